@@ -1,0 +1,65 @@
+#pragma once
+#include "AppError.h"
+
+#include <QString>
+#include <exception>
+#include <utility>
+
+namespace shell {
+
+// "in Quenlow2021/08/31." + object + "." + procedure + " "
+QString errorLocation(const QString &object, const QString &procedure);
+
+// The error report's text: description, CR LF, location, "at line ", label, CR CR, the request.
+QString composeErrorReport(const QString &description, const QString &location, int label,
+                           const QString &supportEmail);
+
+// The local error trap of a procedure. Each statement runs through run() or line(); a statement
+// that throws is reported in the "Application Error" box with the current line label and the
+// procedure carries on with its next statement. Procedures without a trap simply let their
+// exceptions travel up to the first caller that has one, which reports them with its own label.
+class ErrorTrap {
+public:
+    ErrorTrap(const QString &object, const QString &procedure);
+
+    // Marks the start of a labelled line; the label stays current until the next one.
+    void at(int label) { m_label = label; }
+    int currentLabel() const { return m_label; }
+    const QString &location() const { return m_location; }
+
+    template <class Statement> void run(Statement &&statement)
+    {
+        try {
+            std::forward<Statement>(statement)();
+        } catch (const AppError &e) {
+            report(e.description());
+        } catch (const std::exception &e) {
+            report(QString::fromUtf8(e.what()));
+        }
+    }
+
+    template <class Statement> void line(int label, Statement &&statement)
+    {
+        at(label);
+        run(std::forward<Statement>(statement));
+    }
+
+    // The test of a conditional block. When evaluating it fails, the report is shown and the
+    // answer is true: execution resumes with the first statement of the block's body.
+    template <class Condition> bool test(int label, Condition &&condition)
+    {
+        at(label);
+        bool answer = true;
+        run([&] { answer = std::forward<Condition>(condition)(); });
+        return answer;
+    }
+
+    // Reports a failure at the current label without running anything.
+    void report(const QString &description) const;
+
+private:
+    QString m_location;
+    int m_label = 0;
+};
+
+} // namespace shell

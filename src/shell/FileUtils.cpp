@@ -1,0 +1,53 @@
+#include "FileUtils.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace shell {
+
+bool FileExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && info.lastModified().isValid();
+}
+
+void DeleteFileQuietly(const QString &path)
+{
+    QCoreApplication::processEvents();
+    if (path.isEmpty() || QFile::remove(path))
+        return;
+    // Forced second attempt: a read-only file is made writable first.
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+    QFile::remove(path);
+}
+
+QImage GetClipboardPicture(int format)
+{
+    Q_UNUSED(format); // Qt's clipboard converts whichever picture format it holds.
+    auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    if (!app)
+        return {};
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const QMimeData *data = clipboard->mimeData();
+        if (data && data->hasImage()) {
+            QImage image = clipboard->image();
+            if (!image.isNull())
+                return image;
+        }
+    }
+    return {};
+}
+
+QString programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace shell

@@ -1,0 +1,48 @@
+#pragma once
+#include <QString>
+
+class QWidget;
+
+namespace shell {
+
+enum class BoxIcon { None, Warning };
+enum class BoxAnswer { Ok, Yes, No, Dismissed };
+
+// Every modal message of the program goes through this interface so that tests can
+// answer the boxes without real modal windows.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // A box with a single OK button.
+    virtual void inform(const QString &title, const QString &text, BoxIcon icon) = 0;
+    // A box with Yes (the default) and No; any other way of closing it answers Dismissed.
+    virtual BoxAnswer askYesNo(const QString &title, const QString &text) = 0;
+};
+
+// The real boxes, parented to the active window.
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    void inform(const QString &title, const QString &text, BoxIcon icon) override;
+    BoxAnswer askYesNo(const QString &title, const QString &text) override;
+};
+
+// The process-wide instance; tests install their own with ScopedMessageBoxes.
+MessageBoxes &messageBoxes();
+void setMessageBoxes(MessageBoxes *boxes);
+
+class ScopedMessageBoxes {
+public:
+    explicit ScopedMessageBoxes(MessageBoxes &boxes);
+    ~ScopedMessageBoxes();
+    ScopedMessageBoxes(const ScopedMessageBoxes &) = delete;
+    ScopedMessageBoxes &operator=(const ScopedMessageBoxes &) = delete;
+
+private:
+    MessageBoxes *m_previous;
+};
+
+// Title of every box that gives none of its own; set once at start-up.
+QString applicationTitle();
+void setApplicationTitle(const QString &title);
+
+} // namespace shell

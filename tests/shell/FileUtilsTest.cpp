@@ -1,0 +1,54 @@
+#include "shell/FileUtils.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FileUtils, FileExistsIsFalseForEmptyMissingAndJustDeletedPaths)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.doc"));
+    EXPECT_FALSE(shell::FileExists(QString()));
+    EXPECT_FALSE(shell::FileExists(path));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_TRUE(shell::FileExists(path));
+    QFile::remove(path);
+    EXPECT_FALSE(shell::FileExists(path));
+}
+
+TEST(FileUtils, DeleteFileQuietlyRemovesReadOnlyFileAndIgnoresMissingOne)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ro.doc"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+    f.close();
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    shell::DeleteFileQuietly(path);
+    EXPECT_FALSE(QFile::exists(path));
+    shell::DeleteFileQuietly(path); // missing: no effect, no exception
+    shell::DeleteFileQuietly(QString());
+}
+
+TEST(FileUtils, ClipboardPictureIsReturnedWhenPresentAndNullWhenAbsent)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    clipboard->setImage(picture);
+    const QImage got = shell::GetClipboardPicture(0);
+    ASSERT_FALSE(got.isNull());
+    EXPECT_EQ(got.size(), picture.size());
+
+    clipboard->setText(QStringLiteral("no picture"));
+    EXPECT_TRUE(shell::GetClipboardPicture(0).isNull());
+}
+
+} // namespace

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package Tenvoria needs to build, run, test and benchmark.
+# Runs as root, or through sudo when started by another user.
+set -euo pipefail
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config ccache
+  qt6-base-dev qt6-base-dev-tools libgl-dev libgsf-1-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  # fonts the form is drawn with: Tahoma metrics, Arial metrics, CJK and emoji glyphs
+  fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji fontconfig
+  # headless runs, screenshots and interop checks
+  xvfb xauth imagemagick xdotool
+  libreoffice-writer-nogui poppler-utils antiword catdoc python3-olefile libgsf-bin
+)
+if [ "${1:-}" = "--runtime-only" ]; then
+  packages=(qt6-base-dev libgsf-1-dev fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji)
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${packages[@]}"
