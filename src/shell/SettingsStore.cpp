@@ -77,10 +77,12 @@ QString SettingsStore::read(const QString &key, const QString &defaultValue) con
 void SettingsStore::write(const QString &key, const QString &value)
 {
     makePrivate();
+    if (m_lastWriteFailed)
+        reopen(); // start again from the file: Qt keeps an error status and unsaved changes
     m_settings->setValue(fullKey(key), value);
     m_settings->sync();
-    if (m_settings->status() != QSettings::NoError || !QFileInfo(m_path).isWritable()) {
-        reopen(); // drop the unsaved change so that a later write starts from the file again
+    m_lastWriteFailed = m_settings->status() != QSettings::NoError || !QFileInfo(m_path).isWritable();
+    if (m_lastWriteFailed) {
         throw AppError(QStringLiteral("The value of \"%1\" could not be saved to %2.").arg(key, m_path));
     }
     syncDirectory(QFileInfo(m_path).absolutePath());

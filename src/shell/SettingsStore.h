@@ -40,6 +40,7 @@ private:
     QString m_path;
     QString m_section;
     std::unique_ptr<QSettings> m_settings;
+    bool m_lastWriteFailed = false;
 };
 
 } // namespace shell

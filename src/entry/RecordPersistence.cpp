@@ -1,0 +1,147 @@
+#include "RecordPersistence.h"
+
+#include "RecordCatalogue.h"
+#include "shell/AppError.h"
+#include "shell/ErrorTrap.h"
+#include "shell/MessageBoxes.h"
+#include "shell/SettingsStore.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace entry {
+namespace {
+
+// Focus-in selects everything; done after Qt's own focus handling, which may move the cursor.
+class SelectAllOnFocus final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            auto *edit = static_cast<QLineEdit *>(watched);
+            QTimer::singleShot(0, edit, [edit] {
+                edit->setSelection(0, static_cast<int>(edit->text().size()));
+            });
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void selectAllOnFocus(QLineEdit *edit)
+{
+    edit->installEventFilter(new SelectAllOnFocus(edit));
+}
+
+RecordPersistence::RecordPersistence(const RecordWidgets &widgets, shell::SettingsStore &store, QObject *parent)
+    : QObject(parent), m_widgets(widgets), m_store(store)
+{
+}
+
+void RecordPersistence::bind()
+{
+    for (const TextFieldSpec &field : textFields()) {
+        QLineEdit *edit = m_widgets.text(QLatin1String(field.id));
+        const QString key = QLatin1String(field.key);
+        connect(edit, &QLineEdit::textChanged, this, [this, key](const QString &text) { write(key, text); });
+        selectAllOnFocus(edit);
+    }
+    for (const ChoiceSpec &choice : choices()) {
+        const QString key = QLatin1String(choice.key);
+        for (const auto &[id, word] : {std::pair{choice.firstId, choice.firstWord},
+                                       std::pair{choice.secondId, choice.secondWord}}) {
+            const QString value = QLatin1String(word);
+            connect(m_widgets.option(QLatin1String(id)), &QRadioButton::toggled, this,
+                    [this, key, value](bool selected) {
+                        if (selected)
+                            write(key, value);
+                    });
+        }
+    }
+}
+
+void RecordPersistence::restore(shell::ErrorTrap &trap)
+{
+    m_restoring = true;
+    int label = 128;
+    for (const char *key : {"Co Emp Info Salary", "App Info Emp Info Salary", "App Info Current House",
+                            "App Info Previous House"}) {
+        restoreChoice(trap, label, *findChoice(QLatin1String(key)));
+        label += 12;
+    }
+    for (const TextFieldSpec &field : textFields()) {
+        trap.line(label, [&] {
+            m_widgets.text(QLatin1String(field.id))->setText(m_store.read(QLatin1String(field.key)));
+        });
+        label += 2;
+    }
+    for (const char *key : {"Co Current House", "Co Previous House"}) {
+        restoreChoice(trap, label, *findChoice(QLatin1String(key)));
+        label += 12;
+    }
+    m_restoring = false;
+}
+
+// Exact, case-sensitive match of the whole stored word; anything else keeps the initial option.
+void RecordPersistence::restoreChoice(shell::ErrorTrap &trap, int firstLabel, const ChoiceSpec &choice)
+{
+    QRadioButton *first = m_widgets.option(QLatin1String(choice.firstId));
+    QRadioButton *second = m_widgets.option(QLatin1String(choice.secondId));
+    const QString key = QLatin1String(choice.key);
+    if (trap.test(firstLabel, [&] { return m_store.read(key) == QLatin1String(choice.firstWord); })) {
+        trap.line(firstLabel + 2, [&] { first->setChecked(true); });
+        trap.line(firstLabel + 4, [&] { second->setChecked(false); });
+    } else if (trap.test(firstLabel + 6, [&] { return m_store.read(key) == QLatin1String(choice.secondWord); })) {
+        trap.line(firstLabel + 8, [&] { first->setChecked(false); });
+        trap.line(firstLabel + 10, [&] { second->setChecked(true); });
+    }
+}
+
+void RecordPersistence::write(const QString &key, const QString &value)
+{
+    if (m_restoring)
+        return; // the value was just read from this key
+    if (m_failing) {
+        retryUnsaved();
+        return;
+    }
+    try {
+        m_store.write(key, value);
+    } catch (const shell::AppError &error) {
+        m_failing = true;
+        shell::messageBoxes().inform(
+            shell::applicationTitle(),
+            QStringLiteral("Your entries could not be saved to %1.\r\n\r\n%2\r\n\r\nEverything you type stays in the "
+                           "window and is saved as soon as that file can be written again.")
+                .arg(m_store.filePath(), error.description()),
+            shell::BoxIcon::Warning);
+    }
+}
+
+void RecordPersistence::retryUnsaved()
+{
+    if (!m_failing)
+        return;
+    try {
+        writeEverything();
+        m_failing = false;
+    } catch (const shell::AppError &) {
+        // Still failing: the user has been told; keep the values in the window.
+    }
+}
+
+void RecordPersistence::writeEverything()
+{
+    for (const TextFieldSpec &field : textFields())
+        m_store.write(QLatin1String(field.key), m_widgets.textOf(QLatin1String(field.id)));
+    for (const ChoiceSpec &choice : choices()) {
+        const bool second = m_widgets.isSelected(QLatin1String(choice.secondId));
+        m_store.write(QLatin1String(choice.key), QLatin1String(second ? choice.secondWord : choice.firstWord));
+    }
+}
+
+} // namespace entry

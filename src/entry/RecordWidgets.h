@@ -1,0 +1,37 @@
+#pragma once
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class QLineEdit;
+class QRadioButton;
+class QWidget;
+
+namespace entry {
+
+// The record lives in the main window's controls; this is how the rest of the program reaches
+// them by identifier ("txtAppInfoName", "optCoCurrentRent").
+class RecordWidgets {
+public:
+    void addText(const QString &id, QLineEdit *edit) { m_texts.insert(id, edit); }
+    void addOption(const QString &id, QRadioButton *option) { m_options.insert(id, option); }
+
+    // Throw shell::AppError for an unknown identifier: a typo must not pass silently.
+    QLineEdit *text(const QString &id) const;
+    QRadioButton *option(const QString &id) const;
+
+    QString textOf(const QString &id) const;
+    bool isSelected(const QString &id) const;
+
+private:
+    QHash<QString, QLineEdit *> m_texts;
+    QHash<QString, QRadioButton *> m_options;
+};
+
+// Creates every control of the record without a window: the text fields, and each choice's
+// two options sharing one exclusive group with the first option selected, all owned by `owner`.
+RecordWidgets createRecordControls(QWidget *owner);
+
+} // namespace entry

@@ -1,0 +1,179 @@
+#include "entry/RecordPersistence.h"
+
+#include "ScriptedMessageBoxes.h"
+#include "entry/RecordCatalogue.h"
+#include "entry/SampleData.h"
+#include "shell/ErrorTrap.h"
+#include "shell/SettingsStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace entry;
+
+namespace {
+
+class RecordPersistenceTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString storePath = dir.filePath(QStringLiteral("cfg/Marrowick.conf"));
+    testsupport::ScriptedMessageBoxes boxes;
+    shell::ScopedMessageBoxes scope{boxes};
+
+    struct Window {
+        QWidget owner;
+        RecordWidgets widgets;
+        std::unique_ptr<shell::SettingsStore> store;
+        std::unique_ptr<RecordPersistence> persistence;
+        explicit Window(const QString &path)
+            : widgets(createRecordControls(&owner)), store(std::make_unique<shell::SettingsStore>(path)),
+              persistence(std::make_unique<RecordPersistence>(widgets, *store))
+        {
+            persistence->bind();
+            shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
+            persistence->restore(trap);
+        }
+    };
+
+    QString stored(const QString &key) const
+    {
+        return QSettings(storePath, QSettings::IniFormat).value(QStringLiteral("Tenvoria/") + key).toString();
+    }
+    void storeRaw(const QString &key, const QString &value)
+    {
+        shell::SettingsStore(storePath).write(key, value);
+    }
+};
+
+TEST_F(RecordPersistenceTest, FreshAccountShowsEmptyFieldsAndFirstOptionsAndWritesNothing)
+{
+    Window w(storePath);
+    for (const TextFieldSpec &field : textFields())
+        EXPECT_TRUE(w.widgets.textOf(QLatin1String(field.id)).isEmpty());
+    for (const ChoiceSpec &choice : choices())
+        EXPECT_TRUE(w.widgets.isSelected(QLatin1String(choice.firstId))) << choice.key;
+    EXPECT_TRUE(QSettings(storePath, QSettings::IniFormat).allKeys().isEmpty());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(RecordPersistenceTest, EveryKeystrokeWritesTheWholeTextAndClearingKeepsTheKey)
+{
+    Window w(storePath);
+    QLineEdit *edit = w.widgets.text(QStringLiteral("txtAppInfoName"));
+    QStringList seen;
+    QObject::connect(edit, &QLineEdit::textChanged, [&](const QString &) { seen << stored("App Info Name"); });
+    for (const char *key : {"a", "b", "c"}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromLatin1(key));
+        QApplication::sendEvent(edit, &press);
+    }
+    EXPECT_EQ(stored("App Info Name"), QStringLiteral("abc"));
+    edit->clear();
+    EXPECT_TRUE(QSettings(storePath, QSettings::IniFormat).contains(QStringLiteral("Tenvoria/App Info Name")));
+    EXPECT_EQ(stored("App Info Name"), QString());
+}
+
+TEST_F(RecordPersistenceTest, RestoreBringsBackTextsVerbatimAndMatchesChoiceWordsExactly)
+{
+    storeRaw(QStringLiteral("Co Name"), QStringLiteral("  Marla  "));
+    storeRaw(QStringLiteral("Name2"), QStringLiteral("hidden ref"));
+    storeRaw(QStringLiteral("App Info Current House"), QStringLiteral("Rent"));
+    storeRaw(QStringLiteral("App Info Previous House"), QStringLiteral("rent"));
+    storeRaw(QStringLiteral("Co Emp Info Salary"), QStringLiteral("Salary "));
+    storeRaw(QStringLiteral("Co Previous House"), QStringLiteral("Own"));
+    storeRaw(QStringLiteral("App Info Emp Info Salary"), QStringLiteral("Salary"));
+    const QString longText(100000, QLatin1Char('z'));
+    storeRaw(QStringLiteral("Relationship"), longText);
+
+    Window w(storePath);
+    EXPECT_EQ(w.widgets.textOf(QStringLiteral("txtCoName")), QStringLiteral("  Marla  "));
+    EXPECT_EQ(w.widgets.textOf(QStringLiteral("txtName2")), QStringLiteral("hidden ref"));
+    EXPECT_EQ(w.widgets.textOf(QStringLiteral("txtRelationship")), longText);
+    EXPECT_TRUE(w.widgets.isSelected(QStringLiteral("optAppInfoCurrentRent")));
+    EXPECT_TRUE(w.widgets.isSelected(QStringLiteral("optAppInfoPreviousOwn")));
+    EXPECT_TRUE(w.widgets.isSelected(QStringLiteral("optCoEmpInfoHourly")));
+    EXPECT_TRUE(w.widgets.isSelected(QStringLiteral("optCoPreviousOwn")));
+    EXPECT_TRUE(w.widgets.isSelected(QStringLiteral("optAppInfoEmpInfoSalary")));
+    // Unmatched words stay in the store as they were.
+    EXPECT_EQ(stored("App Info Previous House"), QStringLiteral("rent"));
+    EXPECT_EQ(stored("Co Emp Info Salary"), QStringLiteral("Salary "));
+}
+
+TEST_F(RecordPersistenceTest, OptionClickWritesItsWord)
+{
+    Window w(storePath);
+    w.widgets.option(QStringLiteral("optCoCurrentRent"))->click();
+    EXPECT_EQ(stored("Co Current House"), QStringLiteral("Rent"));
+    w.widgets.option(QStringLiteral("optCoCurrentOwn"))->click();
+    EXPECT_EQ(stored("Co Current House"), QStringLiteral("Own"));
+    EXPECT_FALSE(w.widgets.isSelected(QStringLiteral("optCoCurrentRent")));
+}
+
+TEST_F(RecordPersistenceTest, RefusedWriteIsToldOnceAndEverythingIsWrittenWhenTheStoreWorksAgain)
+{
+    Window w(storePath);
+    w.widgets.text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("before"));
+
+    // The store's folder disappears and a file takes its name, so nothing can be written.
+    const QString folder = dir.filePath(QStringLiteral("cfg"));
+    QDir(folder).removeRecursively();
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    w.widgets.text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("typed while broken"));
+    w.widgets.text(QStringLiteral("txtCoName"))->setText(QStringLiteral("also broken"));
+    w.widgets.option(QStringLiteral("optAppInfoCurrentRent"))->click();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(storePath));
+    EXPECT_TRUE(w.persistence->hasUnsavedValues());
+    EXPECT_EQ(w.widgets.textOf(QStringLiteral("txtAppInfoName")), QStringLiteral("typed while broken"));
+
+    QFile::remove(folder);
+    w.widgets.text(QStringLiteral("txtAppInfoPhone"))->setText(QStringLiteral("5"));
+    EXPECT_FALSE(w.persistence->hasUnsavedValues());
+    EXPECT_EQ(stored("App Info Name"), QStringLiteral("typed while broken"));
+    EXPECT_EQ(stored("Co Name"), QStringLiteral("also broken"));
+    EXPECT_EQ(stored("App Info Phone"), QStringLiteral("5"));
+    EXPECT_EQ(stored("App Info Current House"), QStringLiteral("Rent"));
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(RecordPersistenceTest, SampleFillsCopiesKeepsReferencesAndIsStoredAndIdempotent)
+{
+    {
+        Window w(storePath);
+        w.widgets.text(QStringLiteral("txtName1"))->setText(QStringLiteral("Ref One"));
+        w.widgets.text(QStringLiteral("txtEmerConCity"))->setText(QStringLiteral("own typed city"));
+        w.widgets.option(QStringLiteral("optCoEmpInfoSalary"))->click();
+        shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+        loadSampleData(w.widgets, trap);
+        loadSampleData(w.widgets, trap);
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+    Window again(storePath);
+    const auto text = [&](const char *id) { return again.widgets.textOf(QLatin1String(id)); };
+    EXPECT_EQ(text("txtAppInfoName"), QStringLiteral("Dorian Pellwick Jr."));
+    EXPECT_EQ(text("txtCoEmpInfoAnnualIncome"), QStringLiteral("18 000"));
+    EXPECT_EQ(text("txtEmerConCity"), QStringLiteral("Holderness"));
+    EXPECT_EQ(text("txtCoPreviousAddress"), QStringLiteral("Birchwood dr"));
+    EXPECT_EQ(text("txtCoCurrentZipCode"), QStringLiteral("03245"));
+    EXPECT_EQ(text("txtCoCurrentMonthlyPayment"), QString());
+    EXPECT_EQ(text("txtName1"), QStringLiteral("Ref One"));
+    for (const ChoiceSpec &choice : choices()) {
+        const bool second = QLatin1String(choice.sampleWord) == QLatin1String(choice.secondWord);
+        EXPECT_TRUE(again.widgets.isSelected(QLatin1String(second ? choice.secondId : choice.firstId))) << choice.key;
+        // An option that was already selected does not become selected again, so it writes nothing.
+        const QString word = stored(QLatin1String(choice.key));
+        EXPECT_TRUE(word.isEmpty() || word == QLatin1String(choice.sampleWord)) << choice.key;
+    }
+}
+
+} // namespace
