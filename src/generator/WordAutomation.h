@@ -161,6 +161,8 @@ public:
     virtual std::shared_ptr<Application> createNew() = 0;
     // An instance that is already alive for this user, or null when there is none.
     virtual std::shared_ptr<Application> getRunning() = 0;
+    // The name (default property) by which a running instance of this engine answers.
+    virtual QString applicationName() const { return QStringLiteral("Microsoft Word"); }
 };
 
 ApplicationFactory &applicationFactory();

@@ -1,11 +1,19 @@
 #include "FileUtils.h"
 
+#include "AppError.h"
+
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace shell {
 
@@ -43,6 +51,24 @@ QImage GetClipboardPicture(int format)
         }
     }
     return {};
+}
+
+void writeFilePrivately(const QString &path, const QByteArray &bytes)
+{
+    const auto fail = [&](const QString &why) {
+        throw AppError(QStringLiteral("%1 could not be written: %2").arg(path, why));
+    };
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX")); // created 0600, exclusively
+    if (!file.open())
+        fail(file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        fail(file.errorString());
+    if (::fsync(file.handle()) != 0)
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
+    file.close();
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
+    file.setAutoRemove(false);
 }
 
 QString programFolder()

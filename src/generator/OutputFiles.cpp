@@ -1,0 +1,81 @@
+#include "OutputFiles.h"
+
+#include "shell/AppError.h"
+#include "shell/FileUtils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QRandomGenerator>
+#include <QBuffer>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace generator {
+
+QString temporaryFolder()
+{
+    const QString temp = qEnvironmentVariable("TEMP");
+    return QDir::cleanPath(temp.isEmpty() ? QDir::tempPath() : temp);
+}
+
+QString temporaryDocumentName(const std::function<int()> &digit)
+{
+    QString name = QStringLiteral("qarvel");
+    for (int i = 0; i < 8; ++i)
+        name += QChar(u'0' + std::clamp(digit(), 1, 9));
+    return name + QStringLiteral(".doc");
+}
+
+QString claimTemporaryDocument(const QString &folder, const std::function<int()> &digit)
+{
+    // 9^8 names; a folder that is this full, or a source that keeps repeating itself, is a failure.
+    constexpr int kAttempts = 10000;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const QString path = folder + QLatin1Char('/') + temporaryDocumentName(digit);
+        if (shell::FileExists(path))
+            continue;
+        const int fd = ::open(QFile::encodeName(path).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            return path;
+        }
+        if (errno != EEXIST)
+            throw shell::AppError(QStringLiteral("The temporary document %1 could not be created: %2")
+                                      .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    throw shell::AppError(QStringLiteral("No free name for a temporary document was found in %1.").arg(folder));
+}
+
+QString pageImagePath(const QString &folder) { return folder + QStringLiteral("/temp.bmp"); }
+
+void writePageImage(const QImage &picture, const QString &path)
+{
+    if (picture.isNull())
+        throw shell::AppError(QStringLiteral("There is no page picture to save."));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)))
+        throw shell::AppError(QStringLiteral("The page image could not be encoded: %1").arg(writer.errorString()));
+    shell::writeFilePrivately(path, bytes);
+}
+
+QImage loadPageImage(const QString &path)
+{
+    QImageReader reader(path, "bmp");
+    QImage image = reader.read();
+    if (image.isNull())
+        throw shell::AppError(QStringLiteral("The page image %1 could not be loaded: %2").arg(path, reader.errorString()));
+    return image;
+}
+
+int randomDigit() { return static_cast<int>(QRandomGenerator::global()->bounded(1, 10)); }
+
+} // namespace generator

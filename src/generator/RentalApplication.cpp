@@ -1,0 +1,317 @@
+#include "RentalApplication.h"
+
+#include "FormLayout.h"
+#include "OutputFiles.h"
+#include "WordAutomation.h"
+#include "WordGuard.h"
+#include "entry/RecordWidgets.h"
+#include "shell/AppError.h"
+#include "shell/ErrorTrap.h"
+#include "shell/FileUtils.h"
+
+namespace generator {
+namespace {
+
+using namespace automation;
+
+// Lengths go through the engine's own conversion at the moment of the call.
+struct Inches {
+    double value;
+};
+
+// Numbers the generator's steps 100, 102, ... as the error report shows them.
+class Steps {
+public:
+    explicit Steps(shell::ErrorTrap &trap, int first = 100) : m_trap(trap), m_next(first) {}
+    template <class F> void operator()(F &&statement)
+    {
+        m_trap.line(m_next, std::forward<F>(statement));
+        m_next += 2;
+    }
+    void skipTo(int label) { m_next = label; }
+    int next() const { return m_next; }
+
+private:
+    shell::ErrorTrap &m_trap;
+    int m_next;
+};
+
+void requireObject(const void *object)
+{
+    if (!object)
+        throw shell::AppError(QStringLiteral("Object variable not set."));
+}
+
+// Issues the row recipes through the document's selection, one automation call per step.
+class TableWalk {
+public:
+    TableWalk(Steps &steps, const std::shared_ptr<Application> &app, const std::shared_ptr<Document> &doc,
+              const entry::RecordWidgets &record)
+        : m_step(steps), m_app(app), m_doc(doc), m_record(record)
+    {
+    }
+
+    void row(const RowSpec &spec, bool last)
+    {
+        switch (spec.recipe) {
+        case Recipe::Title: title(spec); break;
+        case Recipe::Heading: heading(spec); break;
+        case Recipe::WholeRow:
+            mergeAcross(3);
+            type(spec.cells[0]);
+            height(wdRowHeightAtLeast, 0.2);
+            centre();
+            break;
+        case Recipe::Triple:
+            type(spec.cells[0]);
+            height(wdRowHeightAtLeast, 0.2);
+            centre();
+            move(1);
+            centre();
+            type(spec.cells[1]);
+            move(1);
+            centre();
+            type(spec.cells[2]);
+            break;
+        case Recipe::TwoPlusOne:
+            mergeAcross(2);
+            type(spec.cells[0]);
+            height(wdRowHeightAtLeast, 0.2);
+            centre();
+            move(1);
+            type(spec.cells[1]);
+            break;
+        case Recipe::OnePlusTwo:
+            type(spec.cells[0]);
+            height(wdRowHeightAtLeast, 0.2);
+            centre();
+            move(1);
+            mergeAcross(2);
+            centre();
+            type(spec.cells[1]);
+            break;
+        case Recipe::References:
+            type(spec.cells[0]);
+            height(wdRowHeightAtLeast, 0.2);
+            centre();
+            move(1);
+            type(spec.cells[1]);
+            move(1);
+            type(spec.cells[2]);
+            for (int blank = 0; blank < 2; ++blank) { // the two rows below are formatted, never typed
+                m_step([&] { sel()->moveDown(wdLine, 1); });
+                height(wdRowHeightAtLeast, 0.2);
+            }
+            break;
+        case Recipe::Statement:
+            mergeAcross(3);
+            type(spec.cells[0]);
+            height(wdRowHeightExactly, 0.35);
+            centre();
+            break;
+        case Recipe::Signature:
+            mergeAcross(2);
+            type(spec.cells[0], QStringLiteral("\r\n"));
+            height(wdRowHeightExactly, 0.35);
+            centre();
+            move(1);
+            type(spec.cells[1], QStringLiteral("\r\n"));
+            centre();
+            break;
+        }
+        if (!last)
+            move(2);
+    }
+
+private:
+    std::shared_ptr<Selection> sel() const
+    {
+        requireObject(m_doc.get());
+        auto selection = m_doc->activeWindowSelection();
+        requireObject(selection.get());
+        return selection;
+    }
+    double points(Inches length) const
+    {
+        requireObject(m_app.get());
+        return m_app->inchesToPoints(length.value);
+    }
+
+    void move(int count) { m_step([&] { sel()->moveRight(wdCharacter, count); }); }
+    void mergeAcross(int cells)
+    {
+        m_step([&] { sel()->moveRight(wdCharacter, cells, wdExtend); });
+        m_step([&] { sel()->mergeCells(); });
+    }
+    void type(const CellSpec &cell, const QString &before = QString())
+    {
+        m_step([&] { sel()->typeText(before + cellText(cell, m_record)); });
+    }
+    void height(int rule, double inches)
+    {
+        m_step([&] { sel()->setRowsHeightRule(rule); });
+        m_step([&] { sel()->setRowsHeight(points(Inches{inches})); });
+    }
+    void centre() { m_step([&] { sel()->setCellsVerticalAlignment(wdCellAlignVerticalCenter); }); }
+    void shade(std::int32_t background)
+    {
+        std::shared_ptr<Shading> shading;
+        m_step([&] { shading = sel()->cellsShading(); });
+        m_step([&] { requireObject(shading.get()); shading->setTexture(wdTextureNone); });
+        m_step([&] { requireObject(shading.get()); shading->setForegroundPatternColor(wdColorAutomatic); });
+        m_step([&] { requireObject(shading.get()); shading->setBackgroundPatternColor(background); });
+    }
+    void title(const RowSpec &spec)
+    {
+        mergeAcross(3);
+        shade(14478320); // RGB 240, 235, 220
+        m_step([&] { sel()->setFontColor(153); }); // RGB 153, 0, 0
+        m_step([&] { sel()->setParagraphAlignment(wdAlignParagraphCenter); });
+        m_step([&] { sel()->setFontSize(16); });
+        m_step([&] { sel()->setFontName(QStringLiteral("Tahoma")); });
+        m_step([&] { sel()->setFontBold(true); });
+        type(spec.cells[0]);
+        height(wdRowHeightAtLeast, 0.37);
+        centre();
+    }
+    void heading(const RowSpec &spec)
+    {
+        mergeAcross(3);
+        shade(0);
+        m_step([&] { sel()->setFontColor(16777215); });
+        m_step([&] { sel()->setFontSize(9); });
+        m_step([&] { sel()->setFontName(QStringLiteral("Tahoma")); });
+        m_step([&] { sel()->setFontBold(true); });
+        type(spec.cells[0]);
+        height(wdRowHeightAtLeast, 0.22);
+        centre();
+    }
+
+    Steps &m_step;
+    const std::shared_ptr<Application> &m_app;
+    const std::shared_ptr<Document> &m_doc;
+    const entry::RecordWidgets &m_record;
+};
+
+void setUpPage(Steps &step, const std::shared_ptr<Application> &app, const std::shared_ptr<Document> &doc)
+{
+    std::shared_ptr<PageSetup> page;
+    step([&] { requireObject(doc.get()); page = doc->pageSetup(); });
+    const auto pt = [&](double inches) { requireObject(app.get()); return app->inchesToPoints(inches); };
+    const auto on = [&](auto &&set) { step([&] { requireObject(page.get()); set(*page); }); };
+    on([](PageSetup &p) { p.setLineNumberingActive(false); });
+    on([](PageSetup &p) { p.setOrientation(wdOrientPortrait); });
+    on([&](PageSetup &p) { p.setTopMargin(pt(0.6)); });
+    on([&](PageSetup &p) { p.setBottomMargin(pt(0.6)); });
+    on([&](PageSetup &p) { p.setLeftMargin(pt(0.75)); });
+    on([&](PageSetup &p) { p.setRightMargin(pt(0.75)); });
+    on([&](PageSetup &p) { p.setGutter(pt(0)); });
+    on([&](PageSetup &p) { p.setHeaderDistance(pt(0.5)); });
+    on([&](PageSetup &p) { p.setFooterDistance(pt(0.5)); });
+    on([&](PageSetup &p) { p.setPageWidth(pt(8.5)); });
+    on([&](PageSetup &p) { p.setPageHeight(pt(11)); });
+    on([](PageSetup &p) { p.setFirstPageTray(wdPrinterDefaultBin); });
+    on([](PageSetup &p) { p.setOtherPagesTray(wdPrinterDefaultBin); });
+    on([](PageSetup &p) { p.setSectionStart(wdSectionNewPage); });
+    on([](PageSetup &p) { p.setOddAndEvenPagesHeaderFooter(false); });
+    on([](PageSetup &p) { p.setDifferentFirstPageHeaderFooter(false); });
+    on([](PageSetup &p) { p.setVerticalAlignment(wdAlignVerticalTop); });
+    on([](PageSetup &p) { p.setSuppressEndnotes(false); });
+    on([](PageSetup &p) { p.setMirrorMargins(false); });
+    on([](PageSetup &p) { p.setTwoPagesOnOne(false); });
+    on([](PageSetup &p) { p.setBookFoldPrinting(false); });
+    on([](PageSetup &p) { p.setBookFoldRevPrinting(false); });
+    on([](PageSetup &p) { p.setBookFoldPrintingSheets(1); });
+    on([](PageSetup &p) { p.setGutterPos(wdGutterPosLeft); });
+}
+
+} // namespace
+
+QString cellText(const CellSpec &cell, const entry::RecordWidgets &record)
+{
+    const QString label = QString::fromUtf8(cell.label);
+    const QString field = QString::fromLatin1(cell.field);
+    switch (cell.source) {
+    case Source::None: return label;
+    case Source::Text: return label + record.textOf(field);
+    case Source::HouseWord: return label + (record.isSelected(field) ? QStringLiteral("Own") : QStringLiteral("Rent"));
+    case Source::PayWord: return label + (record.isSelected(field) ? QStringLiteral("Salary") : QStringLiteral("Hourly"));
+    }
+    return label;
+}
+
+void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host, const GenerationOptions &options)
+{
+    shell::ErrorTrap trap(QStringLiteral("RentalApplication"), QStringLiteral("GenerateRentalApplication"));
+    Steps step(trap);
+    bool stop = false;
+    step([&] { stop = StopIfWordOpen(factory); }); // 100
+    if (stop)
+        return;
+
+    std::shared_ptr<Application> app;
+    std::shared_ptr<Document> doc;
+    step([&] { app = factory.createNew(); }); // 102
+    step([&] { requireObject(app.get()); doc = app->documents()->add(); }); // 104
+    setUpPage(step, app, doc); // 106 - 154
+
+    const auto sel = [&] { requireObject(doc.get()); return doc->activeWindowSelection(); };
+    step([&] { sel()->setFontName(QStringLiteral("Tahoma")); }); // 156
+    step([&] { sel()->setFontSize(8); }); // 158
+    std::shared_ptr<Table> table;
+    step([&] { // 160
+        requireObject(app.get());
+        table = app->activeDocument()->tables()->add(sel()->range(), kFormRowCount, kFormColumnCount,
+                                                     wdWord9TableBehavior, wdAutoFitFixed);
+    });
+    step([&] { requireObject(table.get()); }); // 162: the table is held while its style is set
+    step([&] { requireObject(table.get()); table->setStyle(QStringLiteral("Table Grid")); });
+    step([&] { requireObject(table.get()); table->setApplyStyleHeadingRows(true); });
+    step([&] { requireObject(table.get()); table->setApplyStyleLastRow(true); });
+    step([&] { requireObject(table.get()); table->setApplyStyleFirstColumn(true); });
+    step([&] { requireObject(table.get()); table->setApplyStyleLastColumn(true); }); // 172
+    table.reset();
+
+    TableWalk walk(step, app, doc, host.record()); // 174 - 1036
+    const auto rows = formRows();
+    for (size_t i = 0; i < rows.size(); ++i)
+        walk.row(rows[i], i + 1 == rows.size());
+
+    const QString folder = options.temporaryFolder.isEmpty() ? temporaryFolder() : options.temporaryFolder;
+    const std::function<int()> digit = options.digit ? options.digit : randomDigit;
+    QString path;
+    // 1038 - 1052: the name is drawn and claimed in one go, so that no other program can take it
+    // between the check and the save.
+    step.skipTo(1052);
+    step([&] { path = claimTemporaryDocument(folder, digit); });
+    step([&] { requireObject(doc.get()); doc->saveAs(path); });
+    step([&] { requireObject(app.get()); app->setDisplayAlerts(false); });
+    step([&] { requireObject(doc.get()); doc->close(); });
+    step([&] { requireObject(app.get()); app->quit(); });
+    step([&] { doc.reset(); }); // 1062
+    step([&] { app.reset(); }); // 1064
+    step([&] { SaveDocAsJPG(factory, path, folder); }); // 1066
+    step([&] { host.setMainPointerDefault(); });
+    step([&] { host.setPreviewPicture(loadPageImage(pageImagePath(folder))); }); // 1070
+    step([&] { host.setPreviewWordFile(path); });
+    step([&] { host.showPreview(); });
+    step([&] { host.hideMain(); });
+    step([&] { shell::DeleteFileQuietly(pageImagePath(folder)); }); // 1078
+}
+
+void SaveDocAsJPG(ApplicationFactory &factory, const QString &path, const QString &temporaryFolder)
+{
+    shell::ErrorTrap trap(QStringLiteral("RentalApplication"), QStringLiteral("SaveDocAsJPG"));
+    Steps step(trap, 116);
+    std::shared_ptr<Application> app;
+    std::shared_ptr<Document> doc;
+    QImage picture;
+    step([&] { app = factory.createNew(); }); // 116
+    step([&] { requireObject(app.get()); doc = app->documents()->open(path); }); // 118
+    step([&] { requireObject(doc.get()); picture = doc->range()->copyAsPicture(); }); // 120
+    step([&] { writePageImage(picture, pageImagePath(temporaryFolder)); }); // 122
+    step([&] { requireObject(app.get()); app->activeDocument()->close(wdDoNotSaveChanges); }); // 124
+    step([&] { requireObject(app.get()); app->quit(); }); // 126
+}
+
+} // namespace generator

@@ -1,0 +1,48 @@
+#pragma once
+#include <QImage>
+#include <QString>
+
+#include <functional>
+
+namespace automation {
+class ApplicationFactory;
+}
+namespace entry {
+class RecordWidgets;
+}
+
+namespace generator {
+
+// What a generation run needs from the windows: the record as the main window shows it, and
+// the hand-over of the result to the preview.
+class GenerationHost {
+public:
+    virtual ~GenerationHost() = default;
+    virtual const entry::RecordWidgets &record() const = 0;
+    virtual void setMainPointerDefault() = 0;
+    // Loads the preview window first when it is not loaded yet.
+    virtual void setPreviewPicture(const QImage &picture) = 0;
+    virtual void setPreviewWordFile(const QString &path) = 0;
+    virtual void showPreview() = 0;
+    virtual void hideMain() = 0;
+};
+
+struct GenerationOptions {
+    QString temporaryFolder;          // empty: TEMP or the platform's temporary folder
+    std::function<int()> digit;       // empty: the system's random source
+};
+
+// Builds the rental application form from the record, saves it as a temporary document, renders
+// its page and hands both to the preview. Every step is a labelled line of the generator's error
+// trap: a failing step is reported and the run goes on to its end.
+void GenerateRentalApplication(automation::ApplicationFactory &factory, GenerationHost &host,
+                               const GenerationOptions &options = {});
+
+// Renders the saved document's page in a fresh engine instance and writes it to the page image
+// file of `temporaryFolder`.
+void SaveDocAsJPG(automation::ApplicationFactory &factory, const QString &path, const QString &temporaryFolder);
+
+// The text typed into one cell of the form for the given record.
+QString cellText(const struct CellSpec &cell, const entry::RecordWidgets &record);
+
+} // namespace generator

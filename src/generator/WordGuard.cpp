@@ -1,0 +1,28 @@
+#include "WordGuard.h"
+
+#include "WordAutomation.h"
+#include "shell/MessageBoxes.h"
+
+namespace generator {
+
+bool IsWordOpen(automation::ApplicationFactory &factory)
+{
+    try {
+        const std::shared_ptr<automation::Application> running = factory.getRunning();
+        return running && running->name() == factory.applicationName();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool StopIfWordOpen(automation::ApplicationFactory &factory)
+{
+    if (!IsWordOpen(factory))
+        return false;
+    const QString question = QStringLiteral(
+        "Word may be open. It is recommended that you close Word first. Use Ctrl+Alt+Del > Task Manager > "
+        "WINWORD.EXE if necessary.\r\n\r\nWould you like to proceed anyway?");
+    return shell::messageBoxes().askYesNo(shell::applicationTitle(), question) != shell::BoxAnswer::Yes;
+}
+
+} // namespace generator
