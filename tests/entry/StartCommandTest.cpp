@@ -1,0 +1,42 @@
+#include "entry/StartCommand.h"
+
+#include "ScriptedMessageBoxes.h"
+#include "shell/AppError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(StartCommand, RunsUnderTheBusyPointerAndAClickDuringARunStartsNoSecondRun)
+{
+    std::vector<int> pointers;
+    int runs = 0;
+    entry::StartCommand *self = nullptr;
+    entry::StartCommand command([&](int p) { pointers.push_back(p); }, [&] {
+        ++runs;
+        self->click(); // delivered while the run is under way
+    });
+    self = &command;
+    command.click();
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(pointers, (std::vector<int>{11, 0}));
+    EXPECT_FALSE(command.busy());
+    command.click();
+    EXPECT_EQ(runs, 2);
+}
+
+TEST(StartCommand, AFailingRunIsReportedAndStillEndsIdleWithTheDefaultPointer)
+{
+    testsupport::ScriptedMessageBoxes boxes;
+    shell::ScopedMessageBoxes scope(boxes);
+    std::vector<int> pointers;
+    entry::StartCommand command([&](int p) { pointers.push_back(p); },
+                                [] { throw shell::AppError(QStringLiteral("boom")); });
+    command.click();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Form1.PushButton1_Click at line 106")));
+    EXPECT_EQ(pointers.back(), 0);
+    EXPECT_FALSE(command.busy());
+}
+
+} // namespace
