@@ -1,0 +1,39 @@
+// tenvoria-render [--settings FILE] --doc OUT.doc [--image OUT.png]
+//
+// Runs the form generator through the built-in engine on a record read from a settings file of
+// the program's own format (the current user's store without --settings), and writes the
+// document and its page image. For tests, interop checks and benchmarks.
+#include "HeadlessRun.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTextStream>
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Writes the rental application form of a record as a .doc and a page image."));
+    parser.addHelpOption();
+    const QCommandLineOption settings(QStringLiteral("settings"), QStringLiteral("Settings file to read the record from."),
+                                      QStringLiteral("FILE"));
+    const QCommandLineOption doc(QStringLiteral("doc"), QStringLiteral("Where to write the Word document."),
+                                 QStringLiteral("OUT.doc"));
+    const QCommandLineOption image(QStringLiteral("image"), QStringLiteral("Where to write the page image (PNG)."),
+                                   QStringLiteral("OUT.png"));
+    parser.addOptions({settings, doc, image});
+    parser.process(app);
+
+    QTextStream err(stderr);
+    if (!parser.isSet(doc) || !parser.positionalArguments().isEmpty()) {
+        err << "usage: tenvoria-render [--settings FILE] --doc OUT.doc [--image OUT.png]\n";
+        return 2;
+    }
+    const tools::RenderResult result =
+        tools::renderRecord(parser.value(settings), parser.value(doc), parser.value(image));
+    for (const QString &problem : result.problems)
+        err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
+    return result.problems.isEmpty() ? 0 : 1;
+}
