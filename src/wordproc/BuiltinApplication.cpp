@@ -75,21 +75,19 @@ class BuiltinDocuments final : public automation::Documents {
 public:
     explicit BuiltinDocuments(std::shared_ptr<EngineInstance> instance) : m_instance(std::move(instance)) {}
 
-    std::shared_ptr<automation::Document> add() override { return adopt(Document{}); }
+    std::shared_ptr<automation::Document> add() override { return adopt(Document{}, QString()); }
 
     std::shared_ptr<automation::Document> open(const QString &fileName) override
     {
         ensureRunning(*m_instance);
-        auto document = adopt(readDoc(fileName));
-        std::static_pointer_cast<BuiltinDocument>(document)->handle().document().path = fileName;
-        return document;
+        return adopt(readDoc(fileName), fileName);
     }
 
 private:
-    std::shared_ptr<automation::Document> adopt(Document model)
+    std::shared_ptr<automation::Document> adopt(Document model, const QString &path)
     {
         ensureRunning(*m_instance);
-        auto document = std::make_shared<OpenDocument>(OpenDocument{Editor(std::move(model)), QString(), true});
+        auto document = std::make_shared<OpenDocument>(OpenDocument{Editor(std::move(model)), path, true});
         activate(*m_instance, document);
         return makeDocument(DocumentHandle(m_instance, document));
     }

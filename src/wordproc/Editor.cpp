@@ -56,11 +56,37 @@ int cellAtX(const Row &row, int x)
     return int(row.cells.size()) - 1;
 }
 
+// The cursor relies on the model's shape: a body that ends with a paragraph, tables with rows,
+// rows with cells, cells with a paragraph. A document read from elsewhere is brought into it.
+void ensureEditableShape(Document &document)
+{
+    std::erase_if(document.body, [](const Block &block) {
+        const auto *table = std::get_if<Table>(&block);
+        return table && table->rows.empty();
+    });
+    for (Block &block : document.body) {
+        auto *table = std::get_if<Table>(&block);
+        if (!table)
+            continue;
+        for (Row &row : table->rows) {
+            if (row.cells.empty())
+                row.cells.emplace_back();
+            for (Cell &cell : row.cells) {
+                if (cell.paragraphs.empty())
+                    cell.paragraphs.emplace_back();
+            }
+        }
+    }
+    if (document.body.empty() || !std::holds_alternative<Paragraph>(document.body.back()))
+        document.body.emplace_back(Paragraph{});
+}
+
 } // namespace
 
 Editor::Editor(Document document)
     : m_document(std::move(document))
 {
+    ensureEditableShape(m_document);
     for (const Block &block : m_document.body) {
         if (std::holds_alternative<Table>(block))
             m_tableIds.push_back(m_nextTableId++);

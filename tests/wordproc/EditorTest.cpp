@@ -67,6 +67,16 @@ TEST(EditorStream, CellRowAndParagraphMarksFormOneStreamThatPositionsMapOntoBoth
         EXPECT_EQ(streamOffset(document, positionAtOffset(document, offset)), offset) << offset;
 }
 
+TEST(EditorStream, ADocumentReadFromElsewhereIsBroughtIntoAnEditableShape)
+{
+    Document odd;
+    odd.body = {Block{Table{{Row{}}}}}; // a row without cells and no paragraph after the table
+    Editor editor(odd);
+    EXPECT_EQ(streamText(editor.document()), QStringLiteral(u"\x07\x07\r"));
+    editor.moveRight(5, false);
+    EXPECT_EQ(editor.selectionStart(), documentEnd(editor.document()));
+}
+
 TEST(EditorMoves, MovingRightStepsOverTextCellMarksAndRowEndsIntoTheNextRow)
 {
     Editor editor;
