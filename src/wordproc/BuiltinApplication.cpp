@@ -234,3 +234,7 @@ const Editor &builtinEditor(automation::Document &document)
 }
 
 } // namespace wordproc
+
+namespace wordproc {
+QString BuiltinApplicationFactory::applicationName() const { return kBuiltinEngineName; }
+} // namespace wordproc

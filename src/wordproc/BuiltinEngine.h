@@ -27,6 +27,7 @@ public:
     // An instance of this process that has not quit; else, when another process holds the lock,
     // a stand-in that answers the engine's name and refuses everything else; else null.
     std::shared_ptr<automation::Application> getRunning() override;
+    QString applicationName() const override;
 
 private:
     QString m_lockFilePath;
