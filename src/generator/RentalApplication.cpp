@@ -240,17 +240,12 @@ QString cellText(const CellSpec &cell, const entry::RecordWidgets &record)
     return label;
 }
 
-void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host, const GenerationOptions &options)
-{
-    shell::ErrorTrap trap(QStringLiteral("RentalApplication"), QStringLiteral("GenerateRentalApplication"));
-    Steps step(trap);
-    bool stop = false;
-    step([&] { stop = StopIfWordOpen(factory); }); // 100
-    if (stop)
-        return;
+namespace {
 
-    std::shared_ptr<Application> app;
-    std::shared_ptr<Document> doc;
+// Steps 102 to 1036: a new instance, a document with the form's page, and the whole table.
+void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordWidgets &record,
+               std::shared_ptr<Application> &app, std::shared_ptr<Document> &doc)
+{
     step([&] { app = factory.createNew(); }); // 102
     step([&] { requireObject(app.get()); doc = app->documents()->add(); }); // 104
     setUpPage(step, app, doc); // 106 - 154
@@ -272,10 +267,42 @@ void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     step([&] { requireObject(table.get()); table->setApplyStyleLastColumn(true); }); // 172
     table.reset();
 
-    TableWalk walk(step, app, doc, host.record()); // 174 - 1036
+    TableWalk walk(step, app, doc, record); // 174 - 1036
     const auto rows = formRows();
     for (size_t i = 0; i < rows.size(); ++i)
         walk.row(rows[i], i + 1 == rows.size());
+}
+
+shell::ErrorTrap generatorTrap()
+{
+    return shell::ErrorTrap(QStringLiteral("RentalApplication"), QStringLiteral("GenerateRentalApplication"));
+}
+
+} // namespace
+
+std::shared_ptr<automation::Document> BuildRentalApplication(ApplicationFactory &factory,
+                                                             const entry::RecordWidgets &record,
+                                                             std::shared_ptr<automation::Application> &app)
+{
+    shell::ErrorTrap trap = generatorTrap();
+    Steps step(trap, 102);
+    std::shared_ptr<Document> doc;
+    buildForm(step, factory, record, app, doc);
+    return doc;
+}
+
+void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host, const GenerationOptions &options)
+{
+    shell::ErrorTrap trap = generatorTrap();
+    Steps step(trap);
+    bool stop = false;
+    step([&] { stop = StopIfWordOpen(factory); }); // 100
+    if (stop)
+        return;
+
+    std::shared_ptr<Application> app;
+    std::shared_ptr<Document> doc;
+    buildForm(step, factory, host.record(), app, doc);
 
     const QString folder = options.temporaryFolder.isEmpty() ? temporaryFolder() : options.temporaryFolder;
     const std::function<int()> digit = options.digit ? options.digit : randomDigit;

@@ -3,10 +3,13 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace automation {
+class Application;
 class ApplicationFactory;
-}
+class Document;
+} // namespace automation
 namespace entry {
 class RecordWidgets;
 }
@@ -37,6 +40,12 @@ struct GenerationOptions {
 // trap: a failing step is reported and the run goes on to its end.
 void GenerateRentalApplication(automation::ApplicationFactory &factory, GenerationHost &host,
                                const GenerationOptions &options = {});
+
+// Steps 102 to 1036 alone: a new instance holding the finished form document, not saved. For
+// benchmarks and tools; the instance is handed back in `app` for the caller to quit.
+std::shared_ptr<automation::Document> BuildRentalApplication(automation::ApplicationFactory &factory,
+                                                             const entry::RecordWidgets &record,
+                                                             std::shared_ptr<automation::Application> &app);
 
 // Renders the saved document's page in a fresh engine instance and writes it to the page image
 // file of `temporaryFolder`.

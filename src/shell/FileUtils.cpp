@@ -3,6 +3,7 @@
 #include "AppError.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -56,17 +57,24 @@ QImage GetClipboardPicture(int format)
 void writeFilePrivately(const QString &path, const QByteArray &bytes)
 {
     const auto fail = [&](const QString &why) {
-        throw AppError(QStringLiteral("%1 could not be written: %2").arg(path, why));
+        throw AppError(QStringLiteral("The file %1 could not be written: %2").arg(QDir::toNativeSeparators(path), why));
     };
-    QTemporaryFile file(path + QStringLiteral(".XXXXXX")); // created 0600, exclusively
+    const QFileInfo target(path);
+    if (path.isEmpty() || target.fileName().isEmpty())
+        fail(QStringLiteral("the file name is empty."));
+    // Created exclusively and readable by the owner only.
+    QTemporaryFile file(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
     if (!file.open())
+        fail(file.errorString());
+    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         fail(file.errorString());
     if (file.write(bytes) != bytes.size() || !file.flush())
         fail(file.errorString());
-    if (::fsync(file.handle()) != 0)
+    if (::fdatasync(file.handle()) != 0) // the rename must not land before the content
         fail(QString::fromLocal8Bit(std::strerror(errno)));
     file.close();
-    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+    // QSaveFile would write through a link planted at the path; rename replaces the link itself.
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
         fail(QString::fromLocal8Bit(std::strerror(errno)));
     file.setAutoRemove(false);
 }

@@ -1,7 +1,7 @@
 // The built-in engine's application, documents and document objects, and its factory.
 #include "BuiltinArguments.h"
 #include "BuiltinEngine.h"
-#include "BuiltinFileSave.h"
+#include "shell/FileUtils.h"
 #include "BuiltinInstances.h"
 #include "BuiltinState.h"
 #include "DocReader.h"
@@ -41,7 +41,7 @@ public:
     void saveAs(const QString &fileName) override
     {
         OpenDocument &document = m_handle.document();
-        writePrivateFile(fileName, encodeDoc(document.editor.document()));
+        shell::writeFilePrivately(fileName, encodeDoc(document.editor.document()));
         document.path = fileName;
     }
 
@@ -52,7 +52,7 @@ public:
         if (saveChanges == wdSaveChanges) {
             if (document.path.isEmpty())
                 throw shell::AppError(QStringLiteral("The document has not been saved yet; save it with SaveAs first."));
-            writePrivateFile(document.path, encodeDoc(document.editor.document()));
+            shell::writeFilePrivately(document.path, encodeDoc(document.editor.document()));
         } else if (saveChanges != automation::wdDoNotSaveChanges) {
             throwBadParameter(QStringLiteral("SaveChanges"), QString::number(saveChanges));
         }

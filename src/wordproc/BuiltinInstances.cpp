@@ -5,7 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QLockFile>
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <mutex>
@@ -13,27 +18,27 @@
 
 namespace wordproc {
 
+// A shared flock on the per-user lock file while instances of this process run. The kernel drops
+// it when the process ends, however it ends, so a lock is never stale; taking it writes nothing.
 class EngineLock {
 public:
     explicit EngineLock(const QString &path)
-        : m_file(path)
     {
         QDir().mkpath(QFileInfo(path).absolutePath());
-        // Held for as long as instances run, which can be hours: only a dead holder makes it stale.
-        m_file.setStaleLockTime(0);
-        m_held = m_file.tryLock(0);
+        m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        m_held = m_fd >= 0 && ::flock(m_fd, LOCK_SH | LOCK_NB) == 0;
     }
     ~EngineLock()
     {
-        if (m_held)
-            m_file.unlock();
+        if (m_fd >= 0)
+            ::close(m_fd); // releases the lock
     }
     EngineLock(const EngineLock &) = delete;
     EngineLock &operator=(const EngineLock &) = delete;
     bool held() const { return m_held; }
 
 private:
-    QLockFile m_file;
+    int m_fd = -1;
     bool m_held = false;
 };
 
@@ -62,13 +67,12 @@ bool engineLockHeldElsewhere(const QString &lockFilePath)
         if (auto ours = g_locks.value(lockFilePath).lock(); ours && ours->held())
             return false;
     }
-    QLockFile probe(lockFilePath);
-    probe.setStaleLockTime(0);
-    if (probe.tryLock(0)) {
-        probe.unlock();
-        return false;
-    }
-    return probe.error() == QLockFile::LockFailedError;
+    const int fd = ::open(QFile::encodeName(lockFilePath).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false; // nobody ever ran an engine here
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
 }
 
 void registerInstance(const std::shared_ptr<EngineInstance> &instance)

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Times, in one run, the built-in engine (build + save + open + render of the sample form) and
+# LibreOffice headless converting the same .doc to a page image.
+# Usage: bench/engine-vs-libreoffice.sh [build-dir]   (default: build)
+set -euo pipefail
+build=${1:-build}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# A settings file holding the sample record, then its form through the product's own generator.
+"$build/bench/bench_engine" --benchmark_filter=BM_AllFour --benchmark_format=json > "$work/engine.json"
+engine_ms=$(python3 -c "import json,sys; d=json.load(open('$work/engine.json')); print([b['real_time'] for b in d['benchmarks'] if b['name'].endswith('_median')][0])")
+"$build/tools/render/tenvoria-render" --settings "$build/../bench/sample-record.conf" --doc "$work/form.doc" >/dev/null
+
+runs=5
+times=()
+for i in $(seq $runs); do
+  start=$(date +%s%N)
+  soffice --headless "-env:UserInstallation=file://$work/lo" --convert-to png --outdir "$work/out" "$work/form.doc" >/dev/null 2>&1
+  end=$(date +%s%N)
+  [ -s "$work/out/form.png" ] || { echo "LibreOffice did not convert the document" >&2; exit 1; }
+  times+=($(( (end - start) / 1000000 )))
+done
+lo_ms=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
+echo "built-in engine, build+save+open+render, median: ${engine_ms} ms"
+echo "LibreOffice headless .doc -> png, median of $runs: ${lo_ms} ms"
+python3 -c "print(f'speed-up: {${lo_ms}/${engine_ms}:.0f}x')"
