@@ -47,6 +47,7 @@ struct RunSpan {
     int start = 0;
     int end = 0;
     const FormatInfo *format = nullptr;
+    QColor colour;
 };
 
 QTextOption paragraphTextOption()
@@ -107,7 +108,8 @@ ParagraphBox layoutParagraph(const Paragraph &paragraph, double width, FontBook 
     for (const Run &run : paragraph.runs) {
         if (run.text.isEmpty())
             continue;
-        runs.push_back({int(text.size()), int(text.size() + run.text.size()), &book.info(run.format)});
+        runs.push_back({int(text.size()), int(text.size() + run.text.size()), &book.info(run.format),
+                        wordColour(run.format.colour, Qt::black)});
         text += run.text;
     }
     if (text.isEmpty()) {
@@ -125,15 +127,11 @@ ParagraphBox layoutParagraph(const Paragraph &paragraph, double width, FontBook 
     layout->setCacheEnabled(true);
     QList<QTextLayout::FormatRange> ranges;
     ranges.reserve(qsizetype(runs.size()));
-    std::size_t runIndex = 0;
-    for (const Run &run : paragraph.runs) {
-        if (run.text.isEmpty())
-            continue;
+    for (const RunSpan &run : runs) {
         QTextCharFormat format;
-        format.setFont(runs[runIndex].format->font);
-        format.setForeground(wordColour(run.format.colour, Qt::black));
-        ranges.append({runs[runIndex].start, runs[runIndex].end - runs[runIndex].start, format});
-        ++runIndex;
+        format.setFont(run.format->font);
+        format.setForeground(run.colour);
+        ranges.append({run.start, run.end - run.start, format});
     }
     layout->setFormats(ranges);
 

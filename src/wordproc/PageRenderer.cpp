@@ -14,10 +14,10 @@ namespace wordproc {
 namespace {
 
 constexpr int kDefaultDpi = 192;
-constexpr int kMaxDpi = 2400;
-// Beyond this a raster image gets unwieldy (memory, painting limits); a taller picture is drawn
-// at a lower resolution instead, which its dots-per-metre then record.
+// Beyond these a raster image gets unwieldy (memory, painting limits); larger content is drawn
+// at a lower resolution instead, which the picture's dots-per-metre then record.
 constexpr int kMaxSidePixels = 32000;
+constexpr double kMaxPixels = 64.0 * 1024 * 1024;
 
 // Draws in the twips of one laid-out block (placed with moveTo) onto the picture's pixels. Rules
 // and fills snap to whole pixels so that a 0.5 pt line stays one crisp pixel wide; text is
@@ -123,10 +123,12 @@ void drawTable(Canvas &canvas, const Table &table, const TableBox &box)
 
 int effectiveDpi(int requested, const ContentBox &content)
 {
-    const int dpi = requested > 0 ? std::min(requested, kMaxDpi) : kDefaultDpi;
-    const int extent = std::max({content.width, content.height, 1});
-    const int fitting = int(std::floor(kMaxSidePixels * 1440.0 / extent));
-    return std::max(1, std::min(dpi, fitting));
+    const int dpi = requested > 0 ? requested : kDefaultDpi;
+    const double width = std::max(content.width, 1);
+    const double height = std::max(content.height, 1);
+    const double bySide = kMaxSidePixels * 1440.0 / std::max(width, height);
+    const double byArea = 1440.0 * std::sqrt(kMaxPixels / (width * height));
+    return std::max(1, std::min(dpi, int(std::floor(std::min(bySide, byArea)))));
 }
 
 } // namespace

@@ -56,15 +56,17 @@ TEST(Layout, RowHeightsFollowTheirRule)
     Row exactZero = row(HeightRule::Exactly, 0, {cell(kTableWidth, QStringLiteral("auto"))});
     const TableBox box = layoutTable(tableOf({
         row(HeightRule::AtLeast, 288, {cell(kColumn, QStringLiteral("Name: Dorian Pellwick Jr."))}),
-        row(HeightRule::AtLeast, 288, {cell(kColumn, words(400))}),
+        row(HeightRule::AtLeast, 288, {cell(kColumn, words(10000))}),
         row(HeightRule::Auto, 0, {cell(kColumn, QStringLiteral("x"))}),
         exactly,
         exactZero,
     }));
     ASSERT_EQ(box.rows.size(), 5u);
     EXPECT_EQ(box.rows[0].height, 288);
-    EXPECT_GT(box.rows[1].cells[0].lines.size(), 2u);
-    EXPECT_EQ(box.rows[1].height, box.rows[1].cells[0].contentHeight + kBorder);
+    const CellBox &longText = box.rows[1].cells[0];
+    EXPECT_GT(longText.lines.size(), 200u);
+    EXPECT_EQ(longText.contentHeight, int(longText.lines.size()) * lineHeight(8));
+    EXPECT_EQ(box.rows[1].height, longText.contentHeight + kBorder);
     EXPECT_EQ(box.rows[2].height, lineHeight(8) + kBorder);
     EXPECT_EQ(box.rows[3].height, 504);
     EXPECT_GT(box.rows[3].cells[0].contentHeight, 504);
@@ -152,21 +154,6 @@ TEST(Layout, EmptyAndCentredParagraphsAreSizedAndPlacedLikeWord)
     EXPECT_EQ(signature.lines[0].textLength, 0);
     EXPECT_EQ(signature.lines[1].top - signature.lines[0].top, lineHeight(8));
     EXPECT_EQ(signature.contentHeight, 2 * lineHeight(8));
-}
-
-TEST(Layout, TenThousandCharactersInACellGrowTheRowLineByLine)
-{
-    const QString text = words(10000);
-    const TableBox box = layoutTable(tableOf({row(HeightRule::AtLeast, 288, {cell(kColumn, text)})}));
-    const CellBox &cell = box.rows[0].cells[0];
-    ASSERT_GT(cell.lines.size(), 200u);
-    int top = cell.lines.front().top;
-    for (const LineBox &line : cell.lines) {
-        EXPECT_EQ(line.top, top);
-        top += line.height;
-    }
-    EXPECT_EQ(cell.lines.back().textStart + cell.lines.back().textLength, text.size());
-    EXPECT_EQ(box.rows[0].height, int(cell.lines.size()) * lineHeight(8) + kBorder);
 }
 
 TEST(Layout, SampleFormKeepsItsMinimumHeightsAndFitsThePage)

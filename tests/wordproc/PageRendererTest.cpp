@@ -141,16 +141,28 @@ TEST(PageRenderer, CjkAndEmojiFallBackToFontsThatHaveThem)
     }
 }
 
-TEST(PageRenderer, VeryTallContentIsDrawnAtALowerResolutionKeepingItsPaperSize)
+TEST(PageRenderer, OversizedPicturesAreDrawnAtALowerResolutionKeepingTheirPaperSize)
 {
     std::vector<Row> rows(20, row(HeightRule::AtLeast, 30000, {cell(1440, QStringLiteral("tall"))}));
-    const QImage image = renderContent(documentOf(rows));
-    ASSERT_FALSE(image.isNull());
-    EXPECT_LE(image.height(), 32000);
-    const double dpi = image.dotsPerMeterY() * 0.0254;
-    EXPECT_LT(dpi, kDpi);
-    EXPECT_NEAR(image.height() / dpi, (20 * 30000 + 10) / 1440.0, 2 / dpi);
-    EXPECT_NEAR(image.width() / (image.dotsPerMeterX() * 0.0254), (1440 + 10) / 1440.0, 2 / dpi);
+    const struct {
+        Document document;
+        int dpi;
+        double widthInches;
+        double heightInches;
+    } cases[] = {
+        {documentOf(rows), kDpi, (1440 + 10) / 1440.0, (20 * 30000 + 10) / 1440.0},
+        {sampleform::document(), 4800, (kTableWidth + 10) / 1440.0, (533 + 6 * 317 + 33 * 288 + 3 * 504 + 10) / 1440.0},
+    };
+    for (const auto &oversized : cases) {
+        const QImage image = renderContent(oversized.document, oversized.dpi);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_LE(image.height(), 32000);
+        EXPECT_LE(double(image.width()) * image.height(), 64.0 * 1024 * 1024);
+        const double dpi = image.dotsPerMeterY() * 0.0254;
+        EXPECT_LT(dpi, oversized.dpi);
+        EXPECT_NEAR(image.width() / dpi, oversized.widthInches, 2 / dpi);
+        EXPECT_NEAR(image.height() / dpi, oversized.heightInches, 2 / dpi);
+    }
 }
 
 } // namespace
