@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace wordproc {
 
@@ -56,14 +57,14 @@ public:
 
     void moveTo(QPoint blockPosition) { block_ = blockPosition; }
 
-    // Draws lines of text, clipped to `clip` when it is valid.
-    void drawLines(const std::vector<LineBox> &lines, const QRectF &clip)
+    // Draws lines of text, clipped to `clip` (an empty one hides them all) when given.
+    void drawLines(const std::vector<LineBox> &lines, std::optional<QRectF> clip = std::nullopt)
     {
         painter_.save();
         painter_.scale(scale_, scale_);
         painter_.translate(block_.x() - left_, block_.y());
-        if (clip.isValid())
-            painter_.setClipRect(clip);
+        if (clip)
+            painter_.setClipRect(*clip);
         for (const LineBox &box : lines) {
             if (!box.text)
                 continue;
@@ -100,7 +101,7 @@ void drawTable(Canvas &canvas, const Table &table, const TableBox &box)
     const double border = box.border;
     for (const RowBox &row : box.rows) {
         for (const CellBox &cell : row.cells) {
-            const QRectF content(cell.left + border / 2, row.top + border, cell.width - border,
+            const QRectF content(cell.left + border / 2, row.top + border, std::max(0.0, cell.width - border),
                                  std::max(0.0, row.height - border));
             canvas.drawLines(cell.lines, content);
         }
@@ -153,7 +154,7 @@ QImage renderContent(const Document &document, int dpi)
         if (const auto *table = std::get_if<TableBox>(&block.box))
             drawTable(canvas, std::get<Table>(body[i]), *table);
         else
-            canvas.drawLines(std::get<ParagraphBox>(block.box).lines, QRectF());
+            canvas.drawLines(std::get<ParagraphBox>(block.box).lines);
     }
     return image;
 }

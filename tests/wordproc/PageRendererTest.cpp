@@ -111,6 +111,11 @@ TEST(PageRenderer, ExactRowCutsOffWhatDoesNotFit)
     EXPECT_NEAR(image.height(), px(1310), 1);
     EXPECT_GT(countPixels(image, interior(0, 0, kTableWidth, 300), ink), 50);
     EXPECT_EQ(countPixels(image, interior(0, 300, kTableWidth, 1300), ink), 0);
+
+    // A row no taller than its border has no room for text at all.
+    const Row sliver = row(HeightRule::Exactly, 10, {cell(kTableWidth, QStringLiteral("hidden"))});
+    const QImage hidden = renderContent(documentOf({sliver, row(HeightRule::AtLeast, 1000, {cell(kTableWidth, {})})}));
+    EXPECT_EQ(countPixels(hidden, interior(0, 10, kTableWidth, 1010), ink), 0);
 }
 
 TEST(PageRenderer, CjkAndEmojiFallBackToFontsThatHaveThem)
