@@ -32,6 +32,8 @@ void makeWhite(QWidget *widget)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, Qt::white);
     widget->setPalette(palette);
+    // Named explicitly: a widget without a role of its own borrows its parent's.
+    widget->setBackgroundRole(QPalette::Window);
     widget->setAutoFillBackground(true);
 }
 
@@ -82,6 +84,7 @@ Form2Controls buildForm2Controls(QWidget *window)
     c.HScroll1 = scrollBar(window, Qt::Horizontal, "HScroll1", twipRect(120, 7545, 9330, 255));
 
     c.Zoom_Ori = place(new PagePicture(window), "Zoom_Ori", twipRect(10320, 480, 735, 375));
+    makeWhite(c.Zoom_Ori);
 
     c.Frame1 = place(new QGroupBox(QStringLiteral("Zoom:"), window), "Frame1", twipRect(120, 7860, 9600, 855));
     c.Frame1->setMouseTracking(true);

@@ -153,6 +153,10 @@ TEST_F(Form2Test, ZoomButtonsStopAtTheLimitsAndEveryStepStartsAtTheCorner)
     EXPECT_EQ(form.zoomState().mZoomWidth, 562);
     EXPECT_FALSE(control<QScrollBar>("VScroll1")->isEnabled());
     EXPECT_EQ(form.mousePointer(), MousePointer::Default);
+
+    // Beside the small page the viewport stays white; the window itself takes the button face.
+    EXPECT_EQ(control<QWidget>("Picture2")->grab().toImage().pixelColor(500, 400), QColor(Qt::white));
+    EXPECT_EQ(form.grab().toImage().pixelColor(3, 3), form.palette().color(QPalette::Button));
     EXPECT_TRUE(boxes.shown.empty());
 }
 
