@@ -4,6 +4,20 @@
 #include <QPaintEvent>
 
 namespace preview {
+namespace {
+// The box is white behind the picture: transparent parts of a page show paper, not black.
+QImage onWhite(const QImage &picture)
+{
+    if (picture.isNull() || !picture.hasAlphaChannel())
+        return picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
+    QImage opaque(picture.size(), QImage::Format_RGB32);
+    opaque.setDotsPerMeterX(picture.dotsPerMeterX());
+    opaque.setDotsPerMeterY(picture.dotsPerMeterY());
+    opaque.fill(Qt::white);
+    QPainter(&opaque).drawImage(0, 0, picture);
+    return opaque;
+}
+} // namespace
 
 PagePicture::PagePicture(QWidget *parent) : QWidget(parent)
 {
@@ -12,7 +26,7 @@ PagePicture::PagePicture(QWidget *parent) : QWidget(parent)
 
 void PagePicture::setPicture(const QImage &picture, const QRectF &sourceRect)
 {
-    m_picture = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
+    m_picture = onWhite(picture);
     // Whole source pixels: the page's own pixels are what gets scaled, never a resampled copy.
     m_sourceRect = sourceRect.toRect().intersected(m_picture.rect());
     m_scaled = QImage();

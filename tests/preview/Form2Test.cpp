@@ -264,6 +264,17 @@ TEST_F(Form2Test, EveryHandOverDescribesTheNewPage)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+TEST_F(Form2Test, HandOverWithoutAPagePictureOpensOnABlankPage)
+{
+    form.handOver(QImage(), document);
+    EXPECT_TRUE(page()->size().isEmpty());
+    EXPECT_FALSE(control<QScrollBar>("HScroll1")->isEnabled());
+    EXPECT_FALSE(control<QScrollBar>("VScroll1")->isEnabled());
+    click("PushButton1");
+    drag({10, 10}, {20, 20});
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(Form2Test, BackDeletesTheDocumentShowsTheMainWindowAndStaysLoaded)
 {
     form.handOver(pagePicture(150, 180, 96), document);
