@@ -1,0 +1,472 @@
+#include "Form2.h"
+
+#include "CursorFile.h"
+#include "DocumentCopy.h"
+#include "PagePicture.h"
+#include "SaveFileDialog.h"
+#include "Twips.h"
+#include "WindowColouring.h"
+
+#include "shell/ErrorTrap.h"
+#include "shell/FileUtils.h"
+#include "shell/MessageBoxes.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace preview {
+namespace {
+const QString kObject = QStringLiteral("Form2");
+
+shell::ErrorTrap trapFor(const char *procedure)
+{
+    return shell::ErrorTrap(kObject, QString::fromLatin1(procedure));
+}
+
+// The part of the source picture, in its pixels, that an unscaled size in twips covers.
+QRectF sourcePixels(const QImage &picture, std::int32_t widthTwips, std::int32_t heightTwips)
+{
+    return {0.0, 0.0, widthTwips / double(kTwipsPerInch) * pictureDpi(picture.dotsPerMeterX()),
+            heightTwips / double(kTwipsPerInch) * pictureDpi(picture.dotsPerMeterY())};
+}
+
+QSize pixelSize(double widthTwips, double heightTwips)
+{
+    return {std::max(0, twipsToPixels(widthTwips)), std::max(0, twipsToPixels(heightTwips))};
+}
+
+void showBar(QScrollBar *widget, const ScrollBarState &state)
+{
+    const QSignalBlocker quiet(widget);
+    widget->setMaximum(state.maximum);
+    widget->setValue(state.value);
+    widget->setEnabled(state.enabled);
+}
+} // namespace
+
+Form2::Form2(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_controls(buildForm2Controls(this)),
+      m_endProgram([] { QCoreApplication::exit(0); })
+{
+    const QSize outer = m_controls.Picture2->size() * kTwipsPerPixel;
+    const QSize inner = m_controls.Picture2->contentsRect().size() * kTwipsPerPixel;
+    m_scroll.setViewport({outer.width(), outer.height(), inner.width(), inner.height()});
+    m_scroll.setPageSize(m_controls.Picture1->width() * kTwipsPerPixel,
+                         m_controls.Picture1->height() * kTwipsPerPixel);
+
+    connect(m_controls.PushButton1, &QPushButton::clicked, this, &Form2::PushButton1_Click);
+    connect(m_controls.PushButton2, &QPushButton::clicked, this, &Form2::PushButton2_Click);
+    connect(m_controls.PushButton6, &QPushButton::clicked, this, &Form2::PushButton6_Click);
+    connect(m_controls.PushButton8, &QPushButton::clicked, this, &Form2::PushButton8_Click);
+    connect(m_controls.HScroll1, &QScrollBar::valueChanged, this, &Form2::HScroll1_Change);
+    connect(m_controls.VScroll1, &QScrollBar::valueChanged, this, &Form2::VScroll1_Change);
+
+    m_controls.Picture1->installEventFilter(this);
+    m_controls.Frame1->installEventFilter(this);
+    for (QPushButton *button :
+         {m_controls.PushButton1, m_controls.PushButton2, m_controls.PushButton8, m_controls.PushButton6})
+        button->installEventFilter(this);
+}
+
+Form2::~Form2() = default;
+
+void Form2::ensureLoaded()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    Form_Load();
+}
+
+void Form2::Form_Load()
+{
+    auto trap = trapFor("Form_Load");
+    trap.line(100, [&] { mFirstActivate = true; });
+    trap.line(102, [&] { colourWindow(this); });
+    trap.line(104, [&] { setWindowTitle(QStringLiteral("Tenvoria")); });
+    trap.line(106, [&] {
+        if (!QApplication::windowIcon().isNull())
+            setWindowIcon(QApplication::windowIcon());
+    });
+    const QString cursorPath = shell::programFolder() + QStringLiteral("/HAND-M.CUR");
+    if (trap.test(108, [&] { return shell::FileExists(cursorPath); })) {
+        trap.line(110, [&] {
+            m_customPointer = loadCursorFile(cursorPath);
+            if (!m_customPointer)
+                throw shell::AppError(QStringLiteral("The pointer file %1 could not be read.").arg(cursorPath));
+        });
+    }
+}
+
+void Form2::handOver(const QImage &pageImage, const QString &wordFile)
+{
+    ensureLoaded();
+    showPicture(pageImage);
+    mWordFile = wordFile;
+    setUpPage(nullptr);
+}
+
+void Form2::showPicture(const QImage &picture)
+{
+    // The page picture takes the size of the picture it is given, on paper.
+    const QSizeF twips = pictureTwipSize(picture);
+    m_controls.Picture1->setPicture(picture);
+    m_controls.Picture1->resize(pixelSize(twips.width(), twips.height()));
+    m_scroll.setPageSize(roundToInt32(twips.width()), roundToInt32(twips.height()));
+    placePage();
+}
+
+void Form2::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void Form2::Form_Activate()
+{
+    auto trap = trapFor("Form_Activate");
+    if (trap.test(100, [&] { return mFirstActivate; }))
+        setUpPage(&trap);
+    trap.line(116, [&] { mFirstActivate = false; });
+}
+
+// The set-up that makes the zoom source, the factor, the sizes and the scroll bars describe the
+// page picture just handed over. Under a trap each step is reported and skipped on failure;
+// without one a failure ends the set-up and travels to the caller.
+void Form2::setUpPage(shell::ErrorTrap *trap)
+{
+    const auto step = [trap](int label, auto &&statement) {
+        if (trap)
+            trap->line(label, statement);
+        else
+            statement();
+    };
+    step(102, [&] { m_controls.Picture1->update(); });
+    step(104, [&] {
+        PagePicture *source = m_controls.Zoom_Ori;
+        source->hide();
+        source->resize(m_controls.Picture1->size());
+        source->setPicture(m_controls.Picture1->picture());
+        const QSizeF twips = pictureTwipSize(source->picture());
+        m_zoom.setSourceSize(twips.width(), twips.height());
+    });
+    step(106, [&] { m_zoom.resetToSource(); });
+    step(112, [&] { RedrawImage(); });
+    step(114, [&] { LayoutScrollbars(); });
+}
+
+void Form2::StepZoom(bool zoomOut)
+{
+    SetZoom(ZoomModel::stepCandidate(m_zoom.mZoom, zoomOut));
+}
+
+void Form2::SetZoom(float candidate)
+{
+    if (m_zoom.setZoom(candidate))
+        RedrawImage();
+}
+
+void Form2::RedrawImage()
+{
+    auto trap = trapFor("RedrawImage");
+    bool fits = false;
+    trap.line(100, [&] { fits = m_zoom.takeRedrawSizes(); });
+    if (!fits)
+        return; // too large: the factor fell back to 1 and the picture on screen stays as it is
+    trap.line(102, [&] {
+        m_controls.Picture1->clearPicture();
+        m_controls.Picture1->resize(pixelSize(m_zoom.mZoomWidth, m_zoom.mZoomHeight));
+        m_scroll.setPageSize(m_zoom.mZoomWidth, m_zoom.mZoomHeight);
+    });
+    trap.line(104, [&] {
+        const QImage &source = m_controls.Zoom_Ori->picture();
+        m_controls.Picture1->setPicture(source, sourcePixels(source, m_zoom.mOrigWidth, m_zoom.mOrigHeight));
+    });
+    trap.line(106, [&] { setMousePointer(MousePointer::Default); });
+    trap.line(108, [&] {
+        m_scroll.setHValue(0);
+        showScrollState();
+    });
+    trap.line(110, [&] {
+        m_scroll.setVValue(0);
+        showScrollState();
+    });
+    trap.line(112, [&] {
+        m_scroll.enableForPage();
+        showScrollState();
+    });
+    // The bars' change handlers and the drag hand-back measure against the maximum and step,
+    // so they must describe the picture now shown.
+    trap.line(114, [&] {
+        m_scroll.fitBarsToPage();
+        showScrollState();
+    });
+}
+
+void Form2::LayoutScrollbars()
+{
+    m_scroll.layoutScrollbars();
+    showScrollState();
+}
+
+void Form2::SetHScrollbarByPercent(std::int16_t percent)
+{
+    m_scroll.setHScrollbarByPercent(percent);
+    showScrollState();
+}
+
+void Form2::SetVScrollbarByPercent(std::int16_t percent)
+{
+    m_scroll.setVScrollbarByPercent(percent);
+    showScrollState();
+}
+
+void Form2::HScroll1_Change(int value)
+{
+    // No trap: within the sizes a zoom allows, step times value stays within 16 bits; a page
+    // too large for that stays where it is.
+    try {
+        m_scroll.setHValue(static_cast<std::int16_t>(value));
+    } catch (const shell::AppError &) {
+    }
+    showScrollState();
+}
+
+void Form2::VScroll1_Change(int value)
+{
+    try {
+        m_scroll.setVValue(static_cast<std::int16_t>(value));
+    } catch (const shell::AppError &) {
+    }
+    showScrollState();
+}
+
+void Form2::showScrollState()
+{
+    showBar(m_controls.HScroll1, m_scroll.hBar());
+    showBar(m_controls.VScroll1, m_scroll.vBar());
+    placePage();
+}
+
+void Form2::placePage()
+{
+    m_controls.Picture1->move(twipsToPixels(m_scroll.pageLeft()), twipsToPixels(m_scroll.pageTop()));
+}
+
+void Form2::PushButton1_Click()
+{
+    auto trap = trapFor("PushButton1_Click");
+    trap.line(100, [&] { StepZoom(false); });
+}
+
+void Form2::PushButton2_Click()
+{
+    auto trap = trapFor("PushButton2_Click");
+    trap.line(100, [&] { StepZoom(true); });
+}
+
+void Form2::PushButton8_Click()
+{
+    auto trap = trapFor("PushButton8_Click");
+    trap.line(100, [&] { shell::DeleteFileQuietly(mWordFile); });
+    trap.line(102, [&] {
+        if (m_mainWindow)
+            m_mainWindow->show();
+    });
+    trap.line(104, [&] { hide(); });
+}
+
+SaveFileDialog &Form2::saveDialog()
+{
+    static QtSaveFileDialog platformDialog;
+    return m_saveDialog ? *m_saveDialog : platformDialog;
+}
+
+void Form2::PushButton6_Click()
+{
+    auto trap = trapFor("PushButton6_Click");
+    SaveFileRequest request;
+    QString target;
+    std::optional<shell::BoxAnswer> answer;
+    trap.line(100, [&] { request.fileName.clear(); });
+    trap.line(102, [&] { request.title = QStringLiteral("Save File"); });
+    trap.line(104, [&] { request.filter = QStringLiteral("Word Files (*.doc)"); });
+    trap.line(106, [&] { target = saveDialog().askSavePath(this, request); });
+    if (trap.test(108, [&] { return !target.isEmpty(); })) {
+        if (trap.test(110, [&] { return shell::FileExists(target); })) {
+            // No deletion here: the copy replaces the file only once it is complete.
+            trap.line(112, [&] {
+                answer = shell::messageBoxes().askYesNo(
+                    shell::applicationTitle(),
+                    QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"));
+            });
+        } else {
+            trap.line(114, [&] { answer = shell::BoxAnswer::Yes; });
+        }
+    }
+    if (trap.test(116, [&] { return answer == shell::BoxAnswer::Yes; }))
+        trap.line(118, [&] { copyFileReplacing(mWordFile, target); });
+    trap.line(120, [&] {
+        shell::messageBoxes().inform(shell::applicationTitle(), QStringLiteral("Done."), shell::BoxIcon::None);
+    });
+}
+
+void Form2::closeEvent(QCloseEvent *event)
+{
+    Form_QueryUnload();
+    event->accept();
+    if (m_endProgram)
+        m_endProgram();
+}
+
+void Form2::Form_QueryUnload()
+{
+    auto trap = trapFor("Form_QueryUnload");
+    trap.line(100, [&] { shell::DeleteFileQuietly(mWordFile); });
+    trap.line(102, [&] { QCoreApplication::processEvents(); });
+    trap.line(104, [&] { QCoreApplication::processEvents(); });
+}
+
+void Form2::showEvent(QShowEvent *event)
+{
+    ensureLoaded();
+    if (!m_centred && !isMinimized()) {
+        m_centred = true;
+        if (QScreen *screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QWidget::showEvent(event);
+}
+
+// The page's own coordinates in twips, measured from where the page sits in the viewport, so a
+// drag keeps the grabbed point under the pointer however the page's pixels were rounded.
+QPointF Form2::pagePoint(QMouseEvent *event) const
+{
+    const QPointF inViewport = m_controls.Picture1->mapTo(m_controls.viewportClient, event->position());
+    return {inViewport.x() * kTwipsPerPixel - m_scroll.pageLeft(),
+            inViewport.y() * kTwipsPerPixel - m_scroll.pageTop()};
+}
+
+void Form2::picture1_MouseDown(float x, float y)
+{
+    auto trap = trapFor("picture1_MouseDown");
+    trap.line(100, [&] { m_scroll.mDragX = x; });
+    trap.line(102, [&] { m_scroll.mDragY = y; });
+}
+
+void Form2::picture1_MouseMove(Qt::MouseButtons buttons, float x, float y)
+{
+    auto trap = trapFor("picture1_MouseMove");
+    if (trap.test(100, [&] { return buttons != Qt::NoButton; })) {
+        float newLeft = m_scroll.pageLeft();
+        float newTop = m_scroll.pageTop();
+        trap.line(102, [&] { newLeft = m_scroll.dragLeft(x); });
+        trap.line(104, [&] { newTop = m_scroll.dragTop(y); });
+        trap.line(106, [&] {
+            m_scroll.movePage(newLeft, newTop);
+            placePage();
+        });
+    }
+}
+
+void Form2::Picture1_MouseUp()
+{
+    auto trap = trapFor("Picture1_MouseUp");
+    std::optional<std::int32_t> hPercent;
+    std::optional<std::int32_t> vPercent;
+    trap.line(100, [&] { hPercent = m_scroll.horizontalPercent(); });
+    trap.line(102, [&] { vPercent = m_scroll.verticalPercent(); });
+    // A page exactly as large as the viewport has no range to measure; that bar stays as it is.
+    trap.line(104, [&] {
+        if (hPercent)
+            SetHScrollbarByPercent(roundToInt16(*hPercent));
+    });
+    trap.line(106, [&] {
+        if (vPercent)
+            SetVScrollbarByPercent(roundToInt16(*vPercent));
+    });
+}
+
+bool Form2::pagePictureEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const QPointF at = pagePoint(static_cast<QMouseEvent *>(event));
+        picture1_MouseDown(float(at.x()), float(at.y()));
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        const QPointF at = pagePoint(mouse);
+        picture1_MouseMove(mouse->buttons(), float(at.x()), float(at.y()));
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        Picture1_MouseUp();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Form2::setMousePointer(MousePointer pointer)
+{
+    m_mousePointer = pointer;
+    switch (pointer) {
+    case MousePointer::Default:
+        unsetCursor();
+        break;
+    case MousePointer::Busy:
+        setCursor(Qt::WaitCursor);
+        break;
+    case MousePointer::Custom:
+        setCursor(m_customPointer.value_or(QCursor(Qt::PointingHandCursor)));
+        break;
+    }
+}
+
+// Buttons show the window's own pointer, the background and the frame the default one; the busy
+// pointer of a long operation stays whatever the mouse passes over.
+void Form2::applyPointerRule(QWidget *over, const QPoint &pos)
+{
+    if (m_mousePointer == MousePointer::Busy)
+        return;
+    if (qobject_cast<QPushButton *>(over)) {
+        setMousePointer(MousePointer::Custom);
+        return;
+    }
+    // A move that a child passed on to its container is not a move over the container itself.
+    if (over->childAt(pos) == nullptr)
+        setMousePointer(MousePointer::Default);
+}
+
+void Form2::mouseMoveEvent(QMouseEvent *event)
+{
+    applyPointerRule(this, event->position().toPoint());
+    QWidget::mouseMoveEvent(event);
+}
+
+bool Form2::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_controls.Picture1)
+        return pagePictureEvent(event);
+    if (event->type() == QEvent::MouseMove) {
+        if (auto *widget = qobject_cast<QWidget *>(watched))
+            applyPointerRule(widget, static_cast<QMouseEvent *>(event)->position().toPoint());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace preview

@@ -1,0 +1,119 @@
+#pragma once
+#include "Form2Controls.h"
+#include "ScrollModel.h"
+#include "ZoomModel.h"
+
+#include <QCursor>
+#include <QImage>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace shell {
+class ErrorTrap;
+}
+
+namespace preview {
+
+class SaveFileDialog;
+
+// The window's pointer: 0 the default arrow, 11 the busy hourglass, 99 the window's own pointer
+// (the hand from HAND-M.CUR beside the program, or the platform's pointing hand without it).
+enum class MousePointer : std::int16_t { Default = 0, Busy = 11, Custom = 99 };
+
+// The preview window. The generator hands it the page picture and the temporary document; the
+// user zooms, scrolls and drags the page, saves the document under a name of their choosing, goes
+// back to the data-entry window, or closes the program.
+//
+// The window owns the temporary document from the hand-over on and deletes it when it is left.
+class Form2 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form2(QWidget *parent = nullptr);
+    ~Form2() override;
+
+    // The data-entry window that "< Back" returns to.
+    void setMainWindow(QWidget *form1) { m_mainWindow = form1; }
+    // How closing this window ends the program; by default at once, without other windows' handlers.
+    void setEndProgram(std::function<void()> endProgram) { m_endProgram = std::move(endProgram); }
+    // The save dialog to ask; null means the platform's. Not owned.
+    void setSaveFileDialog(SaveFileDialog *dialog) { m_saveDialog = dialog; }
+
+    // The generator's hand-over: loads the window if needed, shows the page picture, takes the
+    // document, and brings the zoom source, the factor, both sizes and the scroll bars up to date
+    // with this page, whether or not the window has been shown before. The caller then shows it.
+    // A failure here travels to the caller's error trap.
+    void handOver(const QImage &pageImage, const QString &wordFile);
+
+    // Runs the load handler once, on the window's first use.
+    void ensureLoaded();
+
+    const QString &wordFile() const { return mWordFile; }
+    void setWordFile(const QString &path) { mWordFile = path; }
+
+    MousePointer mousePointer() const { return m_mousePointer; }
+    void setMousePointer(MousePointer pointer);
+
+    const ZoomModel &zoomState() const { return m_zoom; }
+    const ScrollModel &scrollState() const { return m_scroll; }
+    bool firstActivatePending() const { return mFirstActivate; }
+
+    // Public procedures of the window.
+    void StepZoom(bool zoomOut);
+    void SetZoom(float candidate);
+    void RedrawImage();
+    void LayoutScrollbars();
+    void SetHScrollbarByPercent(std::int16_t percent);
+    void SetVScrollbarByPercent(std::int16_t percent);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void Form_Activate();
+    void Form_QueryUnload();
+    void PushButton1_Click();
+    void PushButton2_Click();
+    void PushButton6_Click();
+    void PushButton8_Click();
+    void picture1_MouseDown(float x, float y);
+    void picture1_MouseMove(Qt::MouseButtons buttons, float x, float y);
+    void Picture1_MouseUp();
+    void HScroll1_Change(int value);
+    void VScroll1_Change(int value);
+
+    void setUpPage(shell::ErrorTrap *trap);
+    void showPicture(const QImage &picture);
+    void showScrollState();
+    void placePage();
+    QPointF pagePoint(QMouseEvent *event) const;
+    bool pagePictureEvent(QEvent *event);
+    void applyPointerRule(QWidget *over, const QPoint &pos);
+    SaveFileDialog &saveDialog();
+
+    Form2Controls m_controls;
+
+    QString mWordFile;
+    bool mFirstActivate = false;
+    ZoomModel m_zoom;     // mZoom, mOrigWidth, mOrigHeight, mZoomWidth, mZoomHeight
+    ScrollModel m_scroll; // mHStep, mVStep, mDragX, mDragY and where the page sits
+
+    MousePointer m_mousePointer = MousePointer::Default;
+    std::optional<QCursor> m_customPointer;
+    bool m_loaded = false;
+    bool m_centred = false;
+
+    QPointer<QWidget> m_mainWindow;
+    std::function<void()> m_endProgram;
+    SaveFileDialog *m_saveDialog = nullptr;
+};
+
+} // namespace preview

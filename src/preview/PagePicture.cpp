@@ -1,0 +1,63 @@
+#include "PagePicture.h"
+
+#include <QPainter>
+#include <QPaintEvent>
+
+namespace preview {
+namespace {
+// The box is white behind the picture: transparent parts of a page show paper, not black.
+QImage onWhite(const QImage &picture)
+{
+    if (picture.isNull() || !picture.hasAlphaChannel())
+        return picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
+    QImage opaque(picture.size(), QImage::Format_RGB32);
+    opaque.setDotsPerMeterX(picture.dotsPerMeterX());
+    opaque.setDotsPerMeterY(picture.dotsPerMeterY());
+    opaque.fill(Qt::white);
+    QPainter(&opaque).drawImage(0, 0, picture);
+    return opaque;
+}
+} // namespace
+
+PagePicture::PagePicture(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PagePicture::setPicture(const QImage &picture, const QRectF &sourceRect)
+{
+    m_picture = onWhite(picture);
+    // Whole source pixels: the page's own pixels are what gets scaled, never a resampled copy.
+    m_sourceRect = sourceRect.toRect().intersected(m_picture.rect());
+    m_scaled = QImage();
+    m_scaledFor = QSize();
+    update();
+}
+
+const QImage &PagePicture::scaledForScreen()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize devicePixels = (QSizeF(size()) * ratio).toSize();
+    if (devicePixels != m_scaledFor) {
+        m_scaledFor = devicePixels;
+        m_scaled = QImage();
+        if (!m_sourceRect.isEmpty() && !devicePixels.isEmpty()) {
+            const QImage source =
+                m_sourceRect == m_picture.rect() ? m_picture : m_picture.copy(m_sourceRect);
+            m_scaled = source.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            m_scaled.setDevicePixelRatio(ratio);
+        }
+    }
+    return m_scaled;
+}
+
+void PagePicture::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::white);
+    const QImage &scaled = scaledForScreen();
+    if (!scaled.isNull())
+        painter.drawImage(QPointF(0, 0), scaled);
+}
+
+} // namespace preview

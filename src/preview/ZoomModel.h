@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+
+namespace preview {
+
+// The zoom arithmetic of the preview, without widgets. The unscaled page lives in the zoom source;
+// the page picture shows it scaled by mZoom, which moves in quarter steps between a quarter and
+// four times. A picture that would reach kTooWide or kTooHigh twips is never drawn: the factor
+// then falls back to 1 and the picture on screen stays as it was.
+class ZoomModel {
+public:
+    static constexpr float kStep = 0.25f;
+    static constexpr float kMinimum = 0.25f;
+    static constexpr float kMaximum = 4.0f;
+    static constexpr std::int32_t kTooWide = 10200;
+    static constexpr std::int32_t kTooHigh = 14000;
+
+    // The zoom source's inner size in twips; the page it holds is two twips smaller.
+    void setSourceSize(double innerWidth, double innerHeight);
+
+    // Unscaled sizes taken from the zoom source, factor 1, shown size equal to the unscaled one.
+    void resetToSource();
+
+    // StepZoom's candidate: a quarter more, or a quarter less when zooming out.
+    static float stepCandidate(float zoom, bool zoomOut);
+
+    // SetZoom: a candidate within the range is stored and must then be drawn (true); any other
+    // candidate changes nothing (false).
+    bool setZoom(float candidate);
+
+    // RedrawImage's sizes for the current factor. True: draw the page at mZoomWidth x mZoomHeight.
+    // False: too large; the factor fell back to 1 and nothing may be drawn.
+    bool takeRedrawSizes();
+
+    float mZoom = 1.0f;
+    std::int32_t mOrigWidth = 0;
+    std::int32_t mOrigHeight = 0;
+    std::int32_t mZoomWidth = 0;
+    std::int32_t mZoomHeight = 0;
+
+private:
+    double m_sourceInnerWidth = 0.0;
+    double m_sourceInnerHeight = 0.0;
+};
+
+} // namespace preview

@@ -1,0 +1,384 @@
+#include "preview/Form2.h"
+#include "preview/PagePicture.h"
+#include "preview/SaveFileDialog.h"
+
+#include "PreviewTestPages.h"
+#include "ScriptedMessageBoxes.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace preview;
+using previewtest::pagePicture;
+
+namespace {
+
+class ScriptedSaveDialog final : public SaveFileDialog {
+public:
+    QString askSavePath(QWidget *, const SaveFileRequest &request) override
+    {
+        requests.push_back(request);
+        return answer;
+    }
+    QString answer;
+    std::vector<SaveFileRequest> requests;
+};
+
+class Form2Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        document = dir.filePath(QStringLiteral("qarvel12345678.doc"));
+        writeFile(document, documentBytes);
+        form.setMainWindow(&mainWindow);
+        form.setEndProgram([this] { ++programEnds; });
+        form.setSaveFileDialog(&saveDialog);
+    }
+
+    static void writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    template <class Widget> Widget *control(const char *name)
+    {
+        auto *widget = form.findChild<Widget *>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QWidget *page() { return control<QWidget>("Picture1"); }
+
+    // A mouse event on the page picture for a pointer at the given point of the viewport's inside.
+    void mouseOnPage(QEvent::Type type, QPoint inViewport, Qt::MouseButtons held)
+    {
+        const QPointF local = inViewport - page()->pos();
+        QMouseEvent event(type, local, page()->mapToGlobal(local),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(page(), &event);
+    }
+    void drag(QPoint from, QPoint to)
+    {
+        mouseOnPage(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        mouseOnPage(QEvent::MouseMove, to, Qt::LeftButton);
+        mouseOnPage(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    }
+    void moveOver(QWidget *widget)
+    {
+        const QPointF at(2, widget->height() - 2);
+        QMouseEvent event(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+    void click(const char *button, int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            control<QPushButton>(button)->click();
+    }
+    std::vector<QString> shownTexts() const
+    {
+        std::vector<QString> texts;
+        for (const auto &box : boxes.shown)
+            texts.push_back(box.text);
+        return texts;
+    }
+
+    testsupport::ScriptedMessageBoxes boxes;
+    shell::ScopedMessageBoxes scope{boxes};
+    QTemporaryDir dir;
+    QString document;
+    const QByteArray documentBytes = QByteArray("\xD0\xCF\x11\xE0\0\0binary\r\n\x1A\xFF", 16).repeated(1000);
+    QWidget mainWindow;
+    ScriptedSaveDialog saveDialog;
+    int programEnds = 0;
+    Form2 form;
+};
+
+TEST_F(Form2Test, LoadGivesTheDesignedFixedWindow)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Tenvoria"));
+    EXPECT_EQ(form.minimumSize(), QSize(656, 626));
+    EXPECT_EQ(form.maximumSize(), QSize(656, 626));
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(control<QWidget>("Picture2")->geometry(), QRect(8, 8, 622, 495));
+    EXPECT_EQ(control<QWidget>("HScroll1")->geometry(), QRect(8, 503, 622, 17));
+    EXPECT_EQ(control<QWidget>("PushButton6")->geometry(), QRect(328, 590, 320, 27));
+    EXPECT_EQ(control<QPushButton>("PushButton2")->text(), QStringLiteral("Zoom Out"));
+    EXPECT_EQ(control<QPushButton>("PushButton8")->font().pointSizeF(), 11.25);
+    EXPECT_TRUE(form.font().bold());
+    EXPECT_EQ(form.scrollState().viewport().innerWidth, 9270);
+    EXPECT_TRUE(control<QWidget>("Zoom_Ori")->isHidden());
+    EXPECT_EQ(form.wordFile(), document);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Form2Test, ZoomButtonsStopAtTheLimitsAndEveryStepStartsAtTheCorner)
+{
+    form.handOver(pagePicture(150, 180, 96), document); // 2250 x 2700 twips
+    click("PushButton1", 12);
+    EXPECT_EQ(form.zoomState().mZoom, 4.0f);
+    EXPECT_EQ(page()->size(), QSize(599, 719)); // 8992 x 10792 twips
+    EXPECT_EQ(form.scrollState().mVStep, 10);
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->maximum(), 337);
+    EXPECT_FALSE(control<QScrollBar>("HScroll1")->isEnabled());
+
+    control<QScrollBar>("VScroll1")->setValue(200);
+    EXPECT_EQ(page()->y(), -133); // -2000 twips
+    click("PushButton1");
+    EXPECT_EQ(form.zoomState().mZoom, 4.0f);
+    EXPECT_EQ(page()->y(), -133);
+
+    click("PushButton2");
+    EXPECT_EQ(form.zoomState().mZoom, 3.75f);
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 0);
+    EXPECT_EQ(page()->pos(), QPoint(0, 0));
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->maximum(), 269); // 10117 - 7425 = 2692
+
+    click("PushButton2", 15);
+    EXPECT_EQ(form.zoomState().mZoom, 0.25f);
+    EXPECT_EQ(form.zoomState().mZoomWidth, 562);
+    EXPECT_FALSE(control<QScrollBar>("VScroll1")->isEnabled());
+    EXPECT_EQ(form.mousePointer(), MousePointer::Default);
+
+    // Beside the small page the viewport stays white; the window itself takes the button face.
+    EXPECT_EQ(control<QWidget>("Picture2")->grab().toImage().pixelColor(500, 400), QColor(Qt::white));
+    EXPECT_EQ(form.grab().toImage().pixelColor(3, 3), form.palette().color(QPalette::Button));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Form2Test, ZoomThatWouldBeTooLargeFallsBackToOneAndLeavesThePictureAsItWas)
+{
+    form.handOver(pagePicture(1501, 1951, 720), document); // 3002 x 3902 twips: 3000 x 3900 unscaled
+    EXPECT_EQ(form.zoomState().mOrigWidth, 3000);
+    click("PushButton1", 9);
+    EXPECT_EQ(form.zoomState().mZoomWidth, 9750);
+    EXPECT_EQ(form.zoomState().mZoomHeight, 12675);
+    EXPECT_EQ(page()->size(), QSize(650, 845));
+    control<QScrollBar>("VScroll1")->setValue(100);
+
+    click("PushButton1");
+    EXPECT_EQ(form.zoomState().mZoom, 1.0f);
+    EXPECT_EQ(form.zoomState().mZoomWidth, 3000);
+    EXPECT_EQ(page()->size(), QSize(650, 845));
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 100);
+
+    click("PushButton1");
+    EXPECT_EQ(form.zoomState().mZoom, 1.25f);
+    EXPECT_EQ(page()->size(), QSize(250, 325));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Form2Test, DragStopsAtThePageEdgesAndReleaseSnapsThePageToTheScrollGrid)
+{
+    form.handOver(pagePicture(800, 600, 96), document); // 12000 x 9000 twips: too large to redraw at 1
+    auto *hBar = control<QScrollBar>("HScroll1");
+    EXPECT_EQ(hBar->maximum(), 267);
+    EXPECT_EQ(form.scrollState().mHStep, 10);
+    EXPECT_EQ(page()->size(), QSize(800, 600));
+
+    hBar->setValue(100);
+    EXPECT_EQ(form.scrollState().pageLeft(), -1000);
+
+    hBar->setValue(0);
+    drag({400, 300}, {311, 300}); // 89 px = 1335 twips to the left
+    EXPECT_EQ(hBar->value(), 134);
+    EXPECT_EQ(form.scrollState().pageLeft(), -1340);
+    EXPECT_EQ(page()->x(), -89);
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 0);
+
+    mouseOnPage(QEvent::MouseButtonPress, {300, 300}, Qt::LeftButton);
+    mouseOnPage(QEvent::MouseMove, {900, 300}, Qt::LeftButton);
+    EXPECT_EQ(form.scrollState().pageLeft(), 0);
+    mouseOnPage(QEvent::MouseMove, {-900, -900}, Qt::LeftButton);
+    EXPECT_EQ(form.scrollState().pageLeft(), 9270 - 12000);
+    EXPECT_EQ(form.scrollState().pageTop(), 7365 - 9000);
+    // The drag may uncover up to the inner edge, the hand-back measures against the outer one:
+    // beyond 100 % the bars stay as they were and the page where the drag left it.
+    mouseOnPage(QEvent::MouseButtonRelease, {-900, -900}, Qt::NoButton);
+    EXPECT_EQ(hBar->value(), 134);
+    EXPECT_EQ(form.scrollState().pageLeft(), 9270 - 12000);
+
+    const float leftBefore = form.scrollState().pageLeft();
+    mouseOnPage(QEvent::MouseMove, {100, 100}, Qt::NoButton);
+    EXPECT_EQ(form.scrollState().pageLeft(), leftBefore);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Form2Test, ReleaseOnAPageExactlyAsWideAsTheViewportLeavesThatBarAlone)
+{
+    // 9330 x 15000 twips: as wide as the viewport, and too high to redraw, so it keeps that size.
+    form.handOver(pagePicture(622, 1000, 96), document);
+    EXPECT_EQ(form.scrollState().pageWidth(), 9330);
+    drag({100, 100}, {100, 40});
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(control<QScrollBar>("HScroll1")->value(), 0);
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 91); // 900 of 7575 twips: 12 % of 758
+    EXPECT_EQ(form.scrollState().pageTop(), -910);
+}
+
+TEST_F(Form2Test, EveryHandOverDescribesTheNewPage)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    EXPECT_TRUE(form.firstActivatePending());
+    form.show();
+    QApplication::setActiveWindow(&form);
+    EXPECT_FALSE(form.firstActivatePending());
+    click("PushButton1", 4);
+    control<QScrollBar>("VScroll1")->setValue(5);
+    mainWindow.show();
+    QApplication::setActiveWindow(&mainWindow);
+    QApplication::setActiveWindow(&form); // a later activation keeps zoom and position
+    EXPECT_EQ(form.zoomState().mZoom, 2.0f);
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 5);
+    form.hide();
+
+    const QString second = dir.filePath(QStringLiteral("qarvel87654321.doc"));
+    const QImage bigger = pagePicture(800, 600, 96);
+    form.handOver(bigger, second);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    EXPECT_FALSE(form.firstActivatePending());
+    EXPECT_EQ(form.wordFile(), second);
+    EXPECT_EQ(form.zoomState().mZoom, 1.0f);
+    EXPECT_EQ(form.zoomState().mOrigWidth, 11998);
+    EXPECT_EQ(form.zoomState().mOrigHeight, 8998);
+    EXPECT_EQ(control<PagePicture>("Zoom_Ori")->picture().size(), bigger.size());
+    EXPECT_EQ(page()->pos(), QPoint(0, 0));
+    EXPECT_EQ(control<QScrollBar>("HScroll1")->maximum(), 267);
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->maximum(), 158);
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 0);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Form2Test, HandOverWithoutAPagePictureOpensOnABlankPage)
+{
+    form.handOver(QImage(), document);
+    EXPECT_TRUE(page()->size().isEmpty());
+    EXPECT_FALSE(control<QScrollBar>("HScroll1")->isEnabled());
+    EXPECT_FALSE(control<QScrollBar>("VScroll1")->isEnabled());
+    click("PushButton1");
+    drag({10, 10}, {20, 20});
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Form2Test, BackDeletesTheDocumentShowsTheMainWindowAndStaysLoaded)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    form.show();
+    click("PushButton8");
+    EXPECT_FALSE(QFile::exists(document));
+    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.wordFile(), document);
+    EXPECT_EQ(programEnds, 0);
+}
+
+TEST_F(Form2Test, ClosingDeletesTheDocumentAndEndsTheProgram)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    form.show();
+    EXPECT_TRUE(form.close());
+    EXPECT_FALSE(QFile::exists(document));
+    EXPECT_EQ(programEnds, 1);
+    EXPECT_FALSE(mainWindow.isVisible());
+}
+
+TEST_F(Form2Test, PointerIsTheHandOverButtonsAndTheArrowElsewhereUnlessBusy)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    moveOver(control<QPushButton>("PushButton1"));
+    EXPECT_EQ(form.mousePointer(), MousePointer::Custom);
+    EXPECT_EQ(form.cursor().shape(), Qt::PointingHandCursor); // no HAND-M.CUR beside the tests
+    moveOver(control<QGroupBox>("Frame1"));
+    EXPECT_EQ(form.mousePointer(), MousePointer::Default);
+    moveOver(control<QPushButton>("PushButton6"));
+    moveOver(control<QWidget>("Picture2")); // not a rule of its own
+    EXPECT_EQ(form.mousePointer(), MousePointer::Custom);
+    moveOver(&form);
+    EXPECT_EQ(form.mousePointer(), MousePointer::Default);
+
+    form.setMousePointer(MousePointer::Busy);
+    moveOver(control<QPushButton>("PushButton2"));
+    moveOver(&form);
+    EXPECT_EQ(form.mousePointer(), MousePointer::Busy);
+    EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
+}
+
+TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndAlwaysSaysDone)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    const QString title = shell::applicationTitle();
+
+    saveDialog.answer.clear(); // cancelled
+    click("PushButton6");
+    ASSERT_EQ(saveDialog.requests.size(), 1u);
+    EXPECT_EQ(saveDialog.requests[0].title, QStringLiteral("Save File"));
+    EXPECT_EQ(saveDialog.requests[0].filter, QStringLiteral("Word Files (*.doc)"));
+    EXPECT_TRUE(saveDialog.requests[0].fileName.isEmpty());
+    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("Done.")});
+    EXPECT_EQ(boxes.shown[0].title, title);
+
+    const QString existing = dir.filePath(QStringLiteral("kept.doc"));
+    writeFile(existing, "old");
+    saveDialog.answer = existing;
+    boxes.answers = {shell::BoxAnswer::No};
+    boxes.shown.clear();
+    click("PushButton6");
+    EXPECT_EQ(readFile(existing), QByteArray("old"));
+    EXPECT_EQ(shownTexts(), (std::vector<QString>{
+                                QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
+                                QStringLiteral("Done.")}));
+    EXPECT_TRUE(boxes.shown[0].question);
+    EXPECT_EQ(boxes.shown[0].title, title);
+
+    const QString fresh = dir.filePath(QStringLiteral("typed without extension"));
+    saveDialog.answer = fresh;
+    boxes.shown.clear();
+    click("PushButton6");
+    EXPECT_EQ(readFile(fresh), documentBytes);
+    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("Done.")});
+
+    saveDialog.answer = existing;
+    boxes.answers = {shell::BoxAnswer::Yes};
+    boxes.shown.clear();
+    click("PushButton6");
+    EXPECT_EQ(readFile(existing), documentBytes);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(QFile::exists(document)); // stays for further saves
+}
+
+TEST_F(Form2Test, OverwriteWhoseCopyFailsKeepsTheOldFileAndReportsTheFailure)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    const QString existing = dir.filePath(QStringLiteral("precious.doc"));
+    writeFile(existing, "precious");
+    QFile::remove(document);
+    saveDialog.answer = existing;
+    boxes.answers = {shell::BoxAnswer::Yes};
+    click("PushButton6");
+
+    EXPECT_EQ(readFile(existing), QByteArray("precious"));
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown[1].title, QStringLiteral("Application Error"));
+    EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("The document ") + document
+                                               + QStringLiteral(" could not be read")));
+    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("Form2.PushButton6_Click at line 118")));
+    EXPECT_EQ(boxes.shown[2].text, QStringLiteral("Done."));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("precious.doc")});
+}
+
+} // namespace

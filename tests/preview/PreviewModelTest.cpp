@@ -1,0 +1,200 @@
+#include "preview/ScrollModel.h"
+#include "preview/Twips.h"
+#include "preview/ZoomModel.h"
+
+#include "shell/AppError.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+using namespace preview;
+
+namespace {
+
+const ScrollModel::Viewport kViewport{9330, 7425, 9270, 7365};
+
+ScrollModel laidOut(std::int32_t pageWidth, std::int32_t pageHeight)
+{
+    ScrollModel model(kViewport);
+    model.setPageSize(pageWidth, pageHeight);
+    model.layoutScrollbars();
+    return model;
+}
+
+ZoomModel zoomOnPage(double unscaledWidth, double unscaledHeight)
+{
+    ZoomModel zoom;
+    zoom.setSourceSize(unscaledWidth + 2, unscaledHeight + 2); // the source's inner size
+    zoom.resetToSource();
+    return zoom;
+}
+
+// One click: StepZoom's candidate through SetZoom, then RedrawImage's sizes when accepted.
+void click(ZoomModel &zoom, bool zoomOut)
+{
+    if (zoom.setZoom(ZoomModel::stepCandidate(zoom.mZoom, zoomOut)))
+        zoom.takeRedrawSizes();
+}
+
+} // namespace
+
+TEST(TwipArithmetic, RoundsHalvesToEvenAndReportsOverflow)
+{
+    EXPECT_EQ(roundToInt16(133.5), 134);
+    EXPECT_EQ(roundToInt16(132.5), 132);
+    EXPECT_EQ(roundToInt16(-0.5), 0);
+    EXPECT_EQ(roundToInt32(2.5), 2);
+    EXPECT_THROW(roundToInt16(32767.5), shell::AppError);
+    EXPECT_EQ(multiplyInt16(10, 3276), 32760);
+    EXPECT_THROW(multiplyInt16(10, 3277), shell::AppError);
+}
+
+TEST(TwipArithmetic, PictureSizeOnPaperComesFromItsRecordedResolution)
+{
+    QImage letter(1632, 2112, QImage::Format_RGB32);
+    letter.setDotsPerMeterX(7559); // what 192 dpi becomes in whole dots per metre
+    letter.setDotsPerMeterY(7559);
+    EXPECT_EQ(pictureTwipSize(letter), QSizeF(12240, 15840));
+    EXPECT_EQ(pictureTwipSize(QImage()), QSizeF(0, 0));
+}
+
+TEST(ScrollLayout, OverflowDecidesMaximumAndStepAndTheBarMovesThePageOnItsGrid)
+{
+    ScrollModel wide = laidOut(9330 + 2670, 7425 + 1575);
+    EXPECT_TRUE(wide.hBar().enabled);
+    EXPECT_EQ(wide.hBar().maximum, 267);
+    EXPECT_EQ(wide.mHStep, 10);
+    EXPECT_EQ(wide.vBar().maximum, 158); // 157.5 to even
+    wide.setHValue(100);
+    EXPECT_EQ(wide.pageLeft(), -1000);
+
+    ScrollModel slight = laidOut(9330 + 80, 7425 + 100);
+    EXPECT_EQ(slight.hBar().maximum, 80);
+    EXPECT_EQ(slight.mHStep, 1);
+    EXPECT_EQ(slight.vBar().maximum, 100);
+    EXPECT_EQ(slight.mVStep, 1);
+
+    ScrollModel fits = laidOut(9330, 7000);
+    EXPECT_FALSE(fits.hBar().enabled);
+    EXPECT_FALSE(fits.vBar().enabled);
+    EXPECT_EQ(fits.mHStep, 0);
+    EXPECT_EQ(fits.hBar().maximum, 32767); // left as it was
+    fits.setHValue(50);
+    EXPECT_EQ(fits.pageLeft(), 0);
+}
+
+TEST(ScrollLayout, ShrinkingTheRangeBelowTheValueBringsThePageBackToTheCorner)
+{
+    ScrollModel model = laidOut(12000, 9000);
+    model.setHValue(200);
+    model.setPageSize(9410, 9000);
+    model.layoutScrollbars();
+    EXPECT_EQ(model.hBar().maximum, 80);
+    EXPECT_EQ(model.hBar().value, 0);
+    EXPECT_EQ(model.pageLeft(), 0);
+}
+
+TEST(ScrollDrag, DragToTheMiddleHandsBackFiftyPercentAndSnapsToTheGrid)
+{
+    ScrollModel model = laidOut(12000, 9000);
+    model.grab(6000, 300);
+    model.movePage(model.dragLeft(6000 - 1335), model.dragTop(300));
+    EXPECT_EQ(model.pageLeft(), -1335);
+    EXPECT_EQ(model.pageTop(), 0);
+
+    ASSERT_EQ(model.horizontalPercent(), 50);
+    model.setHScrollbarByPercent(50);
+    EXPECT_EQ(model.hBar().value, 134);
+    EXPECT_EQ(model.pageLeft(), -1340);
+
+    // A release without a drag hands back the current position: an unchanged value leaves the page.
+    model.movePage(-1333, 0);
+    ASSERT_EQ(model.horizontalPercent(), 50);
+    model.setHScrollbarByPercent(50);
+    EXPECT_EQ(model.pageLeft(), -1333);
+}
+
+TEST(ScrollDrag, DragStopsAtThePageEdgesAndPinsASmallPageToTheFarEdge)
+{
+    ScrollModel model = laidOut(12000, 9000);
+    model.grab(100, 100);
+    EXPECT_EQ(model.dragLeft(900), 0);                  // dragging right past the left edge
+    EXPECT_EQ(model.dragLeft(-5000), 9270.0f - 12000);  // right edge meets the inner right edge
+    EXPECT_EQ(model.dragTop(-5000), 7365.0f - 9000);
+
+    ScrollModel narrow = laidOut(6000, 9000);
+    narrow.grab(100, 100);
+    EXPECT_EQ(narrow.dragLeft(100), 9270.0f - 6000); // at or below 0: flush right
+    EXPECT_EQ(narrow.dragLeft(50), 9270.0f - 6000);
+    EXPECT_EQ(narrow.dragLeft(150), 0);
+}
+
+TEST(ScrollHandBack, NoRangeToMeasureOrPercentOutsideTheRangeLeavesTheBarAlone)
+{
+    ScrollModel model = laidOut(9330, 9000);
+    EXPECT_FALSE(model.horizontalPercent().has_value());
+
+    ScrollModel wide = laidOut(12000, 9000);
+    wide.setHValue(30);
+    wide.setHScrollbarByPercent(101);
+    wide.setHScrollbarByPercent(-1);
+    EXPECT_EQ(wide.hBar().value, 30);
+    wide.setHScrollbarByPercent(100);
+    EXPECT_EQ(wide.hBar().value, 267);
+    EXPECT_EQ(wide.pageLeft(), -2670);
+}
+
+TEST(ScrollAfterZoom, BarsFollowTheNewPageButKeepTheEnablingTheRedrawChose)
+{
+    ScrollModel model = laidOut(12000, 9000);
+    model.setHValue(100);
+    model.setHValue(0);
+    model.setPageSize(9300, 10792); // wider than the inner width, not than the outer
+    model.enableForPage();
+    model.fitBarsToPage();
+    EXPECT_TRUE(model.hBar().enabled);
+    EXPECT_EQ(model.mHStep, 0);
+    EXPECT_EQ(model.vBar().maximum, 337);
+    EXPECT_EQ(model.mVStep, 10);
+    EXPECT_EQ(model.pageLeft(), 0);
+    EXPECT_EQ(model.pageTop(), 0);
+}
+
+TEST(Zoom, StepsInQuartersBetweenAQuarterAndFourTimes)
+{
+    ZoomModel zoom = zoomOnPage(2000, 2500);
+    for (int i = 0; i < 12; ++i)
+        click(zoom, false);
+    EXPECT_EQ(zoom.mZoom, 4.0f);
+    EXPECT_EQ(zoom.mZoomWidth, 8000);
+    EXPECT_FALSE(zoom.setZoom(ZoomModel::stepCandidate(zoom.mZoom, false)));
+    EXPECT_EQ(zoom.mZoom, 4.0f);
+
+    ZoomModel out = zoomOnPage(2000, 2500);
+    for (int i = 0; i < 3; ++i)
+        click(out, true);
+    EXPECT_EQ(out.mZoom, 0.25f);
+    EXPECT_EQ(out.mZoomHeight, 625);
+    click(out, true);
+    EXPECT_EQ(out.mZoom, 0.25f);
+}
+
+TEST(Zoom, TooLargeAPictureFallsBackToOneWithoutDrawing)
+{
+    ZoomModel zoom = zoomOnPage(3000, 3900);
+    for (int i = 0; i < 9; ++i)
+        click(zoom, false);
+    EXPECT_EQ(zoom.mZoom, 3.25f);
+    EXPECT_EQ(zoom.mZoomWidth, 9750);
+    EXPECT_EQ(zoom.mZoomHeight, 12675);
+
+    ASSERT_TRUE(zoom.setZoom(3.5f));
+    EXPECT_FALSE(zoom.takeRedrawSizes());
+    EXPECT_EQ(zoom.mZoom, 1.0f);
+    EXPECT_EQ(zoom.mZoomWidth, 3000);
+    EXPECT_EQ(zoom.mZoomHeight, 3900);
+    EXPECT_EQ(ZoomModel::stepCandidate(zoom.mZoom, false), 1.25f);
+
+    ZoomModel huge = zoomOnPage(3000, 14000); // already too high at 1
+    EXPECT_FALSE(huge.takeRedrawSizes());
+}
