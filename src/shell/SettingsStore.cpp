@@ -1,20 +1,23 @@
 #include "SettingsStore.h"
 
 #include "AppError.h"
+#include "FileUtils.h"
+#include "IniText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace shell {
 namespace {
-constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner
-    | QFileDevice::ReadUser | QFileDevice::WriteUser;
 
 // Makes the rename that replaced the file survive a power cut.
 void syncDirectory(const QString &dirPath)
@@ -25,6 +28,29 @@ void syncDirectory(const QString &dirPath)
         ::close(fd);
     }
 }
+
+// Serialises read-merge-write among the running copies of the program.
+class WriteLock {
+public:
+    explicit WriteLock(const QString &storePath)
+    {
+        const QByteArray path = QFile::encodeName(storePath + QStringLiteral(".lock"));
+        m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (m_fd >= 0)
+            ::flock(m_fd, LOCK_EX);
+    }
+    ~WriteLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    WriteLock(const WriteLock &) = delete;
+    WriteLock &operator=(const WriteLock &) = delete;
+
+private:
+    int m_fd = -1;
+};
+
 } // namespace
 
 QString SettingsStore::userStorePath(const QString &application)
@@ -35,57 +61,70 @@ QString SettingsStore::userStorePath(const QString &application)
 SettingsStore::SettingsStore(const QString &filePath, const QString &section)
     : m_path(filePath), m_section(section)
 {
-    makePrivate();
-    reopen();
+    tightenPermissions();
+    reloadIfChangedOnDisk();
 }
 
-SettingsStore::~SettingsStore() = default;
-
-void SettingsStore::reopen()
+SettingsStore::FileIdentity SettingsStore::identityOnDisk() const
 {
-    m_settings = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
-}
-
-QString SettingsStore::fullKey(const QString &key) const
-{
-    return m_section + QLatin1Char('/') + key;
-}
-
-// Creates the file owner-only before anything is written into it and tightens a looser one.
-// Qt's atomic save copies the existing file's permissions onto its replacement.
-void SettingsStore::makePrivate() const
-{
-    const QByteArray native = QFile::encodeName(m_path);
     struct stat st {};
-    if (::stat(native.constData(), &st) == 0) {
-        if ((st.st_mode & 077) != 0)
-            ::chmod(native.constData(), st.st_mode & 0700);
-        return;
-    }
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0)
-        ::close(fd);
+    if (::stat(QFile::encodeName(m_path).constData(), &st) != 0)
+        return {};
+    return {st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-QString SettingsStore::read(const QString &key, const QString &defaultValue) const
+// Another running copy may have written since; its values are taken over before ours are merged.
+void SettingsStore::reloadIfChangedOnDisk()
 {
-    m_settings->sync(); // picks up what another running copy wrote
-    return m_settings->value(fullKey(key), defaultValue).toString();
+    const FileIdentity now = identityOnDisk();
+    if (now == m_loaded)
+        return;
+    m_values.clear();
+    if (now.size >= 0) {
+        const QSettings file(m_path, QSettings::IniFormat);
+        for (const QString &key : file.allKeys())
+            m_values.insert(key, file.value(key).toString());
+    }
+    m_loaded = now;
+}
+
+// An existing file that others can read is made owner-only; new files are written owner-only.
+void SettingsStore::tightenPermissions() const
+{
+    struct stat st {};
+    const QByteArray native = QFile::encodeName(m_path);
+    if (::stat(native.constData(), &st) == 0 && (st.st_mode & 077) != 0)
+        ::chmod(native.constData(), st.st_mode & 0700);
+}
+
+QString SettingsStore::read(const QString &key, const QString &defaultValue)
+{
+    reloadIfChangedOnDisk();
+    return m_values.value(fullKey(key), defaultValue);
 }
 
 void SettingsStore::write(const QString &key, const QString &value)
 {
-    makePrivate();
-    if (m_lastWriteFailed)
-        reopen(); // start again from the file: Qt keeps an error status and unsaved changes
-    m_settings->setValue(fullKey(key), value);
-    m_settings->sync();
-    m_lastWriteFailed = m_settings->status() != QSettings::NoError || !QFileInfo(m_path).isWritable();
-    if (m_lastWriteFailed) {
-        throw AppError(QStringLiteral("The value of \"%1\" could not be saved to %2.").arg(key, m_path));
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw AppError(QStringLiteral("The value of \"%1\" could not be saved: the folder %2 cannot be created.")
+                           .arg(key, QDir::toNativeSeparators(folder)));
+    if (::access(QFile::encodeName(m_path).constData(), F_OK) == 0
+        && ::access(QFile::encodeName(m_path).constData(), W_OK) != 0)
+        throw AppError(QStringLiteral("The value of \"%1\" could not be saved: %2 is read-only.")
+                           .arg(key, QDir::toNativeSeparators(m_path)));
+    const WriteLock lock(m_path);
+    reloadIfChangedOnDisk();
+    QMap<QString, QString> next = m_values;
+    next.insert(fullKey(key), value);
+    try {
+        writeFilePrivately(m_path, encodeIniText(next));
+    } catch (const AppError &error) {
+        throw AppError(QStringLiteral("The value of \"%1\" could not be saved. %2").arg(key, error.description()));
     }
-    syncDirectory(QFileInfo(m_path).absolutePath());
+    syncDirectory(folder);
+    m_values = std::move(next);
+    m_loaded = identityOnDisk();
 }
 
 } // namespace shell

@@ -1,15 +1,16 @@
 #pragma once
+#include <QMap>
 #include <QString>
-#include <memory>
 
-class QSettings;
+#include <sys/types.h>
 
 namespace shell {
 
 // The program's only persistent memory: per-user string values addressed by application name,
 // section and key, in Qt's native per-user settings (on Linux an INI file under the XDG config
-// folder). Every write is durable and atomic before it returns, and the file is private to its
-// owner because it holds social security numbers and dates of birth.
+// folder that QSettings reads). Every write is durable and atomic before it returns, and the
+// file is private to its owner because it holds social security numbers and dates of birth.
+// Several running copies share the file: each write merges into what is on disk at that moment.
 class SettingsStore {
 public:
     static constexpr char kApplication[] = "Marrowick";
@@ -20,12 +21,9 @@ public:
 
     explicit SettingsStore(const QString &filePath = userStorePath(),
                            const QString &section = QString::fromLatin1(kSection));
-    ~SettingsStore();
-    SettingsStore(const SettingsStore &) = delete;
-    SettingsStore &operator=(const SettingsStore &) = delete;
 
     // The stored value, or the default when the key was never written.
-    QString read(const QString &key, const QString &defaultValue = QString()) const;
+    QString read(const QString &key, const QString &defaultValue = QString());
 
     // Stores the value; throws AppError naming the file when it could not be saved.
     void write(const QString &key, const QString &value);
@@ -33,14 +31,21 @@ public:
     const QString &filePath() const { return m_path; }
 
 private:
-    void makePrivate() const;
-    void reopen();
-    QString fullKey(const QString &key) const;
+    struct FileIdentity {
+        ino_t inode = 0;
+        off_t size = -1;
+        qint64 mtimeNs = 0;
+        bool operator==(const FileIdentity &) const = default;
+    };
+    FileIdentity identityOnDisk() const;
+    void reloadIfChangedOnDisk();
+    void tightenPermissions() const;
+    QString fullKey(const QString &key) const { return m_section + QLatin1Char('/') + key; }
 
     QString m_path;
     QString m_section;
-    std::unique_ptr<QSettings> m_settings;
-    bool m_lastWriteFailed = false;
+    QMap<QString, QString> m_values; // every "Section/Key" of the file as last read or written
+    FileIdentity m_loaded;
 };
 
 } // namespace shell

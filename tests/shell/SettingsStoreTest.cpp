@@ -42,7 +42,8 @@ TEST_F(SettingsStoreTest, AwkwardValuesRoundTripUnchangedThroughAFreshStore)
         QStringLiteral("back\\slash\\"), QStringLiteral("k=v;x#y"), QStringLiteral("@Variant(bogus)"),
         QStringLiteral("@"), QStringLiteral("true"), QStringLiteral("false"), QStringLiteral("line1\nline2\r\n"),
         QStringLiteral("tab\there"), QStringLiteral("Ünïcödé 日本語 🏠👨‍👩‍👧"), QStringLiteral("[Tenvoria]"),
-        QStringLiteral("   "),
+        QStringLiteral("   "), QStringLiteral("\x01" "ABC\x1f" "9"), QStringLiteral("%20 & %U0041"),
+        QStringLiteral("\"\""), QStringLiteral("@@twice"),
     };
     {
         SettingsStore store(path());
@@ -88,6 +89,18 @@ TEST_F(SettingsStoreTest, FileIsOwnerOnlyWhenCreatedAndLooserFileIsTightened)
     EXPECT_EQ(modeOf(path()), 0600u);
     store.write(QStringLiteral("App Info SSN"), QStringLiteral("456"));
     EXPECT_EQ(modeOf(path()), 0600u);
+}
+
+TEST_F(SettingsStoreTest, TwoRunningCopiesNeverLoseEachOthersWrites)
+{
+    SettingsStore first(path());
+    SettingsStore second(path());
+    first.write(QStringLiteral("App Info Name"), QStringLiteral("from first"));
+    second.write(QStringLiteral("Co Name"), QStringLiteral("from second"));
+    first.write(QStringLiteral("App Info Phone"), QStringLiteral("1"));
+    EXPECT_EQ(first.read(QStringLiteral("Co Name")), QStringLiteral("from second"));
+    EXPECT_EQ(second.read(QStringLiteral("App Info Name")), QStringLiteral("from first"));
+    EXPECT_EQ(second.read(QStringLiteral("App Info Phone")), QStringLiteral("1"));
 }
 
 TEST_F(SettingsStoreTest, WriteIsOnDiskBeforeItReturns)
