@@ -22,7 +22,11 @@ std::optional<std::int32_t> percentAlong(float edge, std::int32_t pageOuter, std
     const double range = double(pageOuter) - double(viewportOuter);
     if (range == 0.0)
         return std::nullopt;
-    return roundToInt32(std::abs(double(edge)) / range * 100.0);
+    const std::int32_t percent = roundToInt32(std::abs(double(edge)) / range * 100.0);
+    // A drag may uncover the page up to the viewport's inner edge, a little past the end that the
+    // outer measure gives: that is the end of the range, not a position to ignore, or the bar
+    // would stay behind and the next scroll click would make the page jump.
+    return range > 0.0 ? std::min(percent, 100) : percent;
 }
 } // namespace
 
