@@ -79,6 +79,7 @@ inline constexpr std::uint16_t TTableWidth = 0xF614;
 inline constexpr std::uint16_t TFAutofit = 0x3615;
 inline constexpr std::uint16_t TDefTableShd2nd = 0xD616;
 inline constexpr std::uint16_t TIstd = 0x563A;
+inline constexpr std::uint16_t TCellPaddingDefault = 0xD634;
 // Section
 inline constexpr std::uint16_t SDmBinFirst = 0x5007;
 inline constexpr std::uint16_t SDmBinOther = 0x5008;
@@ -106,6 +107,7 @@ inline constexpr int kMaxTwips = 31680;            // 22 inches: Word's largest 
 inline constexpr int kMinHalfPoints = 2;
 inline constexpr int kMaxHalfPoints = 3276;
 inline constexpr int kMaxFontNameLength = 64;      // xszFfn holds at most 65 characters with its terminator
+inline constexpr int kMaxStyleNameLength = 255;    // a style name (Xstz) holds at most 255 characters
 inline constexpr int kFkpPageSize = 512;
 
 // Characters with a structural meaning in the text stream.

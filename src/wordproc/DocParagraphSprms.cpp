@@ -15,6 +15,7 @@ constexpr int kShdSize = 10;
 constexpr int kShdPerSprm = 22;
 constexpr int kWidthInTwips = 3;       // ftsWidth: dxa
 constexpr unsigned kIpatNil = 0xFFFF;
+constexpr unsigned kLeftSide = 0x02;
 
 bool isLine(std::uint32_t brc80)
 {
@@ -152,6 +153,13 @@ void ParagraphSprmReader::apply(const QByteArray &grpprl)
         }
         case sprm::TDyaRowHeight: m_rowHeight = sprm.signedValue(); break;
         case sprm::TDxaGapHalf: m_gapHalf = sprm.signedValue(); break;
+        case sprm::TCellPaddingDefault: {
+            // Later writers give the cells' padding directly: itc range, sides, unit, width.
+            const ByteReader in(sprm.operand, QStringLiteral("a table's cell padding"));
+            if (in.size() >= 6 && (in.u8(2) & kLeftSide) && in.u8(3) == kWidthInTwips)
+                m_padding = in.i16(4);
+            break;
+        }
         case sprm::TIstd: m_tableStyle = int(sprm.value()); break;
         default: break;
         }
@@ -241,7 +249,7 @@ RowLayout ParagraphSprmReader::rowLayout(const StyleSheet &styles) const
         row.heightRule = HeightRule::Exactly;
         row.heightTwips = -m_rowHeight;
     }
-    row.gapHalfTwips = m_gapHalf;
+    row.gapHalfTwips = m_padding.value_or(m_gapHalf);
     if (const Style *style = styles.at(m_tableStyle); style && style->kind == StyleKind::Table)
         row.style = style->name;
     return row;

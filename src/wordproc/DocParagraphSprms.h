@@ -48,6 +48,7 @@ private:
     std::optional<bool> m_tableBordersAllLines;
     int m_rowHeight = 0;
     int m_gapHalf = 0;
+    std::optional<int> m_padding;
     int m_tableStyle = -1;
 };
 

@@ -49,6 +49,8 @@ public:
     {
         if (!inTwipsRange(table.cellMarginTwips))
             refuse(QStringLiteral("a cell margin of %1 twips is out of range").arg(table.cellMarginTwips));
+        if (table.style.size() > kMaxStyleNameLength)
+            refuse(QStringLiteral("the table style name \"%1\" is too long").arg(table.style));
         for (const Row &row : table.rows)
             this->row(row, table);
     }

@@ -25,6 +25,7 @@ using namespace doc;
 // CLSID 00020906-0000-0000-C000-000000000046 (Word document) in file byte order.
 const QByteArray kWordClassId = QByteArray::fromHex("0609020000000000c000000000000046");
 constexpr int kMaxHugePapx = 0x3FA2;
+constexpr qsizetype kMinWordDocumentSize = 4096; // the compound file's small-stream cutoff
 
 FontTable fontsOf(const Story &story)
 {
@@ -138,6 +139,9 @@ QByteArray encodeDoc(const Document &document)
     const PackedPages paragraphPages =
         packFkps(FkpKind::Paragraph, paragraphRuns, std::uint32_t(word.size() / kFkpPageSize));
     word.bytes(paragraphPages.pages);
+    const auto meaningfulSize = std::uint32_t(word.size());
+    // antiword cannot read a WordDocument stream kept in the compound file's small-block area.
+    word.padTo(kMinWordDocumentSize);
 
     TableStreamBuilder table;
     Fib fib;
@@ -151,7 +155,7 @@ QByteArray encodeDoc(const Document &document)
     fib.textStart = textStart;
     fib.textEnd = textEnd;
     fib.ccpText = ccp;
-    fib.wordDocumentSize = std::uint32_t(word.size());
+    fib.wordDocumentSize = meaningfulSize;
 
     QByteArray wordDocument = word.data();
     wordDocument.replace(0, fib::kSize, fib.encode());

@@ -307,6 +307,14 @@ TEST_F(DocInterop, AntiwordAndCatdocExtractTheTexts)
         for (const QString &text : expected)
             EXPECT_TRUE(result.output.contains(text)) << "antiword lost: " << text.toStdString();
         EXPECT_EQ(result.output.count(QLatin1Char('|')) > 0, true) << "antiword saw no table";
+        // A document with a single short line is read too.
+        Document note;
+        note.body = {sampleform::textParagraph(QStringLiteral("Short note"), sampleform::tahoma(8)), Paragraph{}};
+        const QString notePath = m_dir.filePath(QStringLiteral("note.doc"));
+        writeDoc(note, notePath);
+        const ToolResult noteResult = runTool(antiword, {notePath});
+        EXPECT_EQ(noteResult.exitCode, 0);
+        EXPECT_TRUE(noteResult.output.contains(QStringLiteral("Short note")));
     }
     if (const QString catdoc = toolOrSkip("catdoc"); !catdoc.isEmpty()) {
         ranAny = true;
