@@ -154,7 +154,8 @@ std::vector<FkpRun> readFkps(FkpKind kind, const ByteReader &wordDocument, const
             FkpRun run;
             run.fcStart = page.u32(4 * i);
             run.fcEnd = page.u32(4 * (i + 1));
-            if (run.fcEnd < run.fcStart || run.fcStart < previousEnd)
+            // Positions strictly increase, which also bounds the runs by the stream's size.
+            if (run.fcEnd <= run.fcStart || run.fcStart < previousEnd)
                 throwDamaged(QStringLiteral("the formatting pages are out of order"));
             previousEnd = run.fcEnd;
             const int offset = 2 * page.u8(4 * (entries + 1) + i * entryHeaderSize(kind));

@@ -69,6 +69,17 @@ PieceTable PieceTable::decode(const ByteReader &tableStream, const FcLcb &clx)
             throwDamaged(QStringLiteral("the piece table's character positions are out of order"));
         table.m_pieces.push_back(piece);
     }
+    // Pieces never share bytes; sorted by file position they can be looked up quickly.
+    table.m_byFilePosition.resize(table.m_pieces.size());
+    for (size_t i = 0; i < table.m_pieces.size(); ++i)
+        table.m_byFilePosition[i] = i;
+    std::sort(table.m_byFilePosition.begin(), table.m_byFilePosition.end(),
+              [&pieces = table.m_pieces](size_t a, size_t b) { return pieces[a].fc < pieces[b].fc; });
+    for (size_t i = 1; i < table.m_byFilePosition.size(); ++i) {
+        const Piece &before = table.m_pieces[table.m_byFilePosition[i - 1]];
+        if (before.fc + before.byteLength() > table.m_pieces[table.m_byFilePosition[i]].fc)
+            throwDamaged(QStringLiteral("two pieces of the text share bytes"));
+    }
     return table;
 }
 
@@ -96,9 +107,14 @@ QString PieceTable::text(const ByteReader &wordDocument, std::int32_t ccp) const
 std::vector<std::pair<qint64, qint64>> PieceTable::cpRangesOf(std::uint32_t fcStart, std::uint32_t fcEnd) const
 {
     std::vector<std::pair<qint64, qint64>> ranges;
-    for (const Piece &piece : m_pieces) {
+    // The first piece ending after fcStart, then every piece starting before fcEnd.
+    auto index = std::partition_point(m_byFilePosition.begin(), m_byFilePosition.end(), [&](size_t i) {
+        return m_pieces[i].fc + m_pieces[i].byteLength() <= qint64(fcStart);
+    });
+    for (; index != m_byFilePosition.end() && m_pieces[*index].fc < qint64(fcEnd); ++index) {
+        const Piece &piece = m_pieces[*index];
         const qint64 width = piece.bytesPerCharacter();
-        const qint64 pieceEnd = piece.fc + (piece.cpEnd - piece.cpStart) * width;
+        const qint64 pieceEnd = piece.fc + piece.byteLength();
         const qint64 from = std::max<qint64>(fcStart, piece.fc);
         const qint64 to = std::min<qint64>(fcEnd, pieceEnd);
         if (from >= to)

@@ -33,8 +33,10 @@ private:
         qint64 fc = 0; // byte offset of the piece's first character
         bool compressed = false;
         qint64 bytesPerCharacter() const { return compressed ? 1 : 2; }
+        qint64 byteLength() const { return (cpEnd - cpStart) * bytesPerCharacter(); }
     };
-    std::vector<Piece> m_pieces;
+    std::vector<Piece> m_pieces;        // in CP order
+    std::vector<size_t> m_byFilePosition; // indexes into m_pieces in FC order
 };
 
 } // namespace wordproc::doc

@@ -190,17 +190,32 @@ public:
     }
 
 private:
-    int addParagraph(const QByteArray *papx, qint64 end)
-    {
+    struct ParagraphProperties {
         int istd = kNormalStyle;
+        ParagraphSprmReader sprms;
+    };
+
+    // Paragraphs that share a property set share its parsing too.
+    const ParagraphProperties &propertiesOf(const QByteArray *papx)
+    {
+        if (const auto known = m_parsedParagraphs.find(papx); known != m_parsedParagraphs.end())
+            return known->second;
+        ParagraphProperties parsed;
         QByteArray sprms;
         if (papx && papx->size() >= 2) {
-            istd = std::uint8_t(papx->at(0)) | (std::uint8_t(papx->at(1)) << 8);
+            parsed.istd = std::uint8_t(papx->at(0)) | (std::uint8_t(papx->at(1)) << 8);
             sprms = withHugeProperties(papx->mid(2), m_streams.data);
         }
-        ParagraphSprmReader properties;
-        properties.apply(m_resolver.paragraphSprms(istd));
-        properties.apply(sprms);
+        parsed.sprms.apply(m_resolver.paragraphSprms(parsed.istd));
+        parsed.sprms.apply(sprms);
+        return m_parsedParagraphs.emplace(papx, std::move(parsed)).first->second;
+    }
+
+    int addParagraph(const QByteArray *papx, qint64 end)
+    {
+        const ParagraphProperties &parsed = propertiesOf(papx);
+        const ParagraphSprmReader &properties = parsed.sprms;
+        const int istd = parsed.istd;
         if (properties.depth() > 1)
             throw shell::AppError(QStringLiteral("The Word document holds a table inside a table, which "
                                                  "cannot be opened."));
@@ -236,6 +251,7 @@ private:
     std::vector<FkpRun> m_characterFkps;
     std::vector<FkpRun> m_paragraphFkps;
     StyleResolver m_resolver;
+    std::map<const QByteArray *, ParagraphProperties> m_parsedParagraphs;
     Story m_story;
 };
 

@@ -39,6 +39,8 @@ class StoryBuilder {
 public:
     void paragraph(const Paragraph &paragraph, bool inTable, char16_t mark)
     {
+        if (paragraph.alignment != Alignment::Left && paragraph.alignment != Alignment::Centre)
+            refuse(QStringLiteral("a paragraph has an unknown alignment"));
         for (const Run &run : paragraph.runs)
             text(sanitizeUserText(run.text), run.format);
         text(QString(QChar(mark)), paragraph.markFormat);
@@ -63,6 +65,9 @@ private:
     {
         if (row.cells.empty() || int(row.cells.size()) > kMaxCellsPerRow)
             refuse(QStringLiteral("a table row must have 1 to %1 cells, not %2").arg(kMaxCellsPerRow).arg(row.cells.size()));
+        if (row.heightRule != HeightRule::Auto && row.heightRule != HeightRule::AtLeast
+            && row.heightRule != HeightRule::Exactly)
+            refuse(QStringLiteral("a table row has an unknown height rule"));
         if (!inTwipsRange(row.heightTwips))
             refuse(QStringLiteral("a row height of %1 twips is out of range").arg(row.heightTwips));
         RowLayout layout;
@@ -77,6 +82,9 @@ private:
             if (!inTwipsRange(cell.widthTwips) || rowWidth > kMaxTwips)
                 refuse(QStringLiteral("a table row is wider than 22 inches or has a negative cell width"));
             checkShading(cell.shading);
+            if (cell.verticalAlignment != VerticalAlignment::Top && cell.verticalAlignment != VerticalAlignment::Centre
+                && cell.verticalAlignment != VerticalAlignment::Bottom)
+                refuse(QStringLiteral("a table cell has an unknown vertical alignment"));
             layout.cells.push_back({cell.widthTwips, cell.verticalAlignment, cell.shading});
             const std::vector<Paragraph> &paragraphs = cell.paragraphs;
             if (paragraphs.empty()) {
