@@ -114,6 +114,7 @@ struct Streams {
     ByteReader wordDocument;
     ByteReader table;
     ByteReader data;
+    Fib fib;
 };
 
 Streams openStreams(const QByteArray &bytes)
@@ -128,12 +129,13 @@ Streams openStreams(const QByteArray &bytes)
     if (!streams.count(QStringLiteral("WordDocument")))
         throw shell::AppError(QStringLiteral("The file is not a Word document: it holds no WordDocument stream."));
     ByteReader word(streams[QStringLiteral("WordDocument")], QStringLiteral("the WordDocument stream"));
-    const QString tableName = Fib::decode(word).tableStreamIsOne ? QStringLiteral("1Table") : QStringLiteral("0Table");
+    const Fib fib = Fib::decode(word);
+    const QString tableName = fib.tableStreamIsOne ? QStringLiteral("1Table") : QStringLiteral("0Table");
     if (!streams.count(tableName))
         throw shell::AppError(QStringLiteral("The Word document is damaged and cannot be opened: its %1 stream "
                                              "is missing.").arg(tableName));
     return {std::move(word), ByteReader(streams[tableName], QStringLiteral("the %1 stream").arg(tableName)),
-            ByteReader(streams[QStringLiteral("Data")], QStringLiteral("the Data stream"))};
+            ByteReader(streams[QStringLiteral("Data")], QStringLiteral("the Data stream")), fib};
 }
 
 // A PAPX that keeps its sprms in the Data stream carries only sprmPHugePapx.
@@ -283,10 +285,9 @@ PageSetup readPageSetup(const Streams &streams, const Fib &fib)
 Document decodeDoc(const QByteArray &bytes)
 {
     const Streams streams = openStreams(bytes);
-    const Fib fib = Fib::decode(streams.wordDocument);
     Document document;
-    document.body = rebuildBody(StoryReader(streams, fib).read());
-    document.page = readPageSetup(streams, fib);
+    document.body = rebuildBody(StoryReader(streams, streams.fib).read());
+    document.page = readPageSetup(streams, streams.fib);
     return document;
 }
 
