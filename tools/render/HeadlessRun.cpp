@@ -2,6 +2,7 @@
 
 #include "entry/RecordPersistence.h"
 #include "entry/RecordWidgets.h"
+#include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
@@ -47,7 +48,7 @@ private:
 
 } // namespace
 
-RenderResult renderRecord(const QString &settingsFile, const QString &docPath, const QString &imagePath)
+RenderResult renderRecord(const RecordSource &source, const QString &docPath, const QString &imagePath)
 {
     RenderResult result;
     CollectingBoxes boxes(result.problems);
@@ -55,10 +56,14 @@ RenderResult renderRecord(const QString &settingsFile, const QString &docPath, c
 
     QWidget owner;
     const entry::RecordWidgets record = entry::createRecordControls(&owner);
-    shell::SettingsStore store(settingsFile.isEmpty() ? shell::SettingsStore::userStorePath() : settingsFile);
-    entry::RecordPersistence persistence(record, store);
     shell::ErrorTrap trap(QStringLiteral("tenvoria-render"), QStringLiteral("ReadRecord"));
-    persistence.restore(trap);
+    if (source.sample) {
+        entry::loadSampleData(record, trap);
+    } else {
+        shell::SettingsStore store(source.settingsFile.isEmpty() ? shell::SettingsStore::userStorePath()
+                                                                 : source.settingsFile);
+        entry::RecordPersistence(record, store).restore(trap);
+    }
 
     QTemporaryDir temp;
     wordproc::BuiltinApplicationFactory engine;

@@ -1,4 +1,4 @@
-// tenvoria-render [--settings FILE] --doc OUT.doc [--image OUT.png]
+// tenvoria-render [--settings FILE | --sample] --doc OUT.doc [--image OUT.png]
 //
 // Runs the form generator through the built-in engine on a record read from a settings file of
 // the program's own format (the current user's store without --settings), and writes the
@@ -23,16 +23,17 @@ int main(int argc, char **argv)
                                  QStringLiteral("OUT.doc"));
     const QCommandLineOption image(QStringLiteral("image"), QStringLiteral("Where to write the page image (PNG)."),
                                    QStringLiteral("OUT.png"));
-    parser.addOptions({settings, doc, image});
+    const QCommandLineOption sample(QStringLiteral("sample"), QStringLiteral("Use the example record instead of settings."));
+    parser.addOptions({settings, sample, doc, image});
     parser.process(app);
 
     QTextStream err(stderr);
     if (!parser.isSet(doc) || !parser.positionalArguments().isEmpty()) {
-        err << "usage: tenvoria-render [--settings FILE] --doc OUT.doc [--image OUT.png]\n";
+        err << "usage: tenvoria-render [--settings FILE | --sample] --doc OUT.doc [--image OUT.png]\n";
         return 2;
     }
     const tools::RenderResult result =
-        tools::renderRecord(parser.value(settings), parser.value(doc), parser.value(image));
+        tools::renderRecord({parser.value(settings), parser.isSet(sample)}, parser.value(doc), parser.value(image));
     for (const QString &problem : result.problems)
         err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
     return result.problems.isEmpty() ? 0 : 1;
