@@ -100,12 +100,13 @@ private:
     {
         const ChoiceSpec *choice = findChoice(QLatin1String(choiceKey));
         const QString name = frame(parent, rect, QString::fromUtf8(choice->caption));
-        const int room = rect.width - kSecondOptionLeft - 60;
-        const int width = std::min(kSecondOptionLeft - kFirstOptionLeft - 30, room);
+        // Each option takes the room up to the next one or to the frame's border.
+        const int firstWidth = kSecondOptionLeft - kFirstOptionLeft;
+        const int secondWidth = rect.width - kSecondOptionLeft - 30;
         add(place(ControlKind::Option, QLatin1String(choice->firstId), name,
-             {kFirstOptionLeft, kOptionTop, width, kOptionHeight}, QString::fromUtf8(choice->firstWord)));
+             {kFirstOptionLeft, kOptionTop, firstWidth, kOptionHeight}, QString::fromUtf8(choice->firstWord)));
         add(place(ControlKind::Option, QLatin1String(choice->secondId), name,
-             {kSecondOptionLeft, kOptionTop, width, kOptionHeight}, QString::fromUtf8(choice->secondWord)));
+             {kSecondOptionLeft, kOptionTop, secondWidth, kOptionHeight}, QString::fromUtf8(choice->secondWord)));
     }
 
     static int labelIndex(const QString &fieldId)
