@@ -152,10 +152,18 @@ void Form1::buildControls()
             control = label;
             break;
         }
-        case ControlKind::TextField:
-            control = m_record.text(p.name);
-            control->setParent(parent);
+        case ControlKind::TextField: {
+            QLineEdit *edit = m_record.text(p.name);
+            // Text the program puts in (restore, sample) shows from its beginning, as typed text
+            // would after leaving the field, rather than scrolled to its end.
+            connect(edit, &QLineEdit::textChanged, edit, [edit] {
+                if (!edit->hasFocus())
+                    edit->setCursorPosition(0);
+            });
+            edit->setParent(parent);
+            control = edit;
             break;
+        }
         case ControlKind::Option:
             control = m_record.option(p.name);
             control->setParent(parent);

@@ -7,7 +7,11 @@
 #include "ScriptedMessageBoxes.h"
 #include "generator/WordAutomation.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 using namespace shell;
 
@@ -77,6 +81,18 @@ TEST(ApplicationTitle, CutsBeforeTheLastSpaceAtLeastOnceAndWhileLongerThanForty)
     // A single long word has nothing to cut.
     const QString word(45, QLatin1Char('x'));
     EXPECT_EQ(deriveApplicationTitle(word), word);
+}
+
+TEST(EndProgram, StopsTheProcessAtOnceWithoutRunningExitHandlers)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::atexit([] { std::fputs("exit handler ran", stderr); });
+            StartupServices().endProgram();
+            std::fputs("returned", stderr);
+        },
+        ::testing::ExitedWithCode(0), ::testing::Not(::testing::HasSubstr("ran")));
 }
 
 TEST(HomePageRoll, OnlySevenOpensTheHomePageThroughTheDesktop)
