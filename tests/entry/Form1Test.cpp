@@ -1,4 +1,5 @@
 #include "entry/Form1.h"
+#include "entry/Form1Layout.h"
 
 #include "BuildConfig.h"
 #include "ScriptedMessageBoxes.h"
@@ -20,6 +21,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -144,6 +146,20 @@ TEST_F(Form1Test, WindowIsBuiltAsDesignedWithOtherInformationInFront)
     EXPECT_TRUE(w->record().text(QStringLiteral("txtNameOfPerson"))->isVisible());
     EXPECT_FALSE(w->record().text(QStringLiteral("txtName2"))->isVisible());
     w->hide();
+}
+
+TEST_F(Form1Test, TabKeyVisitsTheControlsInTheDesignedOrder)
+{
+    auto w = makeWindow();
+    const QStringList expected = entry::form1::form1Layout().tabOrder;
+    QStringList visited;
+    QWidget *at = w->record().text(expected.first());
+    for (int step = 0; step < 1000 && visited.size() < expected.size(); ++step, at = at->nextInFocusChain()) {
+        const QString name = at == w->tabs()->tabBar() ? QStringLiteral("SSTab2") : at->objectName();
+        if (expected.contains(name) && !visited.contains(name))
+            visited << name;
+    }
+    EXPECT_EQ(visited, expected);
 }
 
 TEST_F(Form1Test, LoadDressesTheWindowRestoresTheRecordAndChecksTheEngineLast)
