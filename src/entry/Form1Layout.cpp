@@ -82,13 +82,13 @@ public:
                 previousRight = cell.optionFrame.right();
                 continue;
             }
-            const TextFieldSpec *spec = findTextField(cell.field);
+            const TextFieldSpec *info = findTextField(cell.field);
             const int left = shift + cell.left;
             const int labelLeft = previousRight + kLabelLead;
             const int labelRight = left - kLabelGap;
             const int index = labelIndex(cell.field);
             add(place(ControlKind::Label, labelName(index), parent, {labelLeft, top, labelRight - labelLeft, kFieldHeight},
-                 QString::fromUtf8(spec->label), index, shown, cell.field));
+                 QString::fromUtf8(info->label), index, shown, cell.field));
             add(place(ControlKind::TextField, cell.field, parent, {left, top, cell.width, kFieldHeight},
                  QString(), -1, shown));
             previousRight = left + cell.width;
@@ -112,8 +112,8 @@ private:
     static int labelIndex(const QString &fieldId)
     {
         int index = 0;
-        for (const TextFieldSpec &spec : textFields()) {
-            if (QLatin1String(spec.id) == fieldId)
+        for (const TextFieldSpec &info : textFields()) {
+            if (QLatin1String(info.id) == fieldId)
                 return index;
             ++index;
         }
@@ -230,8 +230,8 @@ QStringList keyboardOrder()
     // The fields in the record's order, each residence's options after its zip code and each
     // employment's after its position; then the tab control and the buttons.
     QStringList order;
-    for (const TextFieldSpec &spec : textFields()) {
-        const QString id = QLatin1String(spec.id);
+    for (const TextFieldSpec &info : textFields()) {
+        const QString id = QLatin1String(info.id);
         order << id;
         for (const ChoiceSpec &choice : choices()) {
             const QString key = QLatin1String(choice.key);

@@ -65,9 +65,9 @@ TEST(Form1Layout, SixteenFramesSeventyLabelsAndEveryControlOfTheRecordOnce)
     QSet<int> indices;
     for (const Placement *label : labels) {
         indices.insert(label->index);
-        const TextFieldSpec &spec = textFields()[label->index];
-        EXPECT_EQ(label->field, QLatin1String(spec.id)); // Label1(i) names field i of the record
-        EXPECT_EQ(label->caption, QLatin1String(spec.label));
+        const TextFieldSpec &info = textFields()[label->index];
+        EXPECT_EQ(label->field, QLatin1String(info.id)); // Label1(i) names field i of the record
+        EXPECT_EQ(label->caption, QLatin1String(info.label));
     }
     EXPECT_EQ(indices.size(), 70);
 
@@ -78,8 +78,8 @@ TEST(Form1Layout, SixteenFramesSeventyLabelsAndEveryControlOfTheRecordOnce)
         EXPECT_EQ(p->rect.height, 375);
     }
     EXPECT_EQ(placed.size(), 70);
-    for (const TextFieldSpec &spec : textFields())
-        EXPECT_TRUE(placed.contains(QLatin1String(spec.id))) << spec.id;
+    for (const TextFieldSpec &info : textFields())
+        EXPECT_TRUE(placed.contains(QLatin1String(info.id))) << info.id;
     EXPECT_EQ(layout().ofKind(ControlKind::Option).size(), 12u);
 }
 
@@ -177,8 +177,8 @@ TEST(Form1Layout, KeyboardOrderFollowsTheRecordWithOptionsAfterZipCodeAndPositio
         if (name.startsWith(QLatin1String("txt")))
             fieldsOnly << name;
     QStringList record;
-    for (const TextFieldSpec &spec : textFields())
-        record << QLatin1String(spec.id);
+    for (const TextFieldSpec &info : textFields())
+        record << QLatin1String(info.id);
     EXPECT_EQ(fieldsOnly, record);
 
     const auto after = [&](const char *field, const char *first, const char *second) {
