@@ -162,9 +162,11 @@ TEST(Form1Layout, ControlsFitTheirContainersWithoutOverlapAndCaptionsFit)
             continue;
         const Placement *parent = layout().find(p.parent);
         EXPECT_TRUE(QRect(0, 0, parent->rect.width, parent->rect.height).contains(r(p.rect))) << qPrintable(p.name);
-        for (const Placement &other : layout().controls)
-            if (&other != &p && other.parent == p.parent && other.kind != ControlKind::Page)
+        for (const Placement &other : layout().controls) {
+            if (&other != &p && other.parent == p.parent && other.kind != ControlKind::Page) {
                 EXPECT_FALSE(r(p.rect).intersects(r(other.rect))) << qPrintable(p.name + u' ' + other.name);
+            }
+        }
     }
 }
 
