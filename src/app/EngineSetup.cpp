@@ -1,0 +1,13 @@
+#include "EngineSetup.h"
+
+#include "wordproc/BuiltinEngine.h"
+
+namespace app {
+
+automation::ApplicationFactory &engineFactory()
+{
+    static wordproc::BuiltinApplicationFactory factory;
+    return factory;
+}
+
+} // namespace app

@@ -1,0 +1,43 @@
+#include "WindowsHost.h"
+
+#include "entry/Form1.h"
+#include "preview/Form2.h"
+#include "shell/Startup.h"
+
+namespace app {
+
+WindowsHost::WindowsHost(entry::Form1 &mainWindow) : m_main(mainWindow) {}
+WindowsHost::~WindowsHost() = default;
+
+const entry::RecordWidgets &WindowsHost::record() const { return m_main.record(); }
+
+void WindowsHost::setMainPointerDefault() { m_main.setMousePointer(0); }
+
+void WindowsHost::setPreviewPicture(const QImage &picture)
+{
+    preview().handOver(picture, preview().wordFile());
+}
+
+void WindowsHost::setPreviewWordFile(const QString &path) { preview().setWordFile(path); }
+
+void WindowsHost::showPreview()
+{
+    preview().show();
+    preview().raise();
+    preview().activateWindow();
+}
+
+void WindowsHost::hideMain() { m_main.hide(); }
+
+preview::Form2 &WindowsHost::preview()
+{
+    if (!m_preview) {
+        m_preview = std::make_unique<preview::Form2>();
+        m_preview->setMainWindow(&m_main);
+        m_preview->setEndProgram([] { shell::endProgram(); });
+        m_preview->ensureLoaded();
+    }
+    return *m_preview;
+}
+
+} // namespace app

@@ -1,0 +1,33 @@
+#include "EngineSetup.h"
+#include "WindowsHost.h"
+#include "entry/StartCommand.h"
+#include "entry/Form1.h"
+#include "generator/WordAutomation.h"
+#include "shell/AppError.h"
+#include "shell/Appearance.h"
+#include "shell/SettingsStore.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
+    try {
+        QApplication::setWindowIcon(shell::applicationIcon());
+    } catch (const shell::AppError &) {
+        // The icon is decoration; the main window's load reports a missing one.
+    }
+    automation::setApplicationFactory(&app::engineFactory());
+
+    shell::SettingsStore store;
+    entry::Form1 mainWindow(store);
+    app::WindowsHost host(mainWindow);
+    entry::StartCommand startCreating([&](int pointer) { mainWindow.setMousePointer(pointer); },
+                                      [&] { generator::GenerateRentalApplication(app::engineFactory(), host); });
+    mainWindow.setStartCommand([&] { startCreating.click(); });
+    if (!mainWindow.load())
+        return 0;
+    mainWindow.showCentred();
+    return QApplication::exec();
+}

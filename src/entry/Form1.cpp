@@ -1,0 +1,291 @@
+#include "Form1.h"
+
+#include "Form1Layout.h"
+#include "RecordPersistence.h"
+#include "SampleData.h"
+#include "shell/AppError.h"
+#include "shell/AppTitle.h"
+#include "shell/Appearance.h"
+#include "shell/AppearanceFrameStyle.h"
+#include "shell/CursorFile.h"
+#include "shell/ErrorTrap.h"
+#include "shell/FileUtils.h"
+#include "shell/MessageBoxes.h"
+#include "shell/PointerRules.h"
+#include "shell/Startup.h"
+#include "shell/StartupWordCheck.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace entry {
+namespace {
+
+using namespace form1;
+
+QFont windowFont(qreal points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// Every tab is exactly as high as the window's design says, whatever the style would choose.
+class FixedHeightTabBar final : public QTabBar {
+public:
+    FixedHeightTabBar(int height, QWidget *parent) : QTabBar(parent), m_height(height) {}
+
+protected:
+    QSize tabSizeHint(int index) const override { return withHeight(QTabBar::tabSizeHint(index)); }
+    QSize minimumTabSizeHint(int index) const override { return withHeight(QTabBar::minimumTabSizeHint(index)); }
+
+private:
+    QSize withHeight(QSize size) const { return {size.width(), m_height}; }
+    int m_height;
+};
+
+// The tab control: tabs of a fixed height above borderless pages, so that the page containers
+// get all of the room below the tab row.
+class TabControl final : public QTabWidget {
+public:
+    TabControl(int tabHeight, QWidget *parent) : QTabWidget(parent)
+    {
+        setTabBar(new FixedHeightTabBar(tabHeight, this));
+        setDocumentMode(true);
+    }
+};
+
+void fillWith(QWidget *widget, QPalette::ColorRole role)
+{
+    widget->setBackgroundRole(role);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+Form1::Form1(shell::SettingsStore &store, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_record(createRecordControls(this)),
+      m_persistence(std::make_unique<RecordPersistence>(m_record, store)),
+      m_programFolder(shell::programFolder())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setFont(windowFont(9));
+    // The design colours: a white window, frames and options; page containers in the system
+    // window colour. The skin, when present, replaces them at load.
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    buildControls();
+    setKeyboardOrder();
+    m_pointer = new shell::WindowPointer(this);
+    watchPointer();
+    m_persistence->bind();
+
+    const QRect client = toPixels(form1Layout().client);
+    setFixedSize(client.size());
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls()
+{
+    const Layout &layout = form1Layout();
+    for (const Placement &p : layout.controls) {
+        QWidget *parent = p.parent.isEmpty() ? this : m_controls.value(p.parent);
+        QWidget *control = nullptr;
+        QRect rect = toPixels(p.rect);
+        switch (p.kind) {
+        case ControlKind::Button: {
+            auto *button = new QPushButton(p.caption, parent);
+            button->setFont(windowFont(11.25));
+            connect(button, &QPushButton::clicked, this, [this, name = p.name] {
+                if (name == QLatin1String("PushButton1")) {
+                    if (m_startCommand)
+                        m_startCommand();
+                } else if (name == QLatin1String("PushButton2")) {
+                    PushButton2_Click();
+                } else {
+                    PushButton3_Click();
+                }
+            });
+            control = button;
+            break;
+        }
+        case ControlKind::TabControl:
+            m_tabs = new TabControl(layout.tabRowPixels(), parent);
+            control = m_tabs;
+            break;
+        case ControlKind::Page: {
+            // The tab's page is a bare holder; the page container inside it keeps its own size
+            // and stands just below the tab row.
+            auto *holder = new QWidget;
+            m_tabs->addTab(holder, p.caption);
+            control = new QWidget(holder);
+            shell::markAsPictureBox(control);
+            fillWith(control, QPalette::Base);
+            rect.moveTop(0);
+            break;
+        }
+        case ControlKind::Frame: {
+            auto *frame = new QGroupBox(p.caption, parent);
+            shell::putCaptionOnBorder(frame);
+            fillWith(frame, QPalette::Window);
+            control = frame;
+            break;
+        }
+        case ControlKind::Label: {
+            auto *label = new QLabel(p.caption, parent);
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            control = label;
+            break;
+        }
+        case ControlKind::TextField: {
+            QLineEdit *edit = m_record.text(p.name);
+            // Text the program puts in (restore, sample) shows from its beginning, as typed text
+            // would after leaving the field, rather than scrolled to its end.
+            connect(edit, &QLineEdit::textChanged, edit, [edit] {
+                if (!edit->hasFocus())
+                    edit->setCursorPosition(0);
+            });
+            edit->setParent(parent);
+            control = edit;
+            break;
+        }
+        case ControlKind::Option:
+            control = m_record.option(p.name);
+            control->setParent(parent);
+            fillWith(control, QPalette::Window);
+            break;
+        }
+        control->setObjectName(p.name);
+        control->setGeometry(rect);
+        control->setVisible(p.shown);
+        m_controls.insert(p.name, control);
+    }
+    m_tabs->setCurrentIndex(layout.firstTab);
+}
+
+void Form1::setKeyboardOrder()
+{
+    QWidget *previous = nullptr;
+    for (const QString &name : form1Layout().tabOrder) {
+        QWidget *next = m_controls.value(name);
+        if (previous && next)
+            QWidget::setTabOrder(previous, next);
+        if (next)
+            previous = next;
+    }
+}
+
+void Form1::watchPointer()
+{
+    m_pointer->watch(this, shell::PointerZone::Background);
+    for (int number = 1; number <= 16; ++number)
+        m_pointer->watch(frame(number), shell::PointerZone::Background);
+    for (int number = 1; number <= 3; ++number)
+        m_pointer->watch(button(number), shell::PointerZone::Button);
+}
+
+bool Form1::load()
+{
+    shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
+    const QString folder = programFolder();
+    trap.line(100, [&] { shell::ApplySkin(this, shell::programSkin(), folder + QStringLiteral("/x/o.cjs")); });
+    const QString product = QString::fromLatin1(shell::kProductName);
+    trap.line(104, [&] { setWindowTitle(product); });
+    trap.line(104, [&] { setWindowIcon(shell::applicationIcon()); });
+    trap.line(104, [&] { shell::setApplicationTitle(shell::deriveApplicationTitle(product)); });
+    const QString cursorFile = folder + QStringLiteral("/HAND-M.CUR");
+    if (trap.test(106, [&] { return shell::FileExists(cursorFile); })) {
+        trap.line(108, [&] {
+            const std::optional<shell::CursorImage> cursor = shell::readCursorFile(cursorFile);
+            if (!cursor)
+                throw shell::AppError(QStringLiteral("The pointer file %1 could not be read.").arg(cursorFile));
+            m_pointer->setCustomCursor(shell::toCursor(*cursor));
+        });
+    }
+    trap.line(110, [&] { shell::rollForHomePage(); });
+    m_persistence->restore(trap);
+    bool wordAvailable = true;
+    trap.line(340, [&] { wordAvailable = shell::CheckWordAvailable(); });
+    return wordAvailable;
+}
+
+void Form1::showCentred()
+{
+    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    // Typing goes to the first field of the tab in front, never to a field of a hidden tab.
+    QWidget *front = page(m_tabs->currentIndex());
+    for (const QString &name : form1Layout().tabOrder) {
+        QWidget *control = m_controls.value(name);
+        if (control && control->isVisible() && front->isAncestorOf(control)) {
+            control->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    }
+}
+
+int Form1::mousePointer() const { return m_pointer->value(); }
+void Form1::setMousePointer(int value) { m_pointer->set(value); }
+bool Form1::hasCustomPointer() const { return m_pointer->hasCustomCursor(); }
+
+QPushButton *Form1::button(int number) const
+{
+    return qobject_cast<QPushButton *>(m_controls.value(QStringLiteral("PushButton%1").arg(number)));
+}
+
+QGroupBox *Form1::frame(int number) const { return qobject_cast<QGroupBox *>(m_controls.value(frameName(number))); }
+QLabel *Form1::label(int index) const { return qobject_cast<QLabel *>(m_controls.value(labelName(index))); }
+
+QWidget *Form1::page(int tab) const
+{
+    for (const Placement *p : form1Layout().ofKind(ControlKind::Page))
+        if (p->index == tab)
+            return m_controls.value(p->name);
+    return nullptr;
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    m_persistence->retryUnsaved();
+    if (m_endProgram)
+        m_endProgram();
+    else
+        shell::endProgram();
+    event->accept();
+}
+
+void Form1::PushButton2_Click()
+{
+    shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"));
+    trap.line(100, [&] {
+        shell::messageBoxes().inform(shell::applicationTitle(), helpMessage(), shell::BoxIcon::None);
+    });
+}
+
+void Form1::PushButton3_Click()
+{
+    shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    loadSampleData(m_record, trap);
+}
+
+} // namespace entry

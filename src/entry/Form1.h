@@ -1,0 +1,90 @@
+#pragma once
+#include "RecordWidgets.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+namespace shell {
+class SettingsStore;
+class WindowPointer;
+} // namespace shell
+
+namespace entry {
+
+class RecordPersistence;
+
+// The main data-entry window: three command buttons above a three-tab control that holds every
+// field of the record. It is created hidden; load() runs the whole start-up, and only when that
+// returns true is the window shown. Closing it ends the program.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(shell::SettingsStore &store, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // The start-up (Form_Load): skin, caption, icon and application title, the hand pointer,
+    // the home-page roll, the record's restore and the word-processor check, each step under the
+    // load's error trap. False when the check failed and the program has been ended.
+    bool load();
+    // Shows the window centred on its screen.
+    void showCentred();
+
+    const RecordWidgets &record() const { return m_record; }
+    RecordPersistence &persistence() { return *m_persistence; }
+
+    // The window-wide pointer setting: 0 default, 11 busy, 99 the hand pointer.
+    int mousePointer() const;
+    void setMousePointer(int value);
+    bool hasCustomPointer() const;
+
+    // "Start Creating Template" runs this.
+    void setStartCommand(std::function<void()> command) { m_startCommand = std::move(command); }
+    // True while a run of the start command is under way.
+    bool busy() const { return mBusy; }
+    void setBusy(bool busy) { mBusy = busy; }
+
+    // What closing the window does after the record's last save attempt; by default the process
+    // ends at once (shell::endProgram).
+    void setEndProgram(std::function<void()> endProgram) { m_endProgram = std::move(endProgram); }
+
+    // Where the optional pointer and skin files are looked for; the executable's folder unless
+    // a test says otherwise.
+    void setProgramFolder(const QString &folder) { m_programFolder = folder; }
+    const QString &programFolder() const { return m_programFolder; }
+
+    QPushButton *button(int number) const; // PushButton1 to PushButton3
+    QTabWidget *tabs() const { return m_tabs; }
+    QGroupBox *frame(int number) const;    // Frame1 to Frame16
+    QLabel *label(int index) const;        // Label1(0) to Label1(69)
+    QWidget *page(int tab) const;          // the tab's page container
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void setKeyboardOrder();
+    void watchPointer();
+    void loadHandPointer();
+    void PushButton2_Click();
+    void PushButton3_Click();
+
+    RecordWidgets m_record;
+    std::unique_ptr<RecordPersistence> m_persistence;
+    shell::WindowPointer *m_pointer = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    QHash<QString, QWidget *> m_controls; // every placed control by object name
+    std::function<void()> m_startCommand;
+    std::function<void()> m_endProgram;
+    QString m_programFolder;
+    bool mBusy = false;
+};
+
+} // namespace entry

@@ -1,0 +1,106 @@
+#include "Appearance.h"
+
+#include "AppError.h"
+#include "FileUtils.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QWidget>
+
+namespace shell {
+namespace {
+
+constexpr char kPictureBoxProperty[] = "tenvoriaPictureBox";
+
+// Given as the palette role, not as a colour, so it follows the user's colour scheme.
+void useButtonFace(QWidget *widget)
+{
+    widget->setBackgroundRole(QPalette::Button);
+    widget->setAutoFillBackground(true);
+}
+
+bool isOptionCheckFrameOrLabel(const QWidget *widget)
+{
+    return qobject_cast<const QRadioButton *>(widget) || qobject_cast<const QCheckBox *>(widget)
+        || qobject_cast<const QGroupBox *>(widget) || qobject_cast<const QLabel *>(widget);
+}
+
+} // namespace
+
+void markAsPictureBox(QWidget *widget) { widget->setProperty(kPictureBoxProperty, true); }
+bool isPictureBox(const QWidget *widget) { return widget->property(kPictureBoxProperty).toBool(); }
+
+void StyleSheetSkin::load(const QString &path, const QString &section)
+{
+    Q_UNUSED(section); // a style sheet has no sections
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw AppError(QStringLiteral("The skin %1 could not be read: %2").arg(path, file.errorString()));
+    m_sheet = QString::fromUtf8(file.readAll());
+}
+
+void StyleSheetSkin::applyWindow(QWidget *window)
+{
+    if (m_options & kPropagateOption)
+        QCoreApplication::setAttribute(Qt::AA_UseStyleSheetPropagationInWidgetStyles, true);
+    if (m_styledBackgrounds)
+        window->setAttribute(Qt::WA_StyledBackground, true);
+    if (m_allWindows)
+        qApp->setStyleSheet(m_sheet);
+    else
+        window->setStyleSheet(m_sheet);
+}
+
+QString skinFilePath() { return programFolder() + QStringLiteral("/x/o.cjs"); }
+
+void ApplySkin(QWidget *window, Skin &skin, const QString &skinFile)
+{
+    // Only a file counts: a folder of that name is no skin.
+    if (!QFileInfo(skinFile).isFile())
+        return;
+    useButtonFace(window);
+    for (QWidget *control : window->findChildren<QWidget *>())
+        if (isOptionCheckFrameOrLabel(control) || isPictureBox(control))
+            useButtonFace(control);
+    skin.load(skinFile, QString());
+    skin.setOptions(skin.options() | StyleSheetSkin::kPropagateOption);
+    skin.setApplyToAllWindows(true);
+    skin.setStyledBackgrounds(true);
+    skin.applyWindow(window);
+}
+
+StyleSheetSkin &programSkin()
+{
+    static StyleSheetSkin skin;
+    return skin;
+}
+
+void ApplySkin(QWidget *window) { ApplySkin(window, programSkin()); }
+
+void ColourWindow(QWidget *window)
+{
+    useButtonFace(window);
+    for (QWidget *control : window->findChildren<QWidget *>())
+        if (isOptionCheckFrameOrLabel(control))
+            useButtonFace(control);
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (int size : {32, 48, 128, 256}) {
+        const QString path = QStringLiteral(":/tenvoria/icons/tenvoria-%1.png").arg(size);
+        if (QFile::exists(path))
+            icon.addFile(path, QSize(size, size));
+    }
+    if (icon.availableSizes().isEmpty())
+        throw AppError(QStringLiteral("The application icon could not be loaded."));
+    return icon;
+}
+
+} // namespace shell

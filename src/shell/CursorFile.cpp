@@ -1,0 +1,240 @@
+#include "CursorFile.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <vector>
+
+namespace shell {
+namespace {
+
+constexpr int kDirectorySize = 6;
+constexpr int kEntrySize = 16;
+constexpr quint16 kCursorType = 2;
+constexpr int kMaxSide = 256;
+
+// Bounds-checked little-endian reads: a short or damaged file must never read past its end.
+class Reader {
+public:
+    explicit Reader(const QByteArray &bytes) : m_bytes(bytes) {}
+    bool has(qint64 offset, qint64 length) const
+    {
+        return offset >= 0 && length >= 0 && offset + length <= m_bytes.size();
+    }
+    quint8 u8(qint64 offset) const { return static_cast<quint8>(m_bytes[offset]); }
+    quint16 u16(qint64 offset) const { return qFromLittleEndian<quint16>(m_bytes.constData() + offset); }
+    quint32 u32(qint64 offset) const { return qFromLittleEndian<quint32>(m_bytes.constData() + offset); }
+    qint32 i32(qint64 offset) const { return qFromLittleEndian<qint32>(m_bytes.constData() + offset); }
+    QByteArray mid(qint64 offset, qint64 length) const { return m_bytes.mid(offset, length); }
+
+private:
+    const QByteArray &m_bytes;
+};
+
+qint64 rowBytes(qint64 width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
+
+// A BITMAPINFOHEADER picture: colour rows then the 1-bit AND mask, both bottom-up; the header's
+// height counts both.
+std::optional<QImage> decodeBitmap(const Reader &in, qint64 at, qint64 length)
+{
+    if (!in.has(at, 40) || length < 40)
+        return std::nullopt;
+    const quint32 headerSize = in.u32(at);
+    const qint32 width = in.i32(at + 4);
+    const qint32 doubledHeight = in.i32(at + 8);
+    const int bits = in.u16(at + 14);
+    const quint32 compression = in.u32(at + 16);
+    quint32 coloursUsed = in.u32(at + 32);
+    if (headerSize < 40 || headerSize > length || width <= 0 || width > kMaxSide || doubledHeight <= 0
+        || doubledHeight % 2 != 0 || doubledHeight / 2 > kMaxSide || compression != 0)
+        return std::nullopt;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
+        return std::nullopt;
+    const int height = doubledHeight / 2;
+
+    std::vector<QRgb> palette;
+    qint64 offset = at + headerSize;
+    if (bits <= 8) {
+        if (coloursUsed == 0 || coloursUsed > (1u << bits))
+            coloursUsed = 1u << bits;
+        if (!in.has(offset, qint64(coloursUsed) * 4))
+            return std::nullopt;
+        for (quint32 i = 0; i < coloursUsed; ++i, offset += 4)
+            palette.push_back(qRgb(in.u8(offset + 2), in.u8(offset + 1), in.u8(offset)));
+    }
+    const qint64 colourStride = rowBytes(width, bits);
+    const qint64 maskStride = rowBytes(width, 1);
+    const qint64 colourAt = offset;
+    const qint64 maskAt = colourAt + colourStride * height;
+    if (!in.has(colourAt, colourStride * height) || !in.has(maskAt, maskStride * height)
+        || maskAt + maskStride * height > at + length)
+        return std::nullopt;
+
+    QImage image(width, height, QImage::Format_ARGB32);
+    bool anyAlpha = false;
+    for (int y = 0; y < height; ++y) {
+        const qint64 row = colourAt + colourStride * (height - 1 - y);
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            QRgb pixel = 0;
+            if (bits == 32) {
+                const qint64 p = row + x * 4;
+                pixel = qRgba(in.u8(p + 2), in.u8(p + 1), in.u8(p), in.u8(p + 3));
+                anyAlpha = anyAlpha || qAlpha(pixel) != 0;
+            } else if (bits == 24) {
+                const qint64 p = row + x * 3;
+                pixel = qRgb(in.u8(p + 2), in.u8(p + 1), in.u8(p));
+            } else {
+                const qint64 bitIndex = qint64(x) * bits;
+                const quint8 byte = in.u8(row + bitIndex / 8);
+                const int shift = 8 - bits - int(bitIndex % 8);
+                const unsigned index = (byte >> shift) & ((1u << bits) - 1);
+                pixel = index < palette.size() ? palette[index] : qRgb(0, 0, 0);
+            }
+            line[x] = pixel;
+        }
+    }
+    // Pictures without their own alpha take their transparency from the AND mask.
+    if (!anyAlpha) {
+        for (int y = 0; y < height; ++y) {
+            const qint64 row = maskAt + maskStride * (height - 1 - y);
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < width; ++x) {
+                const bool transparent = (in.u8(row + x / 8) >> (7 - x % 8)) & 1;
+                line[x] = transparent ? qRgba(0, 0, 0, 0) : (line[x] | 0xff000000u);
+            }
+        }
+    }
+    return image;
+}
+
+std::optional<QImage> decodePicture(const Reader &in, qint64 at, qint64 length)
+{
+    static const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
+    if (!in.has(at, length))
+        return std::nullopt;
+    if (in.mid(at, 8) == pngSignature) {
+        QImage png = QImage::fromData(in.mid(at, length), "PNG");
+        if (png.isNull() || png.width() > kMaxSide || png.height() > kMaxSide)
+            return std::nullopt;
+        return png.convertToFormat(QImage::Format_ARGB32);
+    }
+    return decodeBitmap(in, at, length);
+}
+
+void putU16(QByteArray &out, quint16 value)
+{
+    char bytes[2];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, 2);
+}
+
+void putU32(QByteArray &out, quint32 value)
+{
+    char bytes[4];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, 4);
+}
+
+} // namespace
+
+std::optional<CursorImage> decodeCursorFile(const QByteArray &bytes)
+{
+    const Reader in(bytes);
+    if (!in.has(0, kDirectorySize) || in.u16(0) != 0 || in.u16(2) != kCursorType)
+        return std::nullopt;
+    const int count = in.u16(4);
+    if (count == 0 || !in.has(kDirectorySize, qint64(count) * kEntrySize))
+        return std::nullopt;
+
+    // The largest picture; the directory stores 256 as 0.
+    int best = -1;
+    int bestSide = 0;
+    for (int i = 0; i < count; ++i) {
+        const qint64 entry = kDirectorySize + qint64(i) * kEntrySize;
+        const int side = in.u8(entry) == 0 ? kMaxSide : in.u8(entry);
+        if (side > bestSide) {
+            best = i;
+            bestSide = side;
+        }
+    }
+    const qint64 entry = kDirectorySize + qint64(best) * kEntrySize;
+    const QPoint hotSpot(in.u16(entry + 4), in.u16(entry + 6));
+    const std::optional<QImage> image = decodePicture(in, in.u32(entry + 12), in.u32(entry + 8));
+    if (!image)
+        return std::nullopt;
+    if (!image->rect().contains(hotSpot))
+        return CursorImage{*image, QPoint(0, 0)};
+    return CursorImage{*image, hotSpot};
+}
+
+std::optional<CursorImage> readCursorFile(const QString &path)
+{
+    QFile file(path);
+    // Cursor files are a few kilobytes; anything far larger is not one.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 4 * 1024 * 1024)
+        return std::nullopt;
+    return decodeCursorFile(file.readAll());
+}
+
+QByteArray encodeCursorFile(const QImage &picture, QPoint hotSpot)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    const int width = image.width();
+    const int height = image.height();
+    if (image.isNull() || width > kMaxSide || height > kMaxSide)
+        return {};
+    const qint64 colourStride = rowBytes(width, 32);
+    const qint64 maskStride = rowBytes(width, 1);
+    const quint32 pictureSize = 40 + quint32(colourStride * height + maskStride * height);
+
+    QByteArray out;
+    putU16(out, 0);
+    putU16(out, kCursorType);
+    putU16(out, 1);
+    out.append(char(width == kMaxSide ? 0 : width));
+    out.append(char(height == kMaxSide ? 0 : height));
+    out.append(char(0)); // colour count: not a palette picture
+    out.append(char(0));
+    putU16(out, quint16(hotSpot.x()));
+    putU16(out, quint16(hotSpot.y()));
+    putU32(out, pictureSize);
+    putU32(out, kDirectorySize + kEntrySize);
+
+    putU32(out, 40);
+    putU32(out, quint32(width));
+    putU32(out, quint32(height * 2));
+    putU16(out, 1);  // planes
+    putU16(out, 32); // bits per pixel
+    putU32(out, 0);  // uncompressed
+    putU32(out, quint32(colourStride * height + maskStride * height));
+    putU32(out, 0);
+    putU32(out, 0);
+    putU32(out, 0);
+    putU32(out, 0);
+    for (int y = height - 1; y >= 0; --y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            out.append(char(qBlue(line[x])));
+            out.append(char(qGreen(line[x])));
+            out.append(char(qRed(line[x])));
+            out.append(char(qAlpha(line[x])));
+        }
+    }
+    for (int y = height - 1; y >= 0; --y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        QByteArray mask(maskStride, '\0');
+        for (int x = 0; x < width; ++x)
+            if (qAlpha(line[x]) < 128)
+                mask[x / 8] = char(mask[x / 8] | (0x80 >> (x % 8)));
+        out.append(mask);
+    }
+    return out;
+}
+
+QCursor toCursor(const CursorImage &cursor)
+{
+    return QCursor(QPixmap::fromImage(cursor.image), cursor.hotSpot.x(), cursor.hotSpot.y());
+}
+
+} // namespace shell

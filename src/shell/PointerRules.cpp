@@ -1,0 +1,72 @@
+#include "PointerRules.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace shell {
+namespace {
+constexpr char kZoneProperty[] = "tenvoriaPointerZone";
+}
+
+int pointerAfterMove(int current, PointerZone zone)
+{
+    if (current == kPointerBusy)
+        return current;
+    return zone == PointerZone::Button ? kPointerCustom : kPointerDefault;
+}
+
+WindowPointer::WindowPointer(QWidget *window) : QObject(window), m_window(window) {}
+
+void WindowPointer::set(int value)
+{
+    if (value == m_value)
+        return;
+    m_value = value;
+    show();
+}
+
+void WindowPointer::setCustomCursor(const QCursor &cursor)
+{
+    m_custom = cursor;
+    if (m_value == kPointerCustom)
+        show();
+}
+
+void WindowPointer::show()
+{
+    switch (m_value) {
+    case kPointerBusy:
+        m_window->setCursor(Qt::WaitCursor);
+        break;
+    case kPointerCustom:
+        m_window->setCursor(m_custom ? *m_custom : QCursor(Qt::PointingHandCursor));
+        break;
+    default:
+        m_window->unsetCursor();
+        break;
+    }
+}
+
+void WindowPointer::watch(QWidget *control, PointerZone zone)
+{
+    control->setProperty(kZoneProperty, static_cast<int>(zone));
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
+}
+
+bool WindowPointer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        auto *control = static_cast<QWidget *>(watched);
+        const auto *move = static_cast<QMouseEvent *>(event);
+        // Moves over a child reach its parent when the child ignores them; they are not the
+        // parent's: a label inside a frame must not reset the pointer.
+        if (!control->childAt(move->position().toPoint())) {
+            const auto zone = static_cast<PointerZone>(control->property(kZoneProperty).toInt());
+            set(pointerAfterMove(m_value, zone));
+        }
+    }
+    return false;
+}
+
+} // namespace shell

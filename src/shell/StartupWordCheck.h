@@ -1,0 +1,20 @@
+#pragma once
+#include <QString>
+
+namespace automation {
+class ApplicationFactory;
+}
+
+namespace shell {
+
+// "Error 842001. ..." with the four things to examine, each after an empty line.
+QString wordMissingMessage();
+
+// Proves once per run that a word-processor instance can be created: creates one and quits it.
+// When none can be created it shows wordMissingMessage() under the application title and ends
+// the program; it then returns false only when a test keeps the process alive. Errors of its
+// own are silenced.
+bool CheckWordAvailable(automation::ApplicationFactory &factory);
+bool CheckWordAvailable(); // with the program's engine
+
+} // namespace shell

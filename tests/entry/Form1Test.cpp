@@ -1,0 +1,295 @@
+#include "entry/Form1.h"
+#include "entry/Form1Layout.h"
+
+#include "BuildConfig.h"
+#include "ScriptedMessageBoxes.h"
+#include "entry/RecordPersistence.h"
+#include "entry/SampleData.h"
+#include "generator/WordAutomation.h"
+#include "shell/AppError.h"
+#include "shell/CursorFile.h"
+#include "shell/PointerRules.h"
+#include "shell/SettingsStore.h"
+#include "shell/Startup.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace entry;
+
+namespace {
+
+class RecordingServices final : public shell::StartupServices {
+public:
+    int roll = 50;
+    bool urlOpens = true;
+    QList<QUrl> opened;
+    int ends = 0;
+    int drawHomePageRoll() override { return roll; }
+    bool openUrl(const QUrl &url) override
+    {
+        opened << url;
+        return urlOpens;
+    }
+    void endProgram() override { ++ends; }
+};
+
+// An engine whose creation can fail; it notes what the window showed when it was asked.
+class ProbeFactory final : public automation::ApplicationFactory {
+public:
+    std::function<void()> onCreate;
+    bool creates = true;
+    int quits = 0;
+
+    class Instance final : public automation::Application {
+    public:
+        explicit Instance(int &quits) : m_quits(quits) {}
+        QString name() const override { return QStringLiteral("Probe"); }
+        std::shared_ptr<automation::Documents> documents() override { return nullptr; }
+        std::shared_ptr<automation::Document> activeDocument() override { return nullptr; }
+        double inchesToPoints(double inches) const override { return inches * 72; }
+        void setDisplayAlerts(bool) override {}
+        void quit() override { ++m_quits; }
+
+    private:
+        int &m_quits;
+    };
+
+    std::shared_ptr<automation::Application> createNew() override
+    {
+        if (onCreate)
+            onCreate();
+        if (!creates)
+            throw shell::AppError(QStringLiteral("no engine"));
+        return std::make_shared<Instance>(quits);
+    }
+    std::shared_ptr<automation::Application> getRunning() override { return nullptr; }
+};
+
+class Form1Test : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString storePath = dir.filePath(QStringLiteral("cfg/Marrowick.conf"));
+    QString folder = dir.filePath(QStringLiteral("program"));
+    testsupport::ScriptedMessageBoxes boxes;
+    shell::ScopedMessageBoxes boxScope{boxes};
+    RecordingServices services;
+    shell::ScopedStartupServices serviceScope{services};
+    ProbeFactory factory;
+    std::unique_ptr<shell::SettingsStore> store;
+
+    void SetUp() override
+    {
+        QDir().mkpath(folder);
+        automation::setApplicationFactory(&factory);
+    }
+    void TearDown() override { automation::setApplicationFactory(nullptr); }
+
+    std::unique_ptr<Form1> makeWindow()
+    {
+        store = std::make_unique<shell::SettingsStore>(storePath);
+        auto window = std::make_unique<Form1>(*store);
+        window->setProgramFolder(folder);
+        return window;
+    }
+    void writeProgramFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(folder + u'/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static void move(QWidget *target, QPoint at)
+    {
+        QMouseEvent event(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+};
+
+TEST_F(Form1Test, WindowIsBuiltAsDesignedWithOtherInformationInFront)
+{
+    auto w = makeWindow();
+    EXPECT_EQ(w->size(), QSize(696, 687));
+    EXPECT_EQ(w->minimumSize(), w->maximumSize()); // fixed size
+    EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(w->tabs()->count(), 3);
+    EXPECT_EQ(w->tabs()->currentIndex(), 2);
+    EXPECT_EQ(w->tabs()->tabText(2), QStringLiteral("Other Information"));
+    EXPECT_EQ(w->tabs()->geometry().topLeft(), QPoint(8, 76));
+    EXPECT_EQ(w->button(1)->geometry(), QRect(8, 8, 680, 27));
+    EXPECT_EQ(w->button(3)->text(), QStringLiteral("Load Sample/Example Data"));
+    EXPECT_EQ(w->button(2)->font().family(), QStringLiteral("Arial"));
+    EXPECT_DOUBLE_EQ(w->button(2)->font().pointSizeF(), 11.25);
+    EXPECT_EQ(w->label(0)->font().pointSizeF(), 9);
+    EXPECT_TRUE(w->label(0)->font().bold());
+    EXPECT_EQ(w->label(64)->text(), QStringLiteral("Name 2:"));
+
+    // The page container stands whole below the tab row, inside the window.
+    w->show();
+    QWidget *page = w->page(2);
+    const QRect onWindow(page->mapTo(w.get(), QPoint(0, 0)), page->size());
+    EXPECT_EQ(onWindow.size(), QSize(672, 577));
+    EXPECT_EQ(onWindow.left(), 12);
+    EXPECT_GE(onWindow.top(), 76 + 34);
+    EXPECT_LE(onWindow.bottom(), 686);
+    EXPECT_TRUE(w->record().text(QStringLiteral("txtNameOfPerson"))->isVisible());
+    EXPECT_FALSE(w->record().text(QStringLiteral("txtName2"))->isVisible());
+    w->hide();
+}
+
+TEST_F(Form1Test, TabKeyVisitsTheControlsInTheDesignedOrder)
+{
+    auto w = makeWindow();
+    const QStringList expected = entry::form1::form1Layout().tabOrder;
+    QStringList visited;
+    QWidget *at = w->record().text(expected.first());
+    for (int step = 0; step < 1000 && visited.size() < expected.size(); ++step, at = at->nextInFocusChain()) {
+        const QString name = at == w->tabs()->tabBar() ? QStringLiteral("SSTab2") : at->objectName();
+        if (expected.contains(name) && !visited.contains(name))
+            visited << name;
+    }
+    EXPECT_EQ(visited, expected);
+}
+
+TEST_F(Form1Test, LoadDressesTheWindowRestoresTheRecordAndChecksTheEngineLast)
+{
+    shell::SettingsStore(storePath).write(QStringLiteral("App Info Name"), QStringLiteral("Ada"));
+    shell::SettingsStore(storePath).write(QStringLiteral("Co Current House"), QStringLiteral("Rent"));
+    auto w = makeWindow();
+    QString seenAtCheck;
+    factory.onCreate = [&] { seenAtCheck = w->record().textOf(QStringLiteral("txtAppInfoName")); };
+
+    EXPECT_TRUE(w->load());
+    EXPECT_EQ(seenAtCheck, QStringLiteral("Ada"));
+    EXPECT_EQ(factory.quits, 1);
+    EXPECT_TRUE(w->record().isSelected(QStringLiteral("optCoCurrentRent")));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Tenvoria"));
+    EXPECT_EQ(shell::applicationTitle(), QStringLiteral("Tenvoria"));
+    EXPECT_FALSE(w->windowIcon().isNull());
+    EXPECT_FALSE(w->hasCustomPointer()); // no HAND-M.CUR in the program folder: no message either
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(services.opened.isEmpty());
+    EXPECT_FALSE(w->isVisible()); // shown only by the caller, after load
+    EXPECT_EQ(services.ends, 0);
+}
+
+TEST_F(Form1Test, FailingStepsAreReportedWithTheirLabelsAndStartUpGoesOn)
+{
+    writeProgramFile(QStringLiteral("HAND-M.CUR"), "not a cursor");
+    shell::SettingsStore(storePath).write(QStringLiteral("Phone1"), QStringLiteral("555"));
+    services.roll = 7;
+    services.urlOpens = false;
+    auto w = makeWindow();
+
+    EXPECT_TRUE(w->load());
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("in Quenlow2021/08/31.Form1.Form_Load at line 108")));
+    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("in Quenlow2021/08/31.Form1.Form_Load at line 110")));
+    EXPECT_EQ(services.opened.size(), 1);
+    EXPECT_EQ(w->record().textOf(QStringLiteral("txtPhone1")), QStringLiteral("555"));
+    EXPECT_EQ(factory.quits, 1);
+}
+
+TEST_F(Form1Test, HandPointerFromTheProgramFolderShowsOverButtonsAndFramesResetIt)
+{
+    QImage hand(32, 32, QImage::Format_ARGB32);
+    hand.fill(Qt::transparent);
+    QPainter(&hand).fillRect(2, 2, 8, 20, Qt::black);
+    writeProgramFile(QStringLiteral("HAND-M.CUR"), shell::encodeCursorFile(hand, QPoint(3, 2)));
+    services.roll = 7;
+    auto w = makeWindow();
+    ASSERT_TRUE(w->load());
+    EXPECT_EQ(services.opened, QList<QUrl>({QUrl(QString::fromUtf8(shell::build::kHomePage))}));
+    ASSERT_TRUE(w->hasCustomPointer());
+
+    move(w->button(2), {5, 5});
+    EXPECT_EQ(w->mousePointer(), shell::kPointerCustom);
+    EXPECT_EQ(w->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(w->cursor().hotSpot(), QPoint(3, 2));
+    move(w->label(0), {2, 2});                                       // labels leave it
+    move(w->record().text(QStringLiteral("txtAppInfoName")), {2, 2}); // so do fields
+    EXPECT_EQ(w->mousePointer(), shell::kPointerCustom);
+    QGroupBox *frame = w->frame(15);
+    move(frame, {frame->width() - 4, frame->height() - 4});
+    EXPECT_EQ(w->mousePointer(), shell::kPointerDefault);
+    move(w->button(1), {5, 5});
+    move(w.get(), {2, 2}); // the window's own background
+    EXPECT_EQ(w->mousePointer(), shell::kPointerDefault);
+
+    w->setMousePointer(shell::kPointerBusy);
+    move(w->button(3), {5, 5});
+    EXPECT_EQ(w->mousePointer(), shell::kPointerBusy);
+    EXPECT_EQ(w->cursor().shape(), Qt::WaitCursor);
+}
+
+TEST_F(Form1Test, MissingEngineShowsTheWordMessageAfterTheRestoreAndEndsWithoutShowingTheWindow)
+{
+    shell::SettingsStore(storePath).write(QStringLiteral("Relationship"), QStringLiteral("Sister"));
+    factory.creates = false;
+    auto w = makeWindow();
+    QString restoredBeforeCheck;
+    factory.onCreate = [&] { restoredBeforeCheck = w->record().textOf(QStringLiteral("txtRelationship")); };
+
+    EXPECT_FALSE(w->load());
+    EXPECT_EQ(restoredBeforeCheck, QStringLiteral("Sister"));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(
+        QStringLiteral("Error 842001. A normal instance of Word could not be created.\r\n\r\n")));
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Tenvoria"));
+    EXPECT_EQ(services.ends, 1);
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(Form1Test, ButtonsRunHelpSampleAndTheStartHook)
+{
+    auto w = makeWindow();
+    ASSERT_TRUE(w->load());
+    w->record().text(QStringLiteral("txtName1"))->setText(QStringLiteral("Own reference"));
+
+    w->button(3)->click();
+    EXPECT_EQ(w->record().textOf(QStringLiteral("txtAppInfoName")), QStringLiteral("Dorian Pellwick Jr."));
+    EXPECT_EQ(w->record().textOf(QStringLiteral("txtName1")), QStringLiteral("Own reference"));
+    EXPECT_EQ(shell::SettingsStore(storePath).read(QStringLiteral("Co Current House")), QStringLiteral("Rent"));
+    EXPECT_TRUE(boxes.shown.empty());
+
+    w->button(2)->click();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, shell::applicationTitle());
+    EXPECT_EQ(boxes.shown[0].text, helpMessage());
+    EXPECT_EQ(boxes.shown[0].icon, shell::BoxIcon::None);
+
+    int starts = 0;
+    w->setStartCommand([&] { ++starts; });
+    w->button(1)->click();
+    EXPECT_EQ(starts, 1);
+}
+
+TEST_F(Form1Test, ClosingTheWindowEndsTheProgram)
+{
+    {
+        auto w = makeWindow();
+        w->show();
+        w->close();
+        EXPECT_EQ(services.ends, 1); // the program's end, by default
+    }
+    auto w = makeWindow();
+    int ended = 0;
+    w->setEndProgram([&] { ++ended; });
+    w->show();
+    w->close();
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(services.ends, 1);
+}
+
+} // namespace

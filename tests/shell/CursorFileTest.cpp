@@ -1,0 +1,146 @@
+#include "shell/CursorFile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+using namespace shell;
+
+namespace {
+
+QImage drawnPicture()
+{
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.fillRect(4, 2, 10, 20, QColor(200, 30, 40));
+    p.fillRect(14, 10, 6, 6, QColor(10, 220, 90, 255));
+    p.end();
+    return image;
+}
+
+void put16(QByteArray &out, quint16 v)
+{
+    char b[2];
+    qToLittleEndian(v, b);
+    out.append(b, 2);
+}
+void put32(QByteArray &out, quint32 v)
+{
+    char b[4];
+    qToLittleEndian(v, b);
+    out.append(b, 4);
+}
+
+// A classic monochrome 32 x 32 cursor: a black 8 x 8 square at (0, 0) on a transparent ground,
+// hot spot (3, 5).
+QByteArray monochromeCursor()
+{
+    QByteArray out;
+    put16(out, 0);
+    put16(out, 2);
+    put16(out, 1);
+    out.append(char(32)).append(char(32)).append(char(2)).append(char(0));
+    put16(out, 3);
+    put16(out, 5);
+    const quint32 size = 40 + 8 + 32 * 4 * 2;
+    put32(out, size);
+    put32(out, 22);
+    put32(out, 40);
+    put32(out, 32);
+    put32(out, 64);
+    put16(out, 1);
+    put16(out, 1);
+    for (int i = 0; i < 6; ++i)
+        put32(out, 0);
+    put32(out, 0x00000000); // palette: black
+    put32(out, 0x00ffffff); // white
+    for (int y = 31; y >= 0; --y) // colour rows, bottom-up: index 0 (black) everywhere
+        put32(out, 0);
+    for (int y = 31; y >= 0; --y) { // mask rows: opaque (0) for the square, else transparent
+        const quint8 first = y < 8 ? 0x00 : 0xff;
+        out.append(char(first)).append(char(0xff)).append(char(0xff)).append(char(0xff));
+    }
+    return out;
+}
+
+TEST(CursorFile, WrittenCursorReadsBackWithPixelsAndHotSpot)
+{
+    const QImage picture = drawnPicture();
+    const std::optional<CursorImage> read = decodeCursorFile(encodeCursorFile(picture, QPoint(7, 3)));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->hotSpot, QPoint(7, 3));
+    EXPECT_EQ(read->image.size(), QSize(32, 32));
+    EXPECT_EQ(read->image.convertToFormat(QImage::Format_ARGB32), picture);
+}
+
+TEST(CursorFile, ClassicMonochromeCursorTakesTransparencyFromItsMask)
+{
+    const std::optional<CursorImage> read = decodeCursorFile(monochromeCursor());
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->hotSpot, QPoint(3, 5));
+    EXPECT_EQ(read->image.pixel(2, 2), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(qAlpha(read->image.pixel(20, 20)), 0);
+    EXPECT_EQ(qAlpha(read->image.pixel(8, 2)), 0);
+}
+
+TEST(CursorFile, PngPayloadIsRead)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    drawnPicture().save(&buffer, "PNG");
+    QByteArray out;
+    put16(out, 0);
+    put16(out, 2);
+    put16(out, 1);
+    out.append(char(32)).append(char(32)).append(char(0)).append(char(0));
+    put16(out, 1);
+    put16(out, 2);
+    put32(out, quint32(png.size()));
+    put32(out, 22);
+    out += png;
+    const std::optional<CursorImage> read = decodeCursorFile(out);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->hotSpot, QPoint(1, 2));
+    EXPECT_EQ(read->image, drawnPicture());
+}
+
+TEST(CursorFile, MissingDamagedOrForeignFilesGiveNothing)
+{
+    QTemporaryDir dir;
+    EXPECT_FALSE(readCursorFile(dir.filePath(QStringLiteral("absent.cur"))));
+    EXPECT_FALSE(decodeCursorFile(QByteArray()));
+    EXPECT_FALSE(decodeCursorFile(QByteArray("this is not a cursor file at all, just some text")));
+
+    // Every truncation of a good file is refused without reading past the end.
+    const QByteArray good = encodeCursorFile(drawnPicture(), QPoint(1, 1));
+    for (int length = 0; length < good.size(); length += 7)
+        EXPECT_FALSE(decodeCursorFile(good.left(length))) << length;
+
+    QByteArray icon = good; // an icon file (type 1) is not a cursor
+    icon[2] = 1;
+    EXPECT_FALSE(decodeCursorFile(icon));
+    QByteArray farOffset = good; // picture said to start beyond the end
+    farOffset[21] = char(0x7f);
+    EXPECT_FALSE(decodeCursorFile(farOffset));
+    QByteArray hugeWidth = good; // a bitmap wider than any cursor
+    qToLittleEndian<quint32>(100000, hugeWidth.data() + 22 + 4);
+    EXPECT_FALSE(decodeCursorFile(hugeWidth));
+}
+
+TEST(CursorFile, ShippedHandPointerIsAWellFormedCursor)
+{
+    const std::optional<CursorImage> hand = readCursorFile(QStringLiteral(TENVORIA_HAND_CURSOR));
+    ASSERT_TRUE(hand);
+    EXPECT_EQ(hand->image.size(), QSize(32, 32));
+    EXPECT_EQ(qAlpha(hand->image.pixel(31, 31)), 0);                            // transparent ground
+    EXPECT_EQ(qAlpha(hand->image.pixel(hand->hotSpot)), 255);                   // points with a drawn pixel
+    EXPECT_FALSE(toCursor(*hand).pixmap().isNull());
+}
+
+} // namespace
