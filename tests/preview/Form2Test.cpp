@@ -383,3 +383,19 @@ TEST_F(Form2Test, OverwriteWhoseCopyFailsKeepsTheOldFileAndReportsTheFailure)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Form2Test, DragToTheBottomAfterZoomingOutLeavesTheVerticalBarAtItsEnd)
+{
+    form.handOver(pagePicture(1345, 1795, 192), document); // the form's table at 192 dpi
+    form.show();
+    control<QPushButton>("PushButton2")->click(); // zoom 0.75
+    auto *vBar = control<QScrollBar>("VScroll1");
+    ASSERT_TRUE(vBar->isEnabled());
+    drag({200, 400}, {200, 50});
+    EXPECT_EQ(vBar->value(), vBar->maximum());
+    EXPECT_EQ(form.scrollState().pageTop(), -10 * vBar->maximum());
+}
+
+} // namespace
