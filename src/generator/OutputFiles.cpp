@@ -64,7 +64,7 @@ void writePageImage(const QImage &picture, const QString &path)
     QImageWriter writer(&buffer, "bmp");
     if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)))
         throw shell::AppError(QStringLiteral("The page image could not be encoded: %1").arg(writer.errorString()));
-    shell::writeFilePrivately(path, bytes);
+    shell::writeFilePrivately(path, bytes, /*durable=*/false); // lives for one run, deleted at its end
 }
 
 QImage loadPageImage(const QString &path)

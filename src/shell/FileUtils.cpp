@@ -54,7 +54,7 @@ QImage GetClipboardPicture(int format)
     return {};
 }
 
-void writeFilePrivately(const QString &path, const QByteArray &bytes)
+void writeFilePrivately(const QString &path, const QByteArray &bytes, bool durable)
 {
     const auto fail = [&](const QString &why) {
         throw AppError(QStringLiteral("The file %1 could not be written: %2").arg(QDir::toNativeSeparators(path), why));
@@ -70,7 +70,7 @@ void writeFilePrivately(const QString &path, const QByteArray &bytes)
         fail(file.errorString());
     if (file.write(bytes) != bytes.size() || !file.flush())
         fail(file.errorString());
-    if (::fdatasync(file.handle()) != 0) // the rename must not land before the content
+    if (durable && ::fdatasync(file.handle()) != 0) // the rename must not land before the content
         fail(QString::fromLocal8Bit(std::strerror(errno)));
     file.close();
     // QSaveFile would write through a link planted at the path; rename replaces the link itself.

@@ -1,0 +1,66 @@
+// The whole "Start Creating Template" path on the sample record: building the form through the
+// built-in engine, saving the temporary document, reopening it in a second instance, rendering
+// its page, writing and reading the page image, and loading it into the preview window.
+#include "entry/RecordWidgets.h"
+#include "entry/SampleData.h"
+#include "generator/RentalApplication.h"
+#include "preview/Form2.h"
+#include "shell/ErrorTrap.h"
+#include "shell/FileUtils.h"
+#include "wordproc/BuiltinEngine.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class PreviewHost final : public generator::GenerationHost {
+public:
+    PreviewHost()
+    {
+        shell::ErrorTrap trap(QStringLiteral("bench"), QStringLiteral("sample"));
+        entry::loadSampleData(m_record, trap);
+        m_preview.ensureLoaded();
+    }
+    const entry::RecordWidgets &record() const override { return m_record; }
+    void setMainPointerDefault() override {}
+    void setPreviewPicture(const QImage &picture) override { m_preview.handOver(picture, m_preview.wordFile()); }
+    void setPreviewWordFile(const QString &path) override { m_preview.setWordFile(path); }
+    void showPreview() override {}
+    void hideMain() override {}
+    QString wordFile() const { return m_preview.wordFile(); }
+
+private:
+    QWidget m_owner;
+    entry::RecordWidgets m_record = entry::createRecordControls(&m_owner);
+    preview::Form2 m_preview;
+};
+
+void BM_ClickToPreview(benchmark::State &state)
+{
+    QTemporaryDir temp;
+    wordproc::BuiltinApplicationFactory engine(temp.filePath(QStringLiteral("engine.lock")));
+    PreviewHost host;
+    const generator::GenerationOptions options{temp.path(), {}};
+    for (auto _ : state) {
+        generator::GenerateRentalApplication(engine, host, options);
+        state.PauseTiming();
+        shell::DeleteFileQuietly(host.wordFile()); // what "< Back" does between two runs
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ClickToPreview)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
