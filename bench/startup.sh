@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Time from process start to the main window shown, and the process's peak memory after start-up,
+# on an empty account and on a filled one. Runs the program under its own Xvfb.
+# Usage: bench/startup.sh [build-dir] [runs]   (defaults: build 15)
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+runs=${2:-15}
+program="$build/src/app/tenvoria"
+work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+until [ -s "$work/display" ]; do sleep 0.05; done
+export DISPLAY=:$(head -1 "$work/display")
+
+# A filled account: the sample record, as the program itself stores it.
+mkdir -p "$work/filled"
+"$build/tools/render/tenvoria-render" --sample --doc "$work/sample.doc" >/dev/null 2>&1 || true
+python3 - "$work/filled/Marrowick.conf" <<'PY'
+import sys
+values = {"App Info Name": "Dorian Pellwick Jr.", "App Info Date Of Birth": "17 June 1978",
+          "App Info Current Address": "Elm Street", "App Info Current City": "Holderness",
+          "Co Name": "Marla Pellwick-Ostrand", "Relationship": "Brother", "App Info Current House": "Rent"}
+with open(sys.argv[1], "w") as f:
+    f.write("[Tenvoria]\n")
+    for k, v in values.items():
+        f.write(k.replace(" ", "%20") + '="' + v + '"\n')
+    for i in range(69):
+        f.write(f"Field%20{i}=\"value {i}\"\n")
+PY
+
+measure() { # $1: config folder
+  local times=() peaks=()
+  for _ in $(seq "$runs"); do
+    local start end pid
+    start=$(date +%s%N)
+    XDG_CONFIG_HOME="$1" TEMP="$work" "$program" >/dev/null 2>&1 &
+    pid=$!
+    # xdotool's own --sync waits half a second between looks; look as often as we can instead.
+    until xdotool search --onlyvisible --name '^Tenvoria$' >/dev/null 2>&1; do
+      kill -0 "$pid" 2>/dev/null || { echo "the program ended before showing its window" >&2; exit 1; }
+    done
+    end=$(date +%s%N)
+    sleep 0.3
+    peaks+=("$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")")
+    kill "$pid"; wait "$pid" 2>/dev/null || true
+    times+=($(( (end - start) / 1000000 )))
+  done
+  local mid=$(( (runs + 1) / 2 ))
+  echo "  start to window shown, median of $runs: $(printf '%s\n' "${times[@]}" | sort -n | sed -n "${mid}p") ms"
+  echo "  peak memory (VmHWM), median: $(( $(printf '%s\n' "${peaks[@]}" | sort -n | sed -n "${mid}p") / 1024 )) MB"
+}
+
+mkdir -p "$work/empty"
+echo "empty account:"; measure "$work/empty"
+echo "filled account:"; measure "$work/filled"
