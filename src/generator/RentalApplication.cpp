@@ -225,6 +225,14 @@ void setUpPage(Steps &step, const std::shared_ptr<Application> &app, const std::
     on([](PageSetup &p) { p.setGutterPos(wdGutterPosLeft); });
 }
 
+// A field holds one line. A line break in it (pasted into the field, or read from the store) would
+// otherwise reach the engine's TypeText as a paragraph break and split the cell; as a space it
+// meets the same fate as every other control character the engine cleans from typed text.
+QString asOneLine(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
 } // namespace
 
 QString cellText(const CellSpec &cell, const entry::RecordWidgets &record)
@@ -233,7 +241,7 @@ QString cellText(const CellSpec &cell, const entry::RecordWidgets &record)
     const QString field = QString::fromLatin1(cell.field);
     switch (cell.source) {
     case Source::None: return label;
-    case Source::Text: return label + record.textOf(field);
+    case Source::Text: return label + asOneLine(record.textOf(field));
     case Source::HouseWord: return label + (record.isSelected(field) ? QStringLiteral("Own") : QStringLiteral("Rent"));
     case Source::PayWord: return label + (record.isSelected(field) ? QStringLiteral("Salary") : QStringLiteral("Hourly"));
     }

@@ -51,7 +51,7 @@ std::shared_ptr<automation::Document> BuildRentalApplication(automation::Applica
 // file of `temporaryFolder`.
 void SaveDocAsJPG(automation::ApplicationFactory &factory, const QString &path, const QString &temporaryFolder);
 
-// The text typed into one cell of the form for the given record.
+// The text typed into one cell of the form for the given record; a field's line breaks become spaces.
 QString cellText(const struct CellSpec &cell, const entry::RecordWidgets &record);
 
 } // namespace generator
