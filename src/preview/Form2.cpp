@@ -1,12 +1,12 @@
 #include "Form2.h"
 
-#include "CursorFile.h"
 #include "DocumentCopy.h"
 #include "PagePicture.h"
 #include "SaveFileDialog.h"
 #include "Twips.h"
 #include "WindowColouring.h"
 
+#include "shell/CursorFile.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
@@ -102,9 +102,10 @@ void Form2::Form_Load()
     const QString cursorPath = shell::programFolder() + QStringLiteral("/HAND-M.CUR");
     if (trap.test(108, [&] { return shell::FileExists(cursorPath); })) {
         trap.line(110, [&] {
-            m_customPointer = loadCursorFile(cursorPath);
-            if (!m_customPointer)
+            const std::optional<shell::CursorImage> cursor = shell::readCursorFile(cursorPath);
+            if (!cursor)
                 throw shell::AppError(QStringLiteral("The pointer file %1 could not be read.").arg(cursorPath));
+            m_customPointer = shell::toCursor(*cursor);
         });
     }
 }
