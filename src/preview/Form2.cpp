@@ -4,8 +4,8 @@
 #include "PagePicture.h"
 #include "SaveFileDialog.h"
 #include "Twips.h"
-#include "WindowColouring.h"
 
+#include "shell/Appearance.h"
 #include "shell/CursorFile.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
@@ -93,7 +93,7 @@ void Form2::Form_Load()
 {
     auto trap = trapFor("Form_Load");
     trap.line(100, [&] { mFirstActivate = true; });
-    trap.line(102, [&] { colourWindow(this); });
+    trap.line(102, [&] { shell::ColourWindow(this); });
     trap.line(104, [&] { setWindowTitle(QStringLiteral("Tenvoria")); });
     trap.line(106, [&] {
         if (!QApplication::windowIcon().isNull())

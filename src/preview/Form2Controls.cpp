@@ -3,6 +3,8 @@
 #include "PagePicture.h"
 #include "Twips.h"
 
+#include "shell/Appearance.h"
+
 #include <QFrame>
 #include <QGroupBox>
 #include <QPushButton>
@@ -27,8 +29,10 @@ QFont arialBold(qreal points)
     return font;
 }
 
-void makeWhite(QWidget *widget)
+// A picture box: white, and left alone by the window's colouring.
+void makeWhitePictureBox(QWidget *widget)
 {
+    shell::markAsPictureBox(widget);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, Qt::white);
     widget->setPalette(palette);
@@ -74,17 +78,18 @@ Form2Controls buildForm2Controls(QWidget *window)
     c.Picture2 = place(new QFrame(window), "Picture2", twipRect(120, 120, 9330, 7425));
     c.Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     c.Picture2->setLineWidth(kViewportBorderPixels);
-    makeWhite(c.Picture2);
+    makeWhitePictureBox(c.Picture2);
     c.viewportClient = place(new QWidget(c.Picture2), "Picture2Client", c.Picture2->contentsRect());
-    makeWhite(c.viewportClient);
+    makeWhitePictureBox(c.viewportClient);
 
     c.Picture1 = place(new PagePicture(c.viewportClient), "Picture1", twipRect(0, 0, 2340, 3435));
+    shell::markAsPictureBox(c.Picture1);
 
     c.VScroll1 = scrollBar(window, Qt::Vertical, "VScroll1", twipRect(9450, 120, 255, 7425));
     c.HScroll1 = scrollBar(window, Qt::Horizontal, "HScroll1", twipRect(120, 7545, 9330, 255));
 
     c.Zoom_Ori = place(new PagePicture(window), "Zoom_Ori", twipRect(10320, 480, 735, 375));
-    makeWhite(c.Zoom_Ori);
+    makeWhitePictureBox(c.Zoom_Ori);
 
     c.Frame1 = place(new QGroupBox(QStringLiteral("Zoom:"), window), "Frame1", twipRect(120, 7860, 9600, 855));
     c.Frame1->setMouseTracking(true);

@@ -86,7 +86,7 @@ void ColourWindow(QWidget *window)
 {
     useButtonFace(window);
     for (QWidget *control : window->findChildren<QWidget *>())
-        if (isOptionCheckFrameOrLabel(control))
+        if (isOptionCheckFrameOrLabel(control) && !isPictureBox(control))
             useButtonFace(control);
 }
 
