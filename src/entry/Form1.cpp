@@ -3,11 +3,9 @@
 #include "Form1Layout.h"
 #include "RecordPersistence.h"
 #include "SampleData.h"
-#include "shell/AppError.h"
 #include "shell/AppTitle.h"
 #include "shell/Appearance.h"
 #include "shell/AppearanceFrameStyle.h"
-#include "shell/CursorFile.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
@@ -210,12 +208,7 @@ bool Form1::load()
     trap.line(104, [&] { shell::setApplicationTitle(shell::deriveApplicationTitle(product)); });
     const QString cursorFile = folder + QStringLiteral("/HAND-M.CUR");
     if (trap.test(106, [&] { return shell::FileExists(cursorFile); })) {
-        trap.line(108, [&] {
-            const std::optional<shell::CursorImage> cursor = shell::readCursorFile(cursorFile);
-            if (!cursor)
-                throw shell::AppError(QStringLiteral("The pointer file %1 could not be read.").arg(cursorFile));
-            m_pointer->setCustomCursor(shell::toCursor(*cursor));
-        });
+        trap.line(108, [&] { m_pointer->loadCustomCursor(cursorFile); });
     }
     trap.line(110, [&] { shell::rollForHomePage(); });
     m_persistence->restore(trap);

@@ -63,7 +63,6 @@ QPushButton *pushButton(QWidget *container, const QString &text, const char *nam
     auto *button = place(new QPushButton(text, container), name, geometry);
     button->setFont(arialBold(11.25));
     button->setAutoDefault(false);
-    button->setMouseTracking(true);
     return button;
 }
 } // namespace
@@ -72,7 +71,6 @@ Form2Controls buildForm2Controls(QWidget *window)
 {
     window->setFont(arialBold(9));
     window->setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
-    window->setMouseTracking(true);
 
     Form2Controls c;
     c.Picture2 = place(new QFrame(window), "Picture2", twipRect(120, 120, 9330, 7425));
@@ -92,7 +90,6 @@ Form2Controls buildForm2Controls(QWidget *window)
     makeWhitePictureBox(c.Zoom_Ori);
 
     c.Frame1 = place(new QGroupBox(QStringLiteral("Zoom:"), window), "Frame1", twipRect(120, 7860, 9600, 855));
-    c.Frame1->setMouseTracking(true);
     c.PushButton1 = pushButton(c.Frame1, QStringLiteral("Zoom In"), "PushButton1", twipRect(240, 300, 4440, 405));
     c.PushButton2 = pushButton(c.Frame1, QStringLiteral("Zoom Out"), "PushButton2", twipRect(4800, 300, 4560, 405));
 
