@@ -29,14 +29,6 @@ namespace {
 
 using namespace form1;
 
-QFont windowFont(qreal points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
 // Every tab is exactly as high as the window's design says, whatever the style would choose.
 class FixedHeightTabBar final : public QTabBar {
 public:
@@ -78,7 +70,7 @@ Form1::Form1(shell::SettingsStore &store, QWidget *parent)
       m_programFolder(shell::programFolder())
 {
     setObjectName(QStringLiteral("Form1"));
-    setFont(windowFont(9));
+    setFont(shell::windowFont(9));
     // The design colours: a white window, frames and options; page containers in the system
     // window colour. The skin, when present, replaces them at load.
     QPalette white = palette();
@@ -108,7 +100,7 @@ void Form1::buildControls()
         switch (p.kind) {
         case ControlKind::Button: {
             auto *button = new QPushButton(p.caption, parent);
-            button->setFont(windowFont(11.25));
+            button->setFont(shell::windowFont(11.25));
             connect(button, &QPushButton::clicked, this, [this, name = p.name] {
                 if (name == QLatin1String("PushButton1")) {
                     if (m_startCommand)

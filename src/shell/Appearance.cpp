@@ -90,6 +90,14 @@ void ColourWindow(QWidget *window)
             useButtonFace(control);
 }
 
+QFont windowFont(qreal points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
 QIcon applicationIcon()
 {
     QIcon icon;
