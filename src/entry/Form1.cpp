@@ -3,11 +3,9 @@
 #include "Form1Layout.h"
 #include "RecordPersistence.h"
 #include "SampleData.h"
-#include "shell/AppError.h"
 #include "shell/AppTitle.h"
 #include "shell/Appearance.h"
 #include "shell/AppearanceFrameStyle.h"
-#include "shell/CursorFile.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
@@ -30,14 +28,6 @@ namespace entry {
 namespace {
 
 using namespace form1;
-
-QFont windowFont(qreal points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
 
 // Every tab is exactly as high as the window's design says, whatever the style would choose.
 class FixedHeightTabBar final : public QTabBar {
@@ -80,7 +70,7 @@ Form1::Form1(shell::SettingsStore &store, QWidget *parent)
       m_programFolder(shell::programFolder())
 {
     setObjectName(QStringLiteral("Form1"));
-    setFont(windowFont(9));
+    setFont(shell::windowFont(9));
     // The design colours: a white window, frames and options; page containers in the system
     // window colour. The skin, when present, replaces them at load.
     QPalette white = palette();
@@ -110,7 +100,7 @@ void Form1::buildControls()
         switch (p.kind) {
         case ControlKind::Button: {
             auto *button = new QPushButton(p.caption, parent);
-            button->setFont(windowFont(11.25));
+            button->setFont(shell::windowFont(11.25));
             connect(button, &QPushButton::clicked, this, [this, name = p.name] {
                 if (name == QLatin1String("PushButton1")) {
                     if (m_startCommand)
@@ -210,12 +200,7 @@ bool Form1::load()
     trap.line(104, [&] { shell::setApplicationTitle(shell::deriveApplicationTitle(product)); });
     const QString cursorFile = folder + QStringLiteral("/HAND-M.CUR");
     if (trap.test(106, [&] { return shell::FileExists(cursorFile); })) {
-        trap.line(108, [&] {
-            const std::optional<shell::CursorImage> cursor = shell::readCursorFile(cursorFile);
-            if (!cursor)
-                throw shell::AppError(QStringLiteral("The pointer file %1 could not be read.").arg(cursorFile));
-            m_pointer->setCustomCursor(shell::toCursor(*cursor));
-        });
+        trap.line(108, [&] { m_pointer->loadCustomCursor(cursorFile); });
     }
     trap.line(110, [&] { shell::rollForHomePage(); });
     m_persistence->restore(trap);

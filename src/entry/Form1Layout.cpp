@@ -2,6 +2,8 @@
 
 #include "RecordCatalogue.h"
 
+#include "shell/TwipGrid.h"
+
 #include <initializer_list>
 
 namespace entry::form1 {
@@ -278,14 +280,9 @@ Layout build()
 
 } // namespace
 
-int toPixels(int twips)
-{
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
 QRect toPixels(const Twips &rect)
 {
-    return QRect(toPixels(rect.left), toPixels(rect.top), toPixels(rect.width), toPixels(rect.height));
+    return shell::twipsToPixels(rect.left, rect.top, rect.width, rect.height);
 }
 
 const Layout &form1Layout()
@@ -306,7 +303,8 @@ int Layout::tabRowPixels() const
 {
     const Placement *control = find(QStringLiteral("SSTab2"));
     const Placement *page = ofKind(ControlKind::Page).front();
-    return std::min(toPixels(tabHeight), toPixels(control->rect.height) - toPixels(page->rect.height));
+    return std::min(shell::twipsToPixels(tabHeight),
+                    shell::twipsToPixels(control->rect.height) - shell::twipsToPixels(page->rect.height));
 }
 
 std::vector<const Placement *> Layout::ofKind(ControlKind kind) const

@@ -11,8 +11,6 @@
 
 namespace entry::form1 {
 
-inline constexpr int kTwipsPerPixel = 15;
-
 struct Twips {
     int left = 0;
     int top = 0;
@@ -22,8 +20,7 @@ struct Twips {
     int bottom() const { return top + height; }
 };
 
-int toPixels(int twips); // to the nearest pixel
-QRect toPixels(const Twips &rect);
+QRect toPixels(const Twips &rect); // on the program's twip grid, to the nearest pixel
 
 enum class ControlKind { Button, TabControl, Page, Frame, Label, TextField, Option };
 

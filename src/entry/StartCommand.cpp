@@ -1,13 +1,9 @@
 #include "StartCommand.h"
 
 #include "shell/ErrorTrap.h"
+#include "shell/PointerRules.h"
 
 namespace entry {
-
-namespace {
-constexpr int kDefaultPointer = 0;
-constexpr int kBusyPointer = 11;
-} // namespace
 
 void StartCommand::click()
 {
@@ -15,9 +11,9 @@ void StartCommand::click()
     if (trap.test(100, [&] { return mBusy; }))
         return;
     trap.line(102, [&] { mBusy = true; });
-    trap.line(104, [&] { m_setPointer(kBusyPointer); });
+    trap.line(104, [&] { m_setPointer(shell::kPointerBusy); });
     trap.line(106, [&] { m_generate(); });
-    trap.line(108, [&] { m_setPointer(kDefaultPointer); });
+    trap.line(108, [&] { m_setPointer(shell::kPointerDefault); });
     trap.line(110, [&] { mBusy = false; });
 }
 

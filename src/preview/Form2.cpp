@@ -1,15 +1,15 @@
 #include "Form2.h"
 
-#include "CursorFile.h"
 #include "DocumentCopy.h"
 #include "PagePicture.h"
 #include "SaveFileDialog.h"
 #include "Twips.h"
-#include "WindowColouring.h"
 
+#include "shell/Appearance.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
+#include "shell/PointerRules.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,6 +22,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <optional>
 
 namespace preview {
 namespace {
@@ -73,10 +74,14 @@ Form2::Form2(QWidget *parent)
     connect(m_controls.VScroll1, &QScrollBar::valueChanged, this, &Form2::VScroll1_Change);
 
     m_controls.Picture1->installEventFilter(this);
-    m_controls.Frame1->installEventFilter(this);
+
+    // Buttons show the window's own pointer, the background and the frame the default one.
+    m_pointer = new shell::WindowPointer(this);
+    m_pointer->watch(this, shell::PointerZone::Background);
+    m_pointer->watch(m_controls.Frame1, shell::PointerZone::Background);
     for (QPushButton *button :
          {m_controls.PushButton1, m_controls.PushButton2, m_controls.PushButton8, m_controls.PushButton6})
-        button->installEventFilter(this);
+        m_pointer->watch(button, shell::PointerZone::Button);
 }
 
 Form2::~Form2() = default;
@@ -93,7 +98,7 @@ void Form2::Form_Load()
 {
     auto trap = trapFor("Form_Load");
     trap.line(100, [&] { mFirstActivate = true; });
-    trap.line(102, [&] { colourWindow(this); });
+    trap.line(102, [&] { shell::ColourWindow(this); });
     trap.line(104, [&] { setWindowTitle(QStringLiteral("Tenvoria")); });
     trap.line(106, [&] {
         if (!QApplication::windowIcon().isNull())
@@ -101,11 +106,7 @@ void Form2::Form_Load()
     });
     const QString cursorPath = shell::programFolder() + QStringLiteral("/HAND-M.CUR");
     if (trap.test(108, [&] { return shell::FileExists(cursorPath); })) {
-        trap.line(110, [&] {
-            m_customPointer = loadCursorFile(cursorPath);
-            if (!m_customPointer)
-                throw shell::AppError(QStringLiteral("The pointer file %1 could not be read.").arg(cursorPath));
-        });
+        trap.line(110, [&] { m_pointer->loadCustomCursor(cursorPath); });
     }
 }
 
@@ -194,7 +195,7 @@ void Form2::RedrawImage()
         const QImage &source = m_controls.Zoom_Ori->picture();
         m_controls.Picture1->setPicture(source, sourcePixels(source, m_zoom.mOrigWidth, m_zoom.mOrigHeight));
     });
-    trap.line(106, [&] { setMousePointer(MousePointer::Default); });
+    trap.line(106, [&] { setMousePointer(shell::kPointerDefault); });
     trap.line(108, [&] {
         m_scroll.setHValue(0);
         showScrollState();
@@ -421,51 +422,13 @@ bool Form2::pagePictureEvent(QEvent *event)
     }
 }
 
-void Form2::setMousePointer(MousePointer pointer)
-{
-    m_mousePointer = pointer;
-    switch (pointer) {
-    case MousePointer::Default:
-        unsetCursor();
-        break;
-    case MousePointer::Busy:
-        setCursor(Qt::WaitCursor);
-        break;
-    case MousePointer::Custom:
-        setCursor(m_customPointer.value_or(QCursor(Qt::PointingHandCursor)));
-        break;
-    }
-}
-
-// Buttons show the window's own pointer, the background and the frame the default one; the busy
-// pointer of a long operation stays whatever the mouse passes over.
-void Form2::applyPointerRule(QWidget *over, const QPoint &pos)
-{
-    if (m_mousePointer == MousePointer::Busy)
-        return;
-    if (qobject_cast<QPushButton *>(over)) {
-        setMousePointer(MousePointer::Custom);
-        return;
-    }
-    // A move that a child passed on to its container is not a move over the container itself.
-    if (over->childAt(pos) == nullptr)
-        setMousePointer(MousePointer::Default);
-}
-
-void Form2::mouseMoveEvent(QMouseEvent *event)
-{
-    applyPointerRule(this, event->position().toPoint());
-    QWidget::mouseMoveEvent(event);
-}
+int Form2::mousePointer() const { return m_pointer->value(); }
+void Form2::setMousePointer(int value) { m_pointer->set(value); }
 
 bool Form2::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_controls.Picture1)
         return pagePictureEvent(event);
-    if (event->type() == QEvent::MouseMove) {
-        if (auto *widget = qobject_cast<QWidget *>(watched))
-            applyPointerRule(widget, static_cast<QMouseEvent *>(event)->position().toPoint());
-    }
     return QWidget::eventFilter(watched, event);
 }
 

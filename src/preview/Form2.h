@@ -3,26 +3,21 @@
 #include "ScrollModel.h"
 #include "ZoomModel.h"
 
-#include <QCursor>
 #include <QImage>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 namespace shell {
 class ErrorTrap;
+class WindowPointer;
 }
 
 namespace preview {
 
 class SaveFileDialog;
-
-// The window's pointer: 0 the default arrow, 11 the busy hourglass, 99 the window's own pointer
-// (the hand from HAND-M.CUR beside the program, or the platform's pointing hand without it).
-enum class MousePointer : std::int16_t { Default = 0, Busy = 11, Custom = 99 };
 
 // The preview window. The generator hands it the page picture and the temporary document; the
 // user zooms, scrolls and drags the page, saves the document under a name of their choosing, goes
@@ -54,8 +49,10 @@ public:
     const QString &wordFile() const { return mWordFile; }
     void setWordFile(const QString &path) { mWordFile = path; }
 
-    MousePointer mousePointer() const { return m_mousePointer; }
-    void setMousePointer(MousePointer pointer);
+    // The window's pointer setting (shell::kPointerDefault, kPointerBusy or kPointerCustom); the
+    // custom pointer is the hand from HAND-M.CUR beside the program, or the platform's without it.
+    int mousePointer() const;
+    void setMousePointer(int value);
 
     const ZoomModel &zoomState() const { return m_zoom; }
     const ScrollModel &scrollState() const { return m_scroll; }
@@ -73,7 +70,6 @@ protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -96,7 +92,6 @@ private:
     void placePage();
     QPointF pagePoint(QMouseEvent *event) const;
     bool pagePictureEvent(QEvent *event);
-    void applyPointerRule(QWidget *over, const QPoint &pos);
     SaveFileDialog &saveDialog();
 
     Form2Controls m_controls;
@@ -106,8 +101,7 @@ private:
     ZoomModel m_zoom;     // mZoom, mOrigWidth, mOrigHeight, mZoomWidth, mZoomHeight
     ScrollModel m_scroll; // mHStep, mVStep, mDragX, mDragY and where the page sits
 
-    MousePointer m_mousePointer = MousePointer::Default;
-    std::optional<QCursor> m_customPointer;
+    shell::WindowPointer *m_pointer = nullptr;
     bool m_loaded = false;
     bool m_centred = false;
 

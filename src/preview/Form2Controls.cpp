@@ -3,6 +3,8 @@
 #include "PagePicture.h"
 #include "Twips.h"
 
+#include "shell/Appearance.h"
+
 #include <QFrame>
 #include <QGroupBox>
 #include <QPushButton>
@@ -14,21 +16,10 @@ constexpr int kClientWidth = 9840;
 constexpr int kClientHeight = 9390;
 constexpr int kViewportBorderPixels = 2; // a sunken picture-box border
 
-QRect twipRect(int left, int top, int width, int height)
+// A picture box: white, and left alone by the window's colouring.
+void makeWhitePictureBox(QWidget *widget)
 {
-    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel};
-}
-
-QFont arialBold(qreal points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-void makeWhite(QWidget *widget)
-{
+    shell::markAsPictureBox(widget);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, Qt::white);
     widget->setPalette(palette);
@@ -57,43 +48,45 @@ QScrollBar *scrollBar(QWidget *window, Qt::Orientation orientation, const char *
 QPushButton *pushButton(QWidget *container, const QString &text, const char *name, const QRect &geometry)
 {
     auto *button = place(new QPushButton(text, container), name, geometry);
-    button->setFont(arialBold(11.25));
+    button->setFont(shell::windowFont(11.25));
     button->setAutoDefault(false);
-    button->setMouseTracking(true);
     return button;
 }
 } // namespace
 
 Form2Controls buildForm2Controls(QWidget *window)
 {
-    window->setFont(arialBold(9));
-    window->setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
-    window->setMouseTracking(true);
+    window->setFont(shell::windowFont(9));
+    window->setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
 
     Form2Controls c;
-    c.Picture2 = place(new QFrame(window), "Picture2", twipRect(120, 120, 9330, 7425));
+    c.Picture2 = place(new QFrame(window), "Picture2", twipsToPixels(120, 120, 9330, 7425));
     c.Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     c.Picture2->setLineWidth(kViewportBorderPixels);
-    makeWhite(c.Picture2);
+    makeWhitePictureBox(c.Picture2);
     c.viewportClient = place(new QWidget(c.Picture2), "Picture2Client", c.Picture2->contentsRect());
-    makeWhite(c.viewportClient);
+    makeWhitePictureBox(c.viewportClient);
 
-    c.Picture1 = place(new PagePicture(c.viewportClient), "Picture1", twipRect(0, 0, 2340, 3435));
+    c.Picture1 = place(new PagePicture(c.viewportClient), "Picture1", twipsToPixels(0, 0, 2340, 3435));
+    shell::markAsPictureBox(c.Picture1);
 
-    c.VScroll1 = scrollBar(window, Qt::Vertical, "VScroll1", twipRect(9450, 120, 255, 7425));
-    c.HScroll1 = scrollBar(window, Qt::Horizontal, "HScroll1", twipRect(120, 7545, 9330, 255));
+    c.VScroll1 = scrollBar(window, Qt::Vertical, "VScroll1", twipsToPixels(9450, 120, 255, 7425));
+    c.HScroll1 = scrollBar(window, Qt::Horizontal, "HScroll1", twipsToPixels(120, 7545, 9330, 255));
 
-    c.Zoom_Ori = place(new PagePicture(window), "Zoom_Ori", twipRect(10320, 480, 735, 375));
-    makeWhite(c.Zoom_Ori);
+    c.Zoom_Ori = place(new PagePicture(window), "Zoom_Ori", twipsToPixels(10320, 480, 735, 375));
+    makeWhitePictureBox(c.Zoom_Ori);
 
-    c.Frame1 = place(new QGroupBox(QStringLiteral("Zoom:"), window), "Frame1", twipRect(120, 7860, 9600, 855));
-    c.Frame1->setMouseTracking(true);
-    c.PushButton1 = pushButton(c.Frame1, QStringLiteral("Zoom In"), "PushButton1", twipRect(240, 300, 4440, 405));
-    c.PushButton2 = pushButton(c.Frame1, QStringLiteral("Zoom Out"), "PushButton2", twipRect(4800, 300, 4560, 405));
+    c.Frame1 =
+        place(new QGroupBox(QStringLiteral("Zoom:"), window), "Frame1", twipsToPixels(120, 7860, 9600, 855));
+    c.PushButton1 =
+        pushButton(c.Frame1, QStringLiteral("Zoom In"), "PushButton1", twipsToPixels(240, 300, 4440, 405));
+    c.PushButton2 =
+        pushButton(c.Frame1, QStringLiteral("Zoom Out"), "PushButton2", twipsToPixels(4800, 300, 4560, 405));
 
-    c.PushButton8 = pushButton(window, QStringLiteral("< Back"), "PushButton8", twipRect(120, 8850, 4680, 405));
+    c.PushButton8 =
+        pushButton(window, QStringLiteral("< Back"), "PushButton8", twipsToPixels(120, 8850, 4680, 405));
     c.PushButton6 = pushButton(window, QStringLiteral("Save Results To Word File"), "PushButton6",
-                               twipRect(4920, 8850, 4800, 405));
+                               twipsToPixels(4920, 8850, 4800, 405));
     return c;
 }
 

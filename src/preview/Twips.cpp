@@ -23,11 +23,6 @@ constexpr double kScreenDpi = 96.0;
 
 } // namespace
 
-int twipsToPixels(double twips)
-{
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
-}
-
 std::int16_t roundToInt16(double value) { return roundHalfEven<std::int16_t>(value); }
 std::int32_t roundToInt32(double value) { return roundHalfEven<std::int32_t>(value); }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "shell/TwipGrid.h"
+
 #include <QSizeF>
 #include <cstdint>
 
@@ -6,13 +8,10 @@ class QImage;
 
 namespace preview {
 
-// The preview measures everything in twips (1/1440 inch). Controls sit on a grid of
-// device-independent pixels at 15 twips each.
-inline constexpr int kTwipsPerPixel = 15;
+// The preview measures everything in twips (1/1440 inch), on the program's grid of pixels.
+using shell::kTwipsPerPixel;
+using shell::twipsToPixels;
 inline constexpr int kTwipsPerInch = 1440;
-
-// Whole pixels for a length in twips (nearest).
-int twipsToPixels(double twips);
 
 // Rounds to the nearest integer, halves to the even neighbour; a result outside the target
 // range fails with "Overflow".

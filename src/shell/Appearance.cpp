@@ -86,8 +86,16 @@ void ColourWindow(QWidget *window)
 {
     useButtonFace(window);
     for (QWidget *control : window->findChildren<QWidget *>())
-        if (isOptionCheckFrameOrLabel(control))
+        if (isOptionCheckFrameOrLabel(control) && !isPictureBox(control))
             useButtonFace(control);
+}
+
+QFont windowFont(qreal points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
 }
 
 QIcon applicationIcon()

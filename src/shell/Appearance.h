@@ -1,4 +1,5 @@
 #pragma once
+#include <QFont>
 #include <QIcon>
 #include <QString>
 
@@ -68,6 +69,9 @@ void ApplySkin(QWidget *window);
 // The preview window's colouring, skin or not: the window and its option buttons, check boxes,
 // frames and labels take the button-face colour; picture boxes keep their own background.
 void ColourWindow(QWidget *window);
+
+// The windows' font: bold Arial at the given size.
+QFont windowFont(qreal points);
 
 // The program's icon (32, 48, 128 and 256 pixels). Throws AppError when its pictures are missing.
 QIcon applicationIcon();

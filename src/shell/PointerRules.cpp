@@ -1,5 +1,8 @@
 #include "PointerRules.h"
 
+#include "AppError.h"
+#include "CursorFile.h"
+
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -30,6 +33,14 @@ void WindowPointer::setCustomCursor(const QCursor &cursor)
     m_custom = cursor;
     if (m_value == kPointerCustom)
         show();
+}
+
+void WindowPointer::loadCustomCursor(const QString &path)
+{
+    const std::optional<CursorImage> cursor = readCursorFile(path);
+    if (!cursor)
+        throw AppError(QStringLiteral("The pointer file %1 could not be read.").arg(path));
+    setCustomCursor(toCursor(*cursor));
 }
 
 void WindowPointer::show()

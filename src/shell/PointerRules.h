@@ -31,6 +31,8 @@ public:
     void set(int value);
 
     void setCustomCursor(const QCursor &cursor);
+    // The custom cursor from a cursor file; throws AppError when the file cannot be read.
+    void loadCustomCursor(const QString &path);
     bool hasCustomCursor() const { return m_custom.has_value(); }
 
     // Mouse moves over the control itself (not over one of its children) switch the setting

@@ -2,6 +2,8 @@
 #include "preview/PagePicture.h"
 #include "preview/SaveFileDialog.h"
 
+#include "shell/PointerRules.h"
+
 #include "PreviewTestPages.h"
 #include "ScriptedMessageBoxes.h"
 
@@ -152,7 +154,7 @@ TEST_F(Form2Test, ZoomButtonsStopAtTheLimitsAndEveryStepStartsAtTheCorner)
     EXPECT_EQ(form.zoomState().mZoom, 0.25f);
     EXPECT_EQ(form.zoomState().mZoomWidth, 562);
     EXPECT_FALSE(control<QScrollBar>("VScroll1")->isEnabled());
-    EXPECT_EQ(form.mousePointer(), MousePointer::Default);
+    EXPECT_EQ(form.mousePointer(), shell::kPointerDefault);
 
     // Beside the small page the viewport stays white; the window itself takes the button face.
     EXPECT_EQ(control<QWidget>("Picture2")->grab().toImage().pixelColor(500, 400), QColor(Qt::white));
@@ -302,20 +304,20 @@ TEST_F(Form2Test, PointerIsTheHandOverButtonsAndTheArrowElsewhereUnlessBusy)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     moveOver(control<QPushButton>("PushButton1"));
-    EXPECT_EQ(form.mousePointer(), MousePointer::Custom);
+    EXPECT_EQ(form.mousePointer(), shell::kPointerCustom);
     EXPECT_EQ(form.cursor().shape(), Qt::PointingHandCursor); // no HAND-M.CUR beside the tests
     moveOver(control<QGroupBox>("Frame1"));
-    EXPECT_EQ(form.mousePointer(), MousePointer::Default);
+    EXPECT_EQ(form.mousePointer(), shell::kPointerDefault);
     moveOver(control<QPushButton>("PushButton6"));
     moveOver(control<QWidget>("Picture2")); // not a rule of its own
-    EXPECT_EQ(form.mousePointer(), MousePointer::Custom);
+    EXPECT_EQ(form.mousePointer(), shell::kPointerCustom);
     moveOver(&form);
-    EXPECT_EQ(form.mousePointer(), MousePointer::Default);
+    EXPECT_EQ(form.mousePointer(), shell::kPointerDefault);
 
-    form.setMousePointer(MousePointer::Busy);
+    form.setMousePointer(shell::kPointerBusy);
     moveOver(control<QPushButton>("PushButton2"));
     moveOver(&form);
-    EXPECT_EQ(form.mousePointer(), MousePointer::Busy);
+    EXPECT_EQ(form.mousePointer(), shell::kPointerBusy);
     EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
 }
 

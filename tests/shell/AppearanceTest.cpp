@@ -184,11 +184,14 @@ TEST_F(ApplySkinTest, StyleSheetSkinDressesEveryWindow)
 TEST(ColourWindow, ColoursWindowFramesLabelsAndOptionsButNotPictureBoxes)
 {
     SkinnableWindow w;
+    auto *pictureLabel = new QLabel(&w.window); // a picture box of a kind that is otherwise coloured
+    markAsPictureBox(pictureLabel);
     ColourWindow(&w.window);
     for (QWidget *widget : {&w.window, static_cast<QWidget *>(w.option), static_cast<QWidget *>(w.check),
                             static_cast<QWidget *>(w.frame), static_cast<QWidget *>(w.label)})
         EXPECT_TRUE(buttonFace(widget));
     EXPECT_FALSE(buttonFace(w.page));
+    EXPECT_FALSE(buttonFace(pictureLabel));
     EXPECT_FALSE(buttonFace(w.field));
 }
 

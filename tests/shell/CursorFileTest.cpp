@@ -133,6 +133,31 @@ TEST(CursorFile, MissingDamagedOrForeignFilesGiveNothing)
     EXPECT_FALSE(decodeCursorFile(hugeWidth));
 }
 
+// Another writer's layout: Qt's icon writer, its directory retyped as a cursor with a hot spot.
+TEST(CursorFile, ForeignWrittenCursorBecomesAPointerWithItsHotSpot)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(drawnPicture().save(&buffer, "ico"));
+    bytes[2] = 2;
+    qToLittleEndian<quint16>(9, bytes.data() + 10);
+    qToLittleEndian<quint16>(3, bytes.data() + 12);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("HAND-M.CUR"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+
+    const std::optional<CursorImage> read = readCursorFile(path);
+    ASSERT_TRUE(read);
+    const QCursor cursor = toCursor(*read);
+    EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(cursor.hotSpot(), QPoint(9, 3));
+    EXPECT_EQ(cursor.pixmap().size(), QSize(32, 32));
+}
+
 TEST(CursorFile, ShippedHandPointerIsAWellFormedCursor)
 {
     const std::optional<CursorImage> hand = readCursorFile(QStringLiteral(TENVORIA_HAND_CURSOR));
