@@ -44,11 +44,8 @@ public:
     void setMousePointer(int value);
     bool hasCustomPointer() const;
 
-    // "Start Creating Template" runs this.
+    // "Start Creating Template" runs this (entry::StartCommand, which keeps the busy flag).
     void setStartCommand(std::function<void()> command) { m_startCommand = std::move(command); }
-    // True while a run of the start command is under way.
-    bool busy() const { return mBusy; }
-    void setBusy(bool busy) { mBusy = busy; }
 
     // What closing the window does after the record's last save attempt; by default the process
     // ends at once (shell::endProgram).
@@ -84,7 +81,6 @@ private:
     std::function<void()> m_startCommand;
     std::function<void()> m_endProgram;
     QString m_programFolder;
-    bool mBusy = false;
 };
 
 } // namespace entry
