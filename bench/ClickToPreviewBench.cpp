@@ -9,7 +9,6 @@
 #include "shell/FileUtils.h"
 #include "wordproc/BuiltinEngine.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -54,13 +53,3 @@ void BM_ClickToPreview(benchmark::State &state)
 BENCHMARK(BM_ClickToPreview)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -7,7 +7,6 @@
 #include "shell/ErrorTrap.h"
 #include "wordproc/BuiltinEngine.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -98,13 +97,3 @@ BENCHMARK(BM_SaveOpenRender)->ArgName("save0_open1_openrender2")->Arg(0)->Arg(1)
 BENCHMARK(BM_AllFour)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -27,24 +27,13 @@
 
 #include <gtest/gtest.h>
 
+#include "RecordingStartupServices.h"
+
 using namespace entry;
 
 namespace {
 
-class RecordingServices final : public shell::StartupServices {
-public:
-    int roll = 50;
-    bool urlOpens = true;
-    QList<QUrl> opened;
-    int ends = 0;
-    int drawHomePageRoll() override { return roll; }
-    bool openUrl(const QUrl &url) override
-    {
-        opened << url;
-        return urlOpens;
-    }
-    void endProgram() override { ++ends; }
-};
+using RecordingServices = testsupport::RecordingStartupServices;
 
 // An engine whose creation can fail; it notes what the window showed when it was asked.
 class ProbeFactory final : public automation::ApplicationFactory {

@@ -10,6 +10,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "RecordingStartupServices.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,20 +19,7 @@ using namespace shell;
 
 namespace {
 
-class RecordingServices final : public StartupServices {
-public:
-    int roll = 1;
-    bool urlOpens = true;
-    QList<QUrl> opened;
-    int ends = 0;
-    int drawHomePageRoll() override { return roll; }
-    bool openUrl(const QUrl &url) override
-    {
-        opened << url;
-        return urlOpens;
-    }
-    void endProgram() override { ++ends; }
-};
+using RecordingServices = testsupport::RecordingStartupServices;
 
 class FakeInstance final : public automation::Application {
 public:
