@@ -7,11 +7,13 @@ build=$(cd "${1:-build}" && pwd)
 runs=${2:-15}
 program="$build/src/app/tenvoria"
 work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$work/display" >/dev/null 2>&1 &
+n=90
+while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+Xvfb ":$n" -noreset -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-until [ -s "$work/display" ]; do sleep 0.05; done
-export DISPLAY=:$(head -1 "$work/display")
+trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+export DISPLAY=:$n
+until xdotool getdisplaygeometry >/dev/null 2>&1; do sleep 0.05; done
 
 # A filled account: the sample record, as the program itself stores it.
 mkdir -p "$work/filled"
@@ -31,14 +33,16 @@ PY
 
 measure() { # $1: config folder
   local times=() peaks=()
-  for _ in $(seq "$runs"); do
+  for run in $(seq "$runs"); do
     local start end pid
     start=$(date +%s%N)
-    XDG_CONFIG_HOME="$1" TEMP="$work" "$program" >/dev/null 2>&1 &
+    XDG_CONFIG_HOME="$1" TEMP="$work" "$program" >/dev/null 2>"$work/stderr" &
     pid=$!
-    # xdotool's own --sync waits half a second between looks; look as often as we can instead.
+    # xdotool's own --sync waits half a second between looks; look every 5 ms instead (looking
+    # without a pause opens connections faster than the X server takes them back).
     until xdotool search --onlyvisible --name '^Tenvoria$' >/dev/null 2>&1; do
-      kill -0 "$pid" 2>/dev/null || { echo "the program ended before showing its window" >&2; exit 1; }
+      sleep 0.005
+      kill -0 "$pid" 2>/dev/null || { echo "run $run: the program ended before showing its window:" >&2; cat "$work/stderr" >&2; exit 1; }
     done
     end=$(date +%s%N)
     sleep 0.3
