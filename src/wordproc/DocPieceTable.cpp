@@ -1,6 +1,9 @@
 #include "DocPieceTable.h"
 
+#include "shell/AppError.h"
+
 #include <algorithm>
+#include <optional>
 
 namespace wordproc::doc {
 
@@ -18,23 +21,137 @@ constexpr char16_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// A compressed piece's fc holds twice its byte offset in 30 bits; the writer keeps all text below.
+constexpr std::uint32_t kMaxCompressedOffset = (std::uint32_t(1) << 29) - 1;
+// Every piece but the last fills whole 512-byte blocks. antiword rounds each piece of a Word 97
+// file up to whole blocks (Word lays its pieces out that way), and catdoc, which ignores the
+// pieces and guesses per 256 bytes whether text is UTF-16, then never sees two kinds in one
+// guess. It also keeps the piece count low when the script changes every few characters.
+constexpr qsizetype kPieceBlock = 512;
+
 char16_t fromCp1252(std::uint8_t byte)
 {
     return byte >= 0x80 && byte <= 0x9F ? kCp1252High[byte - 0x80] : char16_t(byte);
 }
 
+// Whether Word's 8-bit pieces use a byte of 0x80-0x9F: its table lacks the euro sign and Z and z
+// with caron (later additions to Windows-1252) and the bytes Windows-1252 leaves undefined.
+bool wordUsesHighByte(int byte)
+{
+    return byte >= 0x82 && byte != 0x8D && byte != 0x8E && byte != 0x8F && byte != 0x90 && byte != 0x9D
+           && byte != 0x9E;
+}
+
+// The byte an 8-bit piece stores a character as; characters without one go into UTF-16 pieces.
+std::optional<std::uint8_t> toCompressed(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return std::uint8_t(c);
+    for (int byte = 0x80; byte <= 0x9F; ++byte)
+        if (wordUsesHighByte(byte) && kCp1252High[byte - 0x80] == c)
+            return std::uint8_t(byte);
+    return std::nullopt;
+}
+
+struct Stretch {
+    qsizetype start = 0, end = 0;
+    bool compressed = false;
+    qsizetype size() const { return end - start; }
+};
+
+// Maximal stretches of 8-bit and of other characters.
+std::vector<Stretch> classify(const QString &text)
+{
+    std::vector<Stretch> stretches;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool compressed = toCompressed(text.at(i).unicode()).has_value();
+        if (stretches.empty() || stretches.back().compressed != compressed)
+            stretches.push_back({i, i, compressed});
+        stretches.back().end = i + 1;
+    }
+    return stretches;
+}
+
+// Moves piece boundaries so that every piece but the last is a whole number of blocks. Any
+// character can move into a UTF-16 piece, so 8-bit stretches give characters to their UTF-16
+// neighbours, and 8-bit stretches too short to fill a block become UTF-16.
+std::vector<Stretch> planPieces(const QString &text)
+{
+    const std::vector<Stretch> stretches = classify(text);
+    std::vector<Stretch> pieces;
+    if (stretches.empty())
+        return pieces;
+    Stretch current = stretches.front();
+    for (size_t i = 1; i < stretches.size(); ++i) {
+        const Stretch &next = stretches[i];
+        if (current.compressed == next.compressed) {
+            current.end = next.end;
+        } else if (current.compressed) {
+            const qsizetype kept = current.size() - current.size() % kPieceBlock;
+            if (kept > 0)
+                pieces.push_back({current.start, current.start + kept, true});
+            current = {current.start + kept, next.end, false};
+        } else {
+            // The 8-bit rest must fill a block of its own unless it ends the text.
+            const qsizetype missing = (kPieceBlock / 2 - current.size() % (kPieceBlock / 2)) % (kPieceBlock / 2);
+            const qsizetype rest = next.size() - missing;
+            if (rest >= kPieceBlock || (i + 1 == stretches.size() && rest > 0)) {
+                pieces.push_back({current.start, current.end + missing, false});
+                current = {current.end + missing, next.end, true};
+            } else {
+                current.end = next.end;
+            }
+        }
+    }
+    pieces.push_back(current);
+    return pieces;
+}
+
 } // namespace
 
-QByteArray PieceTable::encodeSingleUnicodePiece(std::uint32_t textStart, std::int32_t ccp)
+TextPieces::TextPieces(const QString &text, std::uint32_t textStart) : m_start(textStart)
+{
+    ByteWriter out;
+    for (const Stretch &stretch : planPieces(text)) {
+        const std::uint32_t fc = textStart + std::uint32_t(out.size());
+        if (qint64(fc) + stretch.size() * (stretch.compressed ? 1 : 2) > kMaxCompressedOffset)
+            throw shell::AppError(QStringLiteral("The document cannot be saved as a Word file: its text is too long."));
+        m_spans.push_back({stretch.start, stretch.end, fc, stretch.compressed});
+        for (qsizetype i = stretch.start; i < stretch.end; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (stretch.compressed)
+                out.u8(*toCompressed(c));
+            else
+                out.u16(c);
+        }
+    }
+    m_bytes = out.data();
+}
+
+std::uint32_t TextPieces::fcOf(qsizetype cp) const
+{
+    // The last piece starting at or before cp.
+    const auto after = std::upper_bound(m_spans.begin(), m_spans.end(), cp,
+                                        [](qsizetype value, const Span &span) { return value < span.cpStart; });
+    if (after == m_spans.begin())
+        return m_start;
+    const Span &span = *std::prev(after);
+    return span.fc + std::uint32_t(cp - span.cpStart) * (span.compressed ? 1 : 2);
+}
+
+QByteArray TextPieces::encodeClx() const
 {
     ByteWriter out;
     out.u8(kClxPcdt);
-    out.u32(4 * 2 + kPcdSize); // PlcPcd: two CPs and one piece descriptor
-    out.u32(0);
-    out.u32(std::uint32_t(ccp));
-    out.u16(0);         // fNoParaLast and reserved bits
-    out.u32(textStart); // fCompressed = 0: UTF-16 text at this byte offset
-    out.u16(0);         // prm: no property modifier
+    out.u32(std::uint32_t(4 * (m_spans.size() + 1) + kPcdSize * m_spans.size())); // PlcPcd
+    for (const Span &span : m_spans)
+        out.u32(std::uint32_t(span.cpStart));
+    out.u32(std::uint32_t(m_spans.empty() ? 0 : m_spans.back().cpEnd));
+    for (const Span &span : m_spans) {
+        out.u16(0); // fNoParaLast and reserved bits
+        out.u32(span.compressed ? (2 * span.fc) | kFcCompressed : span.fc);
+        out.u16(0); // prm: no property modifier
+    }
     return out.data();
 }
 

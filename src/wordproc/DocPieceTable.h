@@ -14,11 +14,46 @@
 
 namespace wordproc::doc {
 
+// The text as the writer stores it, the way Word does: long stretches of characters that
+// Windows-1252 holds (with Word's mapping) as 8-bit ("compressed") pieces, the rest as UTF-16
+// pieces. The pieces lie one after the other in character order from textStart (a multiple of
+// 512), each but the last filling whole 512-byte blocks, so file positions grow with character
+// positions and the formatting pages cover the text without gaps.
+class TextPieces {
+public:
+    // Throws shell::AppError when the text is too long for the format's 30-bit file positions.
+    TextPieces(const QString &text, std::uint32_t textStart);
+
+    const QByteArray &bytes() const { return m_bytes; }
+    std::uint32_t start() const { return m_start; }
+    std::uint32_t end() const { return m_start + std::uint32_t(m_bytes.size()); }
+    // The file position of the character at cp; the text's length gives end().
+    std::uint32_t fcOf(qsizetype cp) const;
+    QByteArray encodeClx() const;
+
+private:
+    struct Span {
+        qsizetype cpStart = 0, cpEnd = 0;
+        std::uint32_t fc = 0;
+        bool compressed = false;
+    };
+    std::uint32_t m_start = 0;
+    std::vector<Span> m_spans;
+    QByteArray m_bytes;
+};
+
 class PieceTable {
 public:
-    // A Clx with one UTF-16 piece of ccp characters starting at textStart.
-    static QByteArray encodeSingleUnicodePiece(std::uint32_t textStart, std::int32_t ccp);
+    struct Piece {
+        qint64 cpStart = 0, cpEnd = 0;
+        qint64 fc = 0; // byte offset of the piece's first character
+        bool compressed = false;
+        qint64 bytesPerCharacter() const { return compressed ? 1 : 2; }
+        qint64 byteLength() const { return (cpEnd - cpStart) * bytesPerCharacter(); }
+    };
+
     static PieceTable decode(const ByteReader &tableStream, const FcLcb &clx);
+    const std::vector<Piece> &pieces() const { return m_pieces; }
 
     // The first ccp characters. Throws shell::AppError when the pieces do not cover them or
     // point outside the WordDocument stream.
@@ -28,13 +63,6 @@ public:
     std::vector<std::pair<qint64, qint64>> cpRangesOf(std::uint32_t fcStart, std::uint32_t fcEnd) const;
 
 private:
-    struct Piece {
-        qint64 cpStart = 0, cpEnd = 0;
-        qint64 fc = 0; // byte offset of the piece's first character
-        bool compressed = false;
-        qint64 bytesPerCharacter() const { return compressed ? 1 : 2; }
-        qint64 byteLength() const { return (cpEnd - cpStart) * bytesPerCharacter(); }
-    };
     std::vector<Piece> m_pieces;        // in CP order
     std::vector<size_t> m_byFilePosition; // indexes into m_pieces in FC order
 };

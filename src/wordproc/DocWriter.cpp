@@ -104,12 +104,11 @@ QByteArray encodeDoc(const Document &document)
     // WordDocument: the FIB, the text, the section properties, then the formatting pages.
     ByteWriter word;
     word.zeros(fib::kTextStart);
-    const std::uint32_t textStart = fib::kTextStart;
-    for (QChar c : story.text)
-        word.u16(c.unicode());
-    const auto textEnd = std::uint32_t(word.size());
-    const auto fcOf = [textStart](qsizetype cp) { return textStart + 2 * std::uint32_t(cp); };
+    const TextPieces text(story.text, fib::kTextStart);
+    word.bytes(text.bytes());
+    const auto fcOf = [&text](qsizetype cp) { return text.fcOf(cp); };
 
+    word.alignTo(2); // 8-bit text can end on an odd offset; the section properties start on an even one
     const auto sepxOffset = std::uint32_t(word.size());
     word.i16(int(sectionSprms.size()));
     word.bytes(sectionSprms);
@@ -151,9 +150,9 @@ QByteArray encodeDoc(const Document &document)
     fib.paragraphBins = table.place(paragraphPages.binTable);
     fib.fontTable = table.place(fonts.encode());
     fib.documentProperties = table.place(dop);
-    fib.pieceTable = table.place(PieceTable::encodeSingleUnicodePiece(textStart, ccp));
-    fib.textStart = textStart;
-    fib.textEnd = textEnd;
+    fib.pieceTable = table.place(text.encodeClx());
+    fib.textStart = text.start();
+    fib.textEnd = text.end();
     fib.ccpText = ccp;
     fib.wordDocumentSize = meaningfulSize;
 

@@ -1,6 +1,9 @@
 // Other programs must read the .doc files we write: LibreOffice (layout, formatting, table
 // structure), antiword and catdoc (text). Each check is skipped when its program is missing.
 #include "SampleFormDocument.h"
+#include "wordproc/CfbContainer.h"
+#include "wordproc/DocPieceTable.h"
+#include "wordproc/DocReader.h"
 #include "wordproc/DocWriter.h"
 
 #include <QFile>
@@ -326,4 +329,45 @@ TEST_F(DocInterop, AntiwordAndCatdocExtractTheTexts)
     }
     if (!ranAny)
         GTEST_SKIP() << "Neither antiword nor catdoc is installed; the text extraction check is skipped.";
+}
+
+TEST_F(DocInterop, MixedScriptTextIsStoredAsEightBitAndUnicodePiecesThatEveryReaderFollows)
+{
+    const QString latin = QStringLiteral("Crème brûlée at the café, “quoted” words — an ellipsis… Œuvre™. ").repeated(12);
+    const QString mixed = QStringLiteral("a中b文c字").repeated(100); // script changes every character
+    Document document;
+    for (const QString &text : {latin, QStringLiteral("Deposit € 1 200, Žofie"), QStringLiteral("中文字符 日本語のテキスト 한국어"),
+                                QStringLiteral("Emoji 😀👍🏽 here"), mixed, latin})
+        document.body.insert(document.body.end() - 1, sampleform::textParagraph(text, sampleform::tahoma(10)));
+    const QByteArray file = encodeDoc(document);
+    EXPECT_EQ(decodeDoc(file), document);
+
+    auto streams = doc::unpackCompoundFile(file, {QStringLiteral("WordDocument"), QStringLiteral("1Table")});
+    const doc::ByteReader word(streams[QStringLiteral("WordDocument")], QStringLiteral("WordDocument"));
+    const doc::ByteReader table(streams[QStringLiteral("1Table")], QStringLiteral("1Table"));
+    const auto pieces = doc::PieceTable::decode(table, {word.u32(0x9A + 8 * 33), word.u32(0x9A + 8 * 33 + 4)}).pieces();
+    const auto compressed = std::count_if(pieces.begin(), pieces.end(), [](const auto &piece) { return piece.compressed; });
+    EXPECT_GE(compressed, 2);
+    EXPECT_GE(pieces.size() - compressed, 1u);
+    EXPECT_LE(pieces.size(), 5u) << "the alternating scripts must not cost a piece per character";
+    for (size_t i = 0; i + 1 < pieces.size(); ++i) // antiword reads every piece but the last in whole blocks
+        EXPECT_EQ(pieces[i].byteLength() % 512, 0) << "piece " << i;
+
+    const QString path = m_dir.filePath(QStringLiteral("mixed.doc"));
+    writeDoc(document, path);
+    const QStringList expected{QStringLiteral("Crème brûlée at the café, “quoted” words — an ellipsis… Œuvre™."),
+                               QStringLiteral("Deposit € 1 200, Žofie"), QStringLiteral("Emoji")};
+    const QList<std::pair<const char *, QStringList>> tools{
+        {"antiword", {QStringLiteral("-m"), QStringLiteral("UTF-8.txt"), path}},
+        {"catdoc", {QStringLiteral("-d"), QStringLiteral("utf-8"), path}}};
+    for (const auto &[name, arguments] : tools) {
+        const QString tool = toolOrSkip(name);
+        if (tool.isEmpty())
+            continue;
+        const ToolResult result = runTool(tool, arguments);
+        EXPECT_EQ(result.exitCode, 0) << name;
+        const QString output = result.output.simplified(); // both wrap long lines
+        for (const QString &text : expected)
+            EXPECT_TRUE(output.contains(text)) << name << " lost: " << text.toStdString();
+    }
 }

@@ -5,6 +5,7 @@
 #include "wordproc/DocBytes.h"
 #include "wordproc/DocFib.h"
 #include "wordproc/DocFkp.h"
+#include "wordproc/DocPieceTable.h"
 #include "wordproc/DocSprms.h"
 #include "wordproc/DocWriter.h"
 
@@ -31,13 +32,23 @@ doc::FcLcb pair(const doc::ByteReader &word, int index)
     return {word.u32(0x9A + 8 * index), word.u32(0x9A + 8 * index + 4)};
 }
 
-QString textOf(const doc::ByteReader &word)
+doc::PieceTable piecesOf(const WrittenStreams &written)
 {
-    const std::uint32_t start = word.u32(0x18), end = word.u32(0x1C);
-    QString text;
-    for (std::uint32_t at = start; at < end; at += 2)
-        text.append(QChar(char16_t(word.u16(at))));
-    return text;
+    return doc::PieceTable::decode(written.table, pair(written.word, 33));
+}
+
+QString textOf(const WrittenStreams &written)
+{
+    return piecesOf(written).text(written.word, written.word.i32(0x4C));
+}
+
+// The text a formatting run covers, found the way other readers find it: through the pieces.
+QString textOf(const QString &text, const doc::PieceTable &pieces, const doc::FkpRun &run)
+{
+    QString covered;
+    for (const auto &[start, end] : pieces.cpRangesOf(run.fcStart, run.fcEnd))
+        covered += text.mid(start, end - start);
+    return covered;
 }
 
 std::vector<std::uint16_t> sprmIds(const QByteArray &grpprl)
@@ -66,11 +77,12 @@ TEST(DocWriterStructure, FibTextAndPieceTableFollowTheFormat)
     EXPECT_EQ(word.u16(0x0A), 0x1200); // 1Table and extended characters; not complex, not encrypted
     EXPECT_LE(word.u32(0x40), std::uint32_t(word.size())); // cbMac
     EXPECT_GE(word.size(), 4096); // outside the small-block area, where antiword cannot read it
-    // An emoji is two UTF-16 code units and so two character positions.
+    // An emoji is two UTF-16 code units and so two character positions. Three 8-bit characters
+    // beside it are not worth a piece of their own: the text is one UTF-16 piece.
     EXPECT_EQ(word.u32(0x4C), 7u);
     EXPECT_EQ(word.u32(0x18), 0x400u);
     EXPECT_EQ(word.u32(0x1C), 0x400u + 2 * 7);
-    EXPECT_EQ(textOf(word), QStringLiteral("Hi 😀\r\r"));
+    EXPECT_EQ(textOf(written), QStringLiteral("Hi 😀\r\r"));
     EXPECT_EQ(word.u16(0x382), 0); // cswNew: a plain Word 97 FIB
 
     const doc::FcLcb clx = pair(word, 33);
@@ -83,7 +95,12 @@ TEST(DocWriterStructure, FormattingPagesCoverTheTextWithoutGaps)
     const WrittenStreams written = write(sampleform::makeSampleFormDocument());
     const doc::ByteReader &word = written.word;
     const std::uint32_t textStart = word.u32(0x18), textEnd = word.u32(0x1C);
-    const QString text = textOf(word);
+    const QString text = textOf(written);
+    const doc::PieceTable pieces = piecesOf(written);
+    // Latin text is stored 8-bit, one byte per character.
+    ASSERT_EQ(pieces.pieces().size(), 1u);
+    EXPECT_TRUE(pieces.pieces()[0].compressed);
+    EXPECT_EQ(textEnd - textStart, std::uint32_t(text.size()));
     for (const auto kind : {doc::FkpKind::Character, doc::FkpKind::Paragraph}) {
         const doc::FcLcb bins = pair(word, kind == doc::FkpKind::Character ? 12 : 13);
         const std::vector<doc::FkpRun> runs = doc::readFkps(kind, word, written.table, bins.fc, bins.lcb);
@@ -96,8 +113,8 @@ TEST(DocWriterStructure, FormattingPagesCoverTheTextWithoutGaps)
             // One property set per paragraph, cell and row mark, each ending on its mark.
             EXPECT_EQ(runs.size(), size_t(text.count(QLatin1Char('\r')) + text.count(QChar(0x07))));
             for (const doc::FkpRun &run : runs) {
-                const QChar mark = text.at((run.fcEnd - textStart) / 2 - 1);
-                EXPECT_TRUE(mark == QLatin1Char('\r') || mark == QChar(0x07));
+                const QString covered = textOf(text, pieces, run);
+                EXPECT_TRUE(covered.endsWith(QLatin1Char('\r')) || covered.endsWith(QChar(0x07)));
             }
         }
     }
@@ -116,10 +133,10 @@ TEST(DocWriterStructure, OnlyNeededPropertiesAreWritten)
     const doc::ByteReader &word = written.word;
     const doc::FcLcb chpxBins = pair(word, 12);
     const auto runs = doc::readFkps(doc::FkpKind::Character, word, written.table, chpxBins.fc, chpxBins.lcb);
-    const QString text = textOf(word);
-    const std::uint32_t textStart = word.u32(0x18);
+    const doc::PieceTable pieces = piecesOf(written);
+    const QString text = textOf(written);
     for (const doc::FkpRun &run : runs) {
-        const QString runText = text.mid((run.fcStart - textStart) / 2, (run.fcEnd - run.fcStart) / 2);
+        const QString runText = textOf(text, pieces, run);
         const auto ids = sprmIds(run.properties);
         EXPECT_TRUE(contains(ids, 0x4A4F) && contains(ids, 0x4A43)); // font and size always
         // Automatic colour is the absence of a colour.
