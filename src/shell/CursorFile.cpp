@@ -1,7 +1,9 @@
 #include "CursorFile.h"
 
+#include "AppError.h"
+#include "Bytes.h"
+
 #include <QFile>
-#include <QtEndian>
 
 #include <vector>
 
@@ -13,31 +15,13 @@ constexpr int kEntrySize = 16;
 constexpr quint16 kCursorType = 2;
 constexpr int kMaxSide = 256;
 
-// Bounds-checked little-endian reads: a short or damaged file must never read past its end.
-class Reader {
-public:
-    explicit Reader(const QByteArray &bytes) : m_bytes(bytes) {}
-    bool has(qint64 offset, qint64 length) const
-    {
-        return offset >= 0 && length >= 0 && offset + length <= m_bytes.size();
-    }
-    quint8 u8(qint64 offset) const { return static_cast<quint8>(m_bytes[offset]); }
-    quint16 u16(qint64 offset) const { return qFromLittleEndian<quint16>(m_bytes.constData() + offset); }
-    quint32 u32(qint64 offset) const { return qFromLittleEndian<quint32>(m_bytes.constData() + offset); }
-    qint32 i32(qint64 offset) const { return qFromLittleEndian<qint32>(m_bytes.constData() + offset); }
-    QByteArray mid(qint64 offset, qint64 length) const { return m_bytes.mid(offset, length); }
-
-private:
-    const QByteArray &m_bytes;
-};
-
 qint64 rowBytes(qint64 width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
 
 // A BITMAPINFOHEADER picture: colour rows then the 1-bit AND mask, both bottom-up; the header's
 // height counts both.
-std::optional<QImage> decodeBitmap(const Reader &in, qint64 at, qint64 length)
+std::optional<QImage> decodeBitmap(const ByteReader &in, qint64 at, qint64 length)
 {
-    if (!in.has(at, 40) || length < 40)
+    if (!in.contains(at, 40) || length < 40)
         return std::nullopt;
     const quint32 headerSize = in.u32(at);
     const qint32 width = in.i32(at + 4);
@@ -57,7 +41,7 @@ std::optional<QImage> decodeBitmap(const Reader &in, qint64 at, qint64 length)
     if (bits <= 8) {
         if (coloursUsed == 0 || coloursUsed > (1u << bits))
             coloursUsed = 1u << bits;
-        if (!in.has(offset, qint64(coloursUsed) * 4))
+        if (!in.contains(offset, qint64(coloursUsed) * 4))
             return std::nullopt;
         for (quint32 i = 0; i < coloursUsed; ++i, offset += 4)
             palette.push_back(qRgb(in.u8(offset + 2), in.u8(offset + 1), in.u8(offset)));
@@ -66,7 +50,7 @@ std::optional<QImage> decodeBitmap(const Reader &in, qint64 at, qint64 length)
     const qint64 maskStride = rowBytes(width, 1);
     const qint64 colourAt = offset;
     const qint64 maskAt = colourAt + colourStride * height;
-    if (!in.has(colourAt, colourStride * height) || !in.has(maskAt, maskStride * height)
+    if (!in.contains(colourAt, colourStride * height) || !in.contains(maskAt, maskStride * height)
         || maskAt + maskStride * height > at + length)
         return std::nullopt;
 
@@ -108,13 +92,13 @@ std::optional<QImage> decodeBitmap(const Reader &in, qint64 at, qint64 length)
     return image;
 }
 
-std::optional<QImage> decodePicture(const Reader &in, qint64 at, qint64 length)
+std::optional<QImage> decodePicture(const ByteReader &in, qint64 at, qint64 length)
 {
     static const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
-    if (!in.has(at, length))
+    if (!in.contains(at, length))
         return std::nullopt;
-    if (in.mid(at, 8) == pngSignature) {
-        QImage png = QImage::fromData(in.mid(at, length), "PNG");
+    if (in.slice(at, 8) == pngSignature) {
+        QImage png = QImage::fromData(in.slice(at, length), "PNG");
         if (png.isNull() || png.width() > kMaxSide || png.height() > kMaxSide)
             return std::nullopt;
         return png.convertToFormat(QImage::Format_ARGB32);
@@ -122,29 +106,15 @@ std::optional<QImage> decodePicture(const Reader &in, qint64 at, qint64 length)
     return decodeBitmap(in, at, length);
 }
 
-void putU16(QByteArray &out, quint16 value)
-{
-    char bytes[2];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 2);
-}
-
-void putU32(QByteArray &out, quint32 value)
-{
-    char bytes[4];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 4);
-}
-
 } // namespace
 
 std::optional<CursorImage> decodeCursorFile(const QByteArray &bytes)
-{
-    const Reader in(bytes);
-    if (!in.has(0, kDirectorySize) || in.u16(0) != 0 || in.u16(2) != kCursorType)
+try {
+    const ByteReader in(bytes, QStringLiteral("not a cursor file"));
+    if (!in.contains(0, kDirectorySize) || in.u16(0) != 0 || in.u16(2) != kCursorType)
         return std::nullopt;
     const int count = in.u16(4);
-    if (count == 0 || !in.has(kDirectorySize, qint64(count) * kEntrySize))
+    if (count == 0 || !in.contains(kDirectorySize, qint64(count) * kEntrySize))
         return std::nullopt;
 
     // The largest picture; the directory stores 256 as 0.
@@ -166,6 +136,8 @@ std::optional<CursorImage> decodeCursorFile(const QByteArray &bytes)
     if (!image->rect().contains(hotSpot))
         return CursorImage{*image, QPoint(0, 0)};
     return CursorImage{*image, hotSpot};
+} catch (const AppError &) {
+    return std::nullopt;
 }
 
 std::optional<CursorImage> readCursorFile(const QString &path)
@@ -188,37 +160,37 @@ QByteArray encodeCursorFile(const QImage &picture, QPoint hotSpot)
     const qint64 maskStride = rowBytes(width, 1);
     const quint32 pictureSize = 40 + quint32(colourStride * height + maskStride * height);
 
-    QByteArray out;
-    putU16(out, 0);
-    putU16(out, kCursorType);
-    putU16(out, 1);
-    out.append(char(width == kMaxSide ? 0 : width));
-    out.append(char(height == kMaxSide ? 0 : height));
-    out.append(char(0)); // colour count: not a palette picture
-    out.append(char(0));
-    putU16(out, quint16(hotSpot.x()));
-    putU16(out, quint16(hotSpot.y()));
-    putU32(out, pictureSize);
-    putU32(out, kDirectorySize + kEntrySize);
+    ByteWriter out;
+    out.u16(0);
+    out.u16(kCursorType);
+    out.u16(1);
+    out.u8(width == kMaxSide ? 0 : width);
+    out.u8(height == kMaxSide ? 0 : height);
+    out.u8(0); // colour count: not a palette picture
+    out.u8(0);
+    out.u16(quint16(hotSpot.x()));
+    out.u16(quint16(hotSpot.y()));
+    out.u32(pictureSize);
+    out.u32(kDirectorySize + kEntrySize);
 
-    putU32(out, 40);
-    putU32(out, quint32(width));
-    putU32(out, quint32(height * 2));
-    putU16(out, 1);  // planes
-    putU16(out, 32); // bits per pixel
-    putU32(out, 0);  // uncompressed
-    putU32(out, quint32(colourStride * height + maskStride * height));
-    putU32(out, 0);
-    putU32(out, 0);
-    putU32(out, 0);
-    putU32(out, 0);
+    out.u32(40);
+    out.u32(quint32(width));
+    out.u32(quint32(height * 2));
+    out.u16(1);  // planes
+    out.u16(32); // bits per pixel
+    out.u32(0);  // uncompressed
+    out.u32(quint32(colourStride * height + maskStride * height));
+    out.u32(0);
+    out.u32(0);
+    out.u32(0);
+    out.u32(0);
     for (int y = height - 1; y >= 0; --y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         for (int x = 0; x < width; ++x) {
-            out.append(char(qBlue(line[x])));
-            out.append(char(qGreen(line[x])));
-            out.append(char(qRed(line[x])));
-            out.append(char(qAlpha(line[x])));
+            out.u8(qBlue(line[x]));
+            out.u8(qGreen(line[x]));
+            out.u8(qRed(line[x]));
+            out.u8(qAlpha(line[x]));
         }
     }
     for (int y = height - 1; y >= 0; --y) {
@@ -227,9 +199,9 @@ QByteArray encodeCursorFile(const QImage &picture, QPoint hotSpot)
         for (int x = 0; x < width; ++x)
             if (qAlpha(line[x]) < 128)
                 mask[x / 8] = char(mask[x / 8] | (0x80 >> (x % 8)));
-        out.append(mask);
+        out.bytes(mask);
     }
-    return out;
+    return out.data();
 }
 
 QCursor toCursor(const CursorImage &cursor)

@@ -1,5 +1,7 @@
 #include "shell/CursorFile.h"
 
+#include "shell/Bytes.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QPainter>
@@ -23,49 +25,36 @@ QImage drawnPicture()
     return image;
 }
 
-void put16(QByteArray &out, quint16 v)
-{
-    char b[2];
-    qToLittleEndian(v, b);
-    out.append(b, 2);
-}
-void put32(QByteArray &out, quint32 v)
-{
-    char b[4];
-    qToLittleEndian(v, b);
-    out.append(b, 4);
-}
-
 // A classic monochrome 32 x 32 cursor: a black 8 x 8 square at (0, 0) on a transparent ground,
 // hot spot (3, 5).
 QByteArray monochromeCursor()
 {
-    QByteArray out;
-    put16(out, 0);
-    put16(out, 2);
-    put16(out, 1);
-    out.append(char(32)).append(char(32)).append(char(2)).append(char(0));
-    put16(out, 3);
-    put16(out, 5);
+    shell::ByteWriter out;
+    out.u16(0);
+    out.u16(2);
+    out.u16(1);
+    out.bytes(QByteArray::fromHex("20200200"));
+    out.u16(3);
+    out.u16(5);
     const quint32 size = 40 + 8 + 32 * 4 * 2;
-    put32(out, size);
-    put32(out, 22);
-    put32(out, 40);
-    put32(out, 32);
-    put32(out, 64);
-    put16(out, 1);
-    put16(out, 1);
+    out.u32(size);
+    out.u32(22);
+    out.u32(40);
+    out.u32(32);
+    out.u32(64);
+    out.u16(1);
+    out.u16(1);
     for (int i = 0; i < 6; ++i)
-        put32(out, 0);
-    put32(out, 0x00000000); // palette: black
-    put32(out, 0x00ffffff); // white
+        out.u32(0);
+    out.u32(0x00000000); // palette: black
+    out.u32(0x00ffffff); // white
     for (int y = 31; y >= 0; --y) // colour rows, bottom-up: index 0 (black) everywhere
-        put32(out, 0);
+        out.u32(0);
     for (int y = 31; y >= 0; --y) { // mask rows: opaque (0) for the square, else transparent
         const quint8 first = y < 8 ? 0x00 : 0xff;
-        out.append(char(first)).append(char(0xff)).append(char(0xff)).append(char(0xff));
+        out.bytes(QByteArray(1, char(first)) + QByteArray(3, char(0xff)));
     }
-    return out;
+    return out.data();
 }
 
 TEST(CursorFile, WrittenCursorReadsBackWithPixelsAndHotSpot)
@@ -94,17 +83,17 @@ TEST(CursorFile, PngPayloadIsRead)
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     drawnPicture().save(&buffer, "PNG");
-    QByteArray out;
-    put16(out, 0);
-    put16(out, 2);
-    put16(out, 1);
-    out.append(char(32)).append(char(32)).append(char(0)).append(char(0));
-    put16(out, 1);
-    put16(out, 2);
-    put32(out, quint32(png.size()));
-    put32(out, 22);
-    out += png;
-    const std::optional<CursorImage> read = decodeCursorFile(out);
+    shell::ByteWriter out;
+    out.u16(0);
+    out.u16(2);
+    out.u16(1);
+    out.bytes(QByteArray::fromHex("20200000"));
+    out.u16(1);
+    out.u16(2);
+    out.u32(quint32(png.size()));
+    out.u32(22);
+    out.bytes(png);
+    const std::optional<CursorImage> read = decodeCursorFile(out.data());
     ASSERT_TRUE(read);
     EXPECT_EQ(read->hotSpot, QPoint(1, 2));
     EXPECT_EQ(read->image, drawnPicture());
