@@ -17,6 +17,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 using namespace entry;
 
 namespace {
@@ -124,9 +126,7 @@ TEST_F(RecordPersistenceTest, RefusedWriteIsToldOnceAndEverythingIsWrittenWhenTh
     // The store's folder disappears and a file takes its name, so nothing can be written.
     const QString folder = dir.filePath(QStringLiteral("cfg"));
     QDir(folder).removeRecursively();
-    QFile blocker(folder);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    testsupport::writeTestFile(folder);
 
     w.widgets.text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("typed while broken"));
     w.widgets.text(QStringLiteral("txtCoName"))->setText(QStringLiteral("also broken"));

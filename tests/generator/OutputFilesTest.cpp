@@ -8,18 +8,15 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 #include <sys/stat.h>
 
 using namespace generator;
+using testsupport::modeOf;
+using testsupport::writeTestFile;
 
 namespace {
-
-mode_t modeOf(const QString &path)
-{
-    struct stat st {};
-    ::lstat(QFile::encodeName(path).constData(), &st);
-    return st.st_mode & 0777;
-}
 
 TEST(OutputFiles, NameHasEightNonZeroDigitsAndTakenNamesAreDrawnAgainNotOverwritten)
 {
@@ -27,9 +24,7 @@ TEST(OutputFiles, NameHasEightNonZeroDigitsAndTakenNamesAreDrawnAgainNotOverwrit
     int calls = 0;
     const auto digits = [&] { return (calls++ < 8) ? 1 : 2; }; // first name 11111111, then 22222222
     QFile taken(dir.filePath(QStringLiteral("qarvel11111111.doc")));
-    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
-    taken.write("keep me");
-    taken.close();
+    writeTestFile(taken.fileName(), "keep me");
 
     const QString path = claimTemporaryDocument(dir.path(), digits);
     EXPECT_EQ(QFileInfo(path).fileName(), QStringLiteral("qarvel22222222.doc"));
@@ -63,9 +58,7 @@ TEST(OutputFiles, PageImageIsPrivateKeepsItsResolutionAndReplacesAPlantedLink)
     QTemporaryDir dir;
     const QString victim = dir.filePath(QStringLiteral("victim.txt"));
     QFile v(victim);
-    ASSERT_TRUE(v.open(QIODevice::WriteOnly));
-    v.write("precious");
-    v.close();
+    writeTestFile(victim, "precious");
     const QString path = pageImagePath(dir.path());
     ASSERT_TRUE(QFile::link(victim, path));
 

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 namespace {
 
 TEST(FileUtils, FileExistsIsFalseForEmptyMissingAndJustDeletedPaths)
@@ -14,9 +16,7 @@ TEST(FileUtils, FileExistsIsFalseForEmptyMissingAndJustDeletedPaths)
     const QString path = dir.filePath(QStringLiteral("a.doc"));
     EXPECT_FALSE(shell::FileExists(QString()));
     EXPECT_FALSE(shell::FileExists(path));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    testsupport::writeTestFile(path);
     EXPECT_TRUE(shell::FileExists(path));
     QFile::remove(path);
     EXPECT_FALSE(shell::FileExists(path));
@@ -26,10 +26,7 @@ TEST(FileUtils, DeleteFileQuietlyRemovesReadOnlyFileAndIgnoresMissingOne)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ro.doc"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-    f.close();
+    testsupport::writeTestFile(path, "x");
     QFile::setPermissions(path, QFileDevice::ReadOwner);
     shell::DeleteFileQuietly(path);
     EXPECT_FALSE(QFile::exists(path));

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 #include <sys/stat.h>
 
 using shell::SettingsStore;
@@ -20,12 +22,7 @@ protected:
     QString path() const { return dir.filePath(QStringLiteral("Marrowick.conf")); }
 };
 
-mode_t modeOf(const QString &path)
-{
-    struct stat st {};
-    ::stat(QFile::encodeName(path).constData(), &st);
-    return st.st_mode & 0777;
-}
+using testsupport::modeOf;
 
 TEST_F(SettingsStoreTest, KeyNeverWrittenReadsAsDefaultOrEmpty)
 {
@@ -138,9 +135,7 @@ TEST_F(SettingsStoreTest, WriteToAVanishedDirectoryIsReportedNotSilent)
     store.write(QStringLiteral("Name1"), QStringLiteral("a"));
     QDir(dir.filePath(QStringLiteral("gone"))).removeRecursively();
     // Replace the directory with a file so it cannot be recreated.
-    QFile blocker(dir.filePath(QStringLiteral("gone")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    testsupport::writeTestFile(dir.filePath(QStringLiteral("gone")));
     EXPECT_THROW(store.write(QStringLiteral("Name1"), QStringLiteral("b")), shell::AppError);
 }
 
