@@ -136,12 +136,14 @@ void RecordPersistence::retryUnsaved()
 
 void RecordPersistence::writeEverything()
 {
+    QList<std::pair<QString, QString>> values;
     for (const TextFieldSpec &field : textFields())
-        m_store.write(QLatin1String(field.key), m_widgets.textOf(QLatin1String(field.id)));
+        values.append({QLatin1String(field.key), m_widgets.textOf(QLatin1String(field.id))});
     for (const ChoiceSpec &choice : choices()) {
         const bool second = m_widgets.isSelected(QLatin1String(choice.secondId));
-        m_store.write(QLatin1String(choice.key), QLatin1String(second ? choice.secondWord : choice.firstWord));
+        values.append({QLatin1String(choice.key), QLatin1String(second ? choice.secondWord : choice.firstWord)});
     }
+    m_store.write(values); // one durable write for the whole record
 }
 
 } // namespace entry

@@ -103,24 +103,31 @@ QString SettingsStore::read(const QString &key, const QString &defaultValue)
     return m_values.value(fullKey(key), defaultValue);
 }
 
-void SettingsStore::write(const QString &key, const QString &value)
+void SettingsStore::write(const QString &key, const QString &value) { write({{key, value}}); }
+
+void SettingsStore::write(const QList<std::pair<QString, QString>> &values)
 {
+    if (values.isEmpty())
+        return;
+    const QString what = values.size() == 1 ? QStringLiteral("The value of \"%1\"").arg(values.first().first)
+                                            : QStringLiteral("The values");
     const QString folder = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(folder))
-        throw AppError(QStringLiteral("The value of \"%1\" could not be saved: the folder %2 cannot be created.")
-                           .arg(key, QDir::toNativeSeparators(folder)));
+        throw AppError(QStringLiteral("%1 could not be saved: the folder %2 cannot be created.")
+                           .arg(what, QDir::toNativeSeparators(folder)));
     if (::access(QFile::encodeName(m_path).constData(), F_OK) == 0
         && ::access(QFile::encodeName(m_path).constData(), W_OK) != 0)
-        throw AppError(QStringLiteral("The value of \"%1\" could not be saved: %2 is read-only.")
-                           .arg(key, QDir::toNativeSeparators(m_path)));
+        throw AppError(QStringLiteral("%1 could not be saved: %2 is read-only.")
+                           .arg(what, QDir::toNativeSeparators(m_path)));
     const WriteLock lock(m_path);
     reloadIfChangedOnDisk();
     QMap<QString, QString> next = m_values;
-    next.insert(fullKey(key), value);
+    for (const auto &[key, value] : values)
+        next.insert(fullKey(key), value);
     try {
         writeFilePrivately(m_path, encodeIniText(next));
     } catch (const AppError &error) {
-        throw AppError(QStringLiteral("The value of \"%1\" could not be saved. %2").arg(key, error.description()));
+        throw AppError(QStringLiteral("%1 could not be saved. %2").arg(what, error.description()));
     }
     syncDirectory(folder);
     m_values = std::move(next);

@@ -1,8 +1,10 @@
 #pragma once
+#include <QList>
 #include <QMap>
 #include <QString>
 
 #include <sys/types.h>
+#include <utility>
 
 namespace shell {
 
@@ -27,6 +29,8 @@ public:
 
     // Stores the value; throws AppError naming the file when it could not be saved.
     void write(const QString &key, const QString &value);
+    // Stores several values in one durable write.
+    void write(const QList<std::pair<QString, QString>> &values);
 
     const QString &filePath() const { return m_path; }
 
