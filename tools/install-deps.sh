@@ -12,12 +12,21 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # fonts the form is drawn with: Tahoma metrics, Arial metrics, CJK and emoji glyphs
   fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji fontconfig
+  # every other script people write their names in (Indic, Southeast Asian, African, ...)
+  fonts-noto-core fonts-noto-extra
   # headless runs, screenshots and interop checks
   xvfb xauth imagemagick xdotool
-  libreoffice-writer-nogui poppler-utils antiword catdoc python3-olefile libgsf-bin
+  libreoffice-writer-nogui poppler-utils antiword catdoc python3-olefile libgsf-bin wv
+  # fault, durability and sanitizer checks; fuzzing
+  strace clang llvm libclang-rt-14-dev libfuzzer-14-dev
+  # printing through a real print system, PDF checks
+  cups printer-driver-cups-pdf qpdf
+  # the Debian package and its checks
+  dpkg-dev lintian desktop-file-utils appstream
 )
 if [ "${1:-}" = "--runtime-only" ]; then
-  packages=(qt6-base-dev libgsf-1-dev fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji)
+  packages=(qt6-base-dev libgsf-1-dev fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji
+            fonts-noto-core fonts-noto-extra)
 fi
 
 export DEBIAN_FRONTEND=noninteractive
