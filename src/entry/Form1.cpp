@@ -10,6 +10,7 @@
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PointerRules.h"
+#include "shell/SettingsStore.h"
 #include "shell/Startup.h"
 #include "shell/StartupWordCheck.h"
 
@@ -251,7 +252,17 @@ QWidget *Form1::page(int tab) const
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    m_persistence->retryUnsaved();
+    if (!m_persistence->retryUnsaved()) {
+        const shell::BoxAnswer answer = shell::messageBoxes().askYesNo(
+            shell::applicationTitle(),
+            QStringLiteral("Your entries could not be saved to %1.\r\n\r\n%2\r\n\r\nClose anyway? The entries "
+                           "that were not saved will be lost.")
+                .arg(m_persistence->store().filePath(), m_persistence->lastError()));
+        if (answer != shell::BoxAnswer::Yes) {
+            event->ignore();
+            return;
+        }
+    }
     if (m_endProgram)
         m_endProgram();
     else

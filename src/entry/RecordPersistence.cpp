@@ -68,6 +68,11 @@ void RecordPersistence::restore(shell::ErrorTrap &trap)
 {
     m_restoring = true;
     int label = 128;
+    // A file that could not be read is reported once, here, with its path and the reason.
+    trap.line(label, [&] {
+        if (!m_store.openingProblem().isEmpty())
+            throw shell::AppError(m_store.openingProblem());
+    });
     for (const char *key : {"Co Emp Info Salary", "App Info Emp Info Salary", "App Info Current House",
                             "App Info Previous House"}) {
         restoreChoice(trap, label, *findChoice(QLatin1String(key)));
@@ -105,45 +110,78 @@ void RecordPersistence::write(const QString &key, const QString &value)
 {
     if (m_restoring)
         return; // the value was just read from this key
-    if (m_failing) {
-        retryUnsaved();
-        return;
-    }
+    m_unsaved.insert(key, value);
+    m_changed.insert(key);
+    const bool wasFailing = m_failing;
     try {
-        m_store.write(key, value);
+        saveUnsaved();
     } catch (const shell::AppError &error) {
-        m_failing = true;
-        shell::messageBoxes().inform(
-            shell::applicationTitle(),
-            QStringLiteral("Your entries could not be saved to %1.\r\n\r\n%2\r\n\r\nEverything you type stays in the "
-                           "window and is saved as soon as that file can be written again.")
-                .arg(m_store.filePath(), error.description()),
-            shell::BoxIcon::Warning);
-    }
-}
-
-void RecordPersistence::retryUnsaved()
-{
-    if (!m_failing)
+        m_lastError = error.description();
+        if (!wasFailing) {
+            m_failing = true;
+            // Not modal: a modal box would take the keys typed after this one.
+            shell::messageBoxes().notify(
+                shell::applicationTitle(),
+                QStringLiteral("Your entries could not be saved to %1.\r\n\r\n%2\r\n\r\nEverything you type stays in "
+                               "the window and is saved as soon as that file can be written again.")
+                    .arg(m_store.filePath(), error.description()),
+                shell::BoxIcon::Warning);
+        }
         return;
-    try {
-        writeEverything();
-        m_failing = false;
-    } catch (const shell::AppError &) {
-        // Still failing: the user has been told; keep the values in the window.
     }
+    if (wasFailing)
+        showStoredValuesOfUnchangedFields();
+    for (const QString &notice : m_store.takeNotices())
+        shell::messageBoxes().notify(shell::applicationTitle(), notice, shell::BoxIcon::Warning);
 }
 
-void RecordPersistence::writeEverything()
+bool RecordPersistence::retryUnsaved()
+{
+    if (m_unsaved.isEmpty())
+        return true;
+    try {
+        saveUnsaved();
+    } catch (const shell::AppError &error) {
+        m_lastError = error.description(); // still failing: the user has been told
+        return false;
+    }
+    showStoredValuesOfUnchangedFields();
+    return true;
+}
+
+// Only what changed since the last successful write is written: a window that could not show the
+// stored values (a file that could not be read at start-up) must not write blanks over them.
+void RecordPersistence::saveUnsaved()
 {
     QList<std::pair<QString, QString>> values;
-    for (const TextFieldSpec &field : textFields())
-        values.append({QLatin1String(field.key), m_widgets.textOf(QLatin1String(field.id))});
-    for (const ChoiceSpec &choice : choices()) {
-        const bool second = m_widgets.isSelected(QLatin1String(choice.secondId));
-        values.append({QLatin1String(choice.key), QLatin1String(second ? choice.secondWord : choice.firstWord)});
+    for (auto it = m_unsaved.cbegin(); it != m_unsaved.cend(); ++it)
+        values.append({it.key(), it.value()});
+    m_store.write(values); // one durable write for everything pending
+    m_unsaved.clear();
+    m_failing = false;
+}
+
+// After a failure, the file may hold values the window never showed; fields the user has not
+// changed take them over.
+void RecordPersistence::showStoredValuesOfUnchangedFields()
+{
+    m_restoring = true;
+    for (const TextFieldSpec &field : textFields()) {
+        const QString key = QLatin1String(field.key);
+        if (!m_changed.contains(key))
+            m_widgets.text(QLatin1String(field.id))->setText(m_store.read(key));
     }
-    m_store.write(values); // one durable write for the whole record
+    for (const ChoiceSpec &choice : choices()) {
+        const QString key = QLatin1String(choice.key);
+        if (m_changed.contains(key))
+            continue;
+        const QString stored = m_store.read(key);
+        if (stored == QLatin1String(choice.firstWord))
+            m_widgets.option(QLatin1String(choice.firstId))->setChecked(true);
+        else if (stored == QLatin1String(choice.secondWord))
+            m_widgets.option(QLatin1String(choice.secondId))->setChecked(true);
+    }
+    m_restoring = false;
 }
 
 } // namespace entry

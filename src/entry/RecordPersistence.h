@@ -1,7 +1,9 @@
 #pragma once
 #include "RecordWidgets.h"
 
+#include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 namespace shell {
@@ -16,9 +18,9 @@ struct ChoiceSpec;
 // Write-through persistence of the record: every text change and every option selection is
 // written to the settings store at once, under the field's key; the load restores every field.
 //
-// A write the store refuses is not silent: the user is told once where the values could not be
-// saved, the window keeps every value, and the next write that succeeds writes every field the
-// window shows, so nothing typed is lost.
+// A write the store refuses is not silent: the user is told once, in a notice that leaves the
+// keyboard with the field, where the values could not be saved; the window keeps every value, and
+// the next write that succeeds writes every change still pending, so nothing typed is lost.
 class RecordPersistence : public QObject {
     Q_OBJECT
 public:
@@ -33,19 +35,27 @@ public:
     void restore(shell::ErrorTrap &trap);
 
     // True while stored values may be behind what the window shows.
-    bool hasUnsavedValues() const { return m_failing; }
-    // Writes every field when an earlier write failed; quiet when it fails again.
-    void retryUnsaved();
+    bool hasUnsavedValues() const { return !m_unsaved.isEmpty(); }
+    // Writes the changes an earlier refused write left pending; quiet when it fails again.
+    // True when nothing is pending any more.
+    bool retryUnsaved();
+    const shell::SettingsStore &store() const { return m_store; }
+    // The description of the last refused write.
+    const QString &lastError() const { return m_lastError; }
 
 private:
     void restoreChoice(shell::ErrorTrap &trap, int firstLabel, const ChoiceSpec &choice);
     void write(const QString &key, const QString &value);
-    void writeEverything();
+    void saveUnsaved();
+    void showStoredValuesOfUnchangedFields();
 
     const RecordWidgets &m_widgets;
     shell::SettingsStore &m_store;
     bool m_restoring = false;
     bool m_failing = false;
+    QMap<QString, QString> m_unsaved; // changes not yet in the store, by key
+    QSet<QString> m_changed;         // keys the user has changed since the start
+    QString m_lastError;
 };
 
 // Selects the whole text of a line edit whenever it gains the focus, so typing replaces it.

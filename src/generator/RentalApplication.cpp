@@ -23,11 +23,15 @@ struct Inches {
 class Steps {
 public:
     explicit Steps(shell::ErrorTrap &trap, int first = 100) : m_trap(trap), m_next(first) {}
-    template <class F> void operator()(F &&statement)
+    // True when the statement completed.
+    template <class F> bool operator()(F &&statement)
     {
-        m_trap.line(m_next, std::forward<F>(statement));
+        const bool done = m_trap.line(m_next, std::forward<F>(statement));
         m_next += 2;
+        return done;
     }
+    // Leaves a step out, keeping the labels of those after it.
+    void skip() { m_next += 2; }
     void skipTo(int label) { m_next = label; }
     int next() const { return m_next; }
 
@@ -255,7 +259,13 @@ void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordWidg
                std::shared_ptr<Application> &app, std::shared_ptr<Document> &doc)
 {
     step([&] { app = factory.createNew(); }); // 102
-    step([&] { requireObject(app.get()); doc = app->documents()->add(); }); // 104
+    step([&] { // 104
+        requireObject(app.get());
+        const std::shared_ptr<Documents> documents = app->documents();
+        requireObject(documents.get());
+        doc = documents->add();
+        requireObject(doc.get());
+    });
     setUpPage(step, app, doc); // 106 - 154
 
     const auto sel = [&] { requireObject(doc.get()); return doc->activeWindowSelection(); };
@@ -264,8 +274,10 @@ void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordWidg
     std::shared_ptr<Table> table;
     step([&] { // 160
         requireObject(app.get());
-        table = app->activeDocument()->tables()->add(sel()->range(), kFormRowCount, kFormColumnCount,
-                                                     wdWord9TableBehavior, wdAutoFitFixed);
+        const std::shared_ptr<Document> active = app->activeDocument();
+        requireObject(active.get());
+        table = active->tables()->add(sel()->range(), kFormRowCount, kFormColumnCount, wdWord9TableBehavior,
+                                      wdAutoFitFixed);
     });
     step([&] { requireObject(table.get()); }); // 162: the table is held while its style is set
     step([&] { requireObject(table.get()); table->setStyle(QStringLiteral("Table Grid")); });
@@ -318,14 +330,31 @@ void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     // 1038 - 1052: the name is drawn and claimed in one go, so that no other program can take it
     // between the check and the save.
     step.skipTo(1052);
-    step([&] { path = claimTemporaryDocument(folder, digit); });
-    step([&] { requireObject(doc.get()); doc->saveAs(path); });
+    const bool claimed = step([&] { path = claimTemporaryDocument(folder, digit); });
+    bool saved = false;
+    if (claimed)
+        saved = step([&] { requireObject(doc.get()); doc->saveAs(path); });
+    else
+        step.skip();
+    // A document that could not be saved is not handed on: its claimed name goes, and what
+    // follows would only report the same cause again.
+    if (claimed && !saved)
+        shell::DeleteFileQuietly(path);
     step([&] { requireObject(app.get()); app->setDisplayAlerts(false); });
     step([&] { requireObject(doc.get()); doc->close(); });
     step([&] { requireObject(app.get()); app->quit(); });
     step([&] { doc.reset(); }); // 1062
     step([&] { app.reset(); }); // 1064
-    step([&] { SaveDocAsJPG(factory, path, folder); }); // 1066
+    if (!saved)
+        return;
+    bool pictured = false;
+    step([&] { pictured = SaveDocAsJPG(factory, path, folder); }); // 1066
+    if (!pictured) {
+        // Its own steps reported why; a preview without its page is not shown.
+        shell::DeleteFileQuietly(path);
+        shell::DeleteFileQuietly(pageImagePath(folder));
+        return;
+    }
     step([&] { host.setMainPointerDefault(); });
     step([&] { host.setPreviewPicture(loadPageImage(pageImagePath(folder))); }); // 1070
     step([&] { host.setPreviewWordFile(path); });
@@ -334,7 +363,7 @@ void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     step([&] { shell::DeleteFileQuietly(pageImagePath(folder)); }); // 1078
 }
 
-void SaveDocAsJPG(ApplicationFactory &factory, const QString &path, const QString &temporaryFolder)
+bool SaveDocAsJPG(ApplicationFactory &factory, const QString &path, const QString &temporaryFolder)
 {
     shell::ErrorTrap trap(QStringLiteral("RentalApplication"), QStringLiteral("SaveDocAsJPG"));
     Steps step(trap, 116);
@@ -342,11 +371,35 @@ void SaveDocAsJPG(ApplicationFactory &factory, const QString &path, const QStrin
     std::shared_ptr<Document> doc;
     QImage picture;
     step([&] { app = factory.createNew(); }); // 116
-    step([&] { requireObject(app.get()); doc = app->documents()->open(path); }); // 118
-    step([&] { requireObject(doc.get()); picture = doc->range()->copyAsPicture(); }); // 120
-    step([&] { writePageImage(picture, pageImagePath(temporaryFolder)); }); // 122
-    step([&] { requireObject(app.get()); app->activeDocument()->close(wdDoNotSaveChanges); }); // 124
+    bool written = false;
+    if (step([&] { // 118
+            requireObject(app.get());
+            const std::shared_ptr<Documents> documents = app->documents();
+            requireObject(documents.get());
+            doc = documents->open(path);
+            requireObject(doc.get());
+        })) {
+        // Without a picture there is nothing to write; the missing picture is the same cause.
+        if (step([&] { // 120
+                const std::shared_ptr<Range> range = doc->range();
+                requireObject(range.get());
+                picture = range->copyAsPicture();
+            }))
+            written = step([&] { writePageImage(picture, pageImagePath(temporaryFolder)); }); // 122
+        else
+            step.skip();
+    } else {
+        step.skip();
+        step.skip();
+    }
+    step([&] { // 124
+        requireObject(app.get());
+        const std::shared_ptr<Document> active = app->activeDocument();
+        requireObject(active.get());
+        active->close(wdDoNotSaveChanges);
+    });
     step([&] { requireObject(app.get()); app->quit(); }); // 126
+    return written;
 }
 
 } // namespace generator

@@ -37,7 +37,9 @@ struct GenerationOptions {
 
 // Builds the rental application form from the record, saves it as a temporary document, renders
 // its page and hands both to the preview. Every step is a labelled line of the generator's error
-// trap: a failing step is reported and the run goes on to its end.
+// trap: a failing step is reported and the run goes on, except that a document that could not be
+// saved, or whose page could not be drawn, ends the run after its engine is closed: the one report
+// says why, and no preview without a document or page is shown.
 void GenerateRentalApplication(automation::ApplicationFactory &factory, GenerationHost &host,
                                const GenerationOptions &options = {});
 
@@ -48,8 +50,8 @@ std::shared_ptr<automation::Document> BuildRentalApplication(automation::Applica
                                                              std::shared_ptr<automation::Application> &app);
 
 // Renders the saved document's page in a fresh engine instance and writes it to the page image
-// file of `temporaryFolder`.
-void SaveDocAsJPG(automation::ApplicationFactory &factory, const QString &path, const QString &temporaryFolder);
+// file of `temporaryFolder`. True when the picture was written; each failure is reported.
+bool SaveDocAsJPG(automation::ApplicationFactory &factory, const QString &path, const QString &temporaryFolder);
 
 // The text typed into one cell of the form for the given record; a field's line breaks become spaces.
 QString cellText(const struct CellSpec &cell, const entry::RecordWidgets &record);

@@ -1,9 +1,9 @@
 #include "DocumentCopy.h"
 
 #include "shell/AppError.h"
+#include "shell/SafeWrite.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace preview {
 
@@ -13,30 +13,20 @@ void copyFileReplacing(const QString &source, const QString &target)
     if (!input.open(QIODevice::ReadOnly))
         throw shell::AppError(QStringLiteral("The document %1 could not be read: %2")
                                   .arg(source, input.errorString()));
+    copyReplacing(input, input.size(), target);
+}
 
-    QSaveFile output(target);
-    output.setDirectWriteFallback(false);
-    const auto fail = [&](const QString &reason) {
-        output.cancelWriting();
-        throw shell::AppError(QStringLiteral("The document could not be saved as %1: %2").arg(target, reason));
-    };
-    if (!output.open(QIODevice::WriteOnly))
-        fail(output.errorString());
-
-    constexpr qint64 kChunk = 1 << 16;
-    QByteArray buffer(kChunk, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = input.read(buffer.data(), kChunk);
-        if (got < 0)
-            fail(QStringLiteral("reading %1 failed: %2").arg(source, input.errorString()));
-        if (got == 0)
-            break;
-        if (output.write(buffer.constData(), got) != got)
-            fail(output.errorString());
-    }
-    if (!output.commit())
+void copyReplacing(QIODevice &source, qint64 size, const QString &target)
+{
+    shell::ReplaceOptions options;
+    options.followLink = true; // a linked document stays linked and receives the copy
+    options.mode = -1;         // an overwritten file keeps its permissions
+    try {
+        shell::replaceFile(target, source, size, options);
+    } catch (const shell::WriteFailure &failure) {
         throw shell::AppError(
-            QStringLiteral("The document could not be saved as %1: %2").arg(target, output.errorString()));
+            QStringLiteral("The document could not be saved as %1: %2").arg(target, failure.reason()));
+    }
 }
 
 } // namespace preview

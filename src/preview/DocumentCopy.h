@@ -1,11 +1,16 @@
 #pragma once
 #include <QString>
 
+class QIODevice;
+
 namespace preview {
 
 // Copies source to target byte for byte. The copy is written beside the target and takes the
 // target's name only once it is complete and on disk, so an existing target is never lost:
 // a copy that fails leaves it exactly as it was. Throws AppError saying what could not be done.
 void copyFileReplacing(const QString &source, const QString &target);
+
+// The same from an open device that must deliver exactly `size` bytes.
+void copyReplacing(QIODevice &source, qint64 size, const QString &target);
 
 } // namespace preview

@@ -5,6 +5,7 @@
 #include "SaveFileDialog.h"
 #include "Twips.h"
 
+#include "shell/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QMouseEvent>
@@ -317,11 +319,26 @@ void Form2::PushButton6_Click()
             trap.line(114, [&] { answer = shell::BoxAnswer::Yes; });
         }
     }
+    bool failed = false;
     if (trap.test(116, [&] { return answer == shell::BoxAnswer::Yes; }))
-        trap.line(118, [&] { copyFileReplacing(mWordFile, target); });
+        failed = !trap.line(118, [&] { copyWordFile(target); });
+    if (failed)
+        return; // the report said why; "Done." would say the opposite
     trap.line(120, [&] {
         shell::messageBoxes().inform(shell::applicationTitle(), QStringLiteral("Done."), shell::BoxIcon::None);
     });
+}
+
+// A preview that holds no document, or whose document is gone or empty, has nothing to save:
+// copying it would write an empty or missing file under the user's name.
+void Form2::copyWordFile(const QString &target) const
+{
+    if (mWordFile.isEmpty())
+        throw shell::AppError(QStringLiteral("There is no document to save: the preview holds no document."));
+    const QFileInfo document(mWordFile);
+    if (!document.exists() || document.size() == 0)
+        throw shell::AppError(QStringLiteral("There is no document to save: %1 is missing or empty.").arg(mWordFile));
+    copyFileReplacing(mWordFile, target);
 }
 
 void Form2::closeEvent(QCloseEvent *event)

@@ -87,6 +87,7 @@ private:
     void VScroll1_Change(int value);
 
     void setUpPage(shell::ErrorTrap *trap);
+    void copyWordFile(const QString &target) const;
     void showPicture(const QImage &picture);
     void showScrollState();
     void placePage();

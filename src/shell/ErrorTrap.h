@@ -27,21 +27,24 @@ public:
     int currentLabel() const { return m_label; }
     const QString &location() const { return m_location; }
 
-    template <class Statement> void run(Statement &&statement)
+    // True when the statement completed; false when it failed and was reported.
+    template <class Statement> bool run(Statement &&statement)
     {
         try {
             std::forward<Statement>(statement)();
+            return true;
         } catch (const AppError &e) {
             report(e.description());
         } catch (const std::exception &e) {
             report(QString::fromUtf8(e.what()));
         }
+        return false;
     }
 
-    template <class Statement> void line(int label, Statement &&statement)
+    template <class Statement> bool line(int label, Statement &&statement)
     {
         at(label);
-        run(std::forward<Statement>(statement));
+        return run(std::forward<Statement>(statement));
     }
 
     // The test of a conditional block. When evaluating it fails, the report is shown and the

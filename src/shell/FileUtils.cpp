@@ -1,6 +1,7 @@
 #include "FileUtils.h"
 
 #include "AppError.h"
+#include "SafeWrite.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -56,27 +56,9 @@ QImage GetClipboardPicture(int format)
 
 void writeFilePrivately(const QString &path, const QByteArray &bytes, bool durable)
 {
-    const auto fail = [&](const QString &why) {
-        throw AppError(QStringLiteral("The file %1 could not be written: %2").arg(QDir::toNativeSeparators(path), why));
-    };
-    const QFileInfo target(path);
-    if (path.isEmpty() || target.fileName().isEmpty())
-        fail(QStringLiteral("the file name is empty."));
-    // Created exclusively and readable by the owner only.
-    QTemporaryFile file(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
-    if (!file.open())
-        fail(file.errorString());
-    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        fail(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        fail(file.errorString());
-    if (durable && ::fdatasync(file.handle()) != 0) // the rename must not land before the content
-        fail(QString::fromLocal8Bit(std::strerror(errno)));
-    file.close();
-    // QSaveFile would write through a link planted at the path; rename replaces the link itself.
-    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-        fail(QString::fromLocal8Bit(std::strerror(errno)));
-    file.setAutoRemove(false);
+    ReplaceOptions options;
+    options.durable = durable;
+    replaceFile(path, bytes, options);
 }
 
 QString programFolder()

@@ -47,7 +47,14 @@ void appendValue(QByteArray &out, const QString &value)
     };
     for (qsizetype i = 0; i < value.size(); ++i) {
         const char16_t ch = value.at(i).unicode();
-        const bool special = ch < 0x20 || ch == '"' || ch == '\\' || (escapeNextHexDigit && isHexDigit(ch));
+        if (QChar::isHighSurrogate(ch) && i + 1 < value.size() && QChar::isLowSurrogate(value.at(i + 1).unicode())) {
+            escapeNextHexDigit = false;
+            ++i; // a whole pair is plain text
+            continue;
+        }
+        // A byte order mark would be dropped by a UTF-8 reader, and a lone surrogate has no UTF-8 form.
+        const bool special = ch < 0x20 || ch == '"' || ch == '\\' || ch == 0xFEFF || QChar::isSurrogate(ch)
+            || (escapeNextHexDigit && isHexDigit(ch));
         if (!special) {
             escapeNextHexDigit = false;
             continue;
@@ -80,20 +87,25 @@ QByteArray encodeIniText(const QMap<QString, QString> &values)
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         total += it.key().size() + it.value().size() + 8;
     out.reserve(total * 3 / 2);
-    QString currentSection;
-    bool first = true;
+    QByteArray currentHeader;
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const qsizetype slash = it.key().lastIndexOf(QLatin1Char('/'));
-        const QString section = slash < 0 ? QStringLiteral("General") : it.key().left(slash);
         const QStringView key = slash < 0 ? QStringView(it.key()) : QStringView(it.key()).mid(slash + 1);
-        if (first || section != currentSection) {
-            if (!first)
+        QByteArray header = "[";
+        if (slash < 0) {
+            header += "General";
+        } else {
+            const QString section = it.key().left(slash);
+            if (section.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
+                header += '%';
+            appendKey(header, section);
+        }
+        header += "]\n";
+        if (header != currentHeader) {
+            if (!currentHeader.isEmpty())
                 out += '\n';
-            out += '[';
-            appendKey(out, section);
-            out += "]\n";
-            currentSection = section;
-            first = false;
+            out += header;
+            currentHeader = header;
         }
         appendKey(out, key);
         out += '=';
@@ -101,6 +113,181 @@ QByteArray encodeIniText(const QMap<QString, QString> &values)
         out += '\n';
     }
     return out;
+}
+
+namespace {
+
+int hexValue(char ch)
+{
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (ch >= 'a' && ch <= 'f')
+        return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F')
+        return ch - 'A' + 10;
+    return -1;
+}
+
+// Section names and keys: %XX and %UXXXX escapes, '\' for QSettings' '/'.
+QString decodeKey(QByteArrayView raw, bool &lossless)
+{
+    QString out;
+    QByteArray run;
+    const auto flush = [&] {
+        out += QString::fromUtf8(run);
+        run.clear();
+    };
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const char ch = raw[i];
+        if (ch == '\\') {
+            run += '/';
+        } else if (ch == '%' && i + 5 < raw.size() + 0 && raw[i + 1] == 'U' && hexValue(raw[i + 2]) >= 0
+                   && hexValue(raw[i + 3]) >= 0 && hexValue(raw[i + 4]) >= 0 && hexValue(raw[i + 5]) >= 0) {
+            flush();
+            out += QChar(char16_t((hexValue(raw[i + 2]) << 12) | (hexValue(raw[i + 3]) << 8)
+                                  | (hexValue(raw[i + 4]) << 4) | hexValue(raw[i + 5])));
+            i += 5;
+        } else if (ch == '%' && i + 2 < raw.size() && hexValue(raw[i + 1]) >= 0 && hexValue(raw[i + 2]) >= 0) {
+            flush();
+            out += QChar(char16_t((hexValue(raw[i + 1]) << 4) | hexValue(raw[i + 2])));
+            i += 2;
+        } else {
+            if (ch == '%')
+                lossless = false;
+            run += ch;
+        }
+    }
+    flush();
+    return out;
+}
+
+// A value as QSettings unescapes it: quoted and plain parts, C escapes, \x with any number of hex
+// digits, octal escapes. An unquoted comma would make a list; the text is kept as it stands.
+QString decodeValue(QByteArrayView raw, bool &lossless)
+{
+    raw = raw.trimmed();
+    QString out;
+    bool quoted = false;
+    bool everQuoted = false;
+    qsizetype i = 0;
+    while (i < raw.size()) {
+        const char ch = raw[i];
+        if (ch == '"') {
+            if (i != 0 && i != raw.size() - 1)
+                lossless = false; // quotes inside a value: parts QSettings joins or lists
+            quoted = !quoted;
+            everQuoted = true;
+            ++i;
+        } else if (ch == '\\') {
+            if (++i >= raw.size()) {
+                lossless = false; // a continuation line
+                break;
+            }
+            const char code = raw[i++];
+            switch (code) {
+            case 'a': out += QChar(u'\a'); break;
+            case 'b': out += QChar(u'\b'); break;
+            case 'f': out += QChar(u'\f'); break;
+            case 'n': out += QChar(u'\n'); break;
+            case 'r': out += QChar(u'\r'); break;
+            case 't': out += QChar(u'\t'); break;
+            case 'v': out += QChar(u'\v'); break;
+            case '"': case '?': case '\'': case '\\': out += QLatin1Char(code); break;
+            case 'x': {
+                char16_t value = 0;
+                while (i < raw.size() && hexValue(raw[i]) >= 0)
+                    value = char16_t((value << 4) | hexValue(raw[i++]));
+                out += QChar(value);
+                break;
+            }
+            default:
+                if (code >= '0' && code <= '7') {
+                    char16_t value = char16_t(code - '0');
+                    while (i < raw.size() && raw[i] >= '0' && raw[i] <= '7')
+                        value = char16_t((value << 3) | (raw[i++] - '0'));
+                    out += QChar(value);
+                } else {
+                    lossless = false; // QSettings skips an unknown escape; its character is kept here
+                    out += QLatin1Char(code);
+                }
+            }
+        } else {
+            qsizetype end = i;
+            while (end < raw.size() && raw[end] != '"' && raw[end] != '\\')
+                ++end;
+            const QByteArrayView plain = raw.sliced(i, end - i);
+            if (!quoted && plain.contains(','))
+                lossless = false;
+            out += QString::fromUtf8(plain);
+            i = end;
+        }
+    }
+    if (quoted)
+        lossless = false; // an unterminated quote: QSettings would read on into the next lines
+    if (everQuoted && (raw.size() < 2 || raw.front() != '"' || raw.back() != '"'))
+        lossless = false;
+    // QSettings' encoded values: "@@" stands for "@", @String(...) for its text; other encodings
+    // (variants, byte arrays, rectangles, ...) are kept as their raw text.
+    if (out.startsWith(QLatin1Char('@'))) {
+        if (out.startsWith(QLatin1String("@@"))) {
+            out.remove(0, 1);
+        } else if (out.startsWith(QLatin1String("@String(")) && out.endsWith(QLatin1Char(')'))) {
+            out = out.mid(8, out.size() - 9);
+        } else if (out.contains(QLatin1Char('(')) && out.endsWith(QLatin1Char(')'))) {
+            lossless = false;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+IniReading decodeIniText(const QByteArray &text)
+{
+    IniReading reading;
+    if (QString::fromUtf8(text).toUtf8() != text)
+        reading.lossless = false; // not UTF-8, or holding nulls or stray bytes
+    QByteArrayView rest(text);
+    if (rest.startsWith("\xEF\xBB\xBF"))
+        rest = rest.sliced(3);
+    QString section;
+    while (!rest.isEmpty()) {
+        qsizetype end = 0;
+        while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
+            ++end;
+        const QByteArrayView line = rest.first(end).trimmed();
+        rest = rest.sliced(std::min(end + 1, rest.size()));
+        if (line.isEmpty())
+            continue;
+        if (line.front() == ';' || line.front() == '#') {
+            reading.lossless = false; // comments are not written back
+            continue;
+        }
+        if (line.front() == '[') {
+            const qsizetype close = line.indexOf(']');
+            if (close < 0 || close != line.size() - 1)
+                reading.lossless = false;
+            const QByteArrayView name = line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
+            if (QLatin1StringView(name.data(), name.size()).compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
+                section.clear();
+            else if (name.startsWith('%') && QLatin1StringView(name.data() + 1, name.size() - 1)
+                                                     .compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
+                section = QString::fromLatin1(name.sliced(1)) + QLatin1Char('/');
+            else
+                section = decodeKey(name, reading.lossless) + QLatin1Char('/');
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (equals <= 0) {
+            reading.lossless = false; // a comment or a line that is no key
+            continue;
+        }
+        const QString key = section + decodeKey(line.first(equals).trimmed(), reading.lossless);
+        if (reading.values.contains(key))
+            reading.lossless = false;
+        reading.values.insert(key, decodeValue(line.sliced(equals + 1), reading.lossless));
+    }
+    return reading;
 }
 
 } // namespace shell

@@ -7,7 +7,19 @@ namespace shell {
 
 // Writes "Section/Key" -> value pairs as an INI file that QSettings reads back to exactly the same
 // strings. QSettings' own writer converts every character separately, which makes a 1 MB value
-// cost tens of milliseconds on each keystroke; this one copies plain runs in one go.
+// cost tens of milliseconds on each keystroke; this one copies plain runs in one go. Keys without
+// a section go to [General], as QSettings keeps them; a section really named General is written
+// as [%General], QSettings' way of telling the two apart.
 QByteArray encodeIniText(const QMap<QString, QString> &values);
+
+// What an INI file holds as QSettings reads it, as strings.
+struct IniReading {
+    QMap<QString, QString> values;
+    // False when the text holds something that encodeIniText() would not give back: comments,
+    // lines that are no section and no key, lists, encoded variants, broken quotes or escapes,
+    // keys given twice, bytes that are not UTF-8. Such values are kept as their raw text.
+    bool lossless = true;
+};
+IniReading decodeIniText(const QByteArray &text);
 
 } // namespace shell

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace shell {
 namespace {
@@ -23,6 +24,24 @@ void QtMessageBoxes::inform(const QString &title, const QString &text, BoxIcon i
     QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
                     forDisplay(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
+}
+
+// A notice must not take the keyboard: the keys the user types next still go to their field.
+// A later notice replaces the text of one still open rather than stacking a second box.
+void QtMessageBoxes::notify(const QString &title, const QString &text, BoxIcon icon)
+{
+    static QPointer<QMessageBox> open;
+    if (!open) {
+        open = new QMessageBox(QApplication::activeWindow());
+        open->setAttribute(Qt::WA_DeleteOnClose);
+        open->setAttribute(Qt::WA_ShowWithoutActivating);
+        open->setWindowModality(Qt::NonModal);
+        open->setStandardButtons(QMessageBox::Ok);
+    }
+    open->setIcon(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon);
+    open->setWindowTitle(title);
+    open->setText(forDisplay(text));
+    open->show();
 }
 
 BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text)

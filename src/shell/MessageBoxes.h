@@ -17,6 +17,9 @@ public:
     virtual void inform(const QString &title, const QString &text, BoxIcon icon) = 0;
     // A box with Yes (the default) and No; any other way of closing it answers Dismissed.
     virtual BoxAnswer askYesNo(const QString &title, const QString &text) = 0;
+    // A box that does not block and does not take the keyboard, for news that arrives while
+    // the user types. Collectors of messages may take it as any other.
+    virtual void notify(const QString &title, const QString &text, BoxIcon icon) { inform(title, text, icon); }
 };
 
 // The real boxes, parented to the active window.
@@ -24,6 +27,7 @@ class QtMessageBoxes final : public MessageBoxes {
 public:
     void inform(const QString &title, const QString &text, BoxIcon icon) override;
     BoxAnswer askYesNo(const QString &title, const QString &text) override;
+    void notify(const QString &title, const QString &text, BoxIcon icon) override;
 };
 
 // The process-wide instance; tests install their own with ScopedMessageBoxes.

@@ -1,16 +1,16 @@
 #include "SettingsStore.h"
 
 #include "AppError.h"
-#include "FileUtils.h"
 #include "IniText.h"
+#include "SafeWrite.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -19,25 +19,28 @@
 namespace shell {
 namespace {
 
-// Makes the rename that replaced the file survive a power cut.
-void syncDirectory(const QString &dirPath)
-{
-    const int fd = ::open(QFile::encodeName(dirPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
+QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 
-// Serialises read-merge-write among the running copies of the program.
+// Serialises read-merge-write among the running copies of the program. A folder where the lock
+// cannot be created is one where the write itself will fail and say why.
 class WriteLock {
 public:
     explicit WriteLock(const QString &storePath)
     {
         const QByteArray path = QFile::encodeName(storePath + QStringLiteral(".lock"));
         m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (m_fd >= 0)
-            ::flock(m_fd, LOCK_EX);
+        if (m_fd < 0)
+            return;
+        int result;
+        do {
+            result = ::flock(m_fd, LOCK_EX);
+        } while (result != 0 && errno == EINTR);
+        if (result != 0) {
+            const int error = errno;
+            ::close(m_fd);
+            throw AppError(QStringLiteral("The settings file %1 could not be locked: %2")
+                               .arg(native(storePath), systemReason(error)));
+        }
     }
     ~WriteLock()
     {
@@ -51,6 +54,32 @@ private:
     int m_fd = -1;
 };
 
+// The whole content of the file, or the error number that stopped the reading.
+std::pair<QByteArray, int> readWholeFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {{}, errno};
+    QByteArray bytes;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            return {{}, error};
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, got);
+    }
+    if (::close(fd) != 0)
+        return {{}, errno};
+    return {bytes, 0};
+}
+
 } // namespace
 
 QString SettingsStore::userStorePath(const QString &application)
@@ -61,45 +90,102 @@ QString SettingsStore::userStorePath(const QString &application)
 SettingsStore::SettingsStore(const QString &filePath, const QString &section)
     : m_path(filePath), m_section(section)
 {
-    tightenPermissions();
-    reloadIfChangedOnDisk();
-}
-
-SettingsStore::FileIdentity SettingsStore::identityOnDisk() const
-{
+    // An existing file that others can read is made owner-only; new files are written owner-only.
     struct stat st {};
-    if (::stat(QFile::encodeName(m_path).constData(), &st) != 0)
-        return {};
-    return {st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
-// Another running copy may have written since; its values are taken over before ours are merged.
-void SettingsStore::reloadIfChangedOnDisk()
-{
-    const FileIdentity now = identityOnDisk();
-    if (now == m_loaded)
-        return;
-    m_values.clear();
-    if (now.size >= 0) {
-        const QSettings file(m_path, QSettings::IniFormat);
-        for (const QString &key : file.allKeys())
-            m_values.insert(key, file.value(key).toString());
+    const QByteArray nativePath = QFile::encodeName(m_path);
+    if (::stat(nativePath.constData(), &st) == 0 && (st.st_mode & 077) != 0
+        && ::chmod(nativePath.constData(), st.st_mode & 0700) != 0)
+        m_openingProblem = QStringLiteral("The settings file %1 could not be made private to you: %2")
+                               .arg(native(m_path), systemReason(errno));
+    try {
+        removeLeftoverTemporaryFiles();
+    } catch (const AppError &) {
+        // Leftovers are only untidy; the next start tries again.
     }
-    m_loaded = now;
+    if (!reload())
+        m_openingProblem = QStringLiteral("The settings file %1 cannot be read: %2. The window starts empty, and "
+                                          "nothing is written to that file until it can be read again.")
+                               .arg(native(m_path), m_unreadable);
 }
 
-// An existing file that others can read is made owner-only; new files are written owner-only.
-void SettingsStore::tightenPermissions() const
+// A write that was killed leaves its temporary file, a whole copy of the record. Only files of
+// the store's own temporary pattern that belong to this user are removed, under the lock, so that
+// a running copy's write in progress is never disturbed.
+void SettingsStore::removeLeftoverTemporaryFiles() const
 {
+    const QFileInfo target(finalLinkTarget(m_path));
+    const QDir folder = target.absoluteDir();
+    const auto leftovers = [&] {
+        QStringList found;
+        for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+            if (isTemporaryFileOf(name, target.fileName()))
+                found.append(folder.absoluteFilePath(name));
+        return found;
+    };
+    if (leftovers().isEmpty())
+        return;
+    const WriteLock lock(m_path);
+    for (const QString &path : leftovers()) {
+        struct stat st {};
+        const QByteArray nativePath = QFile::encodeName(path);
+        if (::lstat(nativePath.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            ::unlink(nativePath.constData());
+    }
+}
+
+// Takes over what is on disk now. The file's content decides, not its size or time: another copy
+// may have written the same number of bytes within the clock's granularity. False, with the
+// reason in m_unreadable, when the file exists but cannot be read; the values stay as they were.
+bool SettingsStore::reload()
+{
+    QString target;
+    try {
+        target = finalLinkTarget(m_path);
+    } catch (const WriteFailure &failure) {
+        m_unreadable = failure.reason();
+        return false;
+    }
+    const auto [bytes, error] = readWholeFile(target);
+    if (error == ENOENT) {
+        m_values.clear();
+        m_bytes.clear();
+        m_present = false;
+        m_lossless = true;
+        m_unreadable.clear();
+        return true;
+    }
+    if (error != 0) {
+        m_unreadable = systemReason(error);
+        return false;
+    }
+    m_unreadable.clear();
+    if (m_present && bytes == m_bytes)
+        return true;
+    IniReading reading = decodeIniText(bytes);
+    m_values = std::move(reading.values);
+    m_lossless = reading.lossless;
+    m_bytes = bytes;
+    m_present = true;
+    return true;
+}
+
+// Copies the file as it was last read to "<name>.backup-<date>-<time>" beside it, owner-only,
+// never over an earlier backup. Returns the backup's path.
+QString SettingsStore::backUp(const QString &target) const
+{
+    const QString stem = target + QStringLiteral(".backup-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString path = stem;
     struct stat st {};
-    const QByteArray native = QFile::encodeName(m_path);
-    if (::stat(native.constData(), &st) == 0 && (st.st_mode & 077) != 0)
-        ::chmod(native.constData(), st.st_mode & 0700);
+    for (int n = 2; ::lstat(QFile::encodeName(path).constData(), &st) == 0; ++n)
+        path = stem + QLatin1Char('-') + QString::number(n);
+    replaceFile(path, m_bytes);
+    return path;
 }
 
 QString SettingsStore::read(const QString &key, const QString &defaultValue)
 {
-    reloadIfChangedOnDisk();
+    reload();
     return m_values.value(fullKey(key), defaultValue);
 }
 
@@ -111,27 +197,38 @@ void SettingsStore::write(const QList<std::pair<QString, QString>> &values)
         return;
     const QString what = values.size() == 1 ? QStringLiteral("The value of \"%1\"").arg(values.first().first)
                                             : QStringLiteral("The values");
-    const QString folder = QFileInfo(m_path).absolutePath();
-    if (!QDir().mkpath(folder))
-        throw AppError(QStringLiteral("%1 could not be saved: the folder %2 cannot be created.")
-                           .arg(what, QDir::toNativeSeparators(folder)));
-    if (::access(QFile::encodeName(m_path).constData(), F_OK) == 0
-        && ::access(QFile::encodeName(m_path).constData(), W_OK) != 0)
-        throw AppError(QStringLiteral("%1 could not be saved: %2 is read-only.")
-                           .arg(what, QDir::toNativeSeparators(m_path)));
-    const WriteLock lock(m_path);
-    reloadIfChangedOnDisk();
-    QMap<QString, QString> next = m_values;
-    for (const auto &[key, value] : values)
-        next.insert(fullKey(key), value);
     try {
-        writeFilePrivately(m_path, encodeIniText(next));
-    } catch (const AppError &error) {
-        throw AppError(QStringLiteral("%1 could not be saved. %2").arg(what, error.description()));
+        const QString target = finalLinkTarget(m_path);
+        const QString folder = QFileInfo(target).absolutePath();
+        if (!QDir().mkpath(folder))
+            throw AppError(QStringLiteral("%1 could not be saved: the folder %2 cannot be created.")
+                               .arg(what, native(folder)));
+        const WriteLock lock(m_path);
+        if (!reload())
+            throw AppError(QStringLiteral("%1 could not be saved: %2 cannot be read (%3). It is not written until "
+                                          "it can be read, so that nothing stored in it is lost.")
+                               .arg(what, native(m_path), m_unreadable));
+        if (m_present && ::access(QFile::encodeName(target).constData(), W_OK) != 0)
+            throw AppError(QStringLiteral("%1 could not be saved: %2 is read-only.").arg(what, native(m_path)));
+        if (m_present && !m_lossless && m_bytes != m_backedUp) {
+            const QString backup = backUp(target);
+            m_backedUp = m_bytes;
+            m_notices.append(QStringLiteral("The settings file %1 held text that this program does not keep. "
+                                            "A copy of the file as it was is saved as %2.")
+                                 .arg(native(m_path), native(backup)));
+        }
+        QMap<QString, QString> next = m_values;
+        for (const auto &[key, value] : values)
+            next.insert(fullKey(key), value);
+        QByteArray bytes = encodeIniText(next);
+        replaceFile(target, bytes);
+        m_values = std::move(next);
+        m_bytes = std::move(bytes);
+        m_present = true;
+        m_lossless = true;
+    } catch (const WriteFailure &failure) {
+        throw AppError(QStringLiteral("%1 could not be saved. %2").arg(what, failure.description()));
     }
-    syncDirectory(folder);
-    m_values = std::move(next);
-    m_loaded = identityOnDisk();
 }
 
 } // namespace shell

@@ -2,8 +2,8 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
-#include <sys/types.h>
 #include <utility>
 
 namespace shell {
@@ -13,6 +13,12 @@ namespace shell {
 // folder that QSettings reads). Every write is durable and atomic before it returns, and the
 // file is private to its owner because it holds social security numbers and dates of birth.
 // Several running copies share the file: each write merges into what is on disk at that moment.
+//
+// The store never writes over a file it has not read completely: while the file cannot be read,
+// writes are refused. A file holding what the store would not write back (comments, damaged
+// lines, values QSettings reads as lists or variants) is copied to a dated owner-only backup
+// beside it before the first write. A file that is a symbolic link stays one: its target is
+// replaced.
 class SettingsStore {
 public:
     static constexpr char kApplication[] = "Marrowick";
@@ -21,35 +27,43 @@ public:
     // The current user's store for the given application name.
     static QString userStorePath(const QString &application = QString::fromLatin1(kApplication));
 
+    // Reads the file, and removes temporary files that writes of this file interrupted by a crash
+    // left beside it.
     explicit SettingsStore(const QString &filePath = userStorePath(),
                            const QString &section = QString::fromLatin1(kSection));
 
-    // The stored value, or the default when the key was never written.
+    // The stored value, or the default when the key was never written or the file cannot be read.
     QString read(const QString &key, const QString &defaultValue = QString());
 
-    // Stores the value; throws AppError naming the file when it could not be saved.
+    // Stores the value; throws AppError naming the file and the reason when it could not be saved.
     void write(const QString &key, const QString &value);
     // Stores several values in one durable write.
     void write(const QList<std::pair<QString, QString>> &values);
 
     const QString &filePath() const { return m_path; }
 
+    // Why the file could not be read, or not made private, when the store was opened; empty when
+    // it could. For the start-up report.
+    const QString &openingProblem() const { return m_openingProblem; }
+    // Messages for the user about backups made by writes since the last call.
+    QStringList takeNotices() { return std::exchange(m_notices, {}); }
+
 private:
-    struct FileIdentity {
-        ino_t inode = 0;
-        off_t size = -1;
-        qint64 mtimeNs = 0;
-        bool operator==(const FileIdentity &) const = default;
-    };
-    FileIdentity identityOnDisk() const;
-    void reloadIfChangedOnDisk();
-    void tightenPermissions() const;
+    bool reload();
+    void removeLeftoverTemporaryFiles() const;
+    QString backUp(const QString &target) const;
     QString fullKey(const QString &key) const { return m_section + QLatin1Char('/') + key; }
 
     QString m_path;
     QString m_section;
     QMap<QString, QString> m_values; // every "Section/Key" of the file as last read or written
-    FileIdentity m_loaded;
+    QByteArray m_bytes;              // the file's content as last read or written
+    bool m_present = false;          // the file existed then
+    bool m_lossless = true;          // writing m_values gives back everything m_bytes holds
+    QByteArray m_backedUp;           // the content last copied to a backup
+    QString m_unreadable;            // why the file could not be read at the last attempt
+    QString m_openingProblem;
+    QStringList m_notices;
 };
 
 } // namespace shell

@@ -13,8 +13,8 @@
 #include "DocStory.h"
 #include "DocStyleSheet.h"
 #include "shell/AppError.h"
+#include "shell/SafeWrite.h"
 
-#include <QSaveFile>
 
 namespace wordproc {
 
@@ -167,10 +167,11 @@ QByteArray encodeDoc(const Document &document)
 
 void writeDoc(const Document &document, const QString &path)
 {
-    const QByteArray bytes = encodeDoc(document);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw shell::AppError(QStringLiteral("The Word file %1 could not be written: %2").arg(path, file.errorString()));
+    try {
+        shell::replaceFile(path, encodeDoc(document));
+    } catch (const shell::WriteFailure &failure) {
+        throw shell::AppError(QStringLiteral("The Word file %1 could not be written: %2").arg(path, failure.reason()));
+    }
 }
 
 } // namespace wordproc

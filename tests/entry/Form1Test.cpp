@@ -281,4 +281,56 @@ TEST_F(Form1Test, ClosingTheWindowEndsTheProgram)
     EXPECT_EQ(services.ends, 1);
 }
 
+// Entries a refused write left unsaved are saved when the window closes, or the user is asked
+// before they are given up.
+TEST_F(Form1Test, ClosingAfterARefusedWriteSavesTheEntriesOrAsksBeforeLosingThem)
+{
+    auto w = makeWindow();
+    int ended = 0;
+    w->setEndProgram([&] { ++ended; });
+    w->show();
+    const QString cfg = dir.filePath(QStringLiteral("cfg"));
+    QDir().mkpath(cfg);
+    ASSERT_TRUE(QDir(cfg).removeRecursively());
+    QFile blocker(cfg); // a file where the store's folder should be: nothing can be written
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    auto *name = w->findChild<QLineEdit *>(QStringLiteral("txtAppInfoName"));
+    ASSERT_NE(name, nullptr);
+    name->setText(QStringLiteral("typed while broken"));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+
+    boxes.answers = {shell::BoxAnswer::No};
+    w->close();
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(boxes.shown[1].question);
+    EXPECT_TRUE(boxes.shown[1].text.contains(storePath)) << boxes.shown[1].text.toStdString();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(ended, 0);
+
+    QFile::remove(cfg);
+    w->close();
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(shell::SettingsStore(storePath).read(QStringLiteral("App Info Name")), QStringLiteral("typed while broken"));
+}
+
+TEST_F(Form1Test, ClosingWhileTheStoreStaysBrokenClosesOnlyWhenTheUserAgrees)
+{
+    auto w = makeWindow();
+    int ended = 0;
+    w->setEndProgram([&] { ++ended; });
+    w->show();
+    QDir().mkpath(dir.filePath(QStringLiteral("cfg")));
+    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("cfg"))).removeRecursively());
+    QFile blocker(dir.filePath(QStringLiteral("cfg")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    w->findChild<QLineEdit *>(QStringLiteral("txtCoName"))->setText(QStringLiteral("x"));
+    boxes.answers = {shell::BoxAnswer::Yes};
+    w->close();
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(boxes.shown.back().question);
+}
+
 } // namespace

@@ -18,6 +18,11 @@
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
+#include "Unprivileged.h"
+
+#include <QMessageBox>
+#include <QTimer>
+#include <sys/stat.h>
 
 using namespace entry;
 
@@ -174,6 +179,94 @@ TEST_F(RecordPersistenceTest, SampleFillsCopiesKeepsReferencesAndIsStoredAndIdem
         const QString word = stored(QLatin1String(choice.key));
         EXPECT_TRUE(word.isEmpty() || word == QLatin1String(choice.sampleWord)) << choice.key;
     }
+}
+
+// The report of a refused write must not take the keyboard: typing "AB" while it appears keeps
+// both letters in the field and, once the file can be written, in the store.
+TEST_F(RecordPersistenceTest, StoreFailureNoticeLeavesTheKeyboardWithTheField)
+{
+    shell::setMessageBoxes(nullptr); // the real boxes
+    Window w(storePath);
+    w.owner.show();
+    w.owner.activateWindow();
+    QLineEdit *field = w.widgets.text(QStringLiteral("txtAppInfoName"));
+    field->setFocus();
+    const QString folder = dir.filePath(QStringLiteral("cfg"));
+    QDir(folder).removeRecursively();
+    testsupport::writeTestFile(folder);
+
+    bool sawModalBox = false;
+    QTimer watchdog; // a modal box would block here; note it and close it
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            sawModalBox = true;
+            modal->close();
+        }
+    });
+    watchdog.start(200);
+    QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("A"));
+    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : field, &a);
+    EXPECT_FALSE(sawModalBox);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    QKeyEvent b(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, QStringLiteral("B"));
+    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : field, &b);
+    EXPECT_EQ(field->text(), QStringLiteral("AB"));
+
+    QFile::remove(folder);
+    QKeyEvent c(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, QStringLiteral("C"));
+    QApplication::sendEvent(field, &c);
+    EXPECT_EQ(stored("App Info Name"), QStringLiteral("ABC"));
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (qobject_cast<QMessageBox *>(top))
+            top->close();
+}
+
+TEST_F(RecordPersistenceTest, RefusedWriteIsReportedWithoutBlockingTheTyping)
+{
+    Window w(storePath);
+    const QString folder = dir.filePath(QStringLiteral("cfg"));
+    QDir(folder).removeRecursively();
+    testsupport::writeTestFile(folder);
+    w.widgets.text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("A"));
+    w.widgets.text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("AB"));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_FALSE(boxes.shown[0].modal);
+    EXPECT_EQ(boxes.shown[0].icon, shell::BoxIcon::Warning);
+}
+
+// A file that could not be read at start-up is reported once, with its path and the reason; what
+// the user types while it stays unreadable is kept, and once it can be read the typed values are
+// merged in and the stored ones come back into the window, never overwritten with blanks.
+TEST_F(RecordPersistenceTest, UnreadableStoreIsReportedAtLoadAndItsValuesSurviveTheRecovery)
+{
+    if (testsupport::rerunUnprivileged())
+        return;
+    storeRaw(QStringLiteral("App Info Name"), QStringLiteral("Dorian"));
+    storeRaw(QStringLiteral("Co Name"), QStringLiteral("Marla"));
+    storeRaw(QStringLiteral("App Info Current House"), QStringLiteral("Rent"));
+    ::chmod(QFile::encodeName(storePath).constData(), 0200);
+
+    Window w(storePath);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(storePath));
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Permission denied")));
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("at line 128")));
+    EXPECT_TRUE(w.widgets.textOf(QStringLiteral("txtCoName")).isEmpty());
+
+    w.widgets.text(QStringLiteral("txtAppInfoPhone"))->setText(QStringLiteral("555"));
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(w.persistence->hasUnsavedValues());
+
+    ::chmod(QFile::encodeName(storePath).constData(), 0600);
+    w.widgets.text(QStringLiteral("txtAppInfoPhone"))->setText(QStringLiteral("5551"));
+    EXPECT_FALSE(w.persistence->hasUnsavedValues());
+    EXPECT_EQ(stored("App Info Phone"), QStringLiteral("5551"));
+    EXPECT_EQ(stored("App Info Name"), QStringLiteral("Dorian"));
+    EXPECT_EQ(stored("Co Name"), QStringLiteral("Marla"));
+    EXPECT_EQ(stored("App Info Current House"), QStringLiteral("Rent"));
+    EXPECT_EQ(w.widgets.textOf(QStringLiteral("txtCoName")), QStringLiteral("Marla"));
+    EXPECT_TRUE(w.widgets.isSelected(QStringLiteral("optAppInfoCurrentRent")));
+    EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
 } // namespace

@@ -129,16 +129,62 @@ TEST_F(GeneratorStepsTest, FailuresAreReportedWithTheirStepAndTheRunGoesOnToTheE
 
 TEST_F(GeneratorStepsTest, PageRenderingStepsAre116To126AndTheRenderingInstanceIsAlwaysQuit)
 {
-    int created = 0;
     EXPECT_EQ(labelOfFailureAt([&](const QString &c) { return c == "Range.copyAsPicture"; },
                                "RentalApplication.SaveDocAsJPG"),
               120);
-    // No picture: the save at 122 fails too; the instance is still closed and quit.
-    ASSERT_EQ(boxes.shown.size(), 3u); // 120, 122, and the generator's picture load at 1070
-    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("SaveDocAsJPG at line 122")));
-    EXPECT_TRUE(boxes.shown[2].text.contains(QStringLiteral("GenerateRentalApplication at line 1070")));
+    // No picture: one report for the one cause; the instance is still closed and quit, and no
+    // preview without its page is shown.
+    ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(engine.log->calls.count(QStringLiteral("Application.Quit")), 2);
-    Q_UNUSED(created);
+    EXPECT_TRUE(engine.log->calls.contains(QStringLiteral("Document.Close(0)")));
+    EXPECT_FALSE(host.events.contains(QStringLiteral("show")));
+    EXPECT_TRUE(QDir(temp.path()).isEmpty()) << QDir(temp.path()).entryList().join(u' ').toStdString();
+}
+
+// An engine call that gives no object is reported as VBA reports it, under the trap, never a crash.
+TEST_F(GeneratorStepsTest, MissingObjectsAreReportedAsObjectVariableNotSet)
+{
+    const struct {
+        const char *call;
+        const char *where;
+    } cases[] = {
+        {"Documents.Add", "GenerateRentalApplication at line 104"},
+        {"ActiveDocument", "GenerateRentalApplication at line 160"},
+        {"Documents.Open", "SaveDocAsJPG at line 118"},
+    };
+    for (const auto &c : cases) {
+        boxes.shown.clear();
+        host.events.clear();
+        engine.log->givesNothing = QStringList{QString::fromLatin1(c.call)};
+        generate();
+        ASSERT_FALSE(boxes.shown.empty()) << c.call;
+        EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("Object variable not set.")))
+            << c.call << ": " << boxes.shown[0].text.toStdString();
+        EXPECT_TRUE(boxes.shown[0].text.contains(QLatin1String(c.where))) << boxes.shown[0].text.toStdString();
+    }
+}
+
+// A temporary folder that is missing or refuses files: one report naming the folder's file and
+// the system's reason, nothing left behind, and no preview of a document that does not exist.
+TEST_F(GeneratorStepsTest, TemporaryDocumentThatCannotBeCreatedOrSavedIsOneReportAndNoPreview)
+{
+    const QString missing = temp.filePath(QStringLiteral("no such folder"));
+    GenerateRentalApplication(engine, host, {missing, [] { return 3; }});
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(
+        QStringLiteral("The temporary document %1/qarvel33333333.doc could not be created: No such file or directory")
+            .arg(missing)))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_FALSE(host.events.contains(QStringLiteral("show")));
+
+    boxes.shown.clear();
+    engine.log->failWhen = [](const QString &call) { return call.startsWith(QStringLiteral("Document.SaveAs:")); };
+    generate();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("at line 1054")));
+    EXPECT_FALSE(host.events.contains(QStringLiteral("show")));
+    EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "the claimed name is given back";
+    EXPECT_FALSE(engine.log->calls.filter(QStringLiteral("Documents.Open")).size() > 0);
 }
 
 TEST_F(GeneratorStepsTest, RunningInstanceAsksAndOnlyYesGoesOn)

@@ -124,11 +124,15 @@ public:
     std::shared_ptr<Document> add() override
     {
         rec(QStringLiteral("Documents.Add"));
+        if (rec.log->givesNothing.contains(QStringLiteral("Documents.Add")))
+            return nullptr;
         return active = std::make_shared<RecDocument>(rec, picture);
     }
     std::shared_ptr<Document> open(const QString &path) override
     {
         rec("Documents.Open:" + path);
+        if (rec.log->givesNothing.contains(QStringLiteral("Documents.Open")))
+            return nullptr;
         return active = std::make_shared<RecDocument>(rec, picture);
     }
     Recorder rec;
@@ -141,7 +145,10 @@ public:
     RecApplication(Recorder r, QImage picture) : rec(r), picture(picture) {}
     QString name() const override { return QStringLiteral("Recording Engine"); }
     std::shared_ptr<Documents> documents() override { return std::make_shared<RecDocuments>(rec, active, picture); }
-    std::shared_ptr<Document> activeDocument() override { return active; }
+    std::shared_ptr<Document> activeDocument() override
+    {
+        return rec.log->givesNothing.contains(QStringLiteral("ActiveDocument")) ? nullptr : active;
+    }
     double inchesToPoints(double inches) const override { return inches * 72.0; }
     void setDisplayAlerts(bool v) override { rec("Application.DisplayAlerts=" + b(v)); }
     void quit() override { rec(QStringLiteral("Application.Quit")); }

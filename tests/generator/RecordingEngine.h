@@ -17,6 +17,8 @@ public:
     QStringList calls;
     std::function<bool(const QString &)> failWhen;
     bool failed = false;
+    // Calls that give no object: "Documents.Add", "Documents.Open", "ActiveDocument".
+    QStringList givesNothing;
 
     void operator()(const QString &call)
     {

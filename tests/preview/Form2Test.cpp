@@ -6,8 +6,10 @@
 
 #include "PreviewTestPages.h"
 #include "ScriptedMessageBoxes.h"
+#include "Unprivileged.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QMouseEvent>
@@ -15,6 +17,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace preview;
 using previewtest::pagePicture;
@@ -364,24 +368,58 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndAlwaysSaysDo
     EXPECT_TRUE(QFile::exists(document)); // stays for further saves
 }
 
-TEST_F(Form2Test, OverwriteWhoseCopyFailsKeepsTheOldFileAndReportsTheFailure)
+TEST_F(Form2Test, SaveWithoutADocumentSaysSoAndWritesNothing)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     const QString existing = dir.filePath(QStringLiteral("precious.doc"));
     writeFile(existing, "precious");
-    QFile::remove(document);
+    saveDialog.answer = existing;
+    for (const bool empty : {false, true}) {
+        if (empty)
+            writeFile(document, ""); // a document whose save failed and left its name
+        else
+            QFile::remove(document);
+        boxes.shown.clear();
+        boxes.answers = {shell::BoxAnswer::Yes};
+        click("PushButton6");
+        EXPECT_EQ(readFile(existing), QByteArray("precious"));
+        ASSERT_EQ(boxes.shown.size(), 2u);
+        EXPECT_EQ(boxes.shown[1].title, QStringLiteral("Application Error"));
+        EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("There is no document to save: ") + document
+                                                   + QStringLiteral(" is missing or empty.")))
+            << boxes.shown[1].text.toStdString();
+        EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("Form2.PushButton6_Click at line 118")));
+    }
+    form.setWordFile(QString());
+    boxes.shown.clear();
+    click("PushButton6");
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("There is no document to save")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("precious.doc"), document.section(u'/', -1)}));
+}
+
+// A copy that fails is reported with the system's reason and the path, and is not followed by "Done.".
+TEST_F(Form2Test, SaveIntoAFolderThatRefusesFilesReportsWhyAndNeverSaysDone)
+{
+    if (testsupport::rerunUnprivileged())
+        return;
+    form.handOver(pagePicture(150, 180, 96), document);
+    const QString folder = dir.filePath(QStringLiteral("locked"));
+    QDir().mkpath(folder);
+    const QString existing = folder + QStringLiteral("/precious.doc");
+    writeFile(existing, "precious");
+    ::chmod(QFile::encodeName(folder).constData(), 0500);
     saveDialog.answer = existing;
     boxes.answers = {shell::BoxAnswer::Yes};
     click("PushButton6");
-
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
     EXPECT_EQ(readFile(existing), QByteArray("precious"));
-    ASSERT_EQ(boxes.shown.size(), 3u);
-    EXPECT_EQ(boxes.shown[1].title, QStringLiteral("Application Error"));
-    EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("The document ") + document
-                                               + QStringLiteral(" could not be read")));
-    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("Form2.PushButton6_Click at line 118")));
-    EXPECT_EQ(boxes.shown[2].text, QStringLiteral("Done."));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("precious.doc")});
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(boxes.shown[1].text.startsWith(
+        QStringLiteral("The document could not be saved as %1: Permission denied").arg(existing)))
+        << boxes.shown[1].text.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("precious.doc")});
 }
 
 } // namespace

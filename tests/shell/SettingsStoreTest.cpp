@@ -4,13 +4,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
+#include "Unprivileged.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using shell::SettingsStore;
 
@@ -20,6 +25,15 @@ class SettingsStoreTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString path() const { return dir.filePath(QStringLiteral("Marrowick.conf")); }
+    QStringList entries() const
+    {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+    QByteArray content(const QString &file) const
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
 };
 
 using testsupport::modeOf;
@@ -41,6 +55,9 @@ TEST_F(SettingsStoreTest, AwkwardValuesRoundTripUnchangedThroughAFreshStore)
         QStringLiteral("tab\there"), QStringLiteral("Ünïcödé 日本語 🏠👨‍👩‍👧"), QStringLiteral("[Tenvoria]"),
         QStringLiteral("   "), QStringLiteral("\x01" "ABC\x1f" "9"), QStringLiteral("%20 & %U0041"),
         QStringLiteral("\"\""), QStringLiteral("@@twice"),
+        QString(QChar(0xFEFF)) + QStringLiteral("after a byte order mark"), QString(QChar(0xFEFF)),
+        QStringLiteral("lone ") + QChar(0xD83C) + QStringLiteral("high"), QString(QChar(0xDC00)) + QStringLiteral("1"),
+        QStringLiteral("pair ") + QChar(0xD83C) + QChar(0xDFE0) + QChar(0xDFE0), QStringLiteral("@String(x)"),
     };
     {
         SettingsStore store(path());
@@ -81,11 +98,14 @@ TEST_F(SettingsStoreTest, FileIsOwnerOnlyWhenCreatedAndLooserFileIsTightened)
     }
     EXPECT_EQ(modeOf(path()), 0600u);
 
-    ::chmod(QFile::encodeName(path()).constData(), 0644);
-    SettingsStore store(path());
-    EXPECT_EQ(modeOf(path()), 0600u);
-    store.write(QStringLiteral("App Info SSN"), QStringLiteral("456"));
-    EXPECT_EQ(modeOf(path()), 0600u);
+    for (const unsigned loose : {0644u, 0604u, 0640u, 0601u}) {
+        ::chmod(QFile::encodeName(path()).constData(), loose);
+        SettingsStore store(path());
+        EXPECT_EQ(modeOf(path()), 0600u) << std::oct << loose;
+        EXPECT_TRUE(store.openingProblem().isEmpty());
+        store.write(QStringLiteral("App Info SSN"), QStringLiteral("456"));
+        EXPECT_EQ(modeOf(path()), 0600u);
+    }
 }
 
 TEST_F(SettingsStoreTest, TwoRunningCopiesNeverLoseEachOthersWrites)
@@ -110,8 +130,8 @@ TEST_F(SettingsStoreTest, WriteIsOnDiskBeforeItReturns)
 
 TEST_F(SettingsStoreTest, RefusedWriteThrowsNamingTheFileAndLaterWritesSucceedAgain)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes through read-only permissions";
+    if (testsupport::rerunUnprivileged())
+        return;
     SettingsStore store(path());
     store.write(QStringLiteral("Phone1"), QStringLiteral("kept"));
     ::chmod(QFile::encodeName(path()).constData(), 0400);
@@ -137,6 +157,171 @@ TEST_F(SettingsStoreTest, WriteToAVanishedDirectoryIsReportedNotSilent)
     // Replace the directory with a file so it cannot be recreated.
     testsupport::writeTestFile(dir.filePath(QStringLiteral("gone")));
     EXPECT_THROW(store.write(QStringLiteral("Name1"), QStringLiteral("b")), shell::AppError);
+}
+
+TEST_F(SettingsStoreTest, KeysOfOtherProgramsKeepTheirSectionsIncludingOneNamedGeneral)
+{
+    testsupport::writeTestFile(path(), "[General]\nroot=1\n\n[%General]\nforeign=2\n\n[Other]\nkey=3\n");
+    SettingsStore(path()).write(QStringLiteral("Name"), QStringLiteral("x"));
+    SettingsStore(path()).write(QStringLiteral("Name"), QStringLiteral("y"));
+    QSettings plain(path(), QSettings::IniFormat);
+    EXPECT_EQ(plain.value(QStringLiteral("root")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(plain.value(QStringLiteral("General/foreign")).toString(), QStringLiteral("2"));
+    EXPECT_EQ(plain.value(QStringLiteral("Other/key")).toString(), QStringLiteral("3"));
+    EXPECT_EQ(plain.allKeys().size(), 4);
+    EXPECT_FALSE(entries().join(QLatin1Char(' ')).contains(QStringLiteral("backup")));
+}
+
+// Files another program, an older version or a hand edit left: what the store would not write
+// back is kept in a dated backup before the first write, and the user is told where.
+TEST_F(SettingsStoreTest, FileWithTextTheStoreWouldDropIsBackedUpOnceBeforeTheFirstWrite)
+{
+    QByteArray randomBytes(300, '\0');
+    for (int i = 0; i < randomBytes.size(); ++i)
+        randomBytes[i] = char((i * 7919 + 13) % 251);
+    const struct {
+        const char *what;
+        QByteArray text;
+        const char *key;      // a value the window still shows
+        const char *expected;
+    } damaged[] = {
+        {"random bytes", randomBytes, nullptr, nullptr},
+        {"unquoted comma", "[Tenvoria]\nApp%20Info%20Name=Smith, Dorian\n", "App Info Name", "Smith, Dorian"},
+        {"unterminated quote", "[Tenvoria]\nCo%20Name=\"Marla\nCo%20Phone=\"5\"\n", "Co Phone", "5"},
+        {"invalid variant", "[Tenvoria]\nCo%20Name=@Variant(\\0\\0\\0\\x7f)\n", nullptr, nullptr},
+        {"comment", "; kept by hand\n[Tenvoria]\nCo%20Name=Marla\n", "Co Name", "Marla"},
+        {"key given twice", "[Tenvoria]\nA=1\nA=2\n", "A", "2"},
+    };
+    for (const auto &file : damaged) {
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        testsupport::writeTestFile(path(), file.text);
+        SettingsStore store(path());
+        if (file.key)
+            EXPECT_EQ(store.read(QLatin1String(file.key)), QString::fromUtf8(file.expected)) << file.what;
+        EXPECT_FALSE(entries().join(QLatin1Char(' ')).contains(QStringLiteral("backup"))) << "not before a write";
+        store.write(QStringLiteral("Phone1"), QStringLiteral("1"));
+        store.write(QStringLiteral("Phone1"), QStringLiteral("12"));
+        const QStringList backups = entries().filter(QRegularExpression(
+            QStringLiteral("^Marrowick\\.conf\\.backup-\\d{8}-\\d{6}$")));
+        ASSERT_EQ(backups.size(), 1) << file.what << ": " << entries().join(QLatin1Char(' ')).toStdString();
+        const QString backup = dir.filePath(backups.first());
+        EXPECT_EQ(content(backup), file.text) << file.what;
+        EXPECT_EQ(modeOf(backup), 0600u);
+        const QStringList notices = store.takeNotices();
+        ASSERT_EQ(notices.size(), 1) << file.what;
+        EXPECT_TRUE(notices.first().contains(path()) && notices.first().contains(backup)) << file.what;
+        EXPECT_TRUE(store.takeNotices().isEmpty());
+    }
+}
+
+TEST_F(SettingsStoreTest, FileThatQSettingsWroteNeedsNoBackup)
+{
+    {
+        QSettings plain(path(), QSettings::IniFormat);
+        plain.setValue(QStringLiteral("Tenvoria/App Info Name"), QStringLiteral("Dorian Gray"));
+        plain.setValue(QStringLiteral("Tenvoria/Co Name"), QStringLiteral("  spaced, \"quoted\"\n"));
+        plain.setValue(QStringLiteral("Tenvoria/At"), QStringLiteral("@home"));
+    }
+    SettingsStore store(path());
+    EXPECT_EQ(store.read(QStringLiteral("Co Name")), QStringLiteral("  spaced, \"quoted\"\n"));
+    EXPECT_EQ(store.read(QStringLiteral("At")), QStringLiteral("@home"));
+    store.write(QStringLiteral("Phone1"), QStringLiteral("1"));
+    EXPECT_TRUE(store.takeNotices().isEmpty());
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("Marrowick.conf"), QStringLiteral("Marrowick.conf.lock")}));
+    EXPECT_EQ(SettingsStore(path()).read(QStringLiteral("App Info Name")), QStringLiteral("Dorian Gray"));
+}
+
+TEST_F(SettingsStoreTest, StoreThatIsALinkStaysALinkAndItsTargetReceivesTheValues)
+{
+    QDir().mkpath(dir.filePath(QStringLiteral("dotfiles")));
+    const QString target = dir.filePath(QStringLiteral("dotfiles/Marrowick.conf"));
+    testsupport::writeTestFile(target, "[Tenvoria]\nName=\"kept\"\n");
+    ASSERT_TRUE(QFile::link(target, path()));
+    SettingsStore store(path());
+    EXPECT_EQ(store.read(QStringLiteral("Name")), QStringLiteral("kept"));
+    store.write(QStringLiteral("Phone1"), QStringLiteral("5"));
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(SettingsStore(target).read(QStringLiteral("Phone1")), QStringLiteral("5"));
+    EXPECT_EQ(SettingsStore(target).read(QStringLiteral("Name")), QStringLiteral("kept"));
+}
+
+// Another copy writes the same number of bytes within the same clock tick: the file looks the
+// same by size and time, and only its content tells.
+TEST_F(SettingsStoreTest, SameSizeWriteByAnotherCopyWithinOneClockTickIsSeen)
+{
+    SettingsStore mine(path());
+    mine.write(QStringLiteral("Co Name"), QStringLiteral("aaaa"));
+    struct stat before {};
+    ::stat(QFile::encodeName(path()).constData(), &before);
+    {
+        QFile file(path()); // in place: same inode, same size
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        QByteArray text = file.readAll();
+        text.replace("aaaa", "bbbb");
+        file.seek(0);
+        file.write(text);
+    }
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ::utimensat(AT_FDCWD, QFile::encodeName(path()).constData(), times, 0);
+    EXPECT_EQ(mine.read(QStringLiteral("Co Name")), QStringLiteral("bbbb"));
+    mine.write(QStringLiteral("Phone1"), QStringLiteral("1"));
+    EXPECT_EQ(SettingsStore(path()).read(QStringLiteral("Co Name")), QStringLiteral("bbbb"));
+}
+
+TEST_F(SettingsStoreTest, OpeningRemovesOnlyTheStoresOwnLeftoverTemporaryFiles)
+{
+    SettingsStore(path()).write(QStringLiteral("Name"), QStringLiteral("kept"));
+    const QStringList mine = {QStringLiteral(".Marrowick.conf.a1B2c3"), QStringLiteral(".Marrowick.conf.ZZZZZZ")};
+    const QStringList others = {QStringLiteral(".Marrowick.conf.toolong1"), QStringLiteral(".Other.conf.a1B2c3"),
+                                QStringLiteral("Marrowick.conf.a1B2c3")};
+    for (const QString &name : mine + others)
+        testsupport::writeTestFile(dir.filePath(name), "[Tenvoria]\nApp%20Info%20SSN=\"123-45-6789\"\n");
+    QString foreign;
+    if (::geteuid() == 0) { // a file of another user with the same pattern is not ours to remove
+        foreign = QStringLiteral(".Marrowick.conf.f0r31g");
+        testsupport::writeTestFile(dir.filePath(foreign));
+        ASSERT_EQ(::chown(QFile::encodeName(dir.filePath(foreign)).constData(), 65534, 65534), 0);
+    }
+    SettingsStore store(path());
+    EXPECT_EQ(store.read(QStringLiteral("Name")), QStringLiteral("kept"));
+    for (const QString &name : mine)
+        EXPECT_FALSE(QFile::exists(dir.filePath(name))) << name.toStdString();
+    for (const QString &name : others)
+        EXPECT_TRUE(QFile::exists(dir.filePath(name))) << name.toStdString();
+    if (!foreign.isEmpty())
+        EXPECT_TRUE(QFile::exists(dir.filePath(foreign)));
+}
+
+// A file the user cannot read (left by a run with sudo, or mode 0200) is never written over:
+// opening says why, writes are refused, and once it is readable the values are merged into it.
+TEST_F(SettingsStoreTest, UnreadableFileIsReportedAtOpeningAndNeverWrittenOverUntilReadable)
+{
+    if (testsupport::rerunUnprivileged())
+        return;
+    const QByteArray original = "[Tenvoria]\nApp%20Info%20Name=\"Dorian\"\nHidden%20Reference=\"R-17\"\n";
+    testsupport::writeTestFile(path(), original);
+    ::chmod(QFile::encodeName(path()).constData(), 0200);
+    SettingsStore store(path());
+    EXPECT_EQ(store.openingProblem(),
+              QStringLiteral("The settings file %1 cannot be read: Permission denied. The window starts empty, and "
+                             "nothing is written to that file until it can be read again.")
+                  .arg(path()));
+    EXPECT_EQ(store.read(QStringLiteral("App Info Name")), QString());
+    try {
+        store.write(QStringLiteral("Co Name"), QStringLiteral("typed"));
+        FAIL() << "an unread file must not be written";
+    } catch (const shell::AppError &e) {
+        EXPECT_TRUE(e.description().contains(path())) << e.description().toStdString();
+        EXPECT_TRUE(e.description().contains(QStringLiteral("cannot be read (Permission denied)")));
+    }
+    ::chmod(QFile::encodeName(path()).constData(), 0600);
+    EXPECT_EQ(content(path()), original);
+    store.write(QStringLiteral("Co Name"), QStringLiteral("typed"));
+    SettingsStore reopened(path());
+    EXPECT_EQ(reopened.read(QStringLiteral("App Info Name")), QStringLiteral("Dorian"));
+    EXPECT_EQ(reopened.read(QStringLiteral("Hidden Reference")), QStringLiteral("R-17"));
+    EXPECT_EQ(reopened.read(QStringLiteral("Co Name")), QStringLiteral("typed"));
 }
 
 } // namespace

@@ -15,11 +15,16 @@ public:
         QString text;
         shell::BoxIcon icon = shell::BoxIcon::None;
         bool question = false;
+        bool modal = true;
     };
 
     void inform(const QString &title, const QString &text, shell::BoxIcon icon) override
     {
         shown.push_back({title, text, icon, false});
+    }
+    void notify(const QString &title, const QString &text, shell::BoxIcon icon) override
+    {
+        shown.push_back({title, text, icon, false, false});
     }
     shell::BoxAnswer askYesNo(const QString &title, const QString &text) override
     {

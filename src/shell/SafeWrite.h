@@ -1,0 +1,54 @@
+#pragma once
+#include "AppError.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+namespace shell {
+
+// A file that could not be written: the path the caller named and the reason, in the system's
+// words where the system gave one. The description is "The file <path> could not be written: <reason>".
+class WriteFailure : public AppError {
+public:
+    WriteFailure(const QString &path, const QString &reason);
+    const QString &path() const noexcept { return m_path; }
+    const QString &reason() const noexcept { return m_reason; }
+
+private:
+    QString m_path;
+    QString m_reason;
+};
+
+struct ReplaceOptions {
+    // Flush the new file to disk before it takes the name, and the folder after it has.
+    bool durable = true;
+    // A link at the path: false replaces the link itself (files only this program writes, where a
+    // planted link must never be followed); true writes into the folder of the link's final target
+    // and replaces that target, so the link stays a link.
+    bool followLink = false;
+    // Permission bits of the new file; -1 keeps those of the file it replaces, or gives a new file
+    // the usual bits for new files (0666 less the umask).
+    int mode = 0600;
+};
+
+// Replaces the file at `path` with everything `source` delivers. The bytes go into a new file in
+// the same folder that takes the name only when every write, the flush, the size check and the
+// close have succeeded; otherwise the old file stays as it was, the new file is removed and
+// WriteFailure is thrown. `expectedSize` (when not negative) is how many bytes the source must give.
+void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, const ReplaceOptions &options = {});
+void replaceFile(const QString &path, const QByteArray &bytes, const ReplaceOptions &options = {});
+
+// The file a chain of symbolic links at `path` ends in (the path itself when it is no link).
+// The end need not exist. Throws WriteFailure for a loop of links.
+QString finalLinkTarget(const QString &path);
+
+// The system's words for an errno value.
+QString systemReason(int error);
+
+// The name pattern of the temporary files replaceFile() creates beside `fileName`:
+// "." + file name + "." + six letters or digits.
+bool isTemporaryFileOf(const QString &candidateName, const QString &fileName);
+
+} // namespace shell

@@ -1,0 +1,169 @@
+#include "shell/SafeWrite.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "TestFiles.h"
+#include "Unprivileged.h"
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using shell::ReplaceOptions;
+using shell::WriteFailure;
+using testsupport::modeOf;
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Every name in the folder; a failed write must leave nothing of its own behind.
+QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// A source that delivers `good` bytes and then fails, as a file on a failing disk does.
+class FailingSource final : public QIODevice {
+public:
+    explicit FailingSource(qint64 good) : m_left(good)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        setErrorString(QStringLiteral("Input/output error"));
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        if (m_left == 0)
+            return -1;
+        const qint64 count = std::min(maxSize, m_left);
+        std::fill_n(data, count, 'n');
+        m_left -= count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    qint64 m_left;
+};
+
+QString failureOf(const std::function<void()> &statement)
+{
+    try {
+        statement();
+    } catch (const WriteFailure &failure) {
+        return failure.description();
+    }
+    return QString();
+}
+
+TEST(SafeWrite, SourceFailingPartwayOrEndingShortKeepsTheOldFileAndLeavesNoTemporaryFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("form.doc"));
+    testsupport::writeTestFile(path, "old content");
+    for (const qint64 good : {qint64(0), qint64(100), qint64(200000)}) {
+        FailingSource source(good);
+        const QString failure = failureOf([&] { shell::replaceFile(path, source, -1); });
+        EXPECT_TRUE(failure.contains(path)) << failure.toStdString();
+        EXPECT_TRUE(failure.contains(QStringLiteral("Input/output error"))) << failure.toStdString();
+        EXPECT_EQ(contentOf(path), QByteArray("old content"));
+        EXPECT_EQ(entriesOf(dir.path()), QStringList{QStringLiteral("form.doc")});
+    }
+    // A source that ends early without an error is caught by the count.
+    QByteArray shortBytes(10, 'x');
+    QBuffer shortSource(&shortBytes);
+    shortSource.open(QIODevice::ReadOnly);
+    EXPECT_TRUE(failureOf([&] { shell::replaceFile(path, shortSource, 20); }).contains(QStringLiteral("10 of 20")));
+    EXPECT_EQ(contentOf(path), QByteArray("old content"));
+    EXPECT_EQ(entriesOf(dir.path()), QStringList{QStringLiteral("form.doc")});
+}
+
+// A write that stops short at the file size limit: a buffered writer may report success for this,
+// so the last write and the final size are what must be checked.
+TEST(SafeWrite, WriteStoppedByTheFileSizeLimitFailsAndKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("form.doc"));
+    testsupport::writeTestFile(path, "old content");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{8192, 8192};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const QString failure = failureOf([&] { shell::replaceFile(path, QByteArray(10000, 'n')); });
+        ::_exit(failure.contains(QStringLiteral("File too large")) && failure.contains(path) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(contentOf(path), QByteArray("old content"));
+    EXPECT_EQ(entriesOf(dir.path()), QStringList{QStringLiteral("form.doc")});
+}
+
+TEST(SafeWrite, LinksAreReplacedOrFollowedAsAskedAndModesAreSetOrKept)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("dotfiles")));
+    const QString target = dir.filePath(QStringLiteral("dotfiles/real.conf"));
+    const QString link = dir.filePath(QStringLiteral("link.conf"));
+    testsupport::writeTestFile(target, "old");
+    ASSERT_TRUE(QFile::link(QStringLiteral("dotfiles/real.conf"), link)); // relative, as dotfile managers make them
+
+    ReplaceOptions follow;
+    follow.followLink = true;
+    shell::replaceFile(link, QByteArray("new"), follow);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(contentOf(target), QByteArray("new"));
+    EXPECT_EQ(modeOf(target), 0600u);
+    EXPECT_EQ(entriesOf(dir.filePath(QStringLiteral("dotfiles"))), QStringList{QStringLiteral("real.conf")});
+
+    shell::replaceFile(link, QByteArray("planted link replaced"));
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(contentOf(target), QByteArray("new"));
+
+    ::chmod(QFile::encodeName(target).constData(), 0644);
+    ReplaceOptions keep;
+    keep.mode = -1;
+    shell::replaceFile(target, QByteArray("kept mode"), keep);
+    EXPECT_EQ(modeOf(target), 0644u);
+}
+
+TEST(SafeWrite, ReadOnlyFolderIsReportedWithTheSystemsReason)
+{
+    if (testsupport::rerunUnprivileged())
+        return;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("form.doc"));
+    testsupport::writeTestFile(path, "old");
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0500);
+    const QString failure = failureOf([&] { shell::replaceFile(path, QByteArray("new")); });
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
+    EXPECT_EQ(failure, QStringLiteral("The file %1 could not be written: Permission denied").arg(path));
+    EXPECT_EQ(contentOf(path), QByteArray("old"));
+}
+
+TEST(SafeWrite, OnlyTheOwnTemporaryPatternCounts)
+{
+    const QString name = QStringLiteral("Marrowick.conf");
+    EXPECT_TRUE(shell::isTemporaryFileOf(QStringLiteral(".Marrowick.conf.aZ09xy"), name));
+    for (const char *other : {".Marrowick.conf.aZ09x", ".Marrowick.conf.aZ09xyz", "Marrowick.conf.aZ09xy",
+                              ".Marrowick.conf.aZ-9xy", ".Marrowick.conf.lock", ".Other.conf.aZ09xy"})
+        EXPECT_FALSE(shell::isTemporaryFileOf(QString::fromLatin1(other), name)) << other;
+}
+
+} // namespace
