@@ -146,9 +146,10 @@ void Form1::buildControls()
         case ControlKind::TextField: {
             QLineEdit *edit = m_record.text(p.name);
             // Text the program puts in (restore, sample) shows from its beginning, as typed text
-            // would after leaving the field, rather than scrolled to its end.
+            // would after leaving the field, rather than scrolled to its end. Typed text keeps its
+            // cursor even when the window has no keyboard focus (keys passed on by a notice).
             connect(edit, &QLineEdit::textChanged, edit, [edit] {
-                if (!edit->hasFocus())
+                if (!edit->hasFocus() && !edit->isModified())
                     edit->setCursorPosition(0);
             });
             edit->setParent(parent);

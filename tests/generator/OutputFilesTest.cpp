@@ -9,6 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
+#include "Unprivileged.h"
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <sys/stat.h>
 
@@ -40,6 +46,52 @@ TEST(OutputFiles, NameHasEightNonZeroDigitsAndTakenNamesAreDrawnAgainNotOverwrit
 TEST(OutputFiles, UnwritableFolderFailsClearlyInsteadOfLoopingForever)
 {
     EXPECT_THROW(claimTemporaryDocument(QStringLiteral("/nonexistent/folder"), randomDigit), shell::AppError);
+}
+
+// A page picture that does not fit under the file size limit (as on a full disk) is reported with
+// the system's reason; no part of it is left under its name or a temporary one.
+TEST(OutputFiles, PagePictureThatCannotBeWrittenWhollyIsReportedAndLeavesNothing)
+{
+    QTemporaryDir dir;
+    const QString path = pageImagePath(dir.path());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{8192, 8192};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        QImage page(400, 300, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        try {
+            writePageImage(page, path);
+        } catch (const shell::AppError &error) {
+            ::_exit(error.description() == QStringLiteral("The file %1 could not be written: File too large").arg(path)
+                        ? 0
+                        : 2);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << WEXITSTATUS(status);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST(OutputFiles, TemporaryFolderThatRefusesFilesIsReportedWithItsPathAndReason)
+{
+    if (testsupport::rerunUnprivileged())
+        return;
+    QTemporaryDir dir;
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0500);
+    try {
+        claimTemporaryDocument(dir.path(), [] { return 4; });
+        ADD_FAILURE() << "a read-only folder must refuse the temporary document";
+    } catch (const shell::AppError &error) {
+        EXPECT_EQ(error.description(), QStringLiteral("The temporary document %1/qarvel44444444.doc could not be "
+                                                      "created: Permission denied")
+                                           .arg(dir.path()));
+    }
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
 }
 
 TEST(OutputFiles, TemporaryFolderIsTempOrThePlatformFolderWhenUnset)
