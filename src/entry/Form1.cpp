@@ -6,6 +6,7 @@
 #include "shell/AppTitle.h"
 #include "shell/Appearance.h"
 #include "shell/AppearanceFrameStyle.h"
+#include "shell/ButtonKeys.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
@@ -70,6 +71,7 @@ Form1::Form1(shell::SettingsStore &store, QWidget *parent)
       m_programFolder(shell::programFolder())
 {
     setObjectName(QStringLiteral("Form1"));
+    setAccessibleDescription(QStringLiteral("The applicant's data for the rental application form"));
     setFont(shell::windowFont(9));
     // The design colours: a white window, frames and options; page containers in the system
     // window colour. The skin, when present, replaces them at load.
@@ -79,6 +81,7 @@ Form1::Form1(shell::SettingsStore &store, QWidget *parent)
     setAutoFillBackground(true);
 
     buildControls();
+    connectButtons();
     setKeyboardOrder();
     m_pointer = new shell::WindowPointer(this);
     watchPointer();
@@ -101,16 +104,7 @@ void Form1::buildControls()
         case ControlKind::Button: {
             auto *button = new QPushButton(p.caption, parent);
             button->setFont(shell::windowFont(11.25));
-            connect(button, &QPushButton::clicked, this, [this, name = p.name] {
-                if (name == QLatin1String("PushButton1")) {
-                    if (m_startCommand)
-                        m_startCommand();
-                } else if (name == QLatin1String("PushButton2")) {
-                    PushButton2_Click();
-                } else {
-                    PushButton3_Click();
-                }
-            });
+            shell::pressOnEnter(button);
             control = button;
             break;
         }
@@ -124,6 +118,7 @@ void Form1::buildControls()
             auto *holder = new QWidget;
             m_tabs->addTab(holder, p.caption);
             control = new QWidget(holder);
+            control->setAccessibleName(p.caption);
             shell::markAsPictureBox(control);
             fillWith(control, QPalette::Base);
             rect.moveTop(0);
@@ -139,6 +134,10 @@ void Form1::buildControls()
         case ControlKind::Label: {
             auto *label = new QLabel(p.caption, parent);
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            // The label names its field for screen readers: the field's accessible name is the
+            // label's text, and the two are linked as label and labelled.
+            if (!p.field.isEmpty())
+                label->setBuddy(m_record.text(p.field));
             control = label;
             break;
         }
@@ -166,6 +165,13 @@ void Form1::buildControls()
         m_controls.insert(p.name, control);
     }
     m_tabs->setCurrentIndex(layout.firstTab);
+}
+
+void Form1::connectButtons()
+{
+    connect(button(1), &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connect(button(2), &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(button(3), &QPushButton::clicked, this, &Form1::PushButton3_Click);
 }
 
 void Form1::setKeyboardOrder()
@@ -257,6 +263,12 @@ void Form1::closeEvent(QCloseEvent *event)
     else
         shell::endProgram();
     event->accept();
+}
+
+void Form1::PushButton1_Click()
+{
+    if (m_startCommand)
+        m_startCommand();
 }
 
 void Form1::PushButton2_Click()

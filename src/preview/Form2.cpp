@@ -60,6 +60,8 @@ Form2::Form2(QWidget *parent)
       m_controls(buildForm2Controls(this)),
       m_endProgram([] { QCoreApplication::exit(0); })
 {
+    setObjectName(QStringLiteral("Form2"));
+    setAccessibleDescription(QStringLiteral("Preview of the rental application form"));
     const QSize outer = m_controls.Picture2->size() * kTwipsPerPixel;
     const QSize inner = m_controls.Picture2->contentsRect().size() * kTwipsPerPixel;
     m_scroll.setViewport({outer.width(), outer.height(), inner.width(), inner.height()});
