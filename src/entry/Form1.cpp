@@ -3,6 +3,7 @@
 #include "Form1Layout.h"
 #include "RecordPersistence.h"
 #include "SampleData.h"
+#include "shell/AccessibleWindow.h"
 #include "shell/AppTitle.h"
 #include "shell/Appearance.h"
 #include "shell/AppearanceFrameStyle.h"
@@ -71,6 +72,8 @@ Form1::Form1(shell::SettingsStore &store, QWidget *parent)
       m_programFolder(shell::programFolder())
 {
     setObjectName(QStringLiteral("Form1"));
+    // Before anything is said about the window, so that its first accessible interface is a window's.
+    shell::announceAsWindow(this);
     setAccessibleDescription(QStringLiteral("The applicant's data for the rental application form"));
     setFont(shell::windowFont(9));
     // The design colours: a white window, frames and options; page containers in the system
@@ -126,6 +129,9 @@ void Form1::buildControls()
         }
         case ControlKind::Frame: {
             auto *frame = new QGroupBox(p.caption, parent);
+            // Named by its own caption: screen readers would otherwise take the caption of the
+            // frame around it.
+            frame->setAccessibleName(p.caption);
             shell::putCaptionOnBorder(frame);
             fillWith(frame, QPalette::Window);
             control = frame;

@@ -5,6 +5,7 @@
 #include "SaveFileDialog.h"
 #include "Twips.h"
 
+#include "shell/AccessibleWindow.h"
 #include "shell/Appearance.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
@@ -61,6 +62,8 @@ Form2::Form2(QWidget *parent)
       m_endProgram([] { QCoreApplication::exit(0); })
 {
     setObjectName(QStringLiteral("Form2"));
+    // Before anything is said about the window, so that its first accessible interface is a window's.
+    shell::announceAsWindow(this);
     setAccessibleDescription(QStringLiteral("Preview of the rental application form"));
     const QSize outer = m_controls.Picture2->size() * kTwipsPerPixel;
     const QSize inner = m_controls.Picture2->contentsRect().size() * kTwipsPerPixel;

@@ -84,7 +84,7 @@ TEST_F(Form2AccessibilityTest, EveryControlIsAnnouncedByItsCaptionAndRole)
                 found = &node;
         ASSERT_NE(found, nullptr) << objectName.toStdString() << " is not reachable by a screen reader";
         EXPECT_EQ(found->role, expected.role) << objectName.toStdString();
-        EXPECT_EQ(found->name, expected.name) << objectName.toStdString();
+        EXPECT_EQ(found->name.toStdString(), expected.name.toStdString()) << objectName.toStdString();
     }
     for (const AccessibleNode &node : nodes)
         if (testsupport::isOperable(node.role))
