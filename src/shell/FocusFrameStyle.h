@@ -12,6 +12,12 @@ public:
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget = nullptr) const override;
+
+private:
+    void drawDottedFrame(const QRect &rect, const QStyleOption *option, QPainter *painter,
+                         const QWidget *widget) const;
 };
 
 } // namespace shell

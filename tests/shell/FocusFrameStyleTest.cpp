@@ -50,6 +50,53 @@ TEST(FocusFrameStyleTest, FocusFrameIsADottedLineInTheTextColourEvenWithoutAKeyP
     }
 }
 
+// Counts the pixels in exactly the given colour.
+int pixelsOf(const QImage &image, QColor colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+template <class Option> QImage drawControl(QStyle::ControlElement element, QStyle::State state)
+{
+    Option option;
+    option.rect = QRect(0, 0, 120, 28);
+    option.state = QStyle::State_Enabled | state;
+    option.palette.setColor(QPalette::WindowText, Qt::black);
+    option.palette.setColor(QPalette::ButtonText, Qt::black);
+    option.text = QStringLiteral("Own"); // drawn alike with and without the focus
+    QImage image(option.rect.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    shell::FocusFrameStyle style;
+    QPainter painter(&image);
+    style.drawControl(element, &option, &painter);
+    return image;
+}
+
+TEST(FocusFrameStyleTest, FocusedButtonOptionAndTabAreFramed)
+{
+    const struct {
+        const char *what;
+        QImage plain, focused;
+    } controls[] = {
+        {"button", drawControl<QStyleOptionButton>(QStyle::CE_PushButton, {}),
+         drawControl<QStyleOptionButton>(QStyle::CE_PushButton, QStyle::State_HasFocus)},
+        {"option", drawControl<QStyleOptionButton>(QStyle::CE_RadioButton, {}),
+         drawControl<QStyleOptionButton>(QStyle::CE_RadioButton, QStyle::State_HasFocus)},
+        {"tab", drawControl<QStyleOptionTab>(QStyle::CE_TabBarTab, QStyle::State_Selected),
+         drawControl<QStyleOptionTab>(QStyle::CE_TabBarTab, QStyle::State_Selected | QStyle::State_HasFocus)},
+    };
+    for (const auto &control : controls) {
+        // A dotted frame in the text colour, once: more than a few pixels, fewer than two frames.
+        const int added = pixelsOf(control.focused, Qt::black) - pixelsOf(control.plain, Qt::black);
+        EXPECT_GE(added, 20) << control.what;
+        EXPECT_LE(added, 200) << control.what;
+    }
+}
+
 TEST(FocusFrameStyleTest, FocusedTextFieldHasAThickerBorder)
 {
     const QColor background(Qt::white);
