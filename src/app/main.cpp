@@ -5,6 +5,7 @@
 #include "generator/WordAutomation.h"
 #include "shell/AppError.h"
 #include "shell/Appearance.h"
+#include "shell/FocusFrameStyle.h"
 #include "shell/SettingsStore.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    QApplication::setStyle(new shell::FocusFrameStyle); // the application owns it
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
     try {
         QApplication::setWindowIcon(shell::applicationIcon());

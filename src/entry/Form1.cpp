@@ -3,9 +3,11 @@
 #include "Form1Layout.h"
 #include "RecordPersistence.h"
 #include "SampleData.h"
+#include "shell/AccessibleWindow.h"
 #include "shell/AppTitle.h"
 #include "shell/Appearance.h"
 #include "shell/AppearanceFrameStyle.h"
+#include "shell/ButtonKeys.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
@@ -71,6 +73,9 @@ Form1::Form1(shell::SettingsStore &store, QWidget *parent)
       m_programFolder(shell::programFolder())
 {
     setObjectName(QStringLiteral("Form1"));
+    // Before anything is said about the window, so that its first accessible interface is a window's.
+    shell::announceAsWindow(this);
+    setAccessibleDescription(QStringLiteral("The applicant's data for the rental application form"));
     setFont(shell::windowFont(9));
     // The design colours: a white window, frames and options; page containers in the system
     // window colour. The skin, when present, replaces them at load.
@@ -80,6 +85,7 @@ Form1::Form1(shell::SettingsStore &store, QWidget *parent)
     setAutoFillBackground(true);
 
     buildControls();
+    connectButtons();
     setKeyboardOrder();
     m_pointer = new shell::WindowPointer(this);
     watchPointer();
@@ -102,16 +108,7 @@ void Form1::buildControls()
         case ControlKind::Button: {
             auto *button = new QPushButton(p.caption, parent);
             button->setFont(shell::windowFont(11.25));
-            connect(button, &QPushButton::clicked, this, [this, name = p.name] {
-                if (name == QLatin1String("PushButton1")) {
-                    if (m_startCommand)
-                        m_startCommand();
-                } else if (name == QLatin1String("PushButton2")) {
-                    PushButton2_Click();
-                } else {
-                    PushButton3_Click();
-                }
-            });
+            shell::pressOnEnter(button);
             control = button;
             break;
         }
@@ -125,6 +122,7 @@ void Form1::buildControls()
             auto *holder = new QWidget;
             m_tabs->addTab(holder, p.caption);
             control = new QWidget(holder);
+            control->setAccessibleName(p.caption);
             shell::markAsPictureBox(control);
             fillWith(control, QPalette::Base);
             rect.moveTop(0);
@@ -132,6 +130,9 @@ void Form1::buildControls()
         }
         case ControlKind::Frame: {
             auto *frame = new QGroupBox(p.caption, parent);
+            // Named by its own caption: screen readers would otherwise take the caption of the
+            // frame around it.
+            frame->setAccessibleName(p.caption);
             shell::putCaptionOnBorder(frame);
             fillWith(frame, QPalette::Window);
             control = frame;
@@ -140,6 +141,10 @@ void Form1::buildControls()
         case ControlKind::Label: {
             auto *label = new QLabel(p.caption, parent);
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            // The label names its field for screen readers: the field's accessible name is the
+            // label's text, and the two are linked as label and labelled.
+            if (!p.field.isEmpty())
+                label->setBuddy(m_record.text(p.field));
             control = label;
             break;
         }
@@ -168,6 +173,13 @@ void Form1::buildControls()
         m_controls.insert(p.name, control);
     }
     m_tabs->setCurrentIndex(layout.firstTab);
+}
+
+void Form1::connectButtons()
+{
+    connect(button(1), &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connect(button(2), &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(button(3), &QPushButton::clicked, this, &Form1::PushButton3_Click);
 }
 
 void Form1::setKeyboardOrder()
@@ -269,6 +281,12 @@ void Form1::closeEvent(QCloseEvent *event)
     else
         shell::endProgram();
     event->accept();
+}
+
+void Form1::PushButton1_Click()
+{
+    if (m_startCommand)
+        m_startCommand();
 }
 
 void Form1::PushButton2_Click()

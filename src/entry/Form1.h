@@ -68,8 +68,9 @@ protected:
 private:
     void buildControls();
     void setKeyboardOrder();
+    void connectButtons();
     void watchPointer();
-    void loadHandPointer();
+    void PushButton1_Click();
     void PushButton2_Click();
     void PushButton3_Click();
 

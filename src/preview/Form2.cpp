@@ -5,6 +5,7 @@
 #include "SaveFileDialog.h"
 #include "Twips.h"
 
+#include "shell/AccessibleWindow.h"
 #include "shell/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/ErrorTrap.h"
@@ -62,6 +63,10 @@ Form2::Form2(QWidget *parent)
       m_controls(buildForm2Controls(this)),
       m_endProgram([] { QCoreApplication::exit(0); })
 {
+    setObjectName(QStringLiteral("Form2"));
+    // Before anything is said about the window, so that its first accessible interface is a window's.
+    shell::announceAsWindow(this);
+    setAccessibleDescription(QStringLiteral("Preview of the rental application form"));
     const QSize outer = m_controls.Picture2->size() * kTwipsPerPixel;
     const QSize inner = m_controls.Picture2->contentsRect().size() * kTwipsPerPixel;
     m_scroll.setViewport({outer.width(), outer.height(), inner.width(), inner.height()});

@@ -4,6 +4,7 @@
 #include "Twips.h"
 
 #include "shell/Appearance.h"
+#include "shell/ButtonKeys.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -45,11 +46,19 @@ QScrollBar *scrollBar(QWidget *window, Qt::Orientation orientation, const char *
     return bar;
 }
 
+// Controls without a caption of their own are named for screen readers after what they do.
+template <class Widget> Widget *named(Widget *widget, const QString &accessibleName)
+{
+    widget->setAccessibleName(accessibleName);
+    return widget;
+}
+
 QPushButton *pushButton(QWidget *container, const QString &text, const char *name, const QRect &geometry)
 {
     auto *button = place(new QPushButton(text, container), name, geometry);
     button->setFont(shell::windowFont(11.25));
     button->setAutoDefault(false);
+    shell::pressOnEnter(button);
     return button;
 }
 } // namespace
@@ -67,11 +76,15 @@ Form2Controls buildForm2Controls(QWidget *window)
     c.viewportClient = place(new QWidget(c.Picture2), "Picture2Client", c.Picture2->contentsRect());
     makeWhitePictureBox(c.viewportClient);
 
+    named(c.Picture2, QStringLiteral("Page view"));
     c.Picture1 = place(new PagePicture(c.viewportClient), "Picture1", twipsToPixels(0, 0, 2340, 3435));
+    named(c.Picture1, QStringLiteral("Rental application page"));
     shell::markAsPictureBox(c.Picture1);
 
-    c.VScroll1 = scrollBar(window, Qt::Vertical, "VScroll1", twipsToPixels(9450, 120, 255, 7425));
-    c.HScroll1 = scrollBar(window, Qt::Horizontal, "HScroll1", twipsToPixels(120, 7545, 9330, 255));
+    c.VScroll1 = named(scrollBar(window, Qt::Vertical, "VScroll1", twipsToPixels(9450, 120, 255, 7425)),
+                       QStringLiteral("Scroll the page up and down"));
+    c.HScroll1 = named(scrollBar(window, Qt::Horizontal, "HScroll1", twipsToPixels(120, 7545, 9330, 255)),
+                       QStringLiteral("Scroll the page sideways"));
 
     c.Zoom_Ori = place(new PagePicture(window), "Zoom_Ori", twipsToPixels(10320, 480, 735, 375));
     makeWhitePictureBox(c.Zoom_Ori);
@@ -85,6 +98,8 @@ Form2Controls buildForm2Controls(QWidget *window)
 
     c.PushButton8 =
         pushButton(window, QStringLiteral("< Back"), "PushButton8", twipsToPixels(120, 8850, 4680, 405));
+    // Read aloud as a word, not as "less than".
+    named(c.PushButton8, QStringLiteral("Back"));
     c.PushButton6 = pushButton(window, QStringLiteral("Save Results To Word File"), "PushButton6",
                                twipsToPixels(4920, 8850, 4800, 405));
     return c;

@@ -1,5 +1,6 @@
 #include "PagePicture.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QPaintEvent>
 
@@ -17,10 +18,20 @@ QImage onWhite(const QImage &picture)
     QPainter(&opaque).drawImage(0, 0, picture);
     return opaque;
 }
+
+// Screen readers present the box as a picture rather than as an empty panel.
+QAccessibleInterface *pictureAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("preview::PagePicture") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
+    return nullptr;
+}
 } // namespace
 
 PagePicture::PagePicture(QWidget *parent) : QWidget(parent)
 {
+    static const bool registered = (QAccessible::installFactory(pictureAccessible), true);
+    Q_UNUSED(registered);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

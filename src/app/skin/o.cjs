@@ -20,6 +20,8 @@ QLineEdit {
     background: #ffffff;
     selection-background-color: #3d7cc4;
 }
+/* Focus shows by a thicker border, not by its colour alone. */
 QLineEdit:focus {
-    border: 1px solid #3d7cc4;
+    border: 2px solid #1b4f8a;
+    padding: 0 1px;
 }
