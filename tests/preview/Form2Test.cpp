@@ -164,29 +164,36 @@ TEST_F(Form2Test, ZoomButtonsStopAtTheLimitsAndEveryStepStartsAtTheCorner)
 
 TEST_F(Form2Test, ZoomThatWouldBeTooLargeFallsBackToOneAndLeavesThePictureAsItWas)
 {
-    form.handOver(pagePicture(1501, 1951, 720), document); // 3002 x 3902 twips: 3000 x 3900 unscaled
-    EXPECT_EQ(form.zoomState().mOrigWidth, 3000);
-    click("PushButton1", 9);
-    EXPECT_EQ(form.zoomState().mZoomWidth, 9750);
-    EXPECT_EQ(form.zoomState().mZoomHeight, 12675);
-    EXPECT_EQ(page()->size(), QSize(650, 845));
-    control<QScrollBar>("VScroll1")->setValue(100);
+    form.handOver(pagePicture(651, 801, 72), document); // 13020 x 16020 twips: 13018 x 16018 unscaled
+    EXPECT_EQ(form.zoomState().mOrigWidth, 13018);
+    click("PushButton1", 11);
+    EXPECT_EQ(form.zoomState().mZoom, 3.75f);
+    EXPECT_EQ(form.zoomState().mZoomWidth, 48817);
+    EXPECT_EQ(form.zoomState().mZoomHeight, 60067);
+    const QSize enlarged = page()->size();
+    EXPECT_EQ(enlarged, QSize(3254, 4004));
+    // The lower part of a page this tall lies beyond 32,767 twips and must still be reachable.
+    auto *vBar = control<QScrollBar>("VScroll1");
+    EXPECT_EQ(vBar->maximum(), 5264);
+    vBar->setValue(5000);
+    EXPECT_EQ(form.scrollState().pageTop(), -50000);
+    EXPECT_EQ(page()->y(), -3333);
 
-    click("PushButton1");
+    click("PushButton1"); // four times would be 52,072 twips wide
     EXPECT_EQ(form.zoomState().mZoom, 1.0f);
-    EXPECT_EQ(form.zoomState().mZoomWidth, 3000);
-    EXPECT_EQ(page()->size(), QSize(650, 845));
-    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 100);
+    EXPECT_EQ(form.zoomState().mZoomWidth, 13018);
+    EXPECT_EQ(page()->size(), enlarged);
+    EXPECT_EQ(vBar->value(), 5000);
 
     click("PushButton1");
     EXPECT_EQ(form.zoomState().mZoom, 1.25f);
-    EXPECT_EQ(page()->size(), QSize(250, 325));
+    EXPECT_EQ(page()->size(), QSize(1085, 1335));
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(Form2Test, DragStopsAtThePageEdgesAndReleaseSnapsThePageToTheScrollGrid)
 {
-    form.handOver(pagePicture(800, 600, 96), document); // 12000 x 9000 twips: too large to redraw at 1
+    form.handOver(pagePicture(800, 600, 96), document); // 12000 x 9000 twips: 11998 x 8998 redrawn
     auto *hBar = control<QScrollBar>("HScroll1");
     EXPECT_EQ(hBar->maximum(), 267);
     EXPECT_EQ(form.scrollState().mHStep, 10);
@@ -206,8 +213,8 @@ TEST_F(Form2Test, DragStopsAtThePageEdgesAndReleaseSnapsThePageToTheScrollGrid)
     mouseOnPage(QEvent::MouseMove, {900, 300}, Qt::LeftButton);
     EXPECT_EQ(form.scrollState().pageLeft(), 0);
     mouseOnPage(QEvent::MouseMove, {-900, -900}, Qt::LeftButton);
-    EXPECT_EQ(form.scrollState().pageLeft(), 9270 - 12000);
-    EXPECT_EQ(form.scrollState().pageTop(), 7365 - 9000);
+    EXPECT_EQ(form.scrollState().pageLeft(), 9270 - 11998);
+    EXPECT_EQ(form.scrollState().pageTop(), 7365 - 8998);
     // The drag may uncover up to the inner edge, a little past what the outer measure calls the
     // end: the hand-back takes that as 100 %, so bar and page agree at the end of the range.
     mouseOnPage(QEvent::MouseButtonRelease, {-900, -900}, Qt::NoButton);
@@ -223,14 +230,14 @@ TEST_F(Form2Test, DragStopsAtThePageEdgesAndReleaseSnapsThePageToTheScrollGrid)
 
 TEST_F(Form2Test, ReleaseOnAPageExactlyAsWideAsTheViewportLeavesThatBarAlone)
 {
-    // 9330 x 15000 twips: as wide as the viewport, and too high to redraw, so it keeps that size.
-    form.handOver(pagePicture(622, 1000, 96), document);
+    // 9330 x 64005 twips: as wide as the viewport, and too high to redraw, so it keeps that size.
+    form.handOver(pagePicture(622, 4267, 96), document);
     EXPECT_EQ(form.scrollState().pageWidth(), 9330);
     drag({100, 100}, {100, 40});
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(control<QScrollBar>("HScroll1")->value(), 0);
-    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 91); // 900 of 7575 twips: 12 % of 758
-    EXPECT_EQ(form.scrollState().pageTop(), -910);
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 113); // 900 of 56580 twips: 2 % of 5658
+    EXPECT_EQ(form.scrollState().pageTop(), -1130);
 }
 
 TEST_F(Form2Test, EveryHandOverDescribesTheNewPage)
@@ -262,7 +269,7 @@ TEST_F(Form2Test, EveryHandOverDescribesTheNewPage)
     EXPECT_EQ(control<PagePicture>("Zoom_Ori")->picture().size(), bigger.size());
     EXPECT_EQ(page()->pos(), QPoint(0, 0));
     EXPECT_EQ(control<QScrollBar>("HScroll1")->maximum(), 267);
-    EXPECT_EQ(control<QScrollBar>("VScroll1")->maximum(), 158);
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->maximum(), 157);
     EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 0);
     EXPECT_TRUE(boxes.shown.empty());
 }
