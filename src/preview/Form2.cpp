@@ -1,7 +1,10 @@
 #include "Form2.h"
 
 #include "DocumentCopy.h"
+#include "DocumentPages.h"
+#include "DurableFile.h"
 #include "PagePicture.h"
+#include "PrintJob.h"
 #include "SaveFileDialog.h"
 #include "Twips.h"
 
@@ -13,6 +16,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPrinter>
+#include <QShortcut>
 #include <QFrame>
 #include <QGroupBox>
 #include <QMouseEvent>
@@ -74,6 +82,12 @@ Form2::Form2(QWidget *parent)
     connect(m_controls.VScroll1, &QScrollBar::valueChanged, this, &Form2::VScroll1_Change);
 
     m_controls.Picture1->installEventFilter(this);
+
+    auto *print = new QShortcut(QKeySequence::Print, this);
+    connect(print, &QShortcut::activated, this, &Form2::PrintPages);
+    m_pageMenu = new QMenu(this);
+    m_pageMenu->setObjectName(QStringLiteral("PageMenu"));
+    connect(m_pageMenu->addAction(QStringLiteral("Print\u2026")), &QAction::triggered, this, &Form2::PrintPages);
 
     // Buttons show the window's own pointer, the background and the frame the default one.
     m_pointer = new shell::WindowPointer(this);
@@ -296,8 +310,15 @@ void Form2::PushButton6_Click()
     std::optional<shell::BoxAnswer> answer;
     trap.line(100, [&] { request.fileName.clear(); });
     trap.line(102, [&] { request.title = QStringLiteral("Save File"); });
-    trap.line(104, [&] { request.filter = QStringLiteral("Word Files (*.doc)"); });
-    trap.line(106, [&] { target = saveDialog().askSavePath(this, request); });
+    bool asPdf = false;
+    trap.line(104, [&] { request.filter = QStringLiteral("Word Files (*.doc);;PDF Files (*.pdf)"); });
+    trap.line(106, [&] {
+        target = saveDialog().askSavePath(this, request);
+        asPdf = isPdfChoice(target, saveDialog().chosenFilter());
+        // The PDF filter names the file type; a name typed without one gets it.
+        if (asPdf && !target.isEmpty() && QFileInfo(target).suffix().isEmpty())
+            target += QStringLiteral(".pdf");
+    });
     if (trap.test(108, [&] { return !target.isEmpty(); })) {
         if (trap.test(110, [&] { return shell::FileExists(target); })) {
             // No deletion here: the copy replaces the file only once it is complete.
@@ -311,9 +332,58 @@ void Form2::PushButton6_Click()
         }
     }
     if (trap.test(116, [&] { return answer == shell::BoxAnswer::Yes; }))
-        trap.line(118, [&] { copyFileReplacing(mWordFile, target); });
+        trap.line(118, [&] { saveAs(target, asPdf); });
     trap.line(120, [&] {
         shell::messageBoxes().inform(shell::applicationTitle(), QStringLiteral("Done."), shell::BoxIcon::None);
+    });
+}
+
+void Form2::saveAs(const QString &target, bool asPdf)
+{
+    if (!asPdf) {
+        copyFileReplacing(mWordFile, target);
+        return;
+    }
+    // Produced completely in memory first: a document that cannot be drawn never touches the target.
+    const QByteArray pdf = documentPages().pdf(mWordFile);
+    replaceFileDurably(target, pdf);
+}
+
+PrintDialog &Form2::printDialog()
+{
+    static QtPrintDialog platformDialog;
+    return m_printDialog ? *m_printDialog : platformDialog;
+}
+
+DocumentPages &Form2::documentPages()
+{
+    if (!m_pages)
+        throw shell::AppError(QStringLiteral("Printing and PDF are not available in this program."));
+    return *m_pages;
+}
+
+void Form2::PrintPages()
+{
+    auto trap = trapFor("PrintPages");
+    QPrinter printer(QPrinter::HighResolution);
+    bool ready = false;
+    bool chosen = false;
+    trap.line(100, [&] {
+        preparePrinter(documentPages(), mWordFile, printer);
+        ready = true;
+    });
+    if (!ready)
+        return;
+    trap.line(102, [&] { chosen = printDialog().ask(this, printer); });
+    if (!chosen)
+        return;
+    trap.line(104, [&] {
+        setMousePointer(shell::kPointerBusy);
+        struct Restore {
+            Form2 *form;
+            ~Restore() { form->setMousePointer(shell::kPointerDefault); }
+        } restore{this};
+        printDocument(documentPages(), mWordFile, printer);
     });
 }
 
@@ -409,6 +479,9 @@ bool Form2::pagePictureEvent(QEvent *event)
     }
     case QEvent::MouseButtonRelease:
         Picture1_MouseUp();
+        return true;
+    case QEvent::ContextMenu:
+        m_pageMenu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
         return true;
     default:
         return false;
