@@ -1,7 +1,9 @@
 #include "LineDrawing.h"
 
 #include <QGlyphRun>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRawFont>
 #include <QTextLayout>
 
@@ -10,9 +12,12 @@ namespace {
 
 // Wine's Tahoma Bold, the Tahoma we find on Linux, has Tahoma Bold's advance widths but
 // regular-weight strokes. Line breaks must keep those widths; a second pass a hair to the
-// right gives the strokes the weight the document asks for.
+// right gives the strokes the weight the document asks for. In a PDF (and so on paper) that
+// pass is drawn as outlines, not as text, so that the text is there once for copying and
+// searching.
 void emboldenThinBoldRuns(QPainter &painter, const QTextLayout &layout, const QTextLine &line, QPointF origin)
 {
+    const bool asOutlines = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
     for (const QTextLayout::FormatRange &range : layout.formats()) {
         if (range.format.fontWeight() < QFont::Bold)
             continue;
@@ -20,8 +25,18 @@ void emboldenThinBoldRuns(QPainter &painter, const QTextLayout &layout, const QT
             const QRawFont font = run.rawFont();
             if (font.familyName() != QLatin1String("Tahoma"))
                 continue;
+            const QPointF shifted = origin + QPointF(font.pixelSize() * 0.045, 0);
+            if (asOutlines) {
+                QPainterPath outlines;
+                const QList<quint32> glyphs = run.glyphIndexes();
+                const QList<QPointF> positions = run.positions();
+                for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i)
+                    outlines.addPath(font.pathForGlyph(glyphs[i]).translated(shifted + positions[i]));
+                painter.fillPath(outlines, range.format.foreground().color());
+                continue;
+            }
             painter.setPen(range.format.foreground().color());
-            painter.drawGlyphRun(origin + QPointF(font.pixelSize() * 0.045, 0), run);
+            painter.drawGlyphRun(shifted, run);
         }
     }
 }
