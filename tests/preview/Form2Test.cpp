@@ -1,4 +1,6 @@
+#include "preview/DocumentPages.h"
 #include "preview/Form2.h"
+#include "preview/PrintJob.h"
 #include "preview/PagePicture.h"
 #include "preview/SaveFileDialog.h"
 
@@ -7,13 +9,22 @@
 #include "PreviewTestPages.h"
 #include "ScriptedMessageBoxes.h"
 
+#include "shell/AppError.h"
+
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPrinter>
 #include <QFile>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace preview;
@@ -28,8 +39,53 @@ public:
         requests.push_back(request);
         return answer;
     }
+    QString chosenFilter() const override { return filter; }
     QString answer;
+    QString filter;
     std::vector<SaveFileRequest> requests;
+};
+
+// Pages that stand for the word processor's: a PDF of known bytes, a page with one rectangle.
+class FakePages final : public DocumentPages {
+public:
+    void setUpPaper(const QString &wordFile, QPagedPaintDevice &device) override
+    {
+        paperFor = wordFile;
+        device.setPageSize(QPageSize(QPageSize::Letter));
+    }
+    void draw(const QString &wordFile, QPagedPaintDevice &device) override
+    {
+        drawnFrom = wordFile;
+        QPainter painter(&device);
+        painter.fillRect(QRect(100, 100, 500, 500), Qt::black);
+    }
+    QByteArray pdf(const QString &wordFile) override
+    {
+        if (!QFile::exists(wordFile))
+            throw shell::AppError(QStringLiteral("The document %1 could not be read.").arg(wordFile));
+        return QByteArray("%PDF-1.4 pages of ") + wordFile.toUtf8();
+    }
+    QString paperFor;
+    QString drawnFrom;
+};
+
+// Answers the print dialog: records the printer it was shown and prints to a file, or cancels.
+class ScriptedPrintDialog final : public PrintDialog {
+public:
+    bool ask(QWidget *, QPrinter &printer) override
+    {
+        ++asked;
+        docName = printer.docName();
+        fullPage = printer.fullPage();
+        if (outputFile.isEmpty())
+            return false;
+        printer.setOutputFileName(outputFile);
+        return true;
+    }
+    int asked = 0;
+    QString docName;
+    bool fullPage = false;
+    QString outputFile; // empty: cancel
 };
 
 class Form2Test : public ::testing::Test {
@@ -42,6 +98,8 @@ protected:
         form.setMainWindow(&mainWindow);
         form.setEndProgram([this] { ++programEnds; });
         form.setSaveFileDialog(&saveDialog);
+        form.setPrintDialog(&printDialog);
+        form.setDocumentPages(&pages);
     }
 
     static void writeFile(const QString &path, const QByteArray &bytes)
@@ -105,6 +163,8 @@ protected:
     const QByteArray documentBytes = QByteArray("\xD0\xCF\x11\xE0\0\0binary\r\n\x1A\xFF", 16).repeated(1000);
     QWidget mainWindow;
     ScriptedSaveDialog saveDialog;
+    ScriptedPrintDialog printDialog;
+    FakePages pages;
     int programEnds = 0;
     Form2 form;
 };
@@ -337,7 +397,7 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndAlwaysSaysDo
     click("PushButton6");
     ASSERT_EQ(saveDialog.requests.size(), 1u);
     EXPECT_EQ(saveDialog.requests[0].title, QStringLiteral("Save File"));
-    EXPECT_EQ(saveDialog.requests[0].filter, QStringLiteral("Word Files (*.doc)"));
+    EXPECT_EQ(saveDialog.requests[0].filter, QStringLiteral("Word Files (*.doc);;PDF Files (*.pdf)"));
     EXPECT_TRUE(saveDialog.requests[0].fileName.isEmpty());
     EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("Done.")});
     EXPECT_EQ(boxes.shown[0].title, title);
@@ -369,6 +429,96 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndAlwaysSaysDo
     EXPECT_EQ(readFile(existing), documentBytes);
     EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(QFile::exists(document)); // stays for further saves
+}
+
+TEST_F(Form2Test, SaveAsPdfWritesTheDocumentsPagesUnderTheSameRulesAsTheWordFile)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    const QString pdfFilter = QStringLiteral("PDF Files (*.pdf)");
+    const QByteArray expected = QByteArray("%PDF-1.4 pages of ") + document.toUtf8();
+
+    // The PDF filter with a name typed without extension: the file gets ".pdf".
+    saveDialog.filter = pdfFilter;
+    saveDialog.answer = dir.filePath(QStringLiteral("application"));
+    click("PushButton6");
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("application.pdf"))), expected);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("application"))));
+    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("Done.")});
+
+    // An existing PDF: asked about, kept on No, replaced on Yes. A ".pdf" name alone is enough.
+    const QString existing = dir.filePath(QStringLiteral("kept.pdf"));
+    writeFile(existing, "old pdf");
+    saveDialog.filter.clear();
+    saveDialog.answer = existing;
+    boxes.answers = {shell::BoxAnswer::No, shell::BoxAnswer::Yes};
+    boxes.shown.clear();
+    click("PushButton6");
+    EXPECT_EQ(readFile(existing), QByteArray("old pdf"));
+    click("PushButton6");
+    EXPECT_EQ(readFile(existing), expected);
+    EXPECT_EQ(shownTexts(), (std::vector<QString>{
+                                QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
+                                QStringLiteral("Done."),
+                                QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
+                                QStringLiteral("Done.")}));
+}
+
+TEST_F(Form2Test, APdfThatCannotBeMadeLeavesTheOldFileAndGivesTheReason)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    const QString existing = dir.filePath(QStringLiteral("precious.pdf"));
+    writeFile(existing, "precious");
+    QFile::remove(document);
+    saveDialog.answer = existing;
+    click("PushButton6");
+    EXPECT_EQ(readFile(existing), QByteArray("precious"));
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown[1].title, QStringLiteral("Application Error"));
+    EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("The document ") + document + QStringLiteral(" could not be read")));
+    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("Form2.PushButton6_Click at line 118")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("precious.pdf")});
+}
+
+TEST_F(Form2Test, CtrlPAndThePagesMenuPrintTheDocumentThroughThePrintDialog)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    form.show();
+    QApplication::setActiveWindow(&form);
+
+    // Cancelled: nothing is drawn.
+    QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(printDialog.asked, 1);
+    EXPECT_EQ(printDialog.docName, QStringLiteral("Rental Application"));
+    EXPECT_TRUE(printDialog.fullPage);
+    EXPECT_EQ(pages.paperFor, document);
+    EXPECT_TRUE(pages.drawnFrom.isEmpty());
+
+    // The page's context menu offers "Print…"; choosing it prints to the printer chosen.
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(20, 20), page()->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(page(), &menuEvent);
+    auto *menu = form.findChild<QMenu *>(QStringLiteral("PageMenu"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Print\u2026"));
+    menu->hide();
+    printDialog.outputFile = dir.filePath(QStringLiteral("printed.pdf"));
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(printDialog.asked, 2);
+    EXPECT_EQ(pages.drawnFrom, document);
+    EXPECT_TRUE(readFile(printDialog.outputFile).startsWith("%PDF-"));
+    EXPECT_EQ(form.mousePointer(), shell::kPointerDefault);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Form2Test, PrintingAVanishedDocumentReportsWhyAndAsksNoPrinter)
+{
+    form.setDocumentPages(nullptr);
+    form.handOver(pagePicture(150, 180, 96), document);
+    form.PrintPages();
+    EXPECT_EQ(printDialog.asked, 0);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Form2.PrintPages at line 100")));
 }
 
 TEST_F(Form2Test, OverwriteWhoseCopyFailsKeepsTheOldFileAndReportsTheFailure)
