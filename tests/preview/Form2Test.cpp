@@ -222,6 +222,24 @@ TEST_F(Form2Test, ZoomButtonsStopAtTheLimitsAndEveryStepStartsAtTheCorner)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+TEST_F(Form2Test, TheFormZoomsToFourTimesInTwelveStepsAndBackAndItsFootIsReachable)
+{
+    form.handOver(pagePicture(1345, 1795, 192), document); // the sample form's page picture
+    const QSize atOne = page()->size();
+    click("PushButton1", 12);
+    EXPECT_EQ(form.zoomState().mZoom, 4.0f);
+    EXPECT_EQ(page()->size(), QSize(2690, 3589)); // 40352 x 53848 twips
+    auto *vBar = control<QScrollBar>("VScroll1");
+    vBar->setValue(vBar->maximum());
+    // The page's foot, 3,000 pixels down, comes to the viewport's bottom edge (on the bar's
+    // grid of 10 twips).
+    EXPECT_NEAR(page()->y() + page()->height(), control<QWidget>("Picture2")->height(), 2);
+    click("PushButton2", 12);
+    EXPECT_EQ(form.zoomState().mZoom, 1.0f);
+    EXPECT_EQ(page()->size(), atOne);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(Form2Test, ZoomThatWouldBeTooLargeFallsBackToOneAndLeavesThePictureAsItWas)
 {
     form.handOver(pagePicture(651, 801, 72), document); // 13020 x 16020 twips: 13018 x 16018 unscaled
