@@ -1,6 +1,7 @@
 #include "WindowsHost.h"
 
 #include "entry/Form1.h"
+#include "app/WordFilePages.h"
 #include "preview/Form2.h"
 #include "shell/Startup.h"
 
@@ -35,6 +36,8 @@ preview::Form2 &WindowsHost::preview()
         m_preview = std::make_unique<preview::Form2>();
         m_preview->setMainWindow(&m_main);
         m_preview->setEndProgram([] { shell::endProgram(); });
+        static WordFilePages pages;
+        m_preview->setDocumentPages(&pages);
         m_preview->ensureLoaded();
     }
     return *m_preview;

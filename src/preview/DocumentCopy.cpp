@@ -3,6 +3,7 @@
 #include "shell/AppError.h"
 #include "shell/SafeWrite.h"
 
+#include <QBuffer>
 #include <QFile>
 
 namespace preview {
@@ -27,6 +28,14 @@ void copyReplacing(QIODevice &source, qint64 size, const QString &target)
         throw shell::AppError(
             QStringLiteral("The document could not be saved as %1: %2").arg(target, failure.reason()));
     }
+}
+
+void saveReplacing(const QByteArray &bytes, const QString &target)
+{
+    QBuffer source;
+    source.setData(bytes);
+    source.open(QIODevice::ReadOnly);
+    copyReplacing(source, bytes.size(), target);
 }
 
 } // namespace preview

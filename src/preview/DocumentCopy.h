@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 
 class QIODevice;
@@ -12,5 +13,8 @@ void copyFileReplacing(const QString &source, const QString &target);
 
 // The same from an open device that must deliver exactly `size` bytes.
 void copyReplacing(QIODevice &source, qint64 size, const QString &target);
+
+// The same for bytes made in memory (a PDF of the document).
+void saveReplacing(const QByteArray &bytes, const QString &target);
 
 } // namespace preview

@@ -1,7 +1,10 @@
 #include "Form2.h"
 
 #include "DocumentCopy.h"
+#include "DocumentPages.h"
+#include "DurableFile.h"
 #include "PagePicture.h"
+#include "PrintJob.h"
 #include "SaveFileDialog.h"
 #include "Twips.h"
 
@@ -16,6 +19,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPrinter>
+#include <QShortcut>
 #include <QFrame>
 #include <QGroupBox>
 #include <QMouseEvent>
@@ -81,6 +88,12 @@ Form2::Form2(QWidget *parent)
     connect(m_controls.VScroll1, &QScrollBar::valueChanged, this, &Form2::VScroll1_Change);
 
     m_controls.Picture1->installEventFilter(this);
+
+    auto *print = new QShortcut(QKeySequence::Print, this);
+    connect(print, &QShortcut::activated, this, &Form2::PrintPages);
+    m_pageMenu = new QMenu(this);
+    m_pageMenu->setObjectName(QStringLiteral("PageMenu"));
+    connect(m_pageMenu->addAction(QStringLiteral("Print\u2026")), &QAction::triggered, this, &Form2::PrintPages);
 
     // Buttons show the window's own pointer, the background and the frame the default one.
     m_pointer = new shell::WindowPointer(this);
@@ -243,21 +256,14 @@ void Form2::SetVScrollbarByPercent(std::int16_t percent)
 
 void Form2::HScroll1_Change(int value)
 {
-    // No trap: within the sizes a zoom allows, step times value stays within 16 bits; a page
-    // too large for that stays where it is.
-    try {
-        m_scroll.setHValue(static_cast<std::int16_t>(value));
-    } catch (const shell::AppError &) {
-    }
+    // No trap: the page's edge is step times value in 32 bits, which cannot fail.
+    m_scroll.setHValue(static_cast<std::int16_t>(value));
     showScrollState();
 }
 
 void Form2::VScroll1_Change(int value)
 {
-    try {
-        m_scroll.setVValue(static_cast<std::int16_t>(value));
-    } catch (const shell::AppError &) {
-    }
+    m_scroll.setVValue(static_cast<std::int16_t>(value));
     showScrollState();
 }
 
@@ -310,8 +316,15 @@ void Form2::PushButton6_Click()
     std::optional<shell::BoxAnswer> answer;
     trap.line(100, [&] { request.fileName.clear(); });
     trap.line(102, [&] { request.title = QStringLiteral("Save File"); });
-    trap.line(104, [&] { request.filter = QStringLiteral("Word Files (*.doc)"); });
-    trap.line(106, [&] { target = saveDialog().askSavePath(this, request); });
+    bool asPdf = false;
+    trap.line(104, [&] { request.filter = QStringLiteral("Word Files (*.doc);;PDF Files (*.pdf)"); });
+    trap.line(106, [&] {
+        target = saveDialog().askSavePath(this, request);
+        asPdf = isPdfChoice(target, saveDialog().chosenFilter());
+        // The PDF filter names the file type; a name typed without one gets it.
+        if (asPdf && !target.isEmpty() && QFileInfo(target).suffix().isEmpty())
+            target += QStringLiteral(".pdf");
+    });
     if (trap.test(108, [&] { return !target.isEmpty(); })) {
         if (trap.test(110, [&] { return shell::FileExists(target); })) {
             // No deletion here: the copy replaces the file only once it is complete.
@@ -326,7 +339,7 @@ void Form2::PushButton6_Click()
     }
     bool failed = false;
     if (trap.test(116, [&] { return answer == shell::BoxAnswer::Yes; }))
-        failed = !trap.line(118, [&] { copyWordFile(target); });
+        failed = !trap.line(118, [&] { saveAs(target, asPdf); });
     if (failed)
         return; // the report said why; "Done." would say the opposite
     trap.line(120, [&] {
@@ -336,14 +349,63 @@ void Form2::PushButton6_Click()
 
 // A preview that holds no document, or whose document is gone or empty, has nothing to save:
 // copying it would write an empty or missing file under the user's name.
-void Form2::copyWordFile(const QString &target) const
+void Form2::checkDocumentToSave() const
 {
     if (mWordFile.isEmpty())
         throw shell::AppError(QStringLiteral("There is no document to save: the preview holds no document."));
     const QFileInfo document(mWordFile);
     if (!document.exists() || document.size() == 0)
         throw shell::AppError(QStringLiteral("There is no document to save: %1 is missing or empty.").arg(mWordFile));
-    copyFileReplacing(mWordFile, target);
+}
+
+void Form2::saveAs(const QString &target, bool asPdf)
+{
+    checkDocumentToSave();
+    if (!asPdf) {
+        copyFileReplacing(mWordFile, target);
+        return;
+    }
+    // Produced completely in memory first: a document that cannot be drawn never touches the target.
+    const QByteArray pdf = documentPages().pdf(mWordFile);
+    saveReplacing(pdf, target);
+}
+
+PrintDialog &Form2::printDialog()
+{
+    static QtPrintDialog platformDialog;
+    return m_printDialog ? *m_printDialog : platformDialog;
+}
+
+DocumentPages &Form2::documentPages()
+{
+    if (!m_pages)
+        throw shell::AppError(QStringLiteral("Printing and PDF are not available in this program."));
+    return *m_pages;
+}
+
+void Form2::PrintPages()
+{
+    auto trap = trapFor("PrintPages");
+    QPrinter printer(QPrinter::HighResolution);
+    bool ready = false;
+    bool chosen = false;
+    trap.line(100, [&] {
+        preparePrinter(documentPages(), mWordFile, printer);
+        ready = true;
+    });
+    if (!ready)
+        return;
+    trap.line(102, [&] { chosen = printDialog().ask(this, printer); });
+    if (!chosen)
+        return;
+    trap.line(104, [&] {
+        setMousePointer(shell::kPointerBusy);
+        struct Restore {
+            Form2 *form;
+            ~Restore() { form->setMousePointer(shell::kPointerDefault); }
+        } restore{this};
+        printDocument(documentPages(), mWordFile, printer);
+    });
 }
 
 void Form2::closeEvent(QCloseEvent *event)
@@ -438,6 +500,9 @@ bool Form2::pagePictureEvent(QEvent *event)
     }
     case QEvent::MouseButtonRelease:
         Picture1_MouseUp();
+        return true;
+    case QEvent::ContextMenu:
+        m_pageMenu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
         return true;
     default:
         return false;

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <functional>
 
+class QMenu;
+
 namespace shell {
 class ErrorTrap;
 class WindowPointer;
@@ -17,6 +19,8 @@ class WindowPointer;
 
 namespace preview {
 
+class DocumentPages;
+class PrintDialog;
 class SaveFileDialog;
 
 // The preview window. The generator hands it the page picture and the temporary document; the
@@ -36,6 +40,10 @@ public:
     void setEndProgram(std::function<void()> endProgram) { m_endProgram = std::move(endProgram); }
     // The save dialog to ask; null means the platform's. Not owned.
     void setSaveFileDialog(SaveFileDialog *dialog) { m_saveDialog = dialog; }
+    // The print dialog to ask; null means the platform's. Not owned.
+    void setPrintDialog(PrintDialog *dialog) { m_printDialog = dialog; }
+    // The document's pages for printing and PDF; without them both report that they cannot. Not owned.
+    void setDocumentPages(DocumentPages *pages) { m_pages = pages; }
 
     // The generator's hand-over: loads the window if needed, shows the page picture, takes the
     // document, and brings the zoom source, the factor, both sizes and the scroll bars up to date
@@ -65,6 +73,8 @@ public:
     void LayoutScrollbars();
     void SetHScrollbarByPercent(std::int16_t percent);
     void SetVScrollbarByPercent(std::int16_t percent);
+    // Ctrl+P and the page's "Print…": the print dialog, then the document's pages on the printer.
+    void PrintPages();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -87,13 +97,16 @@ private:
     void VScroll1_Change(int value);
 
     void setUpPage(shell::ErrorTrap *trap);
-    void copyWordFile(const QString &target) const;
+    void checkDocumentToSave() const;
     void showPicture(const QImage &picture);
     void showScrollState();
     void placePage();
     QPointF pagePoint(QMouseEvent *event) const;
     bool pagePictureEvent(QEvent *event);
     SaveFileDialog &saveDialog();
+    PrintDialog &printDialog();
+    DocumentPages &documentPages();
+    void saveAs(const QString &target, bool asPdf);
 
     Form2Controls m_controls;
 
@@ -109,6 +122,9 @@ private:
     QPointer<QWidget> m_mainWindow;
     std::function<void()> m_endProgram;
     SaveFileDialog *m_saveDialog = nullptr;
+    PrintDialog *m_printDialog = nullptr;
+    DocumentPages *m_pages = nullptr;
+    QMenu *m_pageMenu = nullptr;
 };
 
 } // namespace preview

@@ -45,10 +45,18 @@ void PagePicture::setPicture(const QImage &picture, const QRectF &sourceRect)
     update();
 }
 
-const QImage &PagePicture::scaledForScreen()
+QSize PagePicture::devicePixels() const
 {
-    const qreal ratio = devicePixelRatioF();
-    const QSize devicePixels = (QSizeF(size()) * ratio).toSize();
+    return (QSizeF(size()) * devicePixelRatioF()).toSize();
+}
+
+bool PagePicture::enlarges(QSize devicePixels) const
+{
+    return devicePixels.width() > m_sourceRect.width() || devicePixels.height() > m_sourceRect.height();
+}
+
+const QImage &PagePicture::scaledForScreen(QSize devicePixels)
+{
     if (devicePixels != m_scaledFor) {
         m_scaledFor = devicePixels;
         m_scaled = QImage();
@@ -56,7 +64,7 @@ const QImage &PagePicture::scaledForScreen()
             const QImage source =
                 m_sourceRect == m_picture.rect() ? m_picture : m_picture.copy(m_sourceRect);
             m_scaled = source.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            m_scaled.setDevicePixelRatio(ratio);
+            m_scaled.setDevicePixelRatio(devicePixelRatioF());
         }
     }
     return m_scaled;
@@ -66,7 +74,18 @@ void PagePicture::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::white);
-    const QImage &scaled = scaledForScreen();
+    if (m_sourceRect.isEmpty() || size().isEmpty())
+        return;
+    const QSize device = devicePixels();
+    if (enlarges(device)) {
+        // Bilinear from the source, for the painted part only (the painter clips to it).
+        m_scaled = QImage();
+        m_scaledFor = QSize();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(rect()), m_picture, QRectF(m_sourceRect));
+        return;
+    }
+    const QImage &scaled = scaledForScreen(device);
     if (!scaled.isNull())
         painter.drawImage(QPointF(0, 0), scaled);
 }

@@ -13,10 +13,18 @@ QString QtSaveFileDialog::askSavePath(QWidget *parent, const SaveFileRequest &re
     dialog.setDefaultSuffix(QString());
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
+    m_chosenFilter.clear();
     if (dialog.exec() != QDialog::Accepted)
         return QString();
+    m_chosenFilter = dialog.selectedNameFilter();
     const QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+bool isPdfChoice(const QString &path, const QString &chosenFilter)
+{
+    return chosenFilter.contains(QLatin1String("*.pdf"), Qt::CaseInsensitive)
+           || path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
 }
 
 } // namespace preview

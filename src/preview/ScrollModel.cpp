@@ -113,7 +113,9 @@ void ScrollModel::setMaximum(Axis axis, std::int16_t maximum)
 
 void ScrollModel::valueChanged(Axis axis)
 {
-    const float edge = -float(multiplyInt16(step(axis), bar(axis).value));
+    // 32-bit: a page enlarged four times runs past 32,767 twips, and its lower part must stay
+    // reachable by the bar.
+    const float edge = -float(std::int32_t(step(axis)) * std::int32_t(bar(axis).value));
     if (axis == Axis::Horizontal)
         m_pageLeft = edge;
     else

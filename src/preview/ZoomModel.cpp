@@ -44,7 +44,7 @@ bool ZoomModel::takeRedrawSizes()
 {
     mZoomWidth = scaledLength(mOrigWidth, mZoom);
     mZoomHeight = scaledLength(mOrigHeight, mZoom);
-    if (mZoomWidth >= kTooWide || mZoomHeight >= kTooHigh) {
+    if (mZoomWidth > kLargestWidth || mZoomHeight > kLargestHeight) {
         resetToSource();
         return false;
     }

@@ -5,15 +5,17 @@ namespace preview {
 
 // The zoom arithmetic of the preview, without widgets. The unscaled page lives in the zoom source;
 // the page picture shows it scaled by mZoom, which moves in quarter steps between a quarter and
-// four times. A picture that would reach kTooWide or kTooHigh twips is never drawn: the factor
-// then falls back to 1 and the picture on screen stays as it was.
+// four times. A picture larger than kLargestWidth x kLargestHeight twips (four times a US Letter
+// page, which bounds the memory a drawn page takes) is never drawn: the factor then falls back
+// to 1 and the picture on screen stays as it was. A one-page form reaches four times; the
+// picture of a record that runs over many pages falls back sooner.
 class ZoomModel {
 public:
     static constexpr float kStep = 0.25f;
     static constexpr float kMinimum = 0.25f;
     static constexpr float kMaximum = 4.0f;
-    static constexpr std::int32_t kTooWide = 10200;
-    static constexpr std::int32_t kTooHigh = 14000;
+    static constexpr std::int32_t kLargestWidth = 4 * 12240;
+    static constexpr std::int32_t kLargestHeight = 4 * 15840;
 
     // The zoom source's inner size in twips; the page it holds is two twips smaller.
     void setSourceSize(double innerWidth, double innerHeight);

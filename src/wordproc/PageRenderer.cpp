@@ -1,10 +1,8 @@
 #include "PageRenderer.h"
 
-#include <QGlyphRun>
-#include <QRawFont>
-
 #include "Fonts.h"
 #include "Layout.h"
+#include "LineDrawing.h"
 
 #include <QPainter>
 #include <QTextLayout>
@@ -68,37 +66,11 @@ public:
         painter_.translate(block_.x() - left_, block_.y());
         if (clip)
             painter_.setClipRect(*clip);
-        for (const LineBox &box : lines) {
-            if (!box.text)
-                continue;
-            const QTextLine line = box.text->lineAt(box.lineIndex);
-            const QPointF origin(box.left - line.naturalTextRect().left(),
-                                 box.top + box.baseline - (line.y() + line.ascent()));
-            line.draw(&painter_, origin);
-            emboldenThinBoldRuns(*box.text, line, origin);
-        }
+        drawLineBoxes(painter_, lines);
         painter_.restore();
     }
 
 private:
-    // Wine's Tahoma Bold, the Tahoma we find on Linux, has Tahoma Bold's advance widths but
-    // regular-weight strokes. Line breaks must keep those widths; a second pass a hair to the
-    // right gives the strokes the weight the document asks for.
-    void emboldenThinBoldRuns(const QTextLayout &layout, const QTextLine &line, QPointF origin)
-    {
-        for (const QTextLayout::FormatRange &range : layout.formats()) {
-            if (range.format.fontWeight() < QFont::Bold)
-                continue;
-            for (const QGlyphRun &run : line.glyphRuns(range.start, range.length)) {
-                const QRawFont font = run.rawFont();
-                if (font.familyName() != QLatin1String("Tahoma"))
-                    continue;
-                painter_.setPen(range.format.foreground().color());
-                painter_.drawGlyphRun(origin + QPointF(font.pixelSize() * 0.045, 0), run);
-            }
-        }
-    }
-
     int pixels(double twips) const { return std::max(1, int(std::lround(twips * scale_))); }
     int pixelX(double twips) const { return int(std::lround((twips + block_.x() - left_) * scale_)); }
     int pixelY(double twips) const { return int(std::lround((twips + block_.y()) * scale_)); }

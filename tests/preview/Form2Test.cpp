@@ -1,4 +1,6 @@
+#include "preview/DocumentPages.h"
 #include "preview/Form2.h"
+#include "preview/PrintJob.h"
 #include "preview/PagePicture.h"
 #include "preview/SaveFileDialog.h"
 
@@ -8,7 +10,15 @@
 #include "ScriptedMessageBoxes.h"
 #include "Unprivileged.h"
 
+#include "shell/AppError.h"
+
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPrinter>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -16,6 +26,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -32,8 +43,53 @@ public:
         requests.push_back(request);
         return answer;
     }
+    QString chosenFilter() const override { return filter; }
     QString answer;
+    QString filter;
     std::vector<SaveFileRequest> requests;
+};
+
+// Pages that stand for the word processor's: a PDF of known bytes, a page with one rectangle.
+class FakePages final : public DocumentPages {
+public:
+    void setUpPaper(const QString &wordFile, QPagedPaintDevice &device) override
+    {
+        paperFor = wordFile;
+        device.setPageSize(QPageSize(QPageSize::Letter));
+    }
+    void draw(const QString &wordFile, QPagedPaintDevice &device) override
+    {
+        drawnFrom = wordFile;
+        QPainter painter(&device);
+        painter.fillRect(QRect(100, 100, 500, 500), Qt::black);
+    }
+    QByteArray pdf(const QString &wordFile) override
+    {
+        if (!QFile::exists(wordFile))
+            throw shell::AppError(QStringLiteral("The document %1 could not be read.").arg(wordFile));
+        return QByteArray("%PDF-1.4 pages of ") + wordFile.toUtf8();
+    }
+    QString paperFor;
+    QString drawnFrom;
+};
+
+// Answers the print dialog: records the printer it was shown and prints to a file, or cancels.
+class ScriptedPrintDialog final : public PrintDialog {
+public:
+    bool ask(QWidget *, QPrinter &printer) override
+    {
+        ++asked;
+        docName = printer.docName();
+        fullPage = printer.fullPage();
+        if (outputFile.isEmpty())
+            return false;
+        printer.setOutputFileName(outputFile);
+        return true;
+    }
+    int asked = 0;
+    QString docName;
+    bool fullPage = false;
+    QString outputFile; // empty: cancel
 };
 
 class Form2Test : public ::testing::Test {
@@ -46,6 +102,8 @@ protected:
         form.setMainWindow(&mainWindow);
         form.setEndProgram([this] { ++programEnds; });
         form.setSaveFileDialog(&saveDialog);
+        form.setPrintDialog(&printDialog);
+        form.setDocumentPages(&pages);
     }
 
     static void writeFile(const QString &path, const QByteArray &bytes)
@@ -109,6 +167,8 @@ protected:
     const QByteArray documentBytes = QByteArray("\xD0\xCF\x11\xE0\0\0binary\r\n\x1A\xFF", 16).repeated(1000);
     QWidget mainWindow;
     ScriptedSaveDialog saveDialog;
+    ScriptedPrintDialog printDialog;
+    FakePages pages;
     int programEnds = 0;
     Form2 form;
 };
@@ -166,31 +226,56 @@ TEST_F(Form2Test, ZoomButtonsStopAtTheLimitsAndEveryStepStartsAtTheCorner)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+TEST_F(Form2Test, TheFormZoomsToFourTimesInTwelveStepsAndBackAndItsFootIsReachable)
+{
+    form.handOver(pagePicture(1345, 1795, 192), document); // the sample form's page picture
+    const QSize atOne = page()->size();
+    click("PushButton1", 12);
+    EXPECT_EQ(form.zoomState().mZoom, 4.0f);
+    EXPECT_EQ(page()->size(), QSize(2690, 3589)); // 40352 x 53848 twips
+    auto *vBar = control<QScrollBar>("VScroll1");
+    vBar->setValue(vBar->maximum());
+    // The page's foot, 3,000 pixels down, comes to the viewport's bottom edge (on the bar's
+    // grid of 10 twips).
+    EXPECT_NEAR(page()->y() + page()->height(), control<QWidget>("Picture2")->height(), 2);
+    click("PushButton2", 12);
+    EXPECT_EQ(form.zoomState().mZoom, 1.0f);
+    EXPECT_EQ(page()->size(), atOne);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(Form2Test, ZoomThatWouldBeTooLargeFallsBackToOneAndLeavesThePictureAsItWas)
 {
-    form.handOver(pagePicture(1501, 1951, 720), document); // 3002 x 3902 twips: 3000 x 3900 unscaled
-    EXPECT_EQ(form.zoomState().mOrigWidth, 3000);
-    click("PushButton1", 9);
-    EXPECT_EQ(form.zoomState().mZoomWidth, 9750);
-    EXPECT_EQ(form.zoomState().mZoomHeight, 12675);
-    EXPECT_EQ(page()->size(), QSize(650, 845));
-    control<QScrollBar>("VScroll1")->setValue(100);
+    form.handOver(pagePicture(651, 801, 72), document); // 13020 x 16020 twips: 13018 x 16018 unscaled
+    EXPECT_EQ(form.zoomState().mOrigWidth, 13018);
+    click("PushButton1", 11);
+    EXPECT_EQ(form.zoomState().mZoom, 3.75f);
+    EXPECT_EQ(form.zoomState().mZoomWidth, 48817);
+    EXPECT_EQ(form.zoomState().mZoomHeight, 60067);
+    const QSize enlarged = page()->size();
+    EXPECT_EQ(enlarged, QSize(3254, 4004));
+    // The lower part of a page this tall lies beyond 32,767 twips and must still be reachable.
+    auto *vBar = control<QScrollBar>("VScroll1");
+    EXPECT_EQ(vBar->maximum(), 5264);
+    vBar->setValue(5000);
+    EXPECT_EQ(form.scrollState().pageTop(), -50000);
+    EXPECT_EQ(page()->y(), -3333);
 
-    click("PushButton1");
+    click("PushButton1"); // four times would be 52,072 twips wide
     EXPECT_EQ(form.zoomState().mZoom, 1.0f);
-    EXPECT_EQ(form.zoomState().mZoomWidth, 3000);
-    EXPECT_EQ(page()->size(), QSize(650, 845));
-    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 100);
+    EXPECT_EQ(form.zoomState().mZoomWidth, 13018);
+    EXPECT_EQ(page()->size(), enlarged);
+    EXPECT_EQ(vBar->value(), 5000);
 
     click("PushButton1");
     EXPECT_EQ(form.zoomState().mZoom, 1.25f);
-    EXPECT_EQ(page()->size(), QSize(250, 325));
+    EXPECT_EQ(page()->size(), QSize(1085, 1335));
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(Form2Test, DragStopsAtThePageEdgesAndReleaseSnapsThePageToTheScrollGrid)
 {
-    form.handOver(pagePicture(800, 600, 96), document); // 12000 x 9000 twips: too large to redraw at 1
+    form.handOver(pagePicture(800, 600, 96), document); // 12000 x 9000 twips: 11998 x 8998 redrawn
     auto *hBar = control<QScrollBar>("HScroll1");
     EXPECT_EQ(hBar->maximum(), 267);
     EXPECT_EQ(form.scrollState().mHStep, 10);
@@ -210,8 +295,8 @@ TEST_F(Form2Test, DragStopsAtThePageEdgesAndReleaseSnapsThePageToTheScrollGrid)
     mouseOnPage(QEvent::MouseMove, {900, 300}, Qt::LeftButton);
     EXPECT_EQ(form.scrollState().pageLeft(), 0);
     mouseOnPage(QEvent::MouseMove, {-900, -900}, Qt::LeftButton);
-    EXPECT_EQ(form.scrollState().pageLeft(), 9270 - 12000);
-    EXPECT_EQ(form.scrollState().pageTop(), 7365 - 9000);
+    EXPECT_EQ(form.scrollState().pageLeft(), 9270 - 11998);
+    EXPECT_EQ(form.scrollState().pageTop(), 7365 - 8998);
     // The drag may uncover up to the inner edge, a little past what the outer measure calls the
     // end: the hand-back takes that as 100 %, so bar and page agree at the end of the range.
     mouseOnPage(QEvent::MouseButtonRelease, {-900, -900}, Qt::NoButton);
@@ -227,14 +312,14 @@ TEST_F(Form2Test, DragStopsAtThePageEdgesAndReleaseSnapsThePageToTheScrollGrid)
 
 TEST_F(Form2Test, ReleaseOnAPageExactlyAsWideAsTheViewportLeavesThatBarAlone)
 {
-    // 9330 x 15000 twips: as wide as the viewport, and too high to redraw, so it keeps that size.
-    form.handOver(pagePicture(622, 1000, 96), document);
+    // 9330 x 64005 twips: as wide as the viewport, and too high to redraw, so it keeps that size.
+    form.handOver(pagePicture(622, 4267, 96), document);
     EXPECT_EQ(form.scrollState().pageWidth(), 9330);
     drag({100, 100}, {100, 40});
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(control<QScrollBar>("HScroll1")->value(), 0);
-    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 91); // 900 of 7575 twips: 12 % of 758
-    EXPECT_EQ(form.scrollState().pageTop(), -910);
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 113); // 900 of 56580 twips: 2 % of 5658
+    EXPECT_EQ(form.scrollState().pageTop(), -1130);
 }
 
 TEST_F(Form2Test, EveryHandOverDescribesTheNewPage)
@@ -266,7 +351,7 @@ TEST_F(Form2Test, EveryHandOverDescribesTheNewPage)
     EXPECT_EQ(control<PagePicture>("Zoom_Ori")->picture().size(), bigger.size());
     EXPECT_EQ(page()->pos(), QPoint(0, 0));
     EXPECT_EQ(control<QScrollBar>("HScroll1")->maximum(), 267);
-    EXPECT_EQ(control<QScrollBar>("VScroll1")->maximum(), 158);
+    EXPECT_EQ(control<QScrollBar>("VScroll1")->maximum(), 157);
     EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 0);
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -334,7 +419,7 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndAlwaysSaysDo
     click("PushButton6");
     ASSERT_EQ(saveDialog.requests.size(), 1u);
     EXPECT_EQ(saveDialog.requests[0].title, QStringLiteral("Save File"));
-    EXPECT_EQ(saveDialog.requests[0].filter, QStringLiteral("Word Files (*.doc)"));
+    EXPECT_EQ(saveDialog.requests[0].filter, QStringLiteral("Word Files (*.doc);;PDF Files (*.pdf)"));
     EXPECT_TRUE(saveDialog.requests[0].fileName.isEmpty());
     EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("Done.")});
     EXPECT_EQ(boxes.shown[0].title, title);
@@ -366,6 +451,96 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndAlwaysSaysDo
     EXPECT_EQ(readFile(existing), documentBytes);
     EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(QFile::exists(document)); // stays for further saves
+}
+
+TEST_F(Form2Test, SaveAsPdfWritesTheDocumentsPagesUnderTheSameRulesAsTheWordFile)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    const QString pdfFilter = QStringLiteral("PDF Files (*.pdf)");
+    const QByteArray expected = QByteArray("%PDF-1.4 pages of ") + document.toUtf8();
+
+    // The PDF filter with a name typed without extension: the file gets ".pdf".
+    saveDialog.filter = pdfFilter;
+    saveDialog.answer = dir.filePath(QStringLiteral("application"));
+    click("PushButton6");
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("application.pdf"))), expected);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("application"))));
+    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("Done.")});
+
+    // An existing PDF: asked about, kept on No, replaced on Yes. A ".pdf" name alone is enough.
+    const QString existing = dir.filePath(QStringLiteral("kept.pdf"));
+    writeFile(existing, "old pdf");
+    saveDialog.filter.clear();
+    saveDialog.answer = existing;
+    boxes.answers = {shell::BoxAnswer::No, shell::BoxAnswer::Yes};
+    boxes.shown.clear();
+    click("PushButton6");
+    EXPECT_EQ(readFile(existing), QByteArray("old pdf"));
+    click("PushButton6");
+    EXPECT_EQ(readFile(existing), expected);
+    EXPECT_EQ(shownTexts(), (std::vector<QString>{
+                                QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
+                                QStringLiteral("Done."),
+                                QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
+                                QStringLiteral("Done.")}));
+}
+
+TEST_F(Form2Test, APdfThatCannotBeMadeLeavesTheOldFileAndGivesTheReason)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    const QString existing = dir.filePath(QStringLiteral("precious.pdf"));
+    writeFile(existing, "precious");
+    QFile::remove(document);
+    saveDialog.answer = existing;
+    click("PushButton6");
+    EXPECT_EQ(readFile(existing), QByteArray("precious"));
+    ASSERT_EQ(boxes.shown.size(), 2u); // the overwrite question and the reason, never "Done."
+    EXPECT_EQ(boxes.shown[1].title, QStringLiteral("Application Error"));
+    EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("There is no document to save: ") + document));
+    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("Form2.PushButton6_Click at line 118")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("precious.pdf")});
+}
+
+TEST_F(Form2Test, CtrlPAndThePagesMenuPrintTheDocumentThroughThePrintDialog)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    form.show();
+    QApplication::setActiveWindow(&form);
+
+    // Cancelled: nothing is drawn.
+    QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(printDialog.asked, 1);
+    EXPECT_EQ(printDialog.docName, QStringLiteral("Rental Application"));
+    EXPECT_TRUE(printDialog.fullPage);
+    EXPECT_EQ(pages.paperFor, document);
+    EXPECT_TRUE(pages.drawnFrom.isEmpty());
+
+    // The page's context menu offers "Print…"; choosing it prints to the printer chosen.
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(20, 20), page()->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(page(), &menuEvent);
+    auto *menu = form.findChild<QMenu *>(QStringLiteral("PageMenu"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Print\u2026"));
+    menu->hide();
+    printDialog.outputFile = dir.filePath(QStringLiteral("printed.pdf"));
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(printDialog.asked, 2);
+    EXPECT_EQ(pages.drawnFrom, document);
+    EXPECT_TRUE(readFile(printDialog.outputFile).startsWith("%PDF-"));
+    EXPECT_EQ(form.mousePointer(), shell::kPointerDefault);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Form2Test, PrintingAVanishedDocumentReportsWhyAndAsksNoPrinter)
+{
+    form.setDocumentPages(nullptr);
+    form.handOver(pagePicture(150, 180, 96), document);
+    form.PrintPages();
+    EXPECT_EQ(printDialog.asked, 0);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Form2.PrintPages at line 100")));
 }
 
 TEST_F(Form2Test, SaveWithoutADocumentSaysSoAndWritesNothing)

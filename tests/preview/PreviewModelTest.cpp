@@ -179,22 +179,44 @@ TEST(Zoom, StepsInQuartersBetweenAQuarterAndFourTimes)
     EXPECT_EQ(out.mZoom, 0.25f);
 }
 
-TEST(Zoom, TooLargeAPictureFallsBackToOneWithoutDrawing)
+TEST(Zoom, TheOnePageFormReachesFourTimesInTwelveStepsAndBackInFifteen)
 {
-    ZoomModel zoom = zoomOnPage(3000, 3900);
-    for (int i = 0; i < 9; ++i)
+    ZoomModel zoom = zoomOnPage(10088, 13462); // the sample form's page picture
+    for (int i = 0; i < 12; ++i)
         click(zoom, false);
-    EXPECT_EQ(zoom.mZoom, 3.25f);
-    EXPECT_EQ(zoom.mZoomWidth, 9750);
-    EXPECT_EQ(zoom.mZoomHeight, 12675);
+    EXPECT_EQ(zoom.mZoom, 4.0f);
+    EXPECT_EQ(zoom.mZoomWidth, 40352);
+    EXPECT_EQ(zoom.mZoomHeight, 53848);
+    for (int i = 0; i < 15; ++i)
+        click(zoom, true);
+    EXPECT_EQ(zoom.mZoom, 0.25f);
+    EXPECT_EQ(zoom.mZoomWidth, 2522);
+}
 
-    ASSERT_TRUE(zoom.setZoom(3.5f));
+TEST(Zoom, APictureLargerThanFourLetterPagesFallsBackToOneWithoutDrawing)
+{
+    ZoomModel zoom = zoomOnPage(13000, 16000);
+    for (int i = 0; i < 11; ++i)
+        click(zoom, false);
+    EXPECT_EQ(zoom.mZoom, 3.75f);
+    EXPECT_EQ(zoom.mZoomWidth, 48750);
+    EXPECT_EQ(zoom.mZoomHeight, 60000);
+
+    ASSERT_TRUE(zoom.setZoom(4.0f)); // 52,000 twips wide
     EXPECT_FALSE(zoom.takeRedrawSizes());
     EXPECT_EQ(zoom.mZoom, 1.0f);
-    EXPECT_EQ(zoom.mZoomWidth, 3000);
-    EXPECT_EQ(zoom.mZoomHeight, 3900);
+    EXPECT_EQ(zoom.mZoomWidth, 13000);
+    EXPECT_EQ(zoom.mZoomHeight, 16000);
     EXPECT_EQ(ZoomModel::stepCandidate(zoom.mZoom, false), 1.25f);
 
-    ZoomModel huge = zoomOnPage(3000, 14000); // already too high at 1
-    EXPECT_FALSE(huge.takeRedrawSizes());
+    // Exactly four US Letter pages is the largest picture drawn.
+    ZoomModel letter = zoomOnPage(12240, 15840);
+    ASSERT_TRUE(letter.setZoom(4.0f));
+    EXPECT_TRUE(letter.takeRedrawSizes());
+    EXPECT_EQ(letter.mZoomHeight, 63360);
+
+    ZoomModel record = zoomOnPage(10088, 63361); // a record over many pages: too high at 1
+    EXPECT_FALSE(record.takeRedrawSizes());
+    ZoomModel wide = zoomOnPage(48961, 2000);
+    EXPECT_FALSE(wide.takeRedrawSizes());
 }

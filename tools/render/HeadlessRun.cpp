@@ -1,6 +1,8 @@
 #include "HeadlessRun.h"
 
+#include "app/WordFilePages.h"
 #include "entry/RecordPersistence.h"
+#include "preview/DurableFile.h"
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
@@ -48,7 +50,8 @@ private:
 
 } // namespace
 
-RenderResult renderRecord(const RecordSource &source, const QString &docPath, const QString &imagePath)
+RenderResult renderRecord(const RecordSource &source, const QString &docPath, const QString &imagePath,
+                          const QString &pdfPath)
 {
     RenderResult result;
     CollectingBoxes boxes(result.problems);
@@ -76,7 +79,14 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
         return result;
     }
     try {
-        shell::writeFilePrivately(docPath, document.readAll());
+        if (!docPath.isEmpty())
+            shell::writeFilePrivately(docPath, document.readAll());
+    } catch (const shell::AppError &e) {
+        result.problems << e.description();
+    }
+    try {
+        if (!pdfPath.isEmpty())
+            preview::replaceFileDurably(pdfPath, app::WordFilePages().pdf(host.wordFile));
     } catch (const shell::AppError &e) {
         result.problems << e.description();
     }

@@ -13,8 +13,9 @@ struct RecordSource {
     bool sample = false;  // the example record instead of any store
 };
 
-// Generates the form for the record and writes the document to `docPath` and, when given, the
-// page image to `imagePath` as PNG.
-RenderResult renderRecord(const RecordSource &source, const QString &docPath, const QString &imagePath);
+// Generates the form for the record and writes, for each path given, the document, the page
+// image as PNG and the pages as PDF (as the preview's save dialog writes it).
+RenderResult renderRecord(const RecordSource &source, const QString &docPath, const QString &imagePath,
+                          const QString &pdfPath = QString());
 
 } // namespace tools

@@ -1,8 +1,8 @@
-// tenvoria-render [--settings FILE | --sample] --doc OUT.doc [--image OUT.png]
+// tenvoria-render [--settings FILE | --sample] [--doc OUT.doc] [--image OUT.png] [--pdf OUT.pdf]
 //
 // Runs the form generator through the built-in engine on a record read from a settings file of
 // the program's own format (the current user's store without --settings), and writes the
-// document and its page image. For tests, interop checks and benchmarks.
+// document, its page image and its pages as PDF. For tests, interop checks and benchmarks.
 #include "HeadlessRun.h"
 
 #include <QApplication>
@@ -23,17 +23,20 @@ int main(int argc, char **argv)
                                  QStringLiteral("OUT.doc"));
     const QCommandLineOption image(QStringLiteral("image"), QStringLiteral("Where to write the page image (PNG)."),
                                    QStringLiteral("OUT.png"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("Where to write the pages as PDF."),
+                                 QStringLiteral("OUT.pdf"));
     const QCommandLineOption sample(QStringLiteral("sample"), QStringLiteral("Use the example record instead of settings."));
-    parser.addOptions({settings, sample, doc, image});
+    parser.addOptions({settings, sample, doc, image, pdf});
     parser.process(app);
 
     QTextStream err(stderr);
-    if (!parser.isSet(doc) || !parser.positionalArguments().isEmpty()) {
-        err << "usage: tenvoria-render [--settings FILE | --sample] --doc OUT.doc [--image OUT.png]\n";
+    if ((!parser.isSet(doc) && !parser.isSet(pdf)) || !parser.positionalArguments().isEmpty()) {
+        err << "usage: tenvoria-render [--settings FILE | --sample] [--doc OUT.doc] [--image OUT.png] [--pdf OUT.pdf]\n";
         return 2;
     }
     const tools::RenderResult result =
-        tools::renderRecord({parser.value(settings), parser.isSet(sample)}, parser.value(doc), parser.value(image));
+        tools::renderRecord({parser.value(settings), parser.isSet(sample)}, parser.value(doc), parser.value(image),
+                             parser.value(pdf));
     for (const QString &problem : result.problems)
         err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
     return result.problems.isEmpty() ? 0 : 1;

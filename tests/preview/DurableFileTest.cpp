@@ -1,0 +1,141 @@
+#include "preview/DurableFile.h"
+
+#include "shell/AppError.h"
+
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+using preview::FileCalls;
+using preview::replaceFileDurably;
+
+namespace {
+
+// Real calls, except that the named one fails with the given error.
+class FailingCalls final : public FileCalls {
+public:
+    FailingCalls(std::string failing, int error) : failing_(std::move(failing)), error_(error) {}
+
+    ssize_t write(int fd, const void *data, size_t size) override
+    {
+        if (failing_ == "short write") // the disk fills after a few bytes
+            return writes_++ == 0 ? FileCalls::write(fd, data, std::min<size_t>(size, 5)) : fail(-1);
+        return failing_ == "write" ? fail(-1) : FileCalls::write(fd, data, size);
+    }
+    int fsync(int fd) override
+    {
+        ++fsyncs_;
+        // The first fsync is the file's, the second the folder's.
+        if (failing_ == "fsync" && fsyncs_ == 1)
+            return fail(-1);
+        if (failing_ == "folder fsync" && fsyncs_ == 2)
+            return fail(-1);
+        return FileCalls::fsync(fd);
+    }
+    int fstat(int fd, struct stat *status) override
+    {
+        const int result = FileCalls::fstat(fd, status);
+        if (failing_ == "size")
+            status->st_size -= 1; // what arrived on disk is not what was written
+        return result;
+    }
+    int rename(const char *from, const char *to) override
+    {
+        return failing_ == "rename" ? fail(-1) : FileCalls::rename(from, to);
+    }
+    int fsyncs() const { return fsyncs_; }
+
+private:
+    int fail(int result)
+    {
+        errno = error_;
+        return result;
+    }
+    std::string failing_;
+    int error_;
+    int writes_ = 0;
+    int fsyncs_ = 0;
+};
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class DurableFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString target() const { return dir.filePath(QStringLiteral("form.pdf")); }
+    QStringList folderEntries() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+};
+
+} // namespace
+
+TEST_F(DurableFileTest, WritesANewFileAndReplacesAnOldOneKeepingItsPermissions)
+{
+    FailingCalls calls("", 0);
+    replaceFileDurably(target(), "%PDF-1.4 first", calls);
+    EXPECT_EQ(contentOf(target()), QByteArray("%PDF-1.4 first"));
+    EXPECT_EQ(calls.fsyncs(), 2); // the file, then its folder
+
+    ASSERT_TRUE(QFile::setPermissions(target(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    replaceFileDurably(target(), QByteArray(300000, 'x'));
+    EXPECT_EQ(contentOf(target()), QByteArray(300000, 'x'));
+    EXPECT_EQ(testsupport::modeOf(target()), 0640u);
+    EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("form.pdf")});
+}
+
+TEST_F(DurableFileTest, AFailureBeforeTheRenameLeavesTheOldFileAndNoScrapsAndSaysWhy)
+{
+    const struct {
+        const char *failing;
+        int error;
+        const char *reason;
+    } cases[] = {
+        {"write", ENOSPC, "No space left on device"},
+        {"short write", ENOSPC, "No space left on device"},
+        {"fsync", EIO, "Input/output error"},
+        {"size", 0, "bytes arrived on disk"},
+        {"rename", EACCES, "Permission denied"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.failing);
+        testsupport::writeTestFile(target(), "old document");
+        FailingCalls calls(c.failing, c.error);
+        try {
+            replaceFileDurably(target(), "new document", calls);
+            ADD_FAILURE() << "no failure reported";
+        } catch (const shell::AppError &e) {
+            EXPECT_TRUE(e.description().contains(target())) << e.description().toStdString();
+            EXPECT_TRUE(e.description().contains(QLatin1String(c.reason))) << e.description().toStdString();
+        }
+        EXPECT_EQ(contentOf(target()), QByteArray("old document"));
+        EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("form.pdf")});
+    }
+}
+
+TEST_F(DurableFileTest, AFolderThatCannotBeFlushedIsReportedThoughTheFileIsInPlace)
+{
+    FailingCalls calls("folder fsync", EIO);
+    EXPECT_THROW(replaceFileDurably(target(), "new document", calls), shell::AppError);
+    EXPECT_EQ(contentOf(target()), QByteArray("new document"));
+}
+
+TEST_F(DurableFileTest, AMissingFolderOrEmptyNameIsRefusedWithTheReason)
+{
+    try {
+        replaceFileDurably(dir.filePath(QStringLiteral("gone/form.pdf")), "x");
+        ADD_FAILURE() << "no failure reported";
+    } catch (const shell::AppError &e) {
+        EXPECT_TRUE(e.description().contains(QLatin1String("No such file or directory"))) << e.description().toStdString();
+    }
+    EXPECT_THROW(replaceFileDurably(QString(), "x"), shell::AppError);
+    EXPECT_THROW(replaceFileDurably(dir.path() + QLatin1Char('/'), "x"), shell::AppError);
+}
