@@ -7,7 +7,7 @@
 #include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
 #include "generator/WordAutomation.h"
-#include "preview/DurableFile.h"
+#include "preview/DocumentCopy.h"
 #include "preview/PagePicture.h"
 #include "shell/ErrorTrap.h"
 #include "wordproc/BuiltinEngine.h"
@@ -63,7 +63,7 @@ void BM_WritePdf(benchmark::State &state)
     qint64 bytes = 0;
     for (auto _ : state) {
         const QByteArray pdf = pages.pdf(doc);
-        preview::replaceFileDurably(target, pdf);
+        preview::saveReplacing(pdf, target);
         bytes = pdf.size();
     }
     state.counters["pdf_bytes"] = double(bytes);

@@ -3,7 +3,6 @@
 #include "shell/AppError.h"
 #include "shell/SafeWrite.h"
 
-#include <QBuffer>
 #include <QFile>
 
 namespace preview {
@@ -17,25 +16,36 @@ void copyFileReplacing(const QString &source, const QString &target)
     copyReplacing(input, input.size(), target);
 }
 
-void copyReplacing(QIODevice &source, qint64 size, const QString &target)
+namespace {
+
+// The user's own file: a linked document stays linked and receives the copy, and an overwritten
+// file keeps its permissions.
+template <typename Write>
+void replaceUsersFile(const QString &target, Write write)
 {
     shell::ReplaceOptions options;
-    options.followLink = true; // a linked document stays linked and receives the copy
-    options.mode = -1;         // an overwritten file keeps its permissions
+    options.followLink = true;
+    options.mode = -1;
     try {
-        shell::replaceFile(target, source, size, options);
+        write(options);
     } catch (const shell::WriteFailure &failure) {
         throw shell::AppError(
             QStringLiteral("The document could not be saved as %1: %2").arg(target, failure.reason()));
     }
 }
 
+} // namespace
+
+void copyReplacing(QIODevice &source, qint64 size, const QString &target)
+{
+    replaceUsersFile(target, [&](const shell::ReplaceOptions &options) {
+        shell::replaceFile(target, source, size, options);
+    });
+}
+
 void saveReplacing(const QByteArray &bytes, const QString &target)
 {
-    QBuffer source;
-    source.setData(bytes);
-    source.open(QIODevice::ReadOnly);
-    copyReplacing(source, bytes.size(), target);
+    replaceUsersFile(target, [&](const shell::ReplaceOptions &options) { shell::replaceFile(target, bytes, options); });
 }
 
 } // namespace preview

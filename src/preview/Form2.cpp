@@ -2,7 +2,6 @@
 
 #include "DocumentCopy.h"
 #include "DocumentPages.h"
-#include "DurableFile.h"
 #include "PagePicture.h"
 #include "PrintJob.h"
 #include "SaveFileDialog.h"

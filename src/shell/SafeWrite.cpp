@@ -22,6 +22,19 @@ WriteFailure::WriteFailure(const QString &path, const QString &reason)
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
+ssize_t FileCalls::write(int fd, const void *data, size_t size) { return ::write(fd, data, size); }
+int FileCalls::dataSync(int fd) { return ::fdatasync(fd); }
+int FileCalls::folderSync(int fd) { return ::fsync(fd); }
+int FileCalls::fstat(int fd, struct stat *status) { return ::fstat(fd, status); }
+int FileCalls::close(int fd) { return ::close(fd); }
+int FileCalls::rename(const char *from, const char *to) { return ::rename(from, to); }
+
+FileCalls &systemFileCalls()
+{
+    static FileCalls calls;
+    return calls;
+}
+
 namespace {
 
 constexpr int kSuffixLength = 6; // mkostemp's XXXXXX
@@ -29,7 +42,7 @@ constexpr int kSuffixLength = 6; // mkostemp's XXXXXX
 // The temporary file under construction; removed unless it took its final name.
 class PendingFile {
 public:
-    explicit PendingFile(QByteArray name, int fd) : m_name(std::move(name)), m_fd(fd) {}
+    PendingFile(QByteArray name, int fd, FileCalls &calls) : m_name(std::move(name)), m_fd(fd), m_calls(calls) {}
     ~PendingFile()
     {
         if (m_fd >= 0)
@@ -45,7 +58,7 @@ public:
     // Closes the descriptor; the error number, or 0.
     int close()
     {
-        const int result = ::close(m_fd);
+        const int result = m_calls.close(m_fd);
         m_fd = -1;
         return result == 0 ? 0 : errno;
     }
@@ -54,14 +67,15 @@ public:
 private:
     QByteArray m_name;
     int m_fd;
+    FileCalls &m_calls;
     bool m_renamed = false;
 };
 
 // The error number of the first failed write, or 0 once every byte is written.
-int writeAll(int fd, const char *data, qint64 size)
+int writeAll(FileCalls &calls, int fd, const char *data, qint64 size)
 {
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, static_cast<size_t>(size));
+        const ssize_t written = calls.write(fd, data, static_cast<size_t>(size));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -75,12 +89,12 @@ int writeAll(int fd, const char *data, qint64 size)
     return 0;
 }
 
-int syncFolder(const QByteArray &folder)
+int syncFolder(FileCalls &calls, const QByteArray &folder)
 {
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return errno;
-    const int result = ::fsync(fd) == 0 ? 0 : errno;
+    const int result = calls.folderSync(fd) == 0 ? 0 : errno;
     ::close(fd);
     return result;
 }
@@ -122,6 +136,7 @@ bool isTemporaryFileOf(const QString &candidateName, const QString &fileName)
 void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, const ReplaceOptions &options)
 {
     const auto fail = [&](const QString &reason) { throw WriteFailure(path, reason); };
+    FileCalls &calls = options.calls ? *options.calls : systemFileCalls();
     if (path.isEmpty() || QFileInfo(path).fileName().isEmpty())
         fail(QStringLiteral("the file name is empty."));
     const QFileInfo target(options.followLink ? finalLinkTarget(path) : QFileInfo(path).absoluteFilePath());
@@ -144,7 +159,7 @@ void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, co
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC); // created exclusively, owner-only
     if (fd < 0)
         fail(systemReason(errno));
-    PendingFile file(pattern, fd);
+    PendingFile file(pattern, fd, calls);
     if (::fchmod(fd, mode) != 0)
         fail(systemReason(errno));
 
@@ -157,28 +172,28 @@ void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, co
             fail(QStringLiteral("reading the data to write failed: %1").arg(source.errorString()));
         if (got == 0)
             break;
-        if (const int error = writeAll(fd, buffer.constData(), got))
+        if (const int error = writeAll(calls, fd, buffer.constData(), got))
             fail(systemReason(error));
         total += got;
     }
     if (expectedSize >= 0 && total != expectedSize)
         fail(QStringLiteral("only %1 of %2 bytes could be read.").arg(total).arg(expectedSize));
     // The rename must not reach the disk before the content does.
-    if (options.durable && ::fdatasync(fd) != 0)
+    if (options.durable && calls.dataSync(fd) != 0)
         fail(systemReason(errno));
     struct stat written {};
-    if (::fstat(fd, &written) != 0)
+    if (calls.fstat(fd, &written) != 0)
         fail(systemReason(errno));
     if (written.st_size != total)
         fail(QStringLiteral("the file holds %1 bytes instead of %2.").arg(qint64(written.st_size)).arg(total));
     if (const int error = file.close())
         fail(systemReason(error));
-    if (::rename(file.name().constData(), targetName.constData()) != 0)
+    if (calls.rename(file.name().constData(), targetName.constData()) != 0)
         fail(systemReason(errno));
     file.renamed();
     // Makes the new name itself survive a power cut.
     if (options.durable) {
-        if (const int error = syncFolder(folder))
+        if (const int error = syncFolder(calls, folder))
             fail(systemReason(error));
     }
 }

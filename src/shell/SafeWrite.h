@@ -4,9 +4,28 @@
 #include <QByteArray>
 #include <QString>
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 class QIODevice;
 
 namespace shell {
+
+// The system calls a replacement makes once its new file is open, behind an interface so that
+// tests can make any of them fail. Each returns what the POSIX call returns and sets errno.
+class FileCalls {
+public:
+    virtual ~FileCalls() = default;
+    virtual ssize_t write(int fd, const void *data, size_t size);
+    virtual int dataSync(int fd);   // the new file's content
+    virtual int folderSync(int fd); // the folder's entry for the new name
+    virtual int fstat(int fd, struct stat *status);
+    virtual int close(int fd);
+    virtual int rename(const char *from, const char *to);
+};
+
+// The real calls.
+FileCalls &systemFileCalls();
 
 // A file that could not be written: the path the caller named and the reason, in the system's
 // words where the system gave one. The description is "The file <path> could not be written: <reason>".
@@ -31,6 +50,8 @@ struct ReplaceOptions {
     // Permission bits of the new file; -1 keeps those of the file it replaces, or gives a new file
     // the usual bits for new files (0666 less the umask).
     int mode = 0600;
+    // The system calls to make; null means the real ones.
+    FileCalls *calls = nullptr;
 };
 
 // Replaces the file at `path` with everything `source` delivers. The bytes go into a new file in

@@ -4,7 +4,7 @@
 #include "PrintTestTools.h"
 
 #include "app/WordFilePages.h"
-#include "preview/DurableFile.h"
+#include "preview/DocumentCopy.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -40,7 +40,7 @@ protected:
         ASSERT_FALSE(doc.isEmpty());
         pdf = temp.filePath(QStringLiteral("form.pdf"));
         app::WordFilePages pages;
-        preview::replaceFileDurably(pdf, pages.pdf(doc));
+        preview::saveReplacing(pages.pdf(doc), pdf);
         if (const QString keep = qEnvironmentVariable("TENVORIA_TEST_OUTPUT"); !keep.isEmpty())
             QFile::copy(pdf, QDir(keep).filePath(QFileInfo(doc).completeBaseName() + QStringLiteral(".pdf")));
     }

@@ -2,7 +2,7 @@
 
 #include "app/WordFilePages.h"
 #include "entry/RecordPersistence.h"
-#include "preview/DurableFile.h"
+#include "preview/DocumentCopy.h"
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
@@ -86,7 +86,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     }
     try {
         if (!pdfPath.isEmpty())
-            preview::replaceFileDurably(pdfPath, app::WordFilePages().pdf(host.wordFile));
+            preview::saveReplacing(app::WordFilePages().pdf(host.wordFile), pdfPath);
     } catch (const shell::AppError &e) {
         result.problems << e.description();
     }

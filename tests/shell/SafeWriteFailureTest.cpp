@@ -1,6 +1,4 @@
-#include "preview/DurableFile.h"
-
-#include "shell/AppError.h"
+#include "shell/SafeWrite.h"
 
 #include "TestFiles.h"
 
@@ -12,8 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
-using preview::FileCalls;
-using preview::replaceFileDurably;
+using shell::FileCalls;
 
 namespace {
 
@@ -28,15 +25,15 @@ public:
             return writes_++ == 0 ? FileCalls::write(fd, data, std::min<size_t>(size, 5)) : fail(-1);
         return failing_ == "write" ? fail(-1) : FileCalls::write(fd, data, size);
     }
-    int fsync(int fd) override
+    int dataSync(int fd) override
     {
         ++fsyncs_;
-        // The first fsync is the file's, the second the folder's.
-        if (failing_ == "fsync" && fsyncs_ == 1)
-            return fail(-1);
-        if (failing_ == "folder fsync" && fsyncs_ == 2)
-            return fail(-1);
-        return FileCalls::fsync(fd);
+        return failing_ == "fsync" ? fail(-1) : FileCalls::dataSync(fd);
+    }
+    int folderSync(int fd) override
+    {
+        ++fsyncs_;
+        return failing_ == "folder fsync" ? fail(-1) : FileCalls::folderSync(fd);
     }
     int fstat(int fd, struct stat *status) override
     {
@@ -69,7 +66,17 @@ QByteArray contentOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class DurableFileTest : public ::testing::Test {
+// A user's document: its link followed, its permissions kept.
+void replaceDocument(const QString &path, const QByteArray &bytes, FileCalls *calls = nullptr)
+{
+    shell::ReplaceOptions options;
+    options.followLink = true;
+    options.mode = -1;
+    options.calls = calls;
+    shell::replaceFile(path, bytes, options);
+}
+
+class SafeWriteFailureTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString target() const { return dir.filePath(QStringLiteral("form.pdf")); }
@@ -78,21 +85,21 @@ protected:
 
 } // namespace
 
-TEST_F(DurableFileTest, WritesANewFileAndReplacesAnOldOneKeepingItsPermissions)
+TEST_F(SafeWriteFailureTest, WritesANewFileAndReplacesAnOldOneKeepingItsPermissions)
 {
     FailingCalls calls("", 0);
-    replaceFileDurably(target(), "%PDF-1.4 first", calls);
+    replaceDocument(target(), "%PDF-1.4 first", &calls);
     EXPECT_EQ(contentOf(target()), QByteArray("%PDF-1.4 first"));
     EXPECT_EQ(calls.fsyncs(), 2); // the file, then its folder
 
     ASSERT_TRUE(QFile::setPermissions(target(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-    replaceFileDurably(target(), QByteArray(300000, 'x'));
+    replaceDocument(target(), QByteArray(300000, 'x'));
     EXPECT_EQ(contentOf(target()), QByteArray(300000, 'x'));
     EXPECT_EQ(testsupport::modeOf(target()), 0640u);
     EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("form.pdf")});
 }
 
-TEST_F(DurableFileTest, AFailureBeforeTheRenameLeavesTheOldFileAndNoScrapsAndSaysWhy)
+TEST_F(SafeWriteFailureTest, AFailureBeforeTheRenameLeavesTheOldFileAndNoScrapsAndSaysWhy)
 {
     const struct {
         const char *failing;
@@ -102,7 +109,7 @@ TEST_F(DurableFileTest, AFailureBeforeTheRenameLeavesTheOldFileAndNoScrapsAndSay
         {"write", ENOSPC, "No space left on device"},
         {"short write", ENOSPC, "No space left on device"},
         {"fsync", EIO, "Input/output error"},
-        {"size", 0, "bytes arrived on disk"},
+        {"size", 0, "bytes instead of"},
         {"rename", EACCES, "Permission denied"},
     };
     for (const auto &c : cases) {
@@ -110,7 +117,7 @@ TEST_F(DurableFileTest, AFailureBeforeTheRenameLeavesTheOldFileAndNoScrapsAndSay
         testsupport::writeTestFile(target(), "old document");
         FailingCalls calls(c.failing, c.error);
         try {
-            replaceFileDurably(target(), "new document", calls);
+            replaceDocument(target(), "new document", &calls);
             ADD_FAILURE() << "no failure reported";
         } catch (const shell::AppError &e) {
             EXPECT_TRUE(e.description().contains(target())) << e.description().toStdString();
@@ -121,21 +128,21 @@ TEST_F(DurableFileTest, AFailureBeforeTheRenameLeavesTheOldFileAndNoScrapsAndSay
     }
 }
 
-TEST_F(DurableFileTest, AFolderThatCannotBeFlushedIsReportedThoughTheFileIsInPlace)
+TEST_F(SafeWriteFailureTest, AFolderThatCannotBeFlushedIsReportedThoughTheFileIsInPlace)
 {
     FailingCalls calls("folder fsync", EIO);
-    EXPECT_THROW(replaceFileDurably(target(), "new document", calls), shell::AppError);
+    EXPECT_THROW(replaceDocument(target(), "new document", &calls), shell::AppError);
     EXPECT_EQ(contentOf(target()), QByteArray("new document"));
 }
 
-TEST_F(DurableFileTest, AMissingFolderOrEmptyNameIsRefusedWithTheReason)
+TEST_F(SafeWriteFailureTest, AMissingFolderOrEmptyNameIsRefusedWithTheReason)
 {
     try {
-        replaceFileDurably(dir.filePath(QStringLiteral("gone/form.pdf")), "x");
+        replaceDocument(dir.filePath(QStringLiteral("gone/form.pdf")), "x");
         ADD_FAILURE() << "no failure reported";
     } catch (const shell::AppError &e) {
         EXPECT_TRUE(e.description().contains(QLatin1String("No such file or directory"))) << e.description().toStdString();
     }
-    EXPECT_THROW(replaceFileDurably(QString(), "x"), shell::AppError);
-    EXPECT_THROW(replaceFileDurably(dir.path() + QLatin1Char('/'), "x"), shell::AppError);
+    EXPECT_THROW(replaceDocument(QString(), "x"), shell::AppError);
+    EXPECT_THROW(replaceDocument(dir.path() + QLatin1Char('/'), "x"), shell::AppError);
 }
