@@ -62,7 +62,8 @@ void writePageImage(const QImage &picture, const QString &path)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)))
+    // The BMP writer turns 32-bit pixels into a 24-bit file itself, far faster than a conversion first.
+    if (!writer.write(picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture))
         throw shell::AppError(QStringLiteral("The page image could not be encoded: %1").arg(writer.errorString()));
     shell::writeFilePrivately(path, bytes, /*durable=*/false); // lives for one run, deleted at its end
 }

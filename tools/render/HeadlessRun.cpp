@@ -3,16 +3,20 @@
 #include "entry/RecordPersistence.h"
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
+#include "generator/PagePng.h"
 #include "generator/RentalApplication.h"
+#include "generator/WordAutomation.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SettingsStore.h"
 #include "wordproc/BuiltinEngine.h"
+#include "wordproc/DocReader.h"
+#include "wordproc/DocWriter.h"
+#include "wordproc/Editor.h"
+#include "wordproc/PageRenderer.h"
 
-#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QWidget>
 
 namespace tools {
@@ -27,23 +31,6 @@ public:
 
 private:
     QStringList &m_problems;
-};
-
-class CapturingHost final : public generator::GenerationHost {
-public:
-    explicit CapturingHost(const entry::RecordWidgets &record) : m_record(record) {}
-    const entry::RecordWidgets &record() const override { return m_record; }
-    void setMainPointerDefault() override {}
-    void setPreviewPicture(const QImage &picture) override { this->picture = picture; }
-    void setPreviewWordFile(const QString &path) override { wordFile = path; }
-    void showPreview() override {}
-    void hideMain() override {}
-
-    QImage picture;
-    QString wordFile;
-
-private:
-    const entry::RecordWidgets &m_record;
 };
 
 } // namespace
@@ -65,23 +52,34 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
         entry::RecordPersistence(record, store).restore(trap);
     }
 
-    QTemporaryDir temp;
+    // The steps of a generation run without its temporary files: the document is built, written
+    // once, and its page drawn from the very bytes written, as a second instance opening it would.
     wordproc::BuiltinApplicationFactory engine;
-    CapturingHost host(record);
-    generator::GenerateRentalApplication(engine, host, {temp.path(), {}});
-
-    QFile document(host.wordFile);
-    if (host.wordFile.isEmpty() || !document.open(QIODevice::ReadOnly)) {
-        result.problems << QStringLiteral("No document was generated.");
-        return result;
-    }
+    std::shared_ptr<automation::Application> app;
+    const std::shared_ptr<automation::Document> doc = generator::BuildRentalApplication(engine, record, app);
+    QByteArray bytes;
     try {
-        shell::writeFilePrivately(docPath, document.readAll());
+        if (!doc)
+            throw shell::AppError(QStringLiteral("The form could not be built."));
+        bytes = wordproc::encodeDoc(wordproc::builtinEditor(*doc).document());
+        shell::writeFilePrivately(docPath, bytes);
     } catch (const shell::AppError &e) {
         result.problems << e.description();
     }
-    if (!imagePath.isEmpty() && !host.picture.save(imagePath, "PNG"))
-        result.problems << QStringLiteral("%1 could not be written.").arg(imagePath);
+    if (app)
+        app->quit();
+    if (bytes.isEmpty()) {
+        result.problems << QStringLiteral("No document was generated.");
+        return result;
+    }
+    if (imagePath.isEmpty())
+        return result; // the document alone never starts the painter
+    try {
+        const QImage page = wordproc::renderContent(wordproc::decodeDoc(bytes));
+        shell::writeFilePrivately(imagePath, generator::encodePagePng(page));
+    } catch (const shell::AppError &e) {
+        result.problems << e.description();
+    }
     return result;
 }
 
