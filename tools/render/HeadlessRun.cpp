@@ -1,12 +1,10 @@
 #include "HeadlessRun.h"
 
-#include "entry/RecordPersistence.h"
-#include "entry/RecordWidgets.h"
-#include "entry/SampleData.h"
+#include "entry/RecordValues.h"
 #include "generator/PagePng.h"
 #include "generator/RentalApplication.h"
 #include "generator/WordAutomation.h"
-#include "shell/ErrorTrap.h"
+#include "shell/AppError.h"
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SettingsStore.h"
@@ -17,7 +15,6 @@
 #include "wordproc/PageRenderer.h"
 
 #include <QImage>
-#include <QWidget>
 
 namespace tools {
 namespace {
@@ -41,15 +38,18 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     CollectingBoxes boxes(result.problems);
     shell::ScopedMessageBoxes scope(boxes);
 
-    QWidget owner;
-    const entry::RecordWidgets record = entry::createRecordControls(&owner);
-    shell::ErrorTrap trap(QStringLiteral("tenvoria-render"), QStringLiteral("ReadRecord"));
-    if (source.sample) {
-        entry::loadSampleData(record, trap);
-    } else {
-        shell::SettingsStore store(source.settingsFile.isEmpty() ? shell::SettingsStore::userStorePath()
-                                                                 : source.settingsFile);
-        entry::RecordPersistence(record, store).restore(trap);
+    // Plain values, not the window's controls: a headless run needs no widget machinery.
+    entry::RecordSnapshot record;
+    try {
+        if (source.sample) {
+            record = entry::RecordSnapshot::sample();
+        } else {
+            shell::SettingsStore store(source.settingsFile.isEmpty() ? shell::SettingsStore::userStorePath()
+                                                                     : source.settingsFile);
+            record = entry::RecordSnapshot::fromStore(store);
+        }
+    } catch (const shell::AppError &e) {
+        result.problems << e.description();
     }
 
     // The steps of a generation run without its temporary files: the document is built, written
