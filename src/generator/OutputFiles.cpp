@@ -59,6 +59,7 @@ void writePageImage(const QImage &picture, const QString &path)
     if (picture.isNull())
         throw shell::AppError(QStringLiteral("There is no page picture to save."));
     QByteArray bytes;
+    bytes.reserve((qsizetype(picture.width()) * 3 + 3) * picture.height() + 1024); // no regrowth of 7 MB
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
