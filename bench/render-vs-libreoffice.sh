@@ -2,12 +2,14 @@
 # Whole processes side by side: `tenvoria-render` making the sample record's .doc and its 192 dpi
 # page image, against LibreOffice headless converting that .doc to a 192 dpi page image (via PDF,
 # as Writer exports pages). The runs alternate, so that both see the same machine load; the
-# script prints the medians, the ratio, and the peak memory (VmHWM) of each.
+# script prints the medians, the ratio, and the peak memory of each; and, as the floor, the time of
+# an empty process that only starts Qt's GUI layer, and the ratio that floor would give.
 # Usage: bench/render-vs-libreoffice.sh [build-dir] [runs]   (defaults: build 7)
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 runs=${2:-7}
 render="$build/tools/render/tenvoria-render"
+empty="$build/bench/bench_empty_gui_process"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work/runtime}"
@@ -19,7 +21,7 @@ soffice --headless "-env:UserInstallation=file://$work/lo" --convert-to pdf --ou
 
 now() { date +%s%N; }
 peak_kb() { awk '/Maximum resident/ {print $NF}' "$1"; }
-ours=() theirs=() our_peaks=() their_peaks=()
+ours=() theirs=() floors=() our_peaks=() their_peaks=()
 for run in $(seq "$runs"); do
   start=$(now)
   /usr/bin/time -v "$render" --sample --doc "$work/out.doc" --image "$work/out.png" 2>"$work/ours.time" >/dev/null
@@ -28,6 +30,11 @@ for run in $(seq "$runs"); do
   ours+=($(( (end - start) / 1000 )))
   our_peaks+=("$(peak_kb "$work/ours.time")")
   rm -f "$work/out.doc" "$work/out.png"
+
+  start=$(now)
+  /usr/bin/time -o /dev/null "$empty"
+  end=$(now)
+  floors+=($(( (end - start) / 1000 )))
 
   start=$(now)
   /usr/bin/time -v soffice --headless "-env:UserInstallation=file://$work/lo" --convert-to pdf --outdir "$work/lo-out" \
@@ -48,3 +55,6 @@ printf 'tenvoria-render --sample --doc --image, median of %d: %.1f ms, peak RSS 
 printf 'LibreOffice .doc -> pdf -> 192 dpi png, median of %d: %.1f ms, peak RSS %d MB (soffice)\n' \
   "$runs" "$(echo "$their_us / 1000" | bc -l)" "$(( $(median "${their_peaks[@]}") / 1024 ))"
 printf 'ratio: %.1fx\n' "$(echo "$their_us / $our_us" | bc -l)"
+floor_us=$(median "${floors[@]}")
+printf 'floor: an empty QGuiApplication process, median of %d: %.1f ms, ratio at best %.1fx\n' \
+  "$runs" "$(echo "$floor_us / 1000" | bc -l)" "$(echo "$their_us / $floor_us" | bc -l)"
