@@ -1,4 +1,6 @@
 #pragma once
+#include "RecordValues.h"
+
 #include <QHash>
 #include <QString>
 
@@ -13,7 +15,7 @@ namespace entry {
 
 // The record lives in the main window's controls; this is how the rest of the program reaches
 // them by identifier ("txtAppInfoName", "optCoCurrentRent").
-class RecordWidgets {
+class RecordWidgets final : public RecordValues {
 public:
     void addText(const QString &id, QLineEdit *edit) { m_texts.insert(id, edit); }
     void addOption(const QString &id, QRadioButton *option) { m_options.insert(id, option); }
@@ -22,8 +24,8 @@ public:
     QLineEdit *text(const QString &id) const;
     QRadioButton *option(const QString &id) const;
 
-    QString textOf(const QString &id) const;
-    bool isSelected(const QString &id) const;
+    QString textOf(const QString &id) const override;
+    bool isSelected(const QString &id) const override;
 
 private:
     QHash<QString, QLineEdit *> m_texts;

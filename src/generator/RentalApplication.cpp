@@ -4,7 +4,7 @@
 #include "OutputFiles.h"
 #include "WordAutomation.h"
 #include "WordGuard.h"
-#include "entry/RecordWidgets.h"
+#include "entry/RecordValues.h"
 #include "shell/AppError.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
@@ -50,7 +50,7 @@ void requireObject(const void *object)
 class TableWalk {
 public:
     TableWalk(Steps &steps, const std::shared_ptr<Application> &app, const std::shared_ptr<Document> &doc,
-              const entry::RecordWidgets &record)
+              const entry::RecordValues &record)
         : m_step(steps), m_app(app), m_doc(doc), m_record(record)
     {
     }
@@ -194,7 +194,7 @@ private:
     Steps &m_step;
     const std::shared_ptr<Application> &m_app;
     const std::shared_ptr<Document> &m_doc;
-    const entry::RecordWidgets &m_record;
+    const entry::RecordValues &m_record;
 };
 
 void setUpPage(Steps &step, const std::shared_ptr<Application> &app, const std::shared_ptr<Document> &doc)
@@ -239,7 +239,7 @@ QString asOneLine(QString text)
 
 } // namespace
 
-QString cellText(const CellSpec &cell, const entry::RecordWidgets &record)
+QString cellText(const CellSpec &cell, const entry::RecordValues &record)
 {
     const QString label = QString::fromUtf8(cell.label);
     const QString field = QString::fromLatin1(cell.field);
@@ -255,7 +255,7 @@ QString cellText(const CellSpec &cell, const entry::RecordWidgets &record)
 namespace {
 
 // Steps 102 to 1036: a new instance, a document with the form's page, and the whole table.
-void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordWidgets &record,
+void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordValues &record,
                std::shared_ptr<Application> &app, std::shared_ptr<Document> &doc)
 {
     step([&] { app = factory.createNew(); }); // 102
@@ -301,7 +301,7 @@ shell::ErrorTrap generatorTrap()
 } // namespace
 
 std::shared_ptr<automation::Document> BuildRentalApplication(ApplicationFactory &factory,
-                                                             const entry::RecordWidgets &record,
+                                                             const entry::RecordValues &record,
                                                              std::shared_ptr<automation::Application> &app)
 {
     shell::ErrorTrap trap = generatorTrap();

@@ -12,6 +12,14 @@ constexpr int kNoStyle = 0x0FFF;
 constexpr int kStiNormal = 0;
 constexpr int kStiTableGrid = 154;
 constexpr int kStiUser = 0x0FFE;
+// The fixed slots Word fills in every document, with their built-in style identifiers.
+constexpr int kDefaultParagraphFontIstd = 10;
+constexpr int kTableNormalIstd = 11;
+constexpr int kNoListIstd = 12;
+constexpr int kStiDefaultParagraphFont = 65;
+constexpr int kStiTableNormal = 105;
+constexpr int kStiNoList = 107;
+constexpr unsigned kSemiHidden = 0x0100; // grfstd: kept out of the style lists Word shows
 constexpr int kStiMaxWord97 = 91;
 
 void appendUpx(ByteWriter &out, const QByteArray &upx)
@@ -31,15 +39,15 @@ QByteArray istdAnd(int istd, const QByteArray &sprms = {})
 
 // One STD: StdfBase, the name and the property lists, as its LPStd with the leading size.
 void appendStyle(ByteWriter &out, int sti, StyleKind kind, int istd, const QString &name,
-                 const std::vector<QByteArray> &upxs)
+                 const std::vector<QByteArray> &upxs, int baseIstd = kNoStyle, unsigned grfstd = 0)
 {
     ByteWriter record;
     record.u16(unsigned(sti));
-    record.u16(unsigned(kind) | (kNoStyle << 4));                // stk, istdBase
+    record.u16(unsigned(kind) | (unsigned(baseIstd) << 4));     // stk, istdBase
     record.u16(unsigned(upxs.size()) | (unsigned(istd) << 4));  // cupx, istdNext: itself
     const qsizetype bchUpeAt = record.size();
     record.u16(0);                                               // bchUpe, patched below
-    record.u16(0);                                               // grfstd
+    record.u16(grfstd);
     record.u16(unsigned(name.size()));
     for (QChar c : name)
         record.u16(c.unicode());
@@ -72,13 +80,22 @@ QByteArray StyleSheet::encode(const QByteArray &normalCharacterSprms, const QStr
 
     appendStyle(out, kStiNormal, StyleKind::Paragraph, kNormalStyle, QStringLiteral("Normal"),
                 {istdAnd(kNormalStyle), normalCharacterSprms});
-    for (int istd = 1; istd < kFirstTableStyle; ++istd)
-        out.u16(0); // unused slot
+    for (int istd = 1; istd < kDefaultParagraphFontIstd; ++istd)
+        out.u16(0); // the heading slots, unused
+    appendStyle(out, kStiDefaultParagraphFont, StyleKind::Character, kDefaultParagraphFontIstd,
+                QStringLiteral("Default Paragraph Font"), {QByteArray()}, kNoStyle, kSemiHidden);
+    appendStyle(out, kStiTableNormal, StyleKind::Table, kTableNormalIstd, QStringLiteral("Table Normal"),
+                {QByteArray(), istdAnd(kTableNormalIstd), QByteArray()}, kNoStyle, kSemiHidden);
+    appendStyle(out, kStiNoList, StyleKind::List, kNoListIstd, QStringLiteral("No List"),
+                {istdAnd(kNoListIstd)}, kNoStyle, kSemiHidden);
+    for (int istd = kNoListIstd + 1; istd < kFirstTableStyle; ++istd)
+        out.u16(0); // reserved slots
     for (int i = 0; i < tableStyles.size(); ++i) {
         const QString &name = tableStyles[i];
         const int istd = kFirstTableStyle + i;
         const int sti = name == QLatin1String("Table Grid") ? kStiTableGrid : kStiUser;
-        appendStyle(out, sti, StyleKind::Table, istd, name, {QByteArray(), istdAnd(istd), QByteArray()});
+        appendStyle(out, sti, StyleKind::Table, istd, name, {QByteArray(), istdAnd(istd), QByteArray()},
+                    kTableNormalIstd);
     }
     return out.data();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The style sheet (STSH, [MS-DOC] 2.9.271). The writer stores the Normal paragraph style, which
-// carries the document's default character format, and one table style per table style name;
+// carries the document's default character format, the fixed slots Word fills ("Default Paragraph
+// Font", "Table Normal", "No List"), and one table style per table style name, based on "Table Normal";
 // the reader keeps every style's name, kind, base style and property lists.
 #include "DocBytes.h"
 

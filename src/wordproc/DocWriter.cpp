@@ -8,13 +8,16 @@
 #include "DocFormatConstants.h"
 #include "DocParagraphSprms.h"
 #include "DocPieceTable.h"
+#include "DocProperties.h"
 #include "DocSection.h"
 #include "DocSprms.h"
 #include "DocStory.h"
 #include "DocStyleSheet.h"
 #include "shell/AppError.h"
 #include "shell/SafeWrite.h"
+#include "BuildConfig.h"
 
+#include <QRegularExpression>
 
 namespace wordproc {
 
@@ -42,6 +45,31 @@ QStringList tableStylesOf(const Story &story)
         if (paragraph.row && !paragraph.row->style.isEmpty() && !styles.contains(paragraph.row->style))
             styles.append(paragraph.row->style);
     return styles;
+}
+
+// As Word does for a document without a title: its first line of text.
+QString titleOf(const Story &story)
+{
+    constexpr int kMaxTitle = 255;
+    static const QRegularExpression marks(QStringLiteral("[\\x07\\x0b\\x0c\\r]"));
+    for (const QString &line : story.text.split(marks)) {
+        const QString title = line.simplified();
+        if (!title.isEmpty())
+            return title.left(kMaxTitle);
+    }
+    return QString();
+}
+
+DocumentProperties propertiesOf(const Story &story)
+{
+    DocumentProperties properties;
+    properties.title = titleOf(story);
+    const QString version = QString::fromLatin1(shell::build::kVersion);
+    properties.application = QStringLiteral("Tenvoria ") + version;
+    const QStringList parts = version.split(QLatin1Char('.'));
+    properties.applicationVersion = (parts.value(0).toUInt() & 0xFFFF) << 16 | (parts.value(1).toUInt() & 0xFFFF);
+    properties.created = QDateTime::currentDateTimeUtc();
+    return properties;
 }
 
 class TableStreamBuilder {
@@ -162,6 +190,10 @@ QByteArray encodeDoc(const Document &document)
                                    {QStringLiteral("1Table"), table.data()}};
     if (dataStream.size() > 0)
         streams.push_back({QStringLiteral("Data"), dataStream.data()});
+    const DocumentProperties properties = propertiesOf(story);
+    streams.push_back({summaryInformationName(), encodeSummaryInformation(properties)});
+    streams.push_back({documentSummaryInformationName(), encodeDocumentSummaryInformation(properties)});
+    streams.push_back({compObjName(), encodeCompObj()});
     return packCompoundFile(streams, kWordClassId);
 }
 

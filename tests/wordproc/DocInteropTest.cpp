@@ -1,11 +1,12 @@
 // Other programs must read the .doc files we write: LibreOffice (layout, formatting, table
-// structure), antiword and catdoc (text). Each check is skipped when its program is missing.
+// structure), antiword and catdoc (text), olefile (container and summary properties). Each check is skipped when its program is missing.
 #include "SampleFormDocument.h"
 #include "wordproc/CfbContainer.h"
 #include "wordproc/DocPieceTable.h"
 #include "wordproc/DocReader.h"
 #include "wordproc/DocWriter.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
@@ -370,4 +371,34 @@ TEST_F(DocInterop, MixedScriptTextIsStoredAsEightBitAndUnicodePiecesThatEveryRea
         for (const QString &text : expected)
             EXPECT_TRUE(output.contains(text)) << name << " lost: " << text.toStdString();
     }
+}
+
+// olefile parses the container strictly and reads the summary properties that file managers show.
+TEST_F(DocInterop, OlefileReadsTheContainerAndTheSummaryProperties)
+{
+    QString python = QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3") : toolOrSkip("python3");
+    if (python.isEmpty() || runTool(python, {QStringLiteral("-c"), QStringLiteral("import olefile")}).exitCode != 0)
+        GTEST_SKIP() << "python3 with olefile is not installed; the olefile check is skipped.";
+    const char *script = R"(
+import sys, olefile
+ole = olefile.OleFileIO(sys.argv[1], raise_defects=olefile.DEFECT_INCORRECT)
+print(sorted('/'.join(entry) for entry in ole.listdir()))
+meta = ole.get_metadata()
+print(meta.title.decode())
+print(meta.creating_application.decode())
+print(meta.create_time.year, meta.codepage, meta.num_pages)
+compobj = ole.openstream('\x01CompObj').read()
+print(b'Word.Document.8' in compobj)
+)";
+    const ToolResult result = runTool(python, {QStringLiteral("-c"), QString::fromLatin1(script), m_form});
+    ASSERT_EQ(result.exitCode, 0) << result.output.toStdString();
+    const QStringList lines = result.output.split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines[0], QStringLiteral("['\\x01CompObj', '\\x05DocumentSummaryInformation', '\\x05SummaryInformation', "
+                                       "'1Table', 'WordDocument']"));
+    EXPECT_EQ(lines[1], QStringLiteral("Rental Application"));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Tenvoria "))) << lines[2].toStdString();
+    EXPECT_GT(lines[2].size(), int(sizeof("Tenvoria ")));
+    EXPECT_EQ(lines[3], QStringLiteral("%1 1252 1").arg(QDateTime::currentDateTimeUtc().date().year()));
+    EXPECT_EQ(lines[4], QStringLiteral("True"));
 }

@@ -7,6 +7,7 @@
 #include "wordproc/DocFkp.h"
 #include "wordproc/DocPieceTable.h"
 #include "wordproc/DocSprms.h"
+#include "wordproc/DocStyleSheet.h"
 #include "wordproc/DocWriter.h"
 
 #include <gtest/gtest.h>
@@ -156,4 +157,31 @@ TEST(DocWriterStructure, OnlyNeededPropertiesAreWritten)
     document.page.landscape = true;
     std::swap(document.page.pageWidth, document.page.pageHeight);
     EXPECT_TRUE(contains(sectionSprms(write(document)), 0x301D));
+}
+
+TEST(DocWriterStructure, StyleSheetFillsWordsFixedSlotsAndBasesTableStylesOnTableNormal)
+{
+    const WrittenStreams written = write(sampleform::makeSampleFormDocument());
+    const doc::FcLcb stsh = pair(written.word, 1);
+    const doc::StyleSheet sheet = doc::StyleSheet::decode(written.table, stsh.fc, stsh.lcb);
+    ASSERT_GE(sheet.styles.size(), 16u);
+    const struct {
+        int istd;
+        const char *name;
+        doc::StyleKind kind;
+    } fixed[] = {{0, "Normal", doc::StyleKind::Paragraph},
+                 {10, "Default Paragraph Font", doc::StyleKind::Character},
+                 {11, "Table Normal", doc::StyleKind::Table},
+                 {12, "No List", doc::StyleKind::List},
+                 {15, "Table Grid", doc::StyleKind::Table}};
+    for (const auto &slot : fixed) {
+        const doc::Style *style = sheet.at(slot.istd);
+        ASSERT_NE(style, nullptr) << slot.name;
+        EXPECT_EQ(style->name.toStdString(), slot.name);
+        EXPECT_EQ(style->kind, slot.kind) << slot.name;
+    }
+    EXPECT_EQ(sheet.at(15)->baseIstd, 11);
+    EXPECT_EQ(sheet.at(11)->baseIstd, 0x0FFF);
+    for (int istd : {1, 9, 13, 14})
+        EXPECT_EQ(sheet.at(istd), nullptr) << istd;
 }

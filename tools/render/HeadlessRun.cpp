@@ -1,21 +1,23 @@
 #include "HeadlessRun.h"
 
-#include "app/WordFilePages.h"
-#include "entry/RecordPersistence.h"
+#include "entry/RecordValues.h"
+#include "generator/PagePng.h"
 #include "preview/DocumentCopy.h"
-#include "entry/RecordWidgets.h"
-#include "entry/SampleData.h"
+#include "preview/DocumentPages.h"
+#include "wordproc/PrintedPages.h"
 #include "generator/RentalApplication.h"
-#include "shell/ErrorTrap.h"
+#include "generator/WordAutomation.h"
+#include "shell/AppError.h"
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SettingsStore.h"
 #include "wordproc/BuiltinEngine.h"
+#include "wordproc/DocReader.h"
+#include "wordproc/DocWriter.h"
+#include "wordproc/Editor.h"
+#include "wordproc/PageRenderer.h"
 
-#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
-#include <QWidget>
 
 namespace tools {
 namespace {
@@ -31,23 +33,6 @@ private:
     QStringList &m_problems;
 };
 
-class CapturingHost final : public generator::GenerationHost {
-public:
-    explicit CapturingHost(const entry::RecordWidgets &record) : m_record(record) {}
-    const entry::RecordWidgets &record() const override { return m_record; }
-    void setMainPointerDefault() override {}
-    void setPreviewPicture(const QImage &picture) override { this->picture = picture; }
-    void setPreviewWordFile(const QString &path) override { wordFile = path; }
-    void showPreview() override {}
-    void hideMain() override {}
-
-    QImage picture;
-    QString wordFile;
-
-private:
-    const entry::RecordWidgets &m_record;
-};
-
 } // namespace
 
 RenderResult renderRecord(const RecordSource &source, const QString &docPath, const QString &imagePath,
@@ -57,41 +42,55 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     CollectingBoxes boxes(result.problems);
     shell::ScopedMessageBoxes scope(boxes);
 
-    QWidget owner;
-    const entry::RecordWidgets record = entry::createRecordControls(&owner);
-    shell::ErrorTrap trap(QStringLiteral("tenvoria-render"), QStringLiteral("ReadRecord"));
-    if (source.sample) {
-        entry::loadSampleData(record, trap);
-    } else {
-        shell::SettingsStore store(source.settingsFile.isEmpty() ? shell::SettingsStore::userStorePath()
-                                                                 : source.settingsFile);
-        entry::RecordPersistence(record, store).restore(trap);
+    // Plain values, not the window's controls: a headless run needs no widget machinery.
+    entry::RecordSnapshot record;
+    try {
+        if (source.sample) {
+            record = entry::RecordSnapshot::sample();
+        } else {
+            shell::SettingsStore store(source.settingsFile.isEmpty() ? shell::SettingsStore::userStorePath()
+                                                                     : source.settingsFile);
+            record = entry::RecordSnapshot::fromStore(store);
+        }
+    } catch (const shell::AppError &e) {
+        result.problems << e.description();
     }
 
-    QTemporaryDir temp;
+    // The steps of a generation run without its temporary files: the document is built, written
+    // once, and its page drawn from the very bytes written, as a second instance opening it would.
     wordproc::BuiltinApplicationFactory engine;
-    CapturingHost host(record);
-    generator::GenerateRentalApplication(engine, host, {temp.path(), {}});
-
-    QFile document(host.wordFile);
-    if (host.wordFile.isEmpty() || !document.open(QIODevice::ReadOnly)) {
+    std::shared_ptr<automation::Application> app;
+    const std::shared_ptr<automation::Document> doc = generator::BuildRentalApplication(engine, record, app);
+    QByteArray bytes;
+    try {
+        if (!doc)
+            throw shell::AppError(QStringLiteral("The form could not be built."));
+        bytes = wordproc::encodeDoc(wordproc::builtinEditor(*doc).document());
+        if (!docPath.isEmpty())
+            shell::writeFilePrivately(docPath, bytes);
+    } catch (const shell::AppError &e) {
+        result.problems << e.description();
+    }
+    if (app)
+        app->quit();
+    if (bytes.isEmpty()) {
         result.problems << QStringLiteral("No document was generated.");
         return result;
     }
     try {
-        if (!docPath.isEmpty())
-            shell::writeFilePrivately(docPath, document.readAll());
-    } catch (const shell::AppError &e) {
-        result.problems << e.description();
-    }
-    try {
         if (!pdfPath.isEmpty())
-            preview::saveReplacing(app::WordFilePages().pdf(host.wordFile), pdfPath);
+            preview::saveReplacing(wordproc::pdfOf(wordproc::decodeDoc(bytes), preview::pdfTitle()), pdfPath);
     } catch (const shell::AppError &e) {
         result.problems << e.description();
     }
-    if (!imagePath.isEmpty() && !host.picture.save(imagePath, "PNG"))
-        result.problems << QStringLiteral("%1 could not be written.").arg(imagePath);
+    if (imagePath.isEmpty())
+        return result; // the document alone never starts the painter
+    try {
+        const QImage page = wordproc::renderContent(wordproc::decodeDoc(bytes));
+        shell::writeFilePrivately(imagePath, generator::encodePagePng(page));
+    } catch (const shell::AppError &e) {
+        result.problems << e.description();
+    }
     return result;
 }
 

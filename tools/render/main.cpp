@@ -5,7 +5,7 @@
 // document, its page image and its pages as PDF. For tests, interop checks and benchmarks.
 #include "HeadlessRun.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QCommandLineParser>
 #include <QTextStream>
 
@@ -13,7 +13,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv); // fonts and painting; no widgets
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Writes the rental application form of a record as a .doc and a page image."));
     parser.addHelpOption();

@@ -1,0 +1,69 @@
+#include "RecordValues.h"
+
+#include "RecordCatalogue.h"
+#include "shell/AppError.h"
+#include "shell/SettingsStore.h"
+
+namespace entry {
+
+namespace {
+
+void select(QHash<QString, bool> &selected, const ChoiceSpec &choice, bool first)
+{
+    selected.insert(QLatin1String(choice.firstId), first);
+    selected.insert(QLatin1String(choice.secondId), !first);
+}
+
+} // namespace
+
+RecordSnapshot::RecordSnapshot()
+{
+    for (const TextFieldSpec &field : textFields())
+        m_texts.insert(QLatin1String(field.id), QString());
+    for (const ChoiceSpec &choice : choices())
+        select(m_selected, choice, true);
+}
+
+RecordSnapshot RecordSnapshot::sample()
+{
+    RecordSnapshot record;
+    for (const TextFieldSpec &field : textFields())
+        if (field.sampleKind == SampleKind::Value)
+            record.m_texts.insert(QLatin1String(field.id), QString::fromUtf8(field.sample));
+    // Copies after every value: a copy's source is always a field the sample fills with a value.
+    for (const TextFieldSpec &field : textFields())
+        if (field.sampleKind == SampleKind::CopyOf)
+            record.m_texts.insert(QLatin1String(field.id), record.textOf(QLatin1String(field.sample)));
+    for (const ChoiceSpec &choice : choices())
+        select(record.m_selected, choice, QLatin1String(choice.sampleWord) == QLatin1String(choice.firstWord));
+    return record;
+}
+
+RecordSnapshot RecordSnapshot::fromStore(shell::SettingsStore &store)
+{
+    RecordSnapshot record;
+    for (const TextFieldSpec &field : textFields())
+        record.m_texts.insert(QLatin1String(field.id), store.read(QLatin1String(field.key)));
+    // Exact, case-sensitive match of the whole stored word; anything else keeps the first option.
+    for (const ChoiceSpec &choice : choices())
+        select(record.m_selected, choice, store.read(QLatin1String(choice.key)) != QLatin1String(choice.secondWord));
+    return record;
+}
+
+QString RecordSnapshot::textOf(const QString &id) const
+{
+    const auto it = m_texts.constFind(id);
+    if (it == m_texts.constEnd())
+        throw shell::AppError(QStringLiteral("The record has no text field %1.").arg(id));
+    return *it;
+}
+
+bool RecordSnapshot::isSelected(const QString &id) const
+{
+    const auto it = m_selected.constFind(id);
+    if (it == m_selected.constEnd())
+        throw shell::AppError(QStringLiteral("The record has no option %1.").arg(id));
+    return *it;
+}
+
+} // namespace entry

@@ -1,0 +1,40 @@
+#pragma once
+#include <QHash>
+#include <QString>
+
+namespace shell {
+class SettingsStore;
+}
+
+namespace entry {
+
+// What the document generator reads from a record: a text field's text and whether an option
+// is selected, by control identifier ("txtAppInfoName", "optCoCurrentRent").
+class RecordValues {
+public:
+    virtual ~RecordValues() = default;
+    // Throw shell::AppError for an unknown identifier: a typo must not pass silently.
+    virtual QString textOf(const QString &id) const = 0;
+    virtual bool isSelected(const QString &id) const = 0;
+};
+
+// A record held as plain values, without any control: for runs without a window, which then
+// need no widget machinery at all. It reads the same values the window would show.
+class RecordSnapshot final : public RecordValues {
+public:
+    // Every field empty and each choice on its first option, as a fresh window starts.
+    RecordSnapshot();
+    // The example record, as "Load sample data" leaves a fresh window.
+    static RecordSnapshot sample();
+    // The record as the window's load restores it from the store.
+    static RecordSnapshot fromStore(shell::SettingsStore &store);
+
+    QString textOf(const QString &id) const override;
+    bool isSelected(const QString &id) const override;
+
+private:
+    QHash<QString, QString> m_texts;
+    QHash<QString, bool> m_selected;
+};
+
+} // namespace entry

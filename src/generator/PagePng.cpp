@@ -1,0 +1,281 @@
+#include "PagePng.h"
+
+#include "shell/AppError.h"
+
+#include <QtEndian>
+
+#include <zlib.h>
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace generator {
+
+namespace {
+
+constexpr int kMaxDistance = 32768; // the deflate window
+constexpr int kMaxMatch = 258;
+constexpr int kMinMatch = 3;
+
+struct Code {
+    std::uint32_t bits = 0; // already in the order the bit writer sends them
+    int length = 0;
+};
+
+std::uint32_t reversed(std::uint32_t code, int length)
+{
+    std::uint32_t out = 0;
+    for (int i = 0; i < length; ++i, code >>= 1)
+        out = (out << 1) | (code & 1);
+    return out;
+}
+
+// The fixed Huffman codes of deflate (RFC 1951, 3.2.6) and the length and distance tables.
+struct FixedCodes {
+    std::array<Code, 288> symbol;
+    std::array<Code, kMaxMatch + 1> length; // code and extra bits of each match length 3..258
+
+    FixedCodes()
+    {
+        for (int s = 0; s < 288; ++s) {
+            std::uint32_t code;
+            int bits;
+            if (s <= 143) { code = 0x30 + s; bits = 8; }
+            else if (s <= 255) { code = 0x190 + (s - 144); bits = 9; }
+            else if (s <= 279) { code = s - 256; bits = 7; }
+            else { code = 0xC0 + (s - 280); bits = 8; }
+            symbol[s] = {reversed(code, bits), bits};
+        }
+        static constexpr int base[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                       31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+        static constexpr int extra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                        2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+        for (int len = kMinMatch; len <= kMaxMatch; ++len) {
+            int i = 28;
+            while (base[i] > len)
+                --i;
+            const Code &c = symbol[257 + i];
+            length[len] = {c.bits | (std::uint32_t(len - base[i]) << c.length), c.length + extra[i]};
+        }
+    }
+
+    static Code distance(int distance)
+    {
+        static constexpr int base[] = {1,    2,    3,    4,    5,    7,     9,     13,    17,    25,
+                                       33,   49,   65,   97,   129,  193,   257,   385,   513,   769,
+                                       1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+        static constexpr int extra[] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
+                                        6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+        int i = 29;
+        while (base[i] > distance)
+            --i;
+        return {reversed(std::uint32_t(i), 5) | (std::uint32_t(distance - base[i]) << 5), 5 + extra[i]};
+    }
+};
+
+const FixedCodes &fixedCodes()
+{
+    static const FixedCodes codes;
+    return codes;
+}
+
+// Deflate's bit order: least significant bit first, appended to the output as whole bytes.
+class BitWriter {
+public:
+    explicit BitWriter(QByteArray &out) : m_out(out) {}
+
+    void put(std::uint32_t bits, int count)
+    {
+        m_pending |= std::uint64_t(bits) << m_count;
+        m_count += count;
+        if (m_count >= 32) {
+            const quint32 word = qToLittleEndian(quint32(m_pending));
+            m_out.append(reinterpret_cast<const char *>(&word), 4);
+            m_pending >>= 32;
+            m_count -= 32;
+        }
+    }
+
+    void flushToByte()
+    {
+        for (; m_count > 0; m_count -= 8, m_pending >>= 8)
+            m_out.append(char(m_pending & 0xFF));
+        m_count = 0;
+        m_pending = 0;
+    }
+
+private:
+    QByteArray &m_out;
+    std::uint64_t m_pending = 0;
+    int m_count = 0;
+};
+
+class DeflateEncoder {
+public:
+    explicit DeflateEncoder(QByteArray &out) : m_bits(out), m_codes(fixedCodes()) {}
+
+    void literal(unsigned char byte) { put(m_codes.symbol[byte]); }
+
+    void pixel(QRgb rgb)
+    {
+        const Code &r = m_codes.symbol[qRed(rgb)];
+        const Code &g = m_codes.symbol[qGreen(rgb)];
+        const Code &b = m_codes.symbol[qBlue(rgb)];
+        m_bits.put(r.bits | (g.bits << r.length) | (b.bits << (r.length + g.length)), r.length + g.length + b.length);
+    }
+
+    // `length` bytes (at least 3) repeating those `distance.` bytes back, split into matches.
+    void repeat(int length, const Code &distance)
+    {
+        while (length > 0) {
+            int n = std::min(length, kMaxMatch);
+            if (length - n > 0 && length - n < kMinMatch)
+                n = length - kMinMatch;
+            put(m_codes.length[n]);
+            put(distance);
+            length -= n;
+        }
+    }
+
+    void finish()
+    {
+        put(m_codes.symbol[256]);
+        m_bits.flushToByte();
+    }
+
+    BitWriter &bits() { return m_bits; }
+
+private:
+    void put(const Code &code) { m_bits.put(code.bits, code.length); }
+
+    BitWriter m_bits;
+    const FixedCodes &m_codes;
+};
+
+void appendU32(QByteArray &out, quint32 value)
+{
+    const quint32 big = qToBigEndian(value);
+    out.append(reinterpret_cast<const char *>(&big), 4);
+}
+
+void beginChunk(QByteArray &out, const char *type, quint32 length)
+{
+    appendU32(out, length);
+    out.append(type, 4);
+}
+
+// Closes the chunk whose type starts at `typeAt`: its CRC covers type and data.
+void endChunk(QByteArray &out, qsizetype typeAt)
+{
+    const auto *start = reinterpret_cast<const Bytef *>(out.constData() + typeAt);
+    appendU32(out, quint32(crc32(crc32(0, nullptr, 0), start, uInt(out.size() - typeAt))));
+}
+
+bool sameColour(QRgb a, QRgb b) { return ((a ^ b) & 0x00FFFFFF) == 0; }
+
+// The zlib stream of the picture's rows, each with filter type 0 (none).
+void appendImageData(QByteArray &out, const QImage &image)
+{
+    const int width = image.width();
+    const int stride = 3 * width + 1; // a row's bytes in the stream, with its filter byte
+    const bool rowsReachable = stride <= kMaxDistance;
+    const Code pixelBack = FixedCodes::distance(3);
+    const Code rowBack = FixedCodes::distance(rowsReachable ? stride : 1);
+
+    out.append(char(0x78)); // zlib header: deflate, 32 KiB window, no dictionary
+    out.append(char(0x01));
+    DeflateEncoder deflate(out);
+    deflate.bits().put(0b011, 3); // the final block, fixed Huffman codes
+
+    std::vector<unsigned char> raw(std::size_t(stride), 0);
+    uLong adler = adler32(0, nullptr, 0);
+    uLong rowAdler = adler;
+    const QRgb *above = nullptr;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        if (above && rowsReachable && std::memcmp(row, above, std::size_t(width) * 4) == 0) {
+            deflate.repeat(stride, rowBack);
+            adler = adler32_combine(adler, rowAdler, stride);
+            above = row;
+            continue;
+        }
+        for (int x = 0; x < width; ++x) {
+            raw[1 + 3 * x] = static_cast<unsigned char>(qRed(row[x]));
+            raw[2 + 3 * x] = static_cast<unsigned char>(qGreen(row[x]));
+            raw[3 + 3 * x] = static_cast<unsigned char>(qBlue(row[x]));
+        }
+        rowAdler = adler32(adler32(0, nullptr, 0), raw.data(), uInt(stride));
+        adler = adler32_combine(adler, rowAdler, stride);
+
+        deflate.literal(0);
+        for (int x = 0; x < width;) {
+            int left = 0;
+            if (x > 0)
+                while (x + left < width && sameColour(row[x + left], row[x - 1]))
+                    ++left;
+            int up = 0;
+            if (above && rowsReachable)
+                while (x + up < width && sameColour(row[x + up], above[x + up]))
+                    ++up;
+            if (left == 0 && up == 0) {
+                deflate.pixel(row[x]);
+                ++x;
+            } else if (left >= up) {
+                deflate.repeat(3 * left, pixelBack);
+                x += left;
+            } else {
+                deflate.repeat(3 * up, rowBack);
+                x += up;
+            }
+        }
+        above = row;
+    }
+    deflate.finish();
+    appendU32(out, quint32(adler));
+}
+
+} // namespace
+
+QByteArray encodePagePng(const QImage &picture)
+{
+    if (picture.isNull())
+        throw shell::AppError(QStringLiteral("There is no page picture to encode."));
+    const QImage image = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
+                             ? picture
+                             : picture.convertToFormat(QImage::Format_RGB32);
+    QByteArray png;
+    // Paper compresses to almost nothing; text needs about a byte per pixel at worst.
+    png.reserve(qsizetype(image.width()) * image.height() / 4 + 1024);
+    png.append("\x89PNG\r\n\x1a\n", 8);
+
+    qsizetype typeAt = png.size() + 4;
+    beginChunk(png, "IHDR", 13);
+    appendU32(png, quint32(image.width()));
+    appendU32(png, quint32(image.height()));
+    png.append("\x08\x02\x00\x00\x00", 5); // 8 bits per sample, RGB, deflate, no filtering choice, no interlace
+    endChunk(png, typeAt);
+
+    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0) {
+        typeAt = png.size() + 4;
+        beginChunk(png, "pHYs", 9);
+        appendU32(png, quint32(image.dotsPerMeterX()));
+        appendU32(png, quint32(image.dotsPerMeterY()));
+        png.append(char(1)); // the unit is the metre
+        endChunk(png, typeAt);
+    }
+
+    const qsizetype lengthAt = png.size();
+    typeAt = lengthAt + 4;
+    beginChunk(png, "IDAT", 0);
+    appendImageData(png, image);
+    qToBigEndian(quint32(png.size() - typeAt - 4), png.data() + lengthAt);
+    endChunk(png, typeAt);
+
+    typeAt = png.size() + 4;
+    beginChunk(png, "IEND", 0);
+    endChunk(png, typeAt);
+    return png;
+}
+
+} // namespace generator
