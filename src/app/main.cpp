@@ -7,7 +7,10 @@
 #include "shell/Appearance.h"
 #include "shell/SettingsStore.h"
 
+#include "shell/ScriptFonts.h"
+
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char **argv)
 {
@@ -29,5 +32,7 @@ int main(int argc, char **argv)
     if (!mainWindow.load())
         return 0;
     mainWindow.showCentred();
+    // Ready before the first keystroke, but not on the way to the window.
+    QTimer::singleShot(0, &mainWindow, [] { shell::scriptfonts::prepareWindowsForAllScripts(); });
     return QApplication::exec();
 }

@@ -7,6 +7,8 @@
 #include "shell/SettingsStore.h"
 
 #include <QEvent>
+#include "shell/ScriptFonts.h"
+
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
@@ -75,7 +77,9 @@ void RecordPersistence::restore(shell::ErrorTrap &trap)
     }
     for (const TextFieldSpec &field : textFields()) {
         trap.line(label, [&] {
-            m_widgets.text(QLatin1String(field.id))->setText(m_store.read(QLatin1String(field.key)));
+            const QString value = m_store.read(QLatin1String(field.key));
+            shell::scriptfonts::prepareWindowsFor(value);
+            m_widgets.text(QLatin1String(field.id))->setText(value);
         });
         label += 2;
     }

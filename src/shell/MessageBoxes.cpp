@@ -1,5 +1,7 @@
 #include "MessageBoxes.h"
 
+#include "ScriptFonts.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -20,6 +22,7 @@ QString forDisplay(QString text)
 
 void QtMessageBoxes::inform(const QString &title, const QString &text, BoxIcon icon)
 {
+    scriptfonts::prepareWindowsFor(title + text);
     QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
                     forDisplay(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
@@ -27,6 +30,7 @@ void QtMessageBoxes::inform(const QString &title, const QString &text, BoxIcon i
 
 BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text)
 {
+    scriptfonts::prepareWindowsFor(title + text);
     QMessageBox box(QMessageBox::NoIcon, title, forDisplay(text), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::Yes);

@@ -5,6 +5,7 @@
 
 #include "Fonts.h"
 #include "Layout.h"
+#include "shell/ScriptFonts.h"
 
 #include <QPainter>
 #include <QTextLayout>
@@ -91,7 +92,7 @@ private:
                 continue;
             for (const QGlyphRun &run : line.glyphRuns(range.start, range.length)) {
                 const QRawFont font = run.rawFont();
-                if (font.familyName() != QLatin1String("Tahoma"))
+                if (shell::scriptfonts::familyOf(font) != QLatin1String("Tahoma"))
                     continue;
                 painter_.setPen(range.format.foreground().color());
                 painter_.drawGlyphRun(origin + QPointF(font.pixelSize() * 0.045, 0), run);
