@@ -10,12 +10,14 @@
 #include "shell/ScriptFonts.h"
 
 #include <QApplication>
-#include <QTimer>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
+    // Before any window lays out text: registering a font later makes Qt draw text it has
+    // already shaped with the wrong glyphs.
+    shell::scriptfonts::prepareWindowsForAllScripts();
     try {
         QApplication::setWindowIcon(shell::applicationIcon());
     } catch (const shell::AppError &) {
@@ -32,7 +34,5 @@ int main(int argc, char **argv)
     if (!mainWindow.load())
         return 0;
     mainWindow.showCentred();
-    // Ready before the first keystroke, but not on the way to the window.
-    QTimer::singleShot(0, &mainWindow, [] { shell::scriptfonts::prepareWindowsForAllScripts(); });
     return QApplication::exec();
 }

@@ -7,8 +7,6 @@
 #include "shell/SettingsStore.h"
 
 #include <QEvent>
-#include "shell/ScriptFonts.h"
-
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
@@ -77,9 +75,7 @@ void RecordPersistence::restore(shell::ErrorTrap &trap)
     }
     for (const TextFieldSpec &field : textFields()) {
         trap.line(label, [&] {
-            const QString value = m_store.read(QLatin1String(field.key));
-            shell::scriptfonts::prepareWindowsFor(value);
-            m_widgets.text(QLatin1String(field.id))->setText(value);
+            m_widgets.text(QLatin1String(field.id))->setText(m_store.read(QLatin1String(field.key)));
         });
         label += 2;
     }

@@ -1,7 +1,5 @@
 #include "MessageBoxes.h"
 
-#include "ScriptFonts.h"
-
 #include <QApplication>
 #include <QMessageBox>
 
@@ -22,7 +20,6 @@ QString forDisplay(QString text)
 
 void QtMessageBoxes::inform(const QString &title, const QString &text, BoxIcon icon)
 {
-    scriptfonts::prepareWindowsFor(title + text);
     QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
                     forDisplay(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
@@ -30,7 +27,6 @@ void QtMessageBoxes::inform(const QString &title, const QString &text, BoxIcon i
 
 BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text)
 {
-    scriptfonts::prepareWindowsFor(title + text);
     QMessageBox box(QMessageBox::NoIcon, title, forDisplay(text), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::Yes);

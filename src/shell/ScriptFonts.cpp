@@ -119,22 +119,6 @@ QString shapingFamilyFor(QChar::Script script)
     return {};
 }
 
-void prepareWindowsFor(const QString &text)
-{
-    QChar::Script checked = QChar::Script_Unknown;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
-            ? QChar::surrogateToUcs4(text.at(i), text.at(++i)) : text.at(i).unicode();
-        const QChar::Script script = QChar::script(c);
-        if (script == checked)
-            continue;
-        checked = script;
-        for (const ShapingCopy &copy : kShapingCopies)
-            if (copy.script == script)
-                substituteForWindows(script);
-    }
-}
-
 void prepareWindowsForAllScripts()
 {
     for (const ShapingCopy &copy : kShapingCopies)

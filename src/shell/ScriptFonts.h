@@ -20,13 +20,10 @@ QString familyOf(const QRawFont &font);
 // empty string. Cached: the font is built at most once per process.
 QString shapingFamilyFor(QChar::Script script);
 
-// Lets the windows (fields, message boxes) show text of the scripts in `text` that need such a
-// copy: registers it and makes it a substitute for the windows' fonts, so that Qt finds it
-// before it would try every installed font in turn. Costs a scan of the text when it has none.
-void prepareWindowsFor(const QString &text);
-
-// The same for every script that may need a copy: for after the main window is shown, before
-// the user types.
+// Lets the windows (fields, message boxes) show every script that needs such a copy: registers
+// the copies and makes them substitutes for the windows' fonts, so that Qt finds them before it
+// would try every installed font in turn. Must run before any window lays out text: Qt draws
+// text it shaped before a font was registered with the wrong glyphs.
 void prepareWindowsForAllScripts();
 
 } // namespace shell::scriptfonts

@@ -7,6 +7,7 @@
 #include "wordproc/DocFkp.h"
 #include "wordproc/DocPieceTable.h"
 #include "wordproc/DocSprms.h"
+#include "wordproc/DocStyleSheet.h"
 #include "wordproc/DocWriter.h"
 
 #include <gtest/gtest.h>
@@ -139,6 +140,9 @@ TEST(DocWriterStructure, OnlyNeededPropertiesAreWritten)
         const QString runText = textOf(text, pieces, run);
         const auto ids = sprmIds(run.properties);
         EXPECT_TRUE(contains(ids, 0x4A4F) && contains(ids, 0x4A43)); // font and size always
+        // ... and again for complex scripts, so that Arabic or Devanagari keep them in Word.
+        EXPECT_TRUE(contains(ids, 0x4A5E) && contains(ids, 0x4A61)) << runText.toStdString();
+        EXPECT_EQ(contains(ids, 0x085C), contains(ids, 0x0835)) << runText.toStdString(); // bold
         // Automatic colour is the absence of a colour.
         const bool coloured = runText.startsWith(QStringLiteral("Rental")) || runText.contains(QStringLiteral("Information"))
                               || runText.startsWith(QStringLiteral("Emergency")) || runText.startsWith(QStringLiteral("References"));
@@ -156,4 +160,16 @@ TEST(DocWriterStructure, OnlyNeededPropertiesAreWritten)
     document.page.landscape = true;
     std::swap(document.page.pageWidth, document.page.pageHeight);
     EXPECT_TRUE(contains(sectionSprms(write(document)), 0x301D));
+}
+
+TEST(DocWriterStructure, StyleSheetGivesComplexScriptsAFont)
+{
+    const WrittenStreams written = write(sampleform::makeSampleFormDocument());
+    const doc::FcLcb stsh = pair(written.word, 1);
+    EXPECT_EQ(written.table.u16(stsh.fc), 20u);         // cbStshi: Stshif and ftcBi
+    EXPECT_EQ(written.table.u16(stsh.fc + 2 + 18), 0u); // ftcBi: font 0, like ftcAsci
+    const doc::StyleSheet sheet = doc::StyleSheet::decode(written.table, stsh.fc, stsh.lcb);
+    ASSERT_NE(sheet.at(0), nullptr);
+    const auto normal = sprmIds(sheet.at(0)->characterSprms);
+    EXPECT_TRUE(contains(normal, 0x4A5E) && contains(normal, 0x4A61));
 }
