@@ -77,6 +77,7 @@ public:
                                  box.top + box.baseline - (line.y() + line.ascent()));
             line.draw(&painter_, origin);
             emboldenThinBoldRuns(*box.text, line, origin);
+            drawMissingGlyphBoxes(line, origin);
         }
         painter_.restore();
     }
@@ -97,6 +98,25 @@ private:
                 painter_.setPen(range.format.foreground().color());
                 painter_.drawGlyphRun(origin + QPointF(font.pixelSize() * 0.045, 0), run);
             }
+        }
+    }
+
+    // A character no installed font has comes out as glyph 0 or from Qt's nameless stand-in font,
+    // either of which may draw nothing at all; the reader gets an outlined box in its place.
+    void drawMissingGlyphBoxes(const QTextLine &line, QPointF origin)
+    {
+        for (const QGlyphRun &run : line.glyphRuns()) {
+            const QRawFont font = run.rawFont();
+            const bool standIn = shell::scriptfonts::familyOf(font).isEmpty();
+            const QList<quint32> glyphs = run.glyphIndexes();
+            const QList<QPointF> positions = run.positions();
+            // The stand-in reports no size of its own.
+            const double size = font.pixelSize() > 0 ? font.pixelSize() : (line.ascent() + line.descent()) / 1.2;
+            painter_.setPen(QPen(Qt::black, std::max(1.0, size / 14)));
+            painter_.setBrush(Qt::NoBrush);
+            for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i)
+                if (standIn || glyphs[i] == 0)
+                    painter_.drawRect(QRectF(origin + positions[i] + QPointF(size * 0.08, -size * 0.7), QSizeF(size * 0.5, size * 0.7)));
         }
     }
 

@@ -182,6 +182,42 @@ TEST(WorldScriptsEndToEnd, NoTextCrashesTheRendererWhateverFontsAreInstalled)
     }
 }
 
+int inkOf(const QImage &picture)
+{
+    int ink = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            ink += qGray(picture.pixel(x, y)) < 128 ? 1 : 0;
+    return ink;
+}
+
+TEST(WorldScriptsEndToEnd, CharactersNoFontHasAreDrawnAsBoxes)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QString empty = temp.filePath(QStringLiteral("empty.conf"));
+    shell::SettingsStore(empty).write(entry::keyFromIdentifier(u"txtAppInfoPhone"), QString());
+    const QString devanagari = temp.filePath(QStringLiteral("devanagari.conf"));
+    shell::SettingsStore(devanagari).write(entry::keyFromIdentifier(u"txtAppInfoName"), QStringLiteral("नमस्ते नमस्ते नमस्ते"));
+    // The form's fonts cover Latin, Greek and Cyrillic but no script of India.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("FONTCONFIG_FILE"),
+                       writeFontConfig(temp.path(), {QStringLiteral("/usr/share/fonts/truetype/dejavu")}));
+    const auto render = [&](const QString &store) {
+        const QString image = store + QStringLiteral(".png");
+        const ChildRun run = runChild(QStringLiteral(TENVORIA_RENDER),
+                                      {QStringLiteral("--settings"), store, QStringLiteral("--doc"),
+                                       store + QStringLiteral(".doc"), QStringLiteral("--image"), image},
+                                      environment, 240000);
+        EXPECT_TRUE(run.finished && run.status == QProcess::NormalExit && run.exitCode == 0) << run.errors.toStdString();
+        return QImage(image);
+    };
+    const int blank = inkOf(render(empty));
+    const int boxes = inkOf(render(devanagari));
+    EXPECT_GT(boxes - blank, 200) << "the Devanagari name left no mark";
+}
+
 // The names a test record carries, by field: short ones in wide fields, and in narrow fields ones
 // long enough to wrap, where line breaking (Thai and Khmer have no spaces between words) matters.
 const std::vector<std::pair<const char16_t *, QString>> kNamesByField = {
