@@ -3,6 +3,7 @@
 #include "Appearance.h"
 #include "SfntTables.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QRawFont>
@@ -21,11 +22,13 @@ struct ShapingCopy {
     std::uint32_t scriptTag;
     QFontDatabase::WritingSystem writingSystem;
     const char *preferredSource;
+    const char *sourceFile; // where Debian installs it: read directly, Qt's font list untouched
     const char *family;
 };
 
 const ShapingCopy kShapingCopies[] = {
-    {QChar::Script_Thaana, sfnt::tag("thaa"), QFontDatabase::Thaana, "Noto Sans Thaana", "Tenvoria Thaana"},
+    {QChar::Script_Thaana, sfnt::tag("thaa"), QFontDatabase::Thaana, "Noto Sans Thaana",
+     "/usr/share/fonts/truetype/noto/NotoSansThaana-Regular.ttf", "Tenvoria Thaana"},
 };
 
 // The tables of a TrueType or CFF font that drawing and shaping use; 'name' and 'GSUB' are made anew.
@@ -51,8 +54,25 @@ QString sourceFamily(const ShapingCopy &copy)
     return families.isEmpty() ? QString() : families.first();
 }
 
-// Builds and registers the copy; empty when there is nothing to copy or the copy would not help.
-QString registerCopy(const ShapingCopy &copy)
+// The source font's tables from its file. Reading the file keeps Qt from building its list of
+// installed fonts here, which registering the copy would throw away again.
+std::map<std::uint32_t, QByteArray> tablesFromFile(const ShapingCopy &copy)
+{
+    QFile file(QString::fromLatin1(copy.sourceFile));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    std::map<std::uint32_t, QByteArray> all = sfnt::tablesOf(file.readAll());
+    std::map<std::uint32_t, QByteArray> tables;
+    if (all.count(sfnt::tag("GSUB")))
+        return {};
+    for (std::uint32_t tag : kCopiedTables)
+        if (auto it = all.find(tag); it != all.end())
+            tables.insert(*it);
+    return tables;
+}
+
+// The source font's tables through Qt, for systems that keep the font elsewhere.
+std::map<std::uint32_t, QByteArray> tablesFromInstalledFont(const ShapingCopy &copy)
 {
     const QString source = sourceFamily(copy);
     if (source.isEmpty())
@@ -66,6 +86,15 @@ QString registerCopy(const ShapingCopy &copy)
     for (std::uint32_t tag : kCopiedTables)
         if (QByteArray table = tableOf(raw, tag); !table.isEmpty())
             tables.emplace(tag, std::move(table));
+    return tables;
+}
+
+// Builds and registers the copy; empty when there is nothing to copy or the copy would not help.
+QString registerCopy(const ShapingCopy &copy)
+{
+    std::map<std::uint32_t, QByteArray> tables = tablesFromFile(copy);
+    if (tables.empty())
+        tables = tablesFromInstalledFont(copy);
     if (!tables.count(sfnt::tag("head")) || !tables.count(sfnt::tag("cmap")))
         return {};
     const QString family = QString::fromLatin1(copy.family);

@@ -82,6 +82,26 @@ QByteArray assemble(const std::map<std::uint32_t, QByteArray> &tables)
     return out;
 }
 
+std::map<std::uint32_t, QByteArray> tablesOf(const QByteArray &file)
+{
+    const auto read32 = [&](qsizetype at) { return qFromBigEndian<quint32>(file.constData() + at); };
+    if (file.size() < 12 || (read32(0) != kTrueTypeVersion && read32(0) != tag("OTTO")))
+        return {};
+    const qsizetype count = qFromBigEndian<quint16>(file.constData() + 4);
+    if (12 + 16 * count > file.size())
+        return {};
+    std::map<std::uint32_t, QByteArray> tables;
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype record = 12 + 16 * i;
+        const qint64 offset = read32(record + 8);
+        const qint64 length = read32(record + 12);
+        if (offset + length > file.size())
+            return {};
+        tables[read32(record)] = file.mid(offset, length);
+    }
+    return tables;
+}
+
 QByteArray gsubNamingScript(std::uint32_t scriptTag)
 {
     // Header, then the ScriptList (one ScriptRecord, its Script table with a default LangSys that

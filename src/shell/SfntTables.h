@@ -20,6 +20,9 @@ constexpr std::uint32_t tag(const char *name)
 // and head.checkSumAdjustment.
 QByteArray assemble(const std::map<std::uint32_t, QByteArray> &tables);
 
+// The tables of a TrueType/OpenType file by tag; empty when the data is not one (or a collection).
+std::map<std::uint32_t, QByteArray> tablesOf(const QByteArray &file);
+
 // A GSUB table whose only script is `scriptTag` (e.g. "thaa"), with no features and no lookups:
 // it substitutes nothing, but tells a shaper that the font is meant for the script.
 QByteArray gsubNamingScript(std::uint32_t scriptTag);

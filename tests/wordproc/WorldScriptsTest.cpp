@@ -173,6 +173,13 @@ TEST(WorldScripts, AssembledFontsRegisterUnderTheirNewName)
     for (qsizetype i = 0; i < file.size(); i += 4)
         sum += qFromBigEndian<quint32>(file.constData() + i);
     EXPECT_EQ(sum, 0xB1B0AFBAu);
+    // Read back, every table is there unchanged but head, whose checksum adjustment is new.
+    std::map<std::uint32_t, QByteArray> readBack = shell::sfnt::tablesOf(file);
+    ASSERT_EQ(readBack.size(), tables.size());
+    readBack.erase(shell::sfnt::tag("head"));
+    for (const auto &[tag, table] : readBack)
+        EXPECT_EQ(table, tables[tag]) << tag;
+    EXPECT_TRUE(shell::sfnt::tablesOf(file.left(40)).empty());
 
     const int id = QFontDatabase::addApplicationFontFromData(file);
     ASSERT_GE(id, 0);
