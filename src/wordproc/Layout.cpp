@@ -69,8 +69,6 @@ void include(fonts::LineMetrics &line, const fonts::LineMetrics &part)
     line.descent = std::max(line.descent, part.descent);
 }
 
-// Glyphs the paragraph's own fonts lack come from fallback fonts (CJK, emoji), whose extent
-// makes the line taller, as it does in Word.
 using shell::scriptfonts::familyOf;
 
 // A stretch of text that must be shaped with a font other than the one its run asks for.
@@ -140,15 +138,20 @@ void appendRunFormats(QList<QTextLayout::FormatRange> &ranges, const RunSpan &ru
         ranges.append({at, run.end - at, format});
 }
 
-void includeFallbackFonts(fonts::LineMetrics &metrics, const QTextLine &line, const std::vector<RunSpan> &runs)
+// Glyphs the paragraph's own fonts lack come from fallback fonts (CJK, emoji), whose extent
+// makes the line taller, as it does in Word. Answers whether some character found no font at all.
+bool includeFallbackFonts(fonts::LineMetrics &metrics, const QTextLine &line, const std::vector<RunSpan> &runs)
 {
+    bool missing = false;
     for (const QGlyphRun &glyphs : line.glyphRuns()) {
         const QRawFont raw = glyphs.rawFont();
         const QString family = familyOf(raw);
+        missing = missing || family.isEmpty() || glyphs.glyphIndexes().contains(0u);
         const bool own = std::any_of(runs.begin(), runs.end(), [&](const RunSpan &run) { return run.format->family == family; });
         if (!own)
             include(metrics, fonts::LineMetrics{0, int(std::lround(raw.ascent())), int(std::lround(raw.descent()))});
     }
+    return missing;
 }
 
 // Word centres a line on its text: spaces at its end hang outside. Qt counts them at the end of
@@ -217,7 +220,7 @@ ParagraphBox layoutParagraph(const Paragraph &paragraph, double width, FontBook 
             include(metrics, runs[i].format->metrics);
         if (end >= text.size())
             include(metrics, mark.metrics); // the paragraph mark stands at the end of the last line
-        includeFallbackFonts(metrics, line, runs);
+        const bool missingGlyphs = includeFallbackFonts(metrics, line, runs);
 
         LineBox lineBox;
         lineBox.textStart = start;
@@ -229,6 +232,7 @@ ParagraphBox layoutParagraph(const Paragraph &paragraph, double width, FontBook 
         lineBox.baseline = metrics.baseline();
         lineBox.text = layout;
         lineBox.lineIndex = line.lineNumber();
+        lineBox.missingGlyphs = missingGlyphs;
         box.height += lineBox.height;
         box.lines.push_back(std::move(lineBox));
     }

@@ -77,7 +77,8 @@ public:
                                  box.top + box.baseline - (line.y() + line.ascent()));
             line.draw(&painter_, origin);
             emboldenThinBoldRuns(*box.text, line, origin);
-            drawMissingGlyphBoxes(line, origin);
+            if (box.missingGlyphs)
+                drawMissingGlyphBoxes(line, origin);
         }
         painter_.restore();
     }
