@@ -8,6 +8,8 @@
 #include "shell/FocusFrameStyle.h"
 #include "shell/SettingsStore.h"
 
+#include "shell/ScriptFonts.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv)
@@ -15,6 +17,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setStyle(new shell::FocusFrameStyle); // the application owns it
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
+    // Before any window lays out text: registering a font later makes Qt draw text it has
+    // already shaped with the wrong glyphs.
+    shell::scriptfonts::prepareWindowsForAllScripts();
     try {
         QApplication::setWindowIcon(shell::applicationIcon());
     } catch (const shell::AppError &) {

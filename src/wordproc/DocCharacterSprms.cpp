@@ -13,9 +13,13 @@ QByteArray encodeCharacterSprms(const CharFormat &format, const FontTable &fonts
     appendSprm(out, sprm::CRgFtc0, font);
     appendSprm(out, sprm::CRgFtc1, font);
     appendSprm(out, sprm::CRgFtc2, font);
+    appendSprm(out, sprm::CFtcBi, font);
     appendSprm(out, sprm::CHps, unsigned(format.halfPoints));
-    if (format.bold)
+    appendSprm(out, sprm::CHpsBi, unsigned(format.halfPoints));
+    if (format.bold) {
         appendSprm(out, sprm::CFBold, 1);
+        appendSprm(out, sprm::CFBoldBi, 1);
+    }
     if (format.colour != kAutoColour) {
         // The indexed colour for readers that predate COLORREF, then the exact colour.
         appendSprm(out, sprm::CIco, unsigned(nearestIco(format.colour)));

@@ -1,5 +1,7 @@
 #pragma once
 // Character formats as property lists (CHPX grpprl): font, size in half points, bold, colour.
+// Font, size and bold are written twice, the second time for complex-script text, so that
+// Arabic, Hebrew or Devanagari show in the run's font and size rather than a reader's default.
 #include "DocFonts.h"
 #include "DocumentModel.h"
 

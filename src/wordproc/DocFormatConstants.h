@@ -58,6 +58,11 @@ inline constexpr std::uint16_t CRgFtc0 = 0x4A4F;
 inline constexpr std::uint16_t CRgFtc1 = 0x4A50;
 inline constexpr std::uint16_t CRgFtc2 = 0x4A51;
 inline constexpr std::uint16_t CCv = 0x6870;
+// The same for complex-script text (Arabic, Hebrew, the scripts of India and Southeast Asia...),
+// which Word and LibreOffice format with these instead.
+inline constexpr std::uint16_t CFBoldBi = 0x085C;
+inline constexpr std::uint16_t CFtcBi = 0x4A5E;
+inline constexpr std::uint16_t CHpsBi = 0x4A61;
 // Paragraph
 inline constexpr std::uint16_t PJc80 = 0x2403;
 inline constexpr std::uint16_t PFInTable = 0x2416;

@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kStdfBaseSize = 10;
 constexpr int kStshifSize = 18;
+constexpr int kStshiSize = kStshifSize + 2; // Stshif and ftcBi
 constexpr int kNoStyle = 0x0FFF;
 constexpr int kStiNormal = 0;
 constexpr int kStiTableGrid = 154;
@@ -67,7 +68,7 @@ QByteArray StyleSheet::encode(const QByteArray &normalCharacterSprms, const QStr
     const int count = kFirstTableStyle + int(tableStyles.size());
     const bool hasTableGrid = tableStyles.contains(QStringLiteral("Table Grid"));
     ByteWriter out;
-    out.u16(kStshifSize);
+    out.u16(kStshiSize);
     out.u16(unsigned(count));                                   // cstd
     out.u16(kStdfBaseSize);                                     // cbSTDBaseInFile
     out.u16(1);                                                 // fStdStylenamesWritten
@@ -77,6 +78,7 @@ QByteArray StyleSheet::encode(const QByteArray &normalCharacterSprms, const QStr
     out.u16(0);                                                 // ftcAsci: font 0
     out.u16(0);                                                 // ftcFE
     out.u16(0);                                                 // ftcOther
+    out.u16(0);                                                 // ftcBi: complex scripts in font 0 too
 
     appendStyle(out, kStiNormal, StyleKind::Paragraph, kNormalStyle, QStringLiteral("Normal"),
                 {istdAnd(kNormalStyle), normalCharacterSprms});

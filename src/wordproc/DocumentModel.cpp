@@ -33,8 +33,11 @@ QString sanitizeUserText(const QString &text)
             continue;
         }
         const bool control = (c < 0x20 && c != u'\t') || c == 0x7F;
+        // Unicode's own line breaks would break the line in a layout (and a row would grow); a
+        // field's text is one line, as with CR and LF.
+        const bool lineBreak = c == 0x0085 || c == 0x2028 || c == 0x2029;
         const bool notText = QChar::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF;
-        if (control || notText)
+        if (control || lineBreak || notText)
             clean[i] = QLatin1Char(' ');
     }
     return clean;

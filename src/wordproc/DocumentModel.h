@@ -112,8 +112,8 @@ struct Document {
 
 // User text may never carry a character that has a structural meaning in the stored format
 // (paragraph, cell and row marks, breaks, field characters, anchors) nor code units that are not
-// text. TAB stays; every other C0 control, U+007F, lone surrogates, U+FFFE and U+FFFF become a
-// space. Applied in one place: when text enters the document.
+// text. TAB stays; every other C0 control, U+007F, the Unicode line breaks (U+0085 NEL, U+2028
+// LINE SEPARATOR, U+2029 PARAGRAPH SEPARATOR), lone surrogates, U+FFFE and U+FFFF become a space. Applied in one place: when text enters the document.
 QString sanitizeUserText(const QString &text);
 
 } // namespace wordproc

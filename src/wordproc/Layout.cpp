@@ -1,6 +1,7 @@
 #include "Layout.h"
 
 #include "Fonts.h"
+#include "shell/ScriptFonts.h"
 
 #include <QGlyphRun>
 #include <QRawFont>
@@ -68,17 +69,89 @@ void include(fonts::LineMetrics &line, const fonts::LineMetrics &part)
     line.descent = std::max(line.descent, part.descent);
 }
 
-// Glyphs the paragraph's own fonts lack come from fallback fonts (CJK, emoji), whose extent
-// makes the line taller, as it does in Word.
-void includeFallbackFonts(fonts::LineMetrics &metrics, const QTextLine &line, const std::vector<RunSpan> &runs)
+using shell::scriptfonts::familyOf;
+
+// A stretch of text that must be shaped with a font other than the one its run asks for.
+struct FamilySpan {
+    int start = 0;
+    int end = 0;
+    QString family;
+};
+
+// The stretches of text in scripts that only a private copy of a font can shape (see
+// ScriptFonts); marks and other characters of no script stay with the stretch they follow.
+std::vector<FamilySpan> shapingSpans(const QString &text)
 {
+    std::vector<FamilySpan> spans;
+    QChar::Script checked = QChar::Script_Unknown;
+    QString checkedFamily;
+    bool open = false;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype at = i;
+        const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+            ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) : text.at(i).unicode();
+        i += c > 0xFFFF ? 2 : 1;
+        const QChar::Script script = QChar::script(c);
+        if (script == QChar::Script_Common || script == QChar::Script_Inherited) {
+            if (open)
+                spans.back().end = int(i);
+            continue;
+        }
+        if (script != checked) {
+            checked = script;
+            checkedFamily = shell::scriptfonts::shapingFamilyFor(script);
+        }
+        if (checkedFamily.isEmpty()) {
+            open = false;
+        } else if (open && spans.back().family == checkedFamily) {
+            spans.back().end = int(i);
+        } else {
+            spans.push_back({int(at), int(i), checkedFamily});
+            open = true;
+        }
+    }
+    return spans;
+}
+
+// The format ranges of a run, with the stretches that need another font split off.
+void appendRunFormats(QList<QTextLayout::FormatRange> &ranges, const RunSpan &run, const std::vector<FamilySpan> &spans)
+{
+    QTextCharFormat format;
+    format.setFont(run.format->font);
+    format.setForeground(run.colour);
+    int at = run.start;
+    for (const FamilySpan &span : spans) {
+        const int start = std::max(span.start, run.start);
+        const int end = std::min(span.end, run.end);
+        if (start >= end)
+            continue;
+        if (start > at)
+            ranges.append({at, start - at, format});
+        QFont font = run.format->font;
+        font.setFamilies(QStringList{span.family} + font.families());
+        QTextCharFormat shaped = format;
+        shaped.setFont(font);
+        ranges.append({start, end - start, shaped});
+        at = end;
+    }
+    if (at < run.end)
+        ranges.append({at, run.end - at, format});
+}
+
+// Glyphs the paragraph's own fonts lack come from fallback fonts (CJK, emoji), whose extent
+// makes the line taller, as it does in Word. Answers whether some character found no font at all.
+bool includeFallbackFonts(fonts::LineMetrics &metrics, const QTextLine &line, const std::vector<RunSpan> &runs)
+{
+    bool missing = false;
     for (const QGlyphRun &glyphs : line.glyphRuns()) {
         const QRawFont raw = glyphs.rawFont();
-        const QString family = raw.familyName();
+        const QString family = familyOf(raw);
+        missing = missing || family.isEmpty() || glyphs.glyphIndexes().contains(0u);
         const bool own = std::any_of(runs.begin(), runs.end(), [&](const RunSpan &run) { return run.format->family == family; });
         if (!own)
             include(metrics, fonts::LineMetrics{0, int(std::lround(raw.ascent())), int(std::lround(raw.descent()))});
     }
+    return missing;
 }
 
 // Word centres a line on its text: spaces at its end hang outside. Qt counts them at the end of
@@ -127,12 +200,9 @@ ParagraphBox layoutParagraph(const Paragraph &paragraph, double width, FontBook 
     layout->setCacheEnabled(true);
     QList<QTextLayout::FormatRange> ranges;
     ranges.reserve(qsizetype(runs.size()));
-    for (const RunSpan &run : runs) {
-        QTextCharFormat format;
-        format.setFont(run.format->font);
-        format.setForeground(run.colour);
-        ranges.append({run.start, run.end - run.start, format});
-    }
+    const std::vector<FamilySpan> spans = shapingSpans(text);
+    for (const RunSpan &run : runs)
+        appendRunFormats(ranges, run, spans);
     layout->setFormats(ranges);
 
     const double lineWidth = std::max(width, 1.0);
@@ -150,7 +220,7 @@ ParagraphBox layoutParagraph(const Paragraph &paragraph, double width, FontBook 
             include(metrics, runs[i].format->metrics);
         if (end >= text.size())
             include(metrics, mark.metrics); // the paragraph mark stands at the end of the last line
-        includeFallbackFonts(metrics, line, runs);
+        const bool missingGlyphs = includeFallbackFonts(metrics, line, runs);
 
         LineBox lineBox;
         lineBox.textStart = start;
@@ -162,6 +232,7 @@ ParagraphBox layoutParagraph(const Paragraph &paragraph, double width, FontBook 
         lineBox.baseline = metrics.baseline();
         lineBox.text = layout;
         lineBox.lineIndex = line.lineNumber();
+        lineBox.missingGlyphs = missingGlyphs;
         box.height += lineBox.height;
         box.lines.push_back(std::move(lineBox));
     }

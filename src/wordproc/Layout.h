@@ -38,6 +38,7 @@ struct LineBox {
     // What the painter draws: line `lineIndex` of `text` (both unset for an empty paragraph).
     std::shared_ptr<const QTextLayout> text;
     int lineIndex = -1;
+    bool missingGlyphs = false; // some character has no glyph in any installed font
 };
 
 struct ParagraphBox {

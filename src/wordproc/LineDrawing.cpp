@@ -1,9 +1,12 @@
 #include "LineDrawing.h"
 
+#include "shell/ScriptFonts.h"
+
 #include <QGlyphRun>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPen>
 #include <QRawFont>
 #include <QTextLayout>
 
@@ -23,7 +26,7 @@ void emboldenThinBoldRuns(QPainter &painter, const QTextLayout &layout, const QT
             continue;
         for (const QGlyphRun &run : line.glyphRuns(range.start, range.length)) {
             const QRawFont font = run.rawFont();
-            if (font.familyName() != QLatin1String("Tahoma"))
+            if (shell::scriptfonts::familyOf(font) != QLatin1String("Tahoma"))
                 continue;
             const QPointF shifted = origin + QPointF(font.pixelSize() * 0.045, 0);
             if (asOutlines) {
@@ -41,6 +44,25 @@ void emboldenThinBoldRuns(QPainter &painter, const QTextLayout &layout, const QT
     }
 }
 
+// A character no installed font has comes out as glyph 0 or from Qt's nameless stand-in font,
+// either of which may draw nothing at all; the reader gets an outlined box in its place.
+void drawMissingGlyphBoxes(QPainter &painter, const QTextLine &line, QPointF origin)
+{
+    for (const QGlyphRun &run : line.glyphRuns()) {
+        const QRawFont font = run.rawFont();
+        const bool standIn = shell::scriptfonts::familyOf(font).isEmpty();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        // The stand-in reports no size of its own.
+        const double size = font.pixelSize() > 0 ? font.pixelSize() : (line.ascent() + line.descent()) / 1.2;
+        painter.setPen(QPen(Qt::black, std::max(1.0, size / 14)));
+        painter.setBrush(Qt::NoBrush);
+        for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i)
+            if (standIn || glyphs[i] == 0)
+                painter.drawRect(QRectF(origin + positions[i] + QPointF(size * 0.08, -size * 0.7), QSizeF(size * 0.5, size * 0.7)));
+    }
+}
+
 } // namespace
 
 void drawLineBoxes(QPainter &painter, const std::vector<LineBox> &lines)
@@ -53,6 +75,8 @@ void drawLineBoxes(QPainter &painter, const std::vector<LineBox> &lines)
                              box.top + box.baseline - (line.y() + line.ascent()));
         line.draw(&painter, origin);
         emboldenThinBoldRuns(painter, *box.text, line, origin);
+        if (box.missingGlyphs)
+            drawMissingGlyphBoxes(painter, line, origin);
     }
 }
 

@@ -140,6 +140,9 @@ TEST(DocWriterStructure, OnlyNeededPropertiesAreWritten)
         const QString runText = textOf(text, pieces, run);
         const auto ids = sprmIds(run.properties);
         EXPECT_TRUE(contains(ids, 0x4A4F) && contains(ids, 0x4A43)); // font and size always
+        // ... and again for complex scripts, so that Arabic or Devanagari keep them in Word.
+        EXPECT_TRUE(contains(ids, 0x4A5E) && contains(ids, 0x4A61)) << runText.toStdString();
+        EXPECT_EQ(contains(ids, 0x085C), contains(ids, 0x0835)) << runText.toStdString(); // bold
         // Automatic colour is the absence of a colour.
         const bool coloured = runText.startsWith(QStringLiteral("Rental")) || runText.contains(QStringLiteral("Information"))
                               || runText.startsWith(QStringLiteral("Emergency")) || runText.startsWith(QStringLiteral("References"));
@@ -184,4 +187,16 @@ TEST(DocWriterStructure, StyleSheetFillsWordsFixedSlotsAndBasesTableStylesOnTabl
     EXPECT_EQ(sheet.at(11)->baseIstd, 0x0FFF);
     for (int istd : {1, 9, 13, 14})
         EXPECT_EQ(sheet.at(istd), nullptr) << istd;
+}
+
+TEST(DocWriterStructure, StyleSheetGivesComplexScriptsAFont)
+{
+    const WrittenStreams written = write(sampleform::makeSampleFormDocument());
+    const doc::FcLcb stsh = pair(written.word, 1);
+    EXPECT_EQ(written.table.u16(stsh.fc), 20u);         // cbStshi: Stshif and ftcBi
+    EXPECT_EQ(written.table.u16(stsh.fc + 2 + 18), 0u); // ftcBi: font 0, like ftcAsci
+    const doc::StyleSheet sheet = doc::StyleSheet::decode(written.table, stsh.fc, stsh.lcb);
+    ASSERT_NE(sheet.at(0), nullptr);
+    const auto normal = sprmIds(sheet.at(0)->characterSprms);
+    EXPECT_TRUE(contains(normal, 0x4A5E) && contains(normal, 0x4A61));
 }
