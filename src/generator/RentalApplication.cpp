@@ -30,6 +30,14 @@ public:
     }
     void skipTo(int label) { m_next = label; }
     int next() const { return m_next; }
+    // A checkpoint where a group of steps starts. The labels are what the error report shows, so a
+    // call added or dropped above must not shift every later label unnoticed: that is a fault of
+    // the program, not of the run, and stops it on the first generation.
+    void expect(int label) const
+    {
+        if (m_next != label)
+            qFatal("Generator steps out of place: step %d stands where step %d belongs", m_next, label);
+    }
 
 private:
     shell::ErrorTrap &m_trap;
@@ -40,6 +48,14 @@ void requireObject(const void *object)
 {
     if (!object)
         throw shell::AppError(QStringLiteral("Object variable not set."));
+}
+
+std::shared_ptr<Documents> documentsOf(const std::shared_ptr<Application> &app)
+{
+    requireObject(app.get());
+    auto documents = app->documents();
+    requireObject(documents.get());
+    return documents;
 }
 
 // Issues the row recipes through the document's selection, one automation call per step.
@@ -53,6 +69,7 @@ public:
 
     void row(const RowSpec &spec, bool last)
     {
+        m_step.expect(spec.firstStep);
         switch (spec.recipe) {
         case Recipe::Title: title(spec); break;
         case Recipe::Heading: heading(spec); break;
@@ -98,7 +115,8 @@ public:
             type(spec.cells[1]);
             move(1);
             type(spec.cells[2]);
-            for (int blank = 0; blank < 2; ++blank) { // the two rows below are formatted, never typed
+            for (int blankRowStep : {972, 978}) { // the two rows below are formatted, never typed
+                m_step.expect(blankRowStep);
                 m_step([&] { sel()->moveDown(wdLine, 1); });
                 height(wdRowHeightAtLeast, 0.2);
             }
@@ -254,18 +272,29 @@ namespace {
 void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordWidgets &record,
                std::shared_ptr<Application> &app, std::shared_ptr<Document> &doc)
 {
-    step([&] { app = factory.createNew(); }); // 102
-    step([&] { requireObject(app.get()); doc = app->documents()->add(); }); // 104
+    step.expect(102);
+    step([&] { app = factory.createNew(); });
+    step([&] { doc = documentsOf(app)->add(); }); // 104
     setUpPage(step, app, doc); // 106 - 154
+    step.expect(156);
 
-    const auto sel = [&] { requireObject(doc.get()); return doc->activeWindowSelection(); };
+    const auto sel = [&] {
+        requireObject(doc.get());
+        auto selection = doc->activeWindowSelection();
+        requireObject(selection.get());
+        return selection;
+    };
     step([&] { sel()->setFontName(QStringLiteral("Tahoma")); }); // 156
     step([&] { sel()->setFontSize(8); }); // 158
     std::shared_ptr<Table> table;
-    step([&] { // 160
+    step.expect(160);
+    step([&] {
         requireObject(app.get());
-        table = app->activeDocument()->tables()->add(sel()->range(), kFormRowCount, kFormColumnCount,
-                                                     wdWord9TableBehavior, wdAutoFitFixed);
+        const auto active = app->activeDocument();
+        requireObject(active.get());
+        const auto tables = active->tables();
+        requireObject(tables.get());
+        table = tables->add(sel()->range(), kFormRowCount, kFormColumnCount, wdWord9TableBehavior, wdAutoFitFixed);
     });
     step([&] { requireObject(table.get()); }); // 162: the table is held while its style is set
     step([&] { requireObject(table.get()); table->setStyle(QStringLiteral("Table Grid")); });
@@ -279,6 +308,7 @@ void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordWidg
     const auto rows = formRows();
     for (size_t i = 0; i < rows.size(); ++i)
         walk.row(rows[i], i + 1 == rows.size());
+    step.expect(1038);
 }
 
 shell::ErrorTrap generatorTrap()
@@ -332,6 +362,7 @@ void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     step([&] { host.showPreview(); });
     step([&] { host.hideMain(); });
     step([&] { shell::DeleteFileQuietly(pageImagePath(folder)); }); // 1078
+    step.expect(1080);
 }
 
 void SaveDocAsJPG(ApplicationFactory &factory, const QString &path, const QString &temporaryFolder)
@@ -342,10 +373,20 @@ void SaveDocAsJPG(ApplicationFactory &factory, const QString &path, const QStrin
     std::shared_ptr<Document> doc;
     QImage picture;
     step([&] { app = factory.createNew(); }); // 116
-    step([&] { requireObject(app.get()); doc = app->documents()->open(path); }); // 118
-    step([&] { requireObject(doc.get()); picture = doc->range()->copyAsPicture(); }); // 120
+    step([&] { doc = documentsOf(app)->open(path); }); // 118
+    step([&] {
+        requireObject(doc.get());
+        const auto range = doc->range();
+        requireObject(range.get());
+        picture = range->copyAsPicture();
+    }); // 120
     step([&] { writePageImage(picture, pageImagePath(temporaryFolder)); }); // 122
-    step([&] { requireObject(app.get()); app->activeDocument()->close(wdDoNotSaveChanges); }); // 124
+    step([&] {
+        requireObject(app.get());
+        const auto active = app->activeDocument();
+        requireObject(active.get());
+        active->close(wdDoNotSaveChanges);
+    }); // 124
     step([&] { requireObject(app.get()); app->quit(); }); // 126
 }
 
