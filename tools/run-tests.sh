@@ -7,3 +7,5 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j2
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+# Then once more under the sanitizers, with the fuzz targets.
+cd .. && ./tools/ci-sanitizers.sh

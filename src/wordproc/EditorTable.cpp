@@ -91,12 +91,25 @@ void Editor::changeCellsShading(const std::function<void(Shading &)> &change)
     forEachCell(commandCells(), [&](Cell &cell) { change(cell.shading); });
 }
 
+// A row's height is one signed number in the stored format (positive: at least, negative:
+// exactly, zero: automatic), so a row keeps only what that number can say: an automatic row has
+// no height, and a height of nothing is automatic whatever the rule.
+static void normaliseRowHeight(Row &row)
+{
+    if (row.heightRule == HeightRule::Auto || row.heightTwips <= 0) {
+        row.heightRule = HeightRule::Auto;
+        row.heightTwips = 0;
+    }
+}
+
 void Editor::setRowsHeightRule(HeightRule rule)
 {
     const CellSpan rows = commandRows();
     Table &table = tableAt(m_document, rows.block);
-    for (int r = rows.firstRow; r <= rows.lastRow; ++r)
+    for (int r = rows.firstRow; r <= rows.lastRow; ++r) {
         table.rows[r].heightRule = rule;
+        normaliseRowHeight(table.rows[r]);
+    }
 }
 
 // As in Word, giving a row of automatic height a height makes it "at least" that high.
@@ -109,6 +122,7 @@ void Editor::setRowsHeight(int twips)
         row.heightTwips = twips;
         if (row.heightRule == HeightRule::Auto)
             row.heightRule = HeightRule::AtLeast;
+        normaliseRowHeight(row);
     }
 }
 
@@ -129,6 +143,14 @@ int Editor::insertTable(const Position &at, int rows, int columns)
         Position split = at;
         insertParagraphBreak(split, std::get<Paragraph>(m_document.body[block]).markFormat);
         block = split.block;
+    }
+    // Two tables never touch: the stored format would read them back with an empty paragraph
+    // between them, so that paragraph is made here, as Word does.
+    if (block > 0 && isTableBlock(m_document, block - 1)) {
+        Paragraph between;
+        between.markFormat = std::get<Paragraph>(m_document.body[block]).markFormat;
+        m_document.body.insert(m_document.body.begin() + block, Block{std::move(between)});
+        ++block;
     }
     const Paragraph &following = std::get<Paragraph>(m_document.body[block]);
 
