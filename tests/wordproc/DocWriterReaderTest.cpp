@@ -3,6 +3,7 @@
 #include "shell/AppError.h"
 #include "wordproc/DocReader.h"
 #include "wordproc/DocWriter.h"
+#include "wordproc/Editor.h"
 
 #include <QTemporaryDir>
 
@@ -154,4 +155,30 @@ TEST(DocRoundTrip, ModelsWordCannotHoldAreRefused)
     refused([](Document &d) { firstTable(d).rows[0].cells[0].paragraphs[0].runs[0].format.fontName.clear(); });
     refused([](Document &d) { d.page.leftMargin = 11200; });
     refused([](Document &d) { d.page.twoPagesOnOne = true; });
+}
+
+TEST(DocRoundTrip, RowHeightsAndTablesTheEditorMakesAreWhatTheFileKeeps)
+{
+    Editor editor;
+    editor.insertTable(editor.selectionEnd(), 3, 2);
+    editor.setRowsHeightRule(HeightRule::AtLeast); // row 1: at least nothing is automatic
+    editor.moveDown(1);
+    editor.setRowsHeight(300); // row 2: a height on an automatic row makes it "at least"
+    editor.setRowsHeightRule(HeightRule::Auto); // ... and automatic again drops it
+    editor.moveDown(1);
+    editor.setRowsHeightRule(HeightRule::Exactly);
+    editor.setRowsHeight(400);
+    const Table &rows = std::get<Table>(editor.document().body.front());
+    EXPECT_EQ(rows.rows[0].heightRule, HeightRule::Auto);
+    EXPECT_EQ(rows.rows[1].heightRule, HeightRule::Auto);
+    EXPECT_EQ(rows.rows[1].heightTwips, 0);
+    EXPECT_EQ(rows.rows[2].heightRule, HeightRule::Exactly);
+    EXPECT_EQ(rows.rows[2].heightTwips, 400);
+
+    // Straight below the table: a second table, separated from the first by an empty paragraph.
+    editor.moveDown(1);
+    editor.insertTable(editor.selectionEnd(), 1, 1);
+    ASSERT_EQ(editor.document().body.size(), 4u);
+    EXPECT_TRUE(std::holds_alternative<Paragraph>(editor.document().body[1]));
+    EXPECT_EQ(roundTrip(editor.document()), editor.document());
 }
