@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 using namespace entry;
