@@ -294,7 +294,9 @@ void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordWidg
         requireObject(active.get());
         const auto tables = active->tables();
         requireObject(tables.get());
-        table = tables->add(sel()->range(), kFormRowCount, kFormColumnCount, wdWord9TableBehavior, wdAutoFitFixed);
+        const auto at = sel()->range();
+        requireObject(at.get());
+        table = tables->add(at, kFormRowCount, kFormColumnCount, wdWord9TableBehavior, wdAutoFitFixed);
     });
     step([&] { requireObject(table.get()); }); // 162: the table is held while its style is set
     step([&] { requireObject(table.get()); table->setStyle(QStringLiteral("Table Grid")); });
