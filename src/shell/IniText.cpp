@@ -47,7 +47,14 @@ void appendValue(QByteArray &out, const QString &value)
     };
     for (qsizetype i = 0; i < value.size(); ++i) {
         const char16_t ch = value.at(i).unicode();
-        const bool special = ch < 0x20 || ch == '"' || ch == '\\' || (escapeNextHexDigit && isHexDigit(ch));
+        if (QChar::isHighSurrogate(ch) && i + 1 < value.size() && QChar::isLowSurrogate(value.at(i + 1).unicode())) {
+            ++i; // a valid pair is UTF-8 like any other character
+            escapeNextHexDigit = false;
+            continue;
+        }
+        // A lone surrogate has no UTF-8 form; as an escape it comes back as it was.
+        const bool special = ch < 0x20 || ch == '"' || ch == '\\' || QChar::isSurrogate(ch)
+            || (escapeNextHexDigit && isHexDigit(ch));
         if (!special) {
             escapeNextHexDigit = false;
             continue;

@@ -50,7 +50,7 @@ std::vector<Report> reportsOf(const testsupport::ScriptedMessageBoxes &boxes)
     return reports;
 }
 
-struct Run {
+struct Outcome {
     std::vector<Report> reports;
     QStringList events;
     int interactions = 0;
@@ -61,7 +61,7 @@ protected:
     QTemporaryDir temp;
     SweepHost host;
 
-    Run generateFailing(int failAt, bool answerNull)
+    Outcome generateFailing(int failAt, bool answerNull)
     {
         testsupport::ScriptedMessageBoxes boxes;
         shell::ScopedMessageBoxes scope{boxes};
@@ -82,13 +82,13 @@ protected:
 TEST_F(GeneratorFaultSweep, EveryFailingInteractionIsReportedAtItsStepAndTheRunGoesOnToTheEnd)
 {
     ASSERT_TRUE(temp.isValid());
-    const Run clean = generateFailing(0, false);
+    const Outcome clean = generateFailing(0, false);
     ASSERT_TRUE(clean.reports.empty());
     ASSERT_GT(clean.interactions, 900);
 
     // The first interaction is the running-instance guard's look for a running engine, whose
     // failure the guard takes as "none running", silently, and the run goes on.
-    const Run guardFails = generateFailing(1, false);
+    const Outcome guardFails = generateFailing(1, false);
     EXPECT_TRUE(guardFails.reports.empty());
     EXPECT_EQ(guardFails.events.last(), QStringLiteral("hide"));
 
@@ -97,7 +97,7 @@ TEST_F(GeneratorFaultSweep, EveryFailingInteractionIsReportedAtItsStepAndTheRunG
     for (bool answerNull : {false, true}) {
         int previousLabel = 0;
         for (int k = 2; k <= clean.interactions; ++k) {
-            const Run run = generateFailing(k, answerNull);
+            const Outcome run = generateFailing(k, answerNull);
             ASSERT_FALSE(run.reports.empty()) << "interaction " << k << " failed unreported";
             const Report &first = run.reports.front();
             ASSERT_GE(first.label, 100) << "interaction " << k;

@@ -41,6 +41,8 @@ TEST_F(SettingsStoreTest, AwkwardValuesRoundTripUnchangedThroughAFreshStore)
         QStringLiteral("tab\there"), QStringLiteral("Ünïcödé 日本語 🏠👨‍👩‍👧"), QStringLiteral("[Tenvoria]"),
         QStringLiteral("   "), QStringLiteral("\x01" "ABC\x1f" "9"), QStringLiteral("%20 & %U0041"),
         QStringLiteral("\"\""), QStringLiteral("@@twice"),
+        // Lone surrogates (a paste can bring them) have no UTF-8 form of their own.
+        QStringLiteral("Key Wi004") + QChar(0xD9D9) + QChar(0xD9D9) + QStringLiteral("1") + QChar(0xDC00),
     };
     {
         SettingsStore store(path());
