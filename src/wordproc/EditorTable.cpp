@@ -91,25 +91,12 @@ void Editor::changeCellsShading(const std::function<void(Shading &)> &change)
     forEachCell(commandCells(), [&](Cell &cell) { change(cell.shading); });
 }
 
-// A row's height is one signed number in the stored format (positive: at least, negative:
-// exactly, zero: automatic), so a row keeps only what that number can say: an automatic row has
-// no height, and a height of nothing is automatic whatever the rule.
-static void normaliseRowHeight(Row &row)
-{
-    if (row.heightRule == HeightRule::Auto || row.heightTwips <= 0) {
-        row.heightRule = HeightRule::Auto;
-        row.heightTwips = 0;
-    }
-}
-
 void Editor::setRowsHeightRule(HeightRule rule)
 {
     const CellSpan rows = commandRows();
     Table &table = tableAt(m_document, rows.block);
-    for (int r = rows.firstRow; r <= rows.lastRow; ++r) {
+    for (int r = rows.firstRow; r <= rows.lastRow; ++r)
         table.rows[r].heightRule = rule;
-        normaliseRowHeight(table.rows[r]);
-    }
 }
 
 // As in Word, giving a row of automatic height a height makes it "at least" that high.
@@ -122,7 +109,6 @@ void Editor::setRowsHeight(int twips)
         row.heightTwips = twips;
         if (row.heightRule == HeightRule::Auto)
             row.heightRule = HeightRule::AtLeast;
-        normaliseRowHeight(row);
     }
 }
 
