@@ -121,6 +121,12 @@ TEST(DocRoundTrip, PageSetupSurvives)
     page.pageHeight = 12240;
     page.landscape = true;
     page.gutter = 360;
+    page.topMargin = 1000; // every margin its own value, so that none can stand in for another
+    page.bottomMargin = 1300;
+    page.leftMargin = 1700;
+    page.rightMargin = 1100;
+    page.headerDistance = 500;
+    page.footerDistance = 900;
     page.gutterPos = 1;
     page.lineNumbering = true;
     page.firstPageTray = 7;
