@@ -56,6 +56,8 @@ TEST(DocRoundTrip, AnyUnicodeTextSurvives)
         QStringLiteral("Emoji 😀👍🏽 and 𝄞 outside the BMP"),
         QStringLiteral("עברית ومرحبا بالعالم RTL"),
         QStringLiteral("Tab\tkept"),
+        // Both sides of every edge between 8-bit and UTF-16 pieces.
+        QString::fromUtf16(u"\u007e\u0080\u0081\u009f\u00a0\u00ff\u0100\u0152\u20ac\u2122\uffef"),
     };
     for (const QString &text : texts)
         document.body.insert(document.body.end() - 1, textParagraph(text, tahoma(10)));
