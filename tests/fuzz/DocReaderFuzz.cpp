@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     wordproc::Document again;
     try {
         again = wordproc::decodeDoc(wordproc::encodeDoc(document));
-    } catch (const shell::AppError &) {
+    } catch (const shell::AppError &error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.description()));
         fuzzsupport::finding("a document the reader accepted could not be written and read back");
     }
     if (!(again == document))
