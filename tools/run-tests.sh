@@ -9,3 +9,5 @@ cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 # The Debian package: built, linted, installed, started and purged.
 ../tools/ci-package.sh .
+# Then once more under the sanitizers, with the fuzz targets.
+cd .. && ./tools/ci-sanitizers.sh

@@ -1,14 +1,12 @@
 #include "EngineSetup.h"
-#include "WindowsHost.h"
-#include "entry/StartCommand.h"
-#include "entry/Form1.h"
+#include "Program.h"
 #include "generator/WordAutomation.h"
 #include "shell/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/FocusFrameStyle.h"
+#include "shell/ScriptFonts.h"
 #include "shell/SettingsStore.h"
 
-#include "shell/ScriptFonts.h"
 
 #include <QApplication>
 
@@ -28,13 +26,8 @@ int main(int argc, char **argv)
     automation::setApplicationFactory(&app::engineFactory());
 
     shell::SettingsStore store;
-    entry::Form1 mainWindow(store);
-    app::WindowsHost host(mainWindow);
-    entry::StartCommand startCreating([&](int pointer) { mainWindow.setMousePointer(pointer); },
-                                      [&] { generator::GenerateRentalApplication(app::engineFactory(), host); });
-    mainWindow.setStartCommand([&] { startCreating.click(); });
-    if (!mainWindow.load())
+    app::Program program(store, app::engineFactory());
+    if (!program.start())
         return 0;
-    mainWindow.showCentred();
     return QApplication::exec();
 }

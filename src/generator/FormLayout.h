@@ -34,6 +34,7 @@ struct CellSpec {
 };
 
 struct RowSpec {
+    int firstStep; // the generator's step label where the row starts
     Recipe recipe;
     std::array<CellSpec, 3> cells; // left to right; merged rows use the first cells only
 };

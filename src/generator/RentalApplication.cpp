@@ -34,6 +34,14 @@ public:
     void skip() { m_next += 2; }
     void skipTo(int label) { m_next = label; }
     int next() const { return m_next; }
+    // A checkpoint where a group of steps starts. The labels are what the error report shows, so a
+    // call added or dropped above must not shift every later label unnoticed: that is a fault of
+    // the program, not of the run, and stops it on the first generation.
+    void expect(int label) const
+    {
+        if (m_next != label)
+            qFatal("Generator steps out of place: step %d stands where step %d belongs", m_next, label);
+    }
 
 private:
     shell::ErrorTrap &m_trap;
@@ -44,6 +52,14 @@ void requireObject(const void *object)
 {
     if (!object)
         throw shell::AppError(QStringLiteral("Object variable not set."));
+}
+
+std::shared_ptr<Documents> documentsOf(const std::shared_ptr<Application> &app)
+{
+    requireObject(app.get());
+    auto documents = app->documents();
+    requireObject(documents.get());
+    return documents;
 }
 
 // Issues the row recipes through the document's selection, one automation call per step.
@@ -57,6 +73,7 @@ public:
 
     void row(const RowSpec &spec, bool last)
     {
+        m_step.expect(spec.firstStep);
         switch (spec.recipe) {
         case Recipe::Title: title(spec); break;
         case Recipe::Heading: heading(spec); break;
@@ -102,7 +119,8 @@ public:
             type(spec.cells[1]);
             move(1);
             type(spec.cells[2]);
-            for (int blank = 0; blank < 2; ++blank) { // the two rows below are formatted, never typed
+            for (int blankRowStep : {972, 978}) { // the two rows below are formatted, never typed
+                m_step.expect(blankRowStep);
                 m_step([&] { sel()->moveDown(wdLine, 1); });
                 height(wdRowHeightAtLeast, 0.2);
             }
@@ -258,26 +276,34 @@ namespace {
 void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordValues &record,
                std::shared_ptr<Application> &app, std::shared_ptr<Document> &doc)
 {
-    step([&] { app = factory.createNew(); }); // 102
+    step.expect(102);
+    step([&] { app = factory.createNew(); });
     step([&] { // 104
-        requireObject(app.get());
-        const std::shared_ptr<Documents> documents = app->documents();
-        requireObject(documents.get());
-        doc = documents->add();
+        doc = documentsOf(app)->add();
         requireObject(doc.get());
     });
     setUpPage(step, app, doc); // 106 - 154
+    step.expect(156);
 
-    const auto sel = [&] { requireObject(doc.get()); return doc->activeWindowSelection(); };
+    const auto sel = [&] {
+        requireObject(doc.get());
+        auto selection = doc->activeWindowSelection();
+        requireObject(selection.get());
+        return selection;
+    };
     step([&] { sel()->setFontName(QStringLiteral("Tahoma")); }); // 156
     step([&] { sel()->setFontSize(8); }); // 158
     std::shared_ptr<Table> table;
-    step([&] { // 160
+    step.expect(160);
+    step([&] {
         requireObject(app.get());
-        const std::shared_ptr<Document> active = app->activeDocument();
+        const auto active = app->activeDocument();
         requireObject(active.get());
-        table = active->tables()->add(sel()->range(), kFormRowCount, kFormColumnCount, wdWord9TableBehavior,
-                                      wdAutoFitFixed);
+        const auto tables = active->tables();
+        requireObject(tables.get());
+        const auto at = sel()->range();
+        requireObject(at.get());
+        table = tables->add(at, kFormRowCount, kFormColumnCount, wdWord9TableBehavior, wdAutoFitFixed);
     });
     step([&] { requireObject(table.get()); }); // 162: the table is held while its style is set
     step([&] { requireObject(table.get()); table->setStyle(QStringLiteral("Table Grid")); });
@@ -291,6 +317,7 @@ void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordValu
     const auto rows = formRows();
     for (size_t i = 0; i < rows.size(); ++i)
         walk.row(rows[i], i + 1 == rows.size());
+    step.expect(1038);
 }
 
 shell::ErrorTrap generatorTrap()
@@ -361,6 +388,7 @@ void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     step([&] { host.showPreview(); });
     step([&] { host.hideMain(); });
     step([&] { shell::DeleteFileQuietly(pageImagePath(folder)); }); // 1078
+    step.expect(1080);
 }
 
 bool SaveDocAsJPG(ApplicationFactory &factory, const QString &path, const QString &temporaryFolder)
@@ -373,10 +401,7 @@ bool SaveDocAsJPG(ApplicationFactory &factory, const QString &path, const QStrin
     step([&] { app = factory.createNew(); }); // 116
     bool written = false;
     if (step([&] { // 118
-            requireObject(app.get());
-            const std::shared_ptr<Documents> documents = app->documents();
-            requireObject(documents.get());
-            doc = documents->open(path);
+            doc = documentsOf(app)->open(path);
             requireObject(doc.get());
         })) {
         // Without a picture there is nothing to write; the missing picture is the same cause.

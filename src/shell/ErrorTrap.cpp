@@ -17,6 +17,21 @@ QString composeErrorReport(const QString &description, const QString &location, 
         + QStringLiteral("\r\r") + QStringLiteral("Please email screenshot of this message to ") + supportEmail;
 }
 
+namespace {
+TrapProbe *g_probe = nullptr;
+}
+
+ScopedTrapProbe::ScopedTrapProbe(TrapProbe &probe) : m_previous(g_probe) { g_probe = &probe; }
+ScopedTrapProbe::~ScopedTrapProbe() { g_probe = m_previous; }
+
+bool ErrorTrap::probeFailsLine() const
+{
+    if (!g_probe || !g_probe->lineStarts(m_location, m_label))
+        return false;
+    report(QStringLiteral("Injected failure"));
+    return true;
+}
+
 ErrorTrap::ErrorTrap(const QString &object, const QString &procedure)
     : m_location(errorLocation(object, procedure))
 {

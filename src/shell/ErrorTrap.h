@@ -14,6 +14,27 @@ QString errorLocation(const QString &object, const QString &procedure);
 QString composeErrorReport(const QString &description, const QString &location, int label,
                            const QString &supportEmail);
 
+// Sees every labelled line as it starts, with its procedure's location text. Tests install one
+// to learn which procedures ran under which location, and to make a chosen line fail as if its
+// statement had thrown.
+class TrapProbe {
+public:
+    virtual ~TrapProbe() = default;
+    // True makes the line fail: it is reported and its statement does not run.
+    virtual bool lineStarts(const QString &location, int label) = 0;
+};
+
+class ScopedTrapProbe {
+public:
+    explicit ScopedTrapProbe(TrapProbe &probe);
+    ~ScopedTrapProbe();
+    ScopedTrapProbe(const ScopedTrapProbe &) = delete;
+    ScopedTrapProbe &operator=(const ScopedTrapProbe &) = delete;
+
+private:
+    TrapProbe *m_previous;
+};
+
 // The local error trap of a procedure. Each statement runs through run() or line(); a statement
 // that throws is reported in the "Application Error" box with the current line label and the
 // procedure carries on with its next statement. Procedures without a trap simply let their
@@ -44,7 +65,7 @@ public:
     template <class Statement> bool line(int label, Statement &&statement)
     {
         at(label);
-        return run(std::forward<Statement>(statement));
+        return !probeFailsLine() && run(std::forward<Statement>(statement));
     }
 
     // The test of a conditional block. When evaluating it fails, the report is shown and the
@@ -53,7 +74,8 @@ public:
     {
         at(label);
         bool answer = true;
-        run([&] { answer = std::forward<Condition>(condition)(); });
+        if (!probeFailsLine())
+            run([&] { answer = std::forward<Condition>(condition)(); });
         return answer;
     }
 
@@ -61,6 +83,9 @@ public:
     void report(const QString &description) const;
 
 private:
+    // Asks the installed probe, if any, about the current line; reports the line when it fails.
+    bool probeFailsLine() const;
+
     QString m_location;
     int m_label = 0;
 };

@@ -1,5 +1,7 @@
 #include "DocFonts.h"
 
+#include "DocumentModel.h"
+
 #include "DocFormatConstants.h"
 
 namespace wordproc::doc {
@@ -50,7 +52,11 @@ const QString &FontTable::nameAt(int index) const
 {
     if (index < 0 || index >= m_names.size())
         throwDamaged(QStringLiteral("a character format names font %1 of %2").arg(index).arg(m_names.size()));
-    return m_names[index];
+    // A table may carry unused entries without a name; text set in one has no font to show it in.
+    const QString &name = m_names[index];
+    if (name.isEmpty() || name.size() > kMaxFontNameLength || sanitizeUserText(name) != name || name.contains(u'\t'))
+        throwDamaged(QStringLiteral("a character format names a font without a usable name"));
+    return name;
 }
 
 QByteArray FontTable::encode() const

@@ -71,8 +71,8 @@ private:
         if (!inTwipsRange(row.heightTwips))
             refuse(QStringLiteral("a row height of %1 twips is out of range").arg(row.heightTwips));
         RowLayout layout;
-        layout.heightRule = row.heightRule;
-        layout.heightTwips = row.heightRule == HeightRule::Auto ? 0 : row.heightTwips;
+        layout.heightRule = row.effectiveHeightRule();
+        layout.heightTwips = row.effectiveHeightTwips();
         layout.gapHalfTwips = table.cellMarginTwips;
         layout.gridBorders = table.gridBorders;
         layout.style = table.style;

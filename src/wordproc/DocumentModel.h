@@ -60,7 +60,16 @@ struct Row {
     HeightRule heightRule = HeightRule::Auto;
     int heightTwips = 0;
     CharFormat markFormat; // the row-end mark's format
-    bool operator==(const Row &) const = default;
+
+    // What the height means, which is all the stored format keeps (one signed number): a row
+    // without a positive height is automatic whatever its rule, and an automatic row has no height.
+    HeightRule effectiveHeightRule() const { return heightTwips > 0 ? heightRule : HeightRule::Auto; }
+    int effectiveHeightTwips() const { return effectiveHeightRule() == HeightRule::Auto ? 0 : heightTwips; }
+    bool operator==(const Row &other) const
+    {
+        return cells == other.cells && effectiveHeightRule() == other.effectiveHeightRule()
+            && effectiveHeightTwips() == other.effectiveHeightTwips() && markFormat == other.markFormat;
+    }
 };
 
 struct Table {

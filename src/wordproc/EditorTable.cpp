@@ -130,6 +130,14 @@ int Editor::insertTable(const Position &at, int rows, int columns)
         insertParagraphBreak(split, std::get<Paragraph>(m_document.body[block]).markFormat);
         block = split.block;
     }
+    // Two tables never touch: the stored format would read them back with an empty paragraph
+    // between them, so that paragraph is made here, as Word does.
+    if (block > 0 && isTableBlock(m_document, block - 1)) {
+        Paragraph between;
+        between.markFormat = std::get<Paragraph>(m_document.body[block]).markFormat;
+        m_document.body.insert(m_document.body.begin() + block, Block{std::move(between)});
+        ++block;
+    }
     const Paragraph &following = std::get<Paragraph>(m_document.body[block]);
 
     Cell cell;

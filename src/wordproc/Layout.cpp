@@ -242,12 +242,12 @@ ParagraphBox layoutParagraph(const Paragraph &paragraph, double width, FontBook 
 
 int rowHeight(const Row &row, int needed)
 {
-    const int specified = std::max(0, row.heightTwips);
-    switch (row.heightRule) {
+    const int specified = row.effectiveHeightTwips();
+    switch (row.effectiveHeightRule()) {
     case HeightRule::AtLeast:
         return std::max(specified, needed);
     case HeightRule::Exactly:
-        return specified > 0 ? specified : needed; // Word reads an exact height of 0 as automatic
+        return specified;
     case HeightRule::Auto:
         break;
     }

@@ -81,6 +81,7 @@ TEST_F(RecordPersistenceTest, EveryKeystrokeWritesTheWholeTextAndClearingKeepsTh
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromLatin1(key));
         QApplication::sendEvent(edit, &press);
     }
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("a"), QStringLiteral("ab"), QStringLiteral("abc")}));
     EXPECT_EQ(stored("App Info Name"), QStringLiteral("abc"));
     edit->clear();
     EXPECT_TRUE(QSettings(storePath, QSettings::IniFormat).contains(QStringLiteral("Tenvoria/App Info Name")));

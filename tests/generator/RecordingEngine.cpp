@@ -14,6 +14,13 @@ QString b(bool v) { return v ? QStringLiteral("true") : QStringLiteral("false");
 struct Recorder {
     std::shared_ptr<CallLog> log;
     void operator()(const QString &call) const { (*log)(call); }
+    // Makes an object unless the sweep wants this fetch to answer null.
+    template <class T, class... A> std::shared_ptr<T> make(const QString &what, bool recorded, A &&...args) const
+    {
+        if (log->fetch(what, recorded))
+            return nullptr;
+        return std::make_shared<T>(std::forward<A>(args)...);
+    }
 };
 
 class RecRange final : public Range {
@@ -41,13 +48,12 @@ public:
     void setFontBold(bool v) override { rec("Font.Bold=" + b(v)); }
     void setFontColor(std::int32_t v) override { rec("Font.Color=" + n(v)); }
     void setParagraphAlignment(int v) override { rec("ParagraphFormat.Alignment=" + n(v)); }
-    std::shared_ptr<Range> range() override { return std::make_shared<RecRange>(rec, picture); }
+    std::shared_ptr<Range> range() override { return rec.make<RecRange>(QStringLiteral("Selection.Range"), false, rec, picture); }
     void mergeCells() override { rec(QStringLiteral("Cells.Merge")); }
     void setCellsVerticalAlignment(int v) override { rec("Cells.VerticalAlignment=" + n(v)); }
     std::shared_ptr<Shading> cellsShading() override
     {
-        rec(QStringLiteral("Cells.Shading"));
-        return std::make_shared<RecShading>(rec);
+        return rec.make<RecShading>(QStringLiteral("Cells.Shading"), true, rec);
     }
     void setRowsHeightRule(int v) override { rec("Rows.HeightRule=" + n(v)); }
     void setRowsHeight(double v) override { rec("Rows.Height=" + n(v)); }
@@ -94,8 +100,8 @@ public:
     explicit RecTables(Recorder r) : rec(r) {}
     std::shared_ptr<Table> add(const std::shared_ptr<Range> &, int rows, int cols, int behavior, int autofit) override
     {
-        rec(QStringLiteral("Tables.Add(%1,%2,%3,%4)").arg(rows).arg(cols).arg(behavior).arg(autofit));
-        return std::make_shared<RecTable>(rec);
+        return rec.make<RecTable>(QStringLiteral("Tables.Add(%1,%2,%3,%4)").arg(rows).arg(cols).arg(behavior).arg(autofit),
+                                  true, rec);
     }
     Recorder rec;
 };
@@ -105,12 +111,14 @@ public:
     RecDocument(Recorder r, QImage picture) : rec(r), picture(picture) {}
     std::shared_ptr<PageSetup> pageSetup() override
     {
-        rec(QStringLiteral("Document.PageSetup"));
-        return std::make_shared<RecPageSetup>(rec);
+        return rec.make<RecPageSetup>(QStringLiteral("Document.PageSetup"), true, rec);
     }
-    std::shared_ptr<Selection> activeWindowSelection() override { return std::make_shared<RecSelection>(rec, picture); }
-    std::shared_ptr<Range> range() override { return std::make_shared<RecRange>(rec, picture); }
-    std::shared_ptr<Tables> tables() override { return std::make_shared<RecTables>(rec); }
+    std::shared_ptr<Selection> activeWindowSelection() override
+    {
+        return rec.make<RecSelection>(QStringLiteral("Document.ActiveWindow.Selection"), false, rec, picture);
+    }
+    std::shared_ptr<Range> range() override { return rec.make<RecRange>(QStringLiteral("Document.Range"), false, rec, picture); }
+    std::shared_ptr<Tables> tables() override { return rec.make<RecTables>(QStringLiteral("Document.Tables"), false, rec); }
     void saveAs(const QString &path) override { rec("Document.SaveAs:" + path); }
     void close(int save) override { rec(QStringLiteral("Document.Close(%1)").arg(save)); }
     Recorder rec;
@@ -123,17 +131,19 @@ public:
         : rec(r), active(active), picture(picture) {}
     std::shared_ptr<Document> add() override
     {
-        rec(QStringLiteral("Documents.Add"));
-        if (rec.log->givesNothing.contains(QStringLiteral("Documents.Add")))
+        if (rec.log->givesNothing.contains(QStringLiteral("Documents.Add"))) {
+            rec(QStringLiteral("Documents.Add"));
             return nullptr;
-        return active = std::make_shared<RecDocument>(rec, picture);
+        }
+        return active = rec.make<RecDocument>(QStringLiteral("Documents.Add"), true, rec, picture);
     }
     std::shared_ptr<Document> open(const QString &path) override
     {
-        rec("Documents.Open:" + path);
-        if (rec.log->givesNothing.contains(QStringLiteral("Documents.Open")))
+        if (rec.log->givesNothing.contains(QStringLiteral("Documents.Open"))) {
+            rec("Documents.Open:" + path);
             return nullptr;
-        return active = std::make_shared<RecDocument>(rec, picture);
+        }
+        return active = rec.make<RecDocument>("Documents.Open:" + path, true, rec, picture);
     }
     Recorder rec;
     std::shared_ptr<Document> &active;
@@ -144,10 +154,15 @@ class RecApplication final : public Application {
 public:
     RecApplication(Recorder r, QImage picture) : rec(r), picture(picture) {}
     QString name() const override { return QStringLiteral("Recording Engine"); }
-    std::shared_ptr<Documents> documents() override { return std::make_shared<RecDocuments>(rec, active, picture); }
+    std::shared_ptr<Documents> documents() override
+    {
+        return rec.make<RecDocuments>(QStringLiteral("Application.Documents"), false, rec, active, picture);
+    }
     std::shared_ptr<Document> activeDocument() override
     {
-        return rec.log->givesNothing.contains(QStringLiteral("ActiveDocument")) ? nullptr : active;
+        if (rec.log->givesNothing.contains(QStringLiteral("ActiveDocument")))
+            return nullptr;
+        return rec.log->fetch(QStringLiteral("Application.ActiveDocument"), false) ? nullptr : active;
     }
     double inchesToPoints(double inches) const override { return inches * 72.0; }
     void setDisplayAlerts(bool v) override { rec("Application.DisplayAlerts=" + b(v)); }
@@ -161,8 +176,7 @@ public:
 
 std::shared_ptr<Application> RecordingEngine::createNew()
 {
-    (*log)(QStringLiteral("Factory.createNew"));
-    return std::make_shared<RecApplication>(Recorder{log}, picture);
+    return Recorder{log}.make<RecApplication>(QStringLiteral("Factory.createNew"), true, Recorder{log}, picture);
 }
 
 } // namespace testsupport

@@ -1,6 +1,8 @@
 #pragma once
 // A word-processing back end that does nothing but record the calls it receives, and fails the
-// first call that matches a chosen predicate, as an automation call can fail.
+// first call that matches a chosen predicate, as an automation call can fail. For sweeps it also
+// numbers every interaction (each recorded call and each fetch of an object) and fails the one
+// numbered failAt: it throws, or, for a fetch with answerNull set, answers null.
 #include "generator/WordAutomation.h"
 #include "shell/AppError.h"
 
@@ -20,13 +22,43 @@ public:
     // Calls that give no object: "Documents.Add", "Documents.Open", "ActiveDocument".
     QStringList givesNothing;
 
+    int interactions = 0;
+    int failAt = 0; // 0: no interaction fails by number
+    bool answerNull = false;
+
     void operator()(const QString &call)
     {
         calls << call;
+        if (numberedFailure())
+            fail(call);
         if (!failed && failWhen && failWhen(call)) {
             failed = true;
-            throw shell::AppError(QStringLiteral("Injected failure in ") + call);
+            fail(call);
         }
+    }
+
+    // A fetch of an object: true when it must answer null. A recorded fetch is also a call.
+    bool fetch(const QString &what, bool recorded)
+    {
+        if (recorded) {
+            calls << what;
+            if (!failed && failWhen && failWhen(what)) {
+                failed = true;
+                fail(what);
+            }
+        }
+        if (!numberedFailure())
+            return false;
+        if (answerNull)
+            return true;
+        fail(what);
+    }
+
+private:
+    bool numberedFailure() { return ++interactions == failAt; }
+    [[noreturn]] static void fail(const QString &what)
+    {
+        throw shell::AppError(QStringLiteral("Injected failure in ") + what);
     }
 };
 

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace shell;
 
 namespace {
@@ -75,6 +77,60 @@ TEST(CursorFile, ClassicMonochromeCursorTakesTransparencyFromItsMask)
     EXPECT_EQ(read->image.pixel(2, 2), qRgba(0, 0, 0, 255));
     EXPECT_EQ(qAlpha(read->image.pixel(20, 20)), 0);
     EXPECT_EQ(qAlpha(read->image.pixel(8, 2)), 0);
+}
+
+// A 32 x 32 cursor of 1 bit per pixel, palette black and white, whose colour and mask rows are
+// given top-down as the picture shows them; the file stores them bottom-up.
+QByteArray monochromeCursorWith(const std::function<quint32(int y)> &colourRow, const std::function<quint32(int y)> &maskRow)
+{
+    shell::ByteWriter out;
+    out.u16(0);
+    out.u16(2);
+    out.u16(1);
+    out.bytes(QByteArray::fromHex("20200200"));
+    out.u16(0);
+    out.u16(0);
+    out.u32(40 + 8 + 32 * 4 * 2);
+    out.u32(22);
+    out.u32(40);
+    out.u32(32);
+    out.u32(64);
+    out.u16(1);
+    out.u16(1);
+    for (int i = 0; i < 6; ++i)
+        out.u32(0);
+    out.u32(0x00000000);
+    out.u32(0x00ffffff);
+    const auto bigEndianRow = [&](quint32 bits) {
+        QByteArray row(4, 0);
+        qToBigEndian(bits, row.data());
+        out.bytes(row);
+    };
+    for (int y = 31; y >= 0; --y)
+        bigEndianRow(colourRow(y));
+    for (int y = 31; y >= 0; --y)
+        bigEndianRow(maskRow(y));
+    return out.data();
+}
+
+TEST(CursorFile, PixelsAndMaskBitsRunFromTheHighestBitLeftToRightAndRowsFromTheBottom)
+{
+    // Top row: white in pixels 1 and 3 only; opaque in pixels 0 to 3 only. Bottom row opaque all over.
+    const auto colour = [](int y) { return y == 0 ? 0x50000000u : 0u; };
+    const auto mask = [](int y) { return y == 0 ? 0x0fffffffu : y == 31 ? 0u : 0xffffffffu; };
+    const std::optional<CursorImage> read = decodeCursorFile(monochromeCursorWith(colour, mask));
+    ASSERT_TRUE(read);
+    const QImage &image = read->image;
+    EXPECT_EQ(image.pixel(0, 0), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(image.pixel(1, 0), qRgba(255, 255, 255, 255));
+    EXPECT_EQ(image.pixel(2, 0), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(image.pixel(3, 0), qRgba(255, 255, 255, 255));
+    for (int x = 4; x < 32; ++x)
+        EXPECT_EQ(qAlpha(image.pixel(x, 0)), 0) << x;
+    for (int x = 0; x < 32; ++x)
+        EXPECT_EQ(image.pixel(x, 31), qRgba(0, 0, 0, 255)) << x;
+    for (int y = 1; y < 31; ++y)
+        EXPECT_EQ(qAlpha(image.pixel(5, y)), 0) << y;
 }
 
 TEST(CursorFile, PngPayloadIsRead)

@@ -58,6 +58,8 @@ TEST_F(SettingsStoreTest, AwkwardValuesRoundTripUnchangedThroughAFreshStore)
         QString(QChar(0xFEFF)) + QStringLiteral("after a byte order mark"), QString(QChar(0xFEFF)),
         QStringLiteral("lone ") + QChar(0xD83C) + QStringLiteral("high"), QString(QChar(0xDC00)) + QStringLiteral("1"),
         QStringLiteral("pair ") + QChar(0xD83C) + QChar(0xDFE0) + QChar(0xDFE0), QStringLiteral("@String(x)"),
+        // Lone surrogates (a paste can bring them) have no UTF-8 form of their own.
+        QStringLiteral("Key Wi004") + QChar(0xD9D9) + QChar(0xD9D9) + QStringLiteral("1") + QChar(0xDC00),
     };
     {
         SettingsStore store(path());

@@ -120,6 +120,7 @@ TEST_F(BuiltinEngine, UnsupportedArgumentsFailWithADescriptionAndChangeNothing)
         [&] { selection->moveDown(automation::wdCharacter, 1); },
         [&] { selection->setParagraphAlignment(3); },
         [&] { selection->setFontSize(0); },
+        [&] { selection->setFontSize(1638.5); },
         [&] { selection->setFontColor(0x1000000); },
         [&] { selection->setRowsHeightRule(5); },
         [&] { selection->cellsShading()->setTexture(1000); },
@@ -130,6 +131,7 @@ TEST_F(BuiltinEngine, UnsupportedArgumentsFailWithADescriptionAndChangeNothing)
     for (std::size_t i = 0; i < unsupported.size(); ++i)
         EXPECT_TRUE(failureOf(unsupported[i]).startsWith(QStringLiteral("Bad parameter"))) << "call " << i;
     EXPECT_EQ(builtinEditor(*document).document(), before);
+
     EXPECT_EQ(builtinEditor(*document).selectionStart(), where);
 
     auto other = app->documents()->add();
@@ -137,6 +139,11 @@ TEST_F(BuiltinEngine, UnsupportedArgumentsFailWithADescriptionAndChangeNothing)
         << "a range of another document";
     EXPECT_NE(failureOf([&] { document->tables()->add(selection->range(), 1, 1, 1, 0); }), QStringLiteral("(no failure)"))
         << "a table inside a table";
+
+    // The whole range Word offers is taken: 1 pt to 1638 pt.
+    auto sized = app->documents()->add()->activeWindowSelection();
+    for (double points : {1.0, 72.0, 1638.0})
+        EXPECT_EQ(failureOf([&] { sized->setFontSize(points); }), QStringLiteral("(no failure)")) << points;
     app->quit();
 }
 

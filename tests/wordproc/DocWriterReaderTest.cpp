@@ -3,6 +3,7 @@
 #include "shell/AppError.h"
 #include "wordproc/DocReader.h"
 #include "wordproc/DocWriter.h"
+#include "wordproc/Editor.h"
 
 #include <QTemporaryDir>
 
@@ -55,6 +56,8 @@ TEST(DocRoundTrip, AnyUnicodeTextSurvives)
         QStringLiteral("Emoji 😀👍🏽 and 𝄞 outside the BMP"),
         QStringLiteral("עברית ومرحبا بالعالم RTL"),
         QStringLiteral("Tab\tkept"),
+        // Both sides of every edge between 8-bit and UTF-16 pieces.
+        QString::fromUtf16(u"\u007e\u0080\u0081\u009f\u00a0\u00ff\u0100\u0152\u20ac\u2122\uffef"),
     };
     for (const QString &text : texts)
         document.body.insert(document.body.end() - 1, textParagraph(text, tahoma(10)));
@@ -120,6 +123,12 @@ TEST(DocRoundTrip, PageSetupSurvives)
     page.pageHeight = 12240;
     page.landscape = true;
     page.gutter = 360;
+    page.topMargin = 1000; // every margin its own value, so that none can stand in for another
+    page.bottomMargin = 1300;
+    page.leftMargin = 1700;
+    page.rightMargin = 1100;
+    page.headerDistance = 500;
+    page.footerDistance = 900;
     page.gutterPos = 1;
     page.lineNumbering = true;
     page.firstPageTray = 7;
@@ -154,4 +163,36 @@ TEST(DocRoundTrip, ModelsWordCannotHoldAreRefused)
     refused([](Document &d) { firstTable(d).rows[0].cells[0].paragraphs[0].runs[0].format.fontName.clear(); });
     refused([](Document &d) { d.page.leftMargin = 11200; });
     refused([](Document &d) { d.page.twoPagesOnOne = true; });
+}
+
+TEST(DocRoundTrip, RowHeightsAndTablesTheEditorMakesAreWhatTheFileKeeps)
+{
+    Editor editor;
+    editor.insertTable(editor.selectionEnd(), 3, 2);
+    editor.setRowsHeightRule(HeightRule::AtLeast); // row 1: at least nothing is automatic
+    editor.moveDown(1);
+    editor.setRowsHeight(300); // row 2: a height on an automatic row makes it "at least"
+    editor.setRowsHeightRule(HeightRule::Auto); // ... and automatic again leaves it without one
+    editor.moveDown(1);
+    editor.setRowsHeightRule(HeightRule::Exactly);
+    editor.setRowsHeight(400);
+    const Table &rows = std::get<Table>(editor.document().body.front());
+    EXPECT_EQ(rows.rows[0].effectiveHeightRule(), HeightRule::Auto);
+    EXPECT_EQ(rows.rows[1].effectiveHeightRule(), HeightRule::Auto);
+    EXPECT_EQ(rows.rows[1].effectiveHeightTwips(), 0);
+    EXPECT_EQ(rows.rows[2].effectiveHeightRule(), HeightRule::Exactly);
+    EXPECT_EQ(rows.rows[2].effectiveHeightTwips(), 400);
+
+    // Straight below the table: a second table, separated from the first by an empty paragraph.
+    editor.moveDown(1);
+    editor.insertTable(editor.selectionEnd(), 1, 1);
+    ASSERT_EQ(editor.document().body.size(), 4u);
+    EXPECT_TRUE(std::holds_alternative<Paragraph>(editor.document().body[1]));
+
+    const Document back = roundTrip(editor.document());
+    EXPECT_EQ(back, editor.document());
+    const Table &read = std::get<Table>(back.body.front());
+    EXPECT_EQ(read.rows[0].heightRule, HeightRule::Auto);
+    EXPECT_EQ(read.rows[1].heightTwips, 0);
+    EXPECT_EQ(read.rows[2].heightRule, HeightRule::Exactly);
 }

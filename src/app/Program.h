@@ -1,0 +1,36 @@
+#pragma once
+// The program's objects wired together: the main window over the store, the generation host
+// that hands results to the preview window, and "Start Creating Template" running the generator
+// on the given engine.
+#include "WindowsHost.h"
+#include "entry/Form1.h"
+#include "entry/StartCommand.h"
+#include "generator/RentalApplication.h"
+
+namespace automation {
+class ApplicationFactory;
+}
+namespace shell {
+class SettingsStore;
+}
+
+namespace app {
+
+class Program {
+public:
+    Program(shell::SettingsStore &store, automation::ApplicationFactory &engine,
+            generator::GenerationOptions options = {});
+
+    // The start-up: loads the main window and shows it. False when the program is to end at once.
+    bool start();
+
+    entry::Form1 &mainWindow() { return m_main; }
+    WindowsHost &host() { return m_host; }
+
+private:
+    entry::Form1 m_main;
+    WindowsHost m_host;
+    entry::StartCommand m_startCreating;
+};
+
+} // namespace app

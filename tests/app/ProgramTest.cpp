@@ -1,0 +1,247 @@
+// The whole program wired as main() wires it, with the real engine, generator and windows on the
+// offscreen platform: start, sample, generate, preview, zoom, drag, save, back, generate again,
+// close. Only the platform's edges (message boxes, the save dialog, ending the process) are
+// answered by the test.
+#include "RecordingStartupServices.h"
+#include "ScriptedMessageBoxes.h"
+#include "app/EngineSetup.h"
+#include "app/Program.h"
+#include "entry/Form1.h"
+#include "generator/WordAutomation.h"
+#include "preview/Form2.h"
+#include "preview/SaveFileDialog.h"
+#include "shell/ErrorTrap.h"
+#include "shell/SettingsStore.h"
+#include "wordproc/BuiltinEngine.h"
+#include "wordproc/DocReader.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+class AnsweringSaveDialog final : public preview::SaveFileDialog {
+public:
+    QString answer;
+    QString askSavePath(QWidget *, const preview::SaveFileRequest &) override { return answer; }
+};
+
+// Notes every procedure that ran a labelled line, by its location text.
+class LocationProbe final : public shell::TrapProbe {
+public:
+    std::set<QString> locations;
+    bool lineStarts(const QString &location, int) override
+    {
+        locations.insert(location);
+        return false;
+    }
+};
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString cellText(const wordproc::Document &document, int row, int cell)
+{
+    const auto &table = std::get<wordproc::Table>(document.body.front());
+    return table.rows[row].cells[cell].paragraphs.front().text();
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    QTemporaryDir temp;
+    testsupport::ScriptedMessageBoxes boxes;
+    shell::ScopedMessageBoxes boxScope{boxes};
+    testsupport::RecordingStartupServices services;
+    shell::ScopedStartupServices serviceScope{services};
+    LocationProbe probe;
+    shell::ScopedTrapProbe probeScope{probe};
+    wordproc::BuiltinApplicationFactory engine{temp.filePath(QStringLiteral("engine.lock"))};
+    shell::SettingsStore store{temp.filePath(QStringLiteral("Marrowick.conf"))};
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(temp.isValid());
+        automation::setApplicationFactory(&engine);
+    }
+    void TearDown() override { automation::setApplicationFactory(nullptr); }
+
+    static preview::Form2 *previewWindow()
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *form = qobject_cast<preview::Form2 *>(widget))
+                return form;
+        return nullptr;
+    }
+    static void click(QWidget *window, const char *button)
+    {
+        auto *found = window->findChild<QPushButton *>(QLatin1String(button));
+        ASSERT_NE(found, nullptr) << button;
+        found->click();
+    }
+    static void mouseOnPage(preview::Form2 *form, QEvent::Type type, QPointF at, Qt::MouseButtons held)
+    {
+        QWidget *page = form->findChild<QWidget *>(QStringLiteral("Picture1"));
+        ASSERT_NE(page, nullptr);
+        QMouseEvent event(type, at, page->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          held, Qt::NoModifier);
+        QApplication::sendEvent(page, &event);
+    }
+};
+
+TEST_F(ProgramTest, WholeRunFromTheMainWindowThroughThePreviewAndBack)
+{
+    app::Program program(store, engine, {temp.path(), {}});
+    entry::Form1 &main = program.mainWindow();
+    ASSERT_TRUE(program.start());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(previewWindow(), nullptr); // the preview is made at the first hand-over
+
+    click(&main, "PushButton3"); // sample
+    click(&main, "PushButton2"); // help
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("Questions? Please contact Team Marrowick at ")));
+
+    click(&main, "PushButton1"); // start creating
+    QApplication::processEvents();
+    preview::Form2 *preview = previewWindow();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(main.mousePointer(), 0);
+    const QString firstDocument = preview->wordFile();
+    ASSERT_TRUE(QFile::exists(firstDocument));
+    EXPECT_TRUE(firstDocument.startsWith(temp.path()));
+    EXPECT_EQ(cellText(wordproc::readDoc(firstDocument), 2, 0), QStringLiteral("Name: Dorian Pellwick Jr."));
+    EXPECT_FALSE(QFile::exists(temp.filePath(QStringLiteral("temp.bmp"))));
+
+    click(preview, "PushButton1"); // zoom in
+    click(preview, "PushButton2"); // zoom out
+    mouseOnPage(preview, QEvent::MouseButtonPress, {40, 40}, Qt::LeftButton);
+    mouseOnPage(preview, QEvent::MouseMove, {10, 10}, Qt::LeftButton);
+    mouseOnPage(preview, QEvent::MouseButtonRelease, {10, 10}, Qt::NoButton);
+
+    AnsweringSaveDialog dialog;
+    dialog.answer = temp.filePath(QStringLiteral("My form.doc"));
+    preview->setSaveFileDialog(&dialog);
+    click(preview, "PushButton6"); // save
+    EXPECT_EQ(contentsOf(dialog.answer), contentsOf(firstDocument));
+    EXPECT_EQ(boxes.shown.back().text, QStringLiteral("Done."));
+
+    click(preview, "PushButton8"); // back
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_FALSE(preview->isVisible());
+    EXPECT_FALSE(QFile::exists(firstDocument));
+    EXPECT_TRUE(QFile::exists(dialog.answer));
+
+    // Again, with what the window shows now, into the same preview window.
+    main.record().text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("Second Applicant"));
+    click(&main, "PushButton1");
+    QApplication::processEvents();
+    EXPECT_EQ(previewWindow(), preview);
+    EXPECT_TRUE(preview->isVisible());
+    const QString secondDocument = preview->wordFile();
+    ASSERT_TRUE(QFile::exists(secondDocument));
+    EXPECT_NE(secondDocument, firstDocument);
+    EXPECT_EQ(cellText(wordproc::readDoc(secondDocument), 2, 0), QStringLiteral("Name: Second Applicant"));
+
+    // Closing the preview deletes the document and ends the program.
+    preview->close();
+    EXPECT_FALSE(QFile::exists(secondDocument));
+    EXPECT_EQ(services.ends, 1);
+
+    // Only the help box and the save's confirmation were shown: no error report on the way.
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(store.read(QStringLiteral("App Info Name")), QStringLiteral("Second Applicant"));
+}
+
+TEST_F(ProgramTest, EveryTrappedProcedureRunsUnderItsOwnLocationText)
+{
+    app::Program program(store, engine, {temp.path(), {}});
+    ASSERT_TRUE(program.start());
+    entry::Form1 &main = program.mainWindow();
+    click(&main, "PushButton2");
+    click(&main, "PushButton3");
+    click(&main, "PushButton1");
+    QApplication::processEvents();
+    preview::Form2 *preview = previewWindow();
+    ASSERT_NE(preview, nullptr);
+    preview->activateWindow();
+    QApplication::processEvents();
+    click(preview, "PushButton1");
+    click(preview, "PushButton2");
+    mouseOnPage(preview, QEvent::MouseButtonPress, {40, 40}, Qt::LeftButton);
+    mouseOnPage(preview, QEvent::MouseMove, {10, 10}, Qt::LeftButton);
+    mouseOnPage(preview, QEvent::MouseButtonRelease, {10, 10}, Qt::NoButton);
+    AnsweringSaveDialog cancel;
+    preview->setSaveFileDialog(&cancel);
+    click(preview, "PushButton6");
+    click(preview, "PushButton8");
+    click(&main, "PushButton1");
+    preview->close();
+
+    const std::set<QString> expected = {
+        QStringLiteral("in Quenlow2021/08/31.Form1.PushButton1_Click "),
+        QStringLiteral("in Quenlow2021/08/31.Form1.Form_Load "),
+        QStringLiteral("in Quenlow2021/08/31.Form1.PushButton2_Click "),
+        QStringLiteral("in Quenlow2021/08/31.Form1.PushButton3_Click "),
+        QStringLiteral("in Quenlow2021/08/31.RentalApplication.GenerateRentalApplication "),
+        QStringLiteral("in Quenlow2021/08/31.RentalApplication.SaveDocAsJPG "),
+        QStringLiteral("in Quenlow2021/08/31.Form2.Form_Activate "),
+        QStringLiteral("in Quenlow2021/08/31.Form2.Form_Load "),
+        QStringLiteral("in Quenlow2021/08/31.Form2.Form_QueryUnload "),
+        QStringLiteral("in Quenlow2021/08/31.Form2.PushButton1_Click "),
+        QStringLiteral("in Quenlow2021/08/31.Form2.PushButton2_Click "),
+        QStringLiteral("in Quenlow2021/08/31.Form2.PushButton6_Click "),
+        QStringLiteral("in Quenlow2021/08/31.Form2.PushButton8_Click "),
+        QStringLiteral("in Quenlow2021/08/31.Form2.picture1_MouseDown "),
+        QStringLiteral("in Quenlow2021/08/31.Form2.picture1_MouseMove "),
+        QStringLiteral("in Quenlow2021/08/31.Form2.Picture1_MouseUp "),
+        QStringLiteral("in Quenlow2021/08/31.Form2.RedrawImage "),
+    };
+    EXPECT_EQ(probe.locations, expected);
+}
+
+TEST_F(ProgramTest, ALineThatFailsIsReportedWithItsProceduresLocationAndTheProgramGoesOn)
+{
+    // Form2's zoom-in click fails at its only line: the report names it, and nothing else breaks.
+    class FailZoomIn final : public shell::TrapProbe {
+    public:
+        bool lineStarts(const QString &location, int label) override
+        {
+            return location == QLatin1String("in Quenlow2021/08/31.Form2.PushButton1_Click ") && label == 100;
+        }
+    } failZoomIn;
+    shell::ScopedTrapProbe scope{failZoomIn};
+    app::Program program(store, engine, {temp.path(), {}});
+    ASSERT_TRUE(program.start());
+    click(&program.mainWindow(), "PushButton1");
+    preview::Form2 *preview = previewWindow();
+    ASSERT_NE(preview, nullptr);
+    const float zoom = preview->zoomState().mZoom;
+    click(preview, "PushButton1");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Application Error"));
+    EXPECT_TRUE(boxes.shown[0].text.contains(
+        QStringLiteral("\r\nin Quenlow2021/08/31.Form2.PushButton1_Click at line 100\r\r")));
+    EXPECT_EQ(preview->zoomState().mZoom, zoom);
+    click(preview, "PushButton8");
+    EXPECT_TRUE(program.mainWindow().isVisible());
+}
+
+TEST(EngineSetup, TheProgramRunsOnTheBuiltInEngine)
+{
+    EXPECT_NE(dynamic_cast<wordproc::BuiltinApplicationFactory *>(&app::engineFactory()), nullptr);
+    EXPECT_EQ(app::engineFactory().applicationName(), wordproc::kBuiltinEngineName);
+}
+
+} // namespace

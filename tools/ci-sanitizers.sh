@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The whole test suite once more under AddressSanitizer and UndefinedBehaviorSanitizer, in its own
+# build folder made with clang, then every fuzz target for 60 s from its committed seeds. Any
+# sanitizer report, failing test or fuzz finding fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=${TENVORIA_SANITIZER_BUILD:-build-asan}
+fuzz_seconds=${TENVORIA_FUZZ_SECONDS:-60}
+
+flags="-O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link"
+# Leaks are checked when the tests run, not while the build lists each program's tests.
+export ASAN_OPTIONS="detect_leaks=0:strict_string_checks=1:detect_stack_use_after_return=1"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+  -DTENVORIA_BUILD_BENCH=OFF -DTENVORIA_BUILD_FUZZ=ON
+cmake --build "$build" -j2
+
+export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+export LSAN_OPTIONS="suppressions=$root/tools/sanitizers/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+(cd "$build" && QT_QPA_PLATFORM=offscreen ctest -j2 --output-on-failure --timeout 1500)
+
+for target in doc_reader ini_text cursor_file editor; do
+  corpus=$(mktemp -d)
+  echo "fuzzing $target for ${fuzz_seconds} s"
+  # New inputs go to the scratch folder; the committed seeds stay as they are.
+  QT_QPA_PLATFORM=offscreen "$build/tests/fuzz/fuzz_$target" -max_total_time="$fuzz_seconds" \
+    -rss_limit_mb=4096 -timeout=30 -print_final_stats=1 -artifact_prefix="$build/fuzz-$target-" \
+    "$corpus" "tests/fuzz/seeds/$target"
+  rm -rf "$corpus"
+done
