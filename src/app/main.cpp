@@ -7,7 +7,6 @@
 #include "shell/ScriptFonts.h"
 #include "shell/SettingsStore.h"
 
-
 #include <QApplication>
 
 int main(int argc, char **argv)
