@@ -6,6 +6,7 @@
 #include "shell/FocusFrameStyle.h"
 #include "shell/ScriptFonts.h"
 #include "shell/SettingsStore.h"
+#include "wordproc/Fonts.h"
 
 #include <QApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
     // Before any window lays out text: registering a font later makes Qt draw text it has
     // already shaped with the wrong glyphs.
+    wordproc::fonts::ensureRegistered(); // the form's Tahoma, drawn at the first generation
     shell::scriptfonts::prepareWindowsForAllScripts();
     try {
         QApplication::setWindowIcon(shell::applicationIcon());
