@@ -4,14 +4,17 @@
 #include "shell/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/FocusFrameStyle.h"
+#include "shell/FontFaces.h"
 #include "shell/ScriptFonts.h"
 #include "shell/SettingsStore.h"
 #include "wordproc/Fonts.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 int main(int argc, char **argv)
 {
+    shell::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
     QApplication app(argc, argv);
     QApplication::setStyle(new shell::FocusFrameStyle); // the application owns it
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));

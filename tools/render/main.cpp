@@ -4,7 +4,10 @@
 // the program's own format (the current user's store without --settings), and writes the
 // document, its page image and its pages as PDF. For tests, interop checks and benchmarks.
 #include "HeadlessRun.h"
+#include "shell/FontFaces.h"
 
+
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -13,6 +16,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    shell::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
     QGuiApplication app(argc, argv); // fonts and painting; no widgets
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Writes the rental application form of a record as a .doc and a page image."));
