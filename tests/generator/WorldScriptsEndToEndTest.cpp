@@ -7,9 +7,9 @@
 #include "entry/RecordWidgets.h"
 #include "generator/RentalApplication.h"
 #include "shell/SettingsStore.h"
-#include "wordproc/BuiltinEngine.h"
-#include "wordproc/DocReader.h"
-#include "wordproc/Layout.h"
+#include "wordproc/engine/BuiltinEngine.h"
+#include "wordproc/msdoc/DocReader.h"
+#include "wordproc/layout/Layout.h"
 #include "shell/SfntTables.h"
 
 #include <QDir>

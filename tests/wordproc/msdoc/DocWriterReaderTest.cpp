@@ -1,0 +1,157 @@
+// Writing a document as .doc and reading it back must give the same document.
+#include "SampleFormDocument.h"
+#include "shell/AppError.h"
+#include "wordproc/msdoc/DocReader.h"
+#include "wordproc/msdoc/DocWriter.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace wordproc;
+using sampleform::tahoma;
+using sampleform::textParagraph;
+
+namespace {
+
+Document roundTrip(const Document &document)
+{
+    return decodeDoc(encodeDoc(document));
+}
+
+Table &firstTable(Document &document)
+{
+    return std::get<Table>(document.body.front());
+}
+
+} // namespace
+
+TEST(DocRoundTrip, SampleFormComesBackIdentical)
+{
+    const Document form = sampleform::makeSampleFormDocument();
+    const Document back = roundTrip(form);
+    EXPECT_EQ(back, form);
+    ASSERT_EQ(back.body.size(), 2u);
+    EXPECT_EQ(std::get<Table>(back.body[0]).rows.size(), 43u);
+}
+
+TEST(DocRoundTrip, FileOnDiskComesBackIdentical)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("form.doc"));
+    const Document form = sampleform::makeSampleFormDocument();
+    writeDoc(form, path);
+    EXPECT_EQ(readDoc(path), form);
+    EXPECT_THROW(readDoc(dir.filePath(QStringLiteral("missing.doc"))), shell::AppError);
+    EXPECT_THROW(writeDoc(form, dir.filePath(QStringLiteral("no/such/folder/form.doc"))), shell::AppError);
+}
+
+TEST(DocRoundTrip, AnyUnicodeTextSurvives)
+{
+    Document document;
+    const QStringList texts{
+        QStringLiteral("Crème brûlée, naïve façade, Ærø, Łódź, Ελληνικά"),
+        QStringLiteral("中文字符 日本語のテキスト 한국어"),
+        QStringLiteral("Emoji 😀👍🏽 and 𝄞 outside the BMP"),
+        QStringLiteral("עברית ومرحبا بالعالم RTL"),
+        QStringLiteral("Tab\tkept"),
+    };
+    for (const QString &text : texts)
+        document.body.insert(document.body.end() - 1, textParagraph(text, tahoma(10)));
+    EXPECT_EQ(roundTrip(document), document);
+}
+
+TEST(DocRoundTrip, StructuralCharactersInHandBuiltRunsAreNeutralised)
+{
+    Document document;
+    // Marks, breaks and field characters would split paragraphs or corrupt the table.
+    const QString hostile = QStringLiteral("a\rb\nc") + QChar(0x07) + QStringLiteral("d") + QChar(0x13)
+                            + QStringLiteral("e") + QChar(0x0C) + QChar(0xD800) + QStringLiteral("f");
+    document.body = {textParagraph(hostile, tahoma(8)), Paragraph{}};
+    const Document back = roundTrip(document);
+    ASSERT_EQ(back.body.size(), 2u);
+    EXPECT_EQ(std::get<Paragraph>(back.body[0]).text(), sanitizeUserText(hostile));
+}
+
+TEST(DocRoundTrip, CharacterAndCellFormatsSurvive)
+{
+    Document document = sampleform::makeSampleFormDocument();
+    Table &table = firstTable(document);
+    Paragraph &title = table.rows[0].cells[0].paragraphs[0];
+    title.runs.push_back(wordproc::Run{QStringLiteral(" in Arial"), CharFormat{QStringLiteral("Arial"), 21, false, 0x123456}});
+    title.runs.push_back(wordproc::Run{QStringLiteral(" in a font of its own"), CharFormat{QStringLiteral("Noto Sans CJK SC"), 3276, true, 0}});
+    table.rows[1].cells[0].shading = Shading{-7, 255, 65280};
+    table.rows[2].cells[0].shading = Shading{125, kAutoColour, 0xFFFFFF};
+    table.rows[3].cells[1].verticalAlignment = VerticalAlignment::Bottom;
+    table.rows[4].heightRule = HeightRule::Auto;
+    table.rows[4].heightTwips = 0;
+    table.cellMarginTwips = 108;
+    table.style = QStringLiteral("My Grid");
+    EXPECT_EQ(roundTrip(document), document);
+
+    table.gridBorders = false;
+    table.style.clear();
+    EXPECT_EQ(roundTrip(document), document);
+}
+
+TEST(DocRoundTrip, WideRowsAndSeveralTablesSurvive)
+{
+    Document document;
+    Table wide;
+    Row row = sampleform::makeRow({}, HeightRule::AtLeast, 300);
+    for (int i = 0; i < 63; ++i) {
+        Cell cell = sampleform::textCell(160, QString::number(i));
+        cell.shading.background = i * 1000;
+        row.cells.push_back(cell);
+    }
+    wide.rows = {row, row};
+    Table narrow;
+    narrow.rows = {sampleform::wholeRow(QStringLiteral("second table"))};
+    document.body = {textParagraph(QStringLiteral("before"), tahoma(8)), wide, Paragraph{}, narrow, Paragraph{}};
+    EXPECT_EQ(roundTrip(document), document);
+}
+
+TEST(DocRoundTrip, PageSetupSurvives)
+{
+    Document document;
+    PageSetup &page = document.page;
+    page = PageSetup{};
+    page.pageWidth = 15840;
+    page.pageHeight = 12240;
+    page.landscape = true;
+    page.gutter = 360;
+    page.gutterPos = 1;
+    page.lineNumbering = true;
+    page.firstPageTray = 7;
+    page.otherPagesTray = 15;
+    page.sectionStart = 0;
+    page.oddAndEvenPagesHeaderFooter = true;
+    page.differentFirstPageHeaderFooter = true;
+    page.verticalAlignment = 1;
+    page.suppressEndnotes = true;
+    page.mirrorMargins = true;
+    EXPECT_EQ(roundTrip(document), document);
+    page.gutterPos = 2;
+    page.mirrorMargins = false;
+    EXPECT_EQ(roundTrip(document), document);
+}
+
+TEST(DocRoundTrip, ModelsWordCannotHoldAreRefused)
+{
+    int line = 0;
+    const auto refused = [&line](const std::function<void(Document &)> &spoil) {
+        Document document = sampleform::makeSampleFormDocument();
+        spoil(document);
+        ++line;
+        EXPECT_THROW(encodeDoc(document), shell::AppError) << "case " << line;
+    };
+    refused([](Document &d) { firstTable(d).rows[0].cells.clear(); });
+    refused([](Document &d) { firstTable(d).rows[0].cells.resize(64, sampleform::textCell(100, {})); });
+    refused([](Document &d) { firstTable(d).rows[0].cells[0].widthTwips = -1; });
+    refused([](Document &d) { firstTable(d).rows[0].cells[0].shading.texture = 33; });
+    refused([](Document &d) { firstTable(d).rows[0].cells[0].paragraphs[0].runs[0].format.colour = 0x1000000; });
+    refused([](Document &d) { firstTable(d).rows[0].cells[0].paragraphs[0].runs[0].format.halfPoints = 0; });
+    refused([](Document &d) { firstTable(d).rows[0].cells[0].paragraphs[0].runs[0].format.fontName.clear(); });
+    refused([](Document &d) { d.page.leftMargin = 11200; });
+    refused([](Document &d) { d.page.twoPagesOnOne = true; });
+}
