@@ -1,6 +1,6 @@
 #include "WordAutomation.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 namespace automation {
 namespace {
@@ -10,7 +10,7 @@ class NoEngine final : public ApplicationFactory {
 public:
     std::shared_ptr<Application> createNew() override
     {
-        throw shell::AppError(QStringLiteral("No word-processing engine is available."));
+        throw base::Failure(QStringLiteral("No word-processing engine is available."));
     }
     std::shared_ptr<Application> getRunning() override { return nullptr; }
 };

@@ -7,6 +7,7 @@
 #include "wordproc/layout/PrintedPages.h"
 #include "generator/RentalApplication.h"
 #include "generator/WordAutomation.h"
+#include "base/Failure.h"
 #include "shell/AppError.h"
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
@@ -52,7 +53,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
                                                                      : source.settingsFile);
             record = entry::RecordSnapshot::fromStore(store);
         }
-    } catch (const shell::AppError &e) {
+    } catch (const base::Failure &e) {
         result.problems << e.description();
     }
 
@@ -68,7 +69,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
         bytes = wordproc::encodeDoc(wordproc::builtinEditor(*doc).document());
         if (!docPath.isEmpty())
             shell::writeFilePrivately(docPath, bytes);
-    } catch (const shell::AppError &e) {
+    } catch (const base::Failure &e) {
         result.problems << e.description();
     }
     if (app)
@@ -80,7 +81,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     try {
         if (!pdfPath.isEmpty())
             preview::saveReplacing(wordproc::pdfOf(wordproc::decodeDoc(bytes), preview::pdfTitle()), pdfPath);
-    } catch (const shell::AppError &e) {
+    } catch (const base::Failure &e) {
         result.problems << e.description();
     }
     if (imagePath.isEmpty())
@@ -88,7 +89,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     try {
         const QImage page = wordproc::renderContent(wordproc::decodeDoc(bytes));
         shell::writeFilePrivately(imagePath, generator::encodePagePng(page));
-    } catch (const shell::AppError &e) {
+    } catch (const base::Failure &e) {
         result.problems << e.description();
     }
     return result;

@@ -1,6 +1,6 @@
 #include "wordproc/editing/Editor.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <QStringList>
 
@@ -104,7 +104,7 @@ void Editor::collapseTo(const Position &position)
 void Editor::moveRight(int count, bool extend)
 {
     if (count < 0)
-        throw shell::AppError(QStringLiteral("Bad parameter: moving right by a negative count is not supported."));
+        throw base::Failure(QStringLiteral("Bad parameter: moving right by a negative count is not supported."));
     if (count == 0)
         return;
     m_pendingFormat.reset();
@@ -149,7 +149,7 @@ void Editor::selectCellsOf(const CellSpan &span)
 void Editor::moveDown(int count)
 {
     if (count < 0)
-        throw shell::AppError(QStringLiteral("Bad parameter: moving down by a negative count is not supported."));
+        throw base::Failure(QStringLiteral("Bad parameter: moving down by a negative count is not supported."));
     if (count == 0)
         return;
     Position position = m_active;
@@ -275,7 +275,7 @@ void Editor::typeText(const QString &text)
         m_active = m_anchor;
     }
     if (isRowEnd(m_document, m_active))
-        throw shell::AppError(QStringLiteral("Text cannot be typed at the end of a table row."));
+        throw base::Failure(QStringLiteral("Text cannot be typed at the end of a table row."));
 
     const CharFormat format = typingFormat();
     const QStringList pieces = paragraphPieces(text);

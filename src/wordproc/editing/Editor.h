@@ -2,7 +2,7 @@
 // Editing a document through a selection, as Word's cursor does: the selection is a range
 // [start, end) of the document's character stream (see EditorPosition.h), moves step over text
 // and marks alike, and a range that holds a cell mark is a selection of whole cells. Pure logic
-// on the document model; failures throw shell::AppError with a description.
+// on the document model; failures throw base::Failure with a description.
 #include "wordproc/model/DocumentModel.h"
 #include "wordproc/editing/EditorPosition.h"
 #include "wordproc/editing/EditorText.h"

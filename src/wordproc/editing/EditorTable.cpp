@@ -1,7 +1,7 @@
 // The editor's table commands: cells and rows of the selection, merging, and new tables.
 #include "wordproc/editing/Editor.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <algorithm>
 
@@ -21,9 +21,9 @@ CellSpan Editor::commandCells() const
         return *span;
     const Position start = m_anchor;
     if (!isTableBlock(m_document, start.block) || m_active.block != start.block)
-        throw shell::AppError(kNotInTable);
+        throw base::Failure(kNotInTable);
     if (isRowEnd(m_document, start))
-        throw shell::AppError(QStringLiteral("This is not a valid action for the end of a row."));
+        throw base::Failure(QStringLiteral("This is not a valid action for the end of a row."));
     return CellSpan{start.block, start.row, start.row, start.cell, start.cell};
 }
 
@@ -33,7 +33,7 @@ CellSpan Editor::commandRows() const
         return *span;
     const Position start = m_anchor;
     if (!isTableBlock(m_document, start.block) || m_active.block != start.block)
-        throw shell::AppError(kNotInTable);
+        throw base::Failure(kNotInTable);
     return CellSpan{start.block, start.row, start.row, 0, 0};
 }
 
@@ -55,9 +55,9 @@ void Editor::mergeCells()
 {
     const auto span = selectedCells();
     if (!span)
-        throw shell::AppError(QStringLiteral("Select at least two cells of one row to merge them."));
+        throw base::Failure(QStringLiteral("Select at least two cells of one row to merge them."));
     if (span->wholeRows())
-        throw shell::AppError(QStringLiteral("Cells of different rows cannot be merged."));
+        throw base::Failure(QStringLiteral("Cells of different rows cannot be merged."));
     if (span->firstCell == span->lastCell) {
         collapseTo(cellStart(span->block, span->firstRow, span->firstCell));
         return; // one cell is already merged
@@ -115,14 +115,14 @@ void Editor::setRowsHeight(int twips)
 int Editor::insertTable(const Position &at, int rows, int columns)
 {
     if (rows < 1 || columns < 1)
-        throw shell::AppError(QStringLiteral("A table needs at least one row and one column."));
+        throw base::Failure(QStringLiteral("A table needs at least one row and one column."));
     if (!isValidPosition(m_document, at))
-        throw shell::AppError(QStringLiteral("The range is no longer part of the document."));
+        throw base::Failure(QStringLiteral("The range is no longer part of the document."));
     if (isTableBlock(m_document, at.block))
-        throw shell::AppError(QStringLiteral("A table cannot be placed inside another table."));
+        throw base::Failure(QStringLiteral("A table cannot be placed inside another table."));
     const int textWidth = m_document.page.textWidth();
     if (textWidth < columns)
-        throw shell::AppError(QStringLiteral("The page leaves no room for a table of %1 columns.").arg(columns));
+        throw base::Failure(QStringLiteral("The page leaves no room for a table of %1 columns.").arg(columns));
 
     int block = at.block;
     if (at.offset > 0) { // the table goes between the text before and after the position
@@ -157,13 +157,13 @@ Table &Editor::table(int id)
 {
     const auto it = std::find(m_tableIds.begin(), m_tableIds.end(), id);
     if (it == m_tableIds.end())
-        throw shell::AppError(QStringLiteral("Object has been deleted."));
+        throw base::Failure(QStringLiteral("Object has been deleted."));
     int ordinal = int(it - m_tableIds.begin());
     for (Block &block : m_document.body) {
         if (auto *table = std::get_if<Table>(&block); table && ordinal-- == 0)
             return *table;
     }
-    throw shell::AppError(QStringLiteral("Object has been deleted."));
+    throw base::Failure(QStringLiteral("Object has been deleted."));
 }
 
 } // namespace wordproc

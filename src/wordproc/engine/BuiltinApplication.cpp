@@ -7,7 +7,7 @@
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/msdoc/DocWriter.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -51,7 +51,7 @@ public:
         constexpr int wdSaveChanges = -1;
         if (saveChanges == wdSaveChanges) {
             if (document.path.isEmpty())
-                throw shell::AppError(QStringLiteral("The document has not been saved yet; save it with SaveAs first."));
+                throw base::Failure(QStringLiteral("The document has not been saved yet; save it with SaveAs first."));
             shell::writeFilePrivately(document.path, encodeDoc(document.editor.document()));
         } else if (saveChanges != automation::wdDoNotSaveChanges) {
             throwBadParameter(QStringLiteral("SaveChanges"), QString::number(saveChanges));
@@ -115,7 +115,7 @@ public:
     {
         ensureRunning(*m_instance);
         if (m_instance->documents.empty())
-            throw shell::AppError(QStringLiteral("This command is not available because no document is open."));
+            throw base::Failure(QStringLiteral("This command is not available because no document is open."));
         return makeDocument(DocumentHandle(m_instance, m_instance->documents.back()));
     }
 
@@ -162,7 +162,7 @@ public:
 private:
     [[noreturn]] static void refuse()
     {
-        throw shell::AppError(QStringLiteral("This engine instance belongs to another running program and cannot be used from here."));
+        throw base::Failure(QStringLiteral("This engine instance belongs to another running program and cannot be used from here."));
     }
 };
 
@@ -171,14 +171,14 @@ private:
 void ensureRunning(const EngineInstance &instance)
 {
     if (!instance.alive)
-        throw shell::AppError(QStringLiteral("The object invoked has disconnected from its clients."));
+        throw base::Failure(QStringLiteral("The object invoked has disconnected from its clients."));
 }
 
 OpenDocument &DocumentHandle::document() const
 {
     ensureRunning(*m_instance);
     if (!m_document->open)
-        throw shell::AppError(QStringLiteral("Object has been deleted."));
+        throw base::Failure(QStringLiteral("Object has been deleted."));
     return *m_document;
 }
 
@@ -229,7 +229,7 @@ const Editor &builtinEditor(automation::Document &document)
 {
     const auto *builtin = dynamic_cast<BuiltinDocument *>(&document);
     if (!builtin)
-        throw shell::AppError(QStringLiteral("The document does not belong to the built-in engine."));
+        throw base::Failure(QStringLiteral("The document does not belong to the built-in engine."));
     return builtin->handle().editor();
 }
 

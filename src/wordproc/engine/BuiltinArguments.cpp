@@ -1,6 +1,6 @@
 #include "wordproc/engine/BuiltinArguments.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@ namespace wordproc {
 
 void throwBadParameter(const QString &member, const QString &value)
 {
-    throw shell::AppError(QStringLiteral("Bad parameter: %1 = %2 is not supported.").arg(member, value));
+    throw base::Failure(QStringLiteral("Bad parameter: %1 = %2 is not supported.").arg(member, value));
 }
 
 int pointsToTwips(const char *member, double points, double minPoints, double maxPoints)

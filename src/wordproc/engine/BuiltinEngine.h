@@ -33,7 +33,7 @@ private:
     QString m_lockFilePath;
 };
 
-// The editor behind a built-in engine's document, for inspection. Throws shell::AppError for a
+// The editor behind a built-in engine's document, for inspection. Throws base::Failure for a
 // document of another engine, a closed document or one whose instance has quit.
 const Editor &builtinEditor(automation::Document &document);
 

@@ -4,7 +4,7 @@
 #include "wordproc/engine/BuiltinState.h"
 #include "wordproc/layout/PageRenderer.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 namespace wordproc {
 namespace {
@@ -122,7 +122,7 @@ public:
     {
         handle.document();
         if (m_handle.documentPointer() != handle.documentPointer())
-            throw shell::AppError(QStringLiteral("The range belongs to another document."));
+            throw base::Failure(QStringLiteral("The range belongs to another document."));
         return m_snapshot ? m_snapshot->first : Position{};
     }
 
@@ -145,7 +145,7 @@ public:
             table.style = QStringLiteral("Table Normal");
             table.gridBorders = false;
         } else {
-            throw shell::AppError(QStringLiteral("The requested member of the collection does not exist."));
+            throw base::Failure(QStringLiteral("The requested member of the collection does not exist."));
         }
     }
     // The "Table Grid" style has no special look for heading rows, last row or outer columns, so
@@ -215,7 +215,7 @@ Position rangeStartIn(const DocumentHandle &handle, const std::shared_ptr<automa
 {
     const auto *builtin = dynamic_cast<const BuiltinRange *>(range.get());
     if (!builtin)
-        throw shell::AppError(QStringLiteral("Type mismatch: the range does not belong to this engine."));
+        throw base::Failure(QStringLiteral("Type mismatch: the range does not belong to this engine."));
     return builtin->startIn(handle);
 }
 

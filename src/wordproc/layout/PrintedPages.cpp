@@ -3,7 +3,7 @@
 #include "wordproc/layout/Fonts.h"
 #include "wordproc/layout/LineDrawing.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -178,14 +178,14 @@ int drawPages(const Document &document, QPagedPaintDevice &device)
 
     QPainter painter;
     if (!painter.begin(&device))
-        throw shell::AppError(QStringLiteral("The pages could not be drawn: the printer or the PDF file refused to start."));
+        throw base::Failure(QStringLiteral("The pages could not be drawn: the printer or the PDF file refused to start."));
     const int dpi = device.logicalDpiX();
     // The painter starts at the device's printable area; the page is drawn from the paper's corner.
     const QRect printable = device.pageLayout().paintRectPixels(dpi);
     for (std::size_t i = 0; i < bands.size(); ++i) {
         if (i > 0 && !device.newPage()) {
             painter.end();
-            throw shell::AppError(QStringLiteral("Page %1 could not be started.").arg(i + 1));
+            throw base::Failure(QStringLiteral("Page %1 could not be started.").arg(i + 1));
         }
         painter.save();
         painter.translate(-printable.topLeft());
@@ -194,7 +194,7 @@ int drawPages(const Document &document, QPagedPaintDevice &device)
         painter.restore();
     }
     if (!painter.end())
-        throw shell::AppError(QStringLiteral("The pages could not be finished."));
+        throw base::Failure(QStringLiteral("The pages could not be finished."));
     return int(bands.size());
 }
 
@@ -212,7 +212,7 @@ QByteArray pdfOf(const Document &document, const QString &title)
         drawPages(document, writer);
     }
     if (buffer.data().isEmpty())
-        throw shell::AppError(QStringLiteral("The PDF could not be produced."));
+        throw base::Failure(QStringLiteral("The PDF could not be produced."));
     return buffer.data();
 }
 

@@ -33,11 +33,11 @@ void setUpPaper(const PageSetup &page, QPagedPaintDevice &device);
 
 // Draws every page of the document onto the device, which must not be painted on yet; the
 // device's paper should come from setUpPaper. Returns the number of pages. Throws
-// shell::AppError when the device refuses to be painted on.
+// base::Failure when the device refuses to be painted on.
 int drawPages(const Document &document, QPagedPaintDevice &device);
 
 // The document as a PDF: vector pages, fonts embedded as subsets, text extractable, the given
-// title in the document information. Throws shell::AppError when it cannot be produced.
+// title in the document information. Throws base::Failure when it cannot be produced.
 QByteArray pdfOf(const Document &document, const QString &title);
 
 } // namespace wordproc

@@ -1,6 +1,6 @@
 #include "wordproc/msdoc/CfbContainer.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
@@ -37,7 +37,7 @@ using GsfPtr = std::unique_ptr<T, GObjectUnref>;
 
 [[noreturn]] void packFailed()
 {
-    throw shell::AppError(QStringLiteral("The Word file could not be put together in memory."));
+    throw base::Failure(QStringLiteral("The Word file could not be put together in memory."));
 }
 
 } // namespace
@@ -82,7 +82,7 @@ std::map<QString, QByteArray> unpackCompoundFile(const QByteArray &file, const s
     if (error)
         g_error_free(error);
     if (!ole)
-        throw shell::AppError(QStringLiteral("The file is not a Word document: its compound file structure "
+        throw base::Failure(QStringLiteral("The file is not a Word document: its compound file structure "
                                              "is missing or damaged."));
     std::map<QString, QByteArray> streams;
     for (const QString &name : names) {
@@ -92,11 +92,11 @@ std::map<QString, QByteArray> unpackCompoundFile(const QByteArray &file, const s
         const gsf_off_t size = gsf_input_size(child.get());
         // A stream cannot hold more than the whole file; a larger size is a damaged directory.
         if (size < 0 || size > gsf_off_t(file.size()))
-            throw shell::AppError(QStringLiteral("The Word document is damaged and cannot be opened: "
+            throw base::Failure(QStringLiteral("The Word document is damaged and cannot be opened: "
                                                  "the %1 stream has an impossible size.").arg(name));
         QByteArray data(qsizetype(size), '\0');
         if (size > 0 && !gsf_input_read(child.get(), gsize(size), reinterpret_cast<guint8 *>(data.data())))
-            throw shell::AppError(QStringLiteral("The Word document is damaged and cannot be opened: "
+            throw base::Failure(QStringLiteral("The Word document is damaged and cannot be opened: "
                                                  "the %1 stream cannot be read whole.").arg(name));
         streams.emplace(name, std::move(data));
     }

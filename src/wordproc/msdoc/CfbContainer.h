@@ -14,11 +14,11 @@ struct CfbStream {
     QByteArray data;
 };
 
-// rootClassId: 16 bytes in file order, or empty for none. Throws shell::AppError on failure.
+// rootClassId: 16 bytes in file order, or empty for none. Throws base::Failure on failure.
 QByteArray packCompoundFile(const std::vector<CfbStream> &streams, const QByteArray &rootClassId);
 
 // The named top-level streams that the compound file holds (absent ones are left out). Throws
-// shell::AppError when the bytes are not a compound file or a stream cannot be read whole.
+// base::Failure when the bytes are not a compound file or a stream cannot be read whole.
 std::map<QString, QByteArray> unpackCompoundFile(const QByteArray &file, const std::vector<QString> &names);
 
 } // namespace wordproc::doc

@@ -1,6 +1,6 @@
 #include "wordproc/msdoc/DocBytes.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 namespace wordproc::doc {
 namespace {
@@ -16,6 +16,6 @@ ByteReader::ByteReader(QByteArray data, QString streamName)
 {
 }
 
-void throwDamaged(const QString &detail) { throw shell::AppError(damaged(detail)); }
+void throwDamaged(const QString &detail) { throw base::Failure(damaged(detail)); }
 
 } // namespace wordproc::doc

@@ -1,7 +1,7 @@
 #include "wordproc/msdoc/DocFib.h"
 
 #include "wordproc/msdoc/DocFormatConstants.h"
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 namespace wordproc::doc {
 
@@ -56,15 +56,15 @@ QByteArray Fib::encode() const
 Fib Fib::decode(const ByteReader &in)
 {
     if (in.size() < 0x20 || in.u16(fib::kOffIdent) != fib::kIdent)
-        throw shell::AppError(QStringLiteral("The file is not a Word document: its WordDocument stream "
+        throw base::Failure(QStringLiteral("The file is not a Word document: its WordDocument stream "
                                              "does not start with a Word file information block."));
     const unsigned version = in.u16(fib::kOffNFib);
     const unsigned flags = in.u16(fib::kOffFlags);
     if (flags & (fib::kFlagEncrypted | fib::kFlagObfuscated))
-        throw shell::AppError(QStringLiteral("The Word document is encrypted (protected by a password) "
+        throw base::Failure(QStringLiteral("The Word document is encrypted (protected by a password) "
                                              "and cannot be opened."));
     if (version < fib::kNFib97)
-        throw shell::AppError(QStringLiteral("The document was saved by Word 95 or older; only Word 97-2003 "
+        throw base::Failure(QStringLiteral("The document was saved by Word 95 or older; only Word 97-2003 "
                                              "documents can be opened."));
     // The FIB's sections are counted and sit one after the other; their positions follow from the
     // counts, and counts below Word 97's mean a damaged file.
@@ -73,7 +73,7 @@ Fib Fib::decode(const ByteReader &in)
     const qint64 cbRgFcLcbAt = rgLw + 4 * qint64(in.u16(cslwAt));
     const qint64 rgFcLcb = cbRgFcLcbAt + 2;
     if (in.u16(fib::kOffCsw) < fib::kCsw || in.u16(cslwAt) < fib::kCslw || in.u16(cbRgFcLcbAt) < fib::kCbRgFcLcb97)
-        throw shell::AppError(QStringLiteral("The Word document is damaged and cannot be opened: "
+        throw base::Failure(QStringLiteral("The Word document is damaged and cannot be opened: "
                                              "its file information block is incomplete."));
     auto pair = [&](int index) {
         return FcLcb{in.u32(rgFcLcb + 8 * index), in.u32(rgFcLcb + 8 * index + 4)};
@@ -92,7 +92,7 @@ Fib Fib::decode(const ByteReader &in)
     result.documentProperties = pair(fib::kDop);
     result.pieceTable = pair(fib::kClx);
     if (result.ccpText < 0)
-        throw shell::AppError(QStringLiteral("The Word document is damaged and cannot be opened: "
+        throw base::Failure(QStringLiteral("The Word document is damaged and cannot be opened: "
                                              "its text length is negative."));
     return result;
 }

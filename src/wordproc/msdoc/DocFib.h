@@ -23,7 +23,7 @@ struct Fib {
     FcLcb styleSheet, sectionTable, characterBins, paragraphBins, fontTable, documentProperties, pieceTable;
 
     QByteArray encode() const; // kSize bytes
-    // Checks the identification, version and encryption; throws shell::AppError with the reason.
+    // Checks the identification, version and encryption; throws base::Failure with the reason.
     static Fib decode(const ByteReader &wordDocument);
 };
 

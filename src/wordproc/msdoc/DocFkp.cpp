@@ -1,7 +1,7 @@
 #include "wordproc/msdoc/DocFkp.h"
 
 #include "wordproc/msdoc/DocFormatConstants.h"
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <map>
 
@@ -118,7 +118,7 @@ PackedPages packFkps(FkpKind kind, const std::vector<FkpRun> &runs, std::uint32_
         if (!page.isEmpty())
             flush();
         if (!page.tryAdd(run))
-            throw shell::AppError(QStringLiteral("A formatting record is too large for a Word file."));
+            throw base::Failure(QStringLiteral("A formatting record is too large for a Word file."));
     }
     if (!page.isEmpty())
         flush();

@@ -17,7 +17,7 @@ public:
     // The index of the font, added at the end when it is new.
     int add(const QString &name);
     int indexOf(const QString &name) const { return int(m_names.indexOf(name)); }
-    // Throws shell::AppError when the index names no font.
+    // Throws base::Failure when the index names no font.
     const QString &nameAt(int index) const;
     int size() const { return int(m_names.size()); }
 

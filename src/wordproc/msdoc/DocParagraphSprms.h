@@ -24,7 +24,7 @@ public:
     bool inTable() const { return m_inTable || m_depth > 0; }
     int depth() const { return m_depth; }
     bool endsRow() const { return m_rowEnd; }
-    // The row definition of a row-end mark. Throws shell::AppError when it is missing or broken.
+    // The row definition of a row-end mark. Throws base::Failure when it is missing or broken.
     RowLayout rowLayout(const StyleSheet &styles) const;
 
 private:

@@ -1,6 +1,6 @@
 #include "wordproc/msdoc/DocPieceTable.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <algorithm>
 #include <optional>
@@ -115,7 +115,7 @@ TextPieces::TextPieces(const QString &text, std::uint32_t textStart) : m_start(t
     for (const Stretch &stretch : planPieces(text)) {
         const std::uint32_t fc = textStart + std::uint32_t(out.size());
         if (qint64(fc) + stretch.size() * (stretch.compressed ? 1 : 2) > kMaxCompressedOffset)
-            throw shell::AppError(QStringLiteral("The document cannot be saved as a Word file: its text is too long."));
+            throw base::Failure(QStringLiteral("The document cannot be saved as a Word file: its text is too long."));
         m_spans.push_back({stretch.start, stretch.end, fc, stretch.compressed});
         for (qsizetype i = stretch.start; i < stretch.end; ++i) {
             const char16_t c = text.at(i).unicode();

@@ -21,7 +21,7 @@ namespace wordproc::doc {
 // positions and the formatting pages cover the text without gaps.
 class TextPieces {
 public:
-    // Throws shell::AppError when the text is too long for the format's 30-bit file positions.
+    // Throws base::Failure when the text is too long for the format's 30-bit file positions.
     TextPieces(const QString &text, std::uint32_t textStart);
 
     const QByteArray &bytes() const { return m_bytes; }
@@ -55,7 +55,7 @@ public:
     static PieceTable decode(const ByteReader &tableStream, const FcLcb &clx);
     const std::vector<Piece> &pieces() const { return m_pieces; }
 
-    // The first ccp characters. Throws shell::AppError when the pieces do not cover them or
+    // The first ccp characters. Throws base::Failure when the pieces do not cover them or
     // point outside the WordDocument stream.
     QString text(const ByteReader &wordDocument, std::int32_t ccp) const;
 

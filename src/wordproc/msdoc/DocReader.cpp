@@ -12,7 +12,7 @@
 #include "wordproc/msdoc/DocSprms.h"
 #include "wordproc/msdoc/DocStory.h"
 #include "wordproc/msdoc/DocStyleSheet.h"
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <QFile>
 
@@ -120,19 +120,19 @@ struct Streams {
 Streams openStreams(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
-        throw shell::AppError(QStringLiteral("The file is empty: it is not a Word document."));
+        throw base::Failure(QStringLiteral("The file is empty: it is not a Word document."));
     if (!bytes.startsWith(kCompoundFileSignature))
-        throw shell::AppError(QStringLiteral("The file is not a Word 97-2003 document: it is not an OLE2 "
+        throw base::Failure(QStringLiteral("The file is not a Word 97-2003 document: it is not an OLE2 "
                                              "compound file."));
     auto streams = unpackCompoundFile(bytes, {QStringLiteral("WordDocument"), QStringLiteral("0Table"),
                                               QStringLiteral("1Table"), QStringLiteral("Data")});
     if (!streams.count(QStringLiteral("WordDocument")))
-        throw shell::AppError(QStringLiteral("The file is not a Word document: it holds no WordDocument stream."));
+        throw base::Failure(QStringLiteral("The file is not a Word document: it holds no WordDocument stream."));
     ByteReader word(streams[QStringLiteral("WordDocument")], QStringLiteral("the WordDocument stream"));
     const Fib fib = Fib::decode(word);
     const QString tableName = fib.tableStreamIsOne ? QStringLiteral("1Table") : QStringLiteral("0Table");
     if (!streams.count(tableName))
-        throw shell::AppError(QStringLiteral("The Word document is damaged and cannot be opened: its %1 stream "
+        throw base::Failure(QStringLiteral("The Word document is damaged and cannot be opened: its %1 stream "
                                              "is missing.").arg(tableName));
     return {std::move(word), ByteReader(streams[tableName], QStringLiteral("the %1 stream").arg(tableName)),
             ByteReader(streams[QStringLiteral("Data")], QStringLiteral("the Data stream")), fib};
@@ -219,7 +219,7 @@ private:
         const ParagraphSprmReader &properties = parsed.sprms;
         const int istd = parsed.istd;
         if (properties.depth() > 1)
-            throw shell::AppError(QStringLiteral("The Word document holds a table inside a table, which "
+            throw base::Failure(QStringLiteral("The Word document holds a table inside a table, which "
                                                  "cannot be opened."));
         StoryParagraph paragraph{end, properties.alignment(), properties.inTable(), std::nullopt};
         if (properties.endsRow())
@@ -295,12 +295,12 @@ Document readDoc(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw shell::AppError(QStringLiteral("The Word file %1 could not be opened: %2").arg(path, file.errorString()));
+        throw base::Failure(QStringLiteral("The Word file %1 could not be opened: %2").arg(path, file.errorString()));
     if (file.size() > kMaxFileSize)
-        throw shell::AppError(QStringLiteral("The file %1 is too large to be a Word document this program wrote.").arg(path));
+        throw base::Failure(QStringLiteral("The file %1 is too large to be a Word document this program wrote.").arg(path));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw shell::AppError(QStringLiteral("The Word file %1 could not be read: %2").arg(path, file.errorString()));
+        throw base::Failure(QStringLiteral("The Word file %1 could not be read: %2").arg(path, file.errorString()));
     return decodeDoc(bytes);
 }
 

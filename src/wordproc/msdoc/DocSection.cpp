@@ -3,7 +3,7 @@
 #include "wordproc/msdoc/DocBytes.h"
 #include "wordproc/msdoc/DocFormatConstants.h"
 #include "wordproc/msdoc/DocSprms.h"
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 namespace wordproc::doc {
 
@@ -22,7 +22,7 @@ constexpr int kDopView = 0x52;              // zoom in bits 3-11, gutter at top 
 
 [[noreturn]] void refuse(const QString &what)
 {
-    throw shell::AppError(QStringLiteral("The page setup cannot be saved in a Word file: %1.").arg(what));
+    throw base::Failure(QStringLiteral("The page setup cannot be saved in a Word file: %1.").arg(what));
 }
 
 void checkRange(int value, int low, int high, const char *name)

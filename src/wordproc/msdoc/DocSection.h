@@ -10,7 +10,7 @@ namespace wordproc::doc {
 
 inline constexpr int kDopSize = 500; // Dop97
 
-// Throws shell::AppError for settings a Word 97-2003 file cannot carry.
+// Throws base::Failure for settings a Word 97-2003 file cannot carry.
 QByteArray encodeSectionSprms(const PageSetup &page);
 QByteArray encodeDop(const PageSetup &page);
 

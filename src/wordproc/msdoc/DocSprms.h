@@ -23,7 +23,7 @@ void appendSprm(ByteWriter &out, std::uint16_t id, std::uint32_t value);
 // Appends a sprm with a variable-length operand and its length prefix.
 void appendVariableSprm(ByteWriter &out, std::uint16_t id, const QByteArray &operand);
 
-// Splits a grpprl into its sprms. Throws shell::AppError when a sprm reaches past the end.
+// Splits a grpprl into its sprms. Throws base::Failure when a sprm reaches past the end.
 std::vector<Sprm> parseSprms(const QByteArray &grpprl);
 
 } // namespace wordproc::doc

@@ -3,7 +3,7 @@
 #include "wordproc/msdoc/DocBytes.h"
 #include "wordproc/msdoc/DocColours.h"
 #include "wordproc/msdoc/DocFormatConstants.h"
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 namespace wordproc::doc {
 
@@ -11,7 +11,7 @@ namespace {
 
 [[noreturn]] void refuse(const QString &what)
 {
-    throw shell::AppError(QStringLiteral("The document cannot be saved as a Word file: %1.").arg(what));
+    throw base::Failure(QStringLiteral("The document cannot be saved as a Word file: %1.").arg(what));
 }
 
 void checkFormat(const CharFormat &format)

@@ -48,11 +48,11 @@ struct Story {
     std::vector<StoryParagraph> paragraphs;
 };
 
-// Throws shell::AppError naming the first thing a Word document cannot hold. Run text is cleaned
+// Throws base::Failure naming the first thing a Word document cannot hold. Run text is cleaned
 // with sanitizeUserText() here, whatever the model holds.
 Story flattenStory(const Document &document);
 
-// Throws shell::AppError when the marks and row definitions contradict each other.
+// Throws base::Failure when the marks and row definitions contradict each other.
 std::vector<Block> rebuildBody(const Story &story);
 
 } // namespace wordproc::doc

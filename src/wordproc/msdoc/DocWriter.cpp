@@ -13,7 +13,7 @@
 #include "wordproc/msdoc/DocSprms.h"
 #include "wordproc/msdoc/DocStory.h"
 #include "wordproc/msdoc/DocStyleSheet.h"
-#include "shell/AppError.h"
+#include "base/Failure.h"
 #include "shell/SafeWrite.h"
 #include "BuildConfig.h"
 
@@ -110,7 +110,7 @@ QByteArray paragraphProperties(const StoryParagraph &paragraph, int tableStyleIs
         return papx.data();
     }
     if (sprms.size() > kMaxHugePapx)
-        throw shell::AppError(QStringLiteral("The document cannot be saved as a Word file: a table row "
+        throw base::Failure(QStringLiteral("The document cannot be saved as a Word file: a table row "
                                              "definition is too large."));
     appendSprm(papx, sprm::PHugePapx, std::uint32_t(dataStream.size()));
     dataStream.i16(int(sprms.size()));
@@ -202,7 +202,7 @@ void writeDoc(const Document &document, const QString &path)
     try {
         shell::replaceFile(path, encodeDoc(document));
     } catch (const shell::WriteFailure &failure) {
-        throw shell::AppError(QStringLiteral("The Word file %1 could not be written: %2").arg(path, failure.reason()));
+        throw base::Failure(QStringLiteral("The Word file %1 could not be written: %2").arg(path, failure.reason()));
     }
 }
 

@@ -1,6 +1,6 @@
 #include "wordproc/editing/Editor.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <QStringList>
 
@@ -138,7 +138,7 @@ TEST(EditorMoves, ExtendingOverACellMarkSelectsWholeCells)
     ASSERT_TRUE(cells);
     EXPECT_TRUE(cells->wholeRows());
     EXPECT_EQ(std::tuple(cells->firstRow, cells->lastRow), std::tuple(0, 1));
-    EXPECT_THROW(rows.mergeCells(), shell::AppError);
+    EXPECT_THROW(rows.mergeCells(), base::Failure);
 }
 
 TEST(EditorCells, MergeSumsWidthsJoinsNonEmptyTextsAsParagraphsAndLeavesTheCursorInTheMergedCell)
@@ -163,8 +163,8 @@ TEST(EditorCells, MergeSumsWidthsJoinsNonEmptyTextsAsParagraphsAndLeavesTheCurso
     EXPECT_EQ(tableAt(editor.document(), 0).rows[1].cells.size(), 2u);
 
     Editor outside;
-    EXPECT_THROW(outside.mergeCells(), shell::AppError);
-    EXPECT_THROW(outside.setRowsHeight(288), shell::AppError);
+    EXPECT_THROW(outside.mergeCells(), base::Failure);
+    EXPECT_THROW(outside.setRowsHeight(288), base::Failure);
 }
 
 TEST(EditorMoves, MovingDownKeepsTheColumnAndLeavesTheTableBelowItsLastRow)

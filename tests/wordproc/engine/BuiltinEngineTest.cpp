@@ -2,7 +2,7 @@
 #include "shell/FileUtils.h"
 #include "wordproc/editing/Editor.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +21,7 @@ QString failureOf(const std::function<void()> &call)
 {
     try {
         call();
-    } catch (const shell::AppError &error) {
+    } catch (const base::Failure &error) {
         return error.description();
     }
     return QStringLiteral("(no failure)");

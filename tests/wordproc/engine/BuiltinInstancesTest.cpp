@@ -1,6 +1,6 @@
 #include "wordproc/engine/BuiltinEngine.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -55,8 +55,8 @@ TEST_F(BuiltinInstances, AnInstanceOfAnotherProgramIsSeenButNotDrivenAndADeadOne
     auto running = factory.getRunning();
     ASSERT_NE(running, nullptr);
     EXPECT_EQ(running->name(), kBuiltinEngineName);
-    EXPECT_THROW(running->documents(), shell::AppError);
-    EXPECT_THROW(running->quit(), shell::AppError);
+    EXPECT_THROW(running->documents(), base::Failure);
+    EXPECT_THROW(running->quit(), base::Failure);
 
     auto ours = factory.createNew(); // this process runs its own instance meanwhile
     ours->quit();

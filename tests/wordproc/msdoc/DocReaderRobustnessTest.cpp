@@ -1,7 +1,7 @@
 // The reader must refuse anything that is not a .doc file we can read with a clear error, and a
 // damaged file must end in a document or an error: never a crash, never a hang.
 #include "SampleFormDocument.h"
-#include "shell/AppError.h"
+#include "base/Failure.h"
 #include "wordproc/msdoc/CfbContainer.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/msdoc/DocWriter.h"
@@ -36,7 +36,7 @@ Outcome decodeOrRefuse(const QByteArray &bytes)
     try {
         decodeDoc(bytes);
         return Outcome::Read;
-    } catch (const shell::AppError &) {
+    } catch (const base::Failure &) {
         return Outcome::Refused;
     }
 }
@@ -45,7 +45,7 @@ QString refusal(const QByteArray &bytes)
 {
     try {
         decodeDoc(bytes);
-    } catch (const shell::AppError &error) {
+    } catch (const base::Failure &error) {
         return error.description();
     }
     return {};

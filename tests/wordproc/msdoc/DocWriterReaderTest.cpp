@@ -1,6 +1,6 @@
 // Writing a document as .doc and reading it back must give the same document.
 #include "SampleFormDocument.h"
-#include "shell/AppError.h"
+#include "base/Failure.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/msdoc/DocWriter.h"
 
@@ -42,8 +42,8 @@ TEST(DocRoundTrip, FileOnDiskComesBackIdentical)
     const Document form = sampleform::makeSampleFormDocument();
     writeDoc(form, path);
     EXPECT_EQ(readDoc(path), form);
-    EXPECT_THROW(readDoc(dir.filePath(QStringLiteral("missing.doc"))), shell::AppError);
-    EXPECT_THROW(writeDoc(form, dir.filePath(QStringLiteral("no/such/folder/form.doc"))), shell::AppError);
+    EXPECT_THROW(readDoc(dir.filePath(QStringLiteral("missing.doc"))), base::Failure);
+    EXPECT_THROW(writeDoc(form, dir.filePath(QStringLiteral("no/such/folder/form.doc"))), base::Failure);
 }
 
 TEST(DocRoundTrip, AnyUnicodeTextSurvives)
@@ -143,7 +143,7 @@ TEST(DocRoundTrip, ModelsWordCannotHoldAreRefused)
         Document document = sampleform::makeSampleFormDocument();
         spoil(document);
         ++line;
-        EXPECT_THROW(encodeDoc(document), shell::AppError) << "case " << line;
+        EXPECT_THROW(encodeDoc(document), base::Failure) << "case " << line;
     };
     refused([](Document &d) { firstTable(d).rows[0].cells.clear(); });
     refused([](Document &d) { firstTable(d).rows[0].cells.resize(64, sampleform::textCell(100, {})); });
