@@ -8,7 +8,7 @@
 #include "shell/FocusFrameStyle.h"
 #include "shell/SettingsStore.h"
 
-#include "shell/ScriptFonts.h"
+#include "wordproc/layout/ScriptFonts.h"
 
 #include <QApplication>
 
@@ -19,7 +19,7 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
     // Before any window lays out text: registering a font later makes Qt draw text it has
     // already shaped with the wrong glyphs.
-    shell::scriptfonts::prepareWindowsForAllScripts();
+    wordproc::scriptfonts::prepareWindowsForAllScripts(shell::windowFont(9).families());
     try {
         QApplication::setWindowIcon(shell::applicationIcon());
     } catch (const shell::AppError &) {

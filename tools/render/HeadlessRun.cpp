@@ -9,7 +9,7 @@
 #include "generator/WordAutomation.h"
 #include "base/Failure.h"
 #include "shell/AppError.h"
-#include "shell/FileUtils.h"
+#include "base/PrivateFile.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
@@ -68,7 +68,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
             throw shell::AppError(QStringLiteral("The form could not be built."));
         bytes = wordproc::encodeDoc(wordproc::builtinEditor(*doc).document());
         if (!docPath.isEmpty())
-            shell::writeFilePrivately(docPath, bytes);
+            base::writeFilePrivately(docPath, bytes);
     } catch (const base::Failure &e) {
         result.problems << e.description();
     }
@@ -88,7 +88,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
         return result; // the document alone never starts the painter
     try {
         const QImage page = wordproc::renderContent(wordproc::decodeDoc(bytes));
-        shell::writeFilePrivately(imagePath, generator::encodePagePng(page));
+        base::writeFilePrivately(imagePath, generator::encodePagePng(page));
     } catch (const base::Failure &e) {
         result.problems << e.description();
     }

@@ -1,7 +1,7 @@
 // The built-in engine's application, documents and document objects, and its factory.
 #include "wordproc/engine/BuiltinArguments.h"
 #include "wordproc/engine/BuiltinEngine.h"
-#include "shell/FileUtils.h"
+#include "base/PrivateFile.h"
 #include "wordproc/engine/BuiltinInstances.h"
 #include "wordproc/engine/BuiltinState.h"
 #include "wordproc/msdoc/DocReader.h"
@@ -41,7 +41,7 @@ public:
     void saveAs(const QString &fileName) override
     {
         OpenDocument &document = m_handle.document();
-        shell::writeFilePrivately(fileName, encodeDoc(document.editor.document()));
+        base::writeFilePrivately(fileName, encodeDoc(document.editor.document()));
         document.path = fileName;
     }
 
@@ -52,7 +52,7 @@ public:
         if (saveChanges == wdSaveChanges) {
             if (document.path.isEmpty())
                 throw base::Failure(QStringLiteral("The document has not been saved yet; save it with SaveAs first."));
-            shell::writeFilePrivately(document.path, encodeDoc(document.editor.document()));
+            base::writeFilePrivately(document.path, encodeDoc(document.editor.document()));
         } else if (saveChanges != automation::wdDoNotSaveChanges) {
             throwBadParameter(QStringLiteral("SaveChanges"), QString::number(saveChanges));
         }

@@ -1,7 +1,7 @@
 #include "wordproc/layout/Layout.h"
 
 #include "wordproc/layout/Fonts.h"
-#include "shell/ScriptFonts.h"
+#include "wordproc/layout/ScriptFonts.h"
 
 #include <QGlyphRun>
 #include <QRawFont>
@@ -69,7 +69,7 @@ void include(fonts::LineMetrics &line, const fonts::LineMetrics &part)
     line.descent = std::max(line.descent, part.descent);
 }
 
-using shell::scriptfonts::familyOf;
+using wordproc::scriptfonts::familyOf;
 
 // A stretch of text that must be shaped with a font other than the one its run asks for.
 struct FamilySpan {
@@ -99,7 +99,7 @@ std::vector<FamilySpan> shapingSpans(const QString &text)
         }
         if (script != checked) {
             checked = script;
-            checkedFamily = shell::scriptfonts::shapingFamilyFor(script);
+            checkedFamily = wordproc::scriptfonts::shapingFamilyFor(script);
         }
         if (checkedFamily.isEmpty()) {
             open = false;

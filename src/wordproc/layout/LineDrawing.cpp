@@ -1,6 +1,6 @@
 #include "wordproc/layout/LineDrawing.h"
 
-#include "shell/ScriptFonts.h"
+#include "wordproc/layout/ScriptFonts.h"
 
 #include <QGlyphRun>
 #include <QPaintEngine>
@@ -26,7 +26,7 @@ void emboldenThinBoldRuns(QPainter &painter, const QTextLayout &layout, const QT
             continue;
         for (const QGlyphRun &run : line.glyphRuns(range.start, range.length)) {
             const QRawFont font = run.rawFont();
-            if (shell::scriptfonts::familyOf(font) != QLatin1String("Tahoma"))
+            if (wordproc::scriptfonts::familyOf(font) != QLatin1String("Tahoma"))
                 continue;
             const QPointF shifted = origin + QPointF(font.pixelSize() * 0.045, 0);
             if (asOutlines) {
@@ -50,7 +50,7 @@ void drawMissingGlyphBoxes(QPainter &painter, const QTextLine &line, QPointF ori
 {
     for (const QGlyphRun &run : line.glyphRuns()) {
         const QRawFont font = run.rawFont();
-        const bool standIn = shell::scriptfonts::familyOf(font).isEmpty();
+        const bool standIn = wordproc::scriptfonts::familyOf(font).isEmpty();
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         // The stand-in reports no size of its own.

@@ -11,7 +11,7 @@ QString damaged(const QString &detail)
 } // namespace
 
 ByteReader::ByteReader(QByteArray data, QString streamName)
-    : shell::ByteReader(std::move(data), damaged(QStringLiteral("a structure reaches outside %1").arg(streamName))),
+    : base::ByteReader(std::move(data), damaged(QStringLiteral("a structure reaches outside %1").arg(streamName))),
       m_streamName(std::move(streamName))
 {
 }

@@ -1,13 +1,13 @@
 #pragma once
-// The byte building and bounds-checked reading of a .doc file's structures: the shell's, with the
+// The byte building and bounds-checked reading of a .doc file's structures: base/Bytes.h's, with the
 // one wording for a document whose structures reach outside their stream.
-#include "shell/Bytes.h"
+#include "base/Bytes.h"
 
 namespace wordproc::doc {
 
-using ByteWriter = shell::ByteWriter;
+using ByteWriter = base::ByteWriter;
 
-class ByteReader : public shell::ByteReader {
+class ByteReader : public base::ByteReader {
 public:
     // streamName names the data in error messages ("the WordDocument stream").
     ByteReader(QByteArray data, QString streamName);

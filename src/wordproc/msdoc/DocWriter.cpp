@@ -14,8 +14,8 @@
 #include "wordproc/msdoc/DocStory.h"
 #include "wordproc/msdoc/DocStyleSheet.h"
 #include "base/Failure.h"
-#include "shell/SafeWrite.h"
-#include "BuildConfig.h"
+#include "base/SafeWrite.h"
+#include "base/Version.h"
 
 #include <QRegularExpression>
 
@@ -64,7 +64,7 @@ DocumentProperties propertiesOf(const Story &story)
 {
     DocumentProperties properties;
     properties.title = titleOf(story);
-    const QString version = QString::fromLatin1(shell::build::kVersion);
+    const QString version = QString::fromLatin1(base::build::kVersion);
     properties.application = QStringLiteral("Tenvoria ") + version;
     const QStringList parts = version.split(QLatin1Char('.'));
     properties.applicationVersion = (parts.value(0).toUInt() & 0xFFFF) << 16 | (parts.value(1).toUInt() & 0xFFFF);
@@ -200,8 +200,8 @@ QByteArray encodeDoc(const Document &document)
 void writeDoc(const Document &document, const QString &path)
 {
     try {
-        shell::replaceFile(path, encodeDoc(document));
-    } catch (const shell::WriteFailure &failure) {
+        base::replaceFile(path, encodeDoc(document));
+    } catch (const base::WriteFailure &failure) {
         throw base::Failure(QStringLiteral("The Word file %1 could not be written: %2").arg(path, failure.reason()));
     }
 }

@@ -1,5 +1,5 @@
 #include "wordproc/engine/BuiltinEngine.h"
-#include "shell/FileUtils.h"
+#include "base/PrivateFile.h"
 #include "wordproc/editing/Editor.h"
 
 #include "base/Failure.h"
@@ -151,20 +151,20 @@ TEST_F(BuiltinEngine, SavedFilesAreOwnerOnlyAndReplaceRatherThanFollowALinkAtThe
     }
     ASSERT_TRUE(QFile::link(victim, path));
 
-    shell::writeFilePrivately(path, QByteArray("first"));
+    base::writeFilePrivately(path, QByteArray("first"));
     EXPECT_FALSE(QFileInfo(path).isSymLink());
     QFile victimFile(victim);
     ASSERT_TRUE(victimFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(victimFile.readAll(), QByteArray("keep me"));
     EXPECT_EQ(ownerGroupOther(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
-    shell::writeFilePrivately(path, QByteArray("second"));
+    base::writeFilePrivately(path, QByteArray("second"));
     QFile saved(path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), QByteArray("second"));
 
     const QString missingFolder = folder.filePath(QStringLiteral("no-such-folder/form.doc"));
-    EXPECT_TRUE(failureOf([&] { shell::writeFilePrivately(missingFolder, "x"); }).contains(QDir::toNativeSeparators(missingFolder)));
+    EXPECT_TRUE(failureOf([&] { base::writeFilePrivately(missingFolder, "x"); }).contains(QDir::toNativeSeparators(missingFolder)));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file stays behind";
 }
 

@@ -1,6 +1,6 @@
 #include "wordproc/layout/Layout.h"
 #include "wordproc/layout/PageRenderer.h"
-#include "shell/ScriptFonts.h"
+#include "wordproc/layout/ScriptFonts.h"
 
 #include "PageRendererSampleForm.h"
 
@@ -133,7 +133,7 @@ TEST(PageRenderer, CjkAndEmojiFallBackToFontsThatHaveThem)
         ASSERT_FALSE(runs.isEmpty());
         for (const QGlyphRun &run : runs)
             for (quint32 glyph : run.glyphIndexes())
-                EXPECT_NE(glyph, 0u) << shell::scriptfonts::familyOf(run.rawFont()).toStdString();
+                EXPECT_NE(glyph, 0u) << wordproc::scriptfonts::familyOf(run.rawFont()).toStdString();
         EXPECT_GE(box.height, sampleform::tahoma(8).halfPoints * 10); // fallback fonts count towards the line
     }
 

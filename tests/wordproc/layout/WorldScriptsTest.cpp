@@ -6,8 +6,8 @@
 #include "wordproc/editing/Editor.h"
 #include "wordproc/layout/Layout.h"
 #include "wordproc/layout/PageRenderer.h"
-#include "shell/ScriptFonts.h"
-#include "shell/SfntTables.h"
+#include "wordproc/layout/ScriptFonts.h"
+#include "wordproc/layout/SfntTables.h"
 
 #include <QFontDatabase>
 #include <QGlyphRun>
@@ -45,7 +45,7 @@ std::vector<LaidGlyph> glyphsOf(const LineBox &line)
 {
     std::vector<LaidGlyph> glyphs;
     for (const QGlyphRun &run : line.text->lineAt(line.lineIndex).glyphRuns()) {
-        const QString family = shell::scriptfonts::familyOf(run.rawFont());
+        const QString family = wordproc::scriptfonts::familyOf(run.rawFont());
         for (quint32 index : run.glyphIndexes())
             glyphs.push_back({index, family});
     }
@@ -99,11 +99,11 @@ TEST(WorldScripts, EveryScriptIsDrawnWithRealGlyphsAndShowsInk)
 
 TEST(WorldScripts, ThaanaIsShapedWithAPrivateCopyOfAFontQtWouldRefuse)
 {
-    const QString family = shell::scriptfonts::shapingFamilyFor(QChar::Script_Thaana);
+    const QString family = wordproc::scriptfonts::shapingFamilyFor(QChar::Script_Thaana);
     ASSERT_FALSE(family.isEmpty()) << "Noto Sans Thaana (fonts-noto-core) is not installed";
-    EXPECT_EQ(shell::scriptfonts::shapingFamilyFor(QChar::Script_Thaana), family); // built once
-    EXPECT_TRUE(shell::scriptfonts::shapingFamilyFor(QChar::Script_Latin).isEmpty());
-    EXPECT_TRUE(shell::scriptfonts::shapingFamilyFor(QChar::Script_Devanagari).isEmpty()); // Qt shapes it with the installed fonts
+    EXPECT_EQ(wordproc::scriptfonts::shapingFamilyFor(QChar::Script_Thaana), family); // built once
+    EXPECT_TRUE(wordproc::scriptfonts::shapingFamilyFor(QChar::Script_Latin).isEmpty());
+    EXPECT_TRUE(wordproc::scriptfonts::shapingFamilyFor(QChar::Script_Devanagari).isEmpty()); // Qt shapes it with the installed fonts
 
     // The vowel signs sit on their letters: the line is as wide as the letters alone.
     const ParagraphBox withMarks = layoutParagraph(paragraphOf(QStringLiteral("ނަޝީދު")), 3000);
@@ -165,21 +165,21 @@ TEST(WorldScripts, AssembledFontsRegisterUnderTheirNewName)
         GTEST_SKIP() << "DejaVu Sans is not installed";
     std::map<std::uint32_t, QByteArray> tables;
     for (const char *name : {"head", "hhea", "maxp", "OS/2", "hmtx", "cmap", "loca", "glyf", "post"})
-        tables[shell::sfnt::tag(name)] = raw.fontTable(name);
-    tables[shell::sfnt::tag("name")] = shell::sfnt::nameTable(QStringLiteral("Tenvoria Test Sans"));
-    const QByteArray file = shell::sfnt::assemble(tables);
+        tables[wordproc::sfnt::tag(name)] = raw.fontTable(name);
+    tables[wordproc::sfnt::tag("name")] = wordproc::sfnt::nameTable(QStringLiteral("Tenvoria Test Sans"));
+    const QByteArray file = wordproc::sfnt::assemble(tables);
     // The whole file sums to the magic number, as the format requires.
     std::uint32_t sum = 0;
     for (qsizetype i = 0; i < file.size(); i += 4)
         sum += qFromBigEndian<quint32>(file.constData() + i);
     EXPECT_EQ(sum, 0xB1B0AFBAu);
     // Read back, every table is there unchanged but head, whose checksum adjustment is new.
-    std::map<std::uint32_t, QByteArray> readBack = shell::sfnt::tablesOf(file);
+    std::map<std::uint32_t, QByteArray> readBack = wordproc::sfnt::tablesOf(file);
     ASSERT_EQ(readBack.size(), tables.size());
-    readBack.erase(shell::sfnt::tag("head"));
+    readBack.erase(wordproc::sfnt::tag("head"));
     for (const auto &[tag, table] : readBack)
         EXPECT_EQ(table, tables[tag]) << tag;
-    EXPECT_TRUE(shell::sfnt::tablesOf(file.left(40)).empty());
+    EXPECT_TRUE(wordproc::sfnt::tablesOf(file.left(40)).empty());
 
     const int id = QFontDatabase::addApplicationFontFromData(file);
     ASSERT_GE(id, 0);

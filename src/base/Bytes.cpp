@@ -1,8 +1,8 @@
 #include "Bytes.h"
 
-#include "AppError.h"
+#include "Failure.h"
 
-namespace shell {
+namespace base {
 
 void ByteWriter::u16(unsigned value)
 {
@@ -54,7 +54,7 @@ bool ByteReader::contains(qint64 at, qint64 length) const
 void ByteReader::require(qint64 at, qint64 length) const
 {
     if (!contains(at, length))
-        throw AppError(m_outOfRange);
+        throw Failure(m_outOfRange);
 }
 
 std::uint8_t ByteReader::u8(qint64 at) const
@@ -81,4 +81,4 @@ QByteArray ByteReader::slice(qint64 at, qint64 length) const
     return m_data.mid(at, length);
 }
 
-} // namespace shell
+} // namespace base

@@ -1,6 +1,5 @@
 #include "ScriptFonts.h"
 
-#include "Appearance.h"
 #include "SfntTables.h"
 
 #include <QFile>
@@ -11,7 +10,7 @@
 #include <map>
 #include <mutex>
 
-namespace shell::scriptfonts {
+namespace wordproc::scriptfonts {
 
 namespace {
 
@@ -106,7 +105,7 @@ QString registerCopy(const ShapingCopy &copy)
 }
 
 // Makes the copy for one script a substitute for the windows' fonts, once.
-void substituteForWindows(QChar::Script script)
+void substituteForWindows(QChar::Script script, const QStringList &windowFamilies)
 {
     static std::mutex mutex;
     static std::map<QChar::Script, bool> done;
@@ -116,7 +115,7 @@ void substituteForWindows(QChar::Script script)
         return;
     done[script] = true;
     QStringList families = QGuiApplication::font().families();
-    families += windowFont(9).families();
+    families += windowFamilies;
     for (const QString &family : families)
         if (!QFont::substitutes(family).contains(copy))
             QFont::insertSubstitution(family, copy);
@@ -148,10 +147,10 @@ QString shapingFamilyFor(QChar::Script script)
     return {};
 }
 
-void prepareWindowsForAllScripts()
+void prepareWindowsForAllScripts(const QStringList &windowFamilies)
 {
     for (const ShapingCopy &copy : kShapingCopies)
-        substituteForWindows(copy.script);
+        substituteForWindows(copy.script, windowFamilies);
 }
 
-} // namespace shell::scriptfonts
+} // namespace wordproc::scriptfonts

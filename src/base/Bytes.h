@@ -1,13 +1,13 @@
 #pragma once
 // Little-endian building and bounds-checked reading of binary file structures (Word documents,
 // cursor files). Every read of file data goes through ByteReader, so damaged data can only ever
-// end in shell::AppError, never in a read outside the buffer.
+// end in base::Failure, never in a read outside the buffer.
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 
-namespace shell {
+namespace base {
 
 class ByteWriter {
 public:
@@ -31,7 +31,7 @@ private:
 
 class ByteReader {
 public:
-    // `outOfRange` is the description of the AppError thrown by a read outside the data.
+    // `outOfRange` is the description of the Failure thrown by a read outside the data.
     ByteReader(QByteArray data, QString outOfRange);
     std::uint8_t u8(qint64 at) const;
     std::uint16_t u16(qint64 at) const;
@@ -51,4 +51,4 @@ private:
     QString m_outOfRange;
 };
 
-} // namespace shell
+} // namespace base

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace shell::sfnt {
+namespace wordproc::sfnt {
 
 namespace {
 
@@ -153,4 +153,4 @@ QByteArray nameTable(const QString &family)
     return out + strings;
 }
 
-} // namespace shell::sfnt
+} // namespace wordproc::sfnt

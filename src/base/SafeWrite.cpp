@@ -12,10 +12,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace shell {
+namespace base {
 
 WriteFailure::WriteFailure(const QString &path, const QString &reason)
-    : AppError(QStringLiteral("The file %1 could not be written: %2").arg(QDir::toNativeSeparators(path), reason)),
+    : Failure(QStringLiteral("The file %1 could not be written: %2").arg(QDir::toNativeSeparators(path), reason)),
       m_path(path), m_reason(reason)
 {
 }
@@ -229,4 +229,4 @@ void replaceFile(const QString &path, const QByteArray &bytes, const ReplaceOpti
     replaceFile(path, source, bytes.size(), options);
 }
 
-} // namespace shell
+} // namespace base

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <map>
 
-namespace shell::sfnt {
+namespace wordproc::sfnt {
 
 // The table or script tag spelled by four characters, e.g. "head".
 constexpr std::uint32_t tag(const char *name)
@@ -31,4 +31,4 @@ QByteArray gsubNamingScript(std::uint32_t scriptTag);
 // full name and the PostScript name.
 QByteArray nameTable(const QString &family);
 
-} // namespace shell::sfnt
+} // namespace wordproc::sfnt

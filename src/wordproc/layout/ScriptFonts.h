@@ -3,10 +3,11 @@
 // fonts for most scripts by itself; these helpers handle the cases where it cannot.
 #include <QChar>
 #include <QString>
+#include <QStringList>
 
 class QRawFont;
 
-namespace shell::scriptfonts {
+namespace wordproc::scriptfonts {
 
 // The family of a font that a layout picked; empty for the stand-in Qt uses when no installed
 // font covers a character. That stand-in draws boxes and has no family at all: asking it for one
@@ -22,8 +23,9 @@ QString shapingFamilyFor(QChar::Script script);
 
 // Lets the windows (fields, message boxes) show every script that needs such a copy: registers
 // the copies and makes them substitutes for the windows' fonts, so that Qt finds them before it
-// would try every installed font in turn. Must run before any window lays out text: Qt draws
+// would try every installed font in turn. `windowFamilies` are the families of the windows' own
+// font, besides the application font. Must run before any window lays out text: Qt draws
 // text it shaped before a font was registered with the wrong glyphs.
-void prepareWindowsForAllScripts();
+void prepareWindowsForAllScripts(const QStringList &windowFamilies);
 
-} // namespace shell::scriptfonts
+} // namespace wordproc::scriptfonts

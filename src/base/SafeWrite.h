@@ -1,5 +1,5 @@
 #pragma once
-#include "AppError.h"
+#include "Failure.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,7 +9,7 @@
 
 class QIODevice;
 
-namespace shell {
+namespace base {
 
 // The system calls a replacement makes once its new file is open, behind an interface so that
 // tests can make any of them fail. Each returns what the POSIX call returns and sets errno.
@@ -29,7 +29,7 @@ FileCalls &systemFileCalls();
 
 // A file that could not be written: the path the caller named and the reason, in the system's
 // words where the system gave one. The description is "The file <path> could not be written: <reason>".
-class WriteFailure : public AppError {
+class WriteFailure : public Failure {
 public:
     WriteFailure(const QString &path, const QString &reason);
     const QString &path() const noexcept { return m_path; }
@@ -72,4 +72,4 @@ QString systemReason(int error);
 // "." + file name + "." + six letters or digits.
 bool isTemporaryFileOf(const QString &candidateName, const QString &fileName);
 
-} // namespace shell
+} // namespace base
