@@ -2,7 +2,6 @@
 #include "WindowsHost.h"
 #include "entry/StartCommand.h"
 #include "entry/Form1.h"
-#include "generator/WordAutomation.h"
 #include "shell/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/FocusFrameStyle.h"
@@ -25,10 +24,9 @@ int main(int argc, char **argv)
     } catch (const shell::AppError &) {
         // The icon is decoration; the main window's load reports a missing one.
     }
-    automation::setApplicationFactory(&app::engineFactory());
 
     shell::SettingsStore store;
-    entry::Form1 mainWindow(store);
+    entry::Form1 mainWindow(store, app::engineFactory());
     app::WindowsHost host(mainWindow);
     entry::StartCommand startCreating([&](int pointer) { mainWindow.setMousePointer(pointer); },
                                       [&] { generator::GenerateRentalApplication(app::engineFactory(), host); });

@@ -153,7 +153,8 @@ public:
     virtual void quit() = 0;
 };
 
-// Creates word-processor instances; the program holds one and tests substitute their own.
+// Creates word-processor instances. The program makes one and hands it to whatever needs an
+// engine; tests hand over their own.
 class ApplicationFactory {
 public:
     virtual ~ApplicationFactory() = default;
@@ -164,8 +165,5 @@ public:
     // The name (default property) by which a running instance of this engine answers.
     virtual QString applicationName() const { return QStringLiteral("Microsoft Word"); }
 };
-
-ApplicationFactory &applicationFactory();
-void setApplicationFactory(ApplicationFactory *factory);
 
 } // namespace automation
