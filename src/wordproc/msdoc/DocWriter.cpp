@@ -16,7 +16,9 @@
 #include "base/Failure.h"
 #include "base/SafeWrite.h"
 #include "base/Version.h"
+#include "base/WriteAll.h"
 
+#include <QIODevice>
 #include <QRegularExpression>
 
 namespace wordproc {
@@ -204,6 +206,13 @@ void writeDoc(const Document &document, const QString &path)
     } catch (const base::WriteFailure &failure) {
         throw base::Failure(QStringLiteral("The Word file %1 could not be written: %2").arg(path, failure.reason()));
     }
+}
+
+void writeDoc(const Document &document, QIODevice &device)
+{
+    const QByteArray bytes = encodeDoc(document);
+    if (!base::writeAll(device, bytes))
+        throw base::Failure(QStringLiteral("The Word file could not be written: %1").arg(device.errorString()));
 }
 
 } // namespace wordproc
