@@ -7,7 +7,7 @@
 #include "preview/Form2.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
-#include "wordproc/BuiltinEngine.h"
+#include "wordproc/engine/BuiltinEngine.h"
 
 #include <QTemporaryDir>
 #include <QWidget>

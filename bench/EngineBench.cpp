@@ -5,7 +5,7 @@
 #include "generator/RentalApplication.h"
 #include "generator/WordAutomation.h"
 #include "shell/ErrorTrap.h"
-#include "wordproc/BuiltinEngine.h"
+#include "wordproc/engine/BuiltinEngine.h"
 
 #include <QTemporaryDir>
 #include <QWidget>

@@ -10,9 +10,9 @@
 #include "preview/DocumentCopy.h"
 #include "preview/PagePicture.h"
 #include "shell/ErrorTrap.h"
-#include "wordproc/BuiltinEngine.h"
-#include "wordproc/DocReader.h"
-#include "wordproc/PageRenderer.h"
+#include "wordproc/engine/BuiltinEngine.h"
+#include "wordproc/msdoc/DocReader.h"
+#include "wordproc/layout/PageRenderer.h"
 
 #include <QLineEdit>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "EngineSetup.h"
 
-#include "wordproc/BuiltinEngine.h"
+#include "wordproc/engine/BuiltinEngine.h"
 
 namespace app {
 

@@ -4,7 +4,7 @@ namespace app {
 
 Program::Program(shell::SettingsStore &store, automation::ApplicationFactory &engine,
                  generator::GenerationOptions options)
-    : m_main(store), m_host(m_main),
+    : m_main(store, engine), m_host(m_main),
       m_startCreating([this](int pointer) { m_main.setMousePointer(pointer); },
                       [this, &engine, options = std::move(options)] {
                           generator::GenerateRentalApplication(engine, m_host, options);

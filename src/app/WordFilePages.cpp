@@ -1,7 +1,7 @@
 #include "WordFilePages.h"
 
-#include "wordproc/DocReader.h"
-#include "wordproc/PrintedPages.h"
+#include "wordproc/msdoc/DocReader.h"
+#include "wordproc/layout/PrintedPages.h"
 
 namespace app {
 

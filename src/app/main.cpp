@@ -1,13 +1,12 @@
 #include "EngineSetup.h"
 #include "Program.h"
-#include "generator/WordAutomation.h"
 #include "shell/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/FocusFrameStyle.h"
 #include "shell/FontFaces.h"
-#include "shell/ScriptFonts.h"
 #include "shell/SettingsStore.h"
-#include "wordproc/Fonts.h"
+#include "wordproc/layout/Fonts.h"
+#include "wordproc/layout/ScriptFonts.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -21,13 +20,12 @@ int main(int argc, char **argv)
     // Before any window lays out text: registering a font later makes Qt draw text it has
     // already shaped with the wrong glyphs.
     wordproc::fonts::ensureRegistered(); // the form's Tahoma, drawn at the first generation
-    shell::scriptfonts::prepareWindowsForAllScripts();
+    wordproc::scriptfonts::prepareWindowsForAllScripts(shell::windowFont(9).families());
     try {
         QApplication::setWindowIcon(shell::applicationIcon());
     } catch (const shell::AppError &) {
         // The icon is decoration; the main window's load reports a missing one.
     }
-    automation::setApplicationFactory(&app::engineFactory());
 
     shell::SettingsStore store;
     app::Program program(store, app::engineFactory());

@@ -65,12 +65,13 @@ void fillWith(QWidget *widget, QPalette::ColorRole role)
 
 } // namespace
 
-Form1::Form1(shell::SettingsStore &store, QWidget *parent)
+Form1::Form1(shell::SettingsStore &store, automation::ApplicationFactory &engine, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_record(createRecordControls(this)),
       m_persistence(std::make_unique<RecordPersistence>(m_record, store)),
-      m_programFolder(shell::programFolder())
+      m_programFolder(shell::programFolder()),
+      m_engine(engine)
 {
     setObjectName(QStringLiteral("Form1"));
     // Before anything is said about the window, so that its first accessible interface is a window's.
@@ -219,7 +220,7 @@ bool Form1::load()
     trap.line(110, [&] { shell::rollForHomePage(); });
     m_persistence->restore(trap);
     bool wordAvailable = true;
-    trap.line(340, [&] { wordAvailable = shell::CheckWordAvailable(); });
+    trap.line(340, [&] { wordAvailable = shell::CheckWordAvailable(m_engine); });
     return wordAvailable;
 }
 

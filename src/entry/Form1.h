@@ -11,6 +11,10 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 
+namespace automation {
+class ApplicationFactory;
+}
+
 namespace shell {
 class SettingsStore;
 class WindowPointer;
@@ -22,11 +26,12 @@ class RecordPersistence;
 
 // The main data-entry window: three command buttons above a three-tab control that holds every
 // field of the record. It is created hidden; load() runs the whole start-up, and only when that
-// returns true is the window shown. Closing it ends the program.
+// returns true is the window shown. Closing it ends the program. The engine is the one the
+// start-up proves available.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(shell::SettingsStore &store, QWidget *parent = nullptr);
+    Form1(shell::SettingsStore &store, automation::ApplicationFactory &engine, QWidget *parent = nullptr);
     ~Form1() override;
 
     // The start-up (Form_Load): skin, caption, icon and application title, the hand pointer,
@@ -82,6 +87,7 @@ private:
     std::function<void()> m_startCommand;
     std::function<void()> m_endProgram;
     QString m_programFolder;
+    automation::ApplicationFactory &m_engine;
 };
 
 } // namespace entry

@@ -115,7 +115,7 @@ void RecordPersistence::write(const QString &key, const QString &value)
     const bool wasFailing = m_failing;
     try {
         saveUnsaved();
-    } catch (const shell::AppError &error) {
+    } catch (const base::Failure &error) {
         m_lastError = error.description();
         if (!wasFailing) {
             m_failing = true;
@@ -141,7 +141,7 @@ bool RecordPersistence::retryUnsaved()
         return true;
     try {
         saveUnsaved();
-    } catch (const shell::AppError &error) {
+    } catch (const base::Failure &error) {
         m_lastError = error.description(); // still failing: the user has been told
         return false;
     }

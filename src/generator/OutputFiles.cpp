@@ -1,6 +1,7 @@
 #include "OutputFiles.h"
 
 #include "shell/AppError.h"
+#include "base/PrivateFile.h"
 #include "shell/FileUtils.h"
 
 #include <QDir>
@@ -66,7 +67,7 @@ void writePageImage(const QImage &picture, const QString &path)
     // The BMP writer turns 32-bit pixels into a 24-bit file itself, far faster than a conversion first.
     if (!writer.write(picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture))
         throw shell::AppError(QStringLiteral("The page image could not be encoded: %1").arg(writer.errorString()));
-    shell::writeFilePrivately(path, bytes, /*durable=*/false); // lives for one run, deleted at its end
+    base::writeFilePrivately(path, bytes, /*durable=*/false); // lives for one run, deleted at its end
 }
 
 QImage loadPageImage(const QString &path)

@@ -1,6 +1,6 @@
 #pragma once
 // Everything the generator asks of a word processor, shaped after Word's automation objects so
-// that a real office suite could stand behind it. Every call may throw shell::AppError with a
+// that a real office suite could stand behind it. Every call may throw base::Failure with a
 // description, as an automation call can fail; the calling procedure's error trap reports it.
 #include <QImage>
 #include <QString>
@@ -153,19 +153,17 @@ public:
     virtual void quit() = 0;
 };
 
-// Creates word-processor instances; the program holds one and tests substitute their own.
+// Creates word-processor instances. The program makes one and hands it to whatever needs an
+// engine; tests hand over their own.
 class ApplicationFactory {
 public:
     virtual ~ApplicationFactory() = default;
-    // A new, invisible instance; throws AppError when none can be created.
+    // A new, invisible instance; throws base::Failure when none can be created.
     virtual std::shared_ptr<Application> createNew() = 0;
     // An instance that is already alive for this user, or null when there is none.
     virtual std::shared_ptr<Application> getRunning() = 0;
     // The name (default property) by which a running instance of this engine answers.
     virtual QString applicationName() const { return QStringLiteral("Microsoft Word"); }
 };
-
-ApplicationFactory &applicationFactory();
-void setApplicationFactory(ApplicationFactory *factory);
 
 } // namespace automation

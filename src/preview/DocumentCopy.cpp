@@ -1,7 +1,7 @@
 #include "DocumentCopy.h"
 
 #include "shell/AppError.h"
-#include "shell/SafeWrite.h"
+#include "base/SafeWrite.h"
 
 #include <QFile>
 
@@ -23,12 +23,12 @@ namespace {
 template <typename Write>
 void replaceUsersFile(const QString &target, Write write)
 {
-    shell::ReplaceOptions options;
+    base::ReplaceOptions options;
     options.followLink = true;
     options.mode = -1;
     try {
         write(options);
-    } catch (const shell::WriteFailure &failure) {
+    } catch (const base::WriteFailure &failure) {
         throw shell::AppError(
             QStringLiteral("The document could not be saved as %1: %2").arg(target, failure.reason()));
     }
@@ -38,14 +38,14 @@ void replaceUsersFile(const QString &target, Write write)
 
 void copyReplacing(QIODevice &source, qint64 size, const QString &target)
 {
-    replaceUsersFile(target, [&](const shell::ReplaceOptions &options) {
-        shell::replaceFile(target, source, size, options);
+    replaceUsersFile(target, [&](const base::ReplaceOptions &options) {
+        base::replaceFile(target, source, size, options);
     });
 }
 
 void saveReplacing(const QByteArray &bytes, const QString &target)
 {
-    replaceUsersFile(target, [&](const shell::ReplaceOptions &options) { shell::replaceFile(target, bytes, options); });
+    replaceUsersFile(target, [&](const base::ReplaceOptions &options) { base::replaceFile(target, bytes, options); });
 }
 
 } // namespace preview

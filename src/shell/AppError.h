@@ -1,19 +1,16 @@
 #pragma once
+#include "base/Failure.h"
+
 #include <QString>
-#include <stdexcept>
 
 namespace shell {
 
-// The one failure type of the program: a description meant for the error report.
-// Statements that fail throw it; the nearest error trap up the call chain reports it.
-class AppError : public std::runtime_error {
+// The one failure type of the program's own layers: a description meant for the error report.
+// Statements that fail throw it; the nearest error trap up the call chain reports it. The engine
+// throws base::Failure, which this is a kind of, so a trap catches both as base::Failure.
+class AppError : public base::Failure {
 public:
-    explicit AppError(const QString &description)
-        : std::runtime_error(description.toStdString()), m_description(description) {}
-    const QString &description() const noexcept { return m_description; }
-
-private:
-    QString m_description;
+    using base::Failure::Failure;
 };
 
 } // namespace shell

@@ -1,7 +1,7 @@
 #include "CursorFile.h"
 
-#include "AppError.h"
-#include "Bytes.h"
+#include "base/Bytes.h"
+#include "base/Failure.h"
 
 #include <QFile>
 
@@ -19,7 +19,7 @@ qint64 rowBytes(qint64 width, int bitsPerPixel) { return ((width * bitsPerPixel 
 
 // A BITMAPINFOHEADER picture: colour rows then the 1-bit AND mask, both bottom-up; the header's
 // height counts both.
-std::optional<QImage> decodeBitmap(const ByteReader &in, qint64 at, qint64 length)
+std::optional<QImage> decodeBitmap(const base::ByteReader &in, qint64 at, qint64 length)
 {
     if (!in.contains(at, 40) || length < 40)
         return std::nullopt;
@@ -92,7 +92,7 @@ std::optional<QImage> decodeBitmap(const ByteReader &in, qint64 at, qint64 lengt
     return image;
 }
 
-std::optional<QImage> decodePicture(const ByteReader &in, qint64 at, qint64 length)
+std::optional<QImage> decodePicture(const base::ByteReader &in, qint64 at, qint64 length)
 {
     static const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
     if (!in.contains(at, length))
@@ -110,7 +110,7 @@ std::optional<QImage> decodePicture(const ByteReader &in, qint64 at, qint64 leng
 
 std::optional<CursorImage> decodeCursorFile(const QByteArray &bytes)
 try {
-    const ByteReader in(bytes, QStringLiteral("not a cursor file"));
+    const base::ByteReader in(bytes, QStringLiteral("not a cursor file"));
     if (!in.contains(0, kDirectorySize) || in.u16(0) != 0 || in.u16(2) != kCursorType)
         return std::nullopt;
     const int count = in.u16(4);
@@ -136,7 +136,7 @@ try {
     if (!image->rect().contains(hotSpot))
         return CursorImage{*image, QPoint(0, 0)};
     return CursorImage{*image, hotSpot};
-} catch (const AppError &) {
+} catch (const base::Failure &) {
     return std::nullopt;
 }
 
@@ -160,7 +160,7 @@ QByteArray encodeCursorFile(const QImage &picture, QPoint hotSpot)
     const qint64 maskStride = rowBytes(width, 1);
     const quint32 pictureSize = 40 + quint32(colourStride * height + maskStride * height);
 
-    ByteWriter out;
+    base::ByteWriter out;
     out.u16(0);
     out.u16(kCursorType);
     out.u16(1);

@@ -54,7 +54,7 @@ public:
         try {
             std::forward<Statement>(statement)();
             return true;
-        } catch (const AppError &e) {
+        } catch (const base::Failure &e) { // AppError and the engine's failures
             report(e.description());
         } catch (const std::exception &e) {
             report(QString::fromUtf8(e.what()));

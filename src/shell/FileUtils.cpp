@@ -1,8 +1,5 @@
 #include "FileUtils.h"
 
-#include "AppError.h"
-#include "SafeWrite.h"
-
 #include <QClipboard>
 #include <QDir>
 #include <QCoreApplication>
@@ -10,11 +7,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <unistd.h>
 
 namespace shell {
 
@@ -52,13 +44,6 @@ QImage GetClipboardPicture(int format)
         }
     }
     return {};
-}
-
-void writeFilePrivately(const QString &path, const QByteArray &bytes, bool durable)
-{
-    ReplaceOptions options;
-    options.durable = durable;
-    replaceFile(path, bytes, options);
 }
 
 QString programFolder()

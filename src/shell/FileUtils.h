@@ -15,12 +15,6 @@ void DeleteFileQuietly(const QString &path);
 // holds it. Format 0 takes whatever picture the clipboard holds. A null image means none.
 QImage GetClipboardPicture(int format);
 
-// Writes the bytes to a new file beside the path, readable and writable by the owner only, and
-// renames it over the path once complete: a reader never sees half a file, and a link planted at
-// the path is replaced, never followed. Throws shell::AppError naming the path on failure.
-// `durable` false skips the flush to disk, for short-lived files that no crash needs to keep.
-void writeFilePrivately(const QString &path, const QByteArray &bytes, bool durable = true);
-
 // The folder that holds the executable, without a trailing separator.
 QString programFolder();
 

@@ -107,9 +107,6 @@ BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text)
 MessageBoxes &messageBoxes() { return *g_current; }
 void setMessageBoxes(MessageBoxes *boxes) { g_current = boxes ? boxes : &g_qtBoxes; }
 
-ScopedMessageBoxes::ScopedMessageBoxes(MessageBoxes &boxes) : m_previous(g_current) { g_current = &boxes; }
-ScopedMessageBoxes::~ScopedMessageBoxes() { g_current = m_previous; }
-
 QString applicationTitle() { return g_applicationTitle; }
 void setApplicationTitle(const QString &title) { g_applicationTitle = title; }
 

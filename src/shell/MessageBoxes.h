@@ -1,4 +1,6 @@
 #pragma once
+#include "ScopedOverride.h"
+
 #include <QString>
 
 class QWidget;
@@ -34,16 +36,7 @@ public:
 MessageBoxes &messageBoxes();
 void setMessageBoxes(MessageBoxes *boxes);
 
-class ScopedMessageBoxes {
-public:
-    explicit ScopedMessageBoxes(MessageBoxes &boxes);
-    ~ScopedMessageBoxes();
-    ScopedMessageBoxes(const ScopedMessageBoxes &) = delete;
-    ScopedMessageBoxes &operator=(const ScopedMessageBoxes &) = delete;
-
-private:
-    MessageBoxes *m_previous;
-};
+using ScopedMessageBoxes = ScopedOverride<MessageBoxes, messageBoxes, setMessageBoxes>;
 
 // Title of every box that gives none of its own; set once at start-up.
 QString applicationTitle();

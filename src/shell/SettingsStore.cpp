@@ -2,7 +2,7 @@
 
 #include "AppError.h"
 #include "IniText.h"
-#include "SafeWrite.h"
+#include "base/SafeWrite.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -39,7 +39,7 @@ public:
             const int error = errno;
             ::close(m_fd);
             throw AppError(QStringLiteral("The settings file %1 could not be locked: %2")
-                               .arg(native(storePath), systemReason(error)));
+                               .arg(native(storePath), base::systemReason(error)));
         }
     }
     ~WriteLock()
@@ -96,10 +96,10 @@ SettingsStore::SettingsStore(const QString &filePath, const QString &section)
     if (::stat(nativePath.constData(), &st) == 0 && (st.st_mode & 077) != 0
         && ::chmod(nativePath.constData(), st.st_mode & 0700) != 0)
         m_openingProblem = QStringLiteral("The settings file %1 could not be made private to you: %2")
-                               .arg(native(m_path), systemReason(errno));
+                               .arg(native(m_path), base::systemReason(errno));
     try {
         removeLeftoverTemporaryFiles();
-    } catch (const AppError &) {
+    } catch (const base::Failure &) {
         // Leftovers are only untidy; the next start tries again.
     }
     if (!reload())
@@ -113,12 +113,12 @@ SettingsStore::SettingsStore(const QString &filePath, const QString &section)
 // a running copy's write in progress is never disturbed.
 void SettingsStore::removeLeftoverTemporaryFiles() const
 {
-    const QFileInfo target(finalLinkTarget(m_path));
+    const QFileInfo target(base::finalLinkTarget(m_path));
     const QDir folder = target.absoluteDir();
     const auto leftovers = [&] {
         QStringList found;
         for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
-            if (isTemporaryFileOf(name, target.fileName()))
+            if (base::isTemporaryFileOf(name, target.fileName()))
                 found.append(folder.absoluteFilePath(name));
         return found;
     };
@@ -140,8 +140,8 @@ bool SettingsStore::reload()
 {
     QString target;
     try {
-        target = finalLinkTarget(m_path);
-    } catch (const WriteFailure &failure) {
+        target = base::finalLinkTarget(m_path);
+    } catch (const base::WriteFailure &failure) {
         m_unreadable = failure.reason();
         return false;
     }
@@ -155,7 +155,7 @@ bool SettingsStore::reload()
         return true;
     }
     if (error != 0) {
-        m_unreadable = systemReason(error);
+        m_unreadable = base::systemReason(error);
         return false;
     }
     m_unreadable.clear();
@@ -179,7 +179,7 @@ QString SettingsStore::backUp(const QString &target) const
     struct stat st {};
     for (int n = 2; ::lstat(QFile::encodeName(path).constData(), &st) == 0; ++n)
         path = stem + QLatin1Char('-') + QString::number(n);
-    replaceFile(path, m_bytes);
+    base::replaceFile(path, m_bytes);
     return path;
 }
 
@@ -198,7 +198,7 @@ void SettingsStore::write(const QList<std::pair<QString, QString>> &values)
     const QString what = values.size() == 1 ? QStringLiteral("The value of \"%1\"").arg(values.first().first)
                                             : QStringLiteral("The values");
     try {
-        const QString target = finalLinkTarget(m_path);
+        const QString target = base::finalLinkTarget(m_path);
         const QString folder = QFileInfo(target).absolutePath();
         if (!QDir().mkpath(folder))
             throw AppError(QStringLiteral("%1 could not be saved: the folder %2 cannot be created.")
@@ -221,12 +221,12 @@ void SettingsStore::write(const QList<std::pair<QString, QString>> &values)
         for (const auto &[key, value] : values)
             next.insert(fullKey(key), value);
         QByteArray bytes = encodeIniText(next);
-        replaceFile(target, bytes);
+        base::replaceFile(target, bytes);
         m_values = std::move(next);
         m_bytes = std::move(bytes);
         m_present = true;
         m_lossless = true;
-    } catch (const WriteFailure &failure) {
+    } catch (const base::WriteFailure &failure) {
         throw AppError(QStringLiteral("%1 could not be saved. %2").arg(what, failure.description()));
     }
 }

@@ -28,12 +28,6 @@ void StartupServices::endProgram()
 StartupServices &startupServices() { return *g_services; }
 void setStartupServices(StartupServices *services) { g_services = services ? services : &g_realServices; }
 
-ScopedStartupServices::ScopedStartupServices(StartupServices &services) : m_previous(g_services)
-{
-    g_services = &services;
-}
-ScopedStartupServices::~ScopedStartupServices() { g_services = m_previous; }
-
 void endProgram() { startupServices().endProgram(); }
 
 void rollForHomePage(const QString &address)

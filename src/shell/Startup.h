@@ -1,4 +1,6 @@
 #pragma once
+#include "ScopedOverride.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -22,16 +24,7 @@ public:
 StartupServices &startupServices();
 void setStartupServices(StartupServices *services); // null restores the real ones
 
-class ScopedStartupServices {
-public:
-    explicit ScopedStartupServices(StartupServices &services);
-    ~ScopedStartupServices();
-    ScopedStartupServices(const ScopedStartupServices &) = delete;
-    ScopedStartupServices &operator=(const ScopedStartupServices &) = delete;
-
-private:
-    StartupServices *m_previous;
-};
+using ScopedStartupServices = ScopedOverride<StartupServices, startupServices, setStartupServices>;
 
 // Ends the program; used by closing the main window, closing the preview window and a failed
 // word-processor check. Returns only when a test has replaced the services.

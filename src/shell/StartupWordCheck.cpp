@@ -43,6 +43,4 @@ bool CheckWordAvailable(automation::ApplicationFactory &factory)
     return true;
 }
 
-bool CheckWordAvailable() { return CheckWordAvailable(automation::applicationFactory()); }
-
 } // namespace shell

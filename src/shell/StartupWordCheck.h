@@ -15,6 +15,5 @@ QString wordMissingMessage();
 // the program; it then returns false only when a test keeps the process alive. Errors of its
 // own are silenced.
 bool CheckWordAvailable(automation::ApplicationFactory &factory);
-bool CheckWordAvailable(); // with the program's engine
 
 } // namespace shell

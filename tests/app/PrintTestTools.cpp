@@ -6,8 +6,8 @@
 #include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
 #include "shell/ErrorTrap.h"
-#include "wordproc/BuiltinEngine.h"
-#include "wordproc/DocReader.h"
+#include "wordproc/engine/BuiltinEngine.h"
+#include "wordproc/msdoc/DocReader.h"
 
 #include <QDir>
 #include <QFile>

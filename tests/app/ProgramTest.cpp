@@ -12,8 +12,8 @@
 #include "preview/SaveFileDialog.h"
 #include "shell/ErrorTrap.h"
 #include "shell/SettingsStore.h"
-#include "wordproc/BuiltinEngine.h"
-#include "wordproc/DocReader.h"
+#include "wordproc/engine/BuiltinEngine.h"
+#include "wordproc/msdoc/DocReader.h"
 
 #include <QApplication>
 #include <QFile>

@@ -147,17 +147,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        automation::setApplicationFactory(&factory);
         store = std::make_unique<shell::SettingsStore>(dir.filePath(QStringLiteral("Marrowick.conf")));
-        window = std::make_unique<Form1>(*store);
+        window = std::make_unique<Form1>(*store, factory);
         window->setProgramFolder(dir.path());
         ASSERT_TRUE(window->load());
     }
-    void TearDown() override
-    {
-        window.reset();
-        automation::setApplicationFactory(nullptr);
-    }
+    void TearDown() override { window.reset(); }
 
     const AccessibleNode *find(const std::vector<AccessibleNode> &nodes, const QString &objectName)
     {

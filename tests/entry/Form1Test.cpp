@@ -79,17 +79,12 @@ protected:
     ProbeFactory factory;
     std::unique_ptr<shell::SettingsStore> store;
 
-    void SetUp() override
-    {
-        QDir().mkpath(folder);
-        automation::setApplicationFactory(&factory);
-    }
-    void TearDown() override { automation::setApplicationFactory(nullptr); }
+    void SetUp() override { QDir().mkpath(folder); }
 
     std::unique_ptr<Form1> makeWindow()
     {
         store = std::make_unique<shell::SettingsStore>(storePath);
-        auto window = std::make_unique<Form1>(*store);
+        auto window = std::make_unique<Form1>(*store, factory);
         window->setProgramFolder(folder);
         return window;
     }

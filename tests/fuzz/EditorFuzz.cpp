@@ -1,10 +1,10 @@
 // The editor driven by arbitrary commands and arbitrary UTF-16 text: whatever it builds must be
 // written and read back as the same document.
 #include "FuzzSupport.h"
-#include "shell/AppError.h"
-#include "wordproc/DocReader.h"
-#include "wordproc/DocWriter.h"
-#include "wordproc/Editor.h"
+#include "base/Failure.h"
+#include "wordproc/msdoc/DocReader.h"
+#include "wordproc/msdoc/DocWriter.h"
+#include "wordproc/editing/Editor.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -66,14 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int step = 0; step < 64 && !in.done(); ++step) {
         try {
             apply(editor, in);
-        } catch (const shell::AppError &) {
+        } catch (const base::Failure &) {
             // Refused commands (no table here, a table inside a table) leave the document as it was.
         }
     }
     wordproc::Document again;
     try {
         again = wordproc::decodeDoc(wordproc::encodeDoc(editor.document()));
-    } catch (const shell::AppError &) {
+    } catch (const base::Failure &) {
         fuzzsupport::finding("an edited document could not be written and read back");
     }
     if (!(again == editor.document()))

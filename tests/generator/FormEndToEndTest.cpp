@@ -8,9 +8,9 @@
 #include "generator/RentalApplication.h"
 #include "generator/WordGuard.h"
 #include "shell/ErrorTrap.h"
-#include "wordproc/BuiltinEngine.h"
-#include "wordproc/DocReader.h"
-#include "wordproc/Editor.h"
+#include "wordproc/engine/BuiltinEngine.h"
+#include "wordproc/msdoc/DocReader.h"
+#include "wordproc/editing/Editor.h"
 
 #include <QDir>
 #include <QFile>

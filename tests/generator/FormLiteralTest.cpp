@@ -5,9 +5,9 @@
 #include "entry/RecordWidgets.h"
 #include "generator/RentalApplication.h"
 #include "generator/WordAutomation.h"
-#include "wordproc/BuiltinEngine.h"
-#include "wordproc/DocReader.h"
-#include "wordproc/Editor.h"
+#include "wordproc/engine/BuiltinEngine.h"
+#include "wordproc/msdoc/DocReader.h"
+#include "wordproc/editing/Editor.h"
 
 #include <QLineEdit>
 #include <QRadioButton>

@@ -64,7 +64,7 @@ TEST(OutputFiles, PagePictureThatCannotBeWrittenWhollyIsReportedAndLeavesNothing
         page.fill(Qt::white);
         try {
             writePageImage(page, path);
-        } catch (const shell::AppError &error) {
+        } catch (const base::Failure &error) {
             ::_exit(error.description() == QStringLiteral("The file %1 could not be written: File too large").arg(path)
                         ? 0
                         : 2);

@@ -7,10 +7,10 @@
 #include "entry/RecordWidgets.h"
 #include "generator/RentalApplication.h"
 #include "shell/SettingsStore.h"
-#include "wordproc/BuiltinEngine.h"
-#include "wordproc/DocReader.h"
-#include "wordproc/Layout.h"
-#include "shell/SfntTables.h"
+#include "wordproc/engine/BuiltinEngine.h"
+#include "wordproc/msdoc/DocReader.h"
+#include "wordproc/layout/Layout.h"
+#include "wordproc/layout/SfntTables.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,9 +101,9 @@ bool writeNamelessFont(const QString &path)
         return false;
     std::map<std::uint32_t, QByteArray> tables;
     for (const char *name : {"head", "hhea", "maxp", "OS/2", "hmtx", "cmap", "loca", "glyf", "post"})
-        tables[shell::sfnt::tag(name)] = raw.fontTable(name);
+        tables[wordproc::sfnt::tag(name)] = raw.fontTable(name);
     QFile file(path);
-    const QByteArray font = shell::sfnt::assemble(tables);
+    const QByteArray font = wordproc::sfnt::assemble(tables);
     return file.open(QIODevice::WriteOnly) && file.write(font) == font.size();
 }
 

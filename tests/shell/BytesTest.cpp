@@ -1,11 +1,11 @@
 // The bounds-checked reader under every .doc structure and cursor file: a read that reaches one
 // byte past the end is refused, whatever lies behind the data in memory.
-#include "shell/AppError.h"
-#include "shell/Bytes.h"
+#include "base/Bytes.h"
+#include "base/Failure.h"
 
 #include <gtest/gtest.h>
 
-using namespace shell;
+using namespace base;
 
 namespace {
 
@@ -20,13 +20,13 @@ TEST(ByteReader, ReadsLittleEndianUpToTheLastByteAndRefusesOnePast)
     EXPECT_FALSE(in.contains(5, 1));
     EXPECT_FALSE(in.contains(-1, 1));
     EXPECT_FALSE(in.contains(0, -1));
-    EXPECT_THROW(in.u16(4), AppError);
-    EXPECT_THROW(in.u32(2), AppError);
-    EXPECT_THROW(in.u8(5), AppError);
+    EXPECT_THROW(in.u16(4), Failure);
+    EXPECT_THROW(in.u32(2), Failure);
+    EXPECT_THROW(in.u8(5), Failure);
     try {
         in.slice(4, 2);
         ADD_FAILURE() << "a slice past the end was read";
-    } catch (const AppError &error) {
+    } catch (const Failure &error) {
         EXPECT_EQ(error.description(), QStringLiteral("too short"));
     }
 }

@@ -1,6 +1,6 @@
 #include "shell/CursorFile.h"
 
-#include "shell/Bytes.h"
+#include "base/Bytes.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -31,7 +31,7 @@ QImage drawnPicture()
 // hot spot (3, 5).
 QByteArray monochromeCursor()
 {
-    shell::ByteWriter out;
+    base::ByteWriter out;
     out.u16(0);
     out.u16(2);
     out.u16(1);
@@ -139,7 +139,7 @@ TEST(CursorFile, PngPayloadIsRead)
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     drawnPicture().save(&buffer, "PNG");
-    shell::ByteWriter out;
+    base::ByteWriter out;
     out.u16(0);
     out.u16(2);
     out.u16(1);

@@ -1,4 +1,4 @@
-#include "shell/SafeWrite.h"
+#include "base/SafeWrite.h"
 
 #include "TestFiles.h"
 
@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
-using shell::FileCalls;
+using base::FileCalls;
 
 namespace {
 
@@ -69,11 +69,11 @@ QByteArray contentOf(const QString &path)
 // A user's document: its link followed, its permissions kept.
 void replaceDocument(const QString &path, const QByteArray &bytes, FileCalls *calls = nullptr)
 {
-    shell::ReplaceOptions options;
+    base::ReplaceOptions options;
     options.followLink = true;
     options.mode = -1;
     options.calls = calls;
-    shell::replaceFile(path, bytes, options);
+    base::replaceFile(path, bytes, options);
 }
 
 class SafeWriteFailureTest : public ::testing::Test {
@@ -119,7 +119,7 @@ TEST_F(SafeWriteFailureTest, AFailureBeforeTheRenameLeavesTheOldFileAndNoScrapsA
         try {
             replaceDocument(target(), "new document", &calls);
             ADD_FAILURE() << "no failure reported";
-        } catch (const shell::AppError &e) {
+        } catch (const base::WriteFailure &e) {
             EXPECT_TRUE(e.description().contains(target())) << e.description().toStdString();
             EXPECT_TRUE(e.description().contains(QLatin1String(c.reason))) << e.description().toStdString();
         }
@@ -131,7 +131,7 @@ TEST_F(SafeWriteFailureTest, AFailureBeforeTheRenameLeavesTheOldFileAndNoScrapsA
 TEST_F(SafeWriteFailureTest, AFolderThatCannotBeFlushedIsReportedThoughTheFileIsInPlace)
 {
     FailingCalls calls("folder fsync", EIO);
-    EXPECT_THROW(replaceDocument(target(), "new document", &calls), shell::AppError);
+    EXPECT_THROW(replaceDocument(target(), "new document", &calls), base::WriteFailure);
     EXPECT_EQ(contentOf(target()), QByteArray("new document"));
 }
 
@@ -140,9 +140,9 @@ TEST_F(SafeWriteFailureTest, AMissingFolderOrEmptyNameIsRefusedWithTheReason)
     try {
         replaceDocument(dir.filePath(QStringLiteral("gone/form.pdf")), "x");
         ADD_FAILURE() << "no failure reported";
-    } catch (const shell::AppError &e) {
+    } catch (const base::WriteFailure &e) {
         EXPECT_TRUE(e.description().contains(QLatin1String("No such file or directory"))) << e.description().toStdString();
     }
-    EXPECT_THROW(replaceDocument(QString(), "x"), shell::AppError);
-    EXPECT_THROW(replaceDocument(dir.path() + QLatin1Char('/'), "x"), shell::AppError);
+    EXPECT_THROW(replaceDocument(QString(), "x"), base::WriteFailure);
+    EXPECT_THROW(replaceDocument(dir.path() + QLatin1Char('/'), "x"), base::WriteFailure);
 }

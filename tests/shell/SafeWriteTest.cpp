@@ -1,4 +1,4 @@
-#include "shell/SafeWrite.h"
+#include "base/SafeWrite.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -18,8 +18,8 @@
 
 namespace {
 
-using shell::ReplaceOptions;
-using shell::WriteFailure;
+using base::ReplaceOptions;
+using base::WriteFailure;
 using testsupport::modeOf;
 
 QByteArray contentOf(const QString &path)
@@ -77,7 +77,7 @@ TEST(SafeWrite, SourceFailingPartwayOrEndingShortKeepsTheOldFileAndLeavesNoTempo
     testsupport::writeTestFile(path, "old content");
     for (const qint64 good : {qint64(0), qint64(100), qint64(200000)}) {
         FailingSource source(good);
-        const QString failure = failureOf([&] { shell::replaceFile(path, source, -1); });
+        const QString failure = failureOf([&] { base::replaceFile(path, source, -1); });
         EXPECT_TRUE(failure.contains(path)) << failure.toStdString();
         EXPECT_TRUE(failure.contains(QStringLiteral("Input/output error"))) << failure.toStdString();
         EXPECT_EQ(contentOf(path), QByteArray("old content"));
@@ -87,7 +87,7 @@ TEST(SafeWrite, SourceFailingPartwayOrEndingShortKeepsTheOldFileAndLeavesNoTempo
     QByteArray shortBytes(10, 'x');
     QBuffer shortSource(&shortBytes);
     shortSource.open(QIODevice::ReadOnly);
-    EXPECT_TRUE(failureOf([&] { shell::replaceFile(path, shortSource, 20); }).contains(QStringLiteral("10 of 20")));
+    EXPECT_TRUE(failureOf([&] { base::replaceFile(path, shortSource, 20); }).contains(QStringLiteral("10 of 20")));
     EXPECT_EQ(contentOf(path), QByteArray("old content"));
     EXPECT_EQ(entriesOf(dir.path()), QStringList{QStringLiteral("form.doc")});
 }
@@ -105,7 +105,7 @@ TEST(SafeWrite, WriteStoppedByTheFileSizeLimitFailsAndKeepsTheOldFile)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{8192, 8192};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const QString failure = failureOf([&] { shell::replaceFile(path, QByteArray(10000, 'n')); });
+        const QString failure = failureOf([&] { base::replaceFile(path, QByteArray(10000, 'n')); });
         ::_exit(failure.contains(QStringLiteral("File too large")) && failure.contains(path) ? 0 : 1);
     }
     int status = 0;
@@ -126,20 +126,20 @@ TEST(SafeWrite, LinksAreReplacedOrFollowedAsAskedAndModesAreSetOrKept)
 
     ReplaceOptions follow;
     follow.followLink = true;
-    shell::replaceFile(link, QByteArray("new"), follow);
+    base::replaceFile(link, QByteArray("new"), follow);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(contentOf(target), QByteArray("new"));
     EXPECT_EQ(modeOf(target), 0600u);
     EXPECT_EQ(entriesOf(dir.filePath(QStringLiteral("dotfiles"))), QStringList{QStringLiteral("real.conf")});
 
-    shell::replaceFile(link, QByteArray("planted link replaced"));
+    base::replaceFile(link, QByteArray("planted link replaced"));
     EXPECT_FALSE(QFileInfo(link).isSymLink());
     EXPECT_EQ(contentOf(target), QByteArray("new"));
 
     ::chmod(QFile::encodeName(target).constData(), 0644);
     ReplaceOptions keep;
     keep.mode = -1;
-    shell::replaceFile(target, QByteArray("kept mode"), keep);
+    base::replaceFile(target, QByteArray("kept mode"), keep);
     EXPECT_EQ(modeOf(target), 0644u);
 }
 
@@ -151,7 +151,7 @@ TEST(SafeWrite, ReadOnlyFolderIsReportedWithTheSystemsReason)
     const QString path = dir.filePath(QStringLiteral("form.doc"));
     testsupport::writeTestFile(path, "old");
     ::chmod(QFile::encodeName(dir.path()).constData(), 0500);
-    const QString failure = failureOf([&] { shell::replaceFile(path, QByteArray("new")); });
+    const QString failure = failureOf([&] { base::replaceFile(path, QByteArray("new")); });
     ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
     EXPECT_EQ(failure, QStringLiteral("The file %1 could not be written: Permission denied").arg(path));
     EXPECT_EQ(contentOf(path), QByteArray("old"));
@@ -160,10 +160,10 @@ TEST(SafeWrite, ReadOnlyFolderIsReportedWithTheSystemsReason)
 TEST(SafeWrite, OnlyTheOwnTemporaryPatternCounts)
 {
     const QString name = QStringLiteral("Marrowick.conf");
-    EXPECT_TRUE(shell::isTemporaryFileOf(QStringLiteral(".Marrowick.conf.aZ09xy"), name));
+    EXPECT_TRUE(base::isTemporaryFileOf(QStringLiteral(".Marrowick.conf.aZ09xy"), name));
     for (const char *other : {".Marrowick.conf.aZ09x", ".Marrowick.conf.aZ09xyz", "Marrowick.conf.aZ09xy",
                               ".Marrowick.conf.aZ-9xy", ".Marrowick.conf.lock", ".Other.conf.aZ09xy"})
-        EXPECT_FALSE(shell::isTemporaryFileOf(QString::fromLatin1(other), name)) << other;
+        EXPECT_FALSE(base::isTemporaryFileOf(QString::fromLatin1(other), name)) << other;
 }
 
 } // namespace

@@ -55,7 +55,7 @@ int main(int argc, char **argv)
         } else {
             return usage();
         }
-    } catch (const shell::AppError &error) {
+    } catch (const base::Failure &error) {
         std::fprintf(stdout, "%s\n", error.description().toUtf8().constData());
         return 1;
     }

@@ -4,18 +4,19 @@
 #include "generator/PagePng.h"
 #include "preview/DocumentCopy.h"
 #include "preview/DocumentPages.h"
-#include "wordproc/PrintedPages.h"
+#include "wordproc/layout/PrintedPages.h"
 #include "generator/RentalApplication.h"
 #include "generator/WordAutomation.h"
+#include "base/Failure.h"
 #include "shell/AppError.h"
-#include "shell/FileUtils.h"
+#include "base/PrivateFile.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SettingsStore.h"
-#include "wordproc/BuiltinEngine.h"
-#include "wordproc/DocReader.h"
-#include "wordproc/DocWriter.h"
-#include "wordproc/Editor.h"
-#include "wordproc/PageRenderer.h"
+#include "wordproc/engine/BuiltinEngine.h"
+#include "wordproc/msdoc/DocReader.h"
+#include "wordproc/msdoc/DocWriter.h"
+#include "wordproc/editing/Editor.h"
+#include "wordproc/layout/PageRenderer.h"
 
 #include <QImage>
 
@@ -52,7 +53,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
                                                                      : source.settingsFile);
             record = entry::RecordSnapshot::fromStore(store);
         }
-    } catch (const shell::AppError &e) {
+    } catch (const base::Failure &e) {
         result.problems << e.description();
     }
 
@@ -67,8 +68,8 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
             throw shell::AppError(QStringLiteral("The form could not be built."));
         bytes = wordproc::encodeDoc(wordproc::builtinEditor(*doc).document());
         if (!docPath.isEmpty())
-            shell::writeFilePrivately(docPath, bytes);
-    } catch (const shell::AppError &e) {
+            base::writeFilePrivately(docPath, bytes);
+    } catch (const base::Failure &e) {
         result.problems << e.description();
     }
     if (app)
@@ -80,15 +81,15 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     try {
         if (!pdfPath.isEmpty())
             preview::saveReplacing(wordproc::pdfOf(wordproc::decodeDoc(bytes), preview::pdfTitle()), pdfPath);
-    } catch (const shell::AppError &e) {
+    } catch (const base::Failure &e) {
         result.problems << e.description();
     }
     if (imagePath.isEmpty())
         return result; // the document alone never starts the painter
     try {
         const QImage page = wordproc::renderContent(wordproc::decodeDoc(bytes));
-        shell::writeFilePrivately(imagePath, generator::encodePagePng(page));
-    } catch (const shell::AppError &e) {
+        base::writeFilePrivately(imagePath, generator::encodePagePng(page));
+    } catch (const base::Failure &e) {
         result.problems << e.description();
     }
     return result;

@@ -1,0 +1,75 @@
+#pragma once
+#include "Failure.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+class QIODevice;
+
+namespace base {
+
+// The system calls a replacement makes once its new file is open, behind an interface so that
+// tests can make any of them fail. Each returns what the POSIX call returns and sets errno.
+class FileCalls {
+public:
+    virtual ~FileCalls() = default;
+    virtual ssize_t write(int fd, const void *data, size_t size);
+    virtual int dataSync(int fd);   // the new file's content
+    virtual int folderSync(int fd); // the folder's entry for the new name
+    virtual int fstat(int fd, struct stat *status);
+    virtual int close(int fd);
+    virtual int rename(const char *from, const char *to);
+};
+
+// The real calls.
+FileCalls &systemFileCalls();
+
+// A file that could not be written: the path the caller named and the reason, in the system's
+// words where the system gave one. The description is "The file <path> could not be written: <reason>".
+class WriteFailure : public Failure {
+public:
+    WriteFailure(const QString &path, const QString &reason);
+    const QString &path() const noexcept { return m_path; }
+    const QString &reason() const noexcept { return m_reason; }
+
+private:
+    QString m_path;
+    QString m_reason;
+};
+
+struct ReplaceOptions {
+    // Flush the new file to disk before it takes the name, and the folder after it has.
+    bool durable = true;
+    // A link at the path: false replaces the link itself (files only this program writes, where a
+    // planted link must never be followed); true writes into the folder of the link's final target
+    // and replaces that target, so the link stays a link.
+    bool followLink = false;
+    // Permission bits of the new file; -1 keeps those of the file it replaces, or gives a new file
+    // the usual bits for new files (0666 less the umask).
+    int mode = 0600;
+    // The system calls to make; null means the real ones.
+    FileCalls *calls = nullptr;
+};
+
+// Replaces the file at `path` with everything `source` delivers. The bytes go into a new file in
+// the same folder that takes the name only when every write, the flush, the size check and the
+// close have succeeded; otherwise the old file stays as it was, the new file is removed and
+// WriteFailure is thrown. `expectedSize` (when not negative) is how many bytes the source must give.
+void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, const ReplaceOptions &options = {});
+void replaceFile(const QString &path, const QByteArray &bytes, const ReplaceOptions &options = {});
+
+// The file a chain of symbolic links at `path` ends in (the path itself when it is no link).
+// The end need not exist. Throws WriteFailure for a loop of links.
+QString finalLinkTarget(const QString &path);
+
+// The system's words for an errno value.
+QString systemReason(int error);
+
+// The name pattern of the temporary files replaceFile() creates beside `fileName`:
+// "." + file name + "." + six letters or digits.
+bool isTemporaryFileOf(const QString &candidateName, const QString &fileName);
+
+} // namespace base

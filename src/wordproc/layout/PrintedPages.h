@@ -1,0 +1,43 @@
+#pragma once
+// The document on paper: its laid-out content cut into pages of the section's size and margins
+// and drawn as vector graphics onto a printer or a PDF writer.
+#include "wordproc/model/DocumentModel.h"
+#include "wordproc/layout/Layout.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+class QPagedPaintDevice;
+
+namespace wordproc {
+
+// The part of the content (y from top to bottom, twips of the content box) that one page shows
+// in its text area. A table's grid line on the cut belongs to both pages: `rule` is its width,
+// drawn below `bottom` on the upper page.
+struct PageBand {
+    int top = 0;
+    int bottom = 0;
+    int rule = 0;
+};
+
+// Cuts the content into pages whose text area is `textHeight` twips high. Tables break between
+// rows and paragraphs between lines, as word processors do; a row or line taller than a page
+// gets a page of its own and is cut off there. Always at least one page.
+std::vector<PageBand> paginate(const ContentBox &content, int textHeight);
+
+// The device's paper: the section's page size and orientation, no margins of the device's own
+// (the document's margins are drawn by drawPages).
+void setUpPaper(const PageSetup &page, QPagedPaintDevice &device);
+
+// Draws every page of the document onto the device, which must not be painted on yet; the
+// device's paper should come from setUpPaper. Returns the number of pages. Throws
+// base::Failure when the device refuses to be painted on.
+int drawPages(const Document &document, QPagedPaintDevice &device);
+
+// The document as a PDF: vector pages, fonts embedded as subsets, text extractable, the given
+// title in the document information. Throws base::Failure when it cannot be produced.
+QByteArray pdfOf(const Document &document, const QString &title);
+
+} // namespace wordproc

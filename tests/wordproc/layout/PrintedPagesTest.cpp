@@ -1,0 +1,114 @@
+#include "wordproc/layout/PrintedPages.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace wordproc;
+
+namespace {
+
+// A table block of rows with the given heights, starting at `top`, with 10-twip grid lines.
+BlockBox tableBlock(int top, const std::vector<int> &heights)
+{
+    TableBox table;
+    table.border = 10;
+    for (int height : heights) {
+        table.rows.push_back(RowBox{table.height, height, {}});
+        table.height += height;
+    }
+    table.height += table.border;
+    return BlockBox{top, std::move(table)};
+}
+
+BlockBox paragraphBlock(int top, int lines, int lineHeight)
+{
+    ParagraphBox paragraph;
+    for (int i = 0; i < lines; ++i) {
+        LineBox line;
+        line.top = i * lineHeight;
+        line.height = lineHeight;
+        paragraph.lines.push_back(line);
+    }
+    paragraph.height = lines * lineHeight;
+    return BlockBox{top, std::move(paragraph)};
+}
+
+int heightOf(const BlockBox &block)
+{
+    if (const auto *table = std::get_if<TableBox>(&block.box))
+        return table->height;
+    return std::get<ParagraphBox>(block.box).height;
+}
+
+ContentBox contentOf(std::vector<BlockBox> blocks)
+{
+    ContentBox content;
+    content.blocks = std::move(blocks);
+    for (const BlockBox &block : content.blocks)
+        content.height = std::max(content.height, block.top + heightOf(block));
+    return content;
+}
+
+void expectBands(const std::vector<PageBand> &bands, const std::vector<PageBand> &expected)
+{
+    ASSERT_EQ(bands.size(), expected.size());
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        EXPECT_EQ(bands[i].top, expected[i].top) << "page " << i + 1;
+        EXPECT_EQ(bands[i].bottom, expected[i].bottom) << "page " << i + 1;
+        EXPECT_EQ(bands[i].rule, expected[i].rule) << "page " << i + 1;
+    }
+}
+
+} // namespace
+
+TEST(Paginate, TablesBreakBetweenRowsWithTheGridLineOnBothPages)
+{
+    // Rows at 0, 400, 800, 1200; the page's text area is 1000 high.
+    const ContentBox content = contentOf({tableBlock(0, {400, 400, 400, 400})});
+    expectBands(paginate(content, 1000), {{0, 800, 10}, {800, 1610, 0}});
+
+    // A row fits only with its bottom grid line: 990 + 10 is exactly the page.
+    expectBands(paginate(contentOf({tableBlock(0, {500, 490})}), 1000), {{0, 1000, 0}});
+    expectBands(paginate(contentOf({tableBlock(0, {500, 491})}), 1000), {{0, 500, 10}, {500, 1001, 0}});
+}
+
+TEST(Paginate, ARowTallerThanAPageTakesAPageOfItsOwn)
+{
+    const ContentBox content = contentOf({tableBlock(0, {200, 2500, 200})});
+    expectBands(paginate(content, 1000), {{0, 200, 10}, {200, 2700, 10}, {2700, 2910, 0}});
+}
+
+TEST(Paginate, ParagraphsBreakBetweenLinesAndFollowingTablesContinue)
+{
+    const ContentBox content = contentOf({paragraphBlock(0, 5, 300), tableBlock(1500, {300, 300})});
+    // Lines end at 300 ... 1500; three fit on a page of 1000. The table's rows follow.
+    expectBands(paginate(content, 1000), {{0, 900, 0}, {900, 1800, 10}, {1800, 2110, 0}});
+}
+
+TEST(Paginate, EmptyContentIsOnePage)
+{
+    expectBands(paginate(ContentBox{}, 1000), {{0, 0, 0}});
+}
+
+TEST(PrintedPages, ALongDocumentDrawsOnePdfPagePerBand)
+{
+    Document document;
+    Table table;
+    for (int r = 0; r < 120; ++r) {
+        Row row;
+        row.heightRule = HeightRule::Exactly;
+        row.heightTwips = 400;
+        Cell cell;
+        cell.widthTwips = 5000;
+        cell.paragraphs.front().runs.push_back(wordproc::Run{QStringLiteral("row %1").arg(r + 1), CharFormat{}});
+        row.cells.push_back(cell);
+        table.rows.push_back(row);
+    }
+    document.body = {table, Paragraph{}};
+    const QByteArray pdf = pdfOf(document, QStringLiteral("Rental Application"));
+    // 12,960 twips of text height hold 32 rows of 400 (the last with its grid line): 4 pages.
+    const QString text = QString::fromLatin1(pdf);
+    EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 4);
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_TRUE(pdf.contains("Rental Application"));
+}
