@@ -68,12 +68,7 @@ protected:
     wordproc::BuiltinApplicationFactory engine{temp.filePath(QStringLiteral("engine.lock"))};
     shell::SettingsStore store{temp.filePath(QStringLiteral("Marrowick.conf"))};
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(temp.isValid());
-        automation::setApplicationFactory(&engine);
-    }
-    void TearDown() override { automation::setApplicationFactory(nullptr); }
+    void SetUp() override { ASSERT_TRUE(temp.isValid()); }
 
     static preview::Form2 *previewWindow()
     {

@@ -83,7 +83,7 @@ TEST(CursorFile, ClassicMonochromeCursorTakesTransparencyFromItsMask)
 // given top-down as the picture shows them; the file stores them bottom-up.
 QByteArray monochromeCursorWith(const std::function<quint32(int y)> &colourRow, const std::function<quint32(int y)> &maskRow)
 {
-    shell::ByteWriter out;
+    base::ByteWriter out;
     out.u16(0);
     out.u16(2);
     out.u16(1);
