@@ -2,6 +2,8 @@
 
 #include "shell/AppError.h"
 
+#include "FailingDevice.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,31 +11,6 @@
 
 namespace {
 
-// A document that becomes unreadable partway through, as a file on a failing disk does.
-class DocumentFailingAfter final : public QIODevice {
-public:
-    explicit DocumentFailingAfter(qint64 good) : m_left(good)
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        setErrorString(QStringLiteral("Input/output error"));
-    }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        if (m_left == 0)
-            return -1;
-        const qint64 count = std::min(maxSize, m_left);
-        std::fill_n(data, count, 'd');
-        m_left -= count;
-        return count;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    qint64 m_left;
-};
 
 TEST(DocumentCopy, SourceFailingPartwayNeverTouchesTheFileBeingOverwritten)
 {
@@ -44,7 +21,7 @@ TEST(DocumentCopy, SourceFailingPartwayNeverTouchesTheFileBeingOverwritten)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("precious");
     }
-    DocumentFailingAfter source(150000); // past the first chunks, so writing has begun
+    testsupport::FailingSource source(150000); // past the first chunks, so writing has begun
     try {
         preview::copyReplacing(source, 300000, target);
         FAIL() << "a failing source must fail the copy";

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "FailingDevice.h"
 #include "TestFiles.h"
 #include "Unprivileged.h"
 
@@ -34,31 +35,6 @@ QStringList entriesOf(const QString &folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
-// A source that delivers `good` bytes and then fails, as a file on a failing disk does.
-class FailingSource final : public QIODevice {
-public:
-    explicit FailingSource(qint64 good) : m_left(good)
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        setErrorString(QStringLiteral("Input/output error"));
-    }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        if (m_left == 0)
-            return -1;
-        const qint64 count = std::min(maxSize, m_left);
-        std::fill_n(data, count, 'n');
-        m_left -= count;
-        return count;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    qint64 m_left;
-};
 
 QString failureOf(const std::function<void()> &statement)
 {
@@ -76,7 +52,7 @@ TEST(SafeWrite, SourceFailingPartwayOrEndingShortKeepsTheOldFileAndLeavesNoTempo
     const QString path = dir.filePath(QStringLiteral("form.doc"));
     testsupport::writeTestFile(path, "old content");
     for (const qint64 good : {qint64(0), qint64(100), qint64(200000)}) {
-        FailingSource source(good);
+        testsupport::FailingSource source(good);
         const QString failure = failureOf([&] { base::replaceFile(path, source, -1); });
         EXPECT_TRUE(failure.contains(path)) << failure.toStdString();
         EXPECT_TRUE(failure.contains(QStringLiteral("Input/output error"))) << failure.toStdString();

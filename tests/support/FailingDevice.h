@@ -42,4 +42,30 @@ private:
     QByteArray m_received;
 };
 
+// A read-only source that delivers `good` bytes and then fails, as a file on a failing disk does.
+class FailingSource final : public QIODevice {
+public:
+    explicit FailingSource(qint64 good) : m_left(good)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        setErrorString(QStringLiteral("Input/output error"));
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        if (m_left == 0)
+            return -1;
+        const qint64 count = std::min(maxSize, m_left);
+        std::fill_n(data, count, 'n');
+        m_left -= count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    qint64 m_left;
+};
+
 } // namespace testsupport
