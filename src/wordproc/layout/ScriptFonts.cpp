@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QRawFont>
 
@@ -116,9 +117,19 @@ void substituteForWindows(QChar::Script script, const QStringList &windowFamilie
     done[script] = true;
     QStringList families = QGuiApplication::font().families();
     families += windowFamilies;
-    for (const QString &family : families)
-        if (!QFont::substitutes(family).contains(copy))
-            QFont::insertSubstitution(family, copy);
+    for (const QString &family : families) {
+        if (QFont::substitutes(family).contains(copy))
+            continue;
+        // A family known only through fontconfig's aliases ("Arial" for Liberation Sans) would,
+        // once it has a substitute, be matched to that substitute and then to Qt's default font:
+        // the font the alias gives comes first.
+        if (QFont::substitutes(family).isEmpty() && !QFontDatabase::hasFamily(family)) {
+            const QString aliased = QFontInfo(QFont(family)).family();
+            if (!aliased.isEmpty() && aliased != family)
+                QFont::insertSubstitution(family, aliased);
+        }
+        QFont::insertSubstitution(family, copy);
+    }
 }
 
 } // namespace
