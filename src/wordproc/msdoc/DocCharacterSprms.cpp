@@ -35,7 +35,8 @@ void applyCharacterSprms(const QByteArray &grpprl, CharFormat &format, const Fon
         switch (sprm.id) {
         case sprm::CRgFtc0: format.fontName = fonts.nameAt(int(sprm.value())); break;
         case sprm::CHps:
-            if (sprm.value() > 0)
+            // Word ignores a size outside its range; keeping one would make the document unsavable.
+            if (sprm.value() >= std::uint32_t(kMinHalfPoints) && sprm.value() <= std::uint32_t(kMaxHalfPoints))
                 format.halfPoints = int(sprm.value());
             break;
         case sprm::CFBold: {

@@ -169,3 +169,27 @@ TEST(DocReaderRobustness, RandomCorruptionEndsInADocumentOrAnError)
     EXPECT_EQ(read + refused, 600);
     EXPECT_GT(refused, 0);
 }
+
+TEST(DocReaderRobustness, FontSizesOutsideWordsRangeAreIgnoredSoTheDocumentCanBeSavedAgain)
+{
+    // sprmCHps (0x4A43) with 65512 or 0 half points, in the runs and the style sheet alike: Word
+    // ignores such operands, and a document read from them must still be writable.
+    for (const unsigned bad : {0xFFE8u, 0u, 1u, 3277u}) {
+        auto streams = streamsOf(sampleFile());
+        int changed = 0;
+        for (const QString &name : kStreamNames.first(2)) {
+            QByteArray &stream = streams[name];
+            for (qsizetype at = stream.indexOf("\x43\x4A"); at >= 0 && at + 4 <= stream.size();
+                 at = stream.indexOf("\x43\x4A", at + 2)) {
+                setU16(stream, int(at + 2), bad);
+                ++changed;
+            }
+        }
+        ASSERT_GT(changed, 0);
+        Document document;
+        ASSERT_NO_THROW(document = decodeDoc(repack(streams))) << bad;
+        QByteArray again;
+        ASSERT_NO_THROW(again = encodeDoc(document)) << bad;
+        EXPECT_TRUE(decodeDoc(again) == document) << bad;
+    }
+}
