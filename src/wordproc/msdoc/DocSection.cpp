@@ -25,10 +25,27 @@ constexpr int kDopView = 0x52;              // zoom in bits 3-11, gutter at top 
     throw base::Failure(QStringLiteral("The page setup cannot be saved in a Word file: %1.").arg(what));
 }
 
+// The extents Word accepts for each length and number of the page setup.
+constexpr int kMaxTray = 0x7FFF;
+
 void checkRange(int value, int low, int high, const char *name)
 {
     if (value < low || value > high)
         refuse(QStringLiteral("%1 of %2 is outside %3 to %4").arg(QLatin1String(name)).arg(value).arg(low).arg(high));
+}
+
+// A value outside Word's range is ignored when read, as Word does, so that whatever was read can
+// be written again.
+void setWithin(int &field, int value, int low, int high)
+{
+    if (value >= low && value <= high)
+        field = value;
+}
+
+bool marginsLeaveRoom(const PageSetup &page)
+{
+    return page.leftMargin + page.rightMargin + page.gutter < page.pageWidth
+        && std::abs(page.topMargin) + std::abs(page.bottomMargin) < page.pageHeight;
 }
 
 void checkPage(const PageSetup &page)
@@ -42,13 +59,12 @@ void checkPage(const PageSetup &page)
     checkRange(page.gutter, 0, kMaxTwips, "the gutter");
     checkRange(page.headerDistance, 0, kMaxTwips, "the header distance");
     checkRange(page.footerDistance, 0, kMaxTwips, "the footer distance");
-    checkRange(page.firstPageTray, 0, 0x7FFF, "the first page tray");
-    checkRange(page.otherPagesTray, 0, 0x7FFF, "the other pages tray");
+    checkRange(page.firstPageTray, 0, kMaxTray, "the first page tray");
+    checkRange(page.otherPagesTray, 0, kMaxTray, "the other pages tray");
     checkRange(page.sectionStart, 0, 4, "the section start");
     checkRange(page.verticalAlignment, 0, 3, "the vertical alignment");
     checkRange(page.gutterPos, kGutterLeft, kGutterRight, "the gutter position");
-    if (page.leftMargin + page.rightMargin + page.gutter >= page.pageWidth
-        || std::abs(page.topMargin) + std::abs(page.bottomMargin) >= page.pageHeight)
+    if (!marginsLeaveRoom(page))
         refuse(QStringLiteral("the margins leave no room for text"));
     // These live in document properties that only Word 2002 and later files have.
     if (page.twoPagesOnOne || page.bookFoldPrinting || page.bookFoldRevPrinting || page.bookFoldPrintingSheets != 1)
@@ -119,19 +135,19 @@ void applySectionSprms(const QByteArray &grpprl, PageSetup &page)
     for (const Sprm &sprm : parseSprms(grpprl)) {
         const int value = int(sprm.value());
         switch (sprm.id) {
-        case sprm::SXaPage: page.pageWidth = value; break;
-        case sprm::SYaPage: page.pageHeight = value; break;
-        case sprm::SDxaLeft: page.leftMargin = value; break;
-        case sprm::SDxaRight: page.rightMargin = value; break;
-        case sprm::SDyaTop: page.topMargin = sprm.signedValue(); break;
-        case sprm::SDyaBottom: page.bottomMargin = sprm.signedValue(); break;
-        case sprm::SDyaHdrTop: page.headerDistance = value; break;
-        case sprm::SDyaHdrBottom: page.footerDistance = value; break;
-        case sprm::SDzaGutter: page.gutter = value; break;
+        case sprm::SXaPage: setWithin(page.pageWidth, value, 1, kMaxTwips); break;
+        case sprm::SYaPage: setWithin(page.pageHeight, value, 1, kMaxTwips); break;
+        case sprm::SDxaLeft: setWithin(page.leftMargin, value, 0, kMaxTwips); break;
+        case sprm::SDxaRight: setWithin(page.rightMargin, value, 0, kMaxTwips); break;
+        case sprm::SDyaTop: setWithin(page.topMargin, sprm.signedValue(), -kMaxTwips, kMaxTwips); break;
+        case sprm::SDyaBottom: setWithin(page.bottomMargin, sprm.signedValue(), -kMaxTwips, kMaxTwips); break;
+        case sprm::SDyaHdrTop: setWithin(page.headerDistance, value, 0, kMaxTwips); break;
+        case sprm::SDyaHdrBottom: setWithin(page.footerDistance, value, 0, kMaxTwips); break;
+        case sprm::SDzaGutter: setWithin(page.gutter, value, 0, kMaxTwips); break;
         case sprm::SBOrientation: page.landscape = value == kOrientLandscape; break;
         case sprm::SNLnnMod: page.lineNumbering = value > 0; break;
-        case sprm::SDmBinFirst: page.firstPageTray = value; break;
-        case sprm::SDmBinOther: page.otherPagesTray = value; break;
+        case sprm::SDmBinFirst: setWithin(page.firstPageTray, value, 0, kMaxTray); break;
+        case sprm::SDmBinOther: setWithin(page.otherPagesTray, value, 0, kMaxTray); break;
         case sprm::SBkc:
             if (value <= 4)
                 page.sectionStart = value;
@@ -149,6 +165,8 @@ void applySectionSprms(const QByteArray &grpprl, PageSetup &page)
         default: break;
         }
     }
+    if (!marginsLeaveRoom(page))
+        throwDamaged(QStringLiteral("the page's margins leave no room for text"));
 }
 
 void applyDop(const QByteArray &dop, PageSetup &page)

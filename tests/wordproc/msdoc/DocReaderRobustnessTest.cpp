@@ -193,3 +193,27 @@ TEST(DocReaderRobustness, FontSizesOutsideWordsRangeAreIgnoredSoTheDocumentCanBe
         EXPECT_TRUE(decodeDoc(again) == document) << bad;
     }
 }
+
+TEST(DocReaderRobustness, PageSetupValuesWordRefusesAreIgnoredAndImpossibleMarginsAreDamage)
+{
+    // The first section's properties live in the WordDocument stream as sprm, operand pairs.
+    auto withSectionSprm = [](const char *sprm, unsigned value) {
+        auto streams = streamsOf(sampleFile());
+        QByteArray &word = streams[QStringLiteral("WordDocument")];
+        const qsizetype at = word.lastIndexOf(QByteArray(sprm, 2));
+        EXPECT_GT(at, 0);
+        setU16(word, int(at + 2), value);
+        return repack(streams);
+    };
+    const Document sample = decodeDoc(sampleFile());
+    // A footer 34 inches from the edge and a page 45 inches wide are beyond what Word allows.
+    for (const auto &[sprm, value] : {std::pair{"\x18\xB0", 48592u}, std::pair{"\x1F\xB0", 65000u}}) {
+        Document document;
+        ASSERT_NO_THROW(document = decodeDoc(withSectionSprm(sprm, value))) << value;
+        EXPECT_EQ(document.page.footerDistance, sample.page.footerDistance);
+        EXPECT_EQ(document.page.pageWidth, sample.page.pageWidth);
+        EXPECT_NO_THROW(encodeDoc(document));
+    }
+    // A left margin wider than the page is within Word's range, but leaves no page.
+    EXPECT_TRUE(refusal(withSectionSprm("\x21\xB0", 31000)).contains(QStringLiteral("margins leave no room")));
+}
