@@ -179,6 +179,8 @@ void ParagraphSprmReader::readTableDefinition(const QByteArray &operand)
         if (m_cells[i].right < m_cells[i].left)
             throwDamaged(QStringLiteral("a table cell has a negative width"));
     }
+    if (m_cells.back().right - m_cells.front().left > kMaxTwips)
+        throwDamaged(QStringLiteral("a table row is wider than 22 inches"));
     const qint64 firstTc = 1 + 2 * (count + 1);
     const qint64 tcCount = std::min<qint64>(count, (in.size() - firstTc) / kTc80Size);
     for (qint64 i = 0; i < tcCount; ++i) {
@@ -242,14 +244,17 @@ RowLayout ParagraphSprmReader::rowLayout(const StyleSheet &styles) const
         row.cells.push_back(cell);
     }
     row.gridBorders = anyBorder ? allBordered : m_tableBordersAllLines.value_or(false);
-    if (m_rowHeight > 0) {
+    // Heights and paddings beyond Word's 22 inches are ignored, as Word does.
+    if (m_rowHeight > 0 && m_rowHeight <= kMaxTwips) {
         row.heightRule = HeightRule::AtLeast;
         row.heightTwips = m_rowHeight;
-    } else if (m_rowHeight < 0) {
+    } else if (m_rowHeight < 0 && -m_rowHeight <= kMaxTwips) {
         row.heightRule = HeightRule::Exactly;
         row.heightTwips = -m_rowHeight;
     }
-    row.gapHalfTwips = m_padding.value_or(m_gapHalf);
+    const int gap = m_padding.value_or(m_gapHalf);
+    if (gap >= 0 && gap <= kMaxTwips)
+        row.gapHalfTwips = gap;
     if (const Style *style = styles.at(m_tableStyle); style && style->kind == StyleKind::Table)
         row.style = style->name;
     return row;

@@ -1,5 +1,7 @@
 #include "wordproc/msdoc/DocStyleSheet.h"
 
+#include "wordproc/msdoc/DocFormatConstants.h"
+
 #include <algorithm>
 
 namespace wordproc::doc {
@@ -128,6 +130,8 @@ StyleSheet StyleSheet::decode(const ByteReader &tableStream, std::uint32_t fc, s
         style.baseIstd = record.u16(2) >> 4;
         const int upxCount = record.u16(4) & 0x0F;
         const int nameLength = record.u16(baseSize);
+        if (nameLength > kMaxStyleNameLength)
+            throwDamaged(QStringLiteral("a style name is %1 characters long").arg(nameLength));
         qint64 position = baseSize + 2;
         for (int c = 0; c < nameLength; ++c)
             style.name.append(QChar(char16_t(record.u16(position + 2 * c))));

@@ -170,24 +170,34 @@ TEST(DocReaderRobustness, RandomCorruptionEndsInADocumentOrAnError)
     EXPECT_GT(refused, 0);
 }
 
-TEST(DocReaderRobustness, FontSizesOutsideWordsRangeAreIgnoredSoTheDocumentCanBeSavedAgain)
+// Every occurrence of a two-byte sprm in the streams gets `value` as its operand.
+QByteArray withEverySprm(const char *sprm, unsigned value)
 {
-    // sprmCHps (0x4A43) with 65512 or 0 half points, in the runs and the style sheet alike: Word
-    // ignores such operands, and a document read from them must still be writable.
-    for (const unsigned bad : {0xFFE8u, 0u, 1u, 3277u}) {
-        auto streams = streamsOf(sampleFile());
-        int changed = 0;
-        for (const QString &name : kStreamNames.first(2)) {
-            QByteArray &stream = streams[name];
-            for (qsizetype at = stream.indexOf("\x43\x4A"); at >= 0 && at + 4 <= stream.size();
-                 at = stream.indexOf("\x43\x4A", at + 2)) {
-                setU16(stream, int(at + 2), bad);
-                ++changed;
-            }
+    auto streams = streamsOf(sampleFile());
+    int changed = 0;
+    for (const QString &name : kStreamNames.first(2)) {
+        QByteArray &stream = streams[name];
+        for (qsizetype at = stream.indexOf(QByteArray(sprm, 2)); at >= 0 && at + 4 <= stream.size();
+             at = stream.indexOf(QByteArray(sprm, 2), at + 2)) {
+            setU16(stream, int(at + 2), value);
+            ++changed;
         }
-        ASSERT_GT(changed, 0);
+    }
+    EXPECT_GT(changed, 0) << "no sprm " << QByteArray(sprm, 2).toHex().constData();
+    return repack(streams);
+}
+
+TEST(DocReaderRobustness, SizesOutsideWordsRangeAreIgnoredSoTheDocumentCanBeSavedAgain)
+{
+    // Word ignores such operands; a document read with them must still be writable. Font sizes
+    // (sprmCHps) of 65512, 0 or 1 half points and beyond 1638 pt, in the runs and the style sheet
+    // alike; row heights (sprmTDyaRowHeight) beyond 22 inches; negative cell padding (sprmTDxaGapHalf).
+    const std::pair<const char *, unsigned> cases[] = {
+        {"\x43\x4A", 0xFFE8}, {"\x43\x4A", 0}, {"\x43\x4A", 1}, {"\x43\x4A", 3277},
+        {"\x07\x94", 32767}, {"\x07\x94", 0x8001}, {"\x02\x96", 0xFF00}};
+    for (const auto &[sprm, bad] : cases) {
         Document document;
-        ASSERT_NO_THROW(document = decodeDoc(repack(streams))) << bad;
+        ASSERT_NO_THROW(document = decodeDoc(withEverySprm(sprm, bad))) << bad;
         QByteArray again;
         ASSERT_NO_THROW(again = encodeDoc(document)) << bad;
         EXPECT_TRUE(decodeDoc(again) == document) << bad;
