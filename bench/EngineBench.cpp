@@ -2,11 +2,14 @@
 // 490 calls), saving it as .doc, opening it again and rendering its page.
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
+#include "generator/OutputFiles.h"
 #include "generator/RentalApplication.h"
 #include "generator/WordAutomation.h"
 #include "shell/ErrorTrap.h"
 #include "wordproc/engine/BuiltinEngine.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -91,9 +94,42 @@ void BM_AllFour(benchmark::State &state)
     }
 }
 
+// The page picture's trip through its file: writing it, reading it back with the image reader,
+// and, as the floor for any uncompressed picture of that size, writing and reading the same
+// number of bytes with nothing else done.
+void BM_PagePictureFile(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = generator::pageImagePath(dir.path());
+    std::shared_ptr<automation::Application> app;
+    auto doc = generator::BuildRentalApplication(engine(), sample().widgets, app);
+    const QImage picture = doc->range()->copyAsPicture();
+    app->quit();
+    generator::writePageImage(picture, path);
+    const qint64 bytes = QFileInfo(path).size();
+    const int part = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        if (part == 0) {
+            generator::writePageImage(picture, path);
+        } else if (part == 1) {
+            benchmark::DoNotOptimize(generator::loadPageImage(path));
+        } else {
+            QFile file(path);
+            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            file.write(QByteArray(bytes, '\0'));
+            file.close();
+            file.open(QIODevice::ReadOnly);
+            benchmark::DoNotOptimize(file.readAll());
+        }
+    }
+    state.counters["file_MB"] = double(bytes) / (1024 * 1024);
+}
+
 BENCHMARK(BM_BuildForm)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_SaveOpenRender)->ArgName("save0_open1_openrender2")->Arg(0)->Arg(1)->Arg(2)
     ->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_AllFour)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PagePictureFile)->ArgName("write0_read1_bytesonly2")->Arg(0)->Arg(1)->Arg(2)
+    ->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace

@@ -6,9 +6,14 @@ namespace base {
 
 void writeFilePrivately(const QString &path, const QByteArray &bytes, bool durable)
 {
+    writeFilePrivately(path, {QByteArrayView(bytes)}, durable);
+}
+
+void writeFilePrivately(const QString &path, std::initializer_list<QByteArrayView> pieces, bool durable)
+{
     ReplaceOptions options;
     options.durable = durable;
-    replaceFile(path, bytes, options);
+    replaceFile(path, pieces, options);
 }
 
 } // namespace base

@@ -1,6 +1,9 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+#include <initializer_list>
 
 namespace base {
 
@@ -9,5 +12,7 @@ namespace base {
 // the path is replaced, never followed. Throws base::Failure naming the path on failure.
 // `durable` false skips the flush to disk, for short-lived files that no crash needs to keep.
 void writeFilePrivately(const QString &path, const QByteArray &bytes, bool durable = true);
+// The same for bytes given in pieces, written one after another.
+void writeFilePrivately(const QString &path, std::initializer_list<QByteArrayView> pieces, bool durable = true);
 
 } // namespace base

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -200,24 +201,45 @@ void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, co
 
 namespace {
 
-// A read-only view of bytes that does not copy them (QBuffer needs a non-const array or a copy).
+// A read-only view of bytes, given in pieces read one after another, that does not copy them
+// (QBuffer needs one non-const array or a copy).
 class ByteSource final : public QIODevice {
 public:
-    explicit ByteSource(const QByteArray &bytes) : m_bytes(bytes) { open(QIODevice::ReadOnly | QIODevice::Unbuffered); }
+    explicit ByteSource(std::initializer_list<QByteArrayView> pieces) : m_pieces(pieces)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
     bool isSequential() const override { return true; }
+    qint64 total() const
+    {
+        qint64 sum = 0;
+        for (QByteArrayView piece : m_pieces)
+            sum += piece.size();
+        return sum;
+    }
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override
     {
-        const qint64 count = std::min<qint64>(maxSize, m_bytes.size() - m_position);
-        std::memcpy(data, m_bytes.constData() + m_position, static_cast<size_t>(count));
-        m_position += count;
-        return count;
+        qint64 copied = 0;
+        while (copied < maxSize && m_piece < m_pieces.size()) {
+            const QByteArrayView piece = m_pieces[m_piece];
+            const qint64 count = std::min<qint64>(maxSize - copied, piece.size() - m_position);
+            std::memcpy(data + copied, piece.data() + m_position, static_cast<size_t>(count));
+            copied += count;
+            m_position += count;
+            if (m_position == piece.size()) {
+                ++m_piece;
+                m_position = 0;
+            }
+        }
+        return copied;
     }
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
-    const QByteArray &m_bytes;
+    std::vector<QByteArrayView> m_pieces;
+    size_t m_piece = 0;
     qint64 m_position = 0;
 };
 
@@ -225,8 +247,13 @@ private:
 
 void replaceFile(const QString &path, const QByteArray &bytes, const ReplaceOptions &options)
 {
-    ByteSource source(bytes);
-    replaceFile(path, source, bytes.size(), options);
+    replaceFile(path, {QByteArrayView(bytes)}, options);
+}
+
+void replaceFile(const QString &path, std::initializer_list<QByteArrayView> pieces, const ReplaceOptions &options)
+{
+    ByteSource source(pieces);
+    replaceFile(path, source, source.total(), options);
 }
 
 } // namespace base

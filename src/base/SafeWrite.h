@@ -2,7 +2,10 @@
 #include "Failure.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+#include <initializer_list>
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -60,6 +63,9 @@ struct ReplaceOptions {
 // WriteFailure is thrown. `expectedSize` (when not negative) is how many bytes the source must give.
 void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, const ReplaceOptions &options = {});
 void replaceFile(const QString &path, const QByteArray &bytes, const ReplaceOptions &options = {});
+// The same for bytes given in pieces, written one after another as one file: a large block (a
+// picture's pixels) goes to the file without first being copied behind its header.
+void replaceFile(const QString &path, std::initializer_list<QByteArrayView> pieces, const ReplaceOptions &options = {});
 
 // The file a chain of symbolic links at `path` ends in (the path itself when it is no link).
 // The end need not exist. Throws WriteFailure for a loop of links.

@@ -1,5 +1,7 @@
 #include "OutputFiles.h"
 
+#include "PageBmp.h"
+
 #include "shell/AppError.h"
 #include "base/PrivateFile.h"
 #include "shell/FileUtils.h"
@@ -7,9 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QRandomGenerator>
-#include <QBuffer>
 
 #include <cerrno>
 #include <cstring>
@@ -57,17 +57,10 @@ QString pageImagePath(const QString &folder) { return folder + QStringLiteral("/
 
 void writePageImage(const QImage &picture, const QString &path)
 {
-    if (picture.isNull())
-        throw shell::AppError(QStringLiteral("There is no page picture to save."));
-    QByteArray bytes;
-    bytes.reserve((qsizetype(picture.width()) * 3 + 3) * picture.height() + 1024); // no regrowth of 7 MB
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    // The BMP writer turns 32-bit pixels into a 24-bit file itself, far faster than a conversion first.
-    if (!writer.write(picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture))
-        throw shell::AppError(QStringLiteral("The page image could not be encoded: %1").arg(writer.errorString()));
-    base::writeFilePrivately(path, bytes, /*durable=*/false); // lives for one run, deleted at its end
+    const QImage pixels = bmpPixelsOf(picture);
+    const QByteArray header = pageBmpHeader(pixels);
+    const QByteArrayView block(reinterpret_cast<const char *>(pixels.constBits()), pixels.sizeInBytes());
+    base::writeFilePrivately(path, {QByteArrayView(header), block}, /*durable=*/false); // lives for one run
 }
 
 QImage loadPageImage(const QString &path)

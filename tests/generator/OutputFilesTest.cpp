@@ -1,4 +1,5 @@
 #include "generator/OutputFiles.h"
+#include "generator/PageBmp.h"
 
 #include "shell/AppError.h"
 
@@ -114,8 +115,10 @@ TEST(OutputFiles, PageImageIsPrivateKeepsItsResolutionAndReplacesAPlantedLink)
     const QString path = pageImagePath(dir.path());
     ASSERT_TRUE(QFile::link(victim, path));
 
-    QImage picture(40, 30, QImage::Format_RGB32);
+    // Larger than one write: header and pixels cross the writer's chunks.
+    QImage picture(300, 200, QImage::Format_RGB32);
     picture.fill(Qt::blue);
+    picture.setPixel(299, 199, qRgb(1, 2, 3));
     picture.setDotsPerMeterX(7559);
     picture.setDotsPerMeterY(7559);
     writePageImage(picture, path);
@@ -124,8 +127,11 @@ TEST(OutputFiles, PageImageIsPrivateKeepsItsResolutionAndReplacesAPlantedLink)
     EXPECT_EQ(v.readAll(), QByteArray("precious"));
     EXPECT_FALSE(QFileInfo(path).isSymLink());
     EXPECT_EQ(modeOf(path), 0600u);
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), encodePageBmp(picture));
     const QImage back = loadPageImage(path);
-    EXPECT_EQ(back.size(), picture.size());
+    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), picture);
     EXPECT_NEAR(back.dotsPerMeterX(), 7559, 1);
     EXPECT_THROW(writePageImage(QImage(), path), shell::AppError);
     EXPECT_THROW(loadPageImage(dir.filePath(QStringLiteral("missing.bmp"))), shell::AppError);

@@ -1,0 +1,62 @@
+#include "PageBmp.h"
+
+#include "shell/AppError.h"
+
+#include <QtEndian>
+
+#include <cstring>
+#include <limits>
+
+namespace generator {
+
+namespace {
+
+constexpr int kFileHeaderSize = 14;
+constexpr int kInfoHeaderSize = 40;
+constexpr int kPixelsAt = kFileHeaderSize + kInfoHeaderSize;
+
+void put16(char *at, quint16 value) { qToLittleEndian(value, at); }
+void put32(char *at, quint32 value) { qToLittleEndian(value, at); }
+
+} // namespace
+
+QImage bmpPixelsOf(const QImage &picture)
+{
+    // RGB32 rows are the blue, green, red, unused bytes of a 32-bit BI_RGB row, and have no padding.
+    return picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
+}
+
+QByteArray pageBmpHeader(const QImage &pixels)
+{
+    if (pixels.isNull())
+        throw shell::AppError(QStringLiteral("There is no page picture to save."));
+    const qint64 imageBytes = qint64(pixels.width()) * 4 * pixels.height();
+    if (kPixelsAt + imageBytes > std::numeric_limits<qint32>::max())
+        throw shell::AppError(QStringLiteral("The page picture of %1 x %2 pixels is too large for a BMP file.")
+                                  .arg(pixels.width())
+                                  .arg(pixels.height()));
+    QByteArray header(kPixelsAt, '\0');
+    char *out = header.data();
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(out + 2, quint32(kPixelsAt + imageBytes));
+    put32(out + 10, kPixelsAt);
+    put32(out + 14, kInfoHeaderSize);
+    put32(out + 18, quint32(pixels.width()));
+    put32(out + 22, quint32(-pixels.height())); // negative: the top row comes first
+    put16(out + 26, 1);                         // planes
+    put16(out + 28, 32);                        // bits a pixel; compression 0 is BI_RGB
+    put32(out + 34, quint32(imageBytes));
+    put32(out + 38, quint32(pixels.dotsPerMeterX()));
+    put32(out + 42, quint32(pixels.dotsPerMeterY()));
+    return header;
+}
+
+QByteArray encodePageBmp(const QImage &picture)
+{
+    const QImage pixels = bmpPixelsOf(picture);
+    return pageBmpHeader(pixels)
+         + QByteArray::fromRawData(reinterpret_cast<const char *>(pixels.constBits()), pixels.sizeInBytes());
+}
+
+} // namespace generator
