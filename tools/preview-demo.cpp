@@ -2,6 +2,7 @@
 // drawn page of 7 x 9.33 in (the size of the form's table on paper) at 192 dpi; "--letter" draws
 // a whole US Letter page instead. The document handed over is a scratch file.
 #include "preview/Form2.h"
+#include "shell/QtMessageBoxes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -42,6 +43,8 @@ QImage drawnPage(double widthInches, double heightInches)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    shell::QtMessageBoxes boxes;
+    const shell::ScopedMessageBoxes useBoxes(boxes);
     const QStringList args = app.arguments().mid(1);
 
     QImage page;

@@ -4,6 +4,7 @@
 #include "shell/Appearance.h"
 #include "shell/FocusFrameStyle.h"
 #include "shell/FontFaces.h"
+#include "shell/QtMessageBoxes.h"
 #include "shell/SettingsStore.h"
 #include "wordproc/layout/Fonts.h"
 #include "wordproc/layout/ScriptFonts.h"
@@ -14,11 +15,15 @@
 int main(int argc, char **argv)
 {
     shell::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
+    shell::FontconfigWarmUp fonts; // while the application object connects to the display
     QApplication app(argc, argv);
     QApplication::setStyle(new shell::FocusFrameStyle); // the application owns it
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
+    shell::QtMessageBoxes boxes; // every message from here on, the store's included, is a window
+    const shell::ScopedMessageBoxes useBoxes(boxes);
     // Before any window lays out text: registering a font later makes Qt draw text it has
     // already shaped with the wrong glyphs.
+    fonts.wait();
     wordproc::fonts::ensureRegistered(); // the form's Tahoma, drawn at the first generation
     wordproc::scriptfonts::prepareWindowsForAllScripts(shell::windowFont(9).families());
     try {

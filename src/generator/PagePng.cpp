@@ -174,68 +174,137 @@ void endChunk(QByteArray &out, qsizetype typeAt)
 
 bool sameColour(QRgb a, QRgb b) { return ((a ^ b) & 0x00FFFFFF) == 0; }
 
-// The zlib stream of the picture's rows, each with filter type 0 (none).
-void appendImageData(QByteArray &out, const QImage &image)
-{
-    const int width = image.width();
-    const int stride = 3 * width + 1; // a row's bytes in the stream, with its filter byte
-    const bool rowsReachable = stride <= kMaxDistance;
-    const Code pixelBack = FixedCodes::distance(3);
-    const Code rowBack = FixedCodes::distance(rowsReachable ? stride : 1);
+} // namespace
 
-    out.append(char(0x78)); // zlib header: deflate, 32 KiB window, no dictionary
-    out.append(char(0x01));
-    DeflateEncoder deflate(out);
-    deflate.bits().put(0b011, 3); // the final block, fixed Huffman codes
-
-    std::vector<unsigned char> raw(std::size_t(stride), 0);
-    uLong adler = adler32(0, nullptr, 0);
-    uLong rowAdler = adler;
-    const QRgb *above = nullptr;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        if (above && rowsReachable && std::memcmp(row, above, std::size_t(width) * 4) == 0) {
-            deflate.repeat(stride, rowBack);
-            adler = adler32_combine(adler, rowAdler, stride);
-            above = row;
-            continue;
-        }
-        for (int x = 0; x < width; ++x) {
-            raw[1 + 3 * x] = static_cast<unsigned char>(qRed(row[x]));
-            raw[2 + 3 * x] = static_cast<unsigned char>(qGreen(row[x]));
-            raw[3 + 3 * x] = static_cast<unsigned char>(qBlue(row[x]));
-        }
-        rowAdler = adler32(adler32(0, nullptr, 0), raw.data(), uInt(stride));
-        adler = adler32_combine(adler, rowAdler, stride);
-
-        deflate.literal(0);
-        for (int x = 0; x < width;) {
-            int left = 0;
-            if (x > 0)
-                while (x + left < width && sameColour(row[x + left], row[x - 1]))
-                    ++left;
-            int up = 0;
-            if (above && rowsReachable)
-                while (x + up < width && sameColour(row[x + up], above[x + up]))
-                    ++up;
-            if (left == 0 && up == 0) {
-                deflate.pixel(row[x]);
-                ++x;
-            } else if (left >= up) {
-                deflate.repeat(3 * left, pixelBack);
-                x += left;
-            } else {
-                deflate.repeat(3 * up, rowBack);
-                x += up;
-            }
-        }
-        above = row;
+struct PagePngEncoder::State {
+    State(QByteArray &out, int width)
+        : width(width), stride(3 * width + 1), rowsReachable(stride <= kMaxDistance), deflate(out),
+          pixelBack(FixedCodes::distance(3)), rowBack(FixedCodes::distance(rowsReachable ? stride : 1)),
+          raw(std::size_t(stride), 0), above(std::size_t(width))
+    {
     }
-    deflate.finish();
-    appendU32(out, quint32(adler));
+
+    const int width;
+    const int stride;            // a row's bytes in the stream, with its filter byte
+    const bool rowsReachable;    // whether the row above lies within the deflate window
+    DeflateEncoder deflate;
+    const Code pixelBack;
+    const Code rowBack;
+    std::vector<unsigned char> raw; // the row as the stream holds it, for its checksum
+    std::vector<QRgb> above;        // a copy: the caller's rows need not outlive the call
+    bool haveAbove = false;
+    uLong adler = adler32(0, nullptr, 0);
+    uLong rowAdler = adler32(0, nullptr, 0);
+};
+
+PagePngEncoder::PagePngEncoder(QSize size, int dotsPerMeterX, int dotsPerMeterY) : m_size(size)
+{
+    if (size.isEmpty())
+        throw shell::AppError(QStringLiteral("There is no page picture to encode."));
+    // Paper compresses to almost nothing; text needs about a byte per pixel at worst.
+    m_png.reserve(qsizetype(size.width()) * size.height() / 4 + 1024);
+    m_png.append("\x89PNG\r\n\x1a\n", 8);
+
+    qsizetype typeAt = m_png.size() + 4;
+    beginChunk(m_png, "IHDR", 13);
+    appendU32(m_png, quint32(size.width()));
+    appendU32(m_png, quint32(size.height()));
+    m_png.append("\x08\x02\x00\x00\x00", 5); // 8 bits per sample, RGB, deflate, no filtering choice, no interlace
+    endChunk(m_png, typeAt);
+
+    if (dotsPerMeterX > 0 && dotsPerMeterY > 0) {
+        typeAt = m_png.size() + 4;
+        beginChunk(m_png, "pHYs", 9);
+        appendU32(m_png, quint32(dotsPerMeterX));
+        appendU32(m_png, quint32(dotsPerMeterY));
+        m_png.append(char(1)); // the unit is the metre
+        endChunk(m_png, typeAt);
+    }
+
+    m_idatLengthAt = m_png.size();
+    beginChunk(m_png, "IDAT", 0);
+    m_png.append(char(0x78)); // zlib header: deflate, 32 KiB window, no dictionary
+    m_png.append(char(0x01));
+    m_state = std::make_unique<State>(m_png, size.width());
+    m_state->deflate.bits().put(0b011, 3); // the final block, fixed Huffman codes
 }
 
-} // namespace
+PagePngEncoder::~PagePngEncoder() = default;
+
+// Each row with filter type 0 (none): a row equal to the one above is one match, otherwise runs
+// of the pixel to the left or of the pixels above become matches and the rest literals.
+void PagePngEncoder::addRow(const QRgb *row)
+{
+    State &s = *m_state;
+    if (m_rowsAdded >= m_size.height())
+        throw shell::AppError(QStringLiteral("The page picture has more rows than it was begun with."));
+    ++m_rowsAdded;
+    const int width = s.width;
+    const QRgb *above = s.haveAbove ? s.above.data() : nullptr;
+    if (above && s.rowsReachable && std::memcmp(row, above, std::size_t(width) * 4) == 0) {
+        s.deflate.repeat(s.stride, s.rowBack);
+        s.adler = adler32_combine(s.adler, s.rowAdler, s.stride);
+        return;
+    }
+    for (int x = 0; x < width; ++x) {
+        s.raw[1 + 3 * x] = static_cast<unsigned char>(qRed(row[x]));
+        s.raw[2 + 3 * x] = static_cast<unsigned char>(qGreen(row[x]));
+        s.raw[3 + 3 * x] = static_cast<unsigned char>(qBlue(row[x]));
+    }
+    s.rowAdler = adler32(adler32(0, nullptr, 0), s.raw.data(), uInt(s.stride));
+    s.adler = adler32_combine(s.adler, s.rowAdler, s.stride);
+
+    s.deflate.literal(0);
+    for (int x = 0; x < width;) {
+        int left = 0;
+        if (x > 0)
+            while (x + left < width && sameColour(row[x + left], row[x - 1]))
+                ++left;
+        int up = 0;
+        if (above && s.rowsReachable)
+            while (x + up < width && sameColour(row[x + up], above[x + up]))
+                ++up;
+        if (left == 0 && up == 0) {
+            s.deflate.pixel(row[x]);
+            ++x;
+        } else if (left >= up) {
+            s.deflate.repeat(3 * left, s.pixelBack);
+            x += left;
+        } else {
+            s.deflate.repeat(3 * up, s.rowBack);
+            x += up;
+        }
+    }
+    std::memcpy(s.above.data(), row, std::size_t(width) * 4);
+    s.haveAbove = true;
+}
+
+void PagePngEncoder::addRows(const QImage &image, int first, int count)
+{
+    if (image.width() != m_size.width()
+        || (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32))
+        throw shell::AppError(QStringLiteral("The page picture's rows do not match the picture begun."));
+    for (int y = first; y < first + count; ++y)
+        addRow(reinterpret_cast<const QRgb *>(image.constScanLine(y)));
+}
+
+QByteArray PagePngEncoder::finish()
+{
+    if (m_rowsAdded != m_size.height())
+        throw shell::AppError(QStringLiteral("The page picture lacks %1 of its rows.").arg(m_size.height() - m_rowsAdded));
+    State &s = *m_state;
+    s.deflate.finish();
+    appendU32(m_png, quint32(s.adler));
+    const qsizetype typeAt = m_idatLengthAt + 4;
+    qToBigEndian(quint32(m_png.size() - typeAt - 4), m_png.data() + m_idatLengthAt);
+    endChunk(m_png, typeAt);
+
+    const qsizetype endAt = m_png.size() + 4;
+    beginChunk(m_png, "IEND", 0);
+    endChunk(m_png, endAt);
+    m_state.reset();
+    return std::move(m_png);
+}
 
 QByteArray encodePagePng(const QImage &picture)
 {
@@ -244,38 +313,9 @@ QByteArray encodePagePng(const QImage &picture)
     const QImage image = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
                              ? picture
                              : picture.convertToFormat(QImage::Format_RGB32);
-    QByteArray png;
-    // Paper compresses to almost nothing; text needs about a byte per pixel at worst.
-    png.reserve(qsizetype(image.width()) * image.height() / 4 + 1024);
-    png.append("\x89PNG\r\n\x1a\n", 8);
-
-    qsizetype typeAt = png.size() + 4;
-    beginChunk(png, "IHDR", 13);
-    appendU32(png, quint32(image.width()));
-    appendU32(png, quint32(image.height()));
-    png.append("\x08\x02\x00\x00\x00", 5); // 8 bits per sample, RGB, deflate, no filtering choice, no interlace
-    endChunk(png, typeAt);
-
-    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0) {
-        typeAt = png.size() + 4;
-        beginChunk(png, "pHYs", 9);
-        appendU32(png, quint32(image.dotsPerMeterX()));
-        appendU32(png, quint32(image.dotsPerMeterY()));
-        png.append(char(1)); // the unit is the metre
-        endChunk(png, typeAt);
-    }
-
-    const qsizetype lengthAt = png.size();
-    typeAt = lengthAt + 4;
-    beginChunk(png, "IDAT", 0);
-    appendImageData(png, image);
-    qToBigEndian(quint32(png.size() - typeAt - 4), png.data() + lengthAt);
-    endChunk(png, typeAt);
-
-    typeAt = png.size() + 4;
-    beginChunk(png, "IEND", 0);
-    endChunk(png, typeAt);
-    return png;
+    PagePngEncoder encoder(image.size(), image.dotsPerMeterX(), image.dotsPerMeterY());
+    encoder.addRows(image, 0, image.height());
+    return encoder.finish();
 }
 
 } // namespace generator

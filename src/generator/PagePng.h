@@ -6,8 +6,37 @@
 // looking for matches a throw-away picture does not need. Any PNG reader reads the result.
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
+
+#include <memory>
 
 namespace generator {
+
+// The same PNG built row by row, for a picture drawn in parts: rows are added top to bottom as
+// they become ready, and each is encoded at once.
+class PagePngEncoder {
+public:
+    // Throws shell::AppError for an empty size.
+    PagePngEncoder(QSize size, int dotsPerMeterX, int dotsPerMeterY);
+    ~PagePngEncoder();
+    PagePngEncoder(const PagePngEncoder &) = delete;
+    PagePngEncoder &operator=(const PagePngEncoder &) = delete;
+
+    // `count` rows of an RGB32 or ARGB32 image as wide as the picture, from row `first`.
+    void addRows(const QImage &image, int first, int count);
+    // The whole file; throws shell::AppError unless every row was added.
+    QByteArray finish();
+
+private:
+    struct State;
+    void addRow(const QRgb *row);
+
+    QSize m_size;
+    QByteArray m_png;
+    qsizetype m_idatLengthAt = 0;
+    int m_rowsAdded = 0;
+    std::unique_ptr<State> m_state;
+};
 
 // The picture as a lossless 8-bit RGB PNG (alpha, if any, is dropped), with its resolution in
 // a pHYs chunk. Throws shell::AppError for a null picture.

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include <thread>
+
 namespace shell {
 
 // The fontconfig configuration the program reads its fonts through: `fonts.conf` beside the
@@ -9,5 +11,21 @@ namespace shell {
 // (FONTCONFIG_FILE already set) or a missing file leaves fontconfig as it is. Returns the file
 // used, or an empty string.
 QString useProgramFontConfiguration(const QString &executablePath);
+
+// Loads fontconfig's configuration and its caches of the installed fonts on a second thread,
+// while the application object starts on the first: each takes several milliseconds, and the
+// first text drawn needs both. Start it after useProgramFontConfiguration() and wait() for it
+// before the first use of fonts; the destructor waits too.
+class FontconfigWarmUp {
+public:
+    FontconfigWarmUp();
+    ~FontconfigWarmUp();
+    FontconfigWarmUp(const FontconfigWarmUp &) = delete;
+    FontconfigWarmUp &operator=(const FontconfigWarmUp &) = delete;
+    void wait();
+
+private:
+    std::thread m_thread;
+};
 
 } // namespace shell

@@ -3,8 +3,6 @@
 
 #include <QString>
 
-class QWidget;
-
 namespace shell {
 
 enum class BoxIcon { None, Warning };
@@ -24,19 +22,16 @@ public:
     virtual void notify(const QString &title, const QString &text, BoxIcon icon) { inform(title, text, icon); }
 };
 
-// The real boxes, parented to the active window.
-class QtMessageBoxes final : public MessageBoxes {
-public:
-    void inform(const QString &title, const QString &text, BoxIcon icon) override;
-    BoxAnswer askYesNo(const QString &title, const QString &text) override;
-    void notify(const QString &title, const QString &text, BoxIcon icon) override;
-};
-
-// The process-wide instance; tests install their own with ScopedMessageBoxes.
+// The process-wide instance. The program installs its windows' boxes (QtMessageBoxes) at
+// start-up and tests their own, with ScopedMessageBoxes; until then messages go to standard
+// error and questions stay unanswered, so that a program without windows needs no widgets.
 MessageBoxes &messageBoxes();
 void setMessageBoxes(MessageBoxes *boxes);
 
 using ScopedMessageBoxes = ScopedOverride<MessageBoxes, messageBoxes, setMessageBoxes>;
+
+// Word-processor texts separate lines with CR LF and paragraphs with lone CRs; boxes want LF.
+QString boxText(QString text);
 
 // Title of every box that gives none of its own; set once at start-up.
 QString applicationTitle();

@@ -16,7 +16,9 @@
 #include "wordproc/msdoc/DocReader.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -231,6 +233,29 @@ TEST_F(ProgramTest, ALineThatFailsIsReportedWithItsProceduresLocationAndTheProgr
     EXPECT_EQ(preview->zoomState().mZoom, zoom);
     click(preview, "PushButton8");
     EXPECT_TRUE(program.mainWindow().isVisible());
+}
+
+// The program itself, started as a user starts it: a store it cannot read is reported in a window
+// that waits for the user, not in a line on standard error that nobody sees.
+TEST(ProgramProcess, MessagesAreWindowsNotLinesOnStandardError)
+{
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral("config"));
+    ASSERT_TRUE(QDir().mkpath(config + QStringLiteral("/Marrowick.conf"))); // a folder: "Is a directory"
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TENVORIA_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted());
+    // The box is modal: the program is still waiting for it when the test looks.
+    EXPECT_FALSE(program.waitForFinished(3000));
+    program.kill();
+    program.waitForFinished();
+    const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+    EXPECT_FALSE(errors.contains(QStringLiteral("cannot be read"))) << errors.toStdString();
 }
 
 TEST(EngineSetup, TheProgramRunsOnTheBuiltInEngine)

@@ -4,6 +4,7 @@
 #include "entry/RecordCatalogue.h"
 #include "entry/SampleData.h"
 #include "shell/ErrorTrap.h"
+#include "shell/QtMessageBoxes.h"
 #include "shell/SettingsStore.h"
 
 #include <QApplication>
@@ -186,7 +187,8 @@ TEST_F(RecordPersistenceTest, SampleFillsCopiesKeepsReferencesAndIsStoredAndIdem
 // both letters in the field and, once the file can be written, in the store.
 TEST_F(RecordPersistenceTest, StoreFailureNoticeLeavesTheKeyboardWithTheField)
 {
-    shell::setMessageBoxes(nullptr); // the real boxes
+    shell::QtMessageBoxes realBoxes;
+    const shell::ScopedMessageBoxes useRealBoxes(realBoxes);
     Window w(storePath);
     w.owner.show();
     QApplication::setActiveWindow(&w.owner);

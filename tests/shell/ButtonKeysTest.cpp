@@ -1,6 +1,6 @@
 // Enter presses the program's push buttons; the message boxes keep the keys dialogs have.
 #include "shell/ButtonKeys.h"
-#include "shell/MessageBoxes.h"
+#include "shell/QtMessageBoxes.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,8 +1,18 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+namespace wordproc {
+struct Document;
+}
+
 namespace tools {
+
+// The document's page picture (192 dpi) as PNG: the bytes of encodePagePng(renderContent()).
+QByteArray pagePngOf(const wordproc::Document &document);
 
 struct RenderResult {
     QStringList problems; // every error report of the run, and any failure to write the outputs
@@ -14,8 +24,9 @@ struct RecordSource {
 };
 
 // Generates the form for the record and writes, for each path given, the document, the page
-// image as PNG and the pages as PDF (as the preview's save dialog writes it).
+// image as PNG and the pages as PDF (as the preview's save dialog writes it). `beforeFonts` runs
+// before the first text is measured or drawn, which the document alone never needs.
 RenderResult renderRecord(const RecordSource &source, const QString &docPath, const QString &imagePath,
-                          const QString &pdfPath = QString());
+                          const QString &pdfPath = QString(), const std::function<void()> &beforeFonts = {});
 
 } // namespace tools

@@ -17,6 +17,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     shell::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
+    shell::FontconfigWarmUp fonts; // while Qt starts and the document is built
     QGuiApplication app(argc, argv); // fonts and painting; no widgets
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Writes the rental application form of a record as a .doc and a page image."));
@@ -40,7 +41,7 @@ int main(int argc, char **argv)
     }
     const tools::RenderResult result =
         tools::renderRecord({parser.value(settings), parser.isSet(sample)}, parser.value(doc), parser.value(image),
-                             parser.value(pdf));
+                             parser.value(pdf), [&fonts] { fonts.wait(); });
     for (const QString &problem : result.problems)
         err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
     return result.problems.isEmpty() ? 0 : 1;

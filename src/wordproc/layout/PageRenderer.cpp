@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace wordproc {
@@ -23,13 +24,22 @@ constexpr double kMaxPixels = 64.0 * 1024 * 1024;
 
 // Draws in the twips of one laid-out block (placed with moveTo) onto the picture's pixels. Rules
 // and fills snap to whole pixels so that a 0.5 pt line stays one crisp pixel wide; text is
-// drawn unsnapped.
+// drawn unsnapped. A canvas may cover only a band of the picture's rows: `band` is that band's
+// image and `bandTop` its first row in the picture; what lies outside the band is skipped.
 class Canvas {
 public:
-    Canvas(QImage &image, const ContentBox &content, int dpi)
-        : painter_(&image), scale_(dpi / 1440.0), left_(content.left)
+    Canvas(QImage &band, int bandTop, const ContentBox &content, int dpi)
+        : painter_(&band), scale_(dpi / 1440.0), left_(content.left), bandTop_(bandTop),
+          bandBottom_(bandTop + band.height())
     {
         painter_.setRenderHint(QPainter::TextAntialiasing);
+        painter_.translate(0, -bandTop); // whole pixels: every band draws exactly its part
+    }
+
+    // Whether anything between these twips of the current block (and a rule's width) shows.
+    bool shows(double top, double bottom) const
+    {
+        return pixelY(bottom) + kRuleMargin >= bandTop_ && pixelY(top) - kRuleMargin < bandBottom_;
     }
 
     void fill(double left, double top, double right, double bottom, const QColor &colour)
@@ -75,9 +85,13 @@ private:
     int pixelX(double twips) const { return int(std::lround((twips + block_.x() - left_) * scale_)); }
     int pixelY(double twips) const { return int(std::lround((twips + block_.y()) * scale_)); }
 
+    static constexpr int kRuleMargin = 8; // pixels a rule or a glyph may reach past its row
+
     QPainter painter_;
     double scale_;
     int left_;      // the content's left edge
+    int bandTop_;
+    int bandBottom_;
     QPoint block_;  // where the block being drawn sits in the content
 };
 
@@ -85,6 +99,8 @@ void drawTable(Canvas &canvas, const Table &table, const TableBox &box)
 {
     for (std::size_t r = 0; r < box.rows.size(); ++r) {
         const RowBox &row = box.rows[r];
+        if (!canvas.shows(row.top, row.top + row.height))
+            continue;
         for (std::size_t c = 0; c < row.cells.size(); ++c) {
             const CellBox &cell = row.cells[c];
             const QColor shading = wordColour(table.rows[r].cells[c].shading.background, QColor());
@@ -94,6 +110,8 @@ void drawTable(Canvas &canvas, const Table &table, const TableBox &box)
     }
     const double border = box.border;
     for (const RowBox &row : box.rows) {
+        if (!canvas.shows(row.top, row.top + row.height))
+            continue;
         for (const CellBox &cell : row.cells) {
             const QRectF content(cell.left + border / 2, row.top + border, std::max(0.0, cell.width - border),
                                  std::max(0.0, row.height - border));
@@ -106,6 +124,8 @@ void drawTable(Canvas &canvas, const Table &table, const TableBox &box)
     const double half = border / 2;
     for (const RowBox &row : box.rows) {
         const int bottom = row.top + row.height;
+        if (!canvas.shows(row.top, bottom + border))
+            continue;
         for (const CellBox &cell : row.cells) {
             const int right = cell.left + cell.width;
             canvas.horizontalRule(cell.left - half, right + half, row.top, border);
@@ -128,7 +148,9 @@ int effectiveDpi(int requested, const ContentBox &content)
 
 } // namespace
 
-QImage renderContent(const Document &document, int dpi)
+QImage renderContentInBands(const Document &document, int dpi, int bandRows,
+                            const std::function<void(const QImage &picture)> &begin,
+                            const std::function<void(int finishedRows)> &drawn)
 {
     fonts::ensureRegistered();
     const ContentBox content = layoutContent(document);
@@ -139,18 +161,38 @@ QImage renderContent(const Document &document, int dpi)
     image.fill(Qt::white);
     image.setDotsPerMeterX(qRound(dpi / 0.0254));
     image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    // Drawn through the pixels' address, taken before anyone can share the picture: a copy the
+    // caller keeps sees every band, and no band is drawn into a detached copy instead.
+    uchar *const pixels = image.bits();
+    begin(image);
 
-    Canvas canvas(image, content, dpi);
+    bandRows = std::max(1, bandRows);
     const std::vector<Block> &body = document.body;
-    for (std::size_t i = 0; i < content.blocks.size() && i < body.size(); ++i) {
-        const BlockBox &block = content.blocks[i];
-        canvas.moveTo(QPoint(0, block.top));
-        if (const auto *table = std::get_if<TableBox>(&block.box))
-            drawTable(canvas, std::get<Table>(body[i]), *table);
-        else
-            canvas.drawLines(std::get<ParagraphBox>(block.box).lines);
+    for (int top = 0; top < image.height(); top += bandRows) {
+        const int rows = std::min(bandRows, image.height() - top);
+        {
+            // The band's rows of the picture itself, so no pixel is copied.
+            QImage band(pixels + qsizetype(top) * image.bytesPerLine(), image.width(), rows, image.bytesPerLine(),
+                        image.format());
+            Canvas canvas(band, top, content, dpi);
+            for (std::size_t i = 0; i < content.blocks.size() && i < body.size(); ++i) {
+                const BlockBox &block = content.blocks[i];
+                canvas.moveTo(QPoint(0, block.top));
+                if (const auto *table = std::get_if<TableBox>(&block.box))
+                    drawTable(canvas, std::get<Table>(body[i]), *table);
+                else if (const auto &paragraph = std::get<ParagraphBox>(block.box); canvas.shows(0, paragraph.height))
+                    canvas.drawLines(paragraph.lines);
+            }
+        }
+        drawn(top + rows);
     }
     return image;
+}
+
+QImage renderContent(const Document &document, int dpi)
+{
+    // One band: the whole picture at once.
+    return renderContentInBands(document, dpi, std::numeric_limits<int>::max(), [](const QImage &) {}, [](int) {});
 }
 
 } // namespace wordproc

@@ -172,3 +172,43 @@ TEST(PageRenderer, OversizedPicturesAreDrawnAtALowerResolutionKeepingTheirPaperS
 }
 
 } // namespace
+
+namespace {
+
+// Bands of `rows` rows, checking that every band is reported once, in order, and that rows
+// reported finished never change afterwards.
+QImage drawnInBands(const Document &document, int rows)
+{
+    QImage early;
+    int finished = 0;
+    QImage result = renderContentInBands(
+        document, kDpi, rows, [&early](const QImage &picture) { early = picture; },
+        [&](int finishedRows) {
+            EXPECT_EQ(finishedRows, std::min(finished + rows, early.height()));
+            finished = finishedRows;
+        });
+    EXPECT_EQ(finished, result.height());
+    EXPECT_EQ(early.constBits(), result.constBits()) << "the picture handed out first is the one drawn into";
+    return result;
+}
+
+} // namespace
+
+// Drawing in bands gives the very pixels of drawing at once: a band's edge through text, a row's
+// shading or a grid line changes nothing.
+TEST(PageRenderer, BandsGiveThePixelsOfTheWholePicture)
+{
+    Row exact = row(HeightRule::Exactly, 300, {cell(kTableWidth, QStringLiteral("overflowing line"))});
+    for (int i = 0; i < 10; ++i)
+        exact.cells[0].paragraphs.push_back(exact.cells[0].paragraphs[0]);
+    Document mixed = documentOf({exact, row(HeightRule::AtLeast, 400, {cell(kTableWidth, QStringLiteral("مرحبا नमस्ते 你好"))})});
+    Paragraph above;
+    above.runs = {wordproc::Run{QStringLiteral("A paragraph above"), sampleform::tahoma(12, true)}};
+    above.alignment = Alignment::Centre;
+    mixed.body.insert(mixed.body.begin(), above);
+    for (const Document &document : {sampleform::document(), mixed}) {
+        const QImage whole = renderContent(document);
+        for (const int rows : {1, 7, 64, 1000})
+            EXPECT_EQ(drawnInBands(document, rows), whole) << rows << " rows a band";
+    }
+}

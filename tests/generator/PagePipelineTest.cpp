@@ -1,0 +1,46 @@
+// The headless renderer draws the page in bands while a second thread encodes it: the file must
+// be the very PNG of the picture drawn at once, whatever the content.
+#include "HeadlessRun.h"
+#include "generator/PagePng.h"
+#include "wordproc/layout/PageRenderer.h"
+#include "wordproc/model/DocumentModel.h"
+
+#include <gtest/gtest.h>
+
+using namespace wordproc;
+
+namespace {
+
+Document tableOf(int rows, const QString &text)
+{
+    Table table;
+    for (int r = 0; r < rows; ++r) {
+        Row row;
+        row.heightRule = HeightRule::AtLeast;
+        row.heightTwips = 300 + 37 * (r % 5);
+        for (int c = 0; c < 3; ++c) {
+            Cell cell;
+            cell.widthTwips = 3360;
+            cell.shading.background = r % 4 == 0 ? 0x00DCEBF0 : kAutoColour;
+            Paragraph paragraph;
+            paragraph.runs = {Run{text.arg(r).arg(c), CharFormat{QStringLiteral("Tahoma"), 16, r % 4 == 0, kAutoColour}}};
+            cell.paragraphs = {paragraph};
+            row.cells.push_back(cell);
+        }
+        table.rows.push_back(row);
+    }
+    Document document;
+    document.body = {table, Paragraph{}};
+    return document;
+}
+
+TEST(PagePipeline, BandsEncodedAlongsideDrawingGiveThePngOfTheWholePicture)
+{
+    // Short (one band), a page, and several pages' worth of rows.
+    for (const int rows : {1, 43, 150}) {
+        const Document document = tableOf(rows, QStringLiteral("Row %1, cell %2: Zoë Ångström محمد"));
+        EXPECT_EQ(tools::pagePngOf(document), generator::encodePagePng(renderContent(document))) << rows << " rows";
+    }
+}
+
+} // namespace
