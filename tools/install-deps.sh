@@ -8,7 +8,7 @@ as_root=()
 packages=(
   # build
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-base-dev-tools libgl-dev libgsf-1-dev zlib1g-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libgsf-1-dev zlib1g-dev libfontconfig-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # fonts the form is drawn with: Tahoma metrics, Arial metrics, CJK and emoji glyphs
   fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji fontconfig
