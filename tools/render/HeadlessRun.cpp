@@ -42,75 +42,86 @@ private:
 
 } // namespace
 
-// Drawn in bands on this thread while a second thread encodes the rows already drawn: the two
-// halves of the work take about as long as each other, and run side by side on two cores.
+// Drawn in bands on this thread while a second thread encodes the bands already drawn: the two
+// halves of the work take about as long as each other and run side by side on two cores. Two
+// band images take turns, so the 9 MB picture is never held whole.
 QByteArray pagePngOf(const wordproc::Document &document)
 {
     constexpr int kBandRows = 64;
+    constexpr int kBuffers = 2;
+    const wordproc::ContentPicture picture(document);
+    const QSize size = picture.size();
+    generator::PagePngEncoder encoder(size, picture.dotsPerMeter(), picture.dotsPerMeter());
+    const int bands = (size.height() + kBandRows - 1) / kBandRows;
+    std::vector<QImage> buffers(kBuffers, QImage(size.width(), std::min(kBandRows, size.height()), QImage::Format_RGB32));
+
     std::mutex mutex;
     std::condition_variable progress;
-    int finishedRows = 0;
-    bool stopped = false;
-    QImage picture;
-    std::optional<generator::PagePngEncoder> encoder;
+    int drawnBands = 0;
+    int encodedBands = 0;
+    bool abandoned = false;
     std::exception_ptr encodeFailure;
-    std::thread encoding;
 
-    auto encodeAsDrawn = [&] {
+    std::thread encoding([&] {
         try {
-            int encoded = 0;
-            while (true) {
-                int ready = 0;
+            for (int band = 0; band < bands; ++band) {
                 {
                     std::unique_lock lock(mutex);
-                    progress.wait(lock, [&] { return finishedRows > encoded || stopped; });
-                    ready = finishedRows;
-                    if (ready == encoded)
-                        return; // stopped
+                    progress.wait(lock, [&] { return drawnBands > band || abandoned; });
+                    if (drawnBands <= band)
+                        return;
                 }
-                encoder->addRows(picture, encoded, ready - encoded);
-                encoded = ready;
-                if (encoded == picture.height())
-                    return;
-            }
-        } catch (...) {
-            encodeFailure = std::current_exception();
-        }
-    };
-    auto stop = [&] {
-        {
-            const std::lock_guard lock(mutex);
-            stopped = true;
-        }
-        progress.notify_one();
-        if (encoding.joinable())
-            encoding.join();
-    };
-    try {
-        wordproc::renderContentInBands(
-            document, 192, kBandRows,
-            [&](const QImage &image) {
-                picture = image; // shares the pixels, which the encoder only reads
-                encoder.emplace(image.size(), image.dotsPerMeterX(), image.dotsPerMeterY());
-                encoding = std::thread(encodeAsDrawn);
-            },
-            [&](int rows) {
+                const int rows = std::min(kBandRows, size.height() - band * kBandRows);
+                encoder.addRows(buffers[band % kBuffers], 0, rows);
                 {
                     const std::lock_guard lock(mutex);
-                    finishedRows = rows;
+                    encodedBands = band + 1;
                 }
-                progress.notify_one();
-            });
+                progress.notify_all();
+            }
+        } catch (...) {
+            const std::lock_guard lock(mutex);
+            encodeFailure = std::current_exception();
+            abandoned = true;
+            progress.notify_all();
+        }
+    });
+    auto finishEncoding = [&](bool abandon) {
+        if (abandon) {
+            const std::lock_guard lock(mutex);
+            abandoned = true;
+        }
+        progress.notify_all();
+        encoding.join();
+    };
+    try {
+        for (int band = 0; band < bands; ++band) {
+            {
+                // The band's image is free once the band drawn into it before has been encoded.
+                std::unique_lock lock(mutex);
+                progress.wait(lock, [&] { return encodedBands >= band - kBuffers + 1 || abandoned; });
+                if (abandoned)
+                    break;
+            }
+            QImage &buffer = buffers[band % kBuffers];
+            const int rows = std::min(kBandRows, size.height() - band * kBandRows);
+            if (buffer.height() != rows)
+                buffer = QImage(size.width(), rows, QImage::Format_RGB32); // the last, shorter band
+            picture.draw(buffer, band * kBandRows);
+            {
+                const std::lock_guard lock(mutex);
+                drawnBands = band + 1;
+            }
+            progress.notify_all();
+        }
     } catch (...) {
-        stop();
+        finishEncoding(true);
         throw;
     }
-    stop();
+    finishEncoding(false);
     if (encodeFailure)
         std::rethrow_exception(encodeFailure);
-    if (!encoder)
-        throw shell::AppError(QStringLiteral("There is no page picture to encode."));
-    return encoder->finish();
+    return encoder.finish();
 }
 
 RenderResult renderRecord(const RecordSource &source, const QString &docPath, const QString &imagePath,

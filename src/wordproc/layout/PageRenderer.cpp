@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <optional>
 
 namespace wordproc {
@@ -148,51 +147,41 @@ int effectiveDpi(int requested, const ContentBox &content)
 
 } // namespace
 
-QImage renderContentInBands(const Document &document, int dpi, int bandRows,
-                            const std::function<void(const QImage &picture)> &begin,
-                            const std::function<void(int finishedRows)> &drawn)
+ContentPicture::ContentPicture(const Document &document, int dpi) : m_document(document)
 {
     fonts::ensureRegistered();
-    const ContentBox content = layoutContent(document);
-    dpi = effectiveDpi(dpi, content);
-    const double scale = dpi / 1440.0;
-    QImage image(std::max(1, int(std::lround(content.width * scale))),
-                 std::max(1, int(std::lround(content.height * scale))), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    image.setDotsPerMeterX(qRound(dpi / 0.0254));
-    image.setDotsPerMeterY(qRound(dpi / 0.0254));
-    // Drawn through the pixels' address, taken before anyone can share the picture: a copy the
-    // caller keeps sees every band, and no band is drawn into a detached copy instead.
-    uchar *const pixels = image.bits();
-    begin(image);
+    m_content = std::make_shared<const ContentBox>(layoutContent(document));
+    m_dpi = effectiveDpi(dpi, *m_content);
+    const double scale = m_dpi / 1440.0;
+    m_size = QSize(std::max(1, int(std::lround(m_content->width * scale))),
+                   std::max(1, int(std::lround(m_content->height * scale))));
+}
 
-    bandRows = std::max(1, bandRows);
-    const std::vector<Block> &body = document.body;
-    for (int top = 0; top < image.height(); top += bandRows) {
-        const int rows = std::min(bandRows, image.height() - top);
-        {
-            // The band's rows of the picture itself, so no pixel is copied.
-            QImage band(pixels + qsizetype(top) * image.bytesPerLine(), image.width(), rows, image.bytesPerLine(),
-                        image.format());
-            Canvas canvas(band, top, content, dpi);
-            for (std::size_t i = 0; i < content.blocks.size() && i < body.size(); ++i) {
-                const BlockBox &block = content.blocks[i];
-                canvas.moveTo(QPoint(0, block.top));
-                if (const auto *table = std::get_if<TableBox>(&block.box))
-                    drawTable(canvas, std::get<Table>(body[i]), *table);
-                else if (const auto &paragraph = std::get<ParagraphBox>(block.box); canvas.shows(0, paragraph.height))
-                    canvas.drawLines(paragraph.lines);
-            }
-        }
-        drawn(top + rows);
+int ContentPicture::dotsPerMeter() const { return qRound(m_dpi / 0.0254); }
+
+void ContentPicture::draw(QImage &band, int top) const
+{
+    band.fill(Qt::white);
+    Canvas canvas(band, top, *m_content, m_dpi);
+    const std::vector<Block> &body = m_document.body;
+    for (std::size_t i = 0; i < m_content->blocks.size() && i < body.size(); ++i) {
+        const BlockBox &block = m_content->blocks[i];
+        canvas.moveTo(QPoint(0, block.top));
+        if (const auto *table = std::get_if<TableBox>(&block.box))
+            drawTable(canvas, std::get<Table>(body[i]), *table);
+        else if (const auto &paragraph = std::get<ParagraphBox>(block.box); canvas.shows(0, paragraph.height))
+            canvas.drawLines(paragraph.lines);
     }
-    return image;
 }
 
 QImage renderContent(const Document &document, int dpi)
 {
-    // One band: the whole picture at once.
-    return renderContentInBands(document, dpi, std::numeric_limits<int>::max(), [](const QImage &) {}, [](int) {});
+    const ContentPicture picture(document, dpi);
+    QImage image(picture.size(), QImage::Format_RGB32);
+    picture.draw(image, 0);
+    image.setDotsPerMeterX(picture.dotsPerMeter());
+    image.setDotsPerMeterY(picture.dotsPerMeter());
+    return image;
 }
 
 } // namespace wordproc

@@ -3,7 +3,7 @@
 
 #include <QImage>
 
-#include <functional>
+#include <memory>
 
 namespace wordproc {
 
@@ -12,13 +12,25 @@ namespace wordproc {
 // dots-per-metre, so its size in inches is that of the content on paper.
 QImage renderContent(const Document &document, int dpi = 192);
 
-// The same picture drawn in parts, for a caller that passes rows on while the rest is drawn:
-// `begin` receives the white picture (its size and resolution set) before anything is drawn,
-// then the content is drawn into it in bands of `bandRows` rows from the top, and `drawn` is told
-// after each band how many rows from the top are finished; rows it has been told of no longer
-// change and may be read from another thread. Returns the picture, equal to renderContent()'s.
-QImage renderContentInBands(const Document &document, int dpi, int bandRows,
-                            const std::function<void(const QImage &picture)> &begin,
-                            const std::function<void(int finishedRows)> &drawn);
+struct ContentBox;
+
+// That picture laid out once and drawn in parts: any band of its rows into an image of the band's
+// size, so that a caller can pass rows on while the rest is drawn, or hold only a band at a time.
+// Bands drawn separately give exactly the pixels of the whole picture. Holds a reference to the
+// document, which must outlive it.
+class ContentPicture {
+public:
+    ContentPicture(const Document &document, int dpi = 192);
+    QSize size() const { return m_size; }
+    int dotsPerMeter() const;
+    // Draws the picture's rows from `top` on into `band` (RGB32, the picture's width), white first.
+    void draw(QImage &band, int top) const;
+
+private:
+    const Document &m_document;
+    std::shared_ptr<const ContentBox> m_content;
+    int m_dpi = 0;
+    QSize m_size;
+};
 
 } // namespace wordproc
