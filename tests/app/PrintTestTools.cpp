@@ -8,6 +8,7 @@
 #include "shell/ErrorTrap.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
+#include "RecordingGenerationHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,19 +23,6 @@
 namespace printtest {
 namespace {
 
-class FormHost final : public generator::GenerationHost {
-public:
-    QWidget owner;
-    entry::RecordWidgets widgets = entry::createRecordControls(&owner);
-    QString wordFile;
-
-    const entry::RecordWidgets &record() const override { return widgets; }
-    void setMainPointerDefault() override {}
-    void setPreviewPicture(const QImage &) override {}
-    void setPreviewWordFile(const QString &path) override { wordFile = path; }
-    void showPreview() override {}
-    void hideMain() override {}
-};
 
 void fill(const entry::RecordWidgets &record, Record kind)
 {
@@ -62,7 +50,7 @@ QString generateForm(Record record, const QString &folder, QStringList *cellText
     testsupport::ScriptedMessageBoxes boxes;
     shell::ScopedMessageBoxes scope(boxes);
     wordproc::BuiltinApplicationFactory factory(QDir(folder).filePath(QStringLiteral("engine.lock")));
-    FormHost host;
+    testsupport::RecordingGenerationHost host;
     fill(host.widgets, record);
     generator::GenerateRentalApplication(factory, host, {folder, {}});
     if (host.wordFile.isEmpty() || (record != Record::Long && !boxes.shown.empty()))

@@ -11,6 +11,7 @@
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/editing/Editor.h"
+#include "RecordingGenerationHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,20 +89,6 @@ void fill(const entry::RecordWidgets &record, Record kind)
     }
 }
 
-class FakeHost final : public GenerationHost {
-public:
-    QWidget owner;
-    entry::RecordWidgets widgets = entry::createRecordControls(&owner);
-    QImage picture;
-    QString wordFile;
-
-    const entry::RecordWidgets &record() const override { return widgets; }
-    void setMainPointerDefault() override {}
-    void setPreviewPicture(const QImage &p) override { picture = p; }
-    void setPreviewWordFile(const QString &path) override { wordFile = path; }
-    void showPreview() override {}
-    void hideMain() override {}
-};
 
 // A cell's paragraphs as one text, a CR between paragraphs.
 QString textOf(const wordproc::Cell &cell)
@@ -186,7 +173,7 @@ protected:
     shell::ScopedMessageBoxes scope{boxes};
     QTemporaryDir temp;
     wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
-    FakeHost host;
+    testsupport::RecordingGenerationHost host;
 
     void SetUp() override
     {
@@ -343,7 +330,7 @@ TEST(FormEndToEnd, OverlongTextGrowsThePageWhileOrdinaryRecordsFitOnIt)
         shell::ScopedMessageBoxes scope{boxes};
         QTemporaryDir temp;
         wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
-        FakeHost host;
+        testsupport::RecordingGenerationHost host;
         fill(host.widgets, kind);
         GenerateRentalApplication(factory, host, {temp.path(), {}});
         ASSERT_FALSE(host.picture.isNull());

@@ -8,6 +8,7 @@
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/editing/Editor.h"
+#include "RecordingGenerationHost.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -201,27 +202,16 @@ void expectTheForm(const wordproc::Document &document, const char *where)
     }
 }
 
-class FormHost final : public GenerationHost {
-public:
-    QWidget owner;
-    entry::RecordWidgets widgets = entry::createRecordControls(&owner);
-    QString wordFile;
-
-    FormHost()
-    {
-        for (QLineEdit *edit : owner.findChildren<QLineEdit *>())
-            edit->setText(edit->objectName());
-        for (const char *second : {"optAppInfoCurrentRent", "optAppInfoPreviousRent", "optAppInfoEmpInfoSalary",
-                                   "optCoCurrentRent", "optCoPreviousRent", "optCoEmpInfoSalary"})
-            widgets.option(QLatin1String(second))->setChecked(true);
-    }
-    const entry::RecordWidgets &record() const override { return widgets; }
-    void setMainPointerDefault() override {}
-    void setPreviewPicture(const QImage &) override {}
-    void setPreviewWordFile(const QString &path) override { wordFile = path; }
-    void showPreview() override {}
-    void hideMain() override {}
-};
+// Every field holds its own control's name, and every choice its second option: no two cells
+// can be mistaken for each other.
+void fillWithNames(testsupport::RecordingGenerationHost &host)
+{
+    for (QLineEdit *edit : host.owner.findChildren<QLineEdit *>())
+        edit->setText(edit->objectName());
+    for (const char *second : {"optAppInfoCurrentRent", "optAppInfoPreviousRent", "optAppInfoEmpInfoSalary",
+                               "optCoCurrentRent", "optCoPreviousRent", "optCoEmpInfoSalary"})
+        host.widgets.option(QLatin1String(second))->setChecked(true);
+}
 
 TEST(FormLiteral, EngineBuildsAndTheSavedFileHoldsEveryRowAsDesigned)
 {
@@ -229,7 +219,8 @@ TEST(FormLiteral, EngineBuildsAndTheSavedFileHoldsEveryRowAsDesigned)
     shell::ScopedMessageBoxes scope{boxes};
     QTemporaryDir temp;
     wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
-    FormHost host;
+    testsupport::RecordingGenerationHost host;
+    fillWithNames(host);
     ASSERT_EQ(host.owner.findChildren<QLineEdit *>().size(), 70);
 
     std::shared_ptr<automation::Application> app;

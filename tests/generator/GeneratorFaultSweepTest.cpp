@@ -5,6 +5,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "entry/RecordWidgets.h"
 #include "generator/RentalApplication.h"
+#include "RecordingGenerationHost.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -19,20 +20,6 @@ using namespace generator;
 
 namespace {
 
-class SweepHost final : public GenerationHost {
-public:
-    QWidget owner;
-    entry::RecordWidgets widgets = entry::createRecordControls(&owner);
-    QStringList events;
-    QString wordFile;
-
-    const entry::RecordWidgets &record() const override { return widgets; }
-    void setMainPointerDefault() override { events << QStringLiteral("pointer"); }
-    void setPreviewPicture(const QImage &) override { events << QStringLiteral("picture"); }
-    void setPreviewWordFile(const QString &path) override { wordFile = path; events << QStringLiteral("file"); }
-    void showPreview() override { events << QStringLiteral("show"); }
-    void hideMain() override { events << QStringLiteral("hide"); }
-};
 
 struct Report {
     QString procedure;
@@ -60,7 +47,7 @@ struct Outcome {
 class GeneratorFaultSweep : public ::testing::Test {
 protected:
     QTemporaryDir temp;
-    SweepHost host;
+    testsupport::RecordingGenerationHost host;
 
     Outcome generateFailing(int failAt, bool answerNull)
     {
