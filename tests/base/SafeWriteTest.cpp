@@ -143,3 +143,17 @@ TEST(SafeWrite, OnlyTheOwnTemporaryPatternCounts)
 }
 
 } // namespace
+
+TEST(SafeWrite, PiecesAreWrittenOneAfterAnotherAcrossTheWritersChunks)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pieces.bin"));
+    QByteArray large(70000, '\0'); // longer than one chunk of the writer
+    for (int i = 0; i < large.size(); ++i)
+        large[i] = char(i * 7);
+    const QByteArray header("HEAD"), tail("tail");
+    base::replaceFile(path, {QByteArrayView(header), QByteArrayView(), QByteArrayView(large), QByteArrayView(tail)});
+    EXPECT_EQ(contentOf(path), header + large + tail);
+    base::replaceFile(path, std::initializer_list<QByteArrayView>{});
+    EXPECT_EQ(contentOf(path), QByteArray());
+}
