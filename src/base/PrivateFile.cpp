@@ -9,7 +9,7 @@ void writeFilePrivately(const QString &path, const QByteArray &bytes, bool durab
     writeFilePrivately(path, {QByteArrayView(bytes)}, durable);
 }
 
-void writeFilePrivately(const QString &path, std::initializer_list<QByteArrayView> pieces, bool durable)
+void writeFilePrivately(const QString &path, const std::vector<QByteArrayView> &pieces, bool durable)
 {
     ReplaceOptions options;
     options.durable = durable;

@@ -3,7 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <initializer_list>
+#include <vector>
 
 namespace base {
 
@@ -13,6 +13,6 @@ namespace base {
 // `durable` false skips the flush to disk, for short-lived files that no crash needs to keep.
 void writeFilePrivately(const QString &path, const QByteArray &bytes, bool durable = true);
 // The same for bytes given in pieces, written one after another.
-void writeFilePrivately(const QString &path, std::initializer_list<QByteArrayView> pieces, bool durable = true);
+void writeFilePrivately(const QString &path, const std::vector<QByteArrayView> &pieces, bool durable = true);
 
 } // namespace base

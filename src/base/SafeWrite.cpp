@@ -205,7 +205,7 @@ namespace {
 // (QBuffer needs one non-const array or a copy).
 class ByteSource final : public QIODevice {
 public:
-    explicit ByteSource(std::initializer_list<QByteArrayView> pieces) : m_pieces(pieces)
+    explicit ByteSource(const std::vector<QByteArrayView> &pieces) : m_pieces(pieces)
     {
         open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     }
@@ -238,7 +238,7 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
-    std::vector<QByteArrayView> m_pieces;
+    const std::vector<QByteArrayView> &m_pieces;
     size_t m_piece = 0;
     qint64 m_position = 0;
 };
@@ -250,7 +250,7 @@ void replaceFile(const QString &path, const QByteArray &bytes, const ReplaceOpti
     replaceFile(path, {QByteArrayView(bytes)}, options);
 }
 
-void replaceFile(const QString &path, std::initializer_list<QByteArrayView> pieces, const ReplaceOptions &options)
+void replaceFile(const QString &path, const std::vector<QByteArrayView> &pieces, const ReplaceOptions &options)
 {
     ByteSource source(pieces);
     replaceFile(path, source, source.total(), options);

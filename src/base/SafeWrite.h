@@ -5,7 +5,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <initializer_list>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -65,7 +65,7 @@ void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, co
 void replaceFile(const QString &path, const QByteArray &bytes, const ReplaceOptions &options = {});
 // The same for bytes given in pieces, written one after another as one file: a large block (a
 // picture's pixels) goes to the file without first being copied behind its header.
-void replaceFile(const QString &path, std::initializer_list<QByteArrayView> pieces, const ReplaceOptions &options = {});
+void replaceFile(const QString &path, const std::vector<QByteArrayView> &pieces, const ReplaceOptions &options = {});
 
 // The file a chain of symbolic links at `path` ends in (the path itself when it is no link).
 // The end need not exist. Throws WriteFailure for a loop of links.

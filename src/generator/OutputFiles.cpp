@@ -59,8 +59,7 @@ void writePageImage(const QImage &picture, const QString &path)
 {
     const QImage pixels = bmpPixelsOf(picture);
     const QByteArray header = pageBmpHeader(pixels);
-    const QByteArrayView block(reinterpret_cast<const char *>(pixels.constBits()), pixels.sizeInBytes());
-    base::writeFilePrivately(path, {QByteArrayView(header), block}, /*durable=*/false); // lives for one run
+    base::writeFilePrivately(path, pageBmpPieces(header, pixels), /*durable=*/false); // lives for one run
 }
 
 QImage loadPageImage(const QString &path)

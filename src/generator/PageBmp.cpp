@@ -4,7 +4,6 @@
 
 #include <QtEndian>
 
-#include <cstring>
 #include <limits>
 
 namespace generator {
@@ -43,7 +42,7 @@ QByteArray pageBmpHeader(const QImage &pixels)
     put32(out + 10, kPixelsAt);
     put32(out + 14, kInfoHeaderSize);
     put32(out + 18, quint32(pixels.width()));
-    put32(out + 22, quint32(-pixels.height())); // negative: the top row comes first
+    put32(out + 22, quint32(pixels.height())); // positive: the bottom row comes first
     put16(out + 26, 1);                         // planes
     put16(out + 28, 32);                        // bits a pixel; compression 0 is BI_RGB
     put32(out + 34, quint32(imageBytes));
@@ -52,11 +51,26 @@ QByteArray pageBmpHeader(const QImage &pixels)
     return header;
 }
 
+std::vector<QByteArrayView> pageBmpPieces(const QByteArray &header, const QImage &pixels)
+{
+    std::vector<QByteArrayView> pieces;
+    pieces.reserve(size_t(pixels.height()) + 1);
+    pieces.emplace_back(header);
+    const qsizetype rowBytes = qsizetype(pixels.width()) * 4;
+    for (int y = pixels.height() - 1; y >= 0; --y)
+        pieces.emplace_back(reinterpret_cast<const char *>(pixels.constScanLine(y)), rowBytes);
+    return pieces;
+}
+
 QByteArray encodePageBmp(const QImage &picture)
 {
     const QImage pixels = bmpPixelsOf(picture);
-    return pageBmpHeader(pixels)
-         + QByteArray::fromRawData(reinterpret_cast<const char *>(pixels.constBits()), pixels.sizeInBytes());
+    const QByteArray header = pageBmpHeader(pixels);
+    QByteArray file;
+    file.reserve(header.size() + pixels.sizeInBytes());
+    for (QByteArrayView piece : pageBmpPieces(header, pixels))
+        file.append(piece);
+    return file;
 }
 
 } // namespace generator

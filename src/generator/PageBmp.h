@@ -1,12 +1,15 @@
 #pragma once
 // The BMP the page picture travels in between the two engine instances of a run. It is read back
-// at once and deleted, so it is built for the time both ends spend on it: 32 bits a pixel, rows
-// top-down, so that the picture's own memory is the file's pixel data as it is. Writing is then
-// one header and one block, with no per-pixel conversion and no copy of the 9 MB picture, and
-// reading takes the image reader's plainest path. A 24-bit file would be a quarter smaller but
-// costs a conversion of every pixel at both ends.
+// at once and deleted, so it is built for the time both ends spend on it: 32 bits a pixel, so that
+// each row of the picture's own memory is a row of the file as it is. Writing is then the header
+// and the rows, with no per-pixel conversion and no copy of the 9 MB picture. The rows go bottom
+// to top, the order Qt's reader fills its image in: a top-down file costs that reader a flip of
+// the whole picture afterwards. A 24-bit file would be a quarter smaller but costs a conversion
+// of every pixel at both ends.
 #include <QByteArray>
 #include <QImage>
+
+#include <vector>
 
 namespace generator {
 
@@ -14,12 +17,15 @@ namespace generator {
 // (shared, not copied), otherwise a converted copy; alpha is dropped.
 QImage bmpPixelsOf(const QImage &picture);
 
-// The file and info headers (BITMAPINFOHEADER, BI_RGB, negative height for top-down rows) of
-// such pixels, with the picture's resolution. Throws shell::AppError for a null picture or one
-// too large for the format.
+// The file and info headers (BITMAPINFOHEADER, BI_RGB, bottom-up rows) of such pixels, with the
+// picture's resolution. Throws shell::AppError for a null picture or one too large for the format.
 QByteArray pageBmpHeader(const QImage &pixels);
 
-// The whole file: the header followed by the pixels.
+// The file as pieces to be written one after another: the header, then the pixels' rows from the
+// bottom up, each a view of the pixels' memory, valid while `header` and `pixels` are.
+std::vector<QByteArrayView> pageBmpPieces(const QByteArray &header, const QImage &pixels);
+
+// The whole file in one array.
 QByteArray encodePageBmp(const QImage &picture);
 
 } // namespace generator

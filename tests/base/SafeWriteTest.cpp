@@ -154,6 +154,6 @@ TEST(SafeWrite, PiecesAreWrittenOneAfterAnotherAcrossTheWritersChunks)
     const QByteArray header("HEAD"), tail("tail");
     base::replaceFile(path, {QByteArrayView(header), QByteArrayView(), QByteArrayView(large), QByteArrayView(tail)});
     EXPECT_EQ(contentOf(path), header + large + tail);
-    base::replaceFile(path, std::initializer_list<QByteArrayView>{});
+    base::replaceFile(path, std::vector<QByteArrayView>{});
     EXPECT_EQ(contentOf(path), QByteArray());
 }

@@ -29,7 +29,7 @@ QImage pageLike(int width, int height)
 quint32 u32At(const QByteArray &bytes, int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); }
 quint16 u16At(const QByteArray &bytes, int at) { return qFromLittleEndian<quint16>(bytes.constData() + at); }
 
-TEST(PageBmp, HeadersAndRowsAreThoseOfAPlain32BitTopDownBitmap)
+TEST(PageBmp, HeadersAndRowsAreThoseOfAPlain32BitBottomUpBitmap)
 {
     QImage picture(3, 2, QImage::Format_RGB32);
     picture.fill(qRgb(0xAA, 0xBB, 0xCC));
@@ -45,7 +45,7 @@ TEST(PageBmp, HeadersAndRowsAreThoseOfAPlain32BitTopDownBitmap)
     EXPECT_EQ(u32At(bmp, 10), 54u); // pixels straight after the two headers
     EXPECT_EQ(u32At(bmp, 14), 40u); // BITMAPINFOHEADER
     EXPECT_EQ(u32At(bmp, 18), 3u);
-    EXPECT_EQ(u32At(bmp, 22), quint32(-2)); // negative height: top-down
+    EXPECT_EQ(u32At(bmp, 22), 2u); // positive height: bottom-up
     EXPECT_EQ(u16At(bmp, 26), 1u);
     EXPECT_EQ(u16At(bmp, 28), 32u);
     EXPECT_EQ(u32At(bmp, 30), 0u);  // BI_RGB
@@ -53,9 +53,9 @@ TEST(PageBmp, HeadersAndRowsAreThoseOfAPlain32BitTopDownBitmap)
     EXPECT_EQ(u32At(bmp, 38), 7559u);
     EXPECT_EQ(u32At(bmp, 42), 3780u);
     EXPECT_EQ(u32At(bmp, 46), 0u);
-    // The file's first row is the picture's first: blue, green, red, then the unused byte.
-    EXPECT_EQ(bmp.mid(54, 12), QByteArray::fromHex("030201ffccbbaaffccbbaaff"));
-    EXPECT_EQ(bmp.mid(66, 12), QByteArray::fromHex("ccbbaaffccbbaaff090807ff"));
+    // The file's first row is the picture's last: blue, green, red, then the unused byte.
+    EXPECT_EQ(bmp.mid(54, 12), QByteArray::fromHex("ccbbaaffccbbaaff090807ff"));
+    EXPECT_EQ(bmp.mid(66, 12), QByteArray::fromHex("030201ffccbbaaffccbbaaff"));
 }
 
 TEST(PageBmp, QtsReaderAndImageMagickReadBackTheSamePixelsAndResolution)
