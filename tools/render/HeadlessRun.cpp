@@ -53,7 +53,10 @@ QByteArray pagePngOf(const wordproc::Document &document)
     const QSize size = picture.size();
     generator::PagePngEncoder encoder(size, picture.dotsPerMeter(), picture.dotsPerMeter());
     const int bands = (size.height() + kBandRows - 1) / kBandRows;
-    std::vector<QImage> buffers(kBuffers, QImage(size.width(), std::min(kBandRows, size.height()), QImage::Format_RGB32));
+    // Each its own pixels: copies of one image would share them until the first was drawn into.
+    std::vector<QImage> buffers;
+    for (int i = 0; i < kBuffers; ++i)
+        buffers.emplace_back(size.width(), std::min(kBandRows, size.height()), QImage::Format_RGB32);
 
     std::mutex mutex;
     std::condition_variable progress;
