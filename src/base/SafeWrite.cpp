@@ -225,7 +225,8 @@ protected:
         while (copied < maxSize && m_piece < m_pieces.size()) {
             const QByteArrayView piece = m_pieces[m_piece];
             const qint64 count = std::min<qint64>(maxSize - copied, piece.size() - m_position);
-            std::memcpy(data + copied, piece.data() + m_position, static_cast<size_t>(count));
+            if (count > 0) // an empty piece may have no address at all
+                std::memcpy(data + copied, piece.data() + m_position, static_cast<size_t>(count));
             copied += count;
             m_position += count;
             if (m_position == piece.size()) {
