@@ -3,7 +3,8 @@
 # page image, against LibreOffice headless converting that .doc to a 192 dpi page image (via PDF,
 # as Writer exports pages). The runs alternate, so that both see the same machine load; the
 # script prints the medians, the ratio, and the peak memory of each; and, as the floor, the time of
-# an empty process that only starts Qt's GUI layer, and the ratio that floor would give.
+# an empty process that only starts Qt's GUI layer, and the ratio that floor would give; and the
+# same process drawing one line of text, the floor of any run that draws the form.
 # Usage: bench/render-vs-libreoffice.sh [build-dir] [runs]   (defaults: build 7)
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
@@ -21,7 +22,7 @@ soffice --headless "-env:UserInstallation=file://$work/lo" --convert-to pdf --ou
 
 now() { date +%s%N; }
 peak_kb() { awk '/Maximum resident/ {print $NF}' "$1"; }
-ours=() theirs=() floors=() our_peaks=() their_peaks=()
+ours=() theirs=() floors=() text_floors=() our_peaks=() their_peaks=()
 for run in $(seq "$runs"); do
   start=$(now)
   /usr/bin/time -v "$render" --sample --doc "$work/out.doc" --image "$work/out.png" 2>"$work/ours.time" >/dev/null
@@ -35,6 +36,12 @@ for run in $(seq "$runs"); do
   /usr/bin/time -o /dev/null "$empty"
   end=$(now)
   floors+=($(( (end - start) / 1000 )))
+
+  # The same with one line of text drawn, through the renderer's own font configuration.
+  start=$(now)
+  FONTCONFIG_FILE="$build/tools/render/fonts.conf" /usr/bin/time -o /dev/null "$empty" --text
+  end=$(now)
+  text_floors+=($(( (end - start) / 1000 )))
 
   start=$(now)
   /usr/bin/time -v soffice --headless "-env:UserInstallation=file://$work/lo" --convert-to pdf --outdir "$work/lo-out" \
@@ -58,3 +65,6 @@ printf 'ratio: %.1fx\n' "$(echo "$their_us / $our_us" | bc -l)"
 floor_us=$(median "${floors[@]}")
 printf 'floor: an empty QGuiApplication process, median of %d: %.1f ms, ratio at best %.1fx\n' \
   "$runs" "$(echo "$floor_us / 1000" | bc -l)" "$(echo "$their_us / $floor_us" | bc -l)"
+text_floor_us=$(median "${text_floors[@]}")
+printf 'floor with text: the same process drawing one line of Tahoma, median of %d: %.1f ms, ratio at best %.1fx\n' \
+  "$runs" "$(echo "$text_floor_us / 1000" | bc -l)" "$(echo "$their_us / $text_floor_us" | bc -l)"
