@@ -8,13 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "FailingDevice.h"
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 #include "Unprivileged.h"
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -75,18 +73,11 @@ TEST(SafeWrite, WriteStoppedByTheFileSizeLimitFailsAndKeepsTheOldFile)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("form.doc"));
     testsupport::writeTestFile(path, "old content");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{8192, 8192};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        const QString failure = failureOf([&] { base::replaceFile(path, QByteArray(10000, 'n')); });
-        ::_exit(failure.contains(QStringLiteral("File too large")) && failure.contains(path) ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(testsupport::exitCodeUnderFileSizeLimit(8192, [&] {
+                  const QString failure = failureOf([&] { base::replaceFile(path, QByteArray(10000, 'n')); });
+                  return failure.contains(QStringLiteral("File too large")) && failure.contains(path) ? 0 : 1;
+              }),
+              0);
     EXPECT_EQ(contentOf(path), QByteArray("old content"));
     EXPECT_EQ(entriesOf(dir.path()), QStringList{QStringLiteral("form.doc")});
 }

@@ -9,12 +9,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 #include "Unprivileged.h"
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <sys/stat.h>
@@ -55,26 +53,20 @@ TEST(OutputFiles, PagePictureThatCannotBeWrittenWhollyIsReportedAndLeavesNothing
 {
     QTemporaryDir dir;
     const QString path = pageImagePath(dir.path());
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{8192, 8192};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        QImage page(400, 300, QImage::Format_RGB32);
-        page.fill(Qt::white);
-        try {
-            writePageImage(page, path);
-        } catch (const base::Failure &error) {
-            ::_exit(error.description() == QStringLiteral("The file %1 could not be written: File too large").arg(path)
-                        ? 0
-                        : 2);
-        }
-        ::_exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << WEXITSTATUS(status);
+    EXPECT_EQ(testsupport::exitCodeUnderFileSizeLimit(8192, [&] {
+                  QImage page(400, 300, QImage::Format_RGB32);
+                  page.fill(Qt::white);
+                  try {
+                      writePageImage(page, path);
+                  } catch (const base::Failure &error) {
+                      return error.description()
+                                     == QStringLiteral("The file %1 could not be written: File too large").arg(path)
+                                 ? 0
+                                 : 2;
+                  }
+                  return 1;
+              }),
+              0);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
