@@ -96,7 +96,7 @@ public:
 
         // The PostScript that cups-pdf takes is made with Poppler's cairo renderer, which keeps
         // the text's characters, so that the printed PDF can be read back.
-        const ToolRun added = runTool(QStringLiteral("lpadmin"),
+        const ProgramRun added = runProgram(QStringLiteral("lpadmin"),
                                       {QStringLiteral("-h"), socket(), QStringLiteral("-p"), queue_, QStringLiteral("-E"),
                                        QStringLiteral("-v"), QStringLiteral("cups-pdf:/") + queue_, QStringLiteral("-P"), kPpd,
                                        QStringLiteral("-o"), QStringLiteral("pdftops-renderer-default=pdftocairo")});
@@ -108,7 +108,7 @@ public:
     // True once the queue has no job left to do.
     bool idle() const
     {
-        const ToolRun jobs = runTool(QStringLiteral("lpstat"), {QStringLiteral("-h"), socket(), QStringLiteral("-W"),
+        const ProgramRun jobs = runProgram(QStringLiteral("lpstat"), {QStringLiteral("-h"), socket(), QStringLiteral("-W"),
                                                                 QStringLiteral("not-completed"), QStringLiteral("-o"), queue_});
         return jobs.exitCode == 0 && jobs.output.trimmed().isEmpty();
     }
@@ -183,7 +183,7 @@ TEST(CupsPrint, TheSampleFormComesOutOfACupsPdfQueueAsOnePageWithEveryCellsText)
     ASSERT_FALSE(printed.isEmpty()) << "nothing came out of the queue; cupsd's log ends:\n"
                                     << log.readAll().right(3000).toStdString();
 
-    const ToolRun info = runTool(QStringLiteral("pdfinfo"), {printed});
+    const ProgramRun info = runProgram(QStringLiteral("pdfinfo"), {printed});
     EXPECT_TRUE(info.output.contains(QRegularExpression(QStringLiteral("^Pages:\\s+1$"), QRegularExpression::MultilineOption)))
         << info.output.toStdString();
     EXPECT_TRUE(info.output.contains(QStringLiteral("612 x 792 pts"))) << info.output.toStdString();

@@ -21,7 +21,7 @@ namespace {
 
 int pageCount(const QString &pdf)
 {
-    const QString info = runTool(QStringLiteral("pdfinfo"), {pdf}).output;
+    const QString info = runProgram(QStringLiteral("pdfinfo"), {pdf}).output;
     const auto match = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption).match(info);
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
@@ -48,7 +48,7 @@ protected:
 
 TEST_P(PdfOutputTest, IsAValidLetterSizedPdfWithEmbeddedFontsAndTheFormsTitle)
 {
-    const ToolRun info = runTool(QStringLiteral("pdfinfo"), {pdf});
+    const ProgramRun info = runProgram(QStringLiteral("pdfinfo"), {pdf});
     ASSERT_EQ(info.exitCode, 0) << info.errors.toStdString();
     EXPECT_TRUE(info.output.contains(QRegularExpression(QStringLiteral("^Title:\\s+Rental Application$"),
                                                         QRegularExpression::MultilineOption)));
@@ -58,11 +58,11 @@ TEST_P(PdfOutputTest, IsAValidLetterSizedPdfWithEmbeddedFontsAndTheFormsTitle)
     else
         EXPECT_EQ(pageCount(pdf), 1);
 
-    const ToolRun check = runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf});
+    const ProgramRun check = runProgram(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf});
     EXPECT_EQ(check.exitCode, 0) << check.output.toStdString() << check.errors.toStdString();
 
     // Every font row of pdffonts says "emb yes" (the column after the encoding).
-    const QStringList fonts = runTool(QStringLiteral("pdffonts"), {pdf}).output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList fonts = runProgram(QStringLiteral("pdffonts"), {pdf}).output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_GE(fonts.size(), 3) << "no fonts in the PDF";
     for (const QString &row : fonts.mid(2)) {
         const QStringList columns = row.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -84,7 +84,7 @@ TEST_P(PdfOutputTest, RowsAndLinesStandWhereLibreOfficePutsThem)
     if (GetParam() == Record::Long)
         return; // LibreOffice splits rows that run over a page; the form's rows never do
     const QString outDir = temp.filePath(QStringLiteral("lo"));
-    const ToolRun converted = runTool(
+    const ProgramRun converted = runProgram(
         QStringLiteral("soffice"),
         {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") + temp.filePath(QStringLiteral("lo-profile")),
          QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir, doc},

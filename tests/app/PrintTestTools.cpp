@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
-#include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QWidget>
@@ -71,27 +70,10 @@ QString generateForm(Record record, const QString &folder, QStringList *cellText
     return host.wordFile;
 }
 
-ToolRun runTool(const QString &program, const QStringList &arguments, int timeoutMs)
-{
-    QProcess process;
-    process.start(program, arguments);
-    ToolRun run;
-    run.finished = process.waitForFinished(timeoutMs);
-    if (!run.finished) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.output = QString::fromUtf8(process.readAllStandardOutput());
-    run.errors = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
 std::vector<Word> wordsOf(const QString &pdf)
 {
     std::vector<Word> words;
-    const ToolRun run = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const ProgramRun run = runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     QXmlStreamReader xml(run.output);
     int page = -1;
     while (!xml.atEnd()) {
@@ -116,7 +98,7 @@ QString flatTextOf(const QString &pdf)
 {
     // The layout's fonts join "fi" and "fl" into ligatures, which the PDF maps to U+FB01 and
     // U+FB02; compatibility decomposition gives the letters back, as viewers' searches do.
-    return runTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")})
+    return runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")})
         .output.normalized(QString::NormalizationForm_KC)
         .simplified();
 }
@@ -134,7 +116,7 @@ std::vector<double> rowBoundaries(const QString &pdf, const QString &scratchFold
 {
     constexpr int kDpi = 288;
     const QString base = QDir(scratchFolder).filePath(QStringLiteral("rules"));
-    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-png"), QStringLiteral("-r"),
+    runProgram(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-png"), QStringLiteral("-r"),
                                          QString::number(kDpi), QStringLiteral("-f"), QStringLiteral("1"),
                                          QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"), pdf, base});
     const QImage page(base + QStringLiteral(".png"));

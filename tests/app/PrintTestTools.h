@@ -1,6 +1,8 @@
 #pragma once
 // What the print and PDF tests share: generating the form for a record through the real
 // generator and engine, running the PDF tools, and reading what they report.
+#include "ProgramRun.h"
+
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -15,15 +17,8 @@ enum class Record { Empty, Sample, Long };
 // failure); the record's cell texts, as the document holds them, go to `cellTexts`.
 QString generateForm(Record record, const QString &folder, QStringList *cellTexts = nullptr);
 
-struct ToolRun {
-    bool finished = false;
-    int exitCode = -1;
-    QString output;
-    QString errors;
-};
-
-// Runs a program to its end (two minutes at most).
-ToolRun runTool(const QString &program, const QStringList &arguments, int timeoutMs = 120000);
+using testsupport::ProgramRun;
+using testsupport::runProgram;
 
 // pdftotext's words (ligatures decomposed) with their boxes, in points from the page's top-left corner.
 struct Word {

@@ -12,6 +12,7 @@
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/editing/Editor.h"
 #include "RecordingGenerationHost.h"
+#include "ProgramRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -146,25 +147,12 @@ std::string firstDifference(const wordproc::Document &a, const wordproc::Documen
 
 double heightInInches(const QImage &picture) { return picture.height() / (picture.dotsPerMeterY() * 0.0254); }
 
-struct ToolRun {
-    int exitCode = -1;
-    QString output;
-};
-
 // Runs an installed program, or answers nullopt when it is not installed.
-std::optional<ToolRun> runTool(const QString &program, const QStringList &arguments, int timeoutMs = 120000)
+std::optional<testsupport::ProgramRun> runTool(const QString &program, const QStringList &arguments)
 {
     if (QStandardPaths::findExecutable(program).isEmpty())
         return std::nullopt;
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return ToolRun{};
-    }
-    return ToolRun{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                   QString::fromUtf8(process.readAllStandardOutput())};
+    return testsupport::runProgram(program, arguments);
 }
 
 class FormEndToEndTest : public ::testing::TestWithParam<Record> {

@@ -11,6 +11,7 @@
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/layout/Layout.h"
 #include "wordproc/layout/SfntTables.h"
+#include "ProgramRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,32 +51,6 @@ QString lettersOfEveryBlock()
             text += QString::fromUcs4(&c, 1);
     }
     return text;
-}
-
-struct ChildRun {
-    bool finished = false;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    int exitCode = -1;
-    QString errors;
-};
-
-ChildRun runChild(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment,
-                  int timeoutMs)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(program, arguments);
-    ChildRun run;
-    run.finished = process.waitForFinished(timeoutMs);
-    if (!run.finished) {
-        process.kill();
-        process.waitForFinished();
-    }
-    run.status = process.exitStatus();
-    run.exitCode = process.exitCode();
-    run.errors = QString::fromUtf8(process.readAllStandardError()).right(2000);
-    return run;
 }
 
 // A fontconfig configuration that offers the fonts in `folders` and nothing else.
@@ -168,14 +143,14 @@ TEST(WorldScriptsEndToEnd, NoTextCrashesTheRendererWhateverFontsAreInstalled)
             environment.insert(QStringLiteral("FONTCONFIG_FILE"), writeFontConfig(folder, setup.folders));
         const QString doc = folder + QStringLiteral("/form.doc");
         const QString image = folder + QStringLiteral("/form.png");
-        const ChildRun run = runChild(QStringLiteral(TENVORIA_RENDER),
+        const testsupport::ProgramRun run = testsupport::runProgram(QStringLiteral(TENVORIA_RENDER),
                                       {QStringLiteral("--settings"), setup.system ? namesOnly : everyBlock,
                                        QStringLiteral("--doc"), doc,
                                        QStringLiteral("--image"), image},
-                                      environment, 240000);
+                                      240000, environment);
         ASSERT_TRUE(run.finished) << "the renderer hangs";
-        EXPECT_EQ(run.status, QProcess::NormalExit) << "the renderer crashed: " << run.errors.toStdString();
-        EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+        EXPECT_EQ(run.status, QProcess::NormalExit) << "the renderer crashed: " << run.errors.right(2000).toStdString();
+        EXPECT_EQ(run.exitCode, 0) << run.errors.right(2000).toStdString();
         const QImage picture(image);
         EXPECT_FALSE(picture.isNull());
         EXPECT_GT(QFileInfo(doc).size(), 0);
@@ -206,11 +181,11 @@ TEST(WorldScriptsEndToEnd, CharactersNoFontHasAreDrawnAsBoxes)
                        writeFontConfig(temp.path(), {QStringLiteral("/usr/share/fonts/truetype/dejavu")}));
     const auto render = [&](const QString &store) {
         const QString image = store + QStringLiteral(".png");
-        const ChildRun run = runChild(QStringLiteral(TENVORIA_RENDER),
+        const testsupport::ProgramRun run = testsupport::runProgram(QStringLiteral(TENVORIA_RENDER),
                                       {QStringLiteral("--settings"), store, QStringLiteral("--doc"),
                                        store + QStringLiteral(".doc"), QStringLiteral("--image"), image},
-                                      environment, 240000);
-        EXPECT_TRUE(run.finished && run.status == QProcess::NormalExit && run.exitCode == 0) << run.errors.toStdString();
+                                      240000, environment);
+        EXPECT_TRUE(run.finished && run.status == QProcess::NormalExit && run.exitCode == 0) << run.errors.right(2000).toStdString();
         return QImage(image);
     };
     const int blank = inkOf(render(empty));
@@ -310,18 +285,13 @@ std::vector<NameCell> nameCellsInLayout(const wordproc::Document &document)
     return cells;
 }
 
-std::optional<QString> runProgram(const QString &program, const QStringList &arguments)
+// An installed tool's output (empty if it hung), or nullopt when it is not installed.
+std::optional<QString> toolOutput(const QString &program, const QStringList &arguments)
 {
     if (QStandardPaths::findExecutable(program).isEmpty())
         return std::nullopt;
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(240000)) {
-        process.kill();
-        process.waitForFinished();
-        return QString();
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
+    const testsupport::ProgramRun run = testsupport::runProgram(program, arguments, 240000);
+    return run.finished ? run.output : QString();
 }
 
 TEST(WorldScriptsEndToEnd, LibreOfficeShowsTheNamesAtTheFormsSizeOnAsManyLinesAsThePicture)
@@ -339,18 +309,18 @@ TEST(WorldScriptsEndToEnd, LibreOfficeShowsTheNamesAtTheFormsSizeOnAsManyLinesAs
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     const QString doc = temp.filePath(QStringLiteral("names.doc"));
-    const ChildRun render = runChild(QStringLiteral(TENVORIA_RENDER),
-                                     {QStringLiteral("--settings"), store, QStringLiteral("--doc"), doc}, environment, 240000);
-    ASSERT_TRUE(render.finished && render.status == QProcess::NormalExit && render.exitCode == 0) << render.errors.toStdString();
+    const testsupport::ProgramRun render = testsupport::runProgram(QStringLiteral(TENVORIA_RENDER),
+                                     {QStringLiteral("--settings"), store, QStringLiteral("--doc"), doc}, 240000, environment);
+    ASSERT_TRUE(render.finished && render.status == QProcess::NormalExit && render.exitCode == 0) << render.errors.right(2000).toStdString();
 
     // LibreOffice is part of the test set-up (tools/install-deps.sh), so its absence fails.
-    const auto converted = runProgram(QStringLiteral("soffice"),
+    const auto converted = toolOutput(QStringLiteral("soffice"),
                                       {QStringLiteral("--headless"),
                                        QStringLiteral("-env:UserInstallation=file://") + temp.filePath(QStringLiteral("lo")),
                                        QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
                                        temp.path(), doc});
     ASSERT_TRUE(converted.has_value()) << "soffice is not installed";
-    const auto bbox = runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), temp.filePath(QStringLiteral("names.pdf")),
+    const auto bbox = toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), temp.filePath(QStringLiteral("names.pdf")),
                                                                QStringLiteral("-")});
     ASSERT_TRUE(bbox.has_value()) << "pdftotext is not installed";
     const std::vector<PdfWord> words = wordsOf(*bbox);

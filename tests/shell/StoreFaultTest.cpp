@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
+#include "ProgramRun.h"
 
 #include <csignal>
 #include <unistd.h>
@@ -37,12 +38,8 @@ QMap<QString, QString> storedValues(const QString &path)
 // Runs a program and gives back its exit code and everything it printed.
 std::pair<int, QString> run(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    const bool finished = process.waitForFinished(300000);
-    const QString output = QString::fromUtf8(process.readAll());
-    return {finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, output};
+    const testsupport::ProgramRun ran = testsupport::runProgram(program, arguments, 300000);
+    return {ran.exitCode, ran.output + ran.errors};
 }
 
 // The system calls of `arguments` run under strace, one line each.

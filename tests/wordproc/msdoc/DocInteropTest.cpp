@@ -5,11 +5,11 @@
 #include "wordproc/msdoc/DocPieceTable.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/msdoc/DocWriter.h"
+#include "ProgramRun.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QHash>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -26,27 +26,9 @@ namespace {
 
 constexpr int kToolTimeoutMs = 240000;
 
-struct ToolResult {
-    bool finished = false;
-    int exitCode = -1;
-    QString output;
-};
-
-ToolResult runTool(const QString &program, const QStringList &arguments)
+testsupport::ProgramRun runTool(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(program, arguments);
-    ToolResult result;
-    result.finished = process.waitForFinished(kToolTimeoutMs);
-    if (!result.finished) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.output = QString::fromUtf8(process.readAllStandardOutput());
-    return result;
+    return testsupport::runProgram(program, arguments, kToolTimeoutMs);
 }
 
 // The parts of a flat OpenDocument text file the checks look at.
@@ -188,7 +170,7 @@ protected:
     QString convert(const QString &soffice, const QString &input, const QString &format)
     {
         const QString profile = QStringLiteral("file://") + m_dir.filePath(QStringLiteral("lo-profile"));
-        const ToolResult result =
+        const testsupport::ProgramRun result =
             runTool(soffice, {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=") + profile,
                               QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), m_dir.path(), input});
         EXPECT_TRUE(result.finished) << "soffice did not finish";
@@ -274,7 +256,7 @@ TEST_F(DocInterop, LibreOfficeLaysTheFormOutOnOnePage)
         GTEST_SKIP() << "soffice or pdfinfo is not installed; the page layout check is skipped.";
     const QString pdf = convert(soffice, m_form, QStringLiteral("pdf"));
     ASSERT_FALSE(pdf.isEmpty()) << "LibreOffice could not convert the .doc file to PDF";
-    const ToolResult info = runTool(pdfinfo, {pdf});
+    const testsupport::ProgramRun info = runTool(pdfinfo, {pdf});
     ASSERT_EQ(info.exitCode, 0);
     EXPECT_TRUE(info.output.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.output.toStdString();
     EXPECT_TRUE(info.output.contains(QStringLiteral("612 x 792 pts"))) << info.output.toStdString();
@@ -306,7 +288,7 @@ TEST_F(DocInterop, AntiwordAndCatdocExtractTheTexts)
     bool ranAny = false;
     if (const QString antiword = toolOrSkip("antiword"); !antiword.isEmpty()) {
         ranAny = true;
-        const ToolResult result = runTool(antiword, {QStringLiteral("-m"), QStringLiteral("UTF-8.txt"), m_form});
+        const testsupport::ProgramRun result = runTool(antiword, {QStringLiteral("-m"), QStringLiteral("UTF-8.txt"), m_form});
         EXPECT_EQ(result.exitCode, 0);
         for (const QString &text : expected)
             EXPECT_TRUE(result.output.contains(text)) << "antiword lost: " << text.toStdString();
@@ -316,13 +298,13 @@ TEST_F(DocInterop, AntiwordAndCatdocExtractTheTexts)
         note.body = {sampleform::textParagraph(QStringLiteral("Short note"), sampleform::tahoma(8)), Paragraph{}};
         const QString notePath = m_dir.filePath(QStringLiteral("note.doc"));
         writeDoc(note, notePath);
-        const ToolResult noteResult = runTool(antiword, {notePath});
+        const testsupport::ProgramRun noteResult = runTool(antiword, {notePath});
         EXPECT_EQ(noteResult.exitCode, 0);
         EXPECT_TRUE(noteResult.output.contains(QStringLiteral("Short note")));
     }
     if (const QString catdoc = toolOrSkip("catdoc"); !catdoc.isEmpty()) {
         ranAny = true;
-        const ToolResult result = runTool(catdoc, {QStringLiteral("-d"), QStringLiteral("utf-8"), m_form});
+        const testsupport::ProgramRun result = runTool(catdoc, {QStringLiteral("-d"), QStringLiteral("utf-8"), m_form});
         EXPECT_EQ(result.exitCode, 0);
         for (const QString &text : expected)
             EXPECT_TRUE(result.output.contains(text)) << "catdoc lost: " << text.toStdString();
@@ -365,7 +347,7 @@ TEST_F(DocInterop, MixedScriptTextIsStoredAsEightBitAndUnicodePiecesThatEveryRea
         const QString tool = toolOrSkip(name);
         if (tool.isEmpty())
             continue;
-        const ToolResult result = runTool(tool, arguments);
+        const testsupport::ProgramRun result = runTool(tool, arguments);
         EXPECT_EQ(result.exitCode, 0) << name;
         const QString output = result.output.simplified(); // both wrap long lines
         for (const QString &text : expected)
@@ -390,7 +372,7 @@ print(meta.create_time.year, meta.codepage, meta.num_pages)
 compobj = ole.openstream('\x01CompObj').read()
 print(b'Word.Document.8' in compobj)
 )";
-    const ToolResult result = runTool(python, {QStringLiteral("-c"), QString::fromLatin1(script), m_form});
+    const testsupport::ProgramRun result = runTool(python, {QStringLiteral("-c"), QString::fromLatin1(script), m_form});
     ASSERT_EQ(result.exitCode, 0) << result.output.toStdString();
     const QStringList lines = result.output.split(QLatin1Char('\n'));
     ASSERT_GE(lines.size(), 5);
