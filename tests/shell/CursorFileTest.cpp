@@ -27,69 +27,18 @@ QImage drawnPicture()
     return image;
 }
 
-// A classic monochrome 32 x 32 cursor: a black 8 x 8 square at (0, 0) on a transparent ground,
-// hot spot (3, 5).
-QByteArray monochromeCursor()
-{
-    base::ByteWriter out;
-    out.u16(0);
-    out.u16(2);
-    out.u16(1);
-    out.bytes(QByteArray::fromHex("20200200"));
-    out.u16(3);
-    out.u16(5);
-    const quint32 size = 40 + 8 + 32 * 4 * 2;
-    out.u32(size);
-    out.u32(22);
-    out.u32(40);
-    out.u32(32);
-    out.u32(64);
-    out.u16(1);
-    out.u16(1);
-    for (int i = 0; i < 6; ++i)
-        out.u32(0);
-    out.u32(0x00000000); // palette: black
-    out.u32(0x00ffffff); // white
-    for (int y = 31; y >= 0; --y) // colour rows, bottom-up: index 0 (black) everywhere
-        out.u32(0);
-    for (int y = 31; y >= 0; --y) { // mask rows: opaque (0) for the square, else transparent
-        const quint8 first = y < 8 ? 0x00 : 0xff;
-        out.bytes(QByteArray(1, char(first)) + QByteArray(3, char(0xff)));
-    }
-    return out.data();
-}
-
-TEST(CursorFile, WrittenCursorReadsBackWithPixelsAndHotSpot)
-{
-    const QImage picture = drawnPicture();
-    const std::optional<CursorImage> read = decodeCursorFile(encodeCursorFile(picture, QPoint(7, 3)));
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->hotSpot, QPoint(7, 3));
-    EXPECT_EQ(read->image.size(), QSize(32, 32));
-    EXPECT_EQ(read->image.convertToFormat(QImage::Format_ARGB32), picture);
-}
-
-TEST(CursorFile, ClassicMonochromeCursorTakesTransparencyFromItsMask)
-{
-    const std::optional<CursorImage> read = decodeCursorFile(monochromeCursor());
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->hotSpot, QPoint(3, 5));
-    EXPECT_EQ(read->image.pixel(2, 2), qRgba(0, 0, 0, 255));
-    EXPECT_EQ(qAlpha(read->image.pixel(20, 20)), 0);
-    EXPECT_EQ(qAlpha(read->image.pixel(8, 2)), 0);
-}
-
 // A 32 x 32 cursor of 1 bit per pixel, palette black and white, whose colour and mask rows are
 // given top-down as the picture shows them; the file stores them bottom-up.
-QByteArray monochromeCursorWith(const std::function<quint32(int y)> &colourRow, const std::function<quint32(int y)> &maskRow)
+QByteArray monochromeCursorWith(const std::function<quint32(int y)> &colourRow, const std::function<quint32(int y)> &maskRow,
+                                 QPoint hotSpot = QPoint(0, 0))
 {
     base::ByteWriter out;
     out.u16(0);
     out.u16(2);
     out.u16(1);
     out.bytes(QByteArray::fromHex("20200200"));
-    out.u16(0);
-    out.u16(0);
+    out.u16(quint16(hotSpot.x()));
+    out.u16(quint16(hotSpot.y()));
     out.u32(40 + 8 + 32 * 4 * 2);
     out.u32(22);
     out.u32(40);
@@ -111,6 +60,35 @@ QByteArray monochromeCursorWith(const std::function<quint32(int y)> &colourRow, 
     for (int y = 31; y >= 0; --y)
         bigEndianRow(maskRow(y));
     return out.data();
+}
+
+// A classic monochrome 32 x 32 cursor: a black 8 x 8 square at (0, 0) on a transparent ground,
+// hot spot (3, 5).
+QByteArray monochromeCursor()
+{
+    return monochromeCursorWith([](int) { return 0u; },                                    // black everywhere
+                                [](int y) { return y < 8 ? 0x00ffffffu : 0xffffffffu; },  // opaque square
+                                QPoint(3, 5));
+}
+
+TEST(CursorFile, WrittenCursorReadsBackWithPixelsAndHotSpot)
+{
+    const QImage picture = drawnPicture();
+    const std::optional<CursorImage> read = decodeCursorFile(encodeCursorFile(picture, QPoint(7, 3)));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->hotSpot, QPoint(7, 3));
+    EXPECT_EQ(read->image.size(), QSize(32, 32));
+    EXPECT_EQ(read->image.convertToFormat(QImage::Format_ARGB32), picture);
+}
+
+TEST(CursorFile, ClassicMonochromeCursorTakesTransparencyFromItsMask)
+{
+    const std::optional<CursorImage> read = decodeCursorFile(monochromeCursor());
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->hotSpot, QPoint(3, 5));
+    EXPECT_EQ(read->image.pixel(2, 2), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(qAlpha(read->image.pixel(20, 20)), 0);
+    EXPECT_EQ(qAlpha(read->image.pixel(8, 2)), 0);
 }
 
 TEST(CursorFile, PixelsAndMaskBitsRunFromTheHighestBitLeftToRightAndRowsFromTheBottom)
