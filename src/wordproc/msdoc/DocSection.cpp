@@ -25,21 +25,42 @@ constexpr int kDopView = 0x52;              // zoom in bits 3-11, gutter at top 
     throw base::Failure(QStringLiteral("The page setup cannot be saved in a Word file: %1.").arg(what));
 }
 
-// The extents Word accepts for each length and number of the page setup.
+// The extents Word accepts for each length and number of the page setup: the writer refuses a
+// value outside them, and the reader ignores one, as Word does, so that whatever was read can be
+// written again.
 constexpr int kMaxTray = 0x7FFF;
 
-void checkRange(int value, int low, int high, const char *name)
-{
-    if (value < low || value > high)
-        refuse(QStringLiteral("%1 of %2 is outside %3 to %4").arg(QLatin1String(name)).arg(value).arg(low).arg(high));
-}
+struct Extent {
+    int PageSetup::*field;
+    int low;
+    int high;
+    const char *name;
+};
 
-// A value outside Word's range is ignored when read, as Word does, so that whatever was read can
-// be written again.
-void setWithin(int &field, int value, int low, int high)
+constexpr Extent kExtents[] = {
+    {&PageSetup::pageWidth, 1, kMaxTwips, "the page width"},
+    {&PageSetup::pageHeight, 1, kMaxTwips, "the page height"},
+    {&PageSetup::leftMargin, 0, kMaxTwips, "the left margin"},
+    {&PageSetup::rightMargin, 0, kMaxTwips, "the right margin"},
+    {&PageSetup::topMargin, -kMaxTwips, kMaxTwips, "the top margin"},
+    {&PageSetup::bottomMargin, -kMaxTwips, kMaxTwips, "the bottom margin"},
+    {&PageSetup::gutter, 0, kMaxTwips, "the gutter"},
+    {&PageSetup::headerDistance, 0, kMaxTwips, "the header distance"},
+    {&PageSetup::footerDistance, 0, kMaxTwips, "the footer distance"},
+    {&PageSetup::firstPageTray, 0, kMaxTray, "the first page tray"},
+    {&PageSetup::otherPagesTray, 0, kMaxTray, "the other pages tray"},
+    {&PageSetup::sectionStart, 0, 4, "the section start"},
+    {&PageSetup::verticalAlignment, 0, 3, "the vertical alignment"},
+    {&PageSetup::gutterPos, kGutterLeft, kGutterRight, "the gutter position"},
+};
+
+bool within(const Extent &extent, int value) { return value >= extent.low && value <= extent.high; }
+
+void setWithin(PageSetup &page, int PageSetup::*field, int value)
 {
-    if (value >= low && value <= high)
-        field = value;
+    for (const Extent &extent : kExtents)
+        if (extent.field == field && within(extent, value))
+            page.*field = value;
 }
 
 bool marginsLeaveRoom(const PageSetup &page)
@@ -50,20 +71,15 @@ bool marginsLeaveRoom(const PageSetup &page)
 
 void checkPage(const PageSetup &page)
 {
-    checkRange(page.pageWidth, 1, kMaxTwips, "the page width");
-    checkRange(page.pageHeight, 1, kMaxTwips, "the page height");
-    checkRange(page.leftMargin, 0, kMaxTwips, "the left margin");
-    checkRange(page.rightMargin, 0, kMaxTwips, "the right margin");
-    checkRange(page.topMargin, -kMaxTwips, kMaxTwips, "the top margin");
-    checkRange(page.bottomMargin, -kMaxTwips, kMaxTwips, "the bottom margin");
-    checkRange(page.gutter, 0, kMaxTwips, "the gutter");
-    checkRange(page.headerDistance, 0, kMaxTwips, "the header distance");
-    checkRange(page.footerDistance, 0, kMaxTwips, "the footer distance");
-    checkRange(page.firstPageTray, 0, kMaxTray, "the first page tray");
-    checkRange(page.otherPagesTray, 0, kMaxTray, "the other pages tray");
-    checkRange(page.sectionStart, 0, 4, "the section start");
-    checkRange(page.verticalAlignment, 0, 3, "the vertical alignment");
-    checkRange(page.gutterPos, kGutterLeft, kGutterRight, "the gutter position");
+    for (const Extent &extent : kExtents) {
+        const int value = page.*extent.field;
+        if (!within(extent, value))
+            refuse(QStringLiteral("%1 of %2 is outside %3 to %4")
+                       .arg(QLatin1String(extent.name))
+                       .arg(value)
+                       .arg(extent.low)
+                       .arg(extent.high));
+    }
     if (!marginsLeaveRoom(page))
         refuse(QStringLiteral("the margins leave no room for text"));
     // These live in document properties that only Word 2002 and later files have.
@@ -135,28 +151,22 @@ void applySectionSprms(const QByteArray &grpprl, PageSetup &page)
     for (const Sprm &sprm : parseSprms(grpprl)) {
         const int value = int(sprm.value());
         switch (sprm.id) {
-        case sprm::SXaPage: setWithin(page.pageWidth, value, 1, kMaxTwips); break;
-        case sprm::SYaPage: setWithin(page.pageHeight, value, 1, kMaxTwips); break;
-        case sprm::SDxaLeft: setWithin(page.leftMargin, value, 0, kMaxTwips); break;
-        case sprm::SDxaRight: setWithin(page.rightMargin, value, 0, kMaxTwips); break;
-        case sprm::SDyaTop: setWithin(page.topMargin, sprm.signedValue(), -kMaxTwips, kMaxTwips); break;
-        case sprm::SDyaBottom: setWithin(page.bottomMargin, sprm.signedValue(), -kMaxTwips, kMaxTwips); break;
-        case sprm::SDyaHdrTop: setWithin(page.headerDistance, value, 0, kMaxTwips); break;
-        case sprm::SDyaHdrBottom: setWithin(page.footerDistance, value, 0, kMaxTwips); break;
-        case sprm::SDzaGutter: setWithin(page.gutter, value, 0, kMaxTwips); break;
+        case sprm::SXaPage: setWithin(page, &PageSetup::pageWidth, value); break;
+        case sprm::SYaPage: setWithin(page, &PageSetup::pageHeight, value); break;
+        case sprm::SDxaLeft: setWithin(page, &PageSetup::leftMargin, value); break;
+        case sprm::SDxaRight: setWithin(page, &PageSetup::rightMargin, value); break;
+        case sprm::SDyaTop: setWithin(page, &PageSetup::topMargin, sprm.signedValue()); break;
+        case sprm::SDyaBottom: setWithin(page, &PageSetup::bottomMargin, sprm.signedValue()); break;
+        case sprm::SDyaHdrTop: setWithin(page, &PageSetup::headerDistance, value); break;
+        case sprm::SDyaHdrBottom: setWithin(page, &PageSetup::footerDistance, value); break;
+        case sprm::SDzaGutter: setWithin(page, &PageSetup::gutter, value); break;
         case sprm::SBOrientation: page.landscape = value == kOrientLandscape; break;
         case sprm::SNLnnMod: page.lineNumbering = value > 0; break;
-        case sprm::SDmBinFirst: setWithin(page.firstPageTray, value, 0, kMaxTray); break;
-        case sprm::SDmBinOther: setWithin(page.otherPagesTray, value, 0, kMaxTray); break;
-        case sprm::SBkc:
-            if (value <= 4)
-                page.sectionStart = value;
-            break;
+        case sprm::SDmBinFirst: setWithin(page, &PageSetup::firstPageTray, value); break;
+        case sprm::SDmBinOther: setWithin(page, &PageSetup::otherPagesTray, value); break;
+        case sprm::SBkc: setWithin(page, &PageSetup::sectionStart, value); break;
         case sprm::SFTitlePage: page.differentFirstPageHeaderFooter = value != 0; break;
-        case sprm::SVjc:
-            if (value <= 3)
-                page.verticalAlignment = value;
-            break;
+        case sprm::SVjc: setWithin(page, &PageSetup::verticalAlignment, value); break;
         case sprm::SFEndnote: page.suppressEndnotes = value == 0; break;
         case sprm::SFRTLGutter:
             if (value != 0)
