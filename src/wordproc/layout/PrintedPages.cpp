@@ -44,7 +44,6 @@ public:
     }
     int pageTop() const { return start_; }
     int pageBottom() const { return start_ + textHeight_; }
-    int textHeight() const { return textHeight_; }
 
 private:
     int textHeight_;
