@@ -3,6 +3,7 @@
 #include "PageBmp.h"
 
 #include "shell/AppError.h"
+#include "base/PictureLimits.h"
 #include "base/PrivateFile.h"
 #include "shell/FileUtils.h"
 
@@ -65,9 +66,28 @@ void writePageImage(const QImage &picture, const QString &path)
 QImage loadPageImage(const QString &path)
 {
     QImageReader reader(path, "bmp");
-    QImage image = reader.read();
+    const auto failed = [&](const QString &why) {
+        return shell::AppError(QStringLiteral("The page image %1 could not be loaded: %2").arg(path, why));
+    };
+    const QSize size = reader.size();
+    if (!size.isValid()) {
+        reader.read(); // says why: no file, or not a BMP
+        throw failed(reader.errorString());
+    }
+    if (size.width() > base::kMaxPictureSide || size.height() > base::kMaxPictureSide
+        || qint64(size.width()) * size.height() > base::kMaxPicturePixels)
+        throw failed(QStringLiteral("its %1 x %2 pixels are more than a page picture has.").arg(size.width()).arg(size.height()));
+    // The picture's memory is taken here, in the format the file holds, and the reader fills it:
+    // Qt's readers refuse to allocate more than 128 MB themselves, which a long record's picture
+    // may need, and a refused allocation is then reported as what it is.
+    QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
-        throw shell::AppError(QStringLiteral("The page image %1 could not be loaded: %2").arg(path, reader.errorString()));
+        throw failed(QStringLiteral("there is not enough memory for its %1 x %2 pixels (%3 MB).")
+                         .arg(size.width())
+                         .arg(size.height())
+                         .arg((qint64(size.width()) * size.height() * 4 + (1 << 20) - 1) >> 20));
+    if (!reader.read(&image) || image.isNull())
+        throw failed(reader.errorString());
     return image;
 }
 

@@ -128,6 +128,36 @@ TEST_P(PdfOutputTest, RowsAndLinesStandWhereLibreOfficePutsThem)
                 worstRow, compared, worstLine);
 }
 
+TEST(PdfOutput, ARowTallerThanAPageGoesOnOverThePagesWithEveryCharacterAndItsNeighbours)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    // 10,000 characters of numbered words, so that order and completeness can be read back.
+    QStringList words;
+    for (int i = 1; i <= 1666; ++i)
+        words << QStringLiteral("w%1").arg(i, 4, 10, QLatin1Char('0'));
+    const QString value = words.join(QLatin1Char(' ')) + QStringLiteral(" tail");
+    ASSERT_EQ(value.size(), 10000);
+    const QString doc = generateForm({{QStringLiteral("txtAppInfoEmpInfoEmail"), value},
+                                      {QStringLiteral("txtAppInfoEmpInfoPhone"), QStringLiteral("5550100")},
+                                      {QStringLiteral("txtAppInfoEmpInfoFax"), QStringLiteral("5550199")}},
+                                     temp.path());
+    ASSERT_FALSE(doc.isEmpty());
+    const QString pdf = temp.filePath(QStringLiteral("form.pdf"));
+    preview::saveReplacing(app::WordFilePages().pdf(doc), pdf);
+
+    EXPECT_GE(pageCount(pdf), 3);
+    const QString text = flatTextOf(pdf);
+    QStringList found;
+    for (const auto &match : QRegularExpression(QStringLiteral("\\b(w\\d{4}|tail)\\b")).globalMatch(text))
+        found << match.captured(1);
+    EXPECT_EQ(found.join(QLatin1Char(' ')), value) << found.size() << " of 1667 words, in order";
+    // The row's other cells, and the rows after it.
+    EXPECT_TRUE(text.contains(QStringLiteral("Phone: 5550100")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Fax: 5550199")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Annual Income:")));
+}
+
 INSTANTIATE_TEST_SUITE_P(Records, PdfOutputTest, ::testing::Values(Record::Empty, Record::Sample, Record::Long),
                          [](const auto &info) {
                              return std::string(info.param == Record::Empty    ? "Empty"

@@ -70,6 +70,18 @@ QString generateForm(Record record, const QString &folder, QStringList *cellText
     return host.wordFile;
 }
 
+QString generateForm(const std::map<QString, QString> &texts, const QString &folder)
+{
+    testsupport::ScriptedMessageBoxes boxes;
+    shell::ScopedMessageBoxes scope(boxes);
+    wordproc::BuiltinApplicationFactory factory(QDir(folder).filePath(QStringLiteral("engine.lock")));
+    testsupport::RecordingGenerationHost host;
+    for (const auto &[id, text] : texts)
+        host.widgets.text(id)->setText(text);
+    generator::GenerateRentalApplication(factory, host, {folder, {}});
+    return boxes.shown.empty() ? host.wordFile : QString();
+}
+
 std::vector<Word> wordsOf(const QString &pdf)
 {
     std::vector<Word> words;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <vector>
 
 namespace printtest {
@@ -16,6 +17,9 @@ enum class Record { Empty, Sample, Long };
 // Generates the form for the record into `folder` and answers the document's path (empty on
 // failure); the record's cell texts, as the document holds them, go to `cellTexts`.
 QString generateForm(Record record, const QString &folder, QStringList *cellTexts = nullptr);
+
+// The same for a record of these text fields (by control name), the rest left empty.
+QString generateForm(const std::map<QString, QString> &texts, const QString &folder);
 
 using testsupport::ProgramRun;
 using testsupport::runProgram;

@@ -330,6 +330,32 @@ TEST(FormEndToEnd, OverlongTextGrowsThePageWhileOrdinaryRecordsFitOnIt)
     EXPECT_GT(inches[Record::Hostile], inches[Record::Sample] + 1);
 }
 
+TEST(FormEndToEnd, EveryFieldAtTwoThousandCharactersStillReachesThePreview)
+{
+    // Taller than Qt's readers take by themselves (the picture is over 128 MB).
+    testsupport::ScriptedMessageBoxes boxes;
+    shell::ScopedMessageBoxes scope{boxes};
+    QTemporaryDir temp;
+    wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
+    testsupport::RecordingGenerationHost host;
+    for (const entry::TextFieldSpec &field : entry::textFields())
+        host.widgets.text(QLatin1String(field.id))->setText(repeatedTo(QStringLiteral("Long value "), 2000));
+    GenerateRentalApplication(factory, host, {temp.path(), {}});
+    for (const auto &shown : boxes.shown)
+        ADD_FAILURE() << "error report: " << shown.text.toStdString();
+    ASSERT_FALSE(host.picture.isNull());
+    EXPECT_GT(host.picture.sizeInBytes(), qsizetype(128) << 20);
+    EXPECT_GT(heightInInches(host.picture), 100);
+    EXPECT_TRUE(host.events.contains(QStringLiteral("show")));
+    // Not blank: the last field's text reaches the picture's last inch.
+    const int inch = int(host.picture.dotsPerMeterY() * 0.0254);
+    int dark = 0;
+    for (int y = host.picture.height() - inch; y < host.picture.height(); ++y)
+        for (int x = 0; x < host.picture.width(); ++x)
+            dark += qGray(host.picture.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 100);
+}
+
 TEST(RunningInstanceGuard, SeesTheBuiltinEngineUntilItQuitsAndAnotherProcessHoldingTheLock)
 {
     QTemporaryDir temp;

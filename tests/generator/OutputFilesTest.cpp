@@ -13,6 +13,12 @@
 #include "TestFiles.h"
 #include "Unprivileged.h"
 
+#include <QtEndian>
+
+#include <fstream>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <sys/stat.h>
@@ -127,6 +133,40 @@ TEST(OutputFiles, PageImageIsPrivateKeepsItsResolutionAndReplacesAPlantedLink)
     EXPECT_NEAR(back.dotsPerMeterX(), 7559, 1);
     EXPECT_THROW(writePageImage(QImage(), path), shell::AppError);
     EXPECT_THROW(loadPageImage(dir.filePath(QStringLiteral("missing.bmp"))), shell::AppError);
+}
+
+// A long record's picture, 1345 x 31551 pixels (170 MB), is read when memory allows and said to
+// need more memory when it does not, not "unable to read".
+TEST(OutputFiles, ATallPageImageThatMemoryCannotHoldIsReportedAsSuch)
+{
+    QTemporaryDir dir;
+    const QString path = pageImagePath(dir.path());
+    QByteArray header = pageBmpHeader(QImage(1, 1, QImage::Format_RGB32));
+    qToLittleEndian(quint32(1345), header.data() + 18);
+    qToLittleEndian(quint32(31551), header.data() + 22);
+    writeTestFile(path, header); // the pixels are never reached
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Room for what the process has and 64 MB more.
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t limit = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (rlim_t(64) << 20);
+        const rlimit memory{limit, limit};
+        if (::setrlimit(RLIMIT_AS, &memory) != 0)
+            ::_exit(125);
+        try {
+            loadPageImage(path);
+        } catch (const shell::AppError &e) {
+            ::_exit(e.description().contains(QStringLiteral("not enough memory for its 1345 x 31551 pixels (162 MB)")) ? 0 : 2);
+        }
+        ::_exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 } // namespace

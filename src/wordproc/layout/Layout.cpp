@@ -278,6 +278,8 @@ TableBox layoutTable(const Table &table, FontBook &book)
     for (const Row &row : table.rows) {
         RowBox rowBox;
         rowBox.top = y;
+        rowBox.row = int(box.rows.size());
+        rowBox.mayBreak = row.effectiveHeightRule() != HeightRule::Exactly;
         int x = 0;
         int content = 0;
         for (const Cell &cell : row.cells) {

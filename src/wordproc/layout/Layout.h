@@ -57,6 +57,8 @@ struct RowBox {
     int top = 0;
     int height = 0;
     std::vector<CellBox> cells;
+    int row = -1;          // the table's row this box draws: a row split across pages gives several
+    bool mayBreak = true;  // false for a row of exact height, which keeps its content clipped to it
 };
 
 // Table coordinates: x = 0 is the left edge of the first cell (its border reaches border / 2

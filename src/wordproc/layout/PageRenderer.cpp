@@ -4,6 +4,8 @@
 #include "wordproc/layout/Layout.h"
 #include "wordproc/layout/LineDrawing.h"
 
+#include "base/PictureLimits.h"
+
 #include <QPainter>
 #include <QTextLayout>
 
@@ -16,10 +18,10 @@ namespace wordproc {
 namespace {
 
 constexpr int kDefaultDpi = 192;
-// Beyond these a raster image gets unwieldy (memory, painting limits); larger content is drawn
-// at a lower resolution instead, which the picture's dots-per-metre then record.
-constexpr int kMaxSidePixels = 32000;
-constexpr double kMaxPixels = 64.0 * 1024 * 1024;
+// Beyond the picture's limits larger content is drawn at a lower resolution instead, which the
+// picture's dots-per-metre then record.
+constexpr int kMaxSidePixels = base::kMaxPictureSide;
+constexpr double kMaxPixels = double(base::kMaxPicturePixels);
 
 // Draws in the twips of one laid-out block (placed with moveTo) onto the picture's pixels. Rules
 // and fills snap to whole pixels so that a 0.5 pt line stays one crisp pixel wide; text is

@@ -23,22 +23,129 @@ struct Unit {
     int rule = 0;
 };
 
-std::vector<Unit> unitsOf(const ContentBox &content)
-{
-    std::vector<Unit> units;
-    for (const BlockBox &block : content.blocks) {
-        if (const auto *table = std::get_if<TableBox>(&block.box)) {
-            for (const RowBox &row : table->rows)
-                units.push_back({block.top + row.top, block.top + row.top + row.height, table->border});
-            continue;
-        }
-        const auto &paragraph = std::get<ParagraphBox>(block.box);
-        if (paragraph.lines.empty())
-            units.push_back({block.top, block.top + paragraph.height, 0});
-        for (const LineBox &line : paragraph.lines)
-            units.push_back({block.top + line.top, block.top + line.top + line.height, 0});
+// Where pages start, unit by unit: a unit that does not fit below the page's top starts the next
+// page, unless it already starts this one.
+class PageBreaks {
+public:
+    explicit PageBreaks(int textHeight) : textHeight_(textHeight) {}
+
+    // Answers whether the unit starts a new page.
+    bool place(const Unit &unit)
+    {
+        const bool breaks = unit.bottom + unit.rule - start_ > textHeight_ && unit.top > start_;
+        if (breaks)
+            start_ = unit.top;
+        return breaks;
     }
-    return units;
+    void breakAt(int top)
+    {
+        if (top > start_)
+            start_ = top;
+    }
+    int pageTop() const { return start_; }
+    int pageBottom() const { return start_ + textHeight_; }
+
+private:
+    int textHeight_;
+    int start_ = 0;
+};
+
+template <typename Visit>
+void forEachUnit(const BlockBox &block, Visit visit)
+{
+    if (const auto *table = std::get_if<TableBox>(&block.box)) {
+        for (const RowBox &row : table->rows)
+            visit(Unit{block.top + row.top, block.top + row.top + row.height, table->border});
+        return;
+    }
+    const auto &paragraph = std::get<ParagraphBox>(block.box);
+    if (paragraph.lines.empty())
+        visit(Unit{block.top, block.top + paragraph.height, 0});
+    for (const LineBox &line : paragraph.lines)
+        visit(Unit{block.top + line.top, block.top + line.top + line.height, 0});
+}
+
+// A row taller than a page, cut into one piece a page as Word breaks a row: each cell goes on with
+// its next line at the top of the next piece, so the cut never runs through a line, and every
+// piece has its grid lines and shading all round. Lines keep their places as long as no line of
+// their cell has been carried over. `top` is the row's top in the table; `pageSpace` the twips
+// from the row's top to the first page's foot, less the grid line below; `fullSpace` that of a
+// whole page.
+std::vector<RowBox> rowPieces(const RowBox &row, int border, int top, int pageSpace, int fullSpace)
+{
+    const int content = row.height - border; // the row's own content area, below its top line
+    const int contentTop = row.top + border;
+    std::vector<std::size_t> next(row.cells.size(), 0); // each cell's first line not yet placed
+    std::vector<RowBox> pieces;
+    int carried = 0; // how far into the content area the pieces so far reach
+    for (int space = pageSpace;; space = fullSpace) {
+        const int capacity = space - border;
+        RowBox piece;
+        piece.top = top;
+        piece.row = row.row;
+        piece.mayBreak = false;
+        // The content this piece must hold to be the last.
+        int rest = std::max(0, content - carried);
+        std::vector<int> from(row.cells.size());
+        for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            const std::vector<LineBox> &lines = row.cells[c].lines;
+            from[c] = carried;
+            if (next[c] < lines.size()) {
+                from[c] = std::min(carried, lines[next[c]].top - contentTop);
+                rest = std::max(rest, lines.back().top + lines.back().height - contentTop - from[c]);
+            }
+        }
+        const bool last = rest <= capacity;
+        const int used = last ? rest : capacity;
+        for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            const CellBox &cell = row.cells[c];
+            CellBox cellPiece;
+            cellPiece.left = cell.left;
+            cellPiece.width = cell.width;
+            for (; next[c] < cell.lines.size(); ++next[c]) {
+                LineBox line = cell.lines[next[c]];
+                const int at = line.top - contentTop - from[c];
+                // A line taller than a whole page goes alone, cut off at the page's foot.
+                const bool alone = at == 0 && line.height > fullSpace - border;
+                if (at + line.height > used && !alone)
+                    break;
+                line.top = top + border + at;
+                cellPiece.contentHeight = std::max(cellPiece.contentHeight, at + line.height);
+                cellPiece.lines.push_back(std::move(line));
+                if (alone) {
+                    ++next[c];
+                    break;
+                }
+            }
+            piece.cells.push_back(std::move(cellPiece));
+        }
+        piece.height = used + border;
+        top += piece.height;
+        carried += used;
+        pieces.push_back(std::move(piece));
+        if (last)
+            return pieces;
+    }
+}
+
+// Whether the row's first lines fit in `space` (see rowPieces), so that it may start there.
+bool startsFit(const RowBox &row, int border, int space)
+{
+    if (space - border <= 0)
+        return false;
+    for (const CellBox &cell : row.cells)
+        if (!cell.lines.empty() && cell.lines.front().top == row.top + border
+            && cell.lines.front().height > space - border)
+            return false;
+    return true;
+}
+
+void moveRow(RowBox &row, int by)
+{
+    row.top += by;
+    for (CellBox &cell : row.cells)
+        for (LineBox &line : cell.lines)
+            line.top += by;
 }
 
 // Draws one page's band of the content. The painter's origin is the content's origin on the
@@ -57,9 +164,12 @@ public:
         }
         for (std::size_t r : shown) {
             const RowBox &row = box.rows[r];
-            for (std::size_t c = 0; c < row.cells.size() && c < table.rows[r].cells.size(); ++c) {
+            const std::size_t source = row.row >= 0 ? std::size_t(row.row) : r;
+            if (source >= table.rows.size())
+                continue;
+            for (std::size_t c = 0; c < row.cells.size() && c < table.rows[source].cells.size(); ++c) {
                 const CellBox &cell = row.cells[c];
-                const QColor shading = wordColour(table.rows[r].cells[c].shading.background, QColor());
+                const QColor shading = wordColour(table.rows[source].cells[c].shading.background, QColor());
                 if (shading.isValid())
                     painter_.fillRect(QRectF(cell.left, blockTop + row.top, cell.width, row.height), shading);
             }
@@ -142,19 +252,65 @@ void drawBand(QPainter &painter, const Document &document, const ContentBox &con
 
 } // namespace
 
+ContentBox splitTallRows(const ContentBox &content, int textHeight)
+{
+    ContentBox printed = content;
+    PageBreaks pages(textHeight);
+    int moved = 0; // how much the pieces so far have added above the current block
+    for (BlockBox &block : printed.blocks) {
+        block.top += moved;
+        auto *table = std::get_if<TableBox>(&block.box);
+        if (!table) {
+            forEachUnit(block, [&](const Unit &unit) { pages.place(unit); });
+            continue;
+        }
+        const int border = table->border;
+        const int fullSpace = textHeight - border;
+        std::vector<RowBox> rows;
+        rows.reserve(table->rows.size());
+        int added = 0;
+        for (RowBox &row : table->rows) {
+            moveRow(row, added);
+            const int top = block.top + row.top;
+            const bool tall = row.mayBreak && row.height > fullSpace && fullSpace - border > 0
+                && top + row.height + border - pages.pageTop() > textHeight;
+            if (!tall) {
+                pages.place(Unit{top, top + row.height, border});
+                rows.push_back(std::move(row));
+                continue;
+            }
+            if (!startsFit(row, border, pages.pageBottom() - border - top))
+                pages.breakAt(top);
+            std::vector<RowBox> pieces = rowPieces(row, border, row.top, pages.pageBottom() - border - top, fullSpace);
+            int height = 0;
+            for (RowBox &piece : pieces) {
+                pages.place(Unit{block.top + piece.top, block.top + piece.top + piece.height, border});
+                height += piece.height;
+                rows.push_back(std::move(piece));
+            }
+            added += height - row.height;
+        }
+        table->rows = std::move(rows);
+        table->height += added;
+        moved += added;
+    }
+    printed.height += moved;
+    return printed;
+}
+
 std::vector<PageBand> paginate(const ContentBox &content, int textHeight)
 {
     std::vector<PageBand> pages;
-    int start = 0;
+    PageBreaks breaks(textHeight);
     int lastRule = 0;
-    for (const Unit &unit : unitsOf(content)) {
-        if (unit.bottom + unit.rule - start > textHeight && unit.top > start) {
-            pages.push_back({start, unit.top, lastRule});
-            start = unit.top;
-        }
-        lastRule = unit.rule;
-    }
-    pages.push_back({start, std::max(start, content.height), 0});
+    for (const BlockBox &block : content.blocks)
+        forEachUnit(block, [&](const Unit &unit) {
+            const int start = breaks.pageTop();
+            if (breaks.place(unit))
+                pages.push_back({start, unit.top, lastRule});
+            lastRule = unit.rule;
+        });
+    pages.push_back({breaks.pageTop(), std::max(breaks.pageTop(), content.height), 0});
     return pages;
 }
 
@@ -172,9 +328,10 @@ void setUpPaper(const PageSetup &page, QPagedPaintDevice &device)
 int drawPages(const Document &document, QPagedPaintDevice &device)
 {
     fonts::ensureRegistered();
-    const ContentBox content = layoutContent(document);
     const PageSetup &page = document.page;
-    const std::vector<PageBand> bands = paginate(content, std::max(1, page.pageHeight - page.topMargin - page.bottomMargin));
+    const int textHeight = std::max(1, page.pageHeight - page.topMargin - page.bottomMargin);
+    const ContentBox content = splitTallRows(layoutContent(document), textHeight);
+    const std::vector<PageBand> bands = paginate(content, textHeight);
 
     QPainter painter;
     if (!painter.begin(&device))

@@ -22,9 +22,16 @@ struct PageBand {
     int rule = 0;
 };
 
+// The content as pages of text area `textHeight` twips high show it: a row taller than a page
+// is split between its cells' lines into one piece a page, each with its own grid lines and
+// shading, and what follows moves down by what the pieces add. Rows of exact height, which
+// clip their content, stay whole. Content without such rows comes back as it is.
+ContentBox splitTallRows(const ContentBox &content, int textHeight);
+
 // Cuts the content into pages whose text area is `textHeight` twips high. Tables break between
 // rows and paragraphs between lines, as word processors do; a row or line taller than a page
-// gets a page of its own and is cut off there. Always at least one page.
+// gets a page of its own and is cut off there (splitTallRows first leaves only rows of exact
+// height so). Always at least one page.
 std::vector<PageBand> paginate(const ContentBox &content, int textHeight);
 
 // The device's paper: the section's page size and orientation, no margins of the device's own

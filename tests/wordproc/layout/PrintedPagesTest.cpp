@@ -85,6 +85,41 @@ TEST(Paginate, ParagraphsBreakBetweenLinesAndFollowingTablesContinue)
     expectBands(paginate(content, 1000), {{0, 900, 0}, {900, 1800, 10}, {1800, 2110, 0}});
 }
 
+TEST(Paginate, ARowTallerThanAPageSplitsBetweenItsLinesUnlessItsHeightIsExact)
+{
+    // Rows of 200, 3010 (ten lines of 300 in one cell) and 200, on pages of 1000.
+    BlockBox block = tableBlock(0, {200, 3010, 200});
+    RowBox &tall = std::get<TableBox>(block.box).rows[1];
+    CellBox cell;
+    for (int i = 0; i < 10; ++i) {
+        LineBox line;
+        line.top = tall.top + 10 + i * 300;
+        line.height = 300;
+        line.textStart = i;
+        cell.lines.push_back(line);
+    }
+    tall.cells.push_back(cell);
+
+    const ContentBox printed = splitTallRows(contentOf({block}), 1000);
+    const auto &rows = std::get<TableBox>(printed.blocks[0].box).rows;
+    // Each piece reaches its page's foot with its grid line; the lines a piece could not hold
+    // start the next one, so none is cut and none is lost.
+    ASSERT_EQ(rows.size(), 6u);
+    std::vector<int> lines;
+    for (std::size_t r = 1; r < 5; ++r)
+        for (const LineBox &line : rows[r].cells.at(0).lines) {
+            lines.push_back(line.textStart);
+            EXPECT_GE(line.top, rows[r].top + 10);
+            EXPECT_LE(line.top + line.height, rows[r].top + rows[r].height);
+        }
+    EXPECT_EQ(lines, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    expectBands(paginate(printed, 1000), {{0, 990, 10}, {990, 1980, 10}, {1980, 2970, 10}, {2970, 3790, 0}});
+
+    // Of exact height the row clips its content, on screen and on paper alike: it stays whole.
+    tall.mayBreak = false;
+    EXPECT_EQ(std::get<TableBox>(splitTallRows(contentOf({block}), 1000).blocks[0].box).rows.size(), 3u);
+}
+
 TEST(Paginate, EmptyContentIsOnePage)
 {
     expectBands(paginate(ContentBox{}, 1000), {{0, 0, 0}});
