@@ -8,6 +8,7 @@
 #include "shell/AppError.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
+#include "shell/HeldFiles.h"
 
 namespace generator {
 namespace {
