@@ -1,10 +1,18 @@
 #include "Program.h"
 
+#include "entry/RecordPersistence.h"
+#include "generator/OutputFiles.h"
+#include "shell/HeldFiles.h"
+#include "shell/SettingsStore.h"
+
+#include <cstdio>
+
 namespace app {
 
 Program::Program(shell::SettingsStore &store, automation::ApplicationFactory &engine,
                  generator::GenerationOptions options)
     : m_main(store, engine), m_host(m_main),
+      m_temporaryFolder(options.temporaryFolder.isEmpty() ? generator::temporaryFolder() : options.temporaryFolder),
       m_startCreating([this](int pointer) { m_main.setMousePointer(pointer); },
                       [this, &engine, options = std::move(options)] {
                           generator::GenerateRentalApplication(engine, m_host, options);
@@ -15,10 +23,21 @@ Program::Program(shell::SettingsStore &store, automation::ApplicationFactory &en
 
 bool Program::start()
 {
+    generator::removeAbandonedDocuments(m_temporaryFolder);
     if (!m_main.load())
         return false;
     m_main.showCentred();
     return true;
+}
+
+void Program::closeForSignal()
+{
+    shell::deleteHeldFiles(); // first: the temporary document holds the record
+    entry::RecordPersistence &record = m_main.persistence();
+    if (!record.retryUnsaved())
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("Your entries could not be saved to %1.\n\n%2")
+                                    .arg(record.store().filePath(), record.lastError())));
 }
 
 } // namespace app

@@ -21,8 +21,14 @@ public:
     Program(shell::SettingsStore &store, automation::ApplicationFactory &engine,
             generator::GenerationOptions options = {});
 
-    // The start-up: loads the main window and shows it. False when the program is to end at once.
+    // The start-up: removes the temporary documents that killed runs left behind, loads the main
+    // window and shows it. False when the program is to end at once.
     bool start();
+
+    // The end a signal asks for, without questions: the run's temporary files go, and the entries a
+    // refused write left unsaved are written if the store takes them now (standard error says so
+    // when it does not).
+    void closeForSignal();
 
     entry::Form1 &mainWindow() { return m_main; }
     WindowsHost &host() { return m_host; }
@@ -30,6 +36,7 @@ public:
 private:
     entry::Form1 m_main;
     WindowsHost m_host;
+    QString m_temporaryFolder; // before the start command, which takes the options over
     entry::StartCommand m_startCreating;
 };
 

@@ -36,6 +36,7 @@ preview::Form2 &WindowsHost::preview()
         m_preview = std::make_unique<preview::Form2>();
         m_preview->setMainWindow(&m_main);
         m_preview->setEndProgram([] { shell::endProgram(); });
+        m_preview->setMayEndProgram([this] { return m_main.mayEndProgram(); });
         static WordFilePages pages;
         m_preview->setDocumentPages(&pages);
         m_preview->ensureLoaded();

@@ -1,3 +1,4 @@
+#include "EndOnSignal.h"
 #include "EngineSetup.h"
 #include "Program.h"
 #include "shell/AppError.h"
@@ -34,6 +35,8 @@ int main(int argc, char **argv)
 
     shell::SettingsStore store;
     app::Program program(store, app::engineFactory());
+    // Before anything is written: a signal from here on ends the program the way closing it does.
+    const app::EndOnSignal endOnSignal([&program] { program.closeForSignal(); });
     if (!program.start())
         return 0;
     return QApplication::exec();

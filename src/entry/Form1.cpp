@@ -264,18 +264,25 @@ QWidget *Form1::page(int tab) const
     return nullptr;
 }
 
+bool Form1::mayEndProgram()
+{
+    if (m_persistence->retryUnsaved())
+        return true;
+    // No is the default: Enter, pressed out of habit, must not throw the entries away.
+    return shell::messageBoxes().askYesNo(
+               shell::applicationTitle(),
+               QStringLiteral("Your entries could not be saved to %1.\r\n\r\n%2\r\n\r\nClose anyway? The entries "
+                              "that were not saved will be lost.")
+                   .arg(m_persistence->store().filePath(), m_persistence->lastError()),
+               shell::BoxAnswer::No)
+        == shell::BoxAnswer::Yes;
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (!m_persistence->retryUnsaved()) {
-        const shell::BoxAnswer answer = shell::messageBoxes().askYesNo(
-            shell::applicationTitle(),
-            QStringLiteral("Your entries could not be saved to %1.\r\n\r\n%2\r\n\r\nClose anyway? The entries "
-                           "that were not saved will be lost.")
-                .arg(m_persistence->store().filePath(), m_persistence->lastError()));
-        if (answer != shell::BoxAnswer::Yes) {
-            event->ignore();
-            return;
-        }
+    if (!mayEndProgram()) {
+        event->ignore();
+        return;
     }
     if (m_endProgram)
         m_endProgram();

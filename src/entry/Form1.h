@@ -52,6 +52,10 @@ public:
     // "Start Creating Template" runs this (entry::StartCommand, which keeps the busy flag).
     void setStartCommand(std::function<void()> command) { m_startCommand = std::move(command); }
 
+    // Whether the program may end now, asked by every window's close: true once the entries a
+    // refused write left unsaved are written, or when the user agrees to lose them.
+    bool mayEndProgram();
+
     // What closing the window does after the record's last save attempt; by default the process
     // ends at once (shell::endProgram).
     void setEndProgram(std::function<void()> endProgram) { m_endProgram = std::move(endProgram); }

@@ -6,6 +6,7 @@
 #include "base/PictureLimits.h"
 #include "base/PrivateFile.h"
 #include "shell/FileUtils.h"
+#include "shell/HeldFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +45,11 @@ QString claimTemporaryDocument(const QString &folder, const std::function<int()>
         const int fd = ::open(QFile::encodeName(path).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
-            ::close(fd);
+            try {
+                shell::holdFile(path, fd); // from its first moment, so no other copy's start-up removes it
+            } catch (const shell::AppError &) {
+                continue; // another copy's start-up removed it before the hold: the name is drawn again
+            }
             return path;
         }
         if (errno != EEXIST)
@@ -61,6 +66,14 @@ void writePageImage(const QImage &picture, const QString &path)
     const QImage pixels = bmpPixelsOf(picture);
     const QByteArray header = pageBmpHeader(pixels);
     base::writeFilePrivately(path, pageBmpPieces(header, pixels), /*durable=*/false); // lives for one run
+    shell::holdFile(path);
+}
+
+int removeAbandonedDocuments(const QString &folder)
+{
+    return shell::removeUnheldFiles(folder, [](const QString &name) {
+        return name.startsWith(QLatin1String("qarvel")) && name.endsWith(QLatin1String(".doc"));
+    });
 }
 
 QImage loadPageImage(const QString &path)

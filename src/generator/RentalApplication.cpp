@@ -8,6 +8,7 @@
 #include "shell/AppError.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
+#include "shell/HeldFiles.h"
 
 namespace generator {
 namespace {
@@ -360,7 +361,11 @@ void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     const bool claimed = step([&] { path = claimTemporaryDocument(folder, digit); });
     bool saved = false;
     if (claimed)
-        saved = step([&] { requireObject(doc.get()); doc->saveAs(path); });
+        saved = step([&] {
+            requireObject(doc.get());
+            doc->saveAs(path);
+            shell::holdFile(path); // the saved file replaced the claimed one: the hold moves to it
+        });
     else
         step.skip();
     // A document that could not be saved is not handed on: its claimed name goes, and what

@@ -409,6 +409,10 @@ void Form2::PrintPages()
 
 void Form2::closeEvent(QCloseEvent *event)
 {
+    if (m_mayEndProgram && !m_mayEndProgram()) {
+        event->ignore();
+        return;
+    }
     Form_QueryUnload();
     event->accept();
     if (m_endProgram)

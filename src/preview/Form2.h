@@ -38,6 +38,9 @@ public:
     void setMainWindow(QWidget *form1) { m_mainWindow = form1; }
     // How closing this window ends the program; by default at once, without other windows' handlers.
     void setEndProgram(std::function<void()> endProgram) { m_endProgram = std::move(endProgram); }
+    // Asked before the window closes and the program ends; false keeps the window open with its
+    // document. Without it the program may always end.
+    void setMayEndProgram(std::function<bool()> mayEnd) { m_mayEndProgram = std::move(mayEnd); }
     // The save dialog to ask; null means the platform's. Not owned.
     void setSaveFileDialog(SaveFileDialog *dialog) { m_saveDialog = dialog; }
     // The print dialog to ask; null means the platform's. Not owned.
@@ -121,6 +124,7 @@ private:
 
     QPointer<QWidget> m_mainWindow;
     std::function<void()> m_endProgram;
+    std::function<bool()> m_mayEndProgram;
     SaveFileDialog *m_saveDialog = nullptr;
     PrintDialog *m_printDialog = nullptr;
     DocumentPages *m_pages = nullptr;

@@ -1,5 +1,7 @@
 #include "FileUtils.h"
 
+#include "HeldFiles.h"
+
 #include <QClipboard>
 #include <QDir>
 #include <QCoreApplication>
@@ -21,11 +23,14 @@ bool FileExists(const QString &path)
 void DeleteFileQuietly(const QString &path)
 {
     QCoreApplication::processEvents();
-    if (path.isEmpty() || QFile::remove(path))
+    if (path.isEmpty())
         return;
-    // Forced second attempt: a read-only file is made writable first.
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
-    QFile::remove(path);
+    if (!QFile::remove(path)) {
+        // Forced second attempt: a read-only file is made writable first.
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+        QFile::remove(path);
+    }
+    releaseFile(path); // only now: until it is gone, the file is this run's
 }
 
 QImage GetClipboardPicture(int format)

@@ -8,7 +8,8 @@ namespace shell {
 bool FileExists(const QString &path);
 
 // Deletes a file without ever reporting. Lets pending window events run once first; when the
-// ordinary removal fails, a second attempt makes the file writable and removes it again.
+// ordinary removal fails, a second attempt makes the file writable and removes it again. A hold
+// the run had on the file (HeldFiles) ends with it.
 void DeleteFileQuietly(const QString &path);
 
 // Reads a picture from the clipboard, asking up to 1000 times in a row while another program

@@ -14,7 +14,7 @@ public:
     {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(boxText(text)));
     }
-    BoxAnswer askYesNo(const QString &title, const QString &text) override
+    BoxAnswer askYesNo(const QString &title, const QString &text, BoxAnswer = BoxAnswer::Yes) override
     {
         inform(title, text, BoxIcon::None);
         return BoxAnswer::Dismissed;

@@ -15,8 +15,9 @@ public:
     virtual ~MessageBoxes() = default;
     // A box with a single OK button.
     virtual void inform(const QString &title, const QString &text, BoxIcon icon) = 0;
-    // A box with Yes (the default) and No; any other way of closing it answers Dismissed.
-    virtual BoxAnswer askYesNo(const QString &title, const QString &text) = 0;
+    // A box with Yes and No, `defaultAnswer` (Yes or No) the button Enter presses; Escape answers
+    // No, any other way of closing it Dismissed. Overriders repeat the default argument.
+    virtual BoxAnswer askYesNo(const QString &title, const QString &text, BoxAnswer defaultAnswer = BoxAnswer::Yes) = 0;
     // A box that does not block and does not take the keyboard, for news that arrives while
     // the user types. Collectors of messages may take it as any other.
     virtual void notify(const QString &title, const QString &text, BoxIcon icon) { inform(title, text, icon); }

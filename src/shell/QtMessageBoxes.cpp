@@ -79,11 +79,11 @@ void QtMessageBoxes::notify(const QString &title, const QString &text, BoxIcon i
     open->show();
 }
 
-BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text)
+BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text, BoxAnswer defaultAnswer)
 {
     QMessageBox box(QMessageBox::NoIcon, title, boxText(text), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultAnswer == BoxAnswer::No ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     const int answer = box.exec();
     if (answer == QMessageBox::Yes)

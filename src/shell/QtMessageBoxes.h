@@ -7,7 +7,7 @@ namespace shell {
 class QtMessageBoxes final : public MessageBoxes {
 public:
     void inform(const QString &title, const QString &text, BoxIcon icon) override;
-    BoxAnswer askYesNo(const QString &title, const QString &text) override;
+    BoxAnswer askYesNo(const QString &title, const QString &text, BoxAnswer defaultAnswer = BoxAnswer::Yes) override;
     void notify(const QString &title, const QString &text, BoxIcon icon) override;
 };
 

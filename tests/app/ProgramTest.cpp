@@ -7,6 +7,7 @@
 #include "app/EngineSetup.h"
 #include "app/Program.h"
 #include "entry/Form1.h"
+#include "generator/OutputFiles.h"
 #include "generator/WordAutomation.h"
 #include "preview/Form2.h"
 #include "preview/SaveFileDialog.h"
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <set>
 
 namespace {
@@ -161,6 +163,44 @@ TEST_F(ProgramTest, WholeRunFromTheMainWindowThroughThePreviewAndBack)
     EXPECT_EQ(store.read(QStringLiteral("App Info Name")), QStringLiteral("Second Applicant"));
 }
 
+// Entries a refused write left unsaved are not lost by closing the preview: the program asks as
+// the main window's close does, with No the default, and No keeps the preview and its document.
+TEST_F(ProgramTest, ClosingThePreviewWithUnsavedEntriesAsksBeforeEnding)
+{
+    const QString folder = temp.filePath(QStringLiteral("cfg"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    shell::SettingsStore brokenStore(folder + QStringLiteral("/Marrowick.conf"));
+    app::Program program(brokenStore, engine, {temp.path(), {}});
+    ASSERT_TRUE(program.start());
+    entry::Form1 &main = program.mainWindow();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder); // a file where the store's folder should be: nothing can be written
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    main.record().text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("typed while broken"));
+    ASSERT_EQ(boxes.shown.size(), 1u); // the notice that the entries could not be saved
+    click(&main, "PushButton1");
+    preview::Form2 *preview = previewWindow();
+    ASSERT_NE(preview, nullptr);
+    const QString document = preview->wordFile();
+
+    boxes.answers = {shell::BoxAnswer::No};
+    preview->close();
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(boxes.shown[1].question);
+    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("Close anyway?")));
+    EXPECT_EQ(boxes.shown[1].defaultAnswer, shell::BoxAnswer::No);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_TRUE(QFile::exists(document));
+    EXPECT_EQ(services.ends, 0);
+
+    boxes.answers = {shell::BoxAnswer::Yes};
+    preview->close();
+    EXPECT_EQ(boxes.shown.size(), 3u);
+    EXPECT_FALSE(QFile::exists(document));
+    EXPECT_EQ(services.ends, 1);
+}
+
 TEST_F(ProgramTest, EveryTrappedProcedureRunsUnderItsOwnLocationText)
 {
     app::Program program(store, engine, {temp.path(), {}});
@@ -256,6 +296,35 @@ TEST(ProgramProcess, MessagesAreWindowsNotLinesOnStandardError)
     program.waitForFinished();
     const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
     EXPECT_FALSE(errors.contains(QStringLiteral("cannot be read"))) << errors.toStdString();
+}
+
+// A signal while the preview is shown ends the program by that signal, and the temporary
+// document, which holds the record, goes with it. Until then another copy's start-up leaves it.
+TEST(ProgramProcess, ATerminatingSignalRemovesTheTemporaryDocument)
+{
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        QProcess host;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        host.setProcessEnvironment(environment);
+        host.start(QStringLiteral(TENVORIA_SIGNAL_HOST), {folder.path()});
+        while (!host.canReadLine() && host.waitForReadyRead(120000)) {
+        }
+        const QString document = QString::fromLocal8Bit(host.readLine()).trimmed();
+        ASSERT_TRUE(QFile::exists(document)) << document.toStdString() << host.readAllStandardError().toStdString();
+        EXPECT_EQ(generator::removeAbandonedDocuments(folder.path()), 0);
+        EXPECT_TRUE(QFile::exists(document));
+
+        ASSERT_EQ(::kill(static_cast<pid_t>(host.processId()), signal), 0);
+        ASSERT_TRUE(host.waitForFinished(120000));
+        EXPECT_EQ(host.exitStatus(), QProcess::CrashExit); // ended by the signal itself
+        EXPECT_EQ(host.exitCode(), signal);
+        EXPECT_FALSE(QFile::exists(document));
+        EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.doc"), QStringLiteral("*.bmp")}).isEmpty());
+    }
 }
 
 TEST(EngineSetup, TheProgramRunsOnTheBuiltInEngine)

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -170,3 +171,35 @@ TEST(OutputFiles, ATallPageImageThatMemoryCannotHoldIsReportedAsSuch)
 }
 
 } // namespace
+
+// The start-up removes what killed runs left, and nothing else: not a document another running
+// copy holds, not a link of that name nor what it points to, not a file of another name.
+TEST(OutputFiles, StartUpRemovesOnlyTheTemporaryDocumentsNoRunningCopyHolds)
+{
+    QTemporaryDir dir;
+    const QString stale = dir.filePath(QStringLiteral("qarvel11111111.doc"));
+    const QString heldElsewhere = dir.filePath(QStringLiteral("qarvel22222222.doc"));
+    const QString link = dir.filePath(QStringLiteral("qarvel33333333.doc"));
+    const QString linked = dir.filePath(QStringLiteral("linked.doc"));
+    const QString other = dir.filePath(QStringLiteral("report.doc"));
+    for (const QString &path : {stale, heldElsewhere, linked, other})
+        writeTestFile(path, "SSN 078-05-1120");
+    ASSERT_TRUE(QFile::link(linked, link));
+
+    QProcess holder; // another program holding the document the way a running copy does
+    holder.start(QStringLiteral("flock"), {heldElsewhere, QStringLiteral("-c"), QStringLiteral("echo held; exec cat")});
+    ASSERT_TRUE(holder.waitForReadyRead(60000));
+    ASSERT_EQ(holder.readLine().trimmed(), QByteArray("held"));
+
+    EXPECT_EQ(removeAbandonedDocuments(dir.path()), 1);
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_TRUE(QFile::exists(heldElsewhere));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFile::exists(linked));
+    EXPECT_TRUE(QFile::exists(other));
+
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(60000));
+    EXPECT_EQ(removeAbandonedDocuments(dir.path()), 1); // once let go, it is an abandoned one
+    EXPECT_FALSE(QFile::exists(heldElsewhere));
+}

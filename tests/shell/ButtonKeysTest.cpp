@@ -88,6 +88,28 @@ TEST(ButtonKeysTest, EscapeAnswersNoAndEnterTheFocusedButtonInTheQuestionBox)
     EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Overwrite?")), shell::BoxAnswer::No);
 }
 
+// The question that would throw entries away asks with No as its default: Enter, pressed before
+// reading, keeps them.
+TEST(ButtonKeysTest, EnterAnswersTheDefaultTheQuestionAsksFor)
+{
+    shell::QtMessageBoxes boxes;
+    bool noIsDefault = false;
+    whenBoxOpens([&](QMessageBox *box) {
+        noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+        press(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Close anyway?"), shell::BoxAnswer::No),
+              shell::BoxAnswer::No);
+    EXPECT_TRUE(noIsDefault);
+
+    whenBoxOpens([](QMessageBox *box) { press(box, Qt::Key_Return); });
+    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Overwrite?")), shell::BoxAnswer::Yes);
+
+    whenBoxOpens([](QMessageBox *box) { press(box, Qt::Key_Escape); });
+    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Close anyway?"), shell::BoxAnswer::No),
+              shell::BoxAnswer::No);
+}
+
 TEST(ButtonKeysTest, EscapeClosesTheInformationBox)
 {
     shell::QtMessageBoxes boxes;

@@ -16,6 +16,7 @@ public:
         shell::BoxIcon icon = shell::BoxIcon::None;
         bool question = false;
         bool modal = true;
+        shell::BoxAnswer defaultAnswer = shell::BoxAnswer::Yes; // the button Enter would press, for questions
     };
 
     void inform(const QString &title, const QString &text, shell::BoxIcon icon) override
@@ -26,9 +27,10 @@ public:
     {
         shown.push_back({title, text, icon, false, false});
     }
-    shell::BoxAnswer askYesNo(const QString &title, const QString &text) override
+    shell::BoxAnswer askYesNo(const QString &title, const QString &text,
+                              shell::BoxAnswer defaultAnswer = shell::BoxAnswer::Yes) override
     {
-        shown.push_back({title, text, shell::BoxIcon::None, true});
+        shown.push_back({title, text, shell::BoxIcon::None, true, true, defaultAnswer});
         if (answers.empty())
             return shell::BoxAnswer::Yes;
         const shell::BoxAnswer answer = answers.front();

@@ -34,7 +34,10 @@ class CollectingBoxes final : public shell::MessageBoxes {
 public:
     explicit CollectingBoxes(QStringList &problems) : m_problems(problems) {}
     void inform(const QString &, const QString &text, shell::BoxIcon) override { m_problems << text; }
-    shell::BoxAnswer askYesNo(const QString &, const QString &) override { return shell::BoxAnswer::Yes; }
+    shell::BoxAnswer askYesNo(const QString &, const QString &, shell::BoxAnswer = shell::BoxAnswer::Yes) override
+    {
+        return shell::BoxAnswer::Yes;
+    }
 
 private:
     QStringList &m_problems;

@@ -1,0 +1,41 @@
+// The program as main() wires it, with its signal handling, for the signal test: it fills in the
+// sample record, generates the form into the folder given, prints the temporary document's path
+// once the preview shows it, and waits for the event loop to be ended.
+#include "app/EndOnSignal.h"
+#include "app/Program.h"
+#include "entry/Form1.h"
+#include "preview/Form2.h"
+#include "shell/SettingsStore.h"
+#include "wordproc/engine/BuiltinEngine.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    wordproc::BuiltinApplicationFactory engine(folder + QStringLiteral("/engine.lock"));
+    shell::SettingsStore store(folder + QStringLiteral("/Marrowick.conf"));
+    app::Program program(store, engine, {folder, {}});
+    const app::EndOnSignal endOnSignal([&program] { program.closeForSignal(); });
+    if (!program.start())
+        return 3;
+    program.mainWindow().findChild<QPushButton *>(QStringLiteral("PushButton3"))->click(); // sample
+    program.mainWindow().findChild<QPushButton *>(QStringLiteral("PushButton1"))->click(); // start creating
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *preview = qobject_cast<preview::Form2 *>(window); preview && preview->isVisible()) {
+            std::printf("%s\n", qPrintable(preview->wordFile()));
+            std::fflush(stdout);
+            return QApplication::exec();
+        }
+    }
+    std::fprintf(stderr, "the preview was not shown\n");
+    return 4;
+}
