@@ -6,11 +6,44 @@
 #include <QPointer>
 
 namespace shell {
+namespace {
+
+// A box breaks lines at spaces only, so a long path would stretch it beyond the screen and be cut.
+// On screen, a path may also break after each '/', and any run of 40 characters without a break
+// after its 40th; the text itself (what tests and logs see) is unchanged.
+QString wrappable(const QString &text)
+{
+    constexpr QChar kBreak(0x200B); // zero-width space: a break opportunity that shows nothing
+    constexpr int kLongestRun = 40;
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    int run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        out += ch;
+        if (ch.isSpace()) {
+            run = 0;
+            continue;
+        }
+        ++run;
+        const bool next = i + 1 < text.size();
+        // Never between a surrogate pair's halves or before a combining mark.
+        if (!next || text.at(i + 1).isLowSurrogate() || text.at(i + 1).isMark() || text.at(i + 1).isSpace())
+            continue;
+        if (ch == QLatin1Char('/') || run >= kLongestRun) {
+            out += kBreak;
+            run = 0;
+        }
+    }
+    return out;
+}
+
+} // namespace
 
 void QtMessageBoxes::inform(const QString &title, const QString &text, BoxIcon icon)
 {
     QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
-                    boxText(text), QMessageBox::Ok, QApplication::activeWindow());
+                    wrappable(boxText(text)), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
@@ -75,13 +108,13 @@ void QtMessageBoxes::notify(const QString &title, const QString &text, BoxIcon i
         forwarder->setTarget(typingInto);
     open->setIcon(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon);
     open->setWindowTitle(title);
-    open->setText(boxText(text));
+    open->setText(wrappable(boxText(text)));
     open->show();
 }
 
 BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, boxText(text), QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::NoIcon, title, wrappable(boxText(text)), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
