@@ -2,40 +2,71 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPointer>
+
+#include <algorithm>
 
 namespace shell {
 namespace {
 
 // A box breaks lines at spaces only, so a long path would stretch it beyond the screen and be cut.
-// On screen, a path may also break after each '/', and any run of 40 characters without a break
-// after its 40th; the text itself (what tests and logs see) is unchanged.
+// On screen, a run of more than 20 characters without a space may also break after each '/' and
+// after every 8 characters; the text itself (what tests and logs see) is unchanged.
 QString wrappable(const QString &text)
 {
     constexpr QChar kBreak(0x200B); // zero-width space: a break opportunity that shows nothing
-    constexpr int kLongestRun = 40;
+    constexpr qsizetype kLongRun = 20;
+    constexpr int kEvery = 8;
     QString out;
-    out.reserve(text.size() + text.size() / 8);
-    int run = 0;
+    out.reserve(text.size() + text.size() / 4);
+    qsizetype runStart = 0;
+    int sinceBreak = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text.at(i);
         out += ch;
         if (ch.isSpace()) {
-            run = 0;
+            runStart = i + 1;
+            sinceBreak = 0;
             continue;
         }
-        ++run;
+        ++sinceBreak;
+        qsizetype runEnd = i;
+        while (runEnd < text.size() && !text.at(runEnd).isSpace() && runEnd - runStart <= kLongRun)
+            ++runEnd;
+        const bool longRun = runEnd - runStart > kLongRun;
         const bool next = i + 1 < text.size();
         // Never between a surrogate pair's halves or before a combining mark.
-        if (!next || text.at(i + 1).isLowSurrogate() || text.at(i + 1).isMark() || text.at(i + 1).isSpace())
+        if (!longRun || !next || text.at(i + 1).isLowSurrogate() || text.at(i + 1).isMark() || text.at(i + 1).isSpace())
             continue;
-        if (ch == QLatin1Char('/') || run >= kLongestRun) {
+        if (ch == QLatin1Char('/') || sinceBreak >= kEvery) {
             out += kBreak;
-            run = 0;
+            sinceBreak = 0;
         }
     }
     return out;
+}
+
+// A long text in a box of the usual width would be taller than the screen: its lines are made as
+// wide as the box may grow (Qt's limit for a message box on this screen).
+void widenForLongText(QMessageBox &box, const QString &text)
+{
+    constexpr qsizetype kLongText = 400;
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    if (text.size() < kLongText) {
+        label->setMinimumWidth(0);
+        return;
+    }
+    const QScreen *screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const int screenWidth = screen->availableGeometry().width();
+    const int boxLimit = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    label->setMinimumWidth(std::max(0, boxLimit - 150)); // room for the icon and the margins
 }
 
 } // namespace
@@ -44,6 +75,7 @@ void QtMessageBoxes::inform(const QString &title, const QString &text, BoxIcon i
 {
     QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
                     wrappable(boxText(text)), QMessageBox::Ok, QApplication::activeWindow());
+    widenForLongText(box, text);
     box.exec();
 }
 
@@ -109,6 +141,7 @@ void QtMessageBoxes::notify(const QString &title, const QString &text, BoxIcon i
     open->setIcon(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon);
     open->setWindowTitle(title);
     open->setText(wrappable(boxText(text)));
+    widenForLongText(*open, text);
     open->show();
 }
 
@@ -116,6 +149,7 @@ BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, title, wrappable(boxText(text)), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
+    widenForLongText(box, text);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     const int answer = box.exec();
