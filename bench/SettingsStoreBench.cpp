@@ -1,9 +1,13 @@
-// One durable write of one field with the whole record (76 keys) present, as a keystroke causes.
+// One durable write of one field with the whole record (76 keys) present, as a keystroke causes;
+// start-up and one keystroke with a store that other programs' sections made large.
 #include "shell/SettingsStore.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -37,6 +41,65 @@ void BM_StoreWriteOneMegabyteValue(benchmark::State &state)
     }
 }
 BENCHMARK(BM_StoreWriteOneMegabyteValue)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A store that grew: 50 MB of 100,000 keys that other programs keep in 100 sections of their own,
+// with the program's section of 76 keys among them.
+QByteArray largeSharedStore()
+{
+    QByteArray text;
+    text.reserve(52 << 20);
+    const QByteArray value(500, 'v');
+    for (int section = 0; section < 100; ++section) {
+        if (section == 50) {
+            text += "[Tenvoria]\n";
+            for (int i = 0; i < 76; ++i)
+                text += "Field%20Key%20" + QByteArray::number(i) + "=\"typical value " + QByteArray::number(i) + "\"\n";
+            text += '\n';
+        }
+        text += "[Other" + QByteArray::number(section) + "]\n";
+        for (int key = 0; key < 1000; ++key)
+            text += "key" + QByteArray::number(key) + '=' + value + '\n';
+        text += '\n';
+    }
+    return text;
+}
+
+void writeLargeStore(const QString &path)
+{
+    static const QByteArray text = largeSharedStore();
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        std::abort();
+}
+
+// Start-up: the store opened and all 76 keys read back, as the window's restore does.
+void BM_StoreOpenAndRestoreWith50MBOfOtherSections(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Marrowick.conf"));
+    writeLargeStore(path);
+    for (auto _ : state) {
+        shell::SettingsStore store(path);
+        for (int i = 0; i < 76; ++i)
+            benchmark::DoNotOptimize(store.read(QStringLiteral("Field Key %1").arg(i)));
+    }
+}
+BENCHMARK(BM_StoreOpenAndRestoreWith50MBOfOtherSections)->Unit(benchmark::kMillisecond)->Iterations(3)
+    ->Repetitions(3)->ReportAggregatesOnly(true);
+
+// One keystroke's durable write into that store.
+void BM_StoreWriteOneFieldWith50MBOfOtherSections(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Marrowick.conf"));
+    writeLargeStore(path);
+    shell::SettingsStore store(path);
+    int n = 0;
+    for (auto _ : state)
+        store.write(QStringLiteral("Field Key 7"), QStringLiteral("Dorian Pellwick Jr. %1").arg(++n));
+}
+BENCHMARK(BM_StoreWriteOneFieldWith50MBOfOtherSections)->Unit(benchmark::kMillisecond)->Iterations(5)
+    ->Repetitions(3)->ReportAggregatesOnly(true);
 
 } // namespace
 

@@ -4,11 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,7 +30,10 @@ int FileCalls::dataSync(int fd) { return ::fdatasync(fd); }
 int FileCalls::folderSync(int fd) { return ::fsync(fd); }
 int FileCalls::fstat(int fd, struct stat *status) { return ::fstat(fd, status); }
 int FileCalls::close(int fd) { return ::close(fd); }
-int FileCalls::rename(const char *from, const char *to) { return ::rename(from, to); }
+int FileCalls::rename(int folderFd, const char *from, const char *to)
+{
+    return ::renameat(folderFd, from, folderFd, to);
+}
 
 FileCalls &systemFileCalls()
 {
@@ -38,18 +43,40 @@ FileCalls &systemFileCalls()
 
 namespace {
 
-constexpr int kSuffixLength = 6; // mkostemp's XXXXXX
+constexpr int kSuffixLength = 6; // as mkostemp's XXXXXX
+constexpr char kShortPrefix[] = ".tenvoria-";
 
-// The temporary file under construction; removed unless it took its final name.
+// An open folder, closed when it goes.
+class Folder {
+public:
+    explicit Folder(int fd) : m_fd(fd) {}
+    ~Folder()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// The temporary file under construction, named relative to its folder; removed unless it took
+// its final name.
 class PendingFile {
 public:
-    PendingFile(QByteArray name, int fd, FileCalls &calls) : m_name(std::move(name)), m_fd(fd), m_calls(calls) {}
+    PendingFile(int folderFd, QByteArray name, int fd, FileCalls &calls)
+        : m_folderFd(folderFd), m_name(std::move(name)), m_fd(fd), m_calls(calls)
+    {
+    }
     ~PendingFile()
     {
         if (m_fd >= 0)
             ::close(m_fd);
         if (!m_renamed)
-            ::unlink(m_name.constData());
+            ::unlinkat(m_folderFd, m_name.constData(), 0);
     }
     PendingFile(const PendingFile &) = delete;
     PendingFile &operator=(const PendingFile &) = delete;
@@ -66,6 +93,7 @@ public:
     void renamed() { m_renamed = true; }
 
 private:
+    int m_folderFd;
     QByteArray m_name;
     int m_fd;
     FileCalls &m_calls;
@@ -90,15 +118,34 @@ int writeAll(FileCalls &calls, int fd, const char *data, qint64 size)
     return 0;
 }
 
-int syncFolder(FileCalls &calls, const QByteArray &folder)
+// A new owner-only file in the folder, never through a link: "." + name + "." + six random
+// letters or digits, or the short name when that would be longer than the folder allows.
+// Returns the descriptor and the name, or -1 with errno set.
+std::pair<int, QByteArray> createTemporaryFile(int folderFd, const QByteArray &targetName)
 {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    const int result = calls.folderSync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    return result;
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    long nameMax = ::fpathconf(folderFd, _PC_NAME_MAX);
+    if (nameMax <= 0)
+        nameMax = NAME_MAX;
+    QByteArray prefix = '.' + targetName + '.';
+    if (prefix.size() + kSuffixLength > nameMax)
+        prefix = kShortPrefix;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray name = prefix;
+        for (int i = 0; i < kSuffixLength; ++i)
+            name += kLetters[QRandomGenerator::system()->bounded(int(sizeof kLetters - 1))];
+        const int fd = ::openat(folderFd, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            return {fd, name};
+        if (errno != EEXIST)
+            return {-1, {}};
+    }
+    errno = EEXIST;
+    return {-1, {}};
 }
+
+// Errors that mean the folder, not the file, refuses.
+bool folderRefuses(int error) { return error == EACCES || error == EPERM || error == EROFS; }
 
 } // namespace
 
@@ -121,9 +168,13 @@ QString finalLinkTarget(const QString &path)
     throw WriteFailure(path, systemReason(ELOOP));
 }
 
+QString notARegularFileReason() { return QStringLiteral("it is not a regular file."); }
+
 bool isTemporaryFileOf(const QString &candidateName, const QString &fileName)
 {
-    const QString prefix = QLatin1Char('.') + fileName + QLatin1Char('.');
+    QString prefix = QLatin1Char('.') + fileName + QLatin1Char('.');
+    if (QFile::encodeName(prefix).size() + kSuffixLength > NAME_MAX)
+        prefix = QString::fromLatin1(kShortPrefix);
     if (candidateName.size() != prefix.size() + kSuffixLength || !candidateName.startsWith(prefix))
         return false;
     for (qsizetype i = prefix.size(); i < candidateName.size(); ++i) {
@@ -141,13 +192,34 @@ void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, co
     if (path.isEmpty() || QFileInfo(path).fileName().isEmpty())
         fail(QStringLiteral("the file name is empty."));
     const QFileInfo target(options.followLink ? finalLinkTarget(path) : QFileInfo(path).absoluteFilePath());
-    const QByteArray targetName = QFile::encodeName(target.absoluteFilePath());
     const QByteArray folder = QFile::encodeName(target.absolutePath());
+
+    const QByteArray fileName = QFile::encodeName(target.fileName());
+    const QString folderPath = target.absolutePath();
+    // The folder is the culprit when it refuses, though the message is about the file.
+    const auto folderFailure = [&](const char *what, int error) {
+        fail(QStringLiteral("the folder %1 cannot be %2: %3")
+                 .arg(QDir::toNativeSeparators(folderPath), QLatin1String(what), systemReason(error)));
+    };
+
+    // Everything below is relative to the folder: no path longer than the target's is ever made.
+    const Folder dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.fd() < 0)
+        folderRefuses(errno) ? folderFailure("opened", errno) : fail(systemReason(errno));
+
+    // A device, pipe, socket or folder at the name is refused: replacing it would put a file where
+    // the system or another program expects that thing, and writing into it could block or vanish.
+    struct stat existing {};
+    const bool exists = ::fstatat(dir.fd(), fileName.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!exists && errno != ENOENT)
+        fail(systemReason(errno));
+    if (exists && !S_ISREG(existing.st_mode) && !(S_ISLNK(existing.st_mode) && !options.followLink))
+        fail(notARegularFileReason());
 
     mode_t mode = static_cast<mode_t>(options.mode);
     if (options.mode < 0) {
         struct stat old {};
-        if (::stat(targetName.constData(), &old) == 0) {
+        if (::fstatat(dir.fd(), fileName.constData(), &old, 0) == 0) {
             mode = old.st_mode & 07777;
         } else {
             const mode_t mask = ::umask(0);
@@ -156,11 +228,10 @@ void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, co
         }
     }
 
-    QByteArray pattern = folder + "/." + QFile::encodeName(target.fileName()) + '.' + QByteArray(kSuffixLength, 'X');
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC); // created exclusively, owner-only
+    const auto [fd, temporaryName] = createTemporaryFile(dir.fd(), fileName);
     if (fd < 0)
-        fail(systemReason(errno));
-    PendingFile file(pattern, fd, calls);
+        folderRefuses(errno) ? folderFailure("written", errno) : fail(systemReason(errno));
+    PendingFile file(dir.fd(), temporaryName, fd, calls);
     if (::fchmod(fd, mode) != 0)
         fail(systemReason(errno));
 
@@ -189,14 +260,14 @@ void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, co
         fail(QStringLiteral("the file holds %1 bytes instead of %2.").arg(qint64(written.st_size)).arg(total));
     if (const int error = file.close())
         fail(systemReason(error));
-    if (calls.rename(file.name().constData(), targetName.constData()) != 0)
-        fail(systemReason(errno));
+    if (calls.rename(dir.fd(), file.name().constData(), fileName.constData()) != 0)
+        folderRefuses(errno) ? folderFailure("written", errno) : fail(systemReason(errno));
     file.renamed();
+    if (options.written)
+        *options.written = written;
     // Makes the new name itself survive a power cut.
-    if (options.durable) {
-        if (const int error = syncFolder(calls, folder))
-            fail(systemReason(error));
-    }
+    if (options.durable && calls.folderSync(dir.fd()) != 0)
+        fail(systemReason(errno));
 }
 
 namespace {

@@ -24,7 +24,8 @@ public:
     virtual int folderSync(int fd); // the folder's entry for the new name
     virtual int fstat(int fd, struct stat *status);
     virtual int close(int fd);
-    virtual int rename(const char *from, const char *to);
+    // Names relative to the open folder `folderFd`, which holds both.
+    virtual int rename(int folderFd, const char *from, const char *to);
 };
 
 // The real calls.
@@ -55,12 +56,19 @@ struct ReplaceOptions {
     int mode = 0600;
     // The system calls to make; null means the real ones.
     FileCalls *calls = nullptr;
+    // When set, receives the status of the new file as it took the name (before the rename, which
+    // changes only its change time).
+    struct stat *written = nullptr;
 };
 
 // Replaces the file at `path` with everything `source` delivers. The bytes go into a new file in
 // the same folder that takes the name only when every write, the flush, the size check and the
 // close have succeeded; otherwise the old file stays as it was, the new file is removed and
 // WriteFailure is thrown. `expectedSize` (when not negative) is how many bytes the source must give.
+// Something at the path that is not a regular file (a device, a pipe, a socket, a folder) is never
+// replaced: WriteFailure says so before anything is written. Every name the replacement makes fits
+// wherever the target's name fits: the new file is made and renamed relative to the open folder,
+// under a short name when the usual one would be too long.
 void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, const ReplaceOptions &options = {});
 void replaceFile(const QString &path, const QByteArray &bytes, const ReplaceOptions &options = {});
 // The same for bytes given in pieces, written one after another as one file: a large block (a
@@ -74,8 +82,12 @@ QString finalLinkTarget(const QString &path);
 // The system's words for an errno value.
 QString systemReason(int error);
 
+// The reason replaceFile() gives for a path that holds something other than a regular file.
+QString notARegularFileReason();
+
 // The name pattern of the temporary files replaceFile() creates beside `fileName`:
-// "." + file name + "." + six letters or digits.
+// "." + file name + "." + six letters or digits (a name too long for that gets
+// ".tenvoria-" + six letters or digits instead, which no other name's pattern matches).
 bool isTemporaryFileOf(const QString &candidateName, const QString &fileName);
 
 } // namespace base

@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
+
 namespace preview {
 
 void copyFileReplacing(const QString &source, const QString &target)
@@ -14,6 +16,14 @@ void copyFileReplacing(const QString &source, const QString &target)
         throw shell::AppError(QStringLiteral("The document %1 could not be read: %2")
                                   .arg(source, input.errorString()));
     copyReplacing(input, input.size(), target);
+}
+
+void checkSaveTarget(const QString &target)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(target).constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        throw shell::AppError(QStringLiteral("The document could not be saved as %1: %2")
+                                  .arg(target, base::notARegularFileReason()));
 }
 
 namespace {

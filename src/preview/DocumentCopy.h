@@ -14,6 +14,10 @@ void copyFileReplacing(const QString &source, const QString &target);
 // The same from an open device that must deliver exactly `size` bytes.
 void copyReplacing(QIODevice &source, qint64 size, const QString &target);
 
+// Throws AppError when something other than a regular file is at the target, or at the end of
+// the links there: a device, a pipe, a socket or a folder is never saved over. Nothing is written.
+void checkSaveTarget(const QString &target);
+
 // The same for bytes made in memory (a PDF of the document).
 void saveReplacing(const QByteArray &bytes, const QString &target);
 

@@ -324,7 +324,8 @@ void Form2::PushButton6_Click()
         if (asPdf && !target.isEmpty() && QFileInfo(target).suffix().isEmpty())
             target += QStringLiteral(".pdf");
     });
-    if (trap.test(108, [&] { return !target.isEmpty(); })) {
+    // Refused before the question: "overwrite" would promise what is never done to a device.
+    if (trap.test(108, [&] { return !target.isEmpty(); }) && trap.line(109, [&] { checkSaveTarget(target); })) {
         if (trap.test(110, [&] { return shell::FileExists(target); })) {
             // No deletion here: the copy replaces the file only once it is complete.
             trap.line(112, [&] {
@@ -336,11 +337,12 @@ void Form2::PushButton6_Click()
             trap.line(114, [&] { answer = shell::BoxAnswer::Yes; });
         }
     }
-    bool failed = false;
-    if (trap.test(116, [&] { return answer == shell::BoxAnswer::Yes; }))
-        failed = !trap.line(118, [&] { saveAs(target, asPdf); });
-    if (failed)
-        return; // the report said why; "Done." would say the opposite
+    // "Done." only follows a save: after a cancelled dialog or a No nothing was done, and after a
+    // failure the report said why.
+    if (!trap.test(116, [&] { return answer == shell::BoxAnswer::Yes; }))
+        return;
+    if (!trap.line(118, [&] { saveAs(target, asPdf); }))
+        return;
     trap.line(120, [&] {
         shell::messageBoxes().inform(shell::applicationTitle(), QStringLiteral("Done."), shell::BoxIcon::None);
     });

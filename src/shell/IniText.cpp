@@ -1,5 +1,8 @@
 #include "IniText.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace shell {
 namespace {
 
@@ -240,7 +243,56 @@ QString decodeValue(QByteArrayView raw, bool &lossless)
     return out;
 }
 
+// The name of the section a header line (trimmed, starting with '[') opens: "" for General.
+QString sectionName(QByteArrayView line, bool &lossless)
+{
+    const qsizetype close = line.indexOf(']');
+    if (close < 0 || close != line.size() - 1)
+        lossless = false;
+    const QByteArrayView name = line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
+    if (QLatin1StringView(name.data(), name.size()).compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
+        return QString();
+    if (name.startsWith('%')
+        && QLatin1StringView(name.data() + 1, name.size() - 1).compare(QLatin1String("General"), Qt::CaseInsensitive)
+            == 0)
+        return QString::fromLatin1(name.sliced(1));
+    return decodeKey(name, lossless);
+}
+
+bool isIniSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\v' || ch == '\f'; }
+
 } // namespace
+
+QList<IniSectionSpan> iniSectionSpans(QByteArrayView text)
+{
+    QList<IniSectionSpan> spans;
+    spans.append(IniSectionSpan{QString(), 0, 0, false});
+    const char *const data = text.data();
+    const qsizetype size = text.size();
+    qsizetype at = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (at < size) {
+        const qsizetype lineStart = at;
+        while (at < size && isIniSpace(data[at]))
+            ++at;
+        const bool header = at < size && data[at] == '[';
+        // Lines end at LF or CR, as for the reading of values.
+        const void *lf = std::memchr(data + at, '\n', size_t(size - at));
+        qsizetype end = lf ? static_cast<const char *>(lf) - data : size;
+        if (const void *cr = std::memchr(data + at, '\r', size_t(end - at)))
+            end = static_cast<const char *>(cr) - data;
+        if (header) {
+            bool lossless = true;
+            spans.last().end = lineStart;
+            spans.append(IniSectionSpan{sectionName(QByteArrayView(data + at, end - at).trimmed(), lossless),
+                                        lineStart, 0, true});
+        }
+        at = std::min(end + 1, size);
+    }
+    spans.last().end = size;
+    if (spans.size() > 1 && spans.first().end == 0)
+        spans.removeFirst();
+    return spans;
+}
 
 IniReading decodeIniText(const QByteArray &text)
 {
@@ -264,17 +316,9 @@ IniReading decodeIniText(const QByteArray &text)
             continue;
         }
         if (line.front() == '[') {
-            const qsizetype close = line.indexOf(']');
-            if (close < 0 || close != line.size() - 1)
-                reading.lossless = false;
-            const QByteArrayView name = line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
-            if (QLatin1StringView(name.data(), name.size()).compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
-                section.clear();
-            else if (name.startsWith('%') && QLatin1StringView(name.data() + 1, name.size() - 1)
-                                                     .compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
-                section = QString::fromLatin1(name.sliced(1)) + QLatin1Char('/');
-            else
-                section = decodeKey(name, reading.lossless) + QLatin1Char('/');
+            section = sectionName(line, reading.lossless);
+            if (!section.isEmpty())
+                section += QLatin1Char('/');
             continue;
         }
         const qsizetype equals = line.indexOf('=');

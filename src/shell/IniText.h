@@ -1,5 +1,7 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QMap>
 #include <QString>
 
@@ -21,5 +23,19 @@ struct IniReading {
     bool lossless = true;
 };
 IniReading decodeIniText(const QByteArray &text);
+
+// Where one section of an INI file lies: from the start of its header line up to the start of the
+// next header line (or the end), so that the spans of a file cover it without gaps. `name` is the
+// section as QSettings names it ("" for [General], "General" for [%General]). Text before the
+// first header is a span of its own, with no header: name "", `headed` false.
+struct IniSectionSpan {
+    QString name;
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    bool headed = true;
+};
+// Finds the headers only: the keys and values of the sections are not decoded, so that a large
+// file of other programs' sections costs one pass over its bytes.
+QList<IniSectionSpan> iniSectionSpans(QByteArrayView text);
 
 } // namespace shell

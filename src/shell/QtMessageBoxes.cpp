@@ -2,15 +2,80 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace shell {
+namespace {
+
+// A box breaks lines at spaces only, so a long path would stretch it beyond the screen and be cut.
+// On screen, a run of more than 20 characters without a space may also break after each '/' and
+// after every 8 characters; the text itself (what tests and logs see) is unchanged.
+QString wrappable(const QString &text)
+{
+    constexpr QChar kBreak(0x200B); // zero-width space: a break opportunity that shows nothing
+    constexpr qsizetype kLongRun = 20;
+    constexpr int kEvery = 8;
+    QString out;
+    out.reserve(text.size() + text.size() / 4);
+    qsizetype runStart = 0;
+    int sinceBreak = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        out += ch;
+        if (ch.isSpace()) {
+            runStart = i + 1;
+            sinceBreak = 0;
+            continue;
+        }
+        ++sinceBreak;
+        qsizetype runEnd = i;
+        while (runEnd < text.size() && !text.at(runEnd).isSpace() && runEnd - runStart <= kLongRun)
+            ++runEnd;
+        const bool longRun = runEnd - runStart > kLongRun;
+        const bool next = i + 1 < text.size();
+        // Never between a surrogate pair's halves or before a combining mark.
+        if (!longRun || !next || text.at(i + 1).isLowSurrogate() || text.at(i + 1).isMark() || text.at(i + 1).isSpace())
+            continue;
+        if (ch == QLatin1Char('/') || sinceBreak >= kEvery) {
+            out += kBreak;
+            sinceBreak = 0;
+        }
+    }
+    return out;
+}
+
+// A long text in a box of the usual width would be taller than the screen: its lines are made as
+// wide as the box may grow (Qt's limit for a message box on this screen).
+void widenForLongText(QMessageBox &box, const QString &text)
+{
+    constexpr qsizetype kLongText = 400;
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    if (text.size() < kLongText) {
+        label->setMinimumWidth(0);
+        return;
+    }
+    const QScreen *screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const int screenWidth = screen->availableGeometry().width();
+    const int boxLimit = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    label->setMinimumWidth(std::max(0, boxLimit - 150)); // room for the icon and the margins
+}
+
+} // namespace
 
 void QtMessageBoxes::inform(const QString &title, const QString &text, BoxIcon icon)
 {
     QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
-                    boxText(text), QMessageBox::Ok, QApplication::activeWindow());
+                    wrappable(boxText(text)), QMessageBox::Ok, QApplication::activeWindow());
+    widenForLongText(box, text);
     box.exec();
 }
 
@@ -75,14 +140,16 @@ void QtMessageBoxes::notify(const QString &title, const QString &text, BoxIcon i
         forwarder->setTarget(typingInto);
     open->setIcon(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon);
     open->setWindowTitle(title);
-    open->setText(boxText(text));
+    open->setText(wrappable(boxText(text)));
+    widenForLongText(*open, text);
     open->show();
 }
 
 BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text, BoxAnswer defaultAnswer)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, boxText(text), QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::NoIcon, title, wrappable(boxText(text)), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
+    widenForLongText(box, text);
     box.setDefaultButton(defaultAnswer == BoxAnswer::No ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     const int answer = box.exec();

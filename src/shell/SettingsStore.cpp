@@ -10,7 +10,9 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
 #include <cerrno>
+#include <tuple>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -54,30 +56,41 @@ private:
     int m_fd = -1;
 };
 
-// The whole content of the file, or the error number that stopped the reading.
-std::pair<QByteArray, int> readWholeFile(const QString &path)
+// The whole content of an open file whose size was `expected` a moment ago, or the error number
+// that stopped the reading.
+std::pair<QByteArray, int> readWholeFile(int fd, qint64 expected)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return {{}, errno};
-    QByteArray bytes;
-    char buffer[1 << 16];
+    QByteArray bytes(std::max<qint64>(expected, 0) + 1, Qt::Uninitialized); // one more shows the end
+    qsizetype filled = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t got = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            return {{}, error};
-        }
+        if (got < 0)
+            return {{}, errno};
         if (got == 0)
             break;
-        bytes.append(buffer, got);
+        filled += got;
     }
-    if (::close(fd) != 0)
-        return {{}, errno};
+    bytes.truncate(filled);
     return {bytes, 0};
+}
+
+qint64 nanoseconds(const timespec &time) { return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec; }
+
+// A change made within this long of an examination may carry the same time stamps as the state
+// examined: file times come from the coarse clock, which advances in ticks of a few milliseconds.
+qint64 racyNanoseconds()
+{
+    static const qint64 span = [] {
+        timespec tick {};
+        if (::clock_getres(CLOCK_REALTIME_COARSE, &tick) != 0)
+            tick.tv_nsec = 10'000'000;
+        return 2 * nanoseconds(tick) + 10'000'000;
+    }();
+    return span;
 }
 
 } // namespace
@@ -93,7 +106,8 @@ SettingsStore::SettingsStore(const QString &filePath, const QString &section)
     // An existing file that others can read is made owner-only; new files are written owner-only.
     struct stat st {};
     const QByteArray nativePath = QFile::encodeName(m_path);
-    if (::stat(nativePath.constData(), &st) == 0 && (st.st_mode & 077) != 0
+    // Only a regular file: a folder or a device at the path is reported when it is read, never altered.
+    if (::stat(nativePath.constData(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 077) != 0
         && ::chmod(nativePath.constData(), st.st_mode & 0700) != 0)
         m_openingProblem = QStringLiteral("The settings file %1 could not be made private to you: %2")
                                .arg(native(m_path), base::systemReason(errno));
@@ -133,10 +147,32 @@ void SettingsStore::removeLeftoverTemporaryFiles() const
     }
 }
 
-// Takes over what is on disk now. The file's content decides, not its size or time: another copy
-// may have written the same number of bytes within the clock's granularity. False, with the
-// reason in m_unreadable, when the file exists but cannot be read; the values stay as they were.
-bool SettingsStore::reload()
+SettingsStore::Identity SettingsStore::identityOf(const struct stat &status, const timespec &examinedAt)
+{
+    Identity identity;
+    identity.device = status.st_dev;
+    identity.inode = status.st_ino;
+    identity.size = status.st_size;
+    identity.modified = status.st_mtim;
+    identity.changed = status.st_ctim;
+    identity.racy = nanoseconds(examinedAt) - std::max(nanoseconds(status.st_mtim), nanoseconds(status.st_ctim))
+        < racyNanoseconds();
+    return identity;
+}
+
+bool SettingsStore::same(const Identity &identity, const struct stat &status)
+{
+    return identity.device == status.st_dev && identity.inode == status.st_ino && identity.size == status.st_size
+        && nanoseconds(identity.modified) == nanoseconds(status.st_mtim)
+        && nanoseconds(identity.changed) == nanoseconds(status.st_ctim);
+}
+
+// Takes over what is on disk now. A file whose device, inode, size, modification and change
+// times are those of the state last read is not read again, unless that state was examined
+// within a clock tick of its last change (or `force`): then another copy may have written the same
+// number of bytes within the same tick, and only the content tells. False, with the reason in
+// m_unreadable, when the file exists but cannot be read; the values stay as they were.
+bool SettingsStore::reload(bool force)
 {
     QString target;
     try {
@@ -145,28 +181,96 @@ bool SettingsStore::reload()
         m_unreadable = failure.reason();
         return false;
     }
-    const auto [bytes, error] = readWholeFile(target);
-    if (error == ENOENT) {
+    const QByteArray nativeTarget = QFile::encodeName(target);
+    timespec examinedAt {};
+    ::clock_gettime(CLOCK_REALTIME, &examinedAt); // before the status: a later change is later than this
+    if (!force && m_identity && !m_identity->racy) {
+        struct stat status {};
+        if (::stat(nativeTarget.constData(), &status) == 0 && same(*m_identity, status))
+            return true;
+    }
+    const int fd = ::open(nativeTarget.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
         m_values.clear();
         m_bytes.clear();
+        m_spans.clear();
+        m_identity.reset();
         m_present = false;
         m_lossless = true;
         m_unreadable.clear();
         return true;
     }
+    if (fd < 0) {
+        m_unreadable = base::systemReason(errno);
+        return false;
+    }
+    struct stat status {};
+    int error = ::fstat(fd, &status) == 0 ? 0 : errno;
+    QByteArray bytes;
+    if (error == 0)
+        std::tie(bytes, error) = readWholeFile(fd, status.st_size);
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
     if (error != 0) {
         m_unreadable = base::systemReason(error);
         return false;
     }
     m_unreadable.clear();
-    if (m_present && bytes == m_bytes)
-        return true;
-    IniReading reading = decodeIniText(bytes);
-    m_values = std::move(reading.values);
-    m_lossless = reading.lossless;
-    m_bytes = bytes;
-    m_present = true;
+    m_identity = identityOf(status, examinedAt);
+    if (!m_present || bytes != m_bytes)
+        adopt(std::move(bytes));
     return true;
+}
+
+// Finds the store's section in the file's bytes and reads its values; the other sections are
+// kept as they are, unread.
+void SettingsStore::adopt(QByteArray bytes)
+{
+    m_bytes = std::move(bytes);
+    m_present = true;
+    m_spans.clear();
+    QByteArray own;
+    for (const IniSectionSpan &span : iniSectionSpans(m_bytes)) {
+        if (!span.headed || span.name != m_section)
+            continue;
+        m_spans.append({span.begin, span.end});
+        own += QByteArrayView(m_bytes).sliced(span.begin, span.end - span.begin);
+    }
+    IniReading reading = decodeIniText(own);
+    m_values = std::move(reading.values);
+    // A section given twice is written back as one.
+    m_lossless = reading.lossless && m_spans.size() <= 1;
+}
+
+// The file with the store's section replaced by `section`, where the section stood (a section
+// given twice: where it first stood), or added at the end; everything else byte for byte.
+QByteArray SettingsStore::withSection(const QByteArray &section) const
+{
+    QByteArray out;
+    out.reserve(m_bytes.size() + section.size() + 2);
+    if (m_spans.isEmpty()) {
+        out = m_bytes;
+        if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
+            out += '\n';
+        if (!out.isEmpty())
+            out += '\n';
+        out += section;
+        return out;
+    }
+    const QByteArrayView all(m_bytes);
+    out += all.first(m_spans.first().first);
+    out += section;
+    QByteArray rest;
+    qsizetype from = m_spans.first().second;
+    for (qsizetype i = 1; i < m_spans.size(); ++i) {
+        rest += all.sliced(from, m_spans[i].first - from);
+        from = m_spans[i].second;
+    }
+    rest += all.sliced(from);
+    if (!rest.isEmpty())
+        out += '\n'; // the blank line that parts sections
+    out += rest;
+    return out;
 }
 
 // Copies the file as it was last read to "<name>.backup-<date>-<time>" beside it, owner-only,
@@ -204,7 +308,7 @@ void SettingsStore::write(const QList<std::pair<QString, QString>> &values)
             throw AppError(QStringLiteral("%1 could not be saved: the folder %2 cannot be created.")
                                .arg(what, native(folder)));
         const WriteLock lock(m_path);
-        if (!reload())
+        if (!reload(true))
             throw AppError(QStringLiteral("%1 could not be saved: %2 cannot be read (%3). It is not written until "
                                           "it can be read, so that nothing stored in it is lost.")
                                .arg(what, native(m_path), m_unreadable));
@@ -220,12 +324,27 @@ void SettingsStore::write(const QList<std::pair<QString, QString>> &values)
         QMap<QString, QString> next = m_values;
         for (const auto &[key, value] : values)
             next.insert(fullKey(key), value);
-        QByteArray bytes = encodeIniText(next);
-        base::replaceFile(target, bytes);
+        const QByteArray section = encodeIniText(next);
+        QByteArray bytes = withSection(section);
+        base::ReplaceOptions options;
+        struct stat written {};
+        options.written = &written;
+        timespec examinedAt {};
+        ::clock_gettime(CLOCK_REALTIME, &examinedAt);
+        base::replaceFile(target, bytes, options);
+        const qsizetype begin = m_spans.isEmpty() ? bytes.size() - section.size() : m_spans.first().first;
+        m_spans = {{begin, begin + section.size()}};
         m_values = std::move(next);
         m_bytes = std::move(bytes);
         m_present = true;
         m_lossless = true;
+        // The rename changed the new file's change time; its status now, if it is still ours.
+        struct stat status {};
+        if (::stat(QFile::encodeName(target).constData(), &status) == 0 && status.st_dev == written.st_dev
+            && status.st_ino == written.st_ino && status.st_size == written.st_size)
+            m_identity = identityOf(status, examinedAt);
+        else
+            m_identity.reset();
     } catch (const base::WriteFailure &failure) {
         throw AppError(QStringLiteral("%1 could not be saved. %2").arg(what, failure.description()));
     }

@@ -4,7 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <utility>
+
+#include <sys/stat.h>
+#include <time.h>
 
 namespace shell {
 
@@ -13,10 +17,12 @@ namespace shell {
 // folder that QSettings reads). Every write is durable and atomic before it returns, and the
 // file is private to its owner because it holds social security numbers and dates of birth.
 // Several running copies share the file: each write merges into what is on disk at that moment.
+// The file is read again only when it has changed, and always under the lock before a write.
+// Only the store's own section is rewritten, where it stands; every other section keeps its bytes.
 //
 // The store never writes over a file it has not read completely: while the file cannot be read,
-// writes are refused. A file holding what the store would not write back (comments, damaged
-// lines, values QSettings reads as lists or variants) is copied to a dated owner-only backup
+// writes are refused. A file whose own section holds what the store would not write back (comments,
+// damaged lines, values QSettings reads as lists or variants) is copied to a dated owner-only backup
 // beside it before the first write. A file that is a symbolic link stays one: its target is
 // replaced.
 class SettingsStore {
@@ -49,17 +55,35 @@ public:
     QStringList takeNotices() { return std::exchange(m_notices, {}); }
 
 private:
-    bool reload();
+    // What tells one state of the file from another without reading it.
+    struct Identity {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified {};
+        timespec changed {};
+        // The file changed so shortly before it was examined that a later change could carry the
+        // same times: its content must be read again before it is trusted.
+        bool racy = true;
+    };
+    static Identity identityOf(const struct stat &status, const timespec &examinedAt);
+    static bool same(const Identity &identity, const struct stat &status);
+
+    bool reload(bool force = false);
+    void adopt(QByteArray bytes);
+    QByteArray withSection(const QByteArray &section) const;
     void removeLeftoverTemporaryFiles() const;
     QString backUp(const QString &target) const;
     QString fullKey(const QString &key) const { return m_section + QLatin1Char('/') + key; }
 
     QString m_path;
     QString m_section;
-    QMap<QString, QString> m_values; // every "Section/Key" of the file as last read or written
+    QMap<QString, QString> m_values; // every "Section/Key" of the store's own section
     QByteArray m_bytes;              // the file's content as last read or written
+    QList<std::pair<qsizetype, qsizetype>> m_spans; // where the store's section lies in m_bytes
     bool m_present = false;          // the file existed then
-    bool m_lossless = true;          // writing m_values gives back everything m_bytes holds
+    std::optional<Identity> m_identity; // of the file m_bytes was read from or written to
+    bool m_lossless = true;          // writing m_values gives back everything its section holds
     QByteArray m_backedUp;           // the content last copied to a backup
     QString m_unreadable;            // why the file could not be read at the last attempt
     QString m_openingProblem;

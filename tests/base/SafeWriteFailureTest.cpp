@@ -42,9 +42,9 @@ public:
             status->st_size -= 1; // what arrived on disk is not what was written
         return result;
     }
-    int rename(const char *from, const char *to) override
+    int rename(int folderFd, const char *from, const char *to) override
     {
-        return failing_ == "rename" ? fail(-1) : FileCalls::rename(from, to);
+        return failing_ == "rename" ? fail(-1) : FileCalls::rename(folderFd, from, to);
     }
     int fsyncs() const { return fsyncs_; }
 

@@ -120,7 +120,9 @@ TEST(SafeWrite, ReadOnlyFolderIsReportedWithTheSystemsReason)
     ::chmod(QFile::encodeName(dir.path()).constData(), 0500);
     const QString failure = failureOf([&] { base::replaceFile(path, QByteArray("new")); });
     ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
-    EXPECT_EQ(failure, QStringLiteral("The file %1 could not be written: Permission denied").arg(path));
+    EXPECT_EQ(failure, QStringLiteral("The file %1 could not be written: the folder %2 cannot be written: "
+                                      "Permission denied")
+                           .arg(path, QDir(dir.path()).absolutePath()));
     EXPECT_EQ(contentOf(path), QByteArray("old"));
 }
 

@@ -29,7 +29,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace preview;
 using previewtest::pagePicture;
@@ -410,7 +414,8 @@ TEST_F(Form2Test, PointerIsTheHandOverButtonsAndTheArrowElsewhereUnlessBusy)
     EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
 }
 
-TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndAlwaysSaysDone)
+// "Done." follows a save only: a cancelled dialog or a No saved nothing and says nothing.
+TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneOnlyAfterASave)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     const QString title = shell::applicationTitle();
@@ -421,8 +426,7 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndAlwaysSaysDo
     EXPECT_EQ(saveDialog.requests[0].title, QStringLiteral("Save File"));
     EXPECT_EQ(saveDialog.requests[0].filter, QStringLiteral("Word Files (*.doc);;PDF Files (*.pdf)"));
     EXPECT_TRUE(saveDialog.requests[0].fileName.isEmpty());
-    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("Done.")});
-    EXPECT_EQ(boxes.shown[0].title, title);
+    EXPECT_TRUE(shownTexts().empty());
 
     const QString existing = dir.filePath(QStringLiteral("kept.doc"));
     writeFile(existing, "old");
@@ -432,8 +436,7 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndAlwaysSaysDo
     click("PushButton6");
     EXPECT_EQ(readFile(existing), QByteArray("old"));
     EXPECT_EQ(shownTexts(), (std::vector<QString>{
-                                QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
-                                QStringLiteral("Done.")}));
+                                QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?")}));
     EXPECT_TRUE(boxes.shown[0].question);
     EXPECT_EQ(boxes.shown[0].title, title);
 
@@ -443,6 +446,7 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndAlwaysSaysDo
     click("PushButton6");
     EXPECT_EQ(readFile(fresh), documentBytes);
     EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("Done.")});
+    EXPECT_EQ(boxes.shown[0].title, title);
 
     saveDialog.answer = existing;
     boxes.answers = {shell::BoxAnswer::Yes};
@@ -480,7 +484,6 @@ TEST_F(Form2Test, SaveAsPdfWritesTheDocumentsPagesUnderTheSameRulesAsTheWordFile
     EXPECT_EQ(readFile(existing), expected);
     EXPECT_EQ(shownTexts(), (std::vector<QString>{
                                 QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
-                                QStringLiteral("Done."),
                                 QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
                                 QStringLiteral("Done.")}));
 }
@@ -499,6 +502,91 @@ TEST_F(Form2Test, APdfThatCannotBeMadeLeavesTheOldFileAndGivesTheReason)
     EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("There is no document to save: ") + document));
     EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("Form2.PushButton6_Click at line 118")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("precious.pdf")});
+}
+
+// A device, pipe, socket or folder is refused before the overwrite question, naming it, and is
+// never replaced; a link to a regular file is saved through as before.
+TEST_F(Form2Test, SaveOntoSomethingThatIsNotARegularFileIsRefusedBeforeTheQuestion)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    const QString fifo = dir.filePath(QStringLiteral("pipe.doc"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString socketPath = dir.filePath(QStringLiteral("socket.doc"));
+    const int socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(socketFd, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketName = QFile::encodeName(socketPath);
+    ASSERT_LT(size_t(socketName.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, socketName.constData(), size_t(socketName.size()));
+    ASSERT_EQ(::bind(socketFd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    const QString folder = dir.filePath(QStringLiteral("folder.doc"));
+    QDir().mkpath(folder);
+    const QString linkToFifo = dir.filePath(QStringLiteral("link to pipe.doc"));
+    ASSERT_TRUE(QFile::link(fifo, linkToFifo));
+    // /dev/null cannot come to harm: the refusal comes before anything is opened.
+    for (const QString &target : {fifo, socketPath, folder, linkToFifo, QStringLiteral("/dev/null")}) {
+        SCOPED_TRACE(target.toStdString());
+        saveDialog.answer = target;
+        boxes.answers = {shell::BoxAnswer::Yes};
+        boxes.shown.clear();
+        click("PushButton6");
+        ASSERT_EQ(boxes.shown.size(), 1u); // no question, no "Done."
+        EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Application Error"));
+        EXPECT_TRUE(boxes.shown[0].text.startsWith(
+            QStringLiteral("The document could not be saved as %1: it is not a regular file.").arg(target)))
+            << boxes.shown[0].text.toStdString();
+    }
+    ::close(socketFd);
+    struct stat status {};
+    EXPECT_TRUE(::stat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+    EXPECT_TRUE(::stat(QFile::encodeName(socketPath).constData(), &status) == 0 && S_ISSOCK(status.st_mode));
+    EXPECT_TRUE(::stat("/dev/null", &status) == 0 && S_ISCHR(status.st_mode));
+    EXPECT_TRUE(QDir(folder).isEmpty());
+    EXPECT_TRUE(QFileInfo(linkToFifo).isSymLink());
+
+    const QString regular = dir.filePath(QStringLiteral("regular.doc"));
+    writeFile(regular, "old");
+    const QString linkToRegular = dir.filePath(QStringLiteral("link.doc"));
+    ASSERT_TRUE(QFile::link(regular, linkToRegular));
+    saveDialog.answer = linkToRegular;
+    boxes.answers = {shell::BoxAnswer::Yes};
+    boxes.shown.clear();
+    click("PushButton6");
+    EXPECT_EQ(shownTexts().back(), QStringLiteral("Done."));
+    EXPECT_TRUE(QFileInfo(linkToRegular).isSymLink());
+    EXPECT_EQ(readFile(regular), documentBytes);
+}
+
+// Names of up to 255 bytes and paths of up to 4,095 are legal: the file being written beside the
+// target must fit wherever the target fits.
+TEST_F(Form2Test, SaveUnderTheLongestLegalNameAndPathSucceeds)
+{
+    form.handOver(pagePicture(150, 180, 96), document);
+    const QString longName = QString(251, QLatin1Char('n')) + QStringLiteral(".doc");
+    QString folder = QDir(dir.path()).absolutePath();
+    while (folder.size() + 2 * 101 + 1 + longName.size() <= 4095)
+        folder += QLatin1Char('/') + QString(100, QLatin1Char('d'));
+    folder += QLatin1Char('/') + QString(4095 - folder.size() - 2 - longName.size(), QLatin1Char('e'));
+    const QString deeper = folder + QLatin1Char('/') + QString(4095 - folder.size() - 7, QLatin1Char('f'));
+    ASSERT_TRUE(QDir().mkpath(deeper));
+    const QString first = folder + QLatin1Char('/') + longName;
+    const QString second = deeper + QStringLiteral("/a.doc");
+    ASSERT_EQ(first.size(), 4095);
+    ASSERT_EQ(second.size(), 4095);
+    for (const QString &target : {first, second}) {
+        writeFile(target, "old");
+        saveDialog.answer = target;
+        boxes.answers = {shell::BoxAnswer::Yes};
+        boxes.shown.clear();
+        click("PushButton6");
+        EXPECT_EQ(shownTexts().back(), QStringLiteral("Done.")) << shownTexts().front().toStdString();
+        EXPECT_EQ(readFile(target), documentBytes);
+    }
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{deeper.section(u'/', -1), longName}));
+    EXPECT_EQ(QDir(deeper).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("a.doc")});
 }
 
 TEST_F(Form2Test, CtrlPAndThePagesMenuPrintTheDocumentThroughThePrintDialog)
@@ -575,6 +663,7 @@ TEST_F(Form2Test, SaveWithoutADocumentSaysSoAndWritesNothing)
 }
 
 // A copy that fails is reported with the system's reason and the path, and is not followed by "Done.".
+// A file the user may write in a folder the user may not: the folder is the culprit, and named.
 TEST_F(Form2Test, SaveIntoAFolderThatRefusesFilesReportsWhyAndNeverSaysDone)
 {
     if (testsupport::rerunUnprivileged())
@@ -584,6 +673,7 @@ TEST_F(Form2Test, SaveIntoAFolderThatRefusesFilesReportsWhyAndNeverSaysDone)
     QDir().mkpath(folder);
     const QString existing = folder + QStringLiteral("/precious.doc");
     writeFile(existing, "precious");
+    ::chmod(QFile::encodeName(existing).constData(), 0600);
     ::chmod(QFile::encodeName(folder).constData(), 0500);
     saveDialog.answer = existing;
     boxes.answers = {shell::BoxAnswer::Yes};
@@ -592,7 +682,8 @@ TEST_F(Form2Test, SaveIntoAFolderThatRefusesFilesReportsWhyAndNeverSaysDone)
     EXPECT_EQ(readFile(existing), QByteArray("precious"));
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(boxes.shown[1].text.startsWith(
-        QStringLiteral("The document could not be saved as %1: Permission denied").arg(existing)))
+        QStringLiteral("The document could not be saved as %1: the folder %2 cannot be written: Permission denied")
+            .arg(existing, folder)))
         << boxes.shown[1].text.toStdString();
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("precious.doc")});
 }

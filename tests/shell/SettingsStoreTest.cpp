@@ -110,6 +110,49 @@ TEST_F(SettingsStoreTest, FileIsOwnerOnlyWhenCreatedAndLooserFileIsTightened)
     }
 }
 
+// Only a regular file is made private: a folder at the store's path is reported, never altered.
+TEST_F(SettingsStoreTest, AFolderAtTheStoresPathKeepsItsMode)
+{
+    ASSERT_TRUE(QDir().mkpath(path()));
+    ::chmod(QFile::encodeName(path()).constData(), 0755);
+    SettingsStore store(path());
+    EXPECT_TRUE(store.openingProblem().contains(QStringLiteral("cannot be read"))) << store.openingProblem().toStdString();
+    EXPECT_EQ(modeOf(path()), 0755u);
+}
+
+// The store rewrites its own section where it stands; other programs' sections keep every byte,
+// even what the store would write differently. A change another process makes is seen.
+TEST_F(SettingsStoreTest, OtherSectionsKeepTheirBytesAndChangesByOthersAreSeen)
+{
+    const QByteArray before = "; hand-written\n[Alpha]\nchoice=Yes\nlist=a, b\n\n";
+    const QByteArray after = "[Zeta]\nk = v";
+    testsupport::writeTestFile(path(), before + "[Tenvoria]\nName=Dorian\n\n" + after);
+    SettingsStore store(path());
+    EXPECT_EQ(store.read(QStringLiteral("Name")), QStringLiteral("Dorian"));
+    store.write(QStringLiteral("Phone1"), QStringLiteral("1"));
+    EXPECT_EQ(content(path()), before + "[Tenvoria]\nName=\"Dorian\"\nPhone1=\"1\"\n\n" + after);
+    EXPECT_TRUE(store.takeNotices().isEmpty());
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("Marrowick.conf"), QStringLiteral("Marrowick.conf.lock")}));
+
+    // Another copy of the program, then a hand edit that keeps the size.
+    SettingsStore(path()).write(QStringLiteral("Name"), QStringLiteral("Marla"));
+    EXPECT_EQ(store.read(QStringLiteral("Name")), QStringLiteral("Marla"));
+    QByteArray edited = content(path());
+    edited.replace("Marla", "Erwin");
+    testsupport::writeTestFile(path(), edited);
+    EXPECT_EQ(store.read(QStringLiteral("Name")), QStringLiteral("Erwin"));
+    store.write(QStringLiteral("Phone1"), QStringLiteral("2"));
+    EXPECT_EQ(content(path()), before + "[Tenvoria]\nName=\"Erwin\"\nPhone1=\"2\"\n\n" + after);
+
+    // A file without the section, not ending in a newline, gets it at the end.
+    testsupport::writeTestFile(path(), after);
+    store.write(QStringLiteral("Phone1"), QStringLiteral("3"));
+    EXPECT_EQ(content(path()), after + "\n\n[Tenvoria]\nPhone1=\"3\"\n");
+    QSettings plain(path(), QSettings::IniFormat);
+    EXPECT_EQ(plain.value(QStringLiteral("Zeta/k")).toString(), QStringLiteral("v"));
+    EXPECT_EQ(plain.value(QStringLiteral("Tenvoria/Phone1")).toString(), QStringLiteral("3"));
+}
+
 TEST_F(SettingsStoreTest, TwoRunningCopiesNeverLoseEachOthersWrites)
 {
     SettingsStore first(path());
@@ -175,7 +218,8 @@ TEST_F(SettingsStoreTest, KeysOfOtherProgramsKeepTheirSectionsIncludingOneNamedG
 }
 
 // Files another program, an older version or a hand edit left: what the store would not write
-// back is kept in a dated backup before the first write, and the user is told where.
+// back of its own section is kept in a dated backup before the first write, and the user is told
+// where. (Other sections are never rewritten.)
 TEST_F(SettingsStoreTest, FileWithTextTheStoreWouldDropIsBackedUpOnceBeforeTheFirstWrite)
 {
     QByteArray randomBytes(300, '\0');
@@ -187,11 +231,11 @@ TEST_F(SettingsStoreTest, FileWithTextTheStoreWouldDropIsBackedUpOnceBeforeTheFi
         const char *key;      // a value the window still shows
         const char *expected;
     } damaged[] = {
-        {"random bytes", randomBytes, nullptr, nullptr},
+        {"random bytes", "[Tenvoria]\n" + randomBytes, nullptr, nullptr},
         {"unquoted comma", "[Tenvoria]\nApp%20Info%20Name=Smith, Dorian\n", "App Info Name", "Smith, Dorian"},
         {"unterminated quote", "[Tenvoria]\nCo%20Name=\"Marla\nCo%20Phone=\"5\"\n", "Co Phone", "5"},
         {"invalid variant", "[Tenvoria]\nCo%20Name=@Variant(\\0\\0\\0\\x7f)\n", nullptr, nullptr},
-        {"comment", "; kept by hand\n[Tenvoria]\nCo%20Name=Marla\n", "Co Name", "Marla"},
+        {"comment", "[Tenvoria]\n; kept by hand\nCo%20Name=Marla\n", "Co Name", "Marla"},
         {"key given twice", "[Tenvoria]\nA=1\nA=2\n", "A", "2"},
     };
     for (const auto &file : damaged) {

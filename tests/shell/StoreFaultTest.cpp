@@ -62,22 +62,26 @@ QStringList tracedCalls(const QString &folder, const QStringList &arguments)
 
 // Asserts that the file `target` was written durably: its content goes into a temporary file in
 // the same folder, that file is flushed to disk, renamed over the target, and the folder is then
-// flushed so the rename itself survives a power cut.
+// flushed so the rename itself survives a power cut. The names are relative to the open folder.
 void expectDurableReplacement(const QStringList &calls, const QString &target)
 {
     const QString folder = QFileInfo(target).absolutePath();
-    const QString temporary = QRegularExpression::escape(folder + QStringLiteral("/.") + QFileInfo(target).fileName())
-        + QStringLiteral("\\.\\w{6}");
-    const QRegularExpression opened(QStringLiteral("openat\\(AT_FDCWD, \"(%1)\", [^)]*O_CREAT[^)]*\\) = (\\d+)")
-                                        .arg(temporary));
+    const QString name = QFileInfo(target).fileName();
+    const QRegularExpression folderOpened(QStringLiteral("openat\\(AT_FDCWD, \"%1\", [^)]*O_DIRECTORY[^)]*\\) = (\\d+)")
+                                              .arg(QRegularExpression::escape(folder)));
+    const QRegularExpression opened(QStringLiteral("openat\\((\\d+), \"(%1\\.\\w{6})\", [^)]*O_CREAT[^)]*\\) = (\\d+)")
+                                        .arg(QRegularExpression::escape(QStringLiteral(".") + name)));
     qsizetype at = 0;
+    QString folderFd;
     QString temporaryName;
     QString fd;
     for (; at < calls.size(); ++at) {
+        if (const auto match = folderOpened.match(calls[at]); match.hasMatch())
+            folderFd = match.captured(1);
         const auto match = opened.match(calls[at]);
-        if (match.hasMatch()) {
-            temporaryName = match.captured(1);
-            fd = match.captured(2);
+        if (match.hasMatch() && match.captured(1) == folderFd) {
+            temporaryName = match.captured(2);
+            fd = match.captured(3);
             break;
         }
     }
@@ -94,20 +98,10 @@ void expectDurableReplacement(const QStringList &calls, const QString &target)
                      "the data write"));
     ASSERT_TRUE(find(QRegularExpression(QStringLiteral("\\bf(data)?sync") + fdPattern + QStringLiteral(".*\\s= 0")),
                      "the file's flush"));
-    ASSERT_TRUE(find(QRegularExpression(QStringLiteral("rename(at2?)?\\(.*\"%1\", .*\"%2\".* = 0")
-                                            .arg(QRegularExpression::escape(temporaryName),
-                                                 QRegularExpression::escape(target))),
+    ASSERT_TRUE(find(QRegularExpression(QStringLiteral("renameat2?\\(%1, \"%2\", %1, \"%3\".* = 0")
+                                            .arg(folderFd, QRegularExpression::escape(temporaryName),
+                                                 QRegularExpression::escape(name))),
                      "the rename"));
-    const QRegularExpression folderOpened(QStringLiteral("openat\\(AT_FDCWD, \"%1\", [^)]*O_DIRECTORY[^)]*\\) = (\\d+)")
-                                              .arg(QRegularExpression::escape(folder)));
-    QString folderFd;
-    for (++at; at < calls.size() && folderFd.isEmpty(); ++at) {
-        const auto match = folderOpened.match(calls[at]);
-        if (match.hasMatch())
-            folderFd = match.captured(1);
-    }
-    ASSERT_FALSE(folderFd.isEmpty()) << "the folder is not opened after the rename";
-    --at;
     EXPECT_TRUE(find(QRegularExpression(QStringLiteral("\\bfsync\\(%1\\)\\s+= 0").arg(folderFd)), "the folder's flush"));
 }
 
