@@ -149,10 +149,10 @@ void ScreenFit::reveal(QWidget *focus)
 
 bool ScreenFit::eventFilter(QObject *watched, QEvent *event)
 {
-    // The window manager's frame is known only once the window is on the screen: fit again with
-    // it, but only then, never because the user moved the window.
-    if (watched == m_window && event->type() == QEvent::Move && m_placed && m_window->isVisible()
-        && frame() != m_frame)
+    // The window's frame is known only once the window is shown, and a window manager's only once
+    // it has framed the window: fit again with it then, never because the user moved the window.
+    if (watched == m_window && (event->type() == QEvent::Show || event->type() == QEvent::Move) && m_placed
+        && m_window->isVisible() && frame() != m_frame)
         place();
     return QObject::eventFilter(watched, event);
 }
