@@ -18,6 +18,17 @@ constexpr int kRevealMargin = 8;
 constexpr int kSmallestClient = 64;
 
 int centredStart(int start, int room, int length) { return start + std::max(0, (room - length) / 2); }
+
+// Tab is left to the window, and what comes into view is decided in one place (reveal): the
+// scroll area's own would centre a control wider than the view, or the whole of the preview's
+// page rather than the part of it that shows.
+class FitScrollArea final : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
 } // namespace
 
 WindowFit fitWindow(QSize content, QMargins frame, QRect available, int scrollBar)
@@ -89,7 +100,7 @@ void ScreenFit::wrap(QSize content)
         if (!child->isWindow())
             controls.append(child);
 
-    m_area = new QScrollArea(m_window);
+    m_area = new FitScrollArea(m_window);
     m_area->setObjectName(QStringLiteral("ScreenFitArea"));
     m_area->setFrameShape(QFrame::NoFrame);
     m_area->setFocusPolicy(Qt::NoFocus); // Tab goes from control to control, as without it
