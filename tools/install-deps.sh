@@ -16,6 +16,8 @@ packages=(
   fonts-noto-core fonts-noto-extra
   # headless runs, screenshots and interop checks
   xvfb xauth imagemagick xdotool
+  # reading the windows as a screen reader does (AT-SPI), by hand
+  at-spi2-core python3-pyatspi
   libreoffice-writer-nogui poppler-utils antiword catdoc python3-olefile libgsf-bin wv
   # fault, durability and sanitizer checks; fuzzing
   strace clang llvm libclang-rt-14-dev libfuzzer-14-dev

@@ -10,6 +10,7 @@ public:
     void setUpPaper(const QString &wordFile, QPagedPaintDevice &device) override;
     void draw(const QString &wordFile, QPagedPaintDevice &device) override;
     QByteArray pdf(const QString &wordFile) override;
+    QString readingText(const QString &wordFile) override;
 };
 
 } // namespace app

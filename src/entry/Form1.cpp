@@ -12,6 +12,7 @@
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PointerRules.h"
+#include "shell/ScreenFit.h"
 #include "shell/SettingsStore.h"
 #include "shell/Startup.h"
 #include "shell/StartupWordCheck.h"
@@ -94,6 +95,7 @@ Form1::Form1(shell::SettingsStore &store, automation::ApplicationFactory &engine
 
     const QRect client = toPixels(form1Layout().client);
     setFixedSize(client.size());
+    m_screenFit = new shell::ScreenFit(this);
 }
 
 Form1::~Form1() = default;
@@ -227,7 +229,7 @@ bool Form1::load()
 void Form1::showCentred()
 {
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
+    if (screen && !m_screenFit->place()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());

@@ -16,6 +16,7 @@ class ApplicationFactory;
 }
 
 namespace shell {
+class ScreenFit;
 class SettingsStore;
 class WindowPointer;
 } // namespace shell
@@ -38,7 +39,8 @@ public:
     // the home-page roll, the record's restore and the word-processor check, each step under the
     // load's error trap. False when the check failed and the program has been ended.
     bool load();
-    // Shows the window centred on its screen.
+    // Shows the window centred on its screen; on a screen too small for it, within the screen
+    // with its controls scrollable.
     void showCentred();
 
     const RecordWidgets &record() const { return m_record; }
@@ -86,6 +88,7 @@ private:
     RecordWidgets m_record;
     std::unique_ptr<RecordPersistence> m_persistence;
     shell::WindowPointer *m_pointer = nullptr;
+    shell::ScreenFit *m_screenFit = nullptr;
     QTabWidget *m_tabs = nullptr;
     QHash<QString, QWidget *> m_controls; // every placed control by object name
     std::function<void()> m_startCommand;

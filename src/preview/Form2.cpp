@@ -14,6 +14,7 @@
 #include "shell/FileUtils.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PointerRules.h"
+#include "shell/ScreenFit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -93,6 +94,7 @@ Form2::Form2(QWidget *parent)
     m_pageMenu = new QMenu(this);
     m_pageMenu->setObjectName(QStringLiteral("PageMenu"));
     connect(m_pageMenu->addAction(QStringLiteral("Print\u2026")), &QAction::triggered, this, &Form2::PrintPages);
+    setUpAccess();
 
     // Buttons show the window's own pointer, the background and the frame the default one.
     m_pointer = new shell::WindowPointer(this);
@@ -134,6 +136,7 @@ void Form2::handOver(const QImage &pageImage, const QString &wordFile)
     ensureLoaded();
     showPicture(pageImage);
     mWordFile = wordFile;
+    describePage();
     setUpPage(nullptr);
 }
 
@@ -434,7 +437,8 @@ void Form2::showEvent(QShowEvent *event)
     ensureLoaded();
     if (!m_centred && !isMinimized()) {
         m_centred = true;
-        if (QScreen *screen = this->screen())
+        QScreen *screen = this->screen();
+        if (screen && !m_screenFit->place())
             move(screen->availableGeometry().center() - rect().center());
     }
     QWidget::showEvent(event);
@@ -491,6 +495,7 @@ void Form2::Picture1_MouseUp()
 
 bool Form2::pagePictureEvent(QEvent *event)
 {
+    trackRightButton(*event);
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const QPointF at = pagePoint(static_cast<QMouseEvent *>(event));
@@ -507,8 +512,9 @@ bool Form2::pagePictureEvent(QEvent *event)
         Picture1_MouseUp();
         return true;
     case QEvent::ContextMenu:
-        m_pageMenu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
-        return true;
+        return pageContextMenu(*static_cast<QContextMenuEvent *>(event));
+    case QEvent::KeyPress:
+        return pageKeyPress(*static_cast<QKeyEvent *>(event));
     default:
         return false;
     }

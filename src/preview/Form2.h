@@ -10,10 +10,13 @@
 #include <cstdint>
 #include <functional>
 
+class QContextMenuEvent;
+class QKeyEvent;
 class QMenu;
 
 namespace shell {
 class ErrorTrap;
+class ScreenFit;
 class WindowPointer;
 }
 
@@ -58,7 +61,11 @@ public:
     void ensureLoaded();
 
     const QString &wordFile() const { return mWordFile; }
-    void setWordFile(const QString &path) { mWordFile = path; }
+    void setWordFile(const QString &path)
+    {
+        mWordFile = path;
+        describePage();
+    }
 
     // The window's pointer setting (shell::kPointerDefault, kPointerBusy or kPointerCustom); the
     // custom pointer is the hand from HAND-M.CUR beside the program, or the platform's without it.
@@ -111,6 +118,16 @@ private:
     DocumentPages &documentPages();
     void saveAs(const QString &target, bool asPdf);
 
+    // The window for the keyboard, the right button, screen readers and small screens
+    // (Form2Access.cpp).
+    void setUpAccess();
+    bool pageKeyPress(const QKeyEvent &event);
+    void trackRightButton(const QEvent &event);
+    bool pageContextMenu(const QContextMenuEvent &event);
+    void openPageMenu(const QPoint &globalPos);
+    QPoint keyboardMenuPoint() const;
+    void describePage();
+
     Form2Controls m_controls;
 
     QString mWordFile;
@@ -129,6 +146,11 @@ private:
     PrintDialog *m_printDialog = nullptr;
     DocumentPages *m_pages = nullptr;
     QMenu *m_pageMenu = nullptr;
+    shell::ScreenFit *m_screenFit = nullptr;
+    // A right-button press on the page: where, and whether it has become a drag.
+    bool m_rightHeld = false;
+    bool m_rightDragged = false;
+    QPointF m_rightPressedAt;
 };
 
 } // namespace preview

@@ -80,6 +80,9 @@ Form2Controls buildForm2Controls(QWidget *window)
     c.Picture1 = place(new PagePicture(c.viewportClient), "Picture1", twipsToPixels(0, 0, 2340, 3435));
     named(c.Picture1, QStringLiteral("Rental application page"));
     shell::markAsPictureBox(c.Picture1);
+    // The page takes the keyboard (Tab or a click) to be scrolled; it comes first in the window's
+    // keyboard order, being made first.
+    c.Picture1->setFocusPolicy(Qt::StrongFocus);
 
     c.VScroll1 = named(scrollBar(window, Qt::Vertical, "VScroll1", twipsToPixels(9450, 120, 255, 7425)),
                        QStringLiteral("Scroll the page up and down"));

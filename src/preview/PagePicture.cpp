@@ -3,6 +3,8 @@
 #include <QAccessibleWidget>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace preview {
 namespace {
@@ -74,6 +76,13 @@ void PagePicture::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::white);
+    drawPicture(painter);
+    if (hasFocus())
+        drawFocusFrame(painter);
+}
+
+void PagePicture::drawPicture(QPainter &painter)
+{
     if (m_sourceRect.isEmpty() || size().isEmpty())
         return;
     const QSize device = devicePixels();
@@ -81,13 +90,49 @@ void PagePicture::paintEvent(QPaintEvent *event)
         // Bilinear from the source, for the painted part only (the painter clips to it).
         m_scaled = QImage();
         m_scaledFor = QSize();
+        painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRectF(rect()), m_picture, QRectF(m_sourceRect));
+        painter.restore();
         return;
     }
     const QImage &scaled = scaledForScreen(device);
     if (!scaled.isNull())
         painter.drawImage(QPointF(0, 0), scaled);
+}
+
+void PagePicture::drawFocusFrame(QPainter &painter)
+{
+    QRect shown = rect();
+    if (const QWidget *holder = parentWidget())
+        shown &= QRect(mapFromParent(QPoint(0, 0)), holder->size());
+    if (shown.isEmpty())
+        return;
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = shown.adjusted(1, 1, -1, -1);
+    option.backgroundColor = Qt::white;
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
+void PagePicture::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PagePicture::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void PagePicture::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // The frame follows the viewport, not the page: moved pixels would carry it along.
+    if (hasFocus())
+        update();
 }
 
 } // namespace preview

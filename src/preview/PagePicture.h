@@ -10,6 +10,9 @@ namespace preview {
 // scaled once per size and kept (it is smaller than the source). An enlarged one is never kept:
 // at four times on a screen of device pixel ratio 2 it would take over 200 MB and a second to
 // scale, so only the part being painted is scaled, straight from the source.
+//
+// With the keyboard focus it shows the program's focus frame around the part of it that can be
+// seen, wherever its parent has moved it.
 class PagePicture : public QWidget {
     Q_OBJECT
 public:
@@ -26,8 +29,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
+    void drawPicture(QPainter &painter);
+    void drawFocusFrame(QPainter &painter);
     QSize devicePixels() const;
     bool enlarges(QSize devicePixels) const;
     const QImage &scaledForScreen(QSize devicePixels);

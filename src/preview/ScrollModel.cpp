@@ -2,6 +2,7 @@
 
 #include "Twips.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace preview {
@@ -120,6 +121,22 @@ void ScrollModel::valueChanged(Axis axis)
         m_pageLeft = edge;
     else
         m_pageTop = edge;
+}
+
+void ScrollModel::scrollHorizontallyBy(std::int32_t twips) { scrollBy(Axis::Horizontal, twips); }
+void ScrollModel::scrollVerticallyBy(std::int32_t twips) { scrollBy(Axis::Vertical, twips); }
+
+void ScrollModel::scrollBy(Axis axis, std::int32_t twips)
+{
+    const std::int16_t unit = step(axis);
+    if (!bar(axis).enabled || unit <= 0 || twips == 0)
+        return;
+    // At least one unit, so a key always moves a bar that can move.
+    std::int64_t units = std::int64_t(twips) / unit;
+    if (units == 0)
+        units = twips > 0 ? 1 : -1;
+    const std::int64_t target = std::clamp<std::int64_t>(bar(axis).value + units, 0, bar(axis).maximum);
+    setValue(axis, static_cast<std::int16_t>(target));
 }
 
 void ScrollModel::grab(float x, float y)

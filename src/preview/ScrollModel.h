@@ -60,6 +60,11 @@ public:
     void setHValue(std::int16_t value);
     void setVValue(std::int16_t value);
 
+    // The keyboard: a bar moves by about that many twips (negative: back), on its grid and within
+    // its range, and the page with it; a disabled bar stays.
+    void scrollHorizontallyBy(std::int32_t twips);
+    void scrollVerticallyBy(std::int32_t twips);
+
     // Mouse-down on the page: where it was grabbed, in the page's own coordinates.
     void grab(float x, float y);
 
@@ -90,6 +95,7 @@ private:
     void setMaximum(Axis axis, std::int16_t maximum);
     void valueChanged(Axis axis);
     void setByPercent(Axis axis, std::int16_t percent);
+    void scrollBy(Axis axis, std::int32_t twips);
     ScrollBarState &bar(Axis axis) { return axis == Axis::Horizontal ? m_hBar : m_vBar; }
     std::int16_t &step(Axis axis) { return axis == Axis::Horizontal ? mHStep : mVStep; }
 

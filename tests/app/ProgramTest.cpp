@@ -121,6 +121,17 @@ TEST_F(ProgramTest, WholeRunFromTheMainWindowThroughThePreviewAndBack)
     ASSERT_TRUE(QFile::exists(firstDocument));
     EXPECT_TRUE(firstDocument.startsWith(temp.path()));
     EXPECT_EQ(cellText(wordproc::readDoc(firstDocument), 2, 0), QStringLiteral("Name: Dorian Pellwick Jr."));
+    // A screen reader reads the page as the form's text, row by row and cell by cell.
+    {
+        const QString pageText = preview->findChild<QWidget *>(QStringLiteral("Picture1"))->accessibleDescription();
+        const wordproc::Document document = wordproc::readDoc(firstDocument);
+        const auto &rows = std::get<wordproc::Table>(document.body.front()).rows;
+        const QString lastCell = rows.back().cells.back().paragraphs.front().text();
+        const qsizetype name = pageText.indexOf(QStringLiteral("Name: Dorian Pellwick Jr."));
+        EXPECT_GT(name, pageText.indexOf(cellText(document, 0, 0))) << pageText.toStdString();
+        EXPECT_LT(name, pageText.indexOf(cellText(document, 3, 0)));
+        EXPECT_TRUE(pageText.endsWith(lastCell)) << lastCell.toStdString();
+    }
     EXPECT_FALSE(QFile::exists(temp.filePath(QStringLiteral("temp.bmp"))));
 
     click(preview, "PushButton1"); // zoom in

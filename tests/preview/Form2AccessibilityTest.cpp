@@ -1,9 +1,11 @@
 // What a screen reader hears in the preview window, and Enter on its buttons.
+#include "preview/DocumentPages.h"
 #include "preview/Form2.h"
 
 #include "AccessibleWalk.h"
 #include "PreviewTestPages.h"
 #include "ScriptedMessageBoxes.h"
+#include "shell/AppError.h"
 
 #include <QApplication>
 #include <QFile>
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 using namespace preview;
@@ -74,7 +77,9 @@ TEST_F(Form2AccessibilityTest, EveryControlIsAnnouncedByItsCaptionAndRole)
     const std::vector<AccessibleNode> nodes = testsupport::accessibleTree(&form);
     ASSERT_FALSE(nodes.empty());
     EXPECT_EQ(nodes.front().role, QAccessible::Window);
-    EXPECT_EQ(nodes.front().name, QStringLiteral("Tenvoria"));
+    // Told apart from the main window, whose title it shares.
+    EXPECT_EQ(nodes.front().name, QStringLiteral("Tenvoria \u2014 Preview"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Tenvoria"));
     EXPECT_FALSE(nodes.front().interface->text(QAccessible::Description).isEmpty());
 
     for (const auto &[objectName, expected] : kControls) {
@@ -106,6 +111,44 @@ TEST_F(Form2AccessibilityTest, EnterOnAFocusedButtonPressesIt)
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(mainWindow.isVisible());
     EXPECT_FALSE(QFile::exists(document));
+}
+
+} // namespace
+
+namespace {
+
+// The document's text as the word processor would give it, or no text at all.
+class TextPages final : public preview::DocumentPages {
+public:
+    void setUpPaper(const QString &, QPagedPaintDevice &) override {}
+    void draw(const QString &, QPagedPaintDevice &) override {}
+    QByteArray pdf(const QString &) override { return {}; }
+    QString readingText(const QString &wordFile) override
+    {
+        if (!QFile::exists(wordFile))
+            throw shell::AppError(QStringLiteral("gone"));
+        return text;
+    }
+    QString text;
+};
+
+TEST_F(Form2AccessibilityTest, ThePageIsFocusableAndReadsAsTheDocumentsText)
+{
+    TextPages pages;
+    pages.text = QStringLiteral("Rental Application\nName: Ada Quill\nPhone: 555 0100");
+    form.setDocumentPages(&pages);
+    form.handOver(previewtest::pagePicture(150, 180, 96), document);
+    const std::vector<AccessibleNode> nodes = testsupport::accessibleTree(&form);
+    const auto page = std::find_if(nodes.begin(), nodes.end(),
+                                   [](const AccessibleNode &node) { return node.objectName == "Picture1"; });
+    ASSERT_NE(page, nodes.end());
+    EXPECT_TRUE(page->interface->state().focusable);
+    EXPECT_EQ(page->interface->text(QAccessible::Description), pages.text);
+
+    // The next document's text replaces it; a document that cannot be read says so.
+    QFile::remove(document);
+    form.setWordFile(document);
+    EXPECT_EQ(page->interface->text(QAccessible::Description), QStringLiteral("The page's text cannot be read."));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "preview/PagePicture.h"
 #include "preview/SaveFileDialog.h"
 
+#include "shell/FocusFrameStyle.h"
 #include "shell/PointerRules.h"
 
 #include "PreviewTestPages.h"
@@ -73,6 +74,7 @@ public:
             throw shell::AppError(QStringLiteral("The document %1 could not be read.").arg(wordFile));
         return QByteArray("%PDF-1.4 pages of ") + wordFile.toUtf8();
     }
+    QString readingText(const QString &) override { return QStringLiteral("Rental Application\nName: Ada"); }
     QString paperFor;
     QString drawnFrom;
 };
@@ -702,6 +704,104 @@ TEST_F(Form2Test, DragToTheBottomAfterZoomingOutLeavesTheVerticalBarAtItsEnd)
     drag({200, 400}, {200, 50});
     EXPECT_EQ(vBar->value(), vBar->maximum());
     EXPECT_EQ(form.scrollState().pageTop(), -10 * vBar->maximum());
+}
+
+} // namespace
+
+namespace {
+
+// The page from the keyboard: it takes the focus and shows it, and its keys move the page through
+// the bars, so that bars and page agree; the buttons' keys work from anywhere in the window.
+TEST_F(Form2Test, KeysScrollThePageThroughTheBarsZoomAndSave)
+{
+    form.handOver(pagePicture(800, 2400, 96), document); // bars in steps of 10 twips
+    form.show();
+    QApplication::setActiveWindow(&form);
+    auto *hBar = control<QScrollBar>("HScroll1");
+    auto *vBar = control<QScrollBar>("VScroll1");
+
+    EXPECT_TRUE(page()->hasFocus()); // the page comes first
+    shell::FocusFrameStyle style;
+    page()->setStyle(&style);
+    control<QPushButton>("PushButton8")->setFocus(Qt::TabFocusReason);
+    const QImage unfocused = page()->grab().toImage();
+    page()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(page()->hasFocus());
+    EXPECT_NE(page()->grab().toImage(), unfocused) << "no focus frame";
+
+    QTest::keyClick(page(), Qt::Key_Down);
+    EXPECT_EQ(vBar->value(), 30); // 20 pixels
+    EXPECT_EQ(page()->y(), -20);
+    QTest::keyClick(page(), Qt::Key_Right);
+    EXPECT_EQ(hBar->value(), 30);
+    EXPECT_EQ(page()->x(), -20);
+    QTest::keyClick(page(), Qt::Key_Left);
+    EXPECT_EQ(hBar->value(), 0);
+    QTest::keyClick(page(), Qt::Key_PageDown); // a viewport less a line: (7365 - 300) twips
+    EXPECT_EQ(vBar->value(), 30 + 706);
+    EXPECT_EQ(form.scrollState().pageTop(), -7360);
+    QTest::keyClick(page(), Qt::Key_Home);
+    EXPECT_EQ(vBar->value(), 0);
+    EXPECT_EQ(page()->pos(), QPoint(0, 0));
+    QTest::keyClick(page(), Qt::Key_End);
+    EXPECT_EQ(vBar->value(), vBar->maximum());
+    QTest::keyClick(page(), Qt::Key_PageUp);
+    EXPECT_EQ(vBar->value(), vBar->maximum() - 706);
+    EXPECT_EQ(form.scrollState().pageTop(), -10 * vBar->value());
+
+    QTest::keyClick(page(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(form.zoomState().mZoom, 0.75f);
+    QTest::keyClick(control<QPushButton>("PushButton8"), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(form.zoomState().mZoom, 1.0f);
+    QTest::keyClick(page(), Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(form.zoomState().mZoom, 1.25f);
+    QTest::keyClick(page(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(saveDialog.requests.size(), 1u);
+    page()->setStyle(nullptr);
+}
+
+// Any button drags the page; the right one opens the page's menu only when it did not move, and
+// the keyboard opens it too.
+TEST_F(Form2Test, RightButtonDragsThePageAndARightClickOpensItsMenu)
+{
+    form.handOver(pagePicture(800, 600, 96), document);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    auto *menu = form.findChild<QMenu *>(QStringLiteral("PageMenu"));
+    ASSERT_NE(menu, nullptr);
+    const auto right = [this](QEvent::Type type, QPoint inViewport) {
+        const QPointF local = inViewport - page()->pos();
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::RightButton;
+        QMouseEvent event(type, local, page()->mapToGlobal(local),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::RightButton, held, Qt::NoModifier);
+        QApplication::sendEvent(page(), &event);
+        if (type == QEvent::MouseButtonPress) { // as the platform follows a right press
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, local.toPoint(), page()->mapToGlobal(local.toPoint()));
+            QApplication::sendEvent(page(), &menuEvent);
+        }
+    };
+
+    right(QEvent::MouseButtonPress, {400, 300});
+    EXPECT_FALSE(menu->isVisible());
+    right(QEvent::MouseMove, {311, 300});
+    right(QEvent::MouseButtonRelease, {311, 300});
+    EXPECT_EQ(control<QScrollBar>("HScroll1")->value(), 134);
+    EXPECT_FALSE(menu->isVisible());
+
+    right(QEvent::MouseButtonPress, {200, 200});
+    right(QEvent::MouseMove, {201, 200}); // a hand's tremor is no drag
+    right(QEvent::MouseButtonRelease, {201, 200});
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+
+    page()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(page(), Qt::Key_Menu);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+    QTest::keyClick(page(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 } // namespace
