@@ -1,5 +1,7 @@
 #include "Program.h"
 
+#include "shell/StartupTrace.h"
+
 namespace app {
 
 Program::Program(shell::SettingsStore &store, automation::ApplicationFactory &engine,
@@ -17,7 +19,9 @@ bool Program::start()
 {
     if (!m_main.load())
         return false;
+    shell::startupMark("main window loaded: skin, icon, pointer, record restored, engine checked");
     m_main.showCentred();
+    shell::startupMark("main window shown (map requested)");
     return true;
 }
 
