@@ -24,6 +24,15 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
     shell::QtMessageBoxes boxes; // every message from here on, the store's included, is a window
     const shell::ScopedMessageBoxes useBoxes(boxes);
+    // While fontconfig still loads on the other core: the work that draws no text.
+    try {
+        QApplication::setWindowIcon(shell::applicationIcon());
+    } catch (const shell::AppError &) {
+        // The icon is decoration; the main window's load reports a missing one.
+    }
+    shell::startupMark("application icon");
+    shell::SettingsStore store;
+    shell::startupMark("store read");
     // Before any window lays out text: registering a font later makes Qt draw text it has
     // already shaped with the wrong glyphs.
     fonts.wait();
@@ -32,15 +41,7 @@ int main(int argc, char **argv)
     shell::startupMark("font list, Tahoma registered");
     wordproc::scriptfonts::prepareWindowsForAllScripts(shell::windowFont(9).families());
     shell::startupMark("script font copies, window font substitutes");
-    try {
-        QApplication::setWindowIcon(shell::applicationIcon());
-    } catch (const shell::AppError &) {
-        // The icon is decoration; the main window's load reports a missing one.
-    }
 
-    shell::startupMark("application icon");
-    shell::SettingsStore store;
-    shell::startupMark("store read");
     app::Program program(store, app::engineFactory());
     shell::startupMark("main window built");
     shell::traceFirstShow(&program.mainWindow());
