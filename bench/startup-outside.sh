@@ -3,8 +3,7 @@
 # is started to the moment the X server maps its main window, with the sample record stored.
 # One warm-up start, then the median of the timed starts. The map is taken from the X server's
 # own notice (xev watching the root window), so nothing polls the server and takes a core from
-# the program while it starts; the same starts are also timed by polling with xdotool, as a
-# user's script would, for comparison with older figures.
+# the program while it starts (bench/startup.sh polls with xdotool, as a user's script would).
 # With a second build folder, the two programs take turns, start for start, so that both see
 # the same machine load.
 # Usage: bench/startup-outside.sh [build-dir] [runs] [other-build-dir]   (defaults: build 5)
@@ -59,11 +58,10 @@ watcher=$!
 exec 3<"$work/maps"
 
 now_us() { local t=${EPOCHREALTIME/./}; echo "$t"; }
-# Starts the program once; prints the microseconds to the map notice and to the first poll that
-# saw the window.
+# Starts the program once; prints the microseconds from the start to the map notice.
 start_once() { # $1: build folder
   cp "$work/sample.conf" "$store"
-  local line start mapped polled pid
+  local line start mapped pid
   while read -r -t 0.01 line <&3; do :; done # notices of earlier runs
   start=$(now_us)
   XDG_CONFIG_HOME="$work/config" "$1/src/app/tenvoria" >/dev/null 2>"$work/stderr" &
@@ -73,21 +71,18 @@ start_once() { # $1: build folder
     case $line in MapNotify*) mapped=$(now_us); break ;; esac
   done
   [ -n "$mapped" ] || { echo "no window was mapped:" >&2; cat "$work/stderr" >&2; exit 1; }
-  # xdotool looks only now: the poll cannot have taken time from the start it measures, and a
-  # poll's figure is the map's plus however long the looking took.
-  until [ -n "$(window_id)" ]; do sleep 0.005; done
-  polled=$(now_us)
+  [ -n "$(window_id)" ] || { echo "the window mapped is not the main window" >&2; exit 1; }
   kill "$pid"; wait "$pid" 2>/dev/null || true
-  echo "$(( mapped - start )) $(( polled - start ))"
+  echo "$(( mapped - start ))"
 }
 
 median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
-declare -A mapped polled
-for b in "${!builds[@]}"; do start_once "${builds[$b]}" >/dev/null; done # warm-up
+declare -A mapped
+for b in "${!builds[@]}"; do start_once "${builds[$b]}" >/dev/null || exit 1; done # warm-up
 for run in $(seq "$runs"); do
   for b in "${!builds[@]}"; do
-    read -r m p < <(start_once "${builds[$b]}")
-    mapped[$b]+="$m "; polled[$b]+="$p "
+    m=$(start_once "${builds[$b]}") || exit 1
+    mapped[$b]+="$m "
   done
 done
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
