@@ -15,7 +15,7 @@ packages=(
   # every other script people write their names in (Indic, Southeast Asian, African, ...)
   fonts-noto-core fonts-noto-extra
   # headless runs, screenshots and interop checks
-  xvfb xauth imagemagick xdotool
+  xvfb xauth imagemagick xdotool x11-utils
   # reading the windows as a screen reader does (AT-SPI), by hand
   at-spi2-core python3-pyatspi
   libreoffice-writer-nogui poppler-utils antiword catdoc python3-olefile libgsf-bin wv

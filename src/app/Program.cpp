@@ -4,6 +4,7 @@
 #include "generator/OutputFiles.h"
 #include "shell/HeldFiles.h"
 #include "shell/SettingsStore.h"
+#include "shell/StartupTrace.h"
 
 #include <cstdio>
 
@@ -26,7 +27,9 @@ bool Program::start()
     generator::removeAbandonedDocuments(m_temporaryFolder);
     if (!m_main.load())
         return false;
+    shell::startupMark("main window loaded: skin, icon, pointer, record restored, engine checked");
     m_main.showCentred();
+    shell::startupMark("main window shown (map requested)");
     return true;
 }
 

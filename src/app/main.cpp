@@ -7,6 +7,7 @@
 #include "shell/FontFaces.h"
 #include "shell/QtMessageBoxes.h"
 #include "shell/SettingsStore.h"
+#include "shell/StartupTrace.h"
 #include "wordproc/layout/Fonts.h"
 #include "wordproc/layout/ScriptFonts.h"
 
@@ -15,28 +16,38 @@
 
 int main(int argc, char **argv)
 {
+    shell::startupMark("main() entered: executable loaded and relocated");
     shell::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
     shell::FontconfigWarmUp fonts; // while the application object connects to the display
     QApplication app(argc, argv);
+    shell::startupMark("application object, display connection");
     QApplication::setStyle(new shell::FocusFrameStyle); // the application owns it
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
     shell::QtMessageBoxes boxes; // every message from here on, the store's included, is a window
     const shell::ScopedMessageBoxes useBoxes(boxes);
-    // Before any window lays out text: registering a font later makes Qt draw text it has
-    // already shaped with the wrong glyphs.
-    fonts.wait();
-    wordproc::fonts::ensureRegistered(); // the form's Tahoma, drawn at the first generation
-    wordproc::scriptfonts::prepareWindowsForAllScripts(shell::windowFont(9).families());
+    // While fontconfig still loads on the other core: the work that draws no text.
     try {
         QApplication::setWindowIcon(shell::applicationIcon());
     } catch (const shell::AppError &) {
         // The icon is decoration; the main window's load reports a missing one.
     }
-
+    shell::startupMark("application icon");
     shell::SettingsStore store;
+    shell::startupMark("store read");
+    // Before any window lays out text: registering a font later makes Qt draw text it has
+    // already shaped with the wrong glyphs.
+    fonts.wait();
+    shell::startupMark("fontconfig warm-up joined");
+    wordproc::fonts::ensureRegistered(); // the form's Tahoma, drawn at the first generation
+    shell::startupMark("font list, Tahoma registered");
+    wordproc::scriptfonts::prepareWindowsForAllScripts(shell::windowFont(9).families());
+    shell::startupMark("script font copies, window font substitutes");
+
     app::Program program(store, app::engineFactory());
     // Before anything is written: a signal from here on ends the program the way closing it does.
     const app::EndOnSignal endOnSignal([&program] { program.closeForSignal(); });
+    shell::startupMark("main window built");
+    shell::traceFirstShow(&program.mainWindow());
     if (!program.start())
         return 0;
     return QApplication::exec();

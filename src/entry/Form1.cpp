@@ -58,6 +58,14 @@ public:
     }
 };
 
+// Gives the window its font before its controls exist: a field lays out its text when it is
+// made and again whenever its font changes, and the first layout in a font loads that font.
+QWidget *withWindowFont(QWidget *window)
+{
+    window->setFont(shell::windowFont(9));
+    return window;
+}
+
 void fillWith(QWidget *widget, QPalette::ColorRole role)
 {
     widget->setBackgroundRole(role);
@@ -69,7 +77,7 @@ void fillWith(QWidget *widget, QPalette::ColorRole role)
 Form1::Form1(shell::SettingsStore &store, automation::ApplicationFactory &engine, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_record(createRecordControls(this)),
+      m_record(createRecordControls(withWindowFont(this))),
       m_persistence(std::make_unique<RecordPersistence>(m_record, store)),
       m_programFolder(shell::programFolder()),
       m_engine(engine)
@@ -78,7 +86,6 @@ Form1::Form1(shell::SettingsStore &store, automation::ApplicationFactory &engine
     // Before anything is said about the window, so that its first accessible interface is a window's.
     shell::announceAsWindow(this);
     setAccessibleDescription(QStringLiteral("The applicant's data for the rental application form"));
-    setFont(shell::windowFont(9));
     // The design colours: a white window, frames and options; page containers in the system
     // window colour. The skin, when present, replaces them at load.
     QPalette white = palette();

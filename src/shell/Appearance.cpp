@@ -100,6 +100,11 @@ QFont windowFont(qreal points)
 
 QIcon applicationIcon()
 {
+    // Decoded once: the application and the main window both take it at start-up, and decoding
+    // the four pictures is a good part of a millisecond.
+    static QIcon decoded;
+    if (!decoded.isNull())
+        return decoded;
     QIcon icon;
     for (int size : {32, 48, 128, 256}) {
         const QString path = QStringLiteral(":/tenvoria/icons/tenvoria-%1.png").arg(size);
@@ -108,6 +113,7 @@ QIcon applicationIcon()
     }
     if (icon.availableSizes().isEmpty())
         throw AppError(QStringLiteral("The application icon could not be loaded."));
+    decoded = icon;
     return icon;
 }
 

@@ -6,6 +6,34 @@
 #include <fontconfig/fontconfig.h>
 
 namespace shell {
+namespace {
+
+// What FcInit() does, less its reading of every template in fontconfig's conf.avail folder, which
+// it keeps only as descriptions for configuration tools: about a quarter of the work, for
+// nothing a program draws with. The configuration itself (FONTCONFIG_FILE or the system's) and
+// the fonts are the same. Anything unexpected, such as a configuration without a cache folder
+// (which FcInit() mends), leaves the work to FcInit().
+bool hasCacheFolder(FcConfig *config)
+{
+    FcStrList *folders = FcConfigGetCacheDirs(config);
+    const bool any = folders && FcStrListNext(folders);
+    if (folders)
+        FcStrListDone(folders);
+    return any;
+}
+
+void loadFontconfig()
+{
+    FcConfig *config = FcConfigCreate();
+    const bool loaded = config && FcConfigParseAndLoad(config, nullptr, FcTrue) && hasCacheFolder(config)
+        && FcConfigBuildFonts(config) && FcConfigSetCurrent(config);
+    if (config)
+        FcConfigDestroy(config); // the current configuration holds its own reference
+    if (!loaded)
+        FcInit();
+}
+
+} // namespace
 
 QString useProgramFontConfiguration(const QString &executablePath)
 {
@@ -20,9 +48,9 @@ QString useProgramFontConfiguration(const QString &executablePath)
 }
 
 FontconfigWarmUp::FontconfigWarmUp()
-    // Fontconfig initialises once per process, safely from any thread; whoever asks first does
-    // the work and later calls find it done. A failure here is found again, and reported, by Qt.
-    : m_thread([] { FcInit(); })
+    // Fontconfig initialises once per process, safely from any thread; Qt's FcInit() later finds
+    // the configuration made current here. A failure here is found again, and reported, by Qt.
+    : m_thread(loadFontconfig)
 {
 }
 

@@ -4,9 +4,10 @@
 
 #include <QFile>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QGuiApplication>
 #include <QRawFont>
+
+#include <fontconfig/fontconfig.h>
 
 #include <map>
 #include <mutex>
@@ -105,6 +106,31 @@ QString registerCopy(const ShapingCopy &copy)
     return registered.isEmpty() ? QString() : registered.first();
 }
 
+// The family fontconfig gives for a name it knows only as an alias ("Liberation Sans" for
+// "Arial"): its best match, the family Qt's own matching settles on, without the font engine
+// and the sort of every installed face that asking Qt (QFontInfo) costs at start-up. Empty when
+// nothing matches.
+QString aliasedFamily(const QString &family)
+{
+    FcPattern *pattern = FcPatternCreate();
+    if (!pattern)
+        return {};
+    const QByteArray name = family.toUtf8();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern *match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    QString aliased;
+    FcChar8 *value = nullptr;
+    if (match && FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch)
+        aliased = QString::fromUtf8(reinterpret_cast<const char *>(value));
+    if (match)
+        FcPatternDestroy(match);
+    return aliased;
+}
+
 // Makes the copy for one script a substitute for the windows' fonts, once.
 void substituteForWindows(QChar::Script script, const QStringList &windowFamilies)
 {
@@ -124,7 +150,7 @@ void substituteForWindows(QChar::Script script, const QStringList &windowFamilie
         // once it has a substitute, be matched to that substitute and then to Qt's default font:
         // the font the alias gives comes first.
         if (QFont::substitutes(family).isEmpty() && !QFontDatabase::hasFamily(family)) {
-            const QString aliased = QFontInfo(QFont(family)).family();
+            const QString aliased = aliasedFamily(family);
             if (!aliased.isEmpty() && aliased != family)
                 QFont::insertSubstitution(family, aliased);
         }

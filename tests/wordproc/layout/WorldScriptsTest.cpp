@@ -10,6 +10,7 @@
 #include "wordproc/layout/SfntTables.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGlyphRun>
 #include <QImage>
 #include <QRawFont>
@@ -112,6 +113,29 @@ TEST(WorldScripts, ThaanaIsShapedWithAPrivateCopyOfAFontQtWouldRefuse)
     for (const LaidGlyph &glyph : glyphsOf(withMarks.lines[0]))
         EXPECT_EQ(glyph.family, family);
     EXPECT_NEAR(withMarks.lines[0].width, letters.lines[0].width, 1.0);
+}
+
+TEST(WorldScripts, WindowFontsFindTheThaanaCopyAndKeepTheFontTheirAliasGives)
+{
+    const QString copy = wordproc::scriptfonts::shapingFamilyFor(QChar::Script_Thaana);
+    ASSERT_FALSE(copy.isEmpty()) << "Noto Sans Thaana (fonts-noto-core) is not installed";
+    // Arial is known to fontconfig only as an alias: once it has the copy as a substitute, its
+    // Latin text must still come from the font the alias gives, not from the copy or Qt's default.
+    wordproc::scriptfonts::prepareWindowsForAllScripts({QStringLiteral("Arial")});
+    QFont window(QStringLiteral("Arial"));
+    window.setPixelSize(23); // a size nothing else asked for, so no font is reused from a cache
+    if (QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")))
+        EXPECT_EQ(QFontInfo(window).family(), QStringLiteral("Liberation Sans"));
+    EXPECT_NE(QFontInfo(window).family(), copy);
+
+    QTextLayout typed(QStringLiteral("ނަޝީދު"), window);
+    typed.beginLayout();
+    typed.createLine();
+    typed.endLayout();
+    const QList<QGlyphRun> runs = typed.glyphRuns();
+    ASSERT_FALSE(runs.isEmpty());
+    for (const QGlyphRun &run : runs) // found through the substitution, which Qt keeps in lower case
+        EXPECT_EQ(wordproc::scriptfonts::familyOf(run.rawFont()).toCaseFolded(), copy.toCaseFolded());
 }
 
 TEST(WorldScripts, ShapingJoinsArabicAndBuildsIndicConjuncts)
