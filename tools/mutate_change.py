@@ -610,8 +610,9 @@ def parse_args(argv):
                    help='test command, failing when a test fails (default: ctest --stop-on-failure in BUILD)')
     p.add_argument('--ctest-args', default='', help="extra ctest arguments, e.g. \"-R 'Doc|Layout'\"")
     p.add_argument('--timeout', type=int, default=300, help='limit per ctest test in seconds (default 300)')
-    p.add_argument('--test-timeout', type=int, default=1200,
-                   help='limit for the whole test command in seconds (default 1200); over it counts as caught')
+    p.add_argument('--test-timeout', type=int, default=None,
+                   help='limit for the whole test command in seconds, over it counts as caught '
+                        '(default: three times the unmutated run plus a minute, or 1200 without it)')
     p.add_argument('--build-timeout', type=int, default=1800, help='limit for one build in seconds')
     p.add_argument('--only', action='append', default=[], metavar='FILE:LINE',
                    help='of the sampled mutants run only those on this line (repeatable)')
@@ -683,15 +684,21 @@ def main(argv):
         if status != 0:
             print(f'mutate-change: the unmutated tree does not build (see {log_path})', file=sys.stderr)
             return 2
+        test_timeout = args.test_timeout or 1200
         if not args.no_baseline:
             t0 = time.monotonic()
-            status, out = run_command(test_cmd, tree, env, args.test_timeout, log)
+            status, out = run_command(test_cmd, tree, env, max(test_timeout, 3600) if args.test_timeout is None
+                                      else test_timeout, log)
             if status != 0:
                 print(f'mutate-change: the tests fail on the unmutated tree ({status}: '
                       f'{", ".join(failed_tests(out)) or "see " + log_path}); nothing to measure',
                       file=sys.stderr)
                 return 2
-            print(f'mutate-change: baseline tests pass ({time.monotonic() - t0:.0f} s)', flush=True)
+            took = time.monotonic() - t0
+            if args.test_timeout is None:
+                test_timeout = int(3 * took) + 60
+            print(f'mutate-change: baseline tests pass ({took:.0f} s; limit per mutant {test_timeout} s)',
+                  flush=True)
         originals = {}
         for n, m in enumerate(sample, 1):
             t0 = time.monotonic()
@@ -710,7 +717,7 @@ def main(argv):
                     verdict = 'not compiled'
                     not_compiled.append(m)
                 else:
-                    status, out = run_command(test_cmd, tree, env, args.test_timeout, log)
+                    status, out = run_command(test_cmd, tree, env, test_timeout, log)
                     if status == 0:
                         verdict = 'SURVIVED'
                         survived.append(m)
