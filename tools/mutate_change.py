@@ -652,7 +652,10 @@ def parse_args(argv):
     p.add_argument('--test-cmd', default=None,
                    help='test command, failing when a test fails (default: ctest --stop-on-failure in BUILD)')
     p.add_argument('--ctest-args', default='', help="extra ctest arguments, e.g. \"-R 'Doc|Layout'\"")
-    p.add_argument('--timeout', type=int, default=300, help='limit per ctest test in seconds (default 300)')
+    p.add_argument('--timeout', type=int, default=None,
+                   help='limit per ctest test in seconds (default: four times the slowest test of the '
+                        'unmutated run plus ten seconds, or 120 without it); a hung test holds up '
+                        '--stop-on-failure until it times out')
     p.add_argument('--test-timeout', type=int, default=None,
                    help='limit for the whole test command in seconds, over it counts as caught '
                         '(default: three times the unmutated run plus a minute, or 1200 without it)')
@@ -688,8 +691,10 @@ def main(argv):
     base = args.base or default_base(tree)
     build_dir = os.path.join(tree, args.build) if not os.path.isabs(args.build) else args.build
     build_cmd = args.build_cmd or f'cmake --build {shlex.quote(build_dir)} -j2'
-    test_cmd = args.test_cmd or (f'ctest --test-dir {shlex.quote(build_dir)} --stop-on-failure -j2 '
-                                 f'--timeout {args.timeout} {args.ctest_args}').strip()
+    def ctest_cmd(per_test):
+        return (f'ctest --test-dir {shlex.quote(build_dir)} --stop-on-failure -j2 '
+                f'--timeout {per_test} {args.ctest_args}').strip()
+    test_cmd = args.test_cmd or ctest_cmd(args.timeout or 300)
     env = dict(os.environ, QT_QPA_PLATFORM='offscreen')
 
     wanted = changed_lines(tree, base, args.paths)
@@ -728,6 +733,8 @@ def main(argv):
             print(f'mutate-change: the unmutated tree does not build (see {log_path})', file=sys.stderr)
             return 2
         test_timeout = args.test_timeout or 1200
+        if args.no_baseline and args.test_cmd is None and args.timeout is None:
+            test_cmd = ctest_cmd(120)
         if not args.no_baseline:
             t0 = time.monotonic()
             status, out = run_command(test_cmd, tree, env, max(test_timeout, 3600) if args.test_timeout is None
@@ -740,8 +747,11 @@ def main(argv):
             took = time.monotonic() - t0
             if args.test_timeout is None:
                 test_timeout = int(3 * took) + 60
-            print(f'mutate-change: baseline tests pass ({took:.0f} s; limit per mutant {test_timeout} s)',
-                  flush=True)
+            slowest = [float(x) for x in re.findall(r'Passed\s+([0-9.]+) sec', out)]
+            if args.test_cmd is None and args.timeout is None and slowest:
+                test_cmd = ctest_cmd(int(4 * max(slowest)) + 10)
+            print(f'mutate-change: baseline tests pass ({took:.0f} s; limit per mutant {test_timeout} s): '
+                  f'{test_cmd}', flush=True)
         # Without a narrowing of their own, ctest runs put the mutated library's tests first.
         plan = TestPlan(build_dir, env) if args.test_cmd is None and not args.ctest_args.strip() else None
         originals = {}
