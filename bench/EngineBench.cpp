@@ -4,7 +4,7 @@
 #include "entry/SampleData.h"
 #include "generator/OutputFiles.h"
 #include "generator/RentalApplication.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "shell/ErrorTrap.h"
 #include "wordproc/engine/BuiltinEngine.h"
 

@@ -6,7 +6,7 @@
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "preview/DocumentCopy.h"
 #include "preview/PagePicture.h"
 #include "shell/ErrorTrap.h"

@@ -15,7 +15,7 @@
 #include "shell/ScreenFit.h"
 #include "shell/SettingsStore.h"
 #include "shell/Startup.h"
-#include "shell/StartupWordCheck.h"
+#include "StartupWordCheck.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -229,7 +229,7 @@ bool Form1::load()
     trap.line(110, [&] { shell::rollForHomePage(); });
     m_persistence->restore(trap);
     bool wordAvailable = true;
-    trap.line(340, [&] { wordAvailable = shell::CheckWordAvailable(m_engine); });
+    trap.line(340, [&] { wordAvailable = entry::CheckWordAvailable(m_engine); });
     return wordAvailable;
 }
 

@@ -5,7 +5,7 @@ namespace automation {
 class ApplicationFactory;
 }
 
-namespace shell {
+namespace entry {
 
 // "Error 842001. ..." with the four things to examine, each after an empty line.
 QString wordMissingMessage();
@@ -16,4 +16,4 @@ QString wordMissingMessage();
 // own are silenced.
 bool CheckWordAvailable(automation::ApplicationFactory &factory);
 
-} // namespace shell
+} // namespace entry

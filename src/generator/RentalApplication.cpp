@@ -2,7 +2,7 @@
 
 #include "FormLayout.h"
 #include "OutputFiles.h"
-#include "WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "WordGuard.h"
 #include "entry/RecordValues.h"
 #include "shell/AppError.h"

@@ -1,6 +1,6 @@
 #include "WordGuard.h"
 
-#include "WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "shell/MessageBoxes.h"
 
 namespace generator {

@@ -8,7 +8,7 @@
 #include "app/Program.h"
 #include "entry/Form1.h"
 #include "generator/OutputFiles.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "preview/Form2.h"
 #include "preview/SaveFileDialog.h"
 #include "shell/ErrorTrap.h"

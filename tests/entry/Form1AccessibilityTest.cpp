@@ -4,7 +4,7 @@
 #include "AccessibleWalk.h"
 #include "RecordingStartupServices.h"
 #include "ScriptedMessageBoxes.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "shell/SettingsStore.h"
 #include "shell/Startup.h"
 

@@ -5,7 +5,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "entry/RecordPersistence.h"
 #include "entry/SampleData.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "shell/AppError.h"
 #include "shell/CursorFile.h"
 #include "shell/PointerRules.h"

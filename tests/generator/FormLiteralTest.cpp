@@ -4,7 +4,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "entry/RecordWidgets.h"
 #include "generator/RentalApplication.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/editing/Editor.h"

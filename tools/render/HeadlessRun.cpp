@@ -6,7 +6,7 @@
 #include "preview/DocumentPages.h"
 #include "wordproc/layout/PrintedPages.h"
 #include "generator/RentalApplication.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "base/Failure.h"
 #include "shell/AppError.h"
 #include "base/PrivateFile.h"
