@@ -3,14 +3,14 @@
 #include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
 #include "shell/HeldFiles.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "shell/StartupTrace.h"
 
 #include <cstdio>
 
 namespace app {
 
-Program::Program(shell::SettingsStore &store, automation::ApplicationFactory &engine,
+Program::Program(record::SettingsStore &store, automation::ApplicationFactory &engine,
                  generator::GenerationOptions options)
     : m_main(store, engine), m_host(m_main),
       m_temporaryFolder(options.temporaryFolder.isEmpty() ? generator::temporaryFolder() : options.temporaryFolder),

@@ -10,7 +10,7 @@ namespace app {
 WindowsHost::WindowsHost(entry::Form1 &mainWindow) : m_main(mainWindow) {}
 WindowsHost::~WindowsHost() = default;
 
-const entry::RecordValues &WindowsHost::record() const { return m_main.record(); }
+const record::RecordValues &WindowsHost::record() const { return m_main.record(); }
 
 void WindowsHost::setMainPointerDefault() { m_main.setMousePointer(0); }
 

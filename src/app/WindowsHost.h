@@ -19,7 +19,7 @@ public:
     explicit WindowsHost(entry::Form1 &mainWindow);
     ~WindowsHost() override;
 
-    const entry::RecordValues &record() const override;
+    const record::RecordValues &record() const override;
     void setMainPointerDefault() override;
     void setPreviewPicture(const QImage &picture) override;
     void setPreviewWordFile(const QString &path) override;

@@ -13,7 +13,7 @@
 #include "shell/MessageBoxes.h"
 #include "shell/PointerRules.h"
 #include "shell/ScreenFit.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "shell/Startup.h"
 #include "StartupWordCheck.h"
 
@@ -74,7 +74,7 @@ void fillWith(QWidget *widget, QPalette::ColorRole role)
 
 } // namespace
 
-Form1::Form1(shell::SettingsStore &store, automation::ApplicationFactory &engine, QWidget *parent)
+Form1::Form1(record::SettingsStore &store, automation::ApplicationFactory &engine, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_record(createRecordControls(withWindowFont(this))),

@@ -1,6 +1,6 @@
 #include "Form1Layout.h"
 
-#include "RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 
 #include "shell/TwipGrid.h"
 
@@ -84,7 +84,7 @@ public:
                 previousRight = cell.optionFrame.right();
                 continue;
             }
-            const TextFieldSpec *info = findTextField(cell.field);
+            const record::TextFieldSpec *info = record::findTextField(cell.field);
             const int left = shift + cell.left;
             const int labelLeft = previousRight + kLabelLead;
             const int labelRight = left - kLabelGap;
@@ -100,7 +100,7 @@ public:
 private:
     void optionFrame(const QString &parent, const char *choiceKey, Twips rect)
     {
-        const ChoiceSpec *choice = findChoice(QLatin1String(choiceKey));
+        const record::ChoiceSpec *choice = record::findChoice(QLatin1String(choiceKey));
         const QString name = frame(parent, rect, QString::fromUtf8(choice->caption));
         // Each option takes the room up to the next one or to the frame's border.
         const int firstWidth = kSecondOptionLeft - kFirstOptionLeft;
@@ -114,7 +114,7 @@ private:
     static int labelIndex(const QString &fieldId)
     {
         int index = 0;
-        for (const TextFieldSpec &info : textFields()) {
+        for (const record::TextFieldSpec &info : record::textFields()) {
             if (QLatin1String(info.id) == fieldId)
                 return index;
             ++index;
@@ -232,10 +232,10 @@ QStringList keyboardOrder()
     // The fields in the record's order, each residence's options after its zip code and each
     // employment's after its position; then the tab control and the buttons.
     QStringList order;
-    for (const TextFieldSpec &info : textFields()) {
+    for (const record::TextFieldSpec &info : record::textFields()) {
         const QString id = QLatin1String(info.id);
         order << id;
-        for (const ChoiceSpec &choice : choices()) {
+        for (const record::ChoiceSpec &choice : record::choices()) {
             const QString key = QLatin1String(choice.key);
             const QString prefix = key.left(key.lastIndexOf(QLatin1Char(' '))).remove(QLatin1Char(' '));
             const bool house = QLatin1String(choice.caption) == QLatin1String("House");

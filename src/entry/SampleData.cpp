@@ -1,7 +1,7 @@
 #include "SampleData.h"
 
 #include "BuildConfig.h"
-#include "RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "RecordWidgets.h"
 #include "shell/ErrorTrap.h"
 
@@ -47,8 +47,8 @@ void loadSampleData(const RecordWidgets &widgets, shell::ErrorTrap &trap)
     int label = 100;
     for (const char *id : kSampleOrder) {
         trap.line(label, [&] {
-            const TextFieldSpec *field = findTextField(QLatin1String(id));
-            const QString value = field->sampleKind == SampleKind::CopyOf
+            const record::TextFieldSpec *field = record::findTextField(QLatin1String(id));
+            const QString value = field->sampleKind == record::SampleKind::CopyOf
                 ? widgets.textOf(QLatin1String(field->sample))
                 : QString::fromUtf8(field->sample);
             widgets.text(QLatin1String(id))->setText(value);

@@ -4,7 +4,7 @@
 #include "OutputFiles.h"
 #include "automation/WordAutomation.h"
 #include "WordGuard.h"
-#include "entry/RecordValues.h"
+#include "record/RecordValues.h"
 #include "shell/AppError.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
@@ -67,7 +67,7 @@ std::shared_ptr<Documents> documentsOf(const std::shared_ptr<Application> &app)
 class TableWalk {
 public:
     TableWalk(Steps &steps, const std::shared_ptr<Application> &app, const std::shared_ptr<Document> &doc,
-              const entry::RecordValues &record)
+              const record::RecordValues &record)
         : m_step(steps), m_app(app), m_doc(doc), m_record(record)
     {
     }
@@ -213,7 +213,7 @@ private:
     Steps &m_step;
     const std::shared_ptr<Application> &m_app;
     const std::shared_ptr<Document> &m_doc;
-    const entry::RecordValues &m_record;
+    const record::RecordValues &m_record;
 };
 
 void setUpPage(Steps &step, const std::shared_ptr<Application> &app, const std::shared_ptr<Document> &doc)
@@ -258,7 +258,7 @@ QString asOneLine(QString text)
 
 } // namespace
 
-QString cellText(const CellSpec &cell, const entry::RecordValues &record)
+QString cellText(const CellSpec &cell, const record::RecordValues &record)
 {
     const QString label = QString::fromUtf8(cell.label);
     const QString field = QString::fromLatin1(cell.field);
@@ -274,7 +274,7 @@ QString cellText(const CellSpec &cell, const entry::RecordValues &record)
 namespace {
 
 // Steps 102 to 1036: a new instance, a document with the form's page, and the whole table.
-void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordValues &record,
+void buildForm(Steps &step, ApplicationFactory &factory, const record::RecordValues &record,
                std::shared_ptr<Application> &app, std::shared_ptr<Document> &doc)
 {
     step.expect(102);
@@ -329,7 +329,7 @@ shell::ErrorTrap generatorTrap()
 } // namespace
 
 std::shared_ptr<automation::Document> BuildRentalApplication(ApplicationFactory &factory,
-                                                             const entry::RecordValues &record,
+                                                             const record::RecordValues &record,
                                                              std::shared_ptr<automation::Application> &app)
 {
     shell::ErrorTrap trap = generatorTrap();

@@ -10,7 +10,7 @@ class Application;
 class ApplicationFactory;
 class Document;
 } // namespace automation
-namespace entry {
+namespace record {
 class RecordValues;
 }
 
@@ -21,7 +21,7 @@ namespace generator {
 class GenerationHost {
 public:
     virtual ~GenerationHost() = default;
-    virtual const entry::RecordValues &record() const = 0;
+    virtual const record::RecordValues &record() const = 0;
     virtual void setMainPointerDefault() = 0;
     // Loads the preview window first when it is not loaded yet.
     virtual void setPreviewPicture(const QImage &picture) = 0;
@@ -46,7 +46,7 @@ void GenerateRentalApplication(automation::ApplicationFactory &factory, Generati
 // Steps 102 to 1036 alone: a new instance holding the finished form document, not saved. For
 // benchmarks and tools; the instance is handed back in `app` for the caller to quit.
 std::shared_ptr<automation::Document> BuildRentalApplication(automation::ApplicationFactory &factory,
-                                                             const entry::RecordValues &record,
+                                                             const record::RecordValues &record,
                                                              std::shared_ptr<automation::Application> &app);
 
 // Renders the saved document's page in a fresh engine instance and writes it to the page image
@@ -54,6 +54,6 @@ std::shared_ptr<automation::Document> BuildRentalApplication(automation::Applica
 bool SaveDocAsJPG(automation::ApplicationFactory &factory, const QString &path, const QString &temporaryFolder);
 
 // The text typed into one cell of the form for the given record; a field's line breaks become spaces.
-QString cellText(const struct CellSpec &cell, const entry::RecordValues &record);
+QString cellText(const struct CellSpec &cell, const record::RecordValues &record);
 
 } // namespace generator

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace entry {
+namespace record {
 namespace {
 
 // Keys are part of the stored format, letter for letter; they are written out rather than derived.
@@ -121,4 +121,4 @@ QString keyFromIdentifier(QStringView id)
     return key;
 }
 
-} // namespace entry
+} // namespace record

@@ -6,7 +6,7 @@
 
 #include <span>
 
-namespace entry {
+namespace record {
 
 enum class SampleKind {
     Value,     // the sample text (may be empty: the sample clears the field)
@@ -45,4 +45,4 @@ const ChoiceSpec *findChoice(QAnyStringView key);
 // followed by an upper-case one ("txtAppInfoDateOfBirth" -> "App Info Date Of Birth").
 QString keyFromIdentifier(QStringView id);
 
-} // namespace entry
+} // namespace record

@@ -12,7 +12,7 @@
 #include "preview/Form2.h"
 #include "preview/SaveFileDialog.h"
 #include "shell/ErrorTrap.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 
@@ -70,7 +70,7 @@ protected:
     LocationProbe probe;
     shell::ScopedTrapProbe probeScope{probe};
     wordproc::BuiltinApplicationFactory engine{temp.filePath(QStringLiteral("engine.lock"))};
-    shell::SettingsStore store{temp.filePath(QStringLiteral("Marrowick.conf"))};
+    record::SettingsStore store{temp.filePath(QStringLiteral("Marrowick.conf"))};
 
     void SetUp() override { ASSERT_TRUE(temp.isValid()); }
 
@@ -180,7 +180,7 @@ TEST_F(ProgramTest, ClosingThePreviewWithUnsavedEntriesAsksBeforeEnding)
 {
     const QString folder = temp.filePath(QStringLiteral("cfg"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    shell::SettingsStore brokenStore(folder + QStringLiteral("/Marrowick.conf"));
+    record::SettingsStore brokenStore(folder + QStringLiteral("/Marrowick.conf"));
     app::Program program(brokenStore, engine, {temp.path(), {}});
     ASSERT_TRUE(program.start());
     entry::Form1 &main = program.mainWindow();

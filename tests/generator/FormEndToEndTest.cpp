@@ -1,7 +1,7 @@
 // The real generator through the real built-in engine, for an empty, the sample and a hostile
 // record: what lands in the saved .doc, what the engine drew, and what other readers make of it.
 #include "ScriptedMessageBoxes.h"
-#include "entry/RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
 #include "generator/FormLayout.h"
@@ -83,9 +83,9 @@ void fill(const entry::RecordWidgets &record, Record kind)
     } else if (kind == Record::Hostile) {
         const QStringList values = hostileValues();
         qsizetype i = 0;
-        for (const entry::TextFieldSpec &field : entry::textFields())
+        for (const record::TextFieldSpec &field : record::textFields())
             record.text(QLatin1String(field.id))->setText(values[i++ % values.size()]);
-        for (const entry::ChoiceSpec &choice : entry::choices())
+        for (const record::ChoiceSpec &choice : record::choices())
             record.option(QLatin1String(choice.secondId))->setChecked(true);
     }
 }
@@ -338,7 +338,7 @@ TEST(FormEndToEnd, EveryFieldAtTwoThousandCharactersStillReachesThePreview)
     QTemporaryDir temp;
     wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
     testsupport::RecordingGenerationHost host;
-    for (const entry::TextFieldSpec &field : entry::textFields())
+    for (const record::TextFieldSpec &field : record::textFields())
         host.widgets.text(QLatin1String(field.id))->setText(repeatedTo(QStringLiteral("Long value "), 2000));
     GenerateRentalApplication(factory, host, {temp.path(), {}});
     for (const auto &shown : boxes.shown)

@@ -1,6 +1,6 @@
 #include "HeadlessRun.h"
 
-#include "entry/RecordValues.h"
+#include "record/RecordValues.h"
 #include "generator/PagePng.h"
 #include "preview/DocumentCopy.h"
 #include "preview/DocumentPages.h"
@@ -11,7 +11,7 @@
 #include "shell/AppError.h"
 #include "base/PrivateFile.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/msdoc/DocWriter.h"
@@ -138,14 +138,14 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     shell::ScopedMessageBoxes scope(boxes);
 
     // Plain values, not the window's controls: a headless run needs no widget machinery.
-    entry::RecordSnapshot record;
+    record::RecordSnapshot record;
     try {
         if (source.sample) {
-            record = entry::RecordSnapshot::sample();
+            record = record::RecordSnapshot::sample();
         } else {
-            shell::SettingsStore store(source.settingsFile.isEmpty() ? shell::SettingsStore::userStorePath()
+            record::SettingsStore store(source.settingsFile.isEmpty() ? record::SettingsStore::userStorePath()
                                                                      : source.settingsFile);
-            record = entry::RecordSnapshot::fromStore(store);
+            record = record::RecordSnapshot::fromStore(store);
         }
     } catch (const base::Failure &e) {
         result.problems << e.description();
