@@ -1,7 +1,7 @@
 #include "HeadlessRun.h"
 
 #include "record/RecordValues.h"
-#include "generator/PagePng.h"
+#include "PagePng.h"
 #include "preview/DocumentCopy.h"
 #include "preview/DocumentPages.h"
 #include "wordproc/layout/PrintedPages.h"
@@ -54,7 +54,7 @@ QByteArray pagePngOf(const wordproc::Document &document)
     constexpr int kBuffers = 2;
     const wordproc::ContentPicture picture(document);
     const QSize size = picture.size();
-    generator::PagePngEncoder encoder(size, picture.dotsPerMeter(), picture.dotsPerMeter());
+    PagePngEncoder encoder(size, picture.dotsPerMeter(), picture.dotsPerMeter());
     const int bands = (size.height() + kBandRows - 1) / kBandRows;
     // Each its own pixels: copies of one image would share them until the first was drawn into.
     std::vector<QImage> buffers;
