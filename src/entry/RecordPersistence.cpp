@@ -73,9 +73,9 @@ void RecordPersistence::restore(shell::ErrorTrap &trap)
         if (!m_store.openingProblem().isEmpty())
             throw shell::AppError(m_store.openingProblem());
     });
-    for (const char *key : {"Co Emp Info Salary", "App Info Emp Info Salary", "App Info Current House",
-                            "App Info Previous House"}) {
-        restoreChoice(trap, label, *record::findChoice(QLatin1String(key)));
+    for (const record::ChoiceId choice : {record::choice::CoEmpInfoSalary, record::choice::AppInfoEmpInfoSalary,
+                                          record::choice::AppInfoCurrentHouse, record::choice::AppInfoPreviousHouse}) {
+        restoreChoice(trap, label, *record::findChoice(choice.name()));
         label += 12;
     }
     for (const record::TextFieldSpec &field : record::textFields()) {
@@ -84,8 +84,8 @@ void RecordPersistence::restore(shell::ErrorTrap &trap)
         });
         label += 2;
     }
-    for (const char *key : {"Co Current House", "Co Previous House"}) {
-        restoreChoice(trap, label, *record::findChoice(QLatin1String(key)));
+    for (const record::ChoiceId choice : {record::choice::CoCurrentHouse, record::choice::CoPreviousHouse}) {
+        restoreChoice(trap, label, *record::findChoice(choice.name()));
         label += 12;
     }
     m_restoring = false;

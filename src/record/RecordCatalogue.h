@@ -2,6 +2,8 @@
 // The rental application record, declared once: every text field and choice with its control
 // identifier, its label on the window, its settings key and its sample value. The window, the
 // persistence, the sample data and the document generator all read these tables.
+#include "RecordFields.h"
+
 #include <QString>
 
 #include <span>
