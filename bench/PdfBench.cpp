@@ -2,11 +2,11 @@
 // as vector pages, written durably), and how long painting a viewport of the page enlarged four
 // times on a screen of device pixel ratio 2 takes, against scaling the whole page once.
 #include "app/WordFilePages.h"
-#include "entry/RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "preview/DocumentCopy.h"
 #include "preview/PagePicture.h"
 #include "shell/ErrorTrap.h"
@@ -43,12 +43,12 @@ QString formDocument(int record)
         entry::loadSampleData(widgets, trap);
     } else {
         const QString words = QStringLiteral("lorem ipsum dolor sit amet consectetur adipiscing elit ");
-        for (const entry::TextFieldSpec &field : entry::textFields())
+        for (const record::TextFieldSpec &field : record::textFields())
             widgets.text(QLatin1String(field.id))->setText(words.repeated(10));
     }
     wordproc::BuiltinApplicationFactory engine(scratch().filePath(QStringLiteral("engine.lock")));
     std::shared_ptr<automation::Application> app;
-    auto doc = generator::BuildRentalApplication(engine, widgets, app);
+    auto doc = generator::buildRentalApplication(engine, widgets, app);
     paths[record] = scratch().filePath(QStringLiteral("form%1.doc").arg(record));
     doc->saveAs(paths[record]);
     app->quit();

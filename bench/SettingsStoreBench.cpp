@@ -1,6 +1,6 @@
 // One durable write of one field with the whole record (76 keys) present, as a keystroke causes;
 // start-up and one keystroke with a store that other programs' sections made large.
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -11,7 +11,7 @@
 
 namespace {
 
-void fillRecord(shell::SettingsStore &store)
+void fillRecord(record::SettingsStore &store)
 {
     for (int i = 0; i < 76; ++i)
         store.write(QStringLiteral("Field Key %1").arg(i), QStringLiteral("typical value %1").arg(i));
@@ -20,7 +20,7 @@ void fillRecord(shell::SettingsStore &store)
 void BM_StoreWriteOneFieldOf76(benchmark::State &state)
 {
     QTemporaryDir dir;
-    shell::SettingsStore store(dir.filePath(QStringLiteral("Marrowick.conf")));
+    record::SettingsStore store(dir.filePath(QStringLiteral("Marrowick.conf")));
     fillRecord(store);
     int n = 0;
     for (auto _ : state)
@@ -31,7 +31,7 @@ BENCHMARK(BM_StoreWriteOneFieldOf76)->Unit(benchmark::kMillisecond)->Repetitions
 void BM_StoreWriteOneMegabyteValue(benchmark::State &state)
 {
     QTemporaryDir dir;
-    shell::SettingsStore store(dir.filePath(QStringLiteral("Marrowick.conf")));
+    record::SettingsStore store(dir.filePath(QStringLiteral("Marrowick.conf")));
     fillRecord(store);
     QString big(1 << 20, QLatin1Char('x'));
     int n = 0;
@@ -79,7 +79,7 @@ void BM_StoreOpenAndRestoreWith50MBOfOtherSections(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("Marrowick.conf"));
     writeLargeStore(path);
     for (auto _ : state) {
-        shell::SettingsStore store(path);
+        record::SettingsStore store(path);
         for (int i = 0; i < 76; ++i)
             benchmark::DoNotOptimize(store.read(QStringLiteral("Field Key %1").arg(i)));
     }
@@ -93,7 +93,7 @@ void BM_StoreWriteOneFieldWith50MBOfOtherSections(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Marrowick.conf"));
     writeLargeStore(path);
-    shell::SettingsStore store(path);
+    record::SettingsStore store(path);
     int n = 0;
     for (auto _ : state)
         store.write(QStringLiteral("Field Key 7"), QStringLiteral("Dorian Pellwick Jr. %1").arg(++n));

@@ -3,20 +3,20 @@
 #include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
 #include "shell/HeldFiles.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "shell/StartupTrace.h"
 
 #include <cstdio>
 
 namespace app {
 
-Program::Program(shell::SettingsStore &store, automation::ApplicationFactory &engine,
+Program::Program(record::SettingsStore &store, automation::ApplicationFactory &engine,
                  generator::GenerationOptions options)
     : m_main(store, engine), m_host(m_main),
       m_temporaryFolder(options.temporaryFolder.isEmpty() ? generator::temporaryFolder() : options.temporaryFolder),
       m_startCreating([this](int pointer) { m_main.setMousePointer(pointer); },
                       [this, &engine, options = std::move(options)] {
-                          generator::GenerateRentalApplication(engine, m_host, options);
+                          generator::generateRentalApplication(engine, m_host, options);
                       })
 {
     m_main.setStartCommand([this] { m_startCreating.click(); });

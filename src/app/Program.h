@@ -10,7 +10,7 @@
 namespace automation {
 class ApplicationFactory;
 }
-namespace shell {
+namespace record {
 class SettingsStore;
 }
 
@@ -18,7 +18,7 @@ namespace app {
 
 class Program {
 public:
-    Program(shell::SettingsStore &store, automation::ApplicationFactory &engine,
+    Program(record::SettingsStore &store, automation::ApplicationFactory &engine,
             generator::GenerationOptions options = {});
 
     // The start-up: removes the temporary documents that killed runs left behind, loads the main

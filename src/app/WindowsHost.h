@@ -19,10 +19,9 @@ public:
     explicit WindowsHost(entry::Form1 &mainWindow);
     ~WindowsHost() override;
 
-    const entry::RecordValues &record() const override;
+    const record::RecordValues &record() const override;
     void setMainPointerDefault() override;
-    void setPreviewPicture(const QImage &picture) override;
-    void setPreviewWordFile(const QString &path) override;
+    void handOverResult(const generator::GenerationResult &result) override;
     void showPreview() override;
     void hideMain() override;
 

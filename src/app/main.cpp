@@ -6,7 +6,7 @@
 #include "shell/FocusFrameStyle.h"
 #include "shell/FontFaces.h"
 #include "shell/QtMessageBoxes.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "shell/StartupTrace.h"
 #include "wordproc/layout/Fonts.h"
 #include "wordproc/layout/ScriptFonts.h"
@@ -32,7 +32,7 @@ int main(int argc, char **argv)
         // The icon is decoration; the main window's load reports a missing one.
     }
     shell::startupMark("application icon");
-    shell::SettingsStore store;
+    record::SettingsStore store;
     shell::startupMark("store read");
     // Before any window lays out text: registering a font later makes Qt draw text it has
     // already shaped with the wrong glyphs.

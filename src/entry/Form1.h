@@ -17,9 +17,11 @@ class ApplicationFactory;
 
 namespace shell {
 class ScreenFit;
-class SettingsStore;
 class WindowPointer;
 } // namespace shell
+namespace record {
+class SettingsStore;
+}
 
 namespace entry {
 
@@ -32,7 +34,7 @@ class RecordPersistence;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    Form1(shell::SettingsStore &store, automation::ApplicationFactory &engine, QWidget *parent = nullptr);
+    Form1(record::SettingsStore &store, automation::ApplicationFactory &engine, QWidget *parent = nullptr);
     ~Form1() override;
 
     // The start-up (Form_Load): skin, caption, icon and application title, the hand pointer,
@@ -81,9 +83,9 @@ private:
     void setKeyboardOrder();
     void connectButtons();
     void watchPointer();
-    void PushButton1_Click();
-    void PushButton2_Click();
-    void PushButton3_Click();
+    void onStartCreating();
+    void onHelp();
+    void onLoadSample();
 
     RecordWidgets m_record;
     std::unique_ptr<RecordPersistence> m_persistence;

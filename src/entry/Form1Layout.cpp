@@ -1,6 +1,6 @@
 #include "Form1Layout.h"
 
-#include "RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 
 #include "shell/TwipGrid.h"
 
@@ -50,9 +50,8 @@ struct Cell {
     Twips optionFrame{};
 };
 
-Cell field(const QString &id, int left, int width) { return Cell{id, left, width, nullptr, {}}; }
-Cell field(const char *id, int left, int width) { return field(QLatin1String(id), left, width); }
-Cell options(const char *choiceKey, Twips frame) { return Cell{QString(), 0, 0, choiceKey, frame}; }
+Cell field(record::FieldId id, int left, int width) { return Cell{id.name(), left, width, nullptr, {}}; }
+Cell options(record::ChoiceId choice, Twips frame) { return Cell{QString(), 0, 0, choice.key, frame}; }
 
 Placement place(ControlKind kind, const QString &name, const QString &parent, Twips rect,
                 const QString &caption = QString(), int index = -1, bool shown = true, const QString &field = QString())
@@ -84,7 +83,7 @@ public:
                 previousRight = cell.optionFrame.right();
                 continue;
             }
-            const TextFieldSpec *info = findTextField(cell.field);
+            const record::TextFieldSpec *info = record::findTextField(cell.field);
             const int left = shift + cell.left;
             const int labelLeft = previousRight + kLabelLead;
             const int labelRight = left - kLabelGap;
@@ -100,7 +99,7 @@ public:
 private:
     void optionFrame(const QString &parent, const char *choiceKey, Twips rect)
     {
-        const ChoiceSpec *choice = findChoice(QLatin1String(choiceKey));
+        const record::ChoiceSpec *choice = record::findChoice(QLatin1String(choiceKey));
         const QString name = frame(parent, rect, QString::fromUtf8(choice->caption));
         // Each option takes the room up to the next one or to the frame's border.
         const int firstWidth = kSecondOptionLeft - kFirstOptionLeft;
@@ -114,7 +113,7 @@ private:
     static int labelIndex(const QString &fieldId)
     {
         int index = 0;
-        for (const TextFieldSpec &info : textFields()) {
+        for (const record::TextFieldSpec &info : record::textFields()) {
             if (QLatin1String(info.id) == fieldId)
                 return index;
             ++index;
@@ -127,14 +126,18 @@ private:
 };
 
 // The applicant's and the co-applicant's tabs differ only in names and a few widths.
+struct Residence {
+    record::FieldId address, city, state, zipCode, monthlyPayment, howLong;
+    record::ChoiceId house;
+};
+
 struct PersonTab {
     const char *page;
-    const char *name, *dateOfBirth, *ssn, *phone;
-    const char *residence[2]; // "Current", "Previous" prefixes, e.g. "txtAppInfoCurrent"
-    const char *houseKey[2];
-    const char *employer, *employerAddress, *empHowLong, *empPhone, *email, *fax, *empCity, *empState, *empZip,
-        *position, *annualIncome;
-    const char *salaryKey;
+    record::FieldId name, dateOfBirth, ssn, phone;
+    Residence residence[2]; // current, previous
+    record::FieldId employer, employerAddress, empHowLong, empPhone, email, fax, empCity, empState, empZip,
+        position, annualIncome;
+    record::ChoiceId salary;
     int employmentHeight;
     int employmentLeft;  // where the employment fields start
     int employerWidth, employerAddressWidth, shortWidth; // shortWidth: phone, city and position
@@ -142,25 +145,32 @@ struct PersonTab {
 
 constexpr PersonTab kApplicant{
     "Picture2",
-    "txtAppInfoName", "txtAppInfoDateOfBirth", "txtAppInfoSSN", "txtAppInfoPhone",
-    {"txtAppInfoCurrent", "txtAppInfoPrevious"},
-    {"App Info Current House", "App Info Previous House"},
-    "txtAppInfoEmpInfoCurrentEmployer", "txtAppInfoEmpInfoEmployerAddress", "txtAppInfoEmpInfoHowLong",
-    "txtAppInfoEmpInfoPhone", "txtAppInfoEmpInfoEmail", "txtAppInfoEmpInfoFax", "txtAppInfoEmpInfoCity",
-    "txtAppInfoEmpInfoState", "txtAppInfoEmpInfoZip", "txtAppInfoEmpInfoPosition", "txtAppInfoEmpInfoAnnualIncome",
-    "App Info Emp Info Salary",
+    record::field::AppInfoName, record::field::AppInfoDateOfBirth, record::field::AppInfoSSN, record::field::AppInfoPhone,
+    {{record::field::AppInfoCurrentAddress, record::field::AppInfoCurrentCity, record::field::AppInfoCurrentState,
+      record::field::AppInfoCurrentZipCode, record::field::AppInfoCurrentMonthlyPayment, record::field::AppInfoCurrentHowLong,
+      record::choice::AppInfoCurrentHouse},
+     {record::field::AppInfoPreviousAddress, record::field::AppInfoPreviousCity, record::field::AppInfoPreviousState,
+      record::field::AppInfoPreviousZipCode, record::field::AppInfoPreviousMonthlyPayment, record::field::AppInfoPreviousHowLong,
+      record::choice::AppInfoPreviousHouse}},
+    record::field::AppInfoEmpInfoCurrentEmployer, record::field::AppInfoEmpInfoEmployerAddress, record::field::AppInfoEmpInfoHowLong,
+    record::field::AppInfoEmpInfoPhone, record::field::AppInfoEmpInfoEmail, record::field::AppInfoEmpInfoFax, record::field::AppInfoEmpInfoCity,
+    record::field::AppInfoEmpInfoState, record::field::AppInfoEmpInfoZip, record::field::AppInfoEmpInfoPosition,
+    record::field::AppInfoEmpInfoAnnualIncome,
+    record::choice::AppInfoEmpInfoSalary,
     2985, 1875, 7770, 5880, 1470,
 };
 
 constexpr PersonTab kCoApplicant{
     "Picture1_2",
-    "txtCoName", "txtCoDateOfBirth", "txtCoSSN", "txtCoPhone",
-    {"txtCoCurrent", "txtCoPrevious"},
-    {"Co Current House", "Co Previous House"},
-    "txtCoEmpInfoCurrentEmployer", "txtCoEmpInfoEmployerAddress", "txtCoEmpInfoHowLong",
-    "txtCoEmpInfoPhone", "txtCoEmpInfoEmail", "txtCoEmpInfoFax", "txtCoEmpInfoCity",
-    "txtCoEmpInfoState", "txtCoEmpInfoZipCode", "txtCoEmpInfoPosition", "txtCoEmpInfoAnnualIncome",
-    "Co Emp Info Salary",
+    record::field::CoName, record::field::CoDateOfBirth, record::field::CoSSN, record::field::CoPhone,
+    {{record::field::CoCurrentAddress, record::field::CoCurrentCity, record::field::CoCurrentState, record::field::CoCurrentZipCode,
+      record::field::CoCurrentMonthlyPayment, record::field::CoCurrentHowLong, record::choice::CoCurrentHouse},
+     {record::field::CoPreviousAddress, record::field::CoPreviousCity, record::field::CoPreviousState, record::field::CoPreviousZipCode,
+      record::field::CoPreviousMonthlyPayment, record::field::CoPreviousHowLong, record::choice::CoPreviousHouse}},
+    record::field::CoEmpInfoCurrentEmployer, record::field::CoEmpInfoEmployerAddress, record::field::CoEmpInfoHowLong,
+    record::field::CoEmpInfoPhone, record::field::CoEmpInfoEmail, record::field::CoEmpInfoFax, record::field::CoEmpInfoCity,
+    record::field::CoEmpInfoState, record::field::CoEmpInfoZipCode, record::field::CoEmpInfoPosition, record::field::CoEmpInfoAnnualIncome,
+    record::choice::CoEmpInfoSalary,
     3075, 1755, 7890, 5910, 1590,
 };
 
@@ -182,13 +192,13 @@ void personTab(Builder &b, const PersonTab &p)
     const int tops[] = {1440, 3510};
     for (int i = 0; i < 2; ++i) {
         const QString residence = b.frame(page, {120, tops[i], 9825, 2040}, QLatin1String(captions[i]));
-        const auto id = [&](const char *suffix) { return QLatin1String(p.residence[i]) + QLatin1String(suffix); };
-        b.row(residence, kRow[0], {field(id("Address"), kFirstColumn, 8115)});
-        b.row(residence, kRow[1], {field(id("City"), kFirstColumn, 1590), field(id("State"), kMiddleColumn, 1590),
-                                   field(id("ZipCode"), kRightEdge - 1545, 1545)});
-        b.row(residence, kRow[2], {options(p.houseKey[i], {180, 1125, 1995, 645}),
-                                   field(id("MonthlyPayment"), kMiddleColumn, 1590),
-                                   field(id("HowLong"), kRightEdge - 870, 870)});
+        const Residence &r = p.residence[i];
+        b.row(residence, kRow[0], {field(r.address, kFirstColumn, 8115)});
+        b.row(residence, kRow[1], {field(r.city, kFirstColumn, 1590), field(r.state, kMiddleColumn, 1590),
+                                   field(r.zipCode, kRightEdge - 1545, 1545)});
+        b.row(residence, kRow[2], {options(r.house, {180, 1125, 1995, 645}),
+                                   field(r.monthlyPayment, kMiddleColumn, 1590),
+                                   field(r.howLong, kRightEdge - 870, 870)});
     }
 
     const QString work = b.frame(page, {120, 5580, 9825, p.employmentHeight}, QStringLiteral("Employment Information"));
@@ -200,7 +210,7 @@ void personTab(Builder &b, const PersonTab &p)
                           field(p.fax, kRightEdge - 1590, 1590)});
     b.row(work, kRow[3], {field(p.empCity, left, p.shortWidth), field(p.empState, kMiddleColumn, 1590),
                           field(p.empZip, kRightEdge - 1590, 1590)});
-    b.row(work, kRow[4], {field(p.position, left, p.shortWidth), options(p.salaryKey, {4140, 2205, 2175, 645}),
+    b.row(work, kRow[4], {field(p.position, left, p.shortWidth), options(p.salary, {4140, 2205, 2175, 645}),
                           field(p.annualIncome, kRightEdge - 1590, 1590)});
 }
 
@@ -209,22 +219,22 @@ void otherTab(Builder &b)
     const QString page = QStringLiteral("Picture1_1");
     const QString contact = b.frame(page, {120, 0, 9870, 2265}, QStringLiteral("Emergency Contact"));
     constexpr int right = 9690;
-    b.row(contact, kContactRow[0], {field("txtNameOfPerson", right - 6075, 6075)});
-    b.row(contact, kContactRow[1], {field("txtEmerConAddress", 1500, 8190)});
-    b.row(contact, kContactRow[2], {field("txtEmerConCity", 1500, 1950), field("txtEmerConState", 4080, 825),
-                                    field("txtEmerConZip", 5880, 1410), field("txtEmerConPhone", right - 1425, 1425)});
-    b.row(contact, kContactRow[3], {field("txtRelationship", 1500, 8190)});
+    b.row(contact, kContactRow[0], {field(record::field::NameOfPerson, right - 6075, 6075)});
+    b.row(contact, kContactRow[1], {field(record::field::EmerConAddress, 1500, 8190)});
+    b.row(contact, kContactRow[2], {field(record::field::EmerConCity, 1500, 1950), field(record::field::EmerConState, 4080, 825),
+                                    field(record::field::EmerConZip, 5880, 1410), field(record::field::EmerConPhone, right - 1425, 1425)});
+    b.row(contact, kContactRow[3], {field(record::field::Relationship, 1500, 8190)});
 
     const QString references = b.frame(page, {120, 2340, 9870, 780}, QStringLiteral("References"));
-    b.row(references, kReferenceRow, {field("txtName1", 900, 2010), field("txtAddress1", 4050, 3300),
-                                      field("txtPhone1", right - 1290, 1290)});
+    b.row(references, kReferenceRow, {field(record::field::Name1, 900, 2010), field(record::field::Address1, 4050, 3300),
+                                      field(record::field::Phone1, right - 1290, 1290)});
     // The second and third references stand on the page below the frame, in the frame's columns,
     // and are never shown.
     constexpr int frameLeft = 120;
-    b.row(page, 3150, {field("txtName2", 900, 2010), field("txtAddress2", 4050, 3300),
-                       field("txtPhone2", right - 1290, 1290)}, frameLeft, false);
-    b.row(page, 3645, {field("txtName3", 900, 2010), field("txtAddress3", 4050, 3300),
-                       field("txtPhone3", right - 1290, 1290)}, frameLeft, false);
+    b.row(page, 3150, {field(record::field::Name2, 900, 2010), field(record::field::Address2, 4050, 3300),
+                       field(record::field::Phone2, right - 1290, 1290)}, frameLeft, false);
+    b.row(page, 3645, {field(record::field::Name3, 900, 2010), field(record::field::Address3, 4050, 3300),
+                       field(record::field::Phone3, right - 1290, 1290)}, frameLeft, false);
 }
 
 QStringList keyboardOrder()
@@ -232,10 +242,10 @@ QStringList keyboardOrder()
     // The fields in the record's order, each residence's options after its zip code and each
     // employment's after its position; then the tab control and the buttons.
     QStringList order;
-    for (const TextFieldSpec &info : textFields()) {
+    for (const record::TextFieldSpec &info : record::textFields()) {
         const QString id = QLatin1String(info.id);
         order << id;
-        for (const ChoiceSpec &choice : choices()) {
+        for (const record::ChoiceSpec &choice : record::choices()) {
             const QString key = QLatin1String(choice.key);
             const QString prefix = key.left(key.lastIndexOf(QLatin1Char(' '))).remove(QLatin1Char(' '));
             const bool house = QLatin1String(choice.caption) == QLatin1String("House");

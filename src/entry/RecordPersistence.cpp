@@ -1,10 +1,10 @@
 #include "RecordPersistence.h"
 
-#include "RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "shell/AppError.h"
 #include "shell/ErrorTrap.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -37,20 +37,20 @@ void selectAllOnFocus(QLineEdit *edit)
     edit->installEventFilter(new SelectAllOnFocus(edit));
 }
 
-RecordPersistence::RecordPersistence(const RecordWidgets &widgets, shell::SettingsStore &store, QObject *parent)
+RecordPersistence::RecordPersistence(const RecordWidgets &widgets, record::SettingsStore &store, QObject *parent)
     : QObject(parent), m_widgets(widgets), m_store(store)
 {
 }
 
 void RecordPersistence::bind()
 {
-    for (const TextFieldSpec &field : textFields()) {
+    for (const record::TextFieldSpec &field : record::textFields()) {
         QLineEdit *edit = m_widgets.text(QLatin1String(field.id));
         const QString key = QLatin1String(field.key);
         connect(edit, &QLineEdit::textChanged, this, [this, key](const QString &text) { write(key, text); });
         selectAllOnFocus(edit);
     }
-    for (const ChoiceSpec &choice : choices()) {
+    for (const record::ChoiceSpec &choice : record::choices()) {
         const QString key = QLatin1String(choice.key);
         for (const auto &[id, word] : {std::pair{choice.firstId, choice.firstWord},
                                        std::pair{choice.secondId, choice.secondWord}}) {
@@ -73,26 +73,26 @@ void RecordPersistence::restore(shell::ErrorTrap &trap)
         if (!m_store.openingProblem().isEmpty())
             throw shell::AppError(m_store.openingProblem());
     });
-    for (const char *key : {"Co Emp Info Salary", "App Info Emp Info Salary", "App Info Current House",
-                            "App Info Previous House"}) {
-        restoreChoice(trap, label, *findChoice(QLatin1String(key)));
+    for (const record::ChoiceId choice : {record::choice::CoEmpInfoSalary, record::choice::AppInfoEmpInfoSalary,
+                                          record::choice::AppInfoCurrentHouse, record::choice::AppInfoPreviousHouse}) {
+        restoreChoice(trap, label, *record::findChoice(choice.name()));
         label += 12;
     }
-    for (const TextFieldSpec &field : textFields()) {
+    for (const record::TextFieldSpec &field : record::textFields()) {
         trap.line(label, [&] {
             m_widgets.text(QLatin1String(field.id))->setText(m_store.read(QLatin1String(field.key)));
         });
         label += 2;
     }
-    for (const char *key : {"Co Current House", "Co Previous House"}) {
-        restoreChoice(trap, label, *findChoice(QLatin1String(key)));
+    for (const record::ChoiceId choice : {record::choice::CoCurrentHouse, record::choice::CoPreviousHouse}) {
+        restoreChoice(trap, label, *record::findChoice(choice.name()));
         label += 12;
     }
     m_restoring = false;
 }
 
 // Exact, case-sensitive match of the whole stored word; anything else keeps the initial option.
-void RecordPersistence::restoreChoice(shell::ErrorTrap &trap, int firstLabel, const ChoiceSpec &choice)
+void RecordPersistence::restoreChoice(shell::ErrorTrap &trap, int firstLabel, const record::ChoiceSpec &choice)
 {
     QRadioButton *first = m_widgets.option(QLatin1String(choice.firstId));
     QRadioButton *second = m_widgets.option(QLatin1String(choice.secondId));
@@ -166,12 +166,12 @@ void RecordPersistence::saveUnsaved()
 void RecordPersistence::showStoredValuesOfUnchangedFields()
 {
     m_restoring = true;
-    for (const TextFieldSpec &field : textFields()) {
+    for (const record::TextFieldSpec &field : record::textFields()) {
         const QString key = QLatin1String(field.key);
         if (!m_changed.contains(key))
             m_widgets.text(QLatin1String(field.id))->setText(m_store.read(key));
     }
-    for (const ChoiceSpec &choice : choices()) {
+    for (const record::ChoiceSpec &choice : record::choices()) {
         const QString key = QLatin1String(choice.key);
         if (m_changed.contains(key))
             continue;

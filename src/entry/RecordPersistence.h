@@ -8,12 +8,14 @@
 
 namespace shell {
 class ErrorTrap;
-class SettingsStore;
 } // namespace shell
 
-namespace entry {
-
+namespace record {
+class SettingsStore;
 struct ChoiceSpec;
+} // namespace record
+
+namespace entry {
 
 // Write-through persistence of the record: every text change and every option selection is
 // written to the settings store at once, under the field's key; the load restores every field.
@@ -24,7 +26,7 @@ struct ChoiceSpec;
 class RecordPersistence : public QObject {
     Q_OBJECT
 public:
-    RecordPersistence(const RecordWidgets &widgets, shell::SettingsStore &store, QObject *parent = nullptr);
+    RecordPersistence(const RecordWidgets &widgets, record::SettingsStore &store, QObject *parent = nullptr);
 
     // Connects the change, focus and option behaviours of every control of the record.
     void bind();
@@ -39,18 +41,18 @@ public:
     // Writes the changes an earlier refused write left pending; quiet when it fails again.
     // True when nothing is pending any more.
     bool retryUnsaved();
-    const shell::SettingsStore &store() const { return m_store; }
+    const record::SettingsStore &store() const { return m_store; }
     // The description of the last refused write.
     const QString &lastError() const { return m_lastError; }
 
 private:
-    void restoreChoice(shell::ErrorTrap &trap, int firstLabel, const ChoiceSpec &choice);
+    void restoreChoice(shell::ErrorTrap &trap, int firstLabel, const record::ChoiceSpec &choice);
     void write(const QString &key, const QString &value);
     void saveUnsaved();
     void showStoredValuesOfUnchangedFields();
 
     const RecordWidgets &m_widgets;
-    shell::SettingsStore &m_store;
+    record::SettingsStore &m_store;
     bool m_restoring = false;
     bool m_failing = false;
     QMap<QString, QString> m_unsaved; // changes not yet in the store, by key

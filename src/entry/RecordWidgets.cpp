@@ -1,6 +1,6 @@
 #include "RecordWidgets.h"
 
-#include "RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "shell/AppError.h"
 
 #include <QButtonGroup>
@@ -31,14 +31,14 @@ bool RecordWidgets::isSelected(const QString &id) const { return option(id)->isC
 RecordWidgets createRecordControls(QWidget *owner)
 {
     RecordWidgets widgets;
-    for (const TextFieldSpec &field : textFields()) {
+    for (const record::TextFieldSpec &field : record::textFields()) {
         auto *edit = new QLineEdit(owner);
         edit->setObjectName(QLatin1String(field.id));
         // Fields take text of any length; QLineEdit's default cap is 32767.
         edit->setMaxLength(std::numeric_limits<int>::max());
         widgets.addText(QLatin1String(field.id), edit);
     }
-    for (const ChoiceSpec &choice : choices()) {
+    for (const record::ChoiceSpec &choice : record::choices()) {
         auto *first = new QRadioButton(QLatin1String(choice.firstWord), owner);
         auto *second = new QRadioButton(QLatin1String(choice.secondWord), owner);
         first->setObjectName(QLatin1String(choice.firstId));

@@ -1,5 +1,5 @@
 #pragma once
-#include "RecordValues.h"
+#include "record/RecordValues.h"
 
 #include <QHash>
 #include <QString>
@@ -15,7 +15,7 @@ namespace entry {
 
 // The record lives in the main window's controls; this is how the rest of the program reaches
 // them by identifier ("txtAppInfoName", "optCoCurrentRent").
-class RecordWidgets final : public RecordValues {
+class RecordWidgets final : public record::RecordValues {
 public:
     void addText(const QString &id, QLineEdit *edit) { m_texts.insert(id, edit); }
     void addOption(const QString &id, QRadioButton *option) { m_options.insert(id, option); }

@@ -1,7 +1,7 @@
 #include "SampleData.h"
 
 #include "BuildConfig.h"
-#include "RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "RecordWidgets.h"
 #include "shell/ErrorTrap.h"
 
@@ -11,33 +11,36 @@
 namespace entry {
 namespace {
 
+namespace field = record::field;
+namespace option = record::option;
+
 // The order of assignment matters: every copy is taken after its source was filled.
-constexpr const char *kSampleOrder[] = {
-    "txtAppInfoCurrentCity", "txtAppInfoCurrentHowLong", "txtAppInfoPhone", "txtAppInfoCurrentState",
-    "txtAppInfoCurrentZipCode", "txtAppInfoCurrentAddress", "txtAppInfoDateOfBirth",
-    "txtAppInfoEmpInfoAnnualIncome", "txtAppInfoEmpInfoCity", "txtAppInfoEmpInfoCurrentEmployer",
-    "txtAppInfoEmpInfoEmail", "txtAppInfoEmpInfoEmployerAddress", "txtAppInfoEmpInfoFax", "txtAppInfoEmpInfoHowLong",
-    "txtAppInfoEmpInfoPhone", "txtAppInfoEmpInfoPosition", "txtAppInfoEmpInfoState", "txtAppInfoEmpInfoZip",
-    "txtAppInfoCurrentMonthlyPayment", "txtAppInfoName", "txtAppInfoSSN", "txtAppInfoPreviousAddress",
-    "txtAppInfoPreviousCity", "txtAppInfoPreviousHowLong", "txtAppInfoPreviousMonthlyPayment",
-    "txtAppInfoPreviousState", "txtAppInfoPreviousZipCode",
+constexpr record::FieldId kSampleOrder[] = {
+    field::AppInfoCurrentCity, field::AppInfoCurrentHowLong, field::AppInfoPhone, field::AppInfoCurrentState,
+    field::AppInfoCurrentZipCode, field::AppInfoCurrentAddress, field::AppInfoDateOfBirth,
+    field::AppInfoEmpInfoAnnualIncome, field::AppInfoEmpInfoCity, field::AppInfoEmpInfoCurrentEmployer,
+    field::AppInfoEmpInfoEmail, field::AppInfoEmpInfoEmployerAddress, field::AppInfoEmpInfoFax, field::AppInfoEmpInfoHowLong,
+    field::AppInfoEmpInfoPhone, field::AppInfoEmpInfoPosition, field::AppInfoEmpInfoState, field::AppInfoEmpInfoZip,
+    field::AppInfoCurrentMonthlyPayment, field::AppInfoName, field::AppInfoSSN, field::AppInfoPreviousAddress,
+    field::AppInfoPreviousCity, field::AppInfoPreviousHowLong, field::AppInfoPreviousMonthlyPayment,
+    field::AppInfoPreviousState, field::AppInfoPreviousZipCode,
     // co-applicant's employment
-    "txtCoEmpInfoAnnualIncome", "txtCoEmpInfoCity", "txtCoEmpInfoCurrentEmployer", "txtCoEmpInfoEmail",
-    "txtCoEmpInfoEmployerAddress", "txtCoEmpInfoFax", "txtCoEmpInfoHowLong", "txtCoEmpInfoPhone",
-    "txtCoEmpInfoPosition", "txtCoEmpInfoState", "txtCoEmpInfoZipCode", "txtCoName", "txtCoPhone",
+    field::CoEmpInfoAnnualIncome, field::CoEmpInfoCity, field::CoEmpInfoCurrentEmployer, field::CoEmpInfoEmail,
+    field::CoEmpInfoEmployerAddress, field::CoEmpInfoFax, field::CoEmpInfoHowLong, field::CoEmpInfoPhone,
+    field::CoEmpInfoPosition, field::CoEmpInfoState, field::CoEmpInfoZipCode, field::CoName, field::CoPhone,
     // co-applicant's previous residence, copied from the applicant's
-    "txtCoPreviousAddress", "txtCoPreviousCity", "txtCoPreviousHowLong", "txtCoPreviousMonthlyPayment",
-    "txtCoPreviousState", "txtCoPreviousZipCode",
-    "txtCoSSN", "txtCoCurrentAddress", "txtCoCurrentCity", "txtCoCurrentState", "txtCoCurrentZipCode",
-    "txtCoDateOfBirth", "txtCoCurrentHowLong", "txtCoCurrentMonthlyPayment",
+    field::CoPreviousAddress, field::CoPreviousCity, field::CoPreviousHowLong, field::CoPreviousMonthlyPayment,
+    field::CoPreviousState, field::CoPreviousZipCode,
+    field::CoSSN, field::CoCurrentAddress, field::CoCurrentCity, field::CoCurrentState, field::CoCurrentZipCode,
+    field::CoDateOfBirth, field::CoCurrentHowLong, field::CoCurrentMonthlyPayment,
     // emergency contact
-    "txtEmerConAddress", "txtEmerConCity", "txtEmerConPhone", "txtEmerConState", "txtEmerConZip",
-    "txtNameOfPerson", "txtRelationship",
+    field::EmerConAddress, field::EmerConCity, field::EmerConPhone, field::EmerConState, field::EmerConZip,
+    field::NameOfPerson, field::Relationship,
 };
 
-constexpr const char *kSampleSelections[] = {
-    "optCoCurrentRent", "optCoPreviousRent", "optCoEmpInfoHourly",
-    "optAppInfoEmpInfoHourly", "optAppInfoCurrentRent", "optAppInfoPreviousRent",
+constexpr record::OptionId kSampleSelections[] = {
+    option::CoCurrentRent, option::CoPreviousRent, option::CoEmpInfoHourly,
+    option::AppInfoEmpInfoHourly, option::AppInfoCurrentRent, option::AppInfoPreviousRent,
 };
 
 } // namespace
@@ -45,18 +48,18 @@ constexpr const char *kSampleSelections[] = {
 void loadSampleData(const RecordWidgets &widgets, shell::ErrorTrap &trap)
 {
     int label = 100;
-    for (const char *id : kSampleOrder) {
+    for (const record::FieldId id : kSampleOrder) {
         trap.line(label, [&] {
-            const TextFieldSpec *field = findTextField(QLatin1String(id));
-            const QString value = field->sampleKind == SampleKind::CopyOf
+            const record::TextFieldSpec *field = record::findTextField(id.name());
+            const QString value = field->sampleKind == record::SampleKind::CopyOf
                 ? widgets.textOf(QLatin1String(field->sample))
                 : QString::fromUtf8(field->sample);
-            widgets.text(QLatin1String(id))->setText(value);
+            widgets.text(id.name())->setText(value);
         });
         label += 2;
     }
-    for (const char *id : kSampleSelections) {
-        trap.line(label, [&] { widgets.option(QLatin1String(id))->setChecked(true); });
+    for (const record::OptionId id : kSampleSelections) {
+        trap.line(label, [&] { widgets.option(id.name())->setChecked(true); });
         label += 2;
     }
 }

@@ -2,9 +2,9 @@
 
 #include "FormLayout.h"
 #include "OutputFiles.h"
-#include "WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "WordGuard.h"
-#include "entry/RecordValues.h"
+#include "record/RecordValues.h"
 #include "shell/AppError.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
@@ -67,7 +67,7 @@ std::shared_ptr<Documents> documentsOf(const std::shared_ptr<Application> &app)
 class TableWalk {
 public:
     TableWalk(Steps &steps, const std::shared_ptr<Application> &app, const std::shared_ptr<Document> &doc,
-              const entry::RecordValues &record)
+              const record::RecordValues &record)
         : m_step(steps), m_app(app), m_doc(doc), m_record(record)
     {
     }
@@ -213,7 +213,7 @@ private:
     Steps &m_step;
     const std::shared_ptr<Application> &m_app;
     const std::shared_ptr<Document> &m_doc;
-    const entry::RecordValues &m_record;
+    const record::RecordValues &m_record;
 };
 
 void setUpPage(Steps &step, const std::shared_ptr<Application> &app, const std::shared_ptr<Document> &doc)
@@ -258,7 +258,7 @@ QString asOneLine(QString text)
 
 } // namespace
 
-QString cellText(const CellSpec &cell, const entry::RecordValues &record)
+QString cellText(const CellSpec &cell, const record::RecordValues &record)
 {
     const QString label = QString::fromUtf8(cell.label);
     const QString field = QString::fromLatin1(cell.field);
@@ -274,7 +274,7 @@ QString cellText(const CellSpec &cell, const entry::RecordValues &record)
 namespace {
 
 // Steps 102 to 1036: a new instance, a document with the form's page, and the whole table.
-void buildForm(Steps &step, ApplicationFactory &factory, const entry::RecordValues &record,
+void buildForm(Steps &step, ApplicationFactory &factory, const record::RecordValues &record,
                std::shared_ptr<Application> &app, std::shared_ptr<Document> &doc)
 {
     step.expect(102);
@@ -328,8 +328,8 @@ shell::ErrorTrap generatorTrap()
 
 } // namespace
 
-std::shared_ptr<automation::Document> BuildRentalApplication(ApplicationFactory &factory,
-                                                             const entry::RecordValues &record,
+std::shared_ptr<automation::Document> buildRentalApplication(ApplicationFactory &factory,
+                                                             const record::RecordValues &record,
                                                              std::shared_ptr<automation::Application> &app)
 {
     shell::ErrorTrap trap = generatorTrap();
@@ -339,12 +339,12 @@ std::shared_ptr<automation::Document> BuildRentalApplication(ApplicationFactory 
     return doc;
 }
 
-void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host, const GenerationOptions &options)
+void generateRentalApplication(ApplicationFactory &factory, GenerationHost &host, const GenerationOptions &options)
 {
     shell::ErrorTrap trap = generatorTrap();
     Steps step(trap);
     bool stop = false;
-    step([&] { stop = StopIfWordOpen(factory); }); // 100
+    step([&] { stop = stopIfWordOpen(factory); }); // 100
     if (stop)
         return;
 
@@ -371,7 +371,7 @@ void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     // A document that could not be saved is not handed on: its claimed name goes, and what
     // follows would only report the same cause again.
     if (claimed && !saved)
-        shell::DeleteFileQuietly(path);
+        shell::deleteFileQuietly(path);
     step([&] { requireObject(app.get()); app->setDisplayAlerts(false); });
     step([&] { requireObject(doc.get()); doc->close(); });
     step([&] { requireObject(app.get()); app->quit(); });
@@ -380,23 +380,27 @@ void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     if (!saved)
         return;
     bool pictured = false;
-    step([&] { pictured = SaveDocAsJPG(factory, path, folder); }); // 1066
+    step([&] { pictured = savePageBitmap(factory, path, folder); }); // 1066
     if (!pictured) {
         // Its own steps reported why; a preview without its page is not shown.
-        shell::DeleteFileQuietly(path);
-        shell::DeleteFileQuietly(pageImagePath(folder));
+        shell::deleteFileQuietly(path);
+        shell::deleteFileQuietly(pageImagePath(folder));
         return;
     }
     step([&] { host.setMainPointerDefault(); });
-    step([&] { host.setPreviewPicture(loadPageImage(pageImagePath(folder))); }); // 1070
-    step([&] { host.setPreviewWordFile(path); });
+    GenerationResult result;
+    step([&] { result.picture = loadPageImage(pageImagePath(folder)); }); // 1070
+    step([&] {
+        result.wordFile = path;
+        host.handOverResult(result);
+    });
     step([&] { host.showPreview(); });
     step([&] { host.hideMain(); });
-    step([&] { shell::DeleteFileQuietly(pageImagePath(folder)); }); // 1078
+    step([&] { shell::deleteFileQuietly(pageImagePath(folder)); }); // 1078
     step.expect(1080);
 }
 
-bool SaveDocAsJPG(ApplicationFactory &factory, const QString &path, const QString &temporaryFolder)
+bool savePageBitmap(ApplicationFactory &factory, const QString &path, const QString &temporaryFolder)
 {
     shell::ErrorTrap trap(QStringLiteral("RentalApplication"), QStringLiteral("SaveDocAsJPG"));
     Steps step(trap, 116);

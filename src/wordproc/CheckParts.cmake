@@ -5,8 +5,8 @@
 cmake_minimum_required(VERSION 3.25)
 
 # Besides the parts below it, a part may include the Core-only building blocks in base/; the
-# engine part also the automation interface it implements.
-set(allowed_outside_engine "generator/WordAutomation.h")
+# engine part also automation/, the interface it implements. Nothing else of the program.
+set(allowed_folders_engine automation)
 
 set(faults)
 set(rank 0)
@@ -28,7 +28,8 @@ foreach(part IN LISTS PARTS)
         list(APPEND faults "${file}: ${header} names the engine's folder without its part")
       elseif(header MATCHES "^base/[^/]+$")
       elseif(header MATCHES "/")
-        if(NOT header IN_LIST allowed_outside_${part})
+        string(REGEX MATCH "^[^/]+" folder "${header}")
+        if(NOT folder IN_LIST allowed_folders_${part} OR NOT header MATCHES "^[^/]+/[^/]+$")
           list(APPEND faults "${file}: ${part} may not include ${header}")
         endif()
       elseif(NOT EXISTS ${SOURCE_DIR}/${part}/${header})

@@ -1,7 +1,7 @@
 #include "PrintTestTools.h"
 
 #include "ScriptedMessageBoxes.h"
-#include "entry/RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
@@ -32,12 +32,12 @@ void fill(const entry::RecordWidgets &record, Record kind)
         // Every field holds a few hundred words: the form runs over many pages.
         const QString words = QStringLiteral("lorem ipsum dolor sit amet consectetur adipiscing elit ");
         int i = 0;
-        for (const entry::TextFieldSpec &field : entry::textFields()) {
+        for (const record::TextFieldSpec &field : record::textFields()) {
             ++i;
             record.text(QLatin1String(field.id))
                 ->setText(QStringLiteral("F%1 ").arg(i) + words.repeated(10) + QStringLiteral("end%1").arg(i));
         }
-        for (const entry::ChoiceSpec &choice : entry::choices())
+        for (const record::ChoiceSpec &choice : record::choices())
             record.option(QLatin1String(choice.secondId))->setChecked(true);
     }
 }
@@ -51,7 +51,7 @@ QString generateForm(Record record, const QString &folder, QStringList *cellText
     wordproc::BuiltinApplicationFactory factory(QDir(folder).filePath(QStringLiteral("engine.lock")));
     testsupport::RecordingGenerationHost host;
     fill(host.widgets, record);
-    generator::GenerateRentalApplication(factory, host, {folder, {}});
+    generator::generateRentalApplication(factory, host, {folder, {}});
     if (host.wordFile.isEmpty() || (record != Record::Long && !boxes.shown.empty()))
         return QString();
     if (cellTexts) {
@@ -78,7 +78,7 @@ QString generateForm(const std::map<QString, QString> &texts, const QString &fol
     testsupport::RecordingGenerationHost host;
     for (const auto &[id, text] : texts)
         host.widgets.text(id)->setText(text);
-    generator::GenerateRentalApplication(factory, host, {folder, {}});
+    generator::generateRentalApplication(factory, host, {folder, {}});
     return boxes.shown.empty() ? host.wordFile : QString();
 }
 

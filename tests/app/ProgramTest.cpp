@@ -8,11 +8,11 @@
 #include "app/Program.h"
 #include "entry/Form1.h"
 #include "generator/OutputFiles.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "preview/Form2.h"
 #include "preview/SaveFileDialog.h"
 #include "shell/ErrorTrap.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 
@@ -70,7 +70,7 @@ protected:
     LocationProbe probe;
     shell::ScopedTrapProbe probeScope{probe};
     wordproc::BuiltinApplicationFactory engine{temp.filePath(QStringLiteral("engine.lock"))};
-    shell::SettingsStore store{temp.filePath(QStringLiteral("Marrowick.conf"))};
+    record::SettingsStore store{temp.filePath(QStringLiteral("Marrowick.conf"))};
 
     void SetUp() override { ASSERT_TRUE(temp.isValid()); }
 
@@ -180,7 +180,7 @@ TEST_F(ProgramTest, ClosingThePreviewWithUnsavedEntriesAsksBeforeEnding)
 {
     const QString folder = temp.filePath(QStringLiteral("cfg"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    shell::SettingsStore brokenStore(folder + QStringLiteral("/Marrowick.conf"));
+    record::SettingsStore brokenStore(folder + QStringLiteral("/Marrowick.conf"));
     app::Program program(brokenStore, engine, {temp.path(), {}});
     ASSERT_TRUE(program.start());
     entry::Form1 &main = program.mainWindow();
@@ -275,13 +275,13 @@ TEST_F(ProgramTest, ALineThatFailsIsReportedWithItsProceduresLocationAndTheProgr
     click(&program.mainWindow(), "PushButton1");
     preview::Form2 *preview = previewWindow();
     ASSERT_NE(preview, nullptr);
-    const float zoom = preview->zoomState().mZoom;
+    const float zoom = preview->zoomState().factor;
     click(preview, "PushButton1");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Application Error"));
     EXPECT_TRUE(boxes.shown[0].text.contains(
         QStringLiteral("\r\nin Quenlow2021/08/31.Form2.PushButton1_Click at line 100\r\r")));
-    EXPECT_EQ(preview->zoomState().mZoom, zoom);
+    EXPECT_EQ(preview->zoomState().factor, zoom);
     click(preview, "PushButton8");
     EXPECT_TRUE(program.mainWindow().isVisible());
 }

@@ -5,7 +5,7 @@
 #include "app/Program.h"
 #include "entry/Form1.h"
 #include "preview/Form2.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 
 #include <QApplication>
@@ -22,7 +22,7 @@ int main(int argc, char **argv)
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     wordproc::BuiltinApplicationFactory engine(folder + QStringLiteral("/engine.lock"));
-    shell::SettingsStore store(folder + QStringLiteral("/Marrowick.conf"));
+    record::SettingsStore store(folder + QStringLiteral("/Marrowick.conf"));
     app::Program program(store, engine, {folder, {}});
     const app::EndOnSignal endOnSignal([&program] { program.closeForSignal(); });
     if (!program.start())

@@ -2,7 +2,7 @@
 // screen, and Tab brings every control into view. Its own main() sets the screen up.
 #include "entry/Form1.h"
 #include "preview/Form2.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 
 #include "ScriptedMessageBoxes.h"
@@ -50,7 +50,7 @@ TEST(SmallScreen, TheMainWindowStaysOnTheScreenAndTabReachesStartCreatingTemplat
     ASSERT_TRUE(temp.isValid());
     testsupport::ScriptedMessageBoxes boxes;
     shell::ScopedMessageBoxes boxScope{boxes};
-    shell::SettingsStore store(temp.filePath(QStringLiteral("Marrowick.conf")));
+    record::SettingsStore store(temp.filePath(QStringLiteral("Marrowick.conf")));
     wordproc::BuiltinApplicationFactory engine(temp.filePath(QStringLiteral("engine.lock")));
     entry::Form1 form(store, engine);
     form.showCentred();

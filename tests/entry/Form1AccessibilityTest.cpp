@@ -4,8 +4,8 @@
 #include "AccessibleWalk.h"
 #include "RecordingStartupServices.h"
 #include "ScriptedMessageBoxes.h"
-#include "generator/WordAutomation.h"
-#include "shell/SettingsStore.h"
+#include "automation/WordAutomation.h"
+#include "record/SettingsStore.h"
 #include "shell/Startup.h"
 
 #include <QApplication>
@@ -20,6 +20,7 @@
 #include <map>
 
 using namespace entry;
+using namespace record;
 using testsupport::AccessibleNode;
 
 namespace {
@@ -147,7 +148,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        store = std::make_unique<shell::SettingsStore>(dir.filePath(QStringLiteral("Marrowick.conf")));
+        store = std::make_unique<record::SettingsStore>(dir.filePath(QStringLiteral("Marrowick.conf")));
         window = std::make_unique<Form1>(*store, factory);
         window->setProgramFolder(dir.path());
         ASSERT_TRUE(window->load());
@@ -186,7 +187,7 @@ protected:
     testsupport::RecordingStartupServices services;
     shell::ScopedStartupServices serviceScope{services};
     IdleEngineFactory factory;
-    std::unique_ptr<shell::SettingsStore> store;
+    std::unique_ptr<record::SettingsStore> store;
     std::unique_ptr<Form1> window;
 };
 

@@ -1,5 +1,5 @@
 #include "entry/Form1Layout.h"
-#include "entry/RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace entry;
+using namespace record;
 using namespace entry::form1;
 
 namespace {

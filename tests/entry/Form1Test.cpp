@@ -5,11 +5,11 @@
 #include "ScriptedMessageBoxes.h"
 #include "entry/RecordPersistence.h"
 #include "entry/SampleData.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "shell/AppError.h"
 #include "shell/CursorFile.h"
 #include "shell/PointerRules.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "shell/Startup.h"
 
 #include <QApplication>
@@ -30,6 +30,7 @@
 #include "RecordingStartupServices.h"
 
 using namespace entry;
+using namespace record;
 
 namespace {
 
@@ -77,13 +78,13 @@ protected:
     RecordingServices services;
     shell::ScopedStartupServices serviceScope{services};
     ProbeFactory factory;
-    std::unique_ptr<shell::SettingsStore> store;
+    std::unique_ptr<record::SettingsStore> store;
 
     void SetUp() override { QDir().mkpath(folder); }
 
     std::unique_ptr<Form1> makeWindow()
     {
-        store = std::make_unique<shell::SettingsStore>(storePath);
+        store = std::make_unique<record::SettingsStore>(storePath);
         auto window = std::make_unique<Form1>(*store, factory);
         window->setProgramFolder(folder);
         return window;
@@ -148,8 +149,8 @@ TEST_F(Form1Test, TabKeyVisitsTheControlsInTheDesignedOrder)
 
 TEST_F(Form1Test, LoadDressesTheWindowRestoresTheRecordAndChecksTheEngineLast)
 {
-    shell::SettingsStore(storePath).write(QStringLiteral("App Info Name"), QStringLiteral("Ada"));
-    shell::SettingsStore(storePath).write(QStringLiteral("Co Current House"), QStringLiteral("Rent"));
+    record::SettingsStore(storePath).write(QStringLiteral("App Info Name"), QStringLiteral("Ada"));
+    record::SettingsStore(storePath).write(QStringLiteral("Co Current House"), QStringLiteral("Rent"));
     auto w = makeWindow();
     QString seenAtCheck;
     factory.onCreate = [&] { seenAtCheck = w->record().textOf(QStringLiteral("txtAppInfoName")); };
@@ -171,7 +172,7 @@ TEST_F(Form1Test, LoadDressesTheWindowRestoresTheRecordAndChecksTheEngineLast)
 TEST_F(Form1Test, FailingStepsAreReportedWithTheirLabelsAndStartUpGoesOn)
 {
     writeProgramFile(QStringLiteral("HAND-M.CUR"), "not a cursor");
-    shell::SettingsStore(storePath).write(QStringLiteral("Phone1"), QStringLiteral("555"));
+    record::SettingsStore(storePath).write(QStringLiteral("Phone1"), QStringLiteral("555"));
     services.roll = 7;
     services.urlOpens = false;
     auto w = makeWindow();
@@ -219,7 +220,7 @@ TEST_F(Form1Test, HandPointerFromTheProgramFolderShowsOverButtonsAndFramesResetI
 
 TEST_F(Form1Test, MissingEngineShowsTheWordMessageAfterTheRestoreAndEndsWithoutShowingTheWindow)
 {
-    shell::SettingsStore(storePath).write(QStringLiteral("Relationship"), QStringLiteral("Sister"));
+    record::SettingsStore(storePath).write(QStringLiteral("Relationship"), QStringLiteral("Sister"));
     factory.creates = false;
     auto w = makeWindow();
     QString restoredBeforeCheck;
@@ -244,7 +245,7 @@ TEST_F(Form1Test, ButtonsRunHelpSampleAndTheStartHook)
     w->button(3)->click();
     EXPECT_EQ(w->record().textOf(QStringLiteral("txtAppInfoName")), QStringLiteral("Dorian Pellwick Jr."));
     EXPECT_EQ(w->record().textOf(QStringLiteral("txtName1")), QStringLiteral("Own reference"));
-    EXPECT_EQ(shell::SettingsStore(storePath).read(QStringLiteral("Co Current House")), QStringLiteral("Rent"));
+    EXPECT_EQ(record::SettingsStore(storePath).read(QStringLiteral("Co Current House")), QStringLiteral("Rent"));
     EXPECT_TRUE(boxes.shown.empty());
 
     w->button(2)->click();
@@ -308,7 +309,7 @@ TEST_F(Form1Test, ClosingAfterARefusedWriteSavesTheEntriesOrAsksBeforeLosingThem
     w->close();
     EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(ended, 1);
-    EXPECT_EQ(shell::SettingsStore(storePath).read(QStringLiteral("App Info Name")), QStringLiteral("typed while broken"));
+    EXPECT_EQ(record::SettingsStore(storePath).read(QStringLiteral("App Info Name")), QStringLiteral("typed while broken"));
 }
 
 TEST_F(Form1Test, ClosingWhileTheStoreStaysBrokenClosesOnlyWhenTheUserAgrees)

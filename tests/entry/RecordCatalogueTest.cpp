@@ -1,9 +1,9 @@
-#include "entry/RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
 
-using namespace entry;
+using namespace record;
 
 namespace {
 

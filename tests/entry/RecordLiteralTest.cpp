@@ -2,11 +2,11 @@
 // their labels, settings keys and sample values, and the order in which the sample fills them.
 // Checked against the catalogue and, through a real window and store, against what is stored.
 #include "ScriptedMessageBoxes.h"
-#include "entry/RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "entry/RecordPersistence.h"
 #include "entry/SampleData.h"
 #include "shell/ErrorTrap.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -19,6 +19,7 @@
 #include <vector>
 
 using namespace entry;
+using namespace record;
 
 namespace {
 
@@ -170,7 +171,7 @@ protected:
     shell::ScopedMessageBoxes scope{boxes};
     QWidget owner;
     RecordWidgets widgets = createRecordControls(&owner);
-    shell::SettingsStore store{storePath};
+    record::SettingsStore store{storePath};
     RecordPersistence persistence{widgets, store};
 
     void SetUp() override
@@ -281,10 +282,10 @@ TEST_F(RecordLiteral, StoredChoiceWordsMatchOnlyInTheirExactCase)
     for (const ChoiceRow &choice : kChoices) {
         const QString second = QLatin1String(choice.secondWord);
         for (const QString &variant : {second.toLower(), second.toUpper(), QLatin1Char(' ') + second}) {
-            shell::SettingsStore(storePath).write(QLatin1String(choice.key), variant);
+            record::SettingsStore(storePath).write(QLatin1String(choice.key), variant);
             QWidget window;
             RecordWidgets restored = createRecordControls(&window);
-            shell::SettingsStore reread(storePath);
+            record::SettingsStore reread(storePath);
             RecordPersistence again(restored, reread);
             again.bind();
             shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
@@ -292,10 +293,10 @@ TEST_F(RecordLiteral, StoredChoiceWordsMatchOnlyInTheirExactCase)
             EXPECT_TRUE(restored.isSelected(QLatin1String(choice.firstId))) << choice.key << " " << variant.toStdString();
             EXPECT_EQ(reread.read(QLatin1String(choice.key)), variant);
         }
-        shell::SettingsStore(storePath).write(QLatin1String(choice.key), second);
+        record::SettingsStore(storePath).write(QLatin1String(choice.key), second);
         QWidget window;
         RecordWidgets restored = createRecordControls(&window);
-        shell::SettingsStore reread(storePath);
+        record::SettingsStore reread(storePath);
         RecordPersistence again(restored, reread);
         shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
         again.restore(trap);

@@ -1,11 +1,11 @@
 #include "entry/RecordPersistence.h"
 
 #include "ScriptedMessageBoxes.h"
-#include "entry/RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "entry/SampleData.h"
 #include "shell/ErrorTrap.h"
 #include "shell/QtMessageBoxes.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,6 +26,7 @@
 #include <sys/stat.h>
 
 using namespace entry;
+using namespace record;
 
 namespace {
 
@@ -39,10 +40,10 @@ protected:
     struct Window {
         QWidget owner;
         RecordWidgets widgets;
-        std::unique_ptr<shell::SettingsStore> store;
+        std::unique_ptr<record::SettingsStore> store;
         std::unique_ptr<RecordPersistence> persistence;
         explicit Window(const QString &path)
-            : widgets(createRecordControls(&owner)), store(std::make_unique<shell::SettingsStore>(path)),
+            : widgets(createRecordControls(&owner)), store(std::make_unique<record::SettingsStore>(path)),
               persistence(std::make_unique<RecordPersistence>(widgets, *store))
         {
             persistence->bind();
@@ -57,7 +58,7 @@ protected:
     }
     void storeRaw(const QString &key, const QString &value)
     {
-        shell::SettingsStore(storePath).write(key, value);
+        record::SettingsStore(storePath).write(key, value);
     }
 };
 

@@ -1,21 +1,22 @@
 // A record without controls must read exactly what the window's controls would show: the same
 // sample, the same restore from the store, the same refusal of an unknown identifier.
-#include "entry/RecordValues.h"
+#include "record/RecordValues.h"
 
 #include "ScriptedMessageBoxes.h"
-#include "entry/RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "entry/RecordPersistence.h"
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
-#include "shell/AppError.h"
+#include "base/Failure.h"
 #include "shell/ErrorTrap.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace entry;
+using namespace record;
 
 namespace {
 
@@ -46,14 +47,14 @@ TEST_F(RecordSnapshotTest, FreshAndSampleRecordsMatchTheControls)
     const RecordSnapshot sample = RecordSnapshot::sample();
     expectSameRecord(widgets, sample);
     EXPECT_EQ(sample.textOf(QStringLiteral("txtAppInfoName")), QStringLiteral("Dorian Pellwick Jr."));
-    EXPECT_THROW(sample.textOf(QStringLiteral("txtNoSuchField")), shell::AppError);
-    EXPECT_THROW(sample.isSelected(QStringLiteral("txtAppInfoName")), shell::AppError);
+    EXPECT_THROW(sample.textOf(QStringLiteral("txtNoSuchField")), base::Failure);
+    EXPECT_THROW(sample.isSelected(QStringLiteral("txtAppInfoName")), base::Failure);
 }
 
 TEST_F(RecordSnapshotTest, RecordFromTheStoreMatchesTheWindowsRestore)
 {
     QTemporaryDir dir;
-    shell::SettingsStore store(dir.filePath(QStringLiteral("Marrowick.conf")));
+    record::SettingsStore store(dir.filePath(QStringLiteral("Marrowick.conf")));
     store.write(QStringLiteral("App Info Name"), QStringLiteral("Zoë \"Q\" Ångström\nsecond line"));
     store.write(QStringLiteral("Co Phone"), QStringLiteral("555 0100"));
     store.write(QStringLiteral("App Info Current House"), QStringLiteral("Rent"));

@@ -1,7 +1,7 @@
 // Any keys and values written as INI text read back through QSettings to exactly the same strings.
 // The input is UTF-16: pairs of key and value separated by U+0000.
 #include "FuzzSupport.h"
-#include "shell/IniText.h"
+#include "record/IniText.h"
 
 #include <QFile>
 #include <QSettings>
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString path = folder.filePath(QStringLiteral("store%1.ini").arg(round++));
     {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(shell::encodeIniText(values)) < 0)
+        if (!file.open(QIODevice::WriteOnly) || file.write(record::encodeIniText(values)) < 0)
             fuzzsupport::finding("could not write the scratch file");
     }
     QMap<QString, QString> readBack;

@@ -1,7 +1,7 @@
 // The real generator through the real built-in engine, for an empty, the sample and a hostile
 // record: what lands in the saved .doc, what the engine drew, and what other readers make of it.
 #include "ScriptedMessageBoxes.h"
-#include "entry/RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
 #include "generator/FormLayout.h"
@@ -83,9 +83,9 @@ void fill(const entry::RecordWidgets &record, Record kind)
     } else if (kind == Record::Hostile) {
         const QStringList values = hostileValues();
         qsizetype i = 0;
-        for (const entry::TextFieldSpec &field : entry::textFields())
+        for (const record::TextFieldSpec &field : record::textFields())
             record.text(QLatin1String(field.id))->setText(values[i++ % values.size()]);
-        for (const entry::ChoiceSpec &choice : entry::choices())
+        for (const record::ChoiceSpec &choice : record::choices())
             record.option(QLatin1String(choice.secondId))->setChecked(true);
     }
 }
@@ -173,7 +173,7 @@ protected:
     // TENVORIA_TEST_OUTPUT names, for looking at them.
     QString generate()
     {
-        GenerateRentalApplication(factory, host, {temp.path(), {}});
+        generateRentalApplication(factory, host, {temp.path(), {}});
         for (const auto &shown : boxes.shown)
             ADD_FAILURE() << "error report: " << shown.text.toStdString();
         EXPECT_FALSE(host.picture.isNull());
@@ -250,7 +250,7 @@ TEST_P(FormEndToEndTest, SavedDocumentHoldsTheFormWithTheRecordsTextMadeSafe)
 TEST_P(FormEndToEndTest, EngineModelAndSavedFileAreTheSameDocument)
 {
     std::shared_ptr<automation::Application> app;
-    const std::shared_ptr<automation::Document> doc = BuildRentalApplication(factory, host.widgets, app);
+    const std::shared_ptr<automation::Document> doc = buildRentalApplication(factory, host.widgets, app);
     ASSERT_TRUE(doc && app);
     const wordproc::Document built = wordproc::builtinEditor(*doc).document();
     app->quit();
@@ -320,7 +320,7 @@ TEST(FormEndToEnd, OverlongTextGrowsThePageWhileOrdinaryRecordsFitOnIt)
         wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
         testsupport::RecordingGenerationHost host;
         fill(host.widgets, kind);
-        GenerateRentalApplication(factory, host, {temp.path(), {}});
+        generateRentalApplication(factory, host, {temp.path(), {}});
         ASSERT_FALSE(host.picture.isNull());
         inches[kind] = heightInInches(host.picture);
     }
@@ -338,9 +338,9 @@ TEST(FormEndToEnd, EveryFieldAtTwoThousandCharactersStillReachesThePreview)
     QTemporaryDir temp;
     wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
     testsupport::RecordingGenerationHost host;
-    for (const entry::TextFieldSpec &field : entry::textFields())
+    for (const record::TextFieldSpec &field : record::textFields())
         host.widgets.text(QLatin1String(field.id))->setText(repeatedTo(QStringLiteral("Long value "), 2000));
-    GenerateRentalApplication(factory, host, {temp.path(), {}});
+    generateRentalApplication(factory, host, {temp.path(), {}});
     for (const auto &shown : boxes.shown)
         ADD_FAILURE() << "error report: " << shown.text.toStdString();
     ASSERT_FALSE(host.picture.isNull());
@@ -361,11 +361,11 @@ TEST(RunningInstanceGuard, SeesTheBuiltinEngineUntilItQuitsAndAnotherProcessHold
     QTemporaryDir temp;
     const QString lock = temp.filePath(QStringLiteral("engine.lock"));
     wordproc::BuiltinApplicationFactory factory(lock);
-    EXPECT_FALSE(IsWordOpen(factory));
+    EXPECT_FALSE(isWordOpen(factory));
     std::shared_ptr<automation::Application> app = factory.createNew();
-    EXPECT_TRUE(IsWordOpen(factory));
+    EXPECT_TRUE(isWordOpen(factory));
     app->quit();
-    EXPECT_FALSE(IsWordOpen(factory));
+    EXPECT_FALSE(isWordOpen(factory));
 
     if (QStandardPaths::findExecutable(QStringLiteral("flock")).isEmpty())
         GTEST_SKIP() << "flock is not installed";
@@ -375,10 +375,10 @@ TEST(RunningInstanceGuard, SeesTheBuiltinEngineUntilItQuitsAndAnotherProcessHold
                                        QStringLiteral("exec 9<>\"$1\"; flock -s 9; echo held; exec sleep 60"),
                                        QStringLiteral("sh"), lock});
     ASSERT_TRUE(other.waitForReadyRead(10000));
-    EXPECT_TRUE(IsWordOpen(factory));
+    EXPECT_TRUE(isWordOpen(factory));
     other.kill();
     other.waitForFinished();
-    EXPECT_FALSE(IsWordOpen(factory));
+    EXPECT_FALSE(isWordOpen(factory));
 }
 
 } // namespace

@@ -27,8 +27,15 @@ public:
 
     const entry::RecordWidgets &record() const override { return widgets; }
     void setMainPointerDefault() override { events << QStringLiteral("pointer"); }
-    void setPreviewPicture(const QImage &p) override { picture = p; events << QStringLiteral("picture"); }
-    void setPreviewWordFile(const QString &path) override { wordFile = path; events << QStringLiteral("file"); }
+    void handOverResult(const generator::GenerationResult &result) override
+    {
+        if (result.picture) {
+            picture = *result.picture;
+            events << QStringLiteral("picture");
+        }
+        wordFile = result.wordFile;
+        events << QStringLiteral("file");
+    }
     void showPreview() override { events << QStringLiteral("show"); }
     void hideMain() override { events << QStringLiteral("hide"); }
 };
@@ -41,7 +48,7 @@ protected:
     testsupport::RecordingEngine engine;
     FakeHost host;
 
-    void generate() { GenerateRentalApplication(engine, host, {temp.path(), {}}); }
+    void generate() { generateRentalApplication(engine, host, {temp.path(), {}}); }
 
     // Fails the first call that matches and returns the report's line, or -1 when none came.
     int labelOfFailureAt(const std::function<bool(const QString &)> &when, const char *procedure =
@@ -169,7 +176,7 @@ TEST_F(GeneratorStepsTest, MissingObjectsAreReportedAsObjectVariableNotSet)
 TEST_F(GeneratorStepsTest, TemporaryDocumentThatCannotBeCreatedOrSavedIsOneReportAndNoPreview)
 {
     const QString missing = temp.filePath(QStringLiteral("no such folder"));
-    GenerateRentalApplication(engine, host, {missing, [] { return 3; }});
+    generateRentalApplication(engine, host, {missing, [] { return 3; }});
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.startsWith(
         QStringLiteral("The temporary document %1/qarvel33333333.doc could not be created: No such file or directory")

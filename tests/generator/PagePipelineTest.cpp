@@ -1,7 +1,7 @@
 // The headless renderer draws the page in bands while a second thread encodes it: the file must
 // be the very PNG of the picture drawn at once, whatever the content.
 #include "HeadlessRun.h"
-#include "generator/PagePng.h"
+#include "PagePng.h"
 #include "wordproc/layout/PageRenderer.h"
 #include "wordproc/model/DocumentModel.h"
 
@@ -39,7 +39,7 @@ TEST(PagePipeline, BandsEncodedAlongsideDrawingGiveThePngOfTheWholePicture)
     // Short (one band), a page, and several pages' worth of rows.
     for (const int rows : {1, 43, 150}) {
         const Document document = tableOf(rows, QStringLiteral("Row %1, cell %2: Zoë Ångström محمد"));
-        EXPECT_EQ(tools::pagePngOf(document), generator::encodePagePng(renderContent(document))) << rows << " rows";
+        EXPECT_EQ(tools::pagePngOf(document), tools::encodePagePng(renderContent(document))) << rows << " rows";
     }
 }
 

@@ -3,7 +3,7 @@
 // first call that matches a chosen predicate, as an automation call can fail. For sweeps it also
 // numbers every interaction (each recorded call and each fetch of an object) and fails the one
 // numbered failAt: it throws, or, for a fetch with answerNull set, answers null.
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "shell/AppError.h"
 
 #include <QImage>

@@ -3,10 +3,10 @@
 // breaks them into as many lines as the page picture does.
 #include "ScriptedMessageBoxes.h"
 #include "WorldScripts.h"
-#include "entry/RecordCatalogue.h"
+#include "record/RecordCatalogue.h"
 #include "entry/RecordWidgets.h"
 #include "generator/RentalApplication.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/layout/Layout.h"
@@ -101,16 +101,16 @@ TEST(WorldScriptsEndToEnd, NoTextCrashesTheRendererWhateverFontsAreInstalled)
         names += name.text + QLatin1Char(' ');
     const QString everyBlock = temp.filePath(QStringLiteral("every-block.conf"));
     {
-        shell::SettingsStore settings(everyBlock);
+        record::SettingsStore settings(everyBlock);
         // Spread over a wide and two narrow fields; the names in every script ride along.
         const qsizetype third = sample.size() / 3;
-        settings.write({{entry::keyFromIdentifier(u"txtAppInfoName"), sample.left(third)},
-                        {entry::keyFromIdentifier(u"txtAppInfoSSN"), sample.mid(third, third)},
-                        {entry::keyFromIdentifier(u"txtName1"), sample.mid(2 * third)},
-                        {entry::keyFromIdentifier(u"txtAppInfoCurrentAddress"), names}});
+        settings.write({{record::keyFromIdentifier(u"txtAppInfoName"), sample.left(third)},
+                        {record::keyFromIdentifier(u"txtAppInfoSSN"), sample.mid(third, third)},
+                        {record::keyFromIdentifier(u"txtName1"), sample.mid(2 * third)},
+                        {record::keyFromIdentifier(u"txtAppInfoCurrentAddress"), names}});
     }
     const QString namesOnly = temp.filePath(QStringLiteral("names.conf"));
-    shell::SettingsStore(namesOnly).write(entry::keyFromIdentifier(u"txtAppInfoCurrentAddress"), names);
+    record::SettingsStore(namesOnly).write(record::keyFromIdentifier(u"txtAppInfoCurrentAddress"), names);
 
     const QString dejavu = firstExisting({QStringLiteral("/usr/share/fonts/truetype/dejavu")});
     const QString liberation = firstExisting({QStringLiteral("/usr/share/fonts/truetype/liberation2"),
@@ -171,9 +171,9 @@ TEST(WorldScriptsEndToEnd, CharactersNoFontHasAreDrawnAsBoxes)
     QTemporaryDir temp;
     ASSERT_TRUE(temp.isValid());
     const QString empty = temp.filePath(QStringLiteral("empty.conf"));
-    shell::SettingsStore(empty).write(entry::keyFromIdentifier(u"txtAppInfoPhone"), QString());
+    record::SettingsStore(empty).write(record::keyFromIdentifier(u"txtAppInfoPhone"), QString());
     const QString devanagari = temp.filePath(QStringLiteral("devanagari.conf"));
-    shell::SettingsStore(devanagari).write(entry::keyFromIdentifier(u"txtAppInfoName"), QStringLiteral("नमस्ते नमस्ते नमस्ते"));
+    record::SettingsStore(devanagari).write(record::keyFromIdentifier(u"txtAppInfoName"), QStringLiteral("नमस्ते नमस्ते नमस्ते"));
     // The form's fonts cover Latin, Greek and Cyrillic but no script of India.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -300,10 +300,10 @@ TEST(WorldScriptsEndToEnd, LibreOfficeShowsTheNamesAtTheFormsSizeOnAsManyLinesAs
     ASSERT_TRUE(temp.isValid());
     const QString store = temp.filePath(QStringLiteral("store.conf"));
     {
-        shell::SettingsStore settings(store);
+        record::SettingsStore settings(store);
         QList<std::pair<QString, QString>> values;
         for (const auto &[field, name] : kNamesByField)
-            values.append({entry::keyFromIdentifier(QStringView(field)), name});
+            values.append({record::keyFromIdentifier(QStringView(field)), name});
         settings.write(values);
     }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

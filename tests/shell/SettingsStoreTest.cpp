@@ -1,6 +1,6 @@
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 
-#include "shell/AppError.h"
+#include "base/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using shell::SettingsStore;
+using record::SettingsStore;
 
 namespace {
 
@@ -184,7 +184,7 @@ TEST_F(SettingsStoreTest, RefusedWriteThrowsNamingTheFileAndLaterWritesSucceedAg
     try {
         store.write(QStringLiteral("Phone1"), QStringLiteral("lost?"));
         FAIL() << "write to a read-only store must fail";
-    } catch (const shell::AppError &e) {
+    } catch (const base::Failure &e) {
         EXPECT_TRUE(e.description().contains(path()));
     }
     ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
@@ -201,7 +201,7 @@ TEST_F(SettingsStoreTest, WriteToAVanishedDirectoryIsReportedNotSilent)
     QDir(dir.filePath(QStringLiteral("gone"))).removeRecursively();
     // Replace the directory with a file so it cannot be recreated.
     testsupport::writeTestFile(dir.filePath(QStringLiteral("gone")));
-    EXPECT_THROW(store.write(QStringLiteral("Name1"), QStringLiteral("b")), shell::AppError);
+    EXPECT_THROW(store.write(QStringLiteral("Name1"), QStringLiteral("b")), base::Failure);
 }
 
 TEST_F(SettingsStoreTest, KeysOfOtherProgramsKeepTheirSectionsIncludingOneNamedGeneral)
@@ -357,7 +357,7 @@ TEST_F(SettingsStoreTest, UnreadableFileIsReportedAtOpeningAndNeverWrittenOverUn
     try {
         store.write(QStringLiteral("Co Name"), QStringLiteral("typed"));
         FAIL() << "an unread file must not be written";
-    } catch (const shell::AppError &e) {
+    } catch (const base::Failure &e) {
         EXPECT_TRUE(e.description().contains(path())) << e.description().toStdString();
         EXPECT_TRUE(e.description().contains(QStringLiteral("cannot be read (Permission denied)")));
     }

@@ -1,11 +1,11 @@
 #include "shell/AppTitle.h"
 #include "shell/AppError.h"
 #include "shell/Startup.h"
-#include "shell/StartupWordCheck.h"
+#include "entry/StartupWordCheck.h"
 
 #include "BuildConfig.h"
 #include "ScriptedMessageBoxes.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -127,11 +127,11 @@ protected:
 
 TEST_F(WordCheckTest, WorkingEngineIsStartedAndQuitSilently)
 {
-    EXPECT_TRUE(CheckWordAvailable(factory));
+    EXPECT_TRUE(entry::checkWordAvailable(factory));
     EXPECT_EQ(factory.quits, 1);
     // A failing quit is ignored too.
     factory.quitFails = true;
-    EXPECT_TRUE(CheckWordAvailable(factory));
+    EXPECT_TRUE(entry::checkWordAvailable(factory));
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(services.ends, 0);
 }
@@ -140,7 +140,7 @@ TEST_F(WordCheckTest, MissingEngineShowsTheExactMessageUnderTheApplicationTitleT
 {
     setApplicationTitle(QStringLiteral("Title Under Test"));
     factory.creates = false;
-    EXPECT_FALSE(CheckWordAvailable(factory));
+    EXPECT_FALSE(entry::checkWordAvailable(factory));
 
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Title Under Test"));

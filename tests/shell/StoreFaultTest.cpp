@@ -1,7 +1,7 @@
 // The store and the saved copy under real faults, in separate processes: traced system calls,
 // two writers at the same time, writers killed at random moments, a full file system.
-#include "shell/IniText.h"
-#include "shell/SettingsStore.h"
+#include "record/IniText.h"
+#include "record/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,7 +30,7 @@ QMap<QString, QString> storedValues(const QString &path)
 {
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    const shell::IniReading reading = shell::decodeIniText(file.readAll());
+    const record::IniReading reading = record::decodeIniText(file.readAll());
     EXPECT_TRUE(reading.lossless) << path.toStdString();
     return reading.values;
 }
@@ -169,7 +169,7 @@ TEST(StoreFaults, WriterKilledAtRandomMomentsLeavesAWholeOldOrNewRecordAndNoTemp
 
         // The next start-up removes what the killed write left.
         const int before = entriesOf(dir.path()).size();
-        shell::SettingsStore reopened(store);
+        record::SettingsStore reopened(store);
         leftoversRemoved += before - entriesOf(dir.path()).size();
         EXPECT_EQ(entriesOf(dir.path()), (QStringList{QStringLiteral("Marrowick.conf"),
                                                       QStringLiteral("Marrowick.conf.lock")}))

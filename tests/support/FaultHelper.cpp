@@ -3,7 +3,7 @@
 // onto a full file system. Prints the error report and exits with 1 when a write is refused.
 #include "preview/DocumentCopy.h"
 #include "shell/AppError.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -30,14 +30,14 @@ int main(int argc, char **argv)
         const QString &command = args[0];
         if (command == QLatin1String("keys") && args.size() == 4) {
             // COUNT writes of one key each, "<PREFIX><n>" = "value <n>".
-            shell::SettingsStore store(args[1]);
+            record::SettingsStore store(args[1]);
             const int count = args[3].toInt();
             for (int n = 0; n < count; ++n)
                 store.write(args[2] + QString::number(n), QStringLiteral("value %1").arg(n));
         } else if (command == QLatin1String("loop") && args.size() == 3) {
             // Forever: every key "K<n>" = "generation <g>" in one write, g counting on from the
             // generation the store holds.
-            shell::SettingsStore store(args[1]);
+            record::SettingsStore store(args[1]);
             const int keys = args[2].toInt();
             const long first = store.read(QStringLiteral("K0")).mid(11).toLong() + 1;
             for (long generation = first;; ++generation) {

@@ -1,17 +1,17 @@
 #include "HeadlessRun.h"
 
-#include "entry/RecordValues.h"
-#include "generator/PagePng.h"
+#include "record/RecordValues.h"
+#include "PagePng.h"
 #include "preview/DocumentCopy.h"
 #include "preview/DocumentPages.h"
 #include "wordproc/layout/PrintedPages.h"
 #include "generator/RentalApplication.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 #include "base/Failure.h"
 #include "shell/AppError.h"
 #include "base/PrivateFile.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SettingsStore.h"
+#include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/msdoc/DocWriter.h"
@@ -54,7 +54,7 @@ QByteArray pagePngOf(const wordproc::Document &document)
     constexpr int kBuffers = 2;
     const wordproc::ContentPicture picture(document);
     const QSize size = picture.size();
-    generator::PagePngEncoder encoder(size, picture.dotsPerMeter(), picture.dotsPerMeter());
+    PagePngEncoder encoder(size, picture.dotsPerMeter(), picture.dotsPerMeter());
     const int bands = (size.height() + kBandRows - 1) / kBandRows;
     // Each its own pixels: copies of one image would share them until the first was drawn into.
     std::vector<QImage> buffers;
@@ -138,14 +138,14 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     shell::ScopedMessageBoxes scope(boxes);
 
     // Plain values, not the window's controls: a headless run needs no widget machinery.
-    entry::RecordSnapshot record;
+    record::RecordSnapshot record;
     try {
         if (source.sample) {
-            record = entry::RecordSnapshot::sample();
+            record = record::RecordSnapshot::sample();
         } else {
-            shell::SettingsStore store(source.settingsFile.isEmpty() ? shell::SettingsStore::userStorePath()
+            record::SettingsStore store(source.settingsFile.isEmpty() ? record::SettingsStore::userStorePath()
                                                                      : source.settingsFile);
-            record = entry::RecordSnapshot::fromStore(store);
+            record = record::RecordSnapshot::fromStore(store);
         }
     } catch (const base::Failure &e) {
         result.problems << e.description();
@@ -155,7 +155,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     // once, and its page drawn from the very bytes written, as a second instance opening it would.
     wordproc::BuiltinApplicationFactory engine;
     std::shared_ptr<automation::Application> app;
-    const std::shared_ptr<automation::Document> doc = generator::BuildRentalApplication(engine, record, app);
+    const std::shared_ptr<automation::Document> doc = generator::buildRentalApplication(engine, record, app);
     QByteArray bytes;
     try {
         if (!doc)

@@ -1,7 +1,7 @@
 #pragma once
 // The built-in word processor behind the automation interface: in-process, always available.
 #include "wordproc/model/DocumentModel.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 // Every automation object holds its instance (and document), so each call can tell whether the
 // instance has quit or the document was closed, as a call into an out-of-process server would.
 #include "wordproc/editing/Editor.h"
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The row recipes the generator issues, call for call, for driving an engine in tests.
-#include "generator/WordAutomation.h"
+#include "automation/WordAutomation.h"
 
 #include <memory>
 

@@ -2,11 +2,13 @@
 // The rental application record, declared once: every text field and choice with its control
 // identifier, its label on the window, its settings key and its sample value. The window, the
 // persistence, the sample data and the document generator all read these tables.
+#include "RecordFields.h"
+
 #include <QString>
 
 #include <span>
 
-namespace entry {
+namespace record {
 
 enum class SampleKind {
     Value,     // the sample text (may be empty: the sample clears the field)
@@ -45,4 +47,4 @@ const ChoiceSpec *findChoice(QAnyStringView key);
 // followed by an upper-case one ("txtAppInfoDateOfBirth" -> "App Info Date Of Birth").
 QString keyFromIdentifier(QStringView id);
 
-} // namespace entry
+} // namespace record

@@ -5,7 +5,7 @@
 #include <QMap>
 #include <QString>
 
-namespace shell {
+namespace record {
 
 // Writes "Section/Key" -> value pairs as an INI file that QSettings reads back to exactly the same
 // strings. QSettings' own writer converts every character separately, which makes a 1 MB value
@@ -38,4 +38,4 @@ struct IniSectionSpan {
 // file of other programs' sections costs one pass over its bytes.
 QList<IniSectionSpan> iniSectionSpans(QByteArrayView text);
 
-} // namespace shell
+} // namespace record

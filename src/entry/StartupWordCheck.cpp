@@ -1,10 +1,10 @@
 #include "StartupWordCheck.h"
 
-#include "MessageBoxes.h"
-#include "Startup.h"
-#include "generator/WordAutomation.h"
+#include "shell/MessageBoxes.h"
+#include "shell/Startup.h"
+#include "automation/WordAutomation.h"
 
-namespace shell {
+namespace entry {
 
 QString wordMissingMessage()
 {
@@ -21,7 +21,7 @@ QString wordMissingMessage()
                          "and Student editions.");
 }
 
-bool CheckWordAvailable(automation::ApplicationFactory &factory)
+bool checkWordAvailable(automation::ApplicationFactory &factory)
 {
     std::shared_ptr<automation::Application> instance;
     try {
@@ -30,10 +30,10 @@ bool CheckWordAvailable(automation::ApplicationFactory &factory)
     }
     if (!instance) {
         try {
-            messageBoxes().inform(applicationTitle(), wordMissingMessage(), BoxIcon::None);
+            shell::messageBoxes().inform(shell::applicationTitle(), wordMissingMessage(), shell::BoxIcon::None);
         } catch (...) {
         }
-        endProgram();
+        shell::endProgram();
         return false;
     }
     try {
@@ -43,4 +43,4 @@ bool CheckWordAvailable(automation::ApplicationFactory &factory)
     return true;
 }
 
-} // namespace shell
+} // namespace entry

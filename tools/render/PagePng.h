@@ -10,7 +10,7 @@
 
 #include <memory>
 
-namespace generator {
+namespace tools {
 
 // The same PNG built row by row, for a picture drawn in parts: rows are added top to bottom as
 // they become ready, and each is encoded at once.
@@ -42,4 +42,4 @@ private:
 // a pHYs chunk. Throws shell::AppError for a null picture.
 QByteArray encodePagePng(const QImage &picture);
 
-} // namespace generator
+} // namespace tools

@@ -1,10 +1,10 @@
 #include "RecordValues.h"
 
 #include "RecordCatalogue.h"
-#include "shell/AppError.h"
-#include "shell/SettingsStore.h"
+#include "base/Failure.h"
+#include "record/SettingsStore.h"
 
-namespace entry {
+namespace record {
 
 namespace {
 
@@ -39,7 +39,7 @@ RecordSnapshot RecordSnapshot::sample()
     return record;
 }
 
-RecordSnapshot RecordSnapshot::fromStore(shell::SettingsStore &store)
+RecordSnapshot RecordSnapshot::fromStore(SettingsStore &store)
 {
     RecordSnapshot record;
     for (const TextFieldSpec &field : textFields())
@@ -54,7 +54,7 @@ QString RecordSnapshot::textOf(const QString &id) const
 {
     const auto it = m_texts.constFind(id);
     if (it == m_texts.constEnd())
-        throw shell::AppError(QStringLiteral("The record has no text field %1.").arg(id));
+        throw base::Failure(QStringLiteral("The record has no text field %1.").arg(id));
     return *it;
 }
 
@@ -62,8 +62,8 @@ bool RecordSnapshot::isSelected(const QString &id) const
 {
     const auto it = m_selected.constFind(id);
     if (it == m_selected.constEnd())
-        throw shell::AppError(QStringLiteral("The record has no option %1.").arg(id));
+        throw base::Failure(QStringLiteral("The record has no option %1.").arg(id));
     return *it;
 }
 
-} // namespace entry
+} // namespace record

@@ -1,6 +1,6 @@
 #include "SettingsStore.h"
 
-#include "AppError.h"
+#include "base/Failure.h"
 #include "IniText.h"
 #include "base/SafeWrite.h"
 
@@ -18,7 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace shell {
+namespace record {
 namespace {
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
@@ -40,7 +40,7 @@ public:
         if (result != 0) {
             const int error = errno;
             ::close(m_fd);
-            throw AppError(QStringLiteral("The settings file %1 could not be locked: %2")
+            throw base::Failure(QStringLiteral("The settings file %1 could not be locked: %2")
                                .arg(native(storePath), base::systemReason(error)));
         }
     }
@@ -305,15 +305,15 @@ void SettingsStore::write(const QList<std::pair<QString, QString>> &values)
         const QString target = base::finalLinkTarget(m_path);
         const QString folder = QFileInfo(target).absolutePath();
         if (!QDir().mkpath(folder))
-            throw AppError(QStringLiteral("%1 could not be saved: the folder %2 cannot be created.")
+            throw base::Failure(QStringLiteral("%1 could not be saved: the folder %2 cannot be created.")
                                .arg(what, native(folder)));
         const WriteLock lock(m_path);
         if (!reload(true))
-            throw AppError(QStringLiteral("%1 could not be saved: %2 cannot be read (%3). It is not written until "
+            throw base::Failure(QStringLiteral("%1 could not be saved: %2 cannot be read (%3). It is not written until "
                                           "it can be read, so that nothing stored in it is lost.")
                                .arg(what, native(m_path), m_unreadable));
         if (m_present && ::access(QFile::encodeName(target).constData(), W_OK) != 0)
-            throw AppError(QStringLiteral("%1 could not be saved: %2 is read-only.").arg(what, native(m_path)));
+            throw base::Failure(QStringLiteral("%1 could not be saved: %2 is read-only.").arg(what, native(m_path)));
         if (m_present && !m_lossless && m_bytes != m_backedUp) {
             const QString backup = backUp(target);
             m_backedUp = m_bytes;
@@ -346,8 +346,8 @@ void SettingsStore::write(const QList<std::pair<QString, QString>> &values)
         else
             m_identity.reset();
     } catch (const base::WriteFailure &failure) {
-        throw AppError(QStringLiteral("%1 could not be saved. %2").arg(what, failure.description()));
+        throw base::Failure(QStringLiteral("%1 could not be saved. %2").arg(what, failure.description()));
     }
 }
 
-} // namespace shell
+} // namespace record

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace shell {
+namespace record {
 namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
@@ -334,4 +334,4 @@ IniReading decodeIniText(const QByteArray &text)
     return reading;
 }
 
-} // namespace shell
+} // namespace record

@@ -1,4 +1,4 @@
-#include "generator/PagePng.h"
+#include "PagePng.h"
 
 #include "shell/AppError.h"
 
@@ -8,7 +8,7 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
-using namespace generator;
+using namespace tools;
 
 namespace {
 

@@ -2,18 +2,18 @@
 #include <QHash>
 #include <QString>
 
-namespace shell {
+namespace record {
 class SettingsStore;
 }
 
-namespace entry {
+namespace record {
 
 // What the document generator reads from a record: a text field's text and whether an option
 // is selected, by control identifier ("txtAppInfoName", "optCoCurrentRent").
 class RecordValues {
 public:
     virtual ~RecordValues() = default;
-    // Throw shell::AppError for an unknown identifier: a typo must not pass silently.
+    // Throw base::Failure for an unknown identifier: a typo must not pass silently.
     virtual QString textOf(const QString &id) const = 0;
     virtual bool isSelected(const QString &id) const = 0;
 };
@@ -27,7 +27,7 @@ public:
     // The example record, as "Load sample data" leaves a fresh window.
     static RecordSnapshot sample();
     // The record as the window's load restores it from the store.
-    static RecordSnapshot fromStore(shell::SettingsStore &store);
+    static RecordSnapshot fromStore(SettingsStore &store);
 
     QString textOf(const QString &id) const override;
     bool isSelected(const QString &id) const override;
@@ -37,4 +37,4 @@ private:
     QHash<QString, bool> m_selected;
 };
 
-} // namespace entry
+} // namespace record

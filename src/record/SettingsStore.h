@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <time.h>
 
-namespace shell {
+namespace record {
 
 // The program's only persistent memory: per-user string values addressed by application name,
 // section and key, in Qt's native per-user settings (on Linux an INI file under the XDG config
@@ -41,7 +41,7 @@ public:
     // The stored value, or the default when the key was never written or the file cannot be read.
     QString read(const QString &key, const QString &defaultValue = QString());
 
-    // Stores the value; throws AppError naming the file and the reason when it could not be saved.
+    // Stores the value; throws base::Failure naming the file and the reason when it could not be saved.
     void write(const QString &key, const QString &value);
     // Stores several values in one durable write.
     void write(const QList<std::pair<QString, QString>> &values);
@@ -90,4 +90,4 @@ private:
     QStringList m_notices;
 };
 
-} // namespace shell
+} // namespace record

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-namespace generator {
+namespace tools {
 
 namespace {
 
@@ -318,4 +318,4 @@ QByteArray encodePagePng(const QImage &picture)
     return encoder.finish();
 }
 
-} // namespace generator
+} // namespace tools
