@@ -29,6 +29,8 @@ using Handle = QPDFObjectHandle;
 
 // The resource name of the fields' font in /DR, /DA and the buttons' captions.
 constexpr const char *kFontResource = "/Tah";
+// The room a radio button takes before its word: four spaces of the cell's font.
+const QString kButtonGap = QStringLiteral("    ");
 
 std::string utf8(const QString &text) { return text.toStdString(); }
 
@@ -138,6 +140,15 @@ public:
         return table->rows[std::size_t(at.row)].cells[std::size_t(at.cell)];
     }
 
+    // Where character `offset` of the cell's first line starts on the page, in points.
+    double pointsAt(const CellRef &at, int offset) const
+    {
+        const auto found = m_cells.find(std::make_tuple(at.block, at.row, at.cell));
+        if (found == m_cells.end() || !found->second.firstLine.text)
+            throw base::Failure(QStringLiteral("A field of the fillable PDF has no cell on the pages."));
+        return wordproc::caretX(found->second.firstLine, offset) / 20.0;
+    }
+
     FieldBox place(const CellRef &at) const
     {
         const wordproc::Cell &model = cellOf(at);
@@ -234,17 +245,14 @@ Handle formXObject(QPDF &pdf, const QString &content, double width, double heigh
     return stream;
 }
 
-// A radio button's look, on or off: a ring, a dot when chosen, and its word after it.
-Handle buttonLook(QPDF &pdf, const FieldBox &box, double width, const QString &word, bool on, const Handle &resources)
+// A radio button's look, on or off: a ring centred in its square, and a dot when chosen.
+Handle buttonLook(QPDF &pdf, double size, bool on)
 {
-    const double r = box.fontSize * 0.38;
-    const double cx = r + 1, cy = box.baseline + box.fontSize * 0.33;
-    QString content = QStringLiteral("q 0 G 0.6 w ") + circle(cx, cy, r) + QStringLiteral("S Q ");
+    const double r = size * 0.42, c = size / 2;
+    QString content = QStringLiteral("q 0 G 0.6 w ") + circle(c, c, r) + QStringLiteral("S Q");
     if (on)
-        content += QStringLiteral("q 0 g ") + circle(cx, cy, r * 0.5) + QStringLiteral("f Q ");
-    content += QStringLiteral("BT %1 %2 Tf 0 g %3 %4 Td (%5) Tj ET")
-                   .arg(QLatin1String(kFontResource), number(box.fontSize), number(2 * r + 3), number(box.baseline), word);
-    return formXObject(pdf, content, width, box.height(), resources);
+        content += QStringLiteral(" q 0 g ") + circle(c, c, r * 0.5) + QStringLiteral("f Q");
+    return formXObject(pdf, content, size, size, Handle::newDictionary());
 }
 
 Handle widgetBase(const FieldBox &box, double left, double right, const Handle &page)
@@ -276,11 +284,16 @@ void truncateParagraph(wordproc::Paragraph &paragraph, int length)
 
 QByteArray fillablePdf(wordproc::Document document, const FormPlan &plan, const QString &title)
 {
-    // The buttons show the words: the cell keeps only its label.
+    // A choice's cell shows both words, each after a gap that its button fills: the words stay
+    // text of the page, so they print, copy and read even where a viewer redraws the buttons.
     for (const ChoicePlan &choice : plan.choices) {
         auto &cell = const_cast<wordproc::Cell &>(Placer::modelCell(document, choice.at));
         cell.paragraphs.resize(1);
-        truncateParagraph(cell.paragraphs.front(), choice.at.labelLength);
+        wordproc::Paragraph &paragraph = cell.paragraphs.front();
+        truncateParagraph(paragraph, choice.at.labelLength);
+        if (paragraph.runs.empty())
+            paragraph.runs.push_back({});
+        paragraph.runs.back().text += kButtonGap + choice.firstWord + kButtonGap + kButtonGap + choice.secondWord;
     }
     const QByteArray pages = wordproc::pdfOf(document, title);
     const Placer placer(document);
@@ -372,26 +385,40 @@ QByteArray fillablePdf(wordproc::Document document, const FormPlan &plan, const 
             if (!box.label.isEmpty())
                 group.replaceKey("/TU", Handle::newUnicodeString(utf8(box.label)));
             group.replaceKey("/V", Handle::newName(choice.value.isEmpty() ? "/Off" : "/" + utf8(choice.value)));
-            group.replaceKey("/DA", da(box));
             group = pdf.makeIndirectObject(group);
             Handle kids = Handle::newArray();
             const QString words[2] = {choice.firstWord, choice.secondWord};
-            const double half = box.width() / 2;
+            // Each button a square of the font's size, ending a little before its word and
+            // standing on the line as the word's letters do.
+            const double size = box.fontSize;
+            const int gap = int(kButtonGap.size());
+            const int wordAt[2] = {choice.at.labelLength + gap,
+                                   choice.at.labelLength + 3 * gap + int(choice.firstWord.size())};
             for (int k = 0; k < 2; ++k) {
-                const double left = box.left + k * half;
-                Handle widget = widgetBase(box, left, left + half, page);
+                const double right = placer.pointsAt(choice.at, wordAt[k]) - size * 0.15;
+                const double bottom = box.bottom + box.baseline - size * 0.12;
+                Handle widget = Handle::newDictionary();
+                widget.replaceKey("/Type", Handle::newName("/Annot"));
+                widget.replaceKey("/Subtype", Handle::newName("/Widget"));
+                widget.replaceKey("/Rect", rectangle(right - size, bottom, right, bottom + size));
+                widget.replaceKey("/F", Handle::newInteger(4));
+                widget.replaceKey("/P", page);
                 widget.replaceKey("/Parent", group);
                 const std::string on = "/" + utf8(words[k]);
                 widget.replaceKey("/AS", Handle::newName(words[k] == choice.value ? on : "/Off"));
                 Handle looks = Handle::newDictionary();
-                looks.replaceKey(on, buttonLook(pdf, box, half, words[k], true, resources));
-                looks.replaceKey("/Off", buttonLook(pdf, box, half, words[k], false, resources));
+                looks.replaceKey(on, buttonLook(pdf, size, true));
+                looks.replaceKey("/Off", buttonLook(pdf, size, false));
                 Handle appearance = Handle::newDictionary();
                 appearance.replaceKey("/N", looks);
                 widget.replaceKey("/AP", appearance);
                 Handle mk = Handle::newDictionary();
+                // For viewers that draw the buttons themselves: a black ring, the dingbat dot.
                 mk.replaceKey("/CA", Handle::newString("l"));
+                mk.replaceKey("/BC", Handle::newArray({Handle::newInteger(0)}));
                 widget.replaceKey("/MK", mk);
+                widget.replaceKey("/BS", Handle::parse("<< /W 1 /S /S >>"));
+                widget.replaceKey("/DA", Handle::newString("/ZaDb 0 Tf 0 g"));
                 widget = pdf.makeIndirectObject(widget);
                 kids.appendItem(widget);
                 annotate(page, widget);

@@ -12,6 +12,7 @@
 #include <QSet>
 
 #include <exception>
+#include <set>
 
 namespace pdfform {
 namespace {
@@ -27,6 +28,30 @@ QString notOurs()
 bool hasMarker(QPDFObjectHandle dictionary)
 {
     return dictionary.isDictionary() && dictionary.hasKey(kMarkerKey);
+}
+
+// A radio group's option: its value as a name, or as a string some fillers write; without one,
+// the button that shows as on, which is what the applicant saw.
+QString chosenWord(QPDFObjectHandle group, QPDFObjectHandle value)
+{
+    QString word;
+    if (value.isName())
+        word = QString::fromStdString(value.getName()).mid(1);
+    else if (value.isString())
+        word = QString::fromStdString(value.getUTF8Value());
+    if (word.startsWith(QLatin1Char('/')))
+        word.remove(0, 1);
+    if (!word.isEmpty() && word != QLatin1String("Off"))
+        return word;
+    QPDFObjectHandle kids = group.getKey("/Kids");
+    if (!kids.isArray())
+        return word;
+    for (int i = 0; i < kids.getArrayNItems() && i < 16; ++i) {
+        QPDFObjectHandle state = kids.getArrayItem(i).getKey("/AS");
+        if (state.isName() && state.getName() != "/Off")
+            return QString::fromStdString(state.getName()).mid(1);
+    }
+    return word;
 }
 
 } // namespace
@@ -59,8 +84,16 @@ FilledValues readFilledForm(const QByteArray &bytes, const ExpectedFields &expec
 
         const QSet<QString> texts(expected.texts.cbegin(), expected.texts.cend());
         QSet<QString> seen;
+        std::set<QPDFObjGen> visited; // a radio group comes once for each of its buttons
         int known = 0;
-        for (QPDFFormFieldObjectHelper field : fields) {
+        for (QPDFFormFieldObjectHelper terminal : fields) {
+            // A widget without a name of its own is one button of the group above it.
+            QPDFObjectHandle object = terminal.getObjectHandle();
+            if (!object.hasKey("/T") && object.getKey("/Parent").isDictionary())
+                object = object.getKey("/Parent");
+            if (!visited.insert(object.getObjGen()).second)
+                continue;
+            QPDFFormFieldObjectHelper field(object);
             const QString name = QString::fromStdString(field.getFullyQualifiedName());
             auto refuse = [&](const QString &reason) { result.refused.push_back({name, reason}); };
             const ExpectedChoice *choice = nullptr;
@@ -79,7 +112,7 @@ FilledValues readFilledForm(const QByteArray &bytes, const ExpectedFields &expec
             seen.insert(name);
             QPDFObjectHandle value = field.getValue();
             if (choice) {
-                const QString word = value.isName() ? QString::fromStdString(value.getName()).mid(1) : QString();
+                const QString word = chosenWord(object, value);
                 if (word.isEmpty() || word == QLatin1String("Off")) {
                     refuse(QStringLiteral("no option was chosen"));
                 } else if (!choice->words.contains(word)) {
