@@ -121,6 +121,17 @@ struct FieldBox {
     double height() const { return top - bottom; }
 };
 
+// The planned cell in the document's body (const or not); a plan that names no cell is a fault.
+template <typename DocumentType>
+auto &modelCell(DocumentType &document, const CellRef &at)
+{
+    auto *table = at.block < document.body.size() ? std::get_if<wordproc::Table>(&document.body[at.block]) : nullptr;
+    if (!table || at.row < 0 || std::size_t(at.row) >= table->rows.size() || at.cell < 0
+        || std::size_t(at.cell) >= table->rows[std::size_t(at.row)].cells.size())
+        throw base::Failure(QStringLiteral("A field of the fillable PDF has no cell on the form."));
+    return table->rows[std::size_t(at.row)].cells[std::size_t(at.cell)];
+}
+
 class Placer {
 public:
     explicit Placer(const wordproc::Document &document) : m_document(document)
@@ -130,15 +141,6 @@ public:
     }
 
     const wordproc::Cell &cellOf(const CellRef &at) const { return modelCell(m_document, at); }
-
-    static const wordproc::Cell &modelCell(const wordproc::Document &document, const CellRef &at)
-    {
-        const auto *table = at.block < document.body.size() ? std::get_if<wordproc::Table>(&document.body[at.block]) : nullptr;
-        if (!table || at.row < 0 || std::size_t(at.row) >= table->rows.size() || at.cell < 0
-            || std::size_t(at.cell) >= table->rows[std::size_t(at.row)].cells.size())
-            throw base::Failure(QStringLiteral("A field of the fillable PDF has no cell on the form."));
-        return table->rows[std::size_t(at.row)].cells[std::size_t(at.cell)];
-    }
 
     // Where character `offset` of the cell's first line starts on the page, in points.
     double pointsAt(const CellRef &at, int offset) const
@@ -287,7 +289,7 @@ QByteArray fillablePdf(wordproc::Document document, const FormPlan &plan, const 
     // A choice's cell shows both words, each after a gap that its button fills: the words stay
     // text of the page, so they print, copy and read even where a viewer redraws the buttons.
     for (const ChoicePlan &choice : plan.choices) {
-        auto &cell = const_cast<wordproc::Cell &>(Placer::modelCell(document, choice.at));
+        wordproc::Cell &cell = modelCell(document, choice.at);
         cell.paragraphs.resize(1);
         wordproc::Paragraph &paragraph = cell.paragraphs.front();
         truncateParagraph(paragraph, choice.at.labelLength);
