@@ -162,8 +162,9 @@ TEST_F(FillableFormTest, TheRecordsOwnValuesComeBackUnchanged)
     const qsizetype embedded = lines[0].indexOf("emb"); // the column that says yes or no
     ASSERT_GT(embedded, 0);
     for (qsizetype i = 2; i < lines.size(); ++i) {
-        if (!lines[i].trimmed().isEmpty())
+        if (!lines[i].trimmed().isEmpty()) {
             EXPECT_EQ(lines[i].mid(embedded, 3), "yes") << "not embedded: " << lines[i].toStdString();
+        }
     }
 }
 
