@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "entry/ApplicantFiles.h"
 #include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
 #include "shell/HeldFiles.h"
@@ -22,7 +23,7 @@ Program::Program(record::SettingsStore &store, automation::ApplicationFactory &e
     m_main.setStartCommand([this] { m_startCreating.click(); });
 }
 
-bool Program::start()
+bool Program::start(const QString &applicantFile)
 {
     generator::removeAbandonedDocuments(m_temporaryFolder);
     if (!m_main.load())
@@ -30,6 +31,8 @@ bool Program::start()
     shell::startupMark("main window loaded: skin, icon, pointer, record restored, engine checked");
     m_main.showCentred();
     shell::startupMark("main window shown (map requested)");
+    if (!applicantFile.isEmpty())
+        m_main.applicantFiles().open(applicantFile); // a refusal is told, and the window stays
     return true;
 }
 

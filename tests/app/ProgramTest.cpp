@@ -12,6 +12,7 @@
 #include "preview/Form2.h"
 #include "preview/SaveFileDialog.h"
 #include "shell/ErrorTrap.h"
+#include "record/ApplicantFile.h"
 #include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
@@ -284,6 +285,44 @@ TEST_F(ProgramTest, ALineThatFailsIsReportedWithItsProceduresLocationAndTheProgr
     EXPECT_EQ(preview->zoomState().mZoom, zoom);
     click(preview, "PushButton8");
     EXPECT_TRUE(program.mainWindow().isVisible());
+}
+
+// `tenvoria FILE`: the applicant file opens at start-up, its name in the title, the store following.
+TEST_F(ProgramTest, AnApplicantFileGivenAtStartIsOpened)
+{
+    const QString file = temp.filePath(QStringLiteral("lee.tenvoria"));
+    record::writeApplicantFile(file, {{QStringLiteral("App Info Name"), QStringLiteral("Lee")}});
+    app::Program program(store, engine, {temp.path(), {}});
+    ASSERT_TRUE(program.start(file));
+    EXPECT_EQ(program.mainWindow().windowTitle(), QStringLiteral("Tenvoria \u2014 lee.tenvoria"));
+    EXPECT_EQ(program.mainWindow().record().text(QStringLiteral("txtAppInfoName"))->text(), QStringLiteral("Lee"));
+    EXPECT_EQ(record::SettingsStore(store.filePath()).read(QStringLiteral("App Info Name")), QStringLiteral("Lee"));
+}
+
+// The same from the command line, as the desktop entry's "tenvoria %f" runs it.
+TEST(ProgramProcess, TheFileOnTheCommandLineIsOpened)
+{
+    QTemporaryDir home;
+    const QString file = home.filePath(QStringLiteral("with space.tenvoria"));
+    record::writeApplicantFile(file, {{QStringLiteral("Co Name"), QStringLiteral("From the command line")}});
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TENVORIA_PROGRAM), {file});
+    ASSERT_TRUE(program.waitForStarted());
+    // The open writes the store and the recent list; the program then waits for the user.
+    const QString recent = home.filePath(QStringLiteral("state/tenvoria/recent"));
+    for (int waits = 0; waits < 600 && !QFile::exists(recent) && program.state() == QProcess::Running; ++waits)
+        program.waitForFinished(100);
+    program.kill();
+    program.waitForFinished();
+    EXPECT_EQ(record::SettingsStore(home.filePath(QStringLiteral("config/Marrowick.conf"))).read(QStringLiteral("Co Name")),
+              QStringLiteral("From the command line"));
+    EXPECT_EQ(contentsOf(recent), file.toUtf8() + '\n');
 }
 
 // The program itself, started as a user starts it: a store it cannot read is reported in a window
