@@ -44,9 +44,9 @@ void BM_ClickToPreview(benchmark::State &state)
     PreviewHost host;
     const generator::GenerationOptions options{temp.path(), {}};
     for (auto _ : state) {
-        generator::GenerateRentalApplication(engine, host, options);
+        generator::generateRentalApplication(engine, host, options);
         state.PauseTiming();
-        shell::DeleteFileQuietly(host.wordFile()); // what "< Back" does between two runs
+        shell::deleteFileQuietly(host.wordFile()); // what "< Back" does between two runs
         state.ResumeTiming();
     }
 }

@@ -43,7 +43,7 @@ void BM_BuildForm(benchmark::State &state)
 {
     for (auto _ : state) {
         std::shared_ptr<automation::Application> app;
-        auto doc = generator::BuildRentalApplication(engine(), sample().widgets, app);
+        auto doc = generator::buildRentalApplication(engine(), sample().widgets, app);
         benchmark::DoNotOptimize(doc);
         app->quit();
     }
@@ -54,7 +54,7 @@ void BM_SaveOpenRender(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("form.doc"));
     std::shared_ptr<automation::Application> app;
-    auto doc = generator::BuildRentalApplication(engine(), sample().widgets, app);
+    auto doc = generator::buildRentalApplication(engine(), sample().widgets, app);
     const int part = static_cast<int>(state.range(0));
     doc->saveAs(path);
     auto reader = engine().createNew();
@@ -82,7 +82,7 @@ void BM_AllFour(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("form.doc"));
     for (auto _ : state) {
         std::shared_ptr<automation::Application> app;
-        auto doc = generator::BuildRentalApplication(engine(), sample().widgets, app);
+        auto doc = generator::buildRentalApplication(engine(), sample().widgets, app);
         doc->saveAs(path);
         doc->close(automation::wdDoNotSaveChanges);
         app->quit();
@@ -102,7 +102,7 @@ void BM_PagePictureFile(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = generator::pageImagePath(dir.path());
     std::shared_ptr<automation::Application> app;
-    auto doc = generator::BuildRentalApplication(engine(), sample().widgets, app);
+    auto doc = generator::buildRentalApplication(engine(), sample().widgets, app);
     const QImage picture = doc->range()->copyAsPicture();
     app->quit();
     generator::writePageImage(picture, path);

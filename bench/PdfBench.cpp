@@ -48,7 +48,7 @@ QString formDocument(int record)
     }
     wordproc::BuiltinApplicationFactory engine(scratch().filePath(QStringLiteral("engine.lock")));
     std::shared_ptr<automation::Application> app;
-    auto doc = generator::BuildRentalApplication(engine, widgets, app);
+    auto doc = generator::buildRentalApplication(engine, widgets, app);
     paths[record] = scratch().filePath(QStringLiteral("form%1.doc").arg(record));
     doc->saveAs(paths[record]);
     app->quit();

@@ -17,7 +17,7 @@ Program::Program(record::SettingsStore &store, automation::ApplicationFactory &e
       m_temporaryFolder(options.temporaryFolder.isEmpty() ? generator::temporaryFolder() : options.temporaryFolder),
       m_startCreating([this](int pointer) { m_main.setMousePointer(pointer); },
                       [this, &engine, options = std::move(options)] {
-                          generator::GenerateRentalApplication(engine, m_host, options);
+                          generator::generateRentalApplication(engine, m_host, options);
                       })
 {
     m_main.setStartCommand([this] { m_startCreating.click(); });

@@ -199,9 +199,9 @@ void Form1::buildControls()
 
 void Form1::connectButtons()
 {
-    connect(button(1), &QPushButton::clicked, this, &Form1::PushButton1_Click);
-    connect(button(2), &QPushButton::clicked, this, &Form1::PushButton2_Click);
-    connect(button(3), &QPushButton::clicked, this, &Form1::PushButton3_Click);
+    connect(button(1), &QPushButton::clicked, this, &Form1::onStartCreating);
+    connect(button(2), &QPushButton::clicked, this, &Form1::onHelp);
+    connect(button(3), &QPushButton::clicked, this, &Form1::onLoadSample);
 }
 
 void Form1::setKeyboardOrder()
@@ -230,19 +230,19 @@ bool Form1::load()
 {
     shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
     const QString folder = programFolder();
-    trap.line(100, [&] { shell::ApplySkin(this, shell::programSkin(), folder + QStringLiteral("/x/o.cjs")); });
+    trap.line(100, [&] { shell::applySkin(this, shell::programSkin(), folder + QStringLiteral("/x/o.cjs")); });
     const QString product = QString::fromLatin1(shell::kProductName);
     trap.line(104, [&] { setWindowTitle(product); });
     trap.line(104, [&] { setWindowIcon(shell::applicationIcon()); });
     trap.line(104, [&] { shell::setApplicationTitle(shell::deriveApplicationTitle(product)); });
     const QString cursorFile = folder + QStringLiteral("/HAND-M.CUR");
-    if (trap.test(106, [&] { return shell::FileExists(cursorFile); })) {
+    if (trap.test(106, [&] { return shell::fileExists(cursorFile); })) {
         trap.line(108, [&] { m_pointer->loadCustomCursor(cursorFile); });
     }
     trap.line(110, [&] { shell::rollForHomePage(); });
     m_persistence->restore(trap);
     bool wordAvailable = true;
-    trap.line(340, [&] { wordAvailable = entry::CheckWordAvailable(m_engine); });
+    trap.line(340, [&] { wordAvailable = entry::checkWordAvailable(m_engine); });
     return wordAvailable;
 }
 
@@ -315,13 +315,13 @@ void Form1::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void Form1::PushButton1_Click()
+void Form1::onStartCreating()
 {
     if (m_startCommand)
         m_startCommand();
 }
 
-void Form1::PushButton2_Click()
+void Form1::onHelp()
 {
     shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"));
     trap.line(100, [&] {
@@ -329,7 +329,7 @@ void Form1::PushButton2_Click()
     });
 }
 
-void Form1::PushButton3_Click()
+void Form1::onLoadSample()
 {
     shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
     loadSampleData(m_record, trap);

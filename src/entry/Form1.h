@@ -92,9 +92,9 @@ private:
     void setKeyboardOrder();
     void connectButtons();
     void watchPointer();
-    void PushButton1_Click();
-    void PushButton2_Click();
-    void PushButton3_Click();
+    void onStartCreating();
+    void onHelp();
+    void onLoadSample();
 
     RecordWidgets m_record;
     std::unique_ptr<RecordPersistence> m_persistence;

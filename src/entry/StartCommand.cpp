@@ -8,13 +8,13 @@ namespace entry {
 void StartCommand::click()
 {
     shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton1_Click"));
-    if (trap.test(100, [&] { return mBusy; }))
+    if (trap.test(100, [&] { return m_busy; }))
         return;
-    trap.line(102, [&] { mBusy = true; });
+    trap.line(102, [&] { m_busy = true; });
     trap.line(104, [&] { m_setPointer(shell::kPointerBusy); });
     trap.line(106, [&] { m_generate(); });
     trap.line(108, [&] { m_setPointer(shell::kPointerDefault); });
-    trap.line(110, [&] { mBusy = false; });
+    trap.line(110, [&] { m_busy = false; });
 }
 
 } // namespace entry

@@ -13,12 +13,12 @@ public:
     }
 
     void click();
-    bool busy() const { return mBusy; }
+    bool busy() const { return m_busy; }
 
 private:
     std::function<void(int)> m_setPointer;
     std::function<void()> m_generate;
-    bool mBusy = false;
+    bool m_busy = false;
 };
 
 } // namespace entry

@@ -21,7 +21,7 @@ QString wordMissingMessage()
                          "and Student editions.");
 }
 
-bool CheckWordAvailable(automation::ApplicationFactory &factory)
+bool checkWordAvailable(automation::ApplicationFactory &factory)
 {
     std::shared_ptr<automation::Application> instance;
     try {

@@ -14,6 +14,6 @@ QString wordMissingMessage();
 // When none can be created it shows wordMissingMessage() under the application title and ends
 // the program; it then returns false only when a test keeps the process alive. Errors of its
 // own are silenced.
-bool CheckWordAvailable(automation::ApplicationFactory &factory);
+bool checkWordAvailable(automation::ApplicationFactory &factory);
 
 } // namespace entry

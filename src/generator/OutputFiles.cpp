@@ -40,7 +40,7 @@ QString claimTemporaryDocument(const QString &folder, const std::function<int()>
     constexpr int kAttempts = 10000;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const QString path = folder + QLatin1Char('/') + temporaryDocumentName(digit);
-        if (shell::FileExists(path))
+        if (shell::fileExists(path))
             continue;
         const int fd = ::open(QFile::encodeName(path).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);

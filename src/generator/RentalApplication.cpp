@@ -328,7 +328,7 @@ shell::ErrorTrap generatorTrap()
 
 } // namespace
 
-std::shared_ptr<automation::Document> BuildRentalApplication(ApplicationFactory &factory,
+std::shared_ptr<automation::Document> buildRentalApplication(ApplicationFactory &factory,
                                                              const record::RecordValues &record,
                                                              std::shared_ptr<automation::Application> &app)
 {
@@ -339,12 +339,12 @@ std::shared_ptr<automation::Document> BuildRentalApplication(ApplicationFactory 
     return doc;
 }
 
-void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host, const GenerationOptions &options)
+void generateRentalApplication(ApplicationFactory &factory, GenerationHost &host, const GenerationOptions &options)
 {
     shell::ErrorTrap trap = generatorTrap();
     Steps step(trap);
     bool stop = false;
-    step([&] { stop = StopIfWordOpen(factory); }); // 100
+    step([&] { stop = stopIfWordOpen(factory); }); // 100
     if (stop)
         return;
 
@@ -371,7 +371,7 @@ void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     // A document that could not be saved is not handed on: its claimed name goes, and what
     // follows would only report the same cause again.
     if (claimed && !saved)
-        shell::DeleteFileQuietly(path);
+        shell::deleteFileQuietly(path);
     step([&] { requireObject(app.get()); app->setDisplayAlerts(false); });
     step([&] { requireObject(doc.get()); doc->close(); });
     step([&] { requireObject(app.get()); app->quit(); });
@@ -380,11 +380,11 @@ void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     if (!saved)
         return;
     bool pictured = false;
-    step([&] { pictured = SaveDocAsJPG(factory, path, folder); }); // 1066
+    step([&] { pictured = savePageBitmap(factory, path, folder); }); // 1066
     if (!pictured) {
         // Its own steps reported why; a preview without its page is not shown.
-        shell::DeleteFileQuietly(path);
-        shell::DeleteFileQuietly(pageImagePath(folder));
+        shell::deleteFileQuietly(path);
+        shell::deleteFileQuietly(pageImagePath(folder));
         return;
     }
     step([&] { host.setMainPointerDefault(); });
@@ -392,11 +392,11 @@ void GenerateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     step([&] { host.setPreviewWordFile(path); });
     step([&] { host.showPreview(); });
     step([&] { host.hideMain(); });
-    step([&] { shell::DeleteFileQuietly(pageImagePath(folder)); }); // 1078
+    step([&] { shell::deleteFileQuietly(pageImagePath(folder)); }); // 1078
     step.expect(1080);
 }
 
-bool SaveDocAsJPG(ApplicationFactory &factory, const QString &path, const QString &temporaryFolder)
+bool savePageBitmap(ApplicationFactory &factory, const QString &path, const QString &temporaryFolder)
 {
     shell::ErrorTrap trap(QStringLiteral("RentalApplication"), QStringLiteral("SaveDocAsJPG"));
     Steps step(trap, 116);

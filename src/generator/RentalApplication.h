@@ -40,18 +40,18 @@ struct GenerationOptions {
 // trap: a failing step is reported and the run goes on, except that a document that could not be
 // saved, or whose page could not be drawn, ends the run after its engine is closed: the one report
 // says why, and no preview without a document or page is shown.
-void GenerateRentalApplication(automation::ApplicationFactory &factory, GenerationHost &host,
+void generateRentalApplication(automation::ApplicationFactory &factory, GenerationHost &host,
                                const GenerationOptions &options = {});
 
 // Steps 102 to 1036 alone: a new instance holding the finished form document, not saved. For
 // benchmarks and tools; the instance is handed back in `app` for the caller to quit.
-std::shared_ptr<automation::Document> BuildRentalApplication(automation::ApplicationFactory &factory,
+std::shared_ptr<automation::Document> buildRentalApplication(automation::ApplicationFactory &factory,
                                                              const record::RecordValues &record,
                                                              std::shared_ptr<automation::Application> &app);
 
 // Renders the saved document's page in a fresh engine instance and writes it to the page image
 // file of `temporaryFolder`. True when the picture was written; each failure is reported.
-bool SaveDocAsJPG(automation::ApplicationFactory &factory, const QString &path, const QString &temporaryFolder);
+bool savePageBitmap(automation::ApplicationFactory &factory, const QString &path, const QString &temporaryFolder);
 
 // The text typed into one cell of the form for the given record; a field's line breaks become spaces.
 QString cellText(const struct CellSpec &cell, const record::RecordValues &record);

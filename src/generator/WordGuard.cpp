@@ -5,7 +5,7 @@
 
 namespace generator {
 
-bool IsWordOpen(automation::ApplicationFactory &factory)
+bool isWordOpen(automation::ApplicationFactory &factory)
 {
     try {
         const std::shared_ptr<automation::Application> running = factory.getRunning();
@@ -15,9 +15,9 @@ bool IsWordOpen(automation::ApplicationFactory &factory)
     }
 }
 
-bool StopIfWordOpen(automation::ApplicationFactory &factory)
+bool stopIfWordOpen(automation::ApplicationFactory &factory)
 {
-    if (!IsWordOpen(factory))
+    if (!isWordOpen(factory))
         return false;
     const QString question = QStringLiteral(
         "Word may be open. It is recommended that you close Word first. Use Ctrl+Alt+Del > Task Manager > "

@@ -8,9 +8,9 @@ namespace generator {
 
 // Whether an instance of the word-processing engine is already alive for this user. Every
 // failure means no.
-bool IsWordOpen(automation::ApplicationFactory &factory);
+bool isWordOpen(automation::ApplicationFactory &factory);
 
 // Asks whether to go on when an instance is alive; true means the run must stop. Only Yes goes on.
-bool StopIfWordOpen(automation::ApplicationFactory &factory);
+bool stopIfWordOpen(automation::ApplicationFactory &factory);
 
 } // namespace generator

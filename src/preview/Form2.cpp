@@ -80,20 +80,20 @@ Form2::Form2(QWidget *parent)
     m_scroll.setPageSize(m_controls.Picture1->width() * kTwipsPerPixel,
                          m_controls.Picture1->height() * kTwipsPerPixel);
 
-    connect(m_controls.PushButton1, &QPushButton::clicked, this, &Form2::PushButton1_Click);
-    connect(m_controls.PushButton2, &QPushButton::clicked, this, &Form2::PushButton2_Click);
-    connect(m_controls.PushButton6, &QPushButton::clicked, this, &Form2::PushButton6_Click);
-    connect(m_controls.PushButton8, &QPushButton::clicked, this, &Form2::PushButton8_Click);
-    connect(m_controls.HScroll1, &QScrollBar::valueChanged, this, &Form2::HScroll1_Change);
-    connect(m_controls.VScroll1, &QScrollBar::valueChanged, this, &Form2::VScroll1_Change);
+    connect(m_controls.PushButton1, &QPushButton::clicked, this, &Form2::onZoomIn);
+    connect(m_controls.PushButton2, &QPushButton::clicked, this, &Form2::onZoomOut);
+    connect(m_controls.PushButton6, &QPushButton::clicked, this, &Form2::onSave);
+    connect(m_controls.PushButton8, &QPushButton::clicked, this, &Form2::onBack);
+    connect(m_controls.HScroll1, &QScrollBar::valueChanged, this, &Form2::onHorizontalScroll);
+    connect(m_controls.VScroll1, &QScrollBar::valueChanged, this, &Form2::onVerticalScroll);
 
     m_controls.Picture1->installEventFilter(this);
 
     auto *print = new QShortcut(QKeySequence::Print, this);
-    connect(print, &QShortcut::activated, this, &Form2::PrintPages);
+    connect(print, &QShortcut::activated, this, &Form2::printPages);
     m_pageMenu = new QMenu(this);
     m_pageMenu->setObjectName(QStringLiteral("PageMenu"));
-    connect(m_pageMenu->addAction(QStringLiteral("Print\u2026")), &QAction::triggered, this, &Form2::PrintPages);
+    connect(m_pageMenu->addAction(QStringLiteral("Print\u2026")), &QAction::triggered, this, &Form2::printPages);
     setUpAccess();
 
     // Buttons show the window's own pointer, the background and the frame the default one.
@@ -112,21 +112,21 @@ void Form2::ensureLoaded()
     if (m_loaded)
         return;
     m_loaded = true;
-    Form_Load();
+    onLoad();
 }
 
-void Form2::Form_Load()
+void Form2::onLoad()
 {
     auto trap = trapFor("Form_Load");
-    trap.line(100, [&] { mFirstActivate = true; });
-    trap.line(102, [&] { shell::ColourWindow(this); });
+    trap.line(100, [&] { m_firstActivate = true; });
+    trap.line(102, [&] { shell::colourWindow(this); });
     trap.line(104, [&] { setWindowTitle(QStringLiteral("Tenvoria")); });
     trap.line(106, [&] {
         if (!QApplication::windowIcon().isNull())
             setWindowIcon(QApplication::windowIcon());
     });
     const QString cursorPath = shell::programFolder() + QStringLiteral("/HAND-M.CUR");
-    if (trap.test(108, [&] { return shell::FileExists(cursorPath); })) {
+    if (trap.test(108, [&] { return shell::fileExists(cursorPath); })) {
         trap.line(110, [&] { m_pointer->loadCustomCursor(cursorPath); });
     }
 }
@@ -135,7 +135,7 @@ void Form2::handOver(const QImage &pageImage, const QString &wordFile)
 {
     ensureLoaded();
     showPicture(pageImage);
-    mWordFile = wordFile;
+    m_wordFile = wordFile;
     describePage();
     setUpPage(nullptr);
 }
@@ -154,15 +154,15 @@ void Form2::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
+        onActivate();
 }
 
-void Form2::Form_Activate()
+void Form2::onActivate()
 {
     auto trap = trapFor("Form_Activate");
-    if (trap.test(100, [&] { return mFirstActivate; }))
+    if (trap.test(100, [&] { return m_firstActivate; }))
         setUpPage(&trap);
-    trap.line(116, [&] { mFirstActivate = false; });
+    trap.line(116, [&] { m_firstActivate = false; });
 }
 
 // The set-up that makes the zoom source, the factor, the sizes and the scroll bars describe the
@@ -178,7 +178,7 @@ void Form2::setUpPage(shell::ErrorTrap *trap)
     };
     step(102, [&] { m_controls.Picture1->update(); });
     step(104, [&] {
-        PagePicture *source = m_controls.Zoom_Ori;
+        PagePicture *source = m_controls.zoomSource;
         source->hide();
         source->resize(m_controls.Picture1->size());
         source->setPicture(m_controls.Picture1->picture());
@@ -186,22 +186,22 @@ void Form2::setUpPage(shell::ErrorTrap *trap)
         m_zoom.setSourceSize(twips.width(), twips.height());
     });
     step(106, [&] { m_zoom.resetToSource(); });
-    step(112, [&] { RedrawImage(); });
-    step(114, [&] { LayoutScrollbars(); });
+    step(112, [&] { redrawImage(); });
+    step(114, [&] { layoutScrollbars(); });
 }
 
-void Form2::StepZoom(bool zoomOut)
+void Form2::stepZoom(bool zoomOut)
 {
-    SetZoom(ZoomModel::stepCandidate(m_zoom.mZoom, zoomOut));
+    setZoom(ZoomModel::stepCandidate(m_zoom.factor, zoomOut));
 }
 
-void Form2::SetZoom(float candidate)
+void Form2::setZoom(float candidate)
 {
     if (m_zoom.setZoom(candidate))
-        RedrawImage();
+        redrawImage();
 }
 
-void Form2::RedrawImage()
+void Form2::redrawImage()
 {
     auto trap = trapFor("RedrawImage");
     bool fits = false;
@@ -210,12 +210,12 @@ void Form2::RedrawImage()
         return; // too large: the factor fell back to 1 and the picture on screen stays as it is
     trap.line(102, [&] {
         m_controls.Picture1->clearPicture();
-        m_controls.Picture1->resize(pixelSize(m_zoom.mZoomWidth, m_zoom.mZoomHeight));
-        m_scroll.setPageSize(m_zoom.mZoomWidth, m_zoom.mZoomHeight);
+        m_controls.Picture1->resize(pixelSize(m_zoom.zoomedWidth, m_zoom.zoomedHeight));
+        m_scroll.setPageSize(m_zoom.zoomedWidth, m_zoom.zoomedHeight);
     });
     trap.line(104, [&] {
-        const QImage &source = m_controls.Zoom_Ori->picture();
-        m_controls.Picture1->setPicture(source, sourcePixels(source, m_zoom.mOrigWidth, m_zoom.mOrigHeight));
+        const QImage &source = m_controls.zoomSource->picture();
+        m_controls.Picture1->setPicture(source, sourcePixels(source, m_zoom.originalWidth, m_zoom.originalHeight));
     });
     trap.line(106, [&] { setMousePointer(shell::kPointerDefault); });
     trap.line(108, [&] {
@@ -238,32 +238,32 @@ void Form2::RedrawImage()
     });
 }
 
-void Form2::LayoutScrollbars()
+void Form2::layoutScrollbars()
 {
     m_scroll.layoutScrollbars();
     showScrollState();
 }
 
-void Form2::SetHScrollbarByPercent(std::int16_t percent)
+void Form2::setHScrollbarByPercent(std::int16_t percent)
 {
     m_scroll.setHScrollbarByPercent(percent);
     showScrollState();
 }
 
-void Form2::SetVScrollbarByPercent(std::int16_t percent)
+void Form2::setVScrollbarByPercent(std::int16_t percent)
 {
     m_scroll.setVScrollbarByPercent(percent);
     showScrollState();
 }
 
-void Form2::HScroll1_Change(int value)
+void Form2::onHorizontalScroll(int value)
 {
     // No trap: the page's edge is step times value in 32 bits, which cannot fail.
     m_scroll.setHValue(static_cast<std::int16_t>(value));
     showScrollState();
 }
 
-void Form2::VScroll1_Change(int value)
+void Form2::onVerticalScroll(int value)
 {
     m_scroll.setVValue(static_cast<std::int16_t>(value));
     showScrollState();
@@ -281,22 +281,22 @@ void Form2::placePage()
     m_controls.Picture1->move(twipsToPixels(m_scroll.pageLeft()), twipsToPixels(m_scroll.pageTop()));
 }
 
-void Form2::PushButton1_Click()
+void Form2::onZoomIn()
 {
     auto trap = trapFor("PushButton1_Click");
-    trap.line(100, [&] { StepZoom(false); });
+    trap.line(100, [&] { stepZoom(false); });
 }
 
-void Form2::PushButton2_Click()
+void Form2::onZoomOut()
 {
     auto trap = trapFor("PushButton2_Click");
-    trap.line(100, [&] { StepZoom(true); });
+    trap.line(100, [&] { stepZoom(true); });
 }
 
-void Form2::PushButton8_Click()
+void Form2::onBack()
 {
     auto trap = trapFor("PushButton8_Click");
-    trap.line(100, [&] { shell::DeleteFileQuietly(mWordFile); });
+    trap.line(100, [&] { shell::deleteFileQuietly(m_wordFile); });
     trap.line(102, [&] {
         if (m_mainWindow)
             m_mainWindow->show();
@@ -310,7 +310,7 @@ SaveFileDialog &Form2::saveDialog()
     return m_saveDialog ? *m_saveDialog : platformDialog;
 }
 
-void Form2::PushButton6_Click()
+void Form2::onSave()
 {
     auto trap = trapFor("PushButton6_Click");
     SaveFileRequest request;
@@ -329,7 +329,7 @@ void Form2::PushButton6_Click()
     });
     // Refused before the question: "overwrite" would promise what is never done to a device.
     if (trap.test(108, [&] { return !target.isEmpty(); }) && trap.line(109, [&] { checkSaveTarget(target); })) {
-        if (trap.test(110, [&] { return shell::FileExists(target); })) {
+        if (trap.test(110, [&] { return shell::fileExists(target); })) {
             // No deletion here: the copy replaces the file only once it is complete.
             trap.line(112, [&] {
                 answer = shell::messageBoxes().askYesNo(
@@ -355,22 +355,22 @@ void Form2::PushButton6_Click()
 // copying it would write an empty or missing file under the user's name.
 void Form2::checkDocumentToSave() const
 {
-    if (mWordFile.isEmpty())
+    if (m_wordFile.isEmpty())
         throw shell::AppError(QStringLiteral("There is no document to save: the preview holds no document."));
-    const QFileInfo document(mWordFile);
+    const QFileInfo document(m_wordFile);
     if (!document.exists() || document.size() == 0)
-        throw shell::AppError(QStringLiteral("There is no document to save: %1 is missing or empty.").arg(mWordFile));
+        throw shell::AppError(QStringLiteral("There is no document to save: %1 is missing or empty.").arg(m_wordFile));
 }
 
 void Form2::saveAs(const QString &target, bool asPdf)
 {
     checkDocumentToSave();
     if (!asPdf) {
-        copyFileReplacing(mWordFile, target);
+        copyFileReplacing(m_wordFile, target);
         return;
     }
     // Produced completely in memory first: a document that cannot be drawn never touches the target.
-    const QByteArray pdf = documentPages().pdf(mWordFile);
+    const QByteArray pdf = documentPages().pdf(m_wordFile);
     saveReplacing(pdf, target);
 }
 
@@ -387,14 +387,14 @@ DocumentPages &Form2::documentPages()
     return *m_pages;
 }
 
-void Form2::PrintPages()
+void Form2::printPages()
 {
     auto trap = trapFor("PrintPages");
     QPrinter printer(QPrinter::HighResolution);
     bool ready = false;
     bool chosen = false;
     trap.line(100, [&] {
-        preparePrinter(documentPages(), mWordFile, printer);
+        preparePrinter(documentPages(), m_wordFile, printer);
         ready = true;
     });
     if (!ready)
@@ -408,7 +408,7 @@ void Form2::PrintPages()
             Form2 *form;
             ~Restore() { form->setMousePointer(shell::kPointerDefault); }
         } restore{this};
-        printDocument(documentPages(), mWordFile, printer);
+        printDocument(documentPages(), m_wordFile, printer);
     });
 }
 
@@ -418,16 +418,16 @@ void Form2::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    Form_QueryUnload();
+    onQueryClose();
     event->accept();
     if (m_endProgram)
         m_endProgram();
 }
 
-void Form2::Form_QueryUnload()
+void Form2::onQueryClose()
 {
     auto trap = trapFor("Form_QueryUnload");
-    trap.line(100, [&] { shell::DeleteFileQuietly(mWordFile); });
+    trap.line(100, [&] { shell::deleteFileQuietly(m_wordFile); });
     trap.line(102, [&] { QCoreApplication::processEvents(); });
     trap.line(104, [&] { QCoreApplication::processEvents(); });
 }
@@ -456,8 +456,8 @@ QPointF Form2::pagePoint(QMouseEvent *event) const
 void Form2::picture1_MouseDown(float x, float y)
 {
     auto trap = trapFor("picture1_MouseDown");
-    trap.line(100, [&] { m_scroll.mDragX = x; });
-    trap.line(102, [&] { m_scroll.mDragY = y; });
+    trap.line(100, [&] { m_scroll.dragX = x; });
+    trap.line(102, [&] { m_scroll.dragY = y; });
 }
 
 void Form2::picture1_MouseMove(Qt::MouseButtons buttons, float x, float y)
@@ -475,7 +475,7 @@ void Form2::picture1_MouseMove(Qt::MouseButtons buttons, float x, float y)
     }
 }
 
-void Form2::Picture1_MouseUp()
+void Form2::onPageMouseUp()
 {
     auto trap = trapFor("Picture1_MouseUp");
     std::optional<std::int32_t> hPercent;
@@ -485,11 +485,11 @@ void Form2::Picture1_MouseUp()
     // A page exactly as large as the viewport has no range to measure; that bar stays as it is.
     trap.line(104, [&] {
         if (hPercent)
-            SetHScrollbarByPercent(roundToInt16(*hPercent));
+            setHScrollbarByPercent(roundToInt16(*hPercent));
     });
     trap.line(106, [&] {
         if (vPercent)
-            SetVScrollbarByPercent(roundToInt16(*vPercent));
+            setVScrollbarByPercent(roundToInt16(*vPercent));
     });
 }
 
@@ -509,7 +509,7 @@ bool Form2::pagePictureEvent(QEvent *event)
         return true;
     }
     case QEvent::MouseButtonRelease:
-        Picture1_MouseUp();
+        onPageMouseUp();
         return true;
     case QEvent::ContextMenu:
         return pageContextMenu(*static_cast<QContextMenuEvent *>(event));

@@ -60,10 +60,10 @@ public:
     // Runs the load handler once, on the window's first use.
     void ensureLoaded();
 
-    const QString &wordFile() const { return mWordFile; }
+    const QString &wordFile() const { return m_wordFile; }
     void setWordFile(const QString &path)
     {
-        mWordFile = path;
+        m_wordFile = path;
         describePage();
     }
 
@@ -74,17 +74,17 @@ public:
 
     const ZoomModel &zoomState() const { return m_zoom; }
     const ScrollModel &scrollState() const { return m_scroll; }
-    bool firstActivatePending() const { return mFirstActivate; }
+    bool firstActivatePending() const { return m_firstActivate; }
 
     // Public procedures of the window.
-    void StepZoom(bool zoomOut);
-    void SetZoom(float candidate);
-    void RedrawImage();
-    void LayoutScrollbars();
-    void SetHScrollbarByPercent(std::int16_t percent);
-    void SetVScrollbarByPercent(std::int16_t percent);
+    void stepZoom(bool zoomOut);
+    void setZoom(float candidate);
+    void redrawImage();
+    void layoutScrollbars();
+    void setHScrollbarByPercent(std::int16_t percent);
+    void setVScrollbarByPercent(std::int16_t percent);
     // Ctrl+P and the page's "Print…": the print dialog, then the document's pages on the printer.
-    void PrintPages();
+    void printPages();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -93,18 +93,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Form_Load();
-    void Form_Activate();
-    void Form_QueryUnload();
-    void PushButton1_Click();
-    void PushButton2_Click();
-    void PushButton6_Click();
-    void PushButton8_Click();
+    void onLoad();
+    void onActivate();
+    void onQueryClose();
+    void onZoomIn();
+    void onZoomOut();
+    void onSave();
+    void onBack();
     void picture1_MouseDown(float x, float y);
     void picture1_MouseMove(Qt::MouseButtons buttons, float x, float y);
-    void Picture1_MouseUp();
-    void HScroll1_Change(int value);
-    void VScroll1_Change(int value);
+    void onPageMouseUp();
+    void onHorizontalScroll(int value);
+    void onVerticalScroll(int value);
 
     void setUpPage(shell::ErrorTrap *trap);
     void checkDocumentToSave() const;
@@ -130,10 +130,10 @@ private:
 
     Form2Controls m_controls;
 
-    QString mWordFile;
-    bool mFirstActivate = false;
-    ZoomModel m_zoom;     // mZoom, mOrigWidth, mOrigHeight, mZoomWidth, mZoomHeight
-    ScrollModel m_scroll; // mHStep, mVStep, mDragX, mDragY and where the page sits
+    QString m_wordFile;
+    bool m_firstActivate = false;
+    ZoomModel m_zoom;     // factor, originalWidth, originalHeight, zoomedWidth, zoomedHeight
+    ScrollModel m_scroll; // hStep, vStep, dragX, dragY and where the page sits
 
     shell::WindowPointer *m_pointer = nullptr;
     bool m_loaded = false;

@@ -156,9 +156,9 @@ QPoint Form2::keyboardMenuPoint() const
 void Form2::describePage()
 {
     QString text;
-    if (m_pages && !mWordFile.isEmpty()) {
+    if (m_pages && !m_wordFile.isEmpty()) {
         try {
-            text = m_pages->readingText(mWordFile);
+            text = m_pages->readingText(m_wordFile);
         } catch (const std::exception &) {
             // Said below, in the description itself: the page is there even when its text is not.
         }

@@ -89,8 +89,8 @@ Form2Controls buildForm2Controls(QWidget *window)
     c.HScroll1 = named(scrollBar(window, Qt::Horizontal, "HScroll1", twipsToPixels(120, 7545, 9330, 255)),
                        QStringLiteral("Scroll the page sideways"));
 
-    c.Zoom_Ori = place(new PagePicture(window), "Zoom_Ori", twipsToPixels(10320, 480, 735, 375));
-    makeWhitePictureBox(c.Zoom_Ori);
+    c.zoomSource = place(new PagePicture(window), "Zoom_Ori", twipsToPixels(10320, 480, 735, 375));
+    makeWhitePictureBox(c.zoomSource);
 
     c.Frame1 =
         place(new QGroupBox(QStringLiteral("Zoom:"), window), "Frame1", twipsToPixels(120, 7860, 9600, 855));

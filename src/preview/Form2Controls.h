@@ -17,7 +17,7 @@ struct Form2Controls {
     PagePicture *Picture1 = nullptr; // page picture
     QScrollBar *VScroll1 = nullptr;
     QScrollBar *HScroll1 = nullptr;
-    PagePicture *Zoom_Ori = nullptr; // hidden zoom source holding the unscaled page
+    PagePicture *zoomSource = nullptr; // hidden zoom source holding the unscaled page
     QGroupBox *Frame1 = nullptr;
     QPushButton *PushButton1 = nullptr; // "Zoom In"
     QPushButton *PushButton2 = nullptr; // "Zoom Out"

@@ -141,18 +141,18 @@ void ScrollModel::scrollBy(Axis axis, std::int32_t twips)
 
 void ScrollModel::grab(float x, float y)
 {
-    mDragX = x;
-    mDragY = y;
+    dragX = x;
+    dragY = y;
 }
 
 float ScrollModel::dragLeft(float x) const
 {
-    return clampedEdge(m_pageLeft - mDragX + x, m_viewport.innerWidth, m_pageWidth);
+    return clampedEdge(m_pageLeft - dragX + x, m_viewport.innerWidth, m_pageWidth);
 }
 
 float ScrollModel::dragTop(float y) const
 {
-    return clampedEdge(m_pageTop - mDragY + y, m_viewport.innerHeight, m_pageHeight);
+    return clampedEdge(m_pageTop - dragY + y, m_viewport.innerHeight, m_pageHeight);
 }
 
 std::optional<std::int32_t> ScrollModel::horizontalPercent() const

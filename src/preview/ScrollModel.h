@@ -43,7 +43,7 @@ public:
     const ScrollBarState &hBar() const { return m_hBar; }
     const ScrollBarState &vBar() const { return m_vBar; }
 
-    // LayoutScrollbars: page to the top-left corner; each bar enabled with its maximum and step
+    // layoutScrollbars: page to the top-left corner; each bar enabled with its maximum and step
     // when the page overflows the viewport in that direction, disabled with step 0 otherwise.
     void layoutScrollbars();
 
@@ -78,14 +78,14 @@ public:
     std::optional<std::int32_t> horizontalPercent() const;
     std::optional<std::int32_t> verticalPercent() const;
 
-    // SetHScrollbarByPercent / SetVScrollbarByPercent: percentages outside 0..100 change nothing.
+    // setHScrollbarByPercent / setVScrollbarByPercent: percentages outside 0..100 change nothing.
     void setHScrollbarByPercent(std::int16_t percent);
     void setVScrollbarByPercent(std::int16_t percent);
 
-    std::int16_t mHStep = 0;
-    std::int16_t mVStep = 0;
-    float mDragX = 0.0f;
-    float mDragY = 0.0f;
+    std::int16_t hStep = 0;
+    std::int16_t vStep = 0;
+    float dragX = 0.0f;
+    float dragY = 0.0f;
 
 private:
     enum class Axis { Horizontal, Vertical };
@@ -97,7 +97,7 @@ private:
     void setByPercent(Axis axis, std::int16_t percent);
     void scrollBy(Axis axis, std::int32_t twips);
     ScrollBarState &bar(Axis axis) { return axis == Axis::Horizontal ? m_hBar : m_vBar; }
-    std::int16_t &step(Axis axis) { return axis == Axis::Horizontal ? mHStep : mVStep; }
+    std::int16_t &step(Axis axis) { return axis == Axis::Horizontal ? hStep : vStep; }
 
     Viewport m_viewport;
     std::int32_t m_pageWidth = 0;

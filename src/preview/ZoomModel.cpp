@@ -20,11 +20,11 @@ void ZoomModel::setSourceSize(double innerWidth, double innerHeight)
 
 void ZoomModel::resetToSource()
 {
-    mZoom = 1.0f;
-    mOrigWidth = roundToInt32(m_sourceInnerWidth - 2);
-    mOrigHeight = roundToInt32(m_sourceInnerHeight - 2);
-    mZoomWidth = scaledLength(mOrigWidth, 1.0f);
-    mZoomHeight = scaledLength(mOrigHeight, 1.0f);
+    factor = 1.0f;
+    originalWidth = roundToInt32(m_sourceInnerWidth - 2);
+    originalHeight = roundToInt32(m_sourceInnerHeight - 2);
+    zoomedWidth = scaledLength(originalWidth, 1.0f);
+    zoomedHeight = scaledLength(originalHeight, 1.0f);
 }
 
 float ZoomModel::stepCandidate(float zoom, bool zoomOut)
@@ -36,15 +36,15 @@ bool ZoomModel::setZoom(float candidate)
 {
     if (candidate < kMinimum || candidate > kMaximum)
         return false;
-    mZoom = candidate;
+    factor = candidate;
     return true;
 }
 
 bool ZoomModel::takeRedrawSizes()
 {
-    mZoomWidth = scaledLength(mOrigWidth, mZoom);
-    mZoomHeight = scaledLength(mOrigHeight, mZoom);
-    if (mZoomWidth > kLargestWidth || mZoomHeight > kLargestHeight) {
+    zoomedWidth = scaledLength(originalWidth, factor);
+    zoomedHeight = scaledLength(originalHeight, factor);
+    if (zoomedWidth > kLargestWidth || zoomedHeight > kLargestHeight) {
         resetToSource();
         return false;
     }

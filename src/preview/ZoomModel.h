@@ -4,7 +4,7 @@
 namespace preview {
 
 // The zoom arithmetic of the preview, without widgets. The unscaled page lives in the zoom source;
-// the page picture shows it scaled by mZoom, which moves in quarter steps between a quarter and
+// the page picture shows it scaled by factor, which moves in quarter steps between a quarter and
 // four times. A picture larger than kLargestWidth x kLargestHeight twips (four times a US Letter
 // page, which bounds the memory a drawn page takes) is never drawn: the factor then falls back
 // to 1 and the picture on screen stays as it was. A one-page form reaches four times; the
@@ -23,22 +23,22 @@ public:
     // Unscaled sizes taken from the zoom source, factor 1, shown size equal to the unscaled one.
     void resetToSource();
 
-    // StepZoom's candidate: a quarter more, or a quarter less when zooming out.
+    // stepZoom's candidate: a quarter more, or a quarter less when zooming out.
     static float stepCandidate(float zoom, bool zoomOut);
 
-    // SetZoom: a candidate within the range is stored and must then be drawn (true); any other
+    // setZoom: a candidate within the range is stored and must then be drawn (true); any other
     // candidate changes nothing (false).
     bool setZoom(float candidate);
 
-    // RedrawImage's sizes for the current factor. True: draw the page at mZoomWidth x mZoomHeight.
+    // redrawImage's sizes for the current factor. True: draw the page at zoomedWidth x zoomedHeight.
     // False: too large; the factor fell back to 1 and nothing may be drawn.
     bool takeRedrawSizes();
 
-    float mZoom = 1.0f;
-    std::int32_t mOrigWidth = 0;
-    std::int32_t mOrigHeight = 0;
-    std::int32_t mZoomWidth = 0;
-    std::int32_t mZoomHeight = 0;
+    float factor = 1.0f;
+    std::int32_t originalWidth = 0;
+    std::int32_t originalHeight = 0;
+    std::int32_t zoomedWidth = 0;
+    std::int32_t zoomedHeight = 0;
 
 private:
     double m_sourceInnerWidth = 0.0;

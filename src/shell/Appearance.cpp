@@ -58,7 +58,7 @@ void StyleSheetSkin::applyWindow(QWidget *window)
 
 QString skinFilePath() { return programFolder() + QStringLiteral("/x/o.cjs"); }
 
-void ApplySkin(QWidget *window, Skin &skin, const QString &skinFile)
+void applySkin(QWidget *window, Skin &skin, const QString &skinFile)
 {
     // Only a file counts: a folder of that name is no skin.
     if (!QFileInfo(skinFile).isFile())
@@ -80,9 +80,9 @@ StyleSheetSkin &programSkin()
     return skin;
 }
 
-void ApplySkin(QWidget *window) { ApplySkin(window, programSkin()); }
+void applySkin(QWidget *window) { applySkin(window, programSkin()); }
 
-void ColourWindow(QWidget *window)
+void colourWindow(QWidget *window)
 {
     useButtonFace(window);
     for (QWidget *control : window->findChildren<QWidget *>())

@@ -8,11 +8,11 @@ class QWidget;
 namespace shell {
 
 // Page containers and page areas are "picture boxes": plain widgets that skinning colours too,
-// while ColourWindow leaves them alone.
+// while colourWindow leaves them alone.
 void markAsPictureBox(QWidget *widget);
 bool isPictureBox(const QWidget *widget);
 
-// The skin mechanism, member by member in the order ApplySkin uses them. Our skins are Qt style
+// The skin mechanism, member by member in the order applySkin uses them. Our skins are Qt style
 // sheets (StyleSheetSkin); tests substitute their own.
 class Skin {
 public:
@@ -60,15 +60,15 @@ QString skinFilePath();
 // buttons, check boxes, frames, labels and picture boxes take the button-face colour, then the
 // skin is loaded, its switches set and it is applied to the window. Without the file nothing
 // changes. A failing step throws; the steps after it do not run.
-void ApplySkin(QWidget *window, Skin &skin, const QString &skinFile = skinFilePath());
+void applySkin(QWidget *window, Skin &skin, const QString &skinFile = skinFilePath());
 // The program's style-sheet skin; loaded once, it lives as long as the process.
 StyleSheetSkin &programSkin();
-// ApplySkin with the program's skin from the program folder.
-void ApplySkin(QWidget *window);
+// applySkin with the program's skin from the program folder.
+void applySkin(QWidget *window);
 
 // The preview window's colouring, skin or not: the window and its option buttons, check boxes,
 // frames and labels take the button-face colour; picture boxes keep their own background.
-void ColourWindow(QWidget *window);
+void colourWindow(QWidget *window);
 
 // The windows' font: bold Arial at the given size.
 QFont windowFont(qreal points);

@@ -12,7 +12,7 @@
 
 namespace shell {
 
-bool FileExists(const QString &path)
+bool fileExists(const QString &path)
 {
     if (path.isEmpty())
         return false;
@@ -20,7 +20,7 @@ bool FileExists(const QString &path)
     return info.exists() && info.lastModified().isValid();
 }
 
-void DeleteFileQuietly(const QString &path)
+void deleteFileQuietly(const QString &path)
 {
     QCoreApplication::processEvents();
     if (path.isEmpty())
@@ -33,7 +33,7 @@ void DeleteFileQuietly(const QString &path)
     releaseFile(path); // only now: until it is gone, the file is this run's
 }
 
-QImage GetClipboardPicture(int format)
+QImage clipboardPicture(int format)
 {
     Q_UNUSED(format); // Qt's clipboard converts whichever picture format it holds.
     auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());

@@ -17,7 +17,7 @@ namespace shell {
 // system has no locks the file is still remembered, so that it is deleted with the others.
 void holdFile(const QString &path, int fd = -1);
 
-// Lets go of the path's hold, if it has one; the file stays. DeleteFileQuietly does this.
+// Lets go of the path's hold, if it has one; the file stays. deleteFileQuietly does this.
 void releaseFile(const QString &path);
 
 // Deletes every held file that is still at its path and lets go of it: the end of a run that no

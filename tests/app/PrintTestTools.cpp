@@ -51,7 +51,7 @@ QString generateForm(Record record, const QString &folder, QStringList *cellText
     wordproc::BuiltinApplicationFactory factory(QDir(folder).filePath(QStringLiteral("engine.lock")));
     testsupport::RecordingGenerationHost host;
     fill(host.widgets, record);
-    generator::GenerateRentalApplication(factory, host, {folder, {}});
+    generator::generateRentalApplication(factory, host, {folder, {}});
     if (host.wordFile.isEmpty() || (record != Record::Long && !boxes.shown.empty()))
         return QString();
     if (cellTexts) {
@@ -78,7 +78,7 @@ QString generateForm(const std::map<QString, QString> &texts, const QString &fol
     testsupport::RecordingGenerationHost host;
     for (const auto &[id, text] : texts)
         host.widgets.text(id)->setText(text);
-    generator::GenerateRentalApplication(factory, host, {folder, {}});
+    generator::generateRentalApplication(factory, host, {folder, {}});
     return boxes.shown.empty() ? host.wordFile : QString();
 }
 

@@ -276,13 +276,13 @@ TEST_F(ProgramTest, ALineThatFailsIsReportedWithItsProceduresLocationAndTheProgr
     click(&program.mainWindow(), "PushButton1");
     preview::Form2 *preview = previewWindow();
     ASSERT_NE(preview, nullptr);
-    const float zoom = preview->zoomState().mZoom;
+    const float zoom = preview->zoomState().factor;
     click(preview, "PushButton1");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Application Error"));
     EXPECT_TRUE(boxes.shown[0].text.contains(
         QStringLiteral("\r\nin Quenlow2021/08/31.Form2.PushButton1_Click at line 100\r\r")));
-    EXPECT_EQ(preview->zoomState().mZoom, zoom);
+    EXPECT_EQ(preview->zoomState().factor, zoom);
     click(preview, "PushButton8");
     EXPECT_TRUE(program.mainWindow().isVisible());
 }

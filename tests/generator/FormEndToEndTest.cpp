@@ -173,7 +173,7 @@ protected:
     // TENVORIA_TEST_OUTPUT names, for looking at them.
     QString generate()
     {
-        GenerateRentalApplication(factory, host, {temp.path(), {}});
+        generateRentalApplication(factory, host, {temp.path(), {}});
         for (const auto &shown : boxes.shown)
             ADD_FAILURE() << "error report: " << shown.text.toStdString();
         EXPECT_FALSE(host.picture.isNull());
@@ -250,7 +250,7 @@ TEST_P(FormEndToEndTest, SavedDocumentHoldsTheFormWithTheRecordsTextMadeSafe)
 TEST_P(FormEndToEndTest, EngineModelAndSavedFileAreTheSameDocument)
 {
     std::shared_ptr<automation::Application> app;
-    const std::shared_ptr<automation::Document> doc = BuildRentalApplication(factory, host.widgets, app);
+    const std::shared_ptr<automation::Document> doc = buildRentalApplication(factory, host.widgets, app);
     ASSERT_TRUE(doc && app);
     const wordproc::Document built = wordproc::builtinEditor(*doc).document();
     app->quit();
@@ -320,7 +320,7 @@ TEST(FormEndToEnd, OverlongTextGrowsThePageWhileOrdinaryRecordsFitOnIt)
         wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
         testsupport::RecordingGenerationHost host;
         fill(host.widgets, kind);
-        GenerateRentalApplication(factory, host, {temp.path(), {}});
+        generateRentalApplication(factory, host, {temp.path(), {}});
         ASSERT_FALSE(host.picture.isNull());
         inches[kind] = heightInInches(host.picture);
     }
@@ -340,7 +340,7 @@ TEST(FormEndToEnd, EveryFieldAtTwoThousandCharactersStillReachesThePreview)
     testsupport::RecordingGenerationHost host;
     for (const record::TextFieldSpec &field : record::textFields())
         host.widgets.text(QLatin1String(field.id))->setText(repeatedTo(QStringLiteral("Long value "), 2000));
-    GenerateRentalApplication(factory, host, {temp.path(), {}});
+    generateRentalApplication(factory, host, {temp.path(), {}});
     for (const auto &shown : boxes.shown)
         ADD_FAILURE() << "error report: " << shown.text.toStdString();
     ASSERT_FALSE(host.picture.isNull());
@@ -361,11 +361,11 @@ TEST(RunningInstanceGuard, SeesTheBuiltinEngineUntilItQuitsAndAnotherProcessHold
     QTemporaryDir temp;
     const QString lock = temp.filePath(QStringLiteral("engine.lock"));
     wordproc::BuiltinApplicationFactory factory(lock);
-    EXPECT_FALSE(IsWordOpen(factory));
+    EXPECT_FALSE(isWordOpen(factory));
     std::shared_ptr<automation::Application> app = factory.createNew();
-    EXPECT_TRUE(IsWordOpen(factory));
+    EXPECT_TRUE(isWordOpen(factory));
     app->quit();
-    EXPECT_FALSE(IsWordOpen(factory));
+    EXPECT_FALSE(isWordOpen(factory));
 
     if (QStandardPaths::findExecutable(QStringLiteral("flock")).isEmpty())
         GTEST_SKIP() << "flock is not installed";
@@ -375,10 +375,10 @@ TEST(RunningInstanceGuard, SeesTheBuiltinEngineUntilItQuitsAndAnotherProcessHold
                                        QStringLiteral("exec 9<>\"$1\"; flock -s 9; echo held; exec sleep 60"),
                                        QStringLiteral("sh"), lock});
     ASSERT_TRUE(other.waitForReadyRead(10000));
-    EXPECT_TRUE(IsWordOpen(factory));
+    EXPECT_TRUE(isWordOpen(factory));
     other.kill();
     other.waitForFinished();
-    EXPECT_FALSE(IsWordOpen(factory));
+    EXPECT_FALSE(isWordOpen(factory));
 }
 
 } // namespace

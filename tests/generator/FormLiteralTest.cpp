@@ -224,12 +224,12 @@ TEST(FormLiteral, EngineBuildsAndTheSavedFileHoldsEveryRowAsDesigned)
     ASSERT_EQ(host.owner.findChildren<QLineEdit *>().size(), 70);
 
     std::shared_ptr<automation::Application> app;
-    const auto doc = BuildRentalApplication(factory, host.widgets, app);
+    const auto doc = buildRentalApplication(factory, host.widgets, app);
     ASSERT_TRUE(doc && app);
     expectTheForm(wordproc::builtinEditor(*doc).document(), "built by the engine");
     app->quit();
 
-    GenerateRentalApplication(factory, host, {temp.path(), {}});
+    generateRentalApplication(factory, host, {temp.path(), {}});
     EXPECT_TRUE(boxes.shown.empty());
     expectTheForm(wordproc::readDoc(host.wordFile), "read back from the saved file");
 }

@@ -58,7 +58,7 @@ protected:
         engine.log->answerNull = answerNull;
         host.events.clear();
         host.wordFile.clear();
-        GenerateRentalApplication(engine, host, {temp.path(), {}});
+        generateRentalApplication(engine, host, {temp.path(), {}});
         if (!host.wordFile.isEmpty())
             QFile::remove(host.wordFile);
         for (const auto &shown : boxes.shown)

@@ -41,7 +41,7 @@ protected:
     testsupport::RecordingEngine engine;
     FakeHost host;
 
-    void generate() { GenerateRentalApplication(engine, host, {temp.path(), {}}); }
+    void generate() { generateRentalApplication(engine, host, {temp.path(), {}}); }
 
     // Fails the first call that matches and returns the report's line, or -1 when none came.
     int labelOfFailureAt(const std::function<bool(const QString &)> &when, const char *procedure =
@@ -169,7 +169,7 @@ TEST_F(GeneratorStepsTest, MissingObjectsAreReportedAsObjectVariableNotSet)
 TEST_F(GeneratorStepsTest, TemporaryDocumentThatCannotBeCreatedOrSavedIsOneReportAndNoPreview)
 {
     const QString missing = temp.filePath(QStringLiteral("no such folder"));
-    GenerateRentalApplication(engine, host, {missing, [] { return 3; }});
+    generateRentalApplication(engine, host, {missing, [] { return 3; }});
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.startsWith(
         QStringLiteral("The temporary document %1/qarvel33333333.doc could not be created: No such file or directory")

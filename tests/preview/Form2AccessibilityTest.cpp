@@ -100,9 +100,9 @@ TEST_F(Form2AccessibilityTest, EnterOnAFocusedButtonPressesIt)
 {
     auto *zoomOut = form.findChild<QPushButton *>(QStringLiteral("PushButton2"));
     ASSERT_NE(zoomOut, nullptr);
-    const float before = form.zoomState().mZoom;
+    const float before = form.zoomState().factor;
     press(zoomOut, Qt::Key_Return);
-    EXPECT_LT(form.zoomState().mZoom, before);
+    EXPECT_LT(form.zoomState().factor, before);
 
     auto *back = form.findChild<QPushButton *>(QStringLiteral("PushButton8"));
     ASSERT_NE(back, nullptr);

@@ -202,27 +202,27 @@ TEST_F(Form2Test, ZoomButtonsStopAtTheLimitsAndEveryStepStartsAtTheCorner)
 {
     form.handOver(pagePicture(150, 180, 96), document); // 2250 x 2700 twips
     click("PushButton1", 12);
-    EXPECT_EQ(form.zoomState().mZoom, 4.0f);
+    EXPECT_EQ(form.zoomState().factor, 4.0f);
     EXPECT_EQ(page()->size(), QSize(599, 719)); // 8992 x 10792 twips
-    EXPECT_EQ(form.scrollState().mVStep, 10);
+    EXPECT_EQ(form.scrollState().vStep, 10);
     EXPECT_EQ(control<QScrollBar>("VScroll1")->maximum(), 337);
     EXPECT_FALSE(control<QScrollBar>("HScroll1")->isEnabled());
 
     control<QScrollBar>("VScroll1")->setValue(200);
     EXPECT_EQ(page()->y(), -133); // -2000 twips
     click("PushButton1");
-    EXPECT_EQ(form.zoomState().mZoom, 4.0f);
+    EXPECT_EQ(form.zoomState().factor, 4.0f);
     EXPECT_EQ(page()->y(), -133);
 
     click("PushButton2");
-    EXPECT_EQ(form.zoomState().mZoom, 3.75f);
+    EXPECT_EQ(form.zoomState().factor, 3.75f);
     EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 0);
     EXPECT_EQ(page()->pos(), QPoint(0, 0));
     EXPECT_EQ(control<QScrollBar>("VScroll1")->maximum(), 269); // 10117 - 7425 = 2692
 
     click("PushButton2", 15);
-    EXPECT_EQ(form.zoomState().mZoom, 0.25f);
-    EXPECT_EQ(form.zoomState().mZoomWidth, 562);
+    EXPECT_EQ(form.zoomState().factor, 0.25f);
+    EXPECT_EQ(form.zoomState().zoomedWidth, 562);
     EXPECT_FALSE(control<QScrollBar>("VScroll1")->isEnabled());
     EXPECT_EQ(form.mousePointer(), shell::kPointerDefault);
 
@@ -237,7 +237,7 @@ TEST_F(Form2Test, TheFormZoomsToFourTimesInTwelveStepsAndBackAndItsFootIsReachab
     form.handOver(pagePicture(1345, 1795, 192), document); // the sample form's page picture
     const QSize atOne = page()->size();
     click("PushButton1", 12);
-    EXPECT_EQ(form.zoomState().mZoom, 4.0f);
+    EXPECT_EQ(form.zoomState().factor, 4.0f);
     EXPECT_EQ(page()->size(), QSize(2690, 3589)); // 40352 x 53848 twips
     auto *vBar = control<QScrollBar>("VScroll1");
     vBar->setValue(vBar->maximum());
@@ -245,7 +245,7 @@ TEST_F(Form2Test, TheFormZoomsToFourTimesInTwelveStepsAndBackAndItsFootIsReachab
     // grid of 10 twips).
     EXPECT_NEAR(page()->y() + page()->height(), control<QWidget>("Picture2")->height(), 2);
     click("PushButton2", 12);
-    EXPECT_EQ(form.zoomState().mZoom, 1.0f);
+    EXPECT_EQ(form.zoomState().factor, 1.0f);
     EXPECT_EQ(page()->size(), atOne);
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -253,11 +253,11 @@ TEST_F(Form2Test, TheFormZoomsToFourTimesInTwelveStepsAndBackAndItsFootIsReachab
 TEST_F(Form2Test, ZoomThatWouldBeTooLargeFallsBackToOneAndLeavesThePictureAsItWas)
 {
     form.handOver(pagePicture(651, 801, 72), document); // 13020 x 16020 twips: 13018 x 16018 unscaled
-    EXPECT_EQ(form.zoomState().mOrigWidth, 13018);
+    EXPECT_EQ(form.zoomState().originalWidth, 13018);
     click("PushButton1", 11);
-    EXPECT_EQ(form.zoomState().mZoom, 3.75f);
-    EXPECT_EQ(form.zoomState().mZoomWidth, 48817);
-    EXPECT_EQ(form.zoomState().mZoomHeight, 60067);
+    EXPECT_EQ(form.zoomState().factor, 3.75f);
+    EXPECT_EQ(form.zoomState().zoomedWidth, 48817);
+    EXPECT_EQ(form.zoomState().zoomedHeight, 60067);
     const QSize enlarged = page()->size();
     EXPECT_EQ(enlarged, QSize(3254, 4004));
     // The lower part of a page this tall lies beyond 32,767 twips and must still be reachable.
@@ -268,13 +268,13 @@ TEST_F(Form2Test, ZoomThatWouldBeTooLargeFallsBackToOneAndLeavesThePictureAsItWa
     EXPECT_EQ(page()->y(), -3333);
 
     click("PushButton1"); // four times would be 52,072 twips wide
-    EXPECT_EQ(form.zoomState().mZoom, 1.0f);
-    EXPECT_EQ(form.zoomState().mZoomWidth, 13018);
+    EXPECT_EQ(form.zoomState().factor, 1.0f);
+    EXPECT_EQ(form.zoomState().zoomedWidth, 13018);
     EXPECT_EQ(page()->size(), enlarged);
     EXPECT_EQ(vBar->value(), 5000);
 
     click("PushButton1");
-    EXPECT_EQ(form.zoomState().mZoom, 1.25f);
+    EXPECT_EQ(form.zoomState().factor, 1.25f);
     EXPECT_EQ(page()->size(), QSize(1085, 1335));
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -284,7 +284,7 @@ TEST_F(Form2Test, DragStopsAtThePageEdgesAndReleaseSnapsThePageToTheScrollGrid)
     form.handOver(pagePicture(800, 600, 96), document); // 12000 x 9000 twips: 11998 x 8998 redrawn
     auto *hBar = control<QScrollBar>("HScroll1");
     EXPECT_EQ(hBar->maximum(), 267);
-    EXPECT_EQ(form.scrollState().mHStep, 10);
+    EXPECT_EQ(form.scrollState().hStep, 10);
     EXPECT_EQ(page()->size(), QSize(800, 600));
 
     hBar->setValue(100);
@@ -340,7 +340,7 @@ TEST_F(Form2Test, EveryHandOverDescribesTheNewPage)
     mainWindow.show();
     QApplication::setActiveWindow(&mainWindow);
     QApplication::setActiveWindow(&form); // a later activation keeps zoom and position
-    EXPECT_EQ(form.zoomState().mZoom, 2.0f);
+    EXPECT_EQ(form.zoomState().factor, 2.0f);
     EXPECT_EQ(control<QScrollBar>("VScroll1")->value(), 5);
     form.hide();
 
@@ -351,9 +351,9 @@ TEST_F(Form2Test, EveryHandOverDescribesTheNewPage)
     QApplication::setActiveWindow(&form);
     EXPECT_FALSE(form.firstActivatePending());
     EXPECT_EQ(form.wordFile(), second);
-    EXPECT_EQ(form.zoomState().mZoom, 1.0f);
-    EXPECT_EQ(form.zoomState().mOrigWidth, 11998);
-    EXPECT_EQ(form.zoomState().mOrigHeight, 8998);
+    EXPECT_EQ(form.zoomState().factor, 1.0f);
+    EXPECT_EQ(form.zoomState().originalWidth, 11998);
+    EXPECT_EQ(form.zoomState().originalHeight, 8998);
     EXPECT_EQ(control<PagePicture>("Zoom_Ori")->picture().size(), bigger.size());
     EXPECT_EQ(page()->pos(), QPoint(0, 0));
     EXPECT_EQ(control<QScrollBar>("HScroll1")->maximum(), 267);
@@ -627,7 +627,7 @@ TEST_F(Form2Test, PrintingAVanishedDocumentReportsWhyAndAsksNoPrinter)
 {
     form.setDocumentPages(nullptr);
     form.handOver(pagePicture(150, 180, 96), document);
-    form.PrintPages();
+    form.printPages();
     EXPECT_EQ(printDialog.asked, 0);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Form2.PrintPages at line 100")));
@@ -750,11 +750,11 @@ TEST_F(Form2Test, KeysScrollThePageThroughTheBarsZoomAndSave)
     EXPECT_EQ(form.scrollState().pageTop(), -10 * vBar->value());
 
     QTest::keyClick(page(), Qt::Key_Minus, Qt::ControlModifier);
-    EXPECT_EQ(form.zoomState().mZoom, 0.75f);
+    EXPECT_EQ(form.zoomState().factor, 0.75f);
     QTest::keyClick(control<QPushButton>("PushButton8"), Qt::Key_Plus, Qt::ControlModifier);
-    EXPECT_EQ(form.zoomState().mZoom, 1.0f);
+    EXPECT_EQ(form.zoomState().factor, 1.0f);
     QTest::keyClick(page(), Qt::Key_Equal, Qt::ControlModifier);
-    EXPECT_EQ(form.zoomState().mZoom, 1.25f);
+    EXPECT_EQ(form.zoomState().factor, 1.25f);
     QTest::keyClick(page(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(saveDialog.requests.size(), 1u);
     page()->setStyle(nullptr);

@@ -29,10 +29,10 @@ ZoomModel zoomOnPage(double unscaledWidth, double unscaledHeight)
     return zoom;
 }
 
-// One click: StepZoom's candidate through SetZoom, then RedrawImage's sizes when accepted.
+// One click: stepZoom's candidate through setZoom, then redrawImage's sizes when accepted.
 void click(ZoomModel &zoom, bool zoomOut)
 {
-    if (zoom.setZoom(ZoomModel::stepCandidate(zoom.mZoom, zoomOut)))
+    if (zoom.setZoom(ZoomModel::stepCandidate(zoom.factor, zoomOut)))
         zoom.takeRedrawSizes();
 }
 
@@ -63,21 +63,21 @@ TEST(ScrollLayout, OverflowDecidesMaximumAndStepAndTheBarMovesThePageOnItsGrid)
     ScrollModel wide = laidOut(9330 + 2670, 7425 + 1575);
     EXPECT_TRUE(wide.hBar().enabled);
     EXPECT_EQ(wide.hBar().maximum, 267);
-    EXPECT_EQ(wide.mHStep, 10);
+    EXPECT_EQ(wide.hStep, 10);
     EXPECT_EQ(wide.vBar().maximum, 158); // 157.5 to even
     wide.setHValue(100);
     EXPECT_EQ(wide.pageLeft(), -1000);
 
     ScrollModel slight = laidOut(9330 + 80, 7425 + 100);
     EXPECT_EQ(slight.hBar().maximum, 80);
-    EXPECT_EQ(slight.mHStep, 1);
+    EXPECT_EQ(slight.hStep, 1);
     EXPECT_EQ(slight.vBar().maximum, 100);
-    EXPECT_EQ(slight.mVStep, 1);
+    EXPECT_EQ(slight.vStep, 1);
 
     ScrollModel fits = laidOut(9330, 7000);
     EXPECT_FALSE(fits.hBar().enabled);
     EXPECT_FALSE(fits.vBar().enabled);
-    EXPECT_EQ(fits.mHStep, 0);
+    EXPECT_EQ(fits.hStep, 0);
     EXPECT_EQ(fits.hBar().maximum, 32767); // left as it was
     fits.setHValue(50);
     EXPECT_EQ(fits.pageLeft(), 0);
@@ -153,9 +153,9 @@ TEST(ScrollAfterZoom, BarsFollowTheNewPageButKeepTheEnablingTheRedrawChose)
     model.enableForPage();
     model.fitBarsToPage();
     EXPECT_TRUE(model.hBar().enabled);
-    EXPECT_EQ(model.mHStep, 0);
+    EXPECT_EQ(model.hStep, 0);
     EXPECT_EQ(model.vBar().maximum, 337);
-    EXPECT_EQ(model.mVStep, 10);
+    EXPECT_EQ(model.vStep, 10);
     EXPECT_EQ(model.pageLeft(), 0);
     EXPECT_EQ(model.pageTop(), 0);
 }
@@ -165,18 +165,18 @@ TEST(Zoom, StepsInQuartersBetweenAQuarterAndFourTimes)
     ZoomModel zoom = zoomOnPage(2000, 2500);
     for (int i = 0; i < 12; ++i)
         click(zoom, false);
-    EXPECT_EQ(zoom.mZoom, 4.0f);
-    EXPECT_EQ(zoom.mZoomWidth, 8000);
-    EXPECT_FALSE(zoom.setZoom(ZoomModel::stepCandidate(zoom.mZoom, false)));
-    EXPECT_EQ(zoom.mZoom, 4.0f);
+    EXPECT_EQ(zoom.factor, 4.0f);
+    EXPECT_EQ(zoom.zoomedWidth, 8000);
+    EXPECT_FALSE(zoom.setZoom(ZoomModel::stepCandidate(zoom.factor, false)));
+    EXPECT_EQ(zoom.factor, 4.0f);
 
     ZoomModel out = zoomOnPage(2000, 2500);
     for (int i = 0; i < 3; ++i)
         click(out, true);
-    EXPECT_EQ(out.mZoom, 0.25f);
-    EXPECT_EQ(out.mZoomHeight, 625);
+    EXPECT_EQ(out.factor, 0.25f);
+    EXPECT_EQ(out.zoomedHeight, 625);
     click(out, true);
-    EXPECT_EQ(out.mZoom, 0.25f);
+    EXPECT_EQ(out.factor, 0.25f);
 }
 
 TEST(Zoom, TheOnePageFormReachesFourTimesInTwelveStepsAndBackInFifteen)
@@ -184,13 +184,13 @@ TEST(Zoom, TheOnePageFormReachesFourTimesInTwelveStepsAndBackInFifteen)
     ZoomModel zoom = zoomOnPage(10088, 13462); // the sample form's page picture
     for (int i = 0; i < 12; ++i)
         click(zoom, false);
-    EXPECT_EQ(zoom.mZoom, 4.0f);
-    EXPECT_EQ(zoom.mZoomWidth, 40352);
-    EXPECT_EQ(zoom.mZoomHeight, 53848);
+    EXPECT_EQ(zoom.factor, 4.0f);
+    EXPECT_EQ(zoom.zoomedWidth, 40352);
+    EXPECT_EQ(zoom.zoomedHeight, 53848);
     for (int i = 0; i < 15; ++i)
         click(zoom, true);
-    EXPECT_EQ(zoom.mZoom, 0.25f);
-    EXPECT_EQ(zoom.mZoomWidth, 2522);
+    EXPECT_EQ(zoom.factor, 0.25f);
+    EXPECT_EQ(zoom.zoomedWidth, 2522);
 }
 
 TEST(Zoom, APictureLargerThanFourLetterPagesFallsBackToOneWithoutDrawing)
@@ -198,22 +198,22 @@ TEST(Zoom, APictureLargerThanFourLetterPagesFallsBackToOneWithoutDrawing)
     ZoomModel zoom = zoomOnPage(13000, 16000);
     for (int i = 0; i < 11; ++i)
         click(zoom, false);
-    EXPECT_EQ(zoom.mZoom, 3.75f);
-    EXPECT_EQ(zoom.mZoomWidth, 48750);
-    EXPECT_EQ(zoom.mZoomHeight, 60000);
+    EXPECT_EQ(zoom.factor, 3.75f);
+    EXPECT_EQ(zoom.zoomedWidth, 48750);
+    EXPECT_EQ(zoom.zoomedHeight, 60000);
 
     ASSERT_TRUE(zoom.setZoom(4.0f)); // 52,000 twips wide
     EXPECT_FALSE(zoom.takeRedrawSizes());
-    EXPECT_EQ(zoom.mZoom, 1.0f);
-    EXPECT_EQ(zoom.mZoomWidth, 13000);
-    EXPECT_EQ(zoom.mZoomHeight, 16000);
-    EXPECT_EQ(ZoomModel::stepCandidate(zoom.mZoom, false), 1.25f);
+    EXPECT_EQ(zoom.factor, 1.0f);
+    EXPECT_EQ(zoom.zoomedWidth, 13000);
+    EXPECT_EQ(zoom.zoomedHeight, 16000);
+    EXPECT_EQ(ZoomModel::stepCandidate(zoom.factor, false), 1.25f);
 
     // Exactly four US Letter pages is the largest picture drawn.
     ZoomModel letter = zoomOnPage(12240, 15840);
     ASSERT_TRUE(letter.setZoom(4.0f));
     EXPECT_TRUE(letter.takeRedrawSizes());
-    EXPECT_EQ(letter.mZoomHeight, 63360);
+    EXPECT_EQ(letter.zoomedHeight, 63360);
 
     ZoomModel record = zoomOnPage(10088, 63361); // a record over many pages: too high at 1
     EXPECT_FALSE(record.takeRedrawSizes());

@@ -132,9 +132,9 @@ TEST_F(ApplySkinTest, WithoutTheFileNothingChanges)
 {
     SkinnableWindow w;
     RecordingSkin skin;
-    ApplySkin(&w.window, skin, skinFile);
+    applySkin(&w.window, skin, skinFile);
     QDir(dir.path()).mkpath(QStringLiteral("x/o.cjs")); // a folder of that name is no skin either
-    ApplySkin(&w.window, skin, skinFile);
+    applySkin(&w.window, skin, skinFile);
     EXPECT_TRUE(skin.calls.isEmpty());
     for (QWidget *widget : {&w.window, static_cast<QWidget *>(w.option), static_cast<QWidget *>(w.frame), w.page})
         EXPECT_FALSE(buttonFace(widget));
@@ -145,7 +145,7 @@ TEST_F(ApplySkinTest, ColoursFirstThenLoadsSetsTheSwitchesAndAppliesInOrder)
     writeSkin("QWidget {}");
     SkinnableWindow w;
     RecordingSkin skin;
-    ApplySkin(&w.window, skin, skinFile);
+    applySkin(&w.window, skin, skinFile);
     EXPECT_EQ(skin.calls, QStringList({QStringLiteral("load o.cjs []"), QStringLiteral("options?"),
                                        QStringLiteral("options=5"), QStringLiteral("all=1"),
                                        QStringLiteral("styled=1"), QStringLiteral("apply Form1")}));
@@ -162,7 +162,7 @@ TEST_F(ApplySkinTest, FailingLoadKeepsTheColouringAndSkipsTheRest)
     SkinnableWindow w;
     RecordingSkin skin;
     skin.failLoad = true;
-    EXPECT_THROW(ApplySkin(&w.window, skin, skinFile), AppError);
+    EXPECT_THROW(applySkin(&w.window, skin, skinFile), AppError);
     EXPECT_EQ(skin.calls, QStringList({QStringLiteral("load o.cjs []")}));
     EXPECT_TRUE(buttonFace(&w.window));
 }
@@ -173,7 +173,7 @@ TEST_F(ApplySkinTest, StyleSheetSkinDressesEveryWindow)
     writeSkin(sheet);
     SkinnableWindow w;
     StyleSheetSkin skin;
-    ApplySkin(&w.window, skin, skinFile);
+    applySkin(&w.window, skin, skinFile);
     EXPECT_EQ(qApp->styleSheet(), QString::fromUtf8(sheet));
     EXPECT_TRUE(w.window.testAttribute(Qt::WA_StyledBackground));
     EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_UseStyleSheetPropagationInWidgetStyles));
@@ -181,12 +181,12 @@ TEST_F(ApplySkinTest, StyleSheetSkinDressesEveryWindow)
     QCoreApplication::setAttribute(Qt::AA_UseStyleSheetPropagationInWidgetStyles, false);
 }
 
-TEST(ColourWindow, ColoursWindowFramesLabelsAndOptionsButNotPictureBoxes)
+TEST(colourWindow, ColoursWindowFramesLabelsAndOptionsButNotPictureBoxes)
 {
     SkinnableWindow w;
     auto *pictureLabel = new QLabel(&w.window); // a picture box of a kind that is otherwise coloured
     markAsPictureBox(pictureLabel);
-    ColourWindow(&w.window);
+    colourWindow(&w.window);
     for (QWidget *widget : {&w.window, static_cast<QWidget *>(w.option), static_cast<QWidget *>(w.check),
                             static_cast<QWidget *>(w.frame), static_cast<QWidget *>(w.label)})
         EXPECT_TRUE(buttonFace(widget));

@@ -14,12 +14,12 @@ TEST(FileUtils, FileExistsIsFalseForEmptyMissingAndJustDeletedPaths)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.doc"));
-    EXPECT_FALSE(shell::FileExists(QString()));
-    EXPECT_FALSE(shell::FileExists(path));
+    EXPECT_FALSE(shell::fileExists(QString()));
+    EXPECT_FALSE(shell::fileExists(path));
     testsupport::writeTestFile(path);
-    EXPECT_TRUE(shell::FileExists(path));
+    EXPECT_TRUE(shell::fileExists(path));
     QFile::remove(path);
-    EXPECT_FALSE(shell::FileExists(path));
+    EXPECT_FALSE(shell::fileExists(path));
 }
 
 TEST(FileUtils, DeleteFileQuietlyRemovesReadOnlyFileAndIgnoresMissingOne)
@@ -28,10 +28,10 @@ TEST(FileUtils, DeleteFileQuietlyRemovesReadOnlyFileAndIgnoresMissingOne)
     const QString path = dir.filePath(QStringLiteral("ro.doc"));
     testsupport::writeTestFile(path, "x");
     QFile::setPermissions(path, QFileDevice::ReadOwner);
-    shell::DeleteFileQuietly(path);
+    shell::deleteFileQuietly(path);
     EXPECT_FALSE(QFile::exists(path));
-    shell::DeleteFileQuietly(path); // missing: no effect, no exception
-    shell::DeleteFileQuietly(QString());
+    shell::deleteFileQuietly(path); // missing: no effect, no exception
+    shell::deleteFileQuietly(QString());
 }
 
 TEST(FileUtils, ClipboardPictureIsReturnedWhenPresentAndNullWhenAbsent)
@@ -40,12 +40,12 @@ TEST(FileUtils, ClipboardPictureIsReturnedWhenPresentAndNullWhenAbsent)
     QImage picture(4, 3, QImage::Format_RGB32);
     picture.fill(Qt::red);
     clipboard->setImage(picture);
-    const QImage got = shell::GetClipboardPicture(0);
+    const QImage got = shell::clipboardPicture(0);
     ASSERT_FALSE(got.isNull());
     EXPECT_EQ(got.size(), picture.size());
 
     clipboard->setText(QStringLiteral("no picture"));
-    EXPECT_TRUE(shell::GetClipboardPicture(0).isNull());
+    EXPECT_TRUE(shell::clipboardPicture(0).isNull());
 }
 
 } // namespace

@@ -127,11 +127,11 @@ protected:
 
 TEST_F(WordCheckTest, WorkingEngineIsStartedAndQuitSilently)
 {
-    EXPECT_TRUE(entry::CheckWordAvailable(factory));
+    EXPECT_TRUE(entry::checkWordAvailable(factory));
     EXPECT_EQ(factory.quits, 1);
     // A failing quit is ignored too.
     factory.quitFails = true;
-    EXPECT_TRUE(entry::CheckWordAvailable(factory));
+    EXPECT_TRUE(entry::checkWordAvailable(factory));
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(services.ends, 0);
 }
@@ -140,7 +140,7 @@ TEST_F(WordCheckTest, MissingEngineShowsTheExactMessageUnderTheApplicationTitleT
 {
     setApplicationTitle(QStringLiteral("Title Under Test"));
     factory.creates = false;
-    EXPECT_FALSE(entry::CheckWordAvailable(factory));
+    EXPECT_FALSE(entry::checkWordAvailable(factory));
 
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Title Under Test"));

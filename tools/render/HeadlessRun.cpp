@@ -155,7 +155,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     // once, and its page drawn from the very bytes written, as a second instance opening it would.
     wordproc::BuiltinApplicationFactory engine;
     std::shared_ptr<automation::Application> app;
-    const std::shared_ptr<automation::Document> doc = generator::BuildRentalApplication(engine, record, app);
+    const std::shared_ptr<automation::Document> doc = generator::buildRentalApplication(engine, record, app);
     QByteArray bytes;
     try {
         if (!doc)
