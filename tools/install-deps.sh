@@ -8,7 +8,7 @@ as_root=()
 packages=(
   # build
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-base-dev-tools libgl-dev libgsf-1-dev zlib1g-dev libfontconfig-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libgsf-1-dev zlib1g-dev libfontconfig-dev libqpdf-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # fonts the form is drawn with: Tahoma metrics, Arial metrics, CJK and emoji glyphs
   fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji fontconfig
@@ -23,11 +23,13 @@ packages=(
   strace clang llvm libclang-rt-14-dev libfuzzer-14-dev
   # printing through a real print system, PDF checks
   cups printer-driver-cups-pdf qpdf
+  # fillers of the fillable PDF that are not ours
+  pdftk-java python3-pypdf mupdf-tools
   # the Debian package and its checks
   dpkg-dev lintian desktop-file-utils appstream
 )
 if [ "${1:-}" = "--runtime-only" ]; then
-  packages=(qt6-base-dev libgsf-1-dev fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji
+  packages=(qt6-base-dev libgsf-1-dev libqpdf-dev fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji
             fonts-noto-core fonts-noto-extra)
 fi
 

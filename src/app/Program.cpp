@@ -3,6 +3,7 @@
 #include "entry/ApplicantFiles.h"
 #include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
+#include "pdfform/RecordForm.h"
 #include "shell/HeldFiles.h"
 #include "record/SettingsStore.h"
 #include "shell/StartupTrace.h"
@@ -21,6 +22,17 @@ Program::Program(record::SettingsStore &store, automation::ApplicationFactory &e
                       })
 {
     m_main.setStartCommand([this] { m_startCreating.click(); });
+    m_main.applicantFiles().setPdfForms(
+        [](const record::RecordValues *record, const QString &target) { pdfform::exportFillable(record, target); },
+        [](const QString &path) {
+            const pdfform::ImportResult imported = pdfform::importFilled(path);
+            entry::ImportedRecord record;
+            record.values = pdfform::recordSettings(imported);
+            record.taken = imported.taken;
+            for (const pdfform::RefusedField &refused : imported.refused)
+                record.refused.append({refused.name, refused.reason});
+            return record;
+        });
 }
 
 bool Program::start(const QString &applicantFile)

@@ -17,6 +17,12 @@
 #include "wordproc/msdoc/DocWriter.h"
 #include "wordproc/editing/Editor.h"
 #include "wordproc/layout/PageRenderer.h"
+#include "pdfform/RecordForm.h"
+#include "record/IniText.h"
+#include "base/SafeWrite.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <QImage>
 
@@ -128,6 +134,76 @@ QByteArray pagePngOf(const wordproc::Document &document)
     if (encodeFailure)
         std::rethrow_exception(encodeFailure);
     return encoder.finish();
+}
+
+namespace {
+
+record::RecordSnapshot recordOf(const RecordSource &source)
+{
+    if (source.sample)
+        return record::RecordSnapshot::sample();
+    record::SettingsStore store(source.settingsFile.isEmpty() ? record::SettingsStore::userStorePath()
+                                                             : source.settingsFile);
+    return record::RecordSnapshot::fromStore(store);
+}
+
+} // namespace
+
+QStringList writeFillablePdf(const RecordSource &source, bool blank, const QString &pdfPath)
+{
+    QStringList problems;
+    CollectingBoxes boxes(problems);
+    shell::ScopedMessageBoxes scope(boxes);
+    try {
+        if (blank) {
+            pdfform::exportFillable(nullptr, pdfPath);
+        } else {
+            const record::RecordSnapshot record = recordOf(source);
+            if (problems.isEmpty())
+                pdfform::exportFillable(&record, pdfPath);
+        }
+    } catch (const base::Failure &e) {
+        problems << e.description();
+    }
+    return problems;
+}
+
+ImportRun importFilledPdf(const QString &pdfPath, const QString &recordPath)
+{
+    ImportRun run;
+    try {
+        const pdfform::ImportResult imported = pdfform::importFilled(pdfPath);
+        run.taken = imported.taken;
+        for (const pdfform::RefusedField &refused : imported.refused)
+            run.refused << refused.name + QStringLiteral(": ") + refused.reason;
+        QMap<QString, QString> values;
+        if (QFileInfo::exists(recordPath) || QFileInfo(recordPath).isSymLink()) {
+            QFile old(recordPath);
+            if (!old.open(QIODevice::ReadOnly))
+                throw base::Failure(QStringLiteral("%1 could not be read, so it is not replaced: %2")
+                                        .arg(recordPath, old.errorString()));
+            const QByteArray text = old.readAll();
+            if (old.error() != QFileDevice::NoError)
+                throw base::Failure(QStringLiteral("%1 could not be read, so it is not replaced: %2")
+                                        .arg(recordPath, old.errorString()));
+            const record::IniReading reading = record::decodeIniText(text);
+            if (!reading.lossless)
+                throw base::Failure(QStringLiteral("%1 holds what would not be written back, so it is not replaced.")
+                                        .arg(recordPath));
+            values = reading.values;
+            for (auto it = values.begin(); it != values.end();)
+                it = it.key().startsWith(QLatin1String("Tenvoria/")) ? values.erase(it) : std::next(it);
+        }
+        const QMap<QString, QString> record = pdfform::recordSettings(imported);
+        for (auto it = record.cbegin(); it != record.cend(); ++it)
+            values.insert(QStringLiteral("Tenvoria/") + it.key(), it.value());
+        base::ReplaceOptions options;
+        options.followLink = true;
+        base::replaceFile(recordPath, record::encodeIniText(values), options);
+    } catch (const base::Failure &e) {
+        run.problems << e.description();
+    }
+    return run;
 }
 
 RenderResult renderRecord(const RecordSource &source, const QString &docPath, const QString &imagePath,

@@ -29,4 +29,17 @@ struct RecordSource {
 RenderResult renderRecord(const RecordSource &source, const QString &docPath, const QString &imagePath,
                           const QString &pdfPath = QString(), const std::function<void()> &beforeFonts = {});
 
+// Writes the form as a fillable PDF: blank fields, or the record's values. Returns the problems.
+QStringList writeFillablePdf(const RecordSource &source, bool blank, const QString &pdfPath);
+
+// Reads a filled copy of the fillable PDF and writes the record it gives as a settings file (the
+// store's [Tenvoria] section), owner-only. An existing file is read first and keeps its other
+// sections; one that cannot be read, or holds what would not be written back, is left alone.
+struct ImportRun {
+    QStringList taken;    // settings keys
+    QStringList refused;  // "name: reason"
+    QStringList problems; // why nothing was written
+};
+ImportRun importFilledPdf(const QString &pdfPath, const QString &recordPath);
+
 } // namespace tools

@@ -1,4 +1,6 @@
 // tenvoria-render [--settings FILE | --sample] [--doc OUT.doc] [--image OUT.png] [--pdf OUT.pdf]
+// tenvoria-render [--settings FILE | --sample | --blank] --fillable-pdf OUT.pdf
+// tenvoria-render --import-pdf FILLED.pdf --record-out FILE
 //
 // Runs the form generator through the built-in engine on a record read from a settings file of
 // the program's own format (the current user's store without --settings), and writes the
@@ -31,10 +33,47 @@ int main(int argc, char **argv)
     const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("Where to write the pages as PDF."),
                                  QStringLiteral("OUT.pdf"));
     const QCommandLineOption sample(QStringLiteral("sample"), QStringLiteral("Use the example record instead of settings."));
-    parser.addOptions({settings, sample, doc, image, pdf});
+    const QCommandLineOption fillable(QStringLiteral("fillable-pdf"), QStringLiteral("Where to write the form as a fillable PDF."),
+                                      QStringLiteral("OUT.pdf"));
+    const QCommandLineOption blank(QStringLiteral("blank"), QStringLiteral("Leave the fillable PDF's fields blank."));
+    const QCommandLineOption importPdf(QStringLiteral("import-pdf"), QStringLiteral("A filled fillable PDF to read the record from."),
+                                       QStringLiteral("FILLED.pdf"));
+    const QCommandLineOption recordOut(QStringLiteral("record-out"), QStringLiteral("Where to write the imported record (settings file)."),
+                                       QStringLiteral("FILE"));
+    parser.addOptions({settings, sample, doc, image, pdf, fillable, blank, importPdf, recordOut});
     parser.process(app);
 
     QTextStream err(stderr);
+    if (parser.isSet(importPdf) || parser.isSet(recordOut)) {
+        if (!parser.isSet(importPdf) || !parser.isSet(recordOut) || !parser.positionalArguments().isEmpty()) {
+            err << "usage: tenvoria-render --import-pdf FILLED.pdf --record-out FILE\n";
+            return 2;
+        }
+        const tools::ImportRun run = tools::importFilledPdf(parser.value(importPdf), parser.value(recordOut));
+        QTextStream out(stdout);
+        for (const QString &key : run.taken)
+            out << "taken: " << key << "\n";
+        for (const QString &refused : run.refused)
+            err << "tenvoria-render: not taken: " << refused << "\n";
+        for (const QString &problem : run.problems)
+            err << "tenvoria-render: " << parser.value(importPdf) << ": " << problem << "\n";
+        return run.problems.isEmpty() ? 0 : 1;
+    }
+    if (parser.isSet(fillable)) {
+        if (!parser.positionalArguments().isEmpty() || (parser.isSet(blank) && (parser.isSet(settings) || parser.isSet(sample)))) {
+            err << "usage: tenvoria-render [--settings FILE | --sample | --blank] --fillable-pdf OUT.pdf\n";
+            return 2;
+        }
+        fonts.wait();
+        const QStringList problems = tools::writeFillablePdf({parser.value(settings), parser.isSet(sample)},
+                                                             parser.isSet(blank), parser.value(fillable));
+        for (const QString &problem : problems)
+            err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
+        if (problems.isEmpty() && !parser.isSet(doc) && !parser.isSet(pdf))
+            return 0;
+        if (!problems.isEmpty())
+            return 1;
+    }
     if ((!parser.isSet(doc) && !parser.isSet(pdf)) || !parser.positionalArguments().isEmpty()) {
         err << "usage: tenvoria-render [--settings FILE | --sample] [--doc OUT.doc] [--image OUT.png] [--pdf OUT.pdf]\n";
         return 2;

@@ -10,6 +10,10 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextLayout>
+
+#include <map>
+#include <tuple>
 
 #include <algorithm>
 
@@ -323,6 +327,67 @@ void setUpPaper(const PageSetup &page, QPagedPaintDevice &device)
     // pick their Letter tray.
     const QPageSize size(QSizeF(std::min(width, height), std::max(width, height)), QPageSize::Point);
     device.setPageLayout(QPageLayout(size, orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Point));
+}
+
+std::vector<PrintedCell> printedCells(const Document &document)
+{
+    fonts::ensureRegistered();
+    const PageSetup &page = document.page;
+    const int textHeight = std::max(1, page.pageHeight - page.topMargin - page.bottomMargin);
+    const ContentBox content = splitTallRows(layoutContent(document), textHeight);
+    const std::vector<PageBand> bands = paginate(content, textHeight);
+    // The band a piece is drawn in: the one its top falls in, as PageCanvas decides.
+    auto pageOf = [&bands](int top) {
+        for (std::size_t i = 0; i < bands.size(); ++i)
+            if (top >= bands[i].top && top < bands[i].bottom)
+                return int(i);
+        return int(bands.size()) - 1;
+    };
+    std::vector<PrintedCell> cells;
+    std::map<std::tuple<std::size_t, int, int>, bool> placed;
+    for (std::size_t b = 0; b < content.blocks.size(); ++b) {
+        const auto *table = std::get_if<TableBox>(&content.blocks[b].box);
+        if (!table)
+            continue;
+        const int blockTop = content.blocks[b].top;
+        const double border = table->border;
+        for (std::size_t r = 0; r < table->rows.size(); ++r) {
+            const RowBox &row = table->rows[r];
+            const int source = row.row >= 0 ? row.row : int(r);
+            const int top = blockTop + row.top;
+            const int pageIndex = pageOf(top);
+            const double dx = page.leftMargin + page.gutter;
+            const double dy = page.topMargin - bands[std::size_t(pageIndex)].top;
+            for (std::size_t c = 0; c < row.cells.size(); ++c) {
+                if (!placed.emplace(std::make_tuple(b, source, int(c)), true).second)
+                    continue;
+                const CellBox &cell = row.cells[c];
+                PrintedCell printed;
+                printed.block = b;
+                printed.row = source;
+                printed.cell = int(c);
+                printed.page = pageIndex;
+                printed.area = QRectF(dx + cell.left + border / 2, dy + top + border,
+                                      std::max(0.0, cell.width - border), std::max(0.0, row.height - border));
+                if (!cell.lines.empty()) {
+                    printed.firstLine = cell.lines.front();
+                    printed.firstLine.left += dx;
+                    printed.firstLine.top += int(dy) + blockTop;
+                }
+                cells.push_back(std::move(printed));
+            }
+        }
+    }
+    return cells;
+}
+
+double caretX(const LineBox &line, int offset)
+{
+    if (!line.text)
+        return line.left;
+    const QTextLine textLine = line.text->lineAt(line.lineIndex);
+    const int at = std::clamp(line.textStart + offset, line.textStart, line.textStart + line.textLength);
+    return line.left + textLine.cursorToX(at) - textLine.naturalTextRect().left();
 }
 
 int drawPages(const Document &document, QPagedPaintDevice &device)

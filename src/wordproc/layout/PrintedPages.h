@@ -5,6 +5,7 @@
 #include "wordproc/layout/Layout.h"
 
 #include <QByteArray>
+#include <QRectF>
 #include <QString>
 
 #include <vector>
@@ -42,6 +43,25 @@ void setUpPaper(const PageSetup &page, QPagedPaintDevice &device);
 // device's paper should come from setUpPaper. Returns the number of pages. Throws
 // base::Failure when the device refuses to be painted on.
 int drawPages(const Document &document, QPagedPaintDevice &device);
+
+// Where a table cell stands on the printed pages, for what is laid over the pages afterwards
+// (a fillable form's fields). Positions are twips from the paper's top-left corner.
+struct PrintedCell {
+    std::size_t block = 0; // the table's index in the body
+    int row = 0;           // the table's row
+    int cell = 0;          // the cell's index in its row
+    int page = 0;          // from 0; a cell split across pages is placed on its first piece
+    QRectF area;           // inside the grid lines: of the first piece when the row is split
+    LineBox firstLine;     // the cell's first line of text, `left` and `top` on the paper; no
+                           // text when the cell has none
+};
+
+// Every table cell of the document as drawPages places it, in the order of the body.
+std::vector<PrintedCell> printedCells(const Document &document);
+
+// Where character `offset` of the line's paragraph starts, as an x of the line's own
+// coordinates (its `left` is where the text starts); the line's end for an offset beyond it.
+double caretX(const LineBox &line, int offset);
 
 // The document as a PDF: vector pages, fonts embedded as subsets, text extractable, the given
 // title in the document information. Throws base::Failure when it cannot be produced.

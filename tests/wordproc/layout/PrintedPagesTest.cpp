@@ -147,3 +147,42 @@ TEST(PrintedPages, ALongDocumentDrawsOnePdfPagePerBand)
     EXPECT_TRUE(pdf.startsWith("%PDF-"));
     EXPECT_TRUE(pdf.contains("Rental Application"));
 }
+
+// What a fillable form lays over the pages: each cell once, on the page of its first piece,
+// within that page's text area; the label's end after its start on the first line.
+TEST(PrintedPages, CellsArePlacedOnThePageOfTheirFirstPiece)
+{
+    Document document;
+    Table table;
+    Row tall;
+    Cell tallCell;
+    tallCell.widthTwips = 5000;
+    tallCell.paragraphs.clear();
+    for (int i = 0; i < 120; ++i) // far more lines than a page holds: the row splits
+        tallCell.paragraphs.push_back(Paragraph{{wordproc::Run{QStringLiteral("Name: line %1").arg(i), CharFormat{}}}});
+    tall.cells = {tallCell};
+    Row after;
+    Cell afterCell;
+    afterCell.widthTwips = 5000;
+    afterCell.paragraphs.front().runs.push_back(wordproc::Run{QStringLiteral("City: "), CharFormat{}});
+    after.cells = {afterCell, afterCell};
+    table.rows = {tall, after};
+    document.body = {table, Paragraph{}};
+
+    const std::vector<PrintedCell> cells = printedCells(document);
+    ASSERT_EQ(cells.size(), 3u);
+    const PageSetup &page = document.page;
+    const PrintedCell &first = cells[0];
+    EXPECT_EQ(first.row, 0);
+    EXPECT_EQ(first.page, 0);
+    EXPECT_GE(first.area.top(), page.topMargin);
+    EXPECT_LE(first.area.bottom(), page.pageHeight - page.bottomMargin + 20);
+    EXPECT_GT(cells[1].page, 0) << "the row after the split row is on a later page";
+    EXPECT_EQ(cells[1].page, cells[2].page);
+    EXPECT_GE(cells[1].area.top(), page.topMargin);
+    EXPECT_LT(cells[1].area.right(), cells[2].area.left() + 1);
+    ASSERT_TRUE(cells[1].firstLine.text);
+    EXPECT_NEAR(caretX(cells[1].firstLine, 0), cells[1].firstLine.left, 1);
+    EXPECT_GT(caretX(cells[1].firstLine, 5), caretX(cells[1].firstLine, 0) + 100);
+    EXPECT_LT(caretX(cells[1].firstLine, 5), cells[1].area.right());
+}

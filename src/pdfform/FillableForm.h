@@ -1,0 +1,51 @@
+#pragma once
+// A document's printed pages with an AcroForm laid over them: a text field over the value area of
+// each named cell and a radio group for each two-word choice. The record's own words live in the
+// adapter (RecordForm); this part knows only cells, names and values.
+#include "wordproc/model/DocumentModel.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace pdfform {
+
+// Where a field goes: the table cell (`block` is the table's index in the body) and how many
+// characters of its first paragraph are the label; the field covers the rest of the cell.
+struct CellRef {
+    std::size_t block = 0;
+    int row = 0;
+    int cell = 0;
+    int labelLength = 0;
+};
+
+struct TextFieldPlan {
+    QString name; // the field's full name, which the import reads it back by
+    CellRef at;
+    QString value;
+};
+
+struct ChoicePlan {
+    QString name;
+    CellRef at;
+    QString firstWord;  // the options' export values, shown beside their buttons
+    QString secondWord;
+    QString value;      // one of the words, or empty for no option chosen
+};
+
+struct FormPlan {
+    std::vector<TextFieldPlan> texts;
+    std::vector<ChoicePlan> choices;
+};
+
+// The key in the AcroForm dictionary and the document information that marks a form as one of
+// ours; the import refuses a PDF without it.
+inline constexpr const char *kMarkerKey = "/TenvoriaFillable";
+
+// The document's pages as the PDF export draws them, with the plan's fields. The cells of choices
+// lose whatever follows their label, since the buttons show the words. Throws base::Failure when a
+// planned cell is not in the document or the PDF cannot be produced.
+QByteArray fillablePdf(wordproc::Document document, const FormPlan &plan, const QString &title);
+
+} // namespace pdfform

@@ -1,0 +1,161 @@
+// The one place where the fillable PDF meets the record catalogue, the form's rows and the
+// generator.
+#include "RecordForm.h"
+
+#include "FillableForm.h"
+
+#include "record/RecordCatalogue.h"
+#include "record/RecordValues.h"
+#include "generator/FormLayout.h"
+#include "generator/RentalApplication.h"
+#include "automation/WordAutomation.h"
+#include "shell/MessageBoxes.h"
+#include "wordproc/editing/Editor.h"
+#include "wordproc/engine/BuiltinEngine.h"
+#include "wordproc/msdoc/DocReader.h"
+#include "wordproc/msdoc/DocWriter.h"
+
+#include "base/Failure.h"
+#include "base/SafeWrite.h"
+
+#include <QFile>
+
+namespace pdfform {
+namespace {
+
+// The generator's boxes during the build become the export's failure.
+class CollectingBoxes final : public shell::MessageBoxes {
+public:
+    void inform(const QString &, const QString &text, shell::BoxIcon) override { problems << text; }
+    shell::BoxAnswer askYesNo(const QString &, const QString &, shell::BoxAnswer = shell::BoxAnswer::Yes) override
+    {
+        return shell::BoxAnswer::Yes;
+    }
+    QStringList problems;
+};
+
+const record::ChoiceSpec *choiceOfOption(const char *optionId)
+{
+    for (const record::ChoiceSpec &choice : record::choices())
+        if (qstrcmp(choice.firstId, optionId) == 0 || qstrcmp(choice.secondId, optionId) == 0)
+            return &choice;
+    return nullptr;
+}
+
+// The form as the printed pages show it, with every value left out: the fields carry them.
+wordproc::Document valuelessForm()
+{
+    CollectingBoxes boxes;
+    shell::ScopedMessageBoxes scope(boxes);
+    const record::RecordSnapshot blank;
+    wordproc::BuiltinApplicationFactory engine;
+    std::shared_ptr<automation::Application> app;
+    const std::shared_ptr<automation::Document> doc = generator::buildRentalApplication(engine, blank, app);
+    QByteArray bytes;
+    if (doc)
+        bytes = wordproc::encodeDoc(wordproc::builtinEditor(*doc).document());
+    if (app)
+        app->quit();
+    if (!boxes.problems.isEmpty())
+        throw base::Failure(boxes.problems.front());
+    if (bytes.isEmpty())
+        throw base::Failure(QStringLiteral("The form could not be built."));
+    // The pages are drawn from the document as it is stored, as the PDF export draws them.
+    return wordproc::decodeDoc(bytes);
+}
+
+// The plan of the form's fields: the rows of FormLayout in the order the generator builds them,
+// the reference recipe taking three table rows.
+FormPlan planFor(const wordproc::Document &document, const record::RecordValues *record)
+{
+    std::size_t block = 0;
+    while (block < document.body.size() && !std::holds_alternative<wordproc::Table>(document.body[block]))
+        ++block;
+    if (block == document.body.size())
+        throw base::Failure(QStringLiteral("The form has no table for the fillable fields."));
+    FormPlan plan;
+    int tableRow = 0;
+    for (const generator::RowSpec &row : generator::formRows()) {
+        for (int c = 0; c < int(row.cells.size()); ++c) {
+            const generator::CellSpec &spec = row.cells[std::size_t(c)];
+            const CellRef at{block, tableRow, c, int(QString::fromUtf8(spec.label).size())};
+            if (spec.source == generator::Source::Text) {
+                const record::TextFieldSpec *field = record::findTextField(QLatin1String(spec.field));
+                if (!field)
+                    throw base::Failure(QStringLiteral("The form names an unknown field %1.").arg(QLatin1String(spec.field)));
+                plan.texts.push_back({QString::fromLatin1(field->key), at,
+                                      record ? record->textOf(QLatin1String(field->id)) : QString()});
+            } else if (spec.source != generator::Source::None) {
+                const record::ChoiceSpec *choice = choiceOfOption(spec.field);
+                if (!choice)
+                    throw base::Failure(QStringLiteral("The form names an unknown option %1.").arg(QLatin1String(spec.field)));
+                QString value;
+                if (record)
+                    value = QLatin1String(record->isSelected(QLatin1String(choice->firstId)) ? choice->firstWord
+                                                                                             : choice->secondWord);
+                plan.choices.push_back({QString::fromLatin1(choice->key), at, QString::fromLatin1(choice->firstWord),
+                                        QString::fromLatin1(choice->secondWord), value});
+            }
+        }
+        tableRow += row.recipe == generator::Recipe::References ? 3 : 1;
+    }
+    return plan;
+}
+
+ExpectedFields expectedFields()
+{
+    ExpectedFields expected;
+    for (const record::TextFieldSpec &field : record::textFields())
+        expected.texts << QString::fromLatin1(field.key);
+    for (const record::ChoiceSpec &choice : record::choices())
+        expected.choices.push_back(
+            {QString::fromLatin1(choice.key), {QString::fromLatin1(choice.firstWord), QString::fromLatin1(choice.secondWord)}});
+    return expected;
+}
+
+} // namespace
+
+QByteArray fillableFormOf(const record::RecordValues *record)
+{
+    wordproc::Document document = valuelessForm();
+    const FormPlan plan = planFor(document, record);
+    return fillablePdf(std::move(document), plan, QStringLiteral("Rental Application"));
+}
+
+void exportFillable(const record::RecordValues *record, const QString &target)
+{
+    base::replaceFile(target, fillableFormOf(record));
+}
+
+ImportResult importFilledBytes(const QByteArray &pdf)
+{
+    FilledValues read = readFilledForm(pdf, expectedFields());
+    return {std::move(read.values), std::move(read.taken), std::move(read.refused)};
+}
+
+ImportResult importFilled(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw base::Failure(QStringLiteral("The file could not be opened: %1").arg(file.errorString()));
+    if (file.size() > kMaxPdfBytes)
+        throw base::Failure(QStringLiteral("The PDF is too large (more than %1 MB) to be a filled form.")
+                                .arg(kMaxPdfBytes / (1024 * 1024)));
+    const QByteArray bytes = file.read(kMaxPdfBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw base::Failure(QStringLiteral("The file could not be read: %1").arg(file.errorString()));
+    return importFilledBytes(bytes);
+}
+
+QMap<QString, QString> recordSettings(const ImportResult &imported)
+{
+    QMap<QString, QString> settings;
+    for (const record::TextFieldSpec &field : record::textFields())
+        settings.insert(QString::fromLatin1(field.key), imported.values.value(QString::fromLatin1(field.key)));
+    for (const record::ChoiceSpec &choice : record::choices())
+        settings.insert(QString::fromLatin1(choice.key),
+                        imported.values.value(QString::fromLatin1(choice.key), QString::fromLatin1(choice.firstWord)));
+    return settings;
+}
+
+} // namespace pdfform

@@ -1,0 +1,67 @@
+// tenvoria-render's import: the record it writes is private, keeps the file's other sections,
+// and is never written over a file it could not read or from a PDF it refused.
+#include "HeadlessRun.h"
+
+#include "TestFiles.h"
+#include "Unprivileged.h"
+#include "record/RecordValues.h"
+#include "pdfform/RecordForm.h"
+#include "record/IniText.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+TEST(HeadlessImportTest, TheRecordIsWrittenPrivatelyBesideTheFilesOtherSections)
+{
+    QTemporaryDir folder;
+    const record::RecordSnapshot sample = record::RecordSnapshot::sample();
+    const QString pdf = folder.filePath(QStringLiteral("filled.pdf"));
+    testsupport::writeTestFile(pdf, pdfform::fillableFormOf(&sample));
+    const QString record = folder.filePath(QStringLiteral("applicant.ini"));
+    testsupport::writeTestFile(record, "[Other]\nkept=1\n\n[Tenvoria]\nApp%20Info%20Name=old\nGone=x\n");
+
+    const tools::ImportRun run = tools::importFilledPdf(pdf, record);
+    EXPECT_TRUE(run.problems.isEmpty()) << run.problems.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(testsupport::modeOf(record), 0600u);
+    const record::IniReading reading = record::decodeIniText(contentOf(record));
+    EXPECT_TRUE(reading.lossless);
+    EXPECT_EQ(reading.values.value(QStringLiteral("Other/kept")), QStringLiteral("1"));
+    EXPECT_EQ(reading.values.value(QStringLiteral("Tenvoria/App Info Name")), sample.textOf(QStringLiteral("txtAppInfoName")));
+    EXPECT_FALSE(reading.values.contains(QStringLiteral("Tenvoria/Gone")));
+
+    // A PDF that is refused leaves the record as it was.
+    const QByteArray before = contentOf(record);
+    testsupport::writeTestFile(pdf, "%PDF-1.4\nnot really\n");
+    EXPECT_FALSE(tools::importFilledPdf(pdf, record).problems.isEmpty());
+    EXPECT_EQ(contentOf(record), before);
+}
+
+TEST(HeadlessImportTest, AFileThatCannotBeReadIsNotReplaced)
+{
+    if (testsupport::rerunUnprivileged())
+        return;
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("filled.pdf"));
+    testsupport::writeTestFile(pdf, pdfform::fillableFormOf(nullptr));
+    const QString record = folder.filePath(QStringLiteral("applicant.ini"));
+    testsupport::writeTestFile(record, "[Tenvoria]\nApp%20Info%20Name=Someone\n");
+    ASSERT_TRUE(QFile::setPermissions(record, QFile::WriteOwner));
+
+    const tools::ImportRun run = tools::importFilledPdf(pdf, record);
+    ASSERT_EQ(run.problems.size(), 1);
+    EXPECT_TRUE(run.problems.front().contains(QLatin1String("could not be read"))) << run.problems.front().toStdString();
+    ASSERT_TRUE(QFile::setPermissions(record, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(contentOf(record), QByteArray("[Tenvoria]\nApp%20Info%20Name=Someone\n"));
+}
+
+} // namespace
