@@ -6,7 +6,9 @@
 #include "ScriptedMessageBoxes.h"
 #include "app/EngineSetup.h"
 #include "app/Program.h"
+#include "entry/ApplicantFiles.h"
 #include "entry/Form1.h"
+#include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
 #include "automation/WordAutomation.h"
 #include "preview/Form2.h"
@@ -24,6 +26,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -297,6 +300,39 @@ TEST_F(ProgramTest, AnApplicantFileGivenAtStartIsOpened)
     EXPECT_EQ(program.mainWindow().windowTitle(), QStringLiteral("Tenvoria \u2014 lee.tenvoria"));
     EXPECT_EQ(program.mainWindow().record().text(QStringLiteral("txtAppInfoName"))->text(), QStringLiteral("Lee"));
     EXPECT_EQ(record::SettingsStore(store.filePath()).read(QStringLiteral("App Info Name")), QStringLiteral("Lee"));
+}
+
+// The File menu's fillable PDF: exported with the window's values, changed, imported back, the
+// window holds them again and one box says what was taken.
+TEST_F(ProgramTest, TheFillablePdfExportedFromTheMenuImportsBack)
+{
+    app::Program program(store, engine, {temp.path(), {}});
+    ASSERT_TRUE(program.start());
+    entry::Form1 &main = program.mainWindow();
+    main.record().text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("Zoë \u0928\u093e\u092e"));
+    main.record().option(QStringLiteral("optAppInfoCurrentRent"))->setChecked(true);
+    const QMap<QString, QString> exported = main.persistence().currentRecord();
+    const QString pdf = temp.filePath(QStringLiteral("form.pdf"));
+    ASSERT_TRUE(main.applicantFiles().exportFillablePdf(pdf, true));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(pdf));
+
+    boxes.saveAnswers = {shell::SaveAnswer::Discard};
+    ASSERT_TRUE(main.applicantFiles().newApplicant());
+    ASSERT_TRUE(main.applicantFiles().importFilledPdf(pdf));
+    EXPECT_EQ(main.persistence().currentRecord(), exported);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("App Info Name"))) << boxes.shown[1].text.toStdString();
+
+    // Not a PDF of ours: refused with the path, nothing changed.
+    const QString foreign = temp.filePath(QStringLiteral("other.pdf"));
+    QFile out(foreign);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("%PDF-1.4\nnot really\n");
+    out.close();
+    EXPECT_FALSE(main.applicantFiles().importFilledPdf(foreign));
+    EXPECT_TRUE(boxes.shown.back().text.contains(foreign));
+    EXPECT_EQ(main.persistence().currentRecord(), exported);
 }
 
 // The same from the command line, as the desktop entry's "tenvoria %f" runs it.
