@@ -45,6 +45,8 @@ bool Program::start(const QString &applicantFile)
     shell::startupMark("main window shown (map requested)");
     if (!applicantFile.isEmpty())
         m_main.applicantFiles().open(applicantFile); // a refusal is told, and the window stays
+    else
+        m_main.applicantFiles().recogniseLastFile();
     return true;
 }
 

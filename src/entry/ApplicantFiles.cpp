@@ -174,6 +174,24 @@ bool ApplicantFiles::open(const QString &path)
 
 bool ApplicantFiles::saveAs(const QString &path) { return save(path); }
 
+void ApplicantFiles::recogniseLastFile()
+{
+    const QStringList recent = m_recent.paths();
+    if (recent.isEmpty())
+        return;
+    QMap<QString, QString> values;
+    try {
+        values = record::readApplicantFile(recent.constFirst());
+    } catch (const base::Failure &) {
+        return; // then the fields are in no file that is known; Open tells why a file cannot be read
+    }
+    if (values != m_record.currentRecord())
+        return;
+    m_inFile = values;
+    m_file = QFileInfo(recent.constFirst()).absoluteFilePath();
+    showTitle();
+}
+
 bool ApplicantFiles::save(const QString &path)
 {
     const QMap<QString, QString> values = m_record.currentRecord();
@@ -220,10 +238,16 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
     m_file.clear();
     m_inFile = record::blankRecord();
     showTitle();
+    // The fields the applicant filled in by name; the ones left empty only by their number.
+    QStringList filled;
+    for (const QString &key : imported.taken)
+        if (!imported.values.value(key).isEmpty())
+            filled.append(key);
     QString report = QStringLiteral("From %1:\r\n\r\n").arg(path);
-    report += imported.taken.isEmpty()
-        ? QStringLiteral("No field was taken.")
-        : QStringLiteral("Taken (%1): %2.").arg(imported.taken.size()).arg(imported.taken.join(QStringLiteral(", ")));
+    report += filled.isEmpty() ? QStringLiteral("No field was filled in.")
+                               : QStringLiteral("Filled in (%1): %2.").arg(filled.size()).arg(filled.join(QStringLiteral(", ")));
+    if (const qsizetype empty = imported.taken.size() - filled.size(); empty > 0)
+        report += QStringLiteral("\r\n%1 more fields were taken empty.").arg(empty);
     if (!imported.refused.isEmpty()) {
         report += QStringLiteral("\r\n\r\nNot taken (%1):").arg(imported.refused.size());
         for (const auto &[name, reason] : imported.refused)

@@ -68,6 +68,10 @@ public:
     bool importFilledPdf(const QString &path);
     bool exportFillablePdf(const QString &target, bool withValues);
 
+    // At start-up: when the fields hold exactly what the applicant file used last holds, that file
+    // is the open one (the store kept it from the last run), so that quitting asks nothing.
+    void recogniseLastFile();
+
     void setAskFileName(AskFileName ask) { m_askFileName = std::move(ask); }
     void setPdfForms(ExportPdf exportPdf, ImportPdf importPdf)
     {

@@ -76,7 +76,12 @@ protected:
     wordproc::BuiltinApplicationFactory engine{temp.filePath(QStringLiteral("engine.lock"))};
     record::SettingsStore store{temp.filePath(QStringLiteral("Marrowick.conf"))};
 
-    void SetUp() override { ASSERT_TRUE(temp.isValid()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(temp.isValid());
+        // The list of recent applicant files, outside the store, is this test's own too.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(temp.filePath(QStringLiteral("state"))));
+    }
 
     static preview::Form2 *previewWindow()
     {
@@ -300,6 +305,20 @@ TEST_F(ProgramTest, AnApplicantFileGivenAtStartIsOpened)
     EXPECT_EQ(program.mainWindow().windowTitle(), QStringLiteral("Tenvoria \u2014 lee.tenvoria"));
     EXPECT_EQ(program.mainWindow().record().text(QStringLiteral("txtAppInfoName"))->text(), QStringLiteral("Lee"));
     EXPECT_EQ(record::SettingsStore(store.filePath()).read(QStringLiteral("App Info Name")), QStringLiteral("Lee"));
+    program.mainWindow().hide();
+
+    // The next run, without a file: the fields hold what the file used last holds, so that file is
+    // the open one and quitting asks nothing; once they differ, the title is the program's alone.
+    app::Program again(store, engine, {temp.path(), {}});
+    ASSERT_TRUE(again.start());
+    EXPECT_EQ(again.mainWindow().windowTitle(), QStringLiteral("Tenvoria \u2014 lee.tenvoria"));
+    EXPECT_FALSE(again.mainWindow().applicantFiles().hasUnsavedEntries());
+    again.mainWindow().hide();
+    store.write(QStringLiteral("App Info Name"), QStringLiteral("Changed"));
+    app::Program third(store, engine, {temp.path(), {}});
+    ASSERT_TRUE(third.start());
+    EXPECT_EQ(third.mainWindow().windowTitle(), QStringLiteral("Tenvoria"));
+    EXPECT_TRUE(third.mainWindow().applicantFiles().hasUnsavedEntries());
 }
 
 // The File menu's fillable PDF: exported with the window's values, changed, imported back, the
