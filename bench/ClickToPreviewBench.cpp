@@ -25,8 +25,12 @@ public:
     }
     const entry::RecordWidgets &record() const override { return m_record; }
     void setMainPointerDefault() override {}
-    void setPreviewPicture(const QImage &picture) override { m_preview.handOver(picture, m_preview.wordFile()); }
-    void setPreviewWordFile(const QString &path) override { m_preview.setWordFile(path); }
+    void handOverResult(const generator::GenerationResult &result) override
+    {
+        if (result.picture)
+            m_preview.handOver(*result.picture, m_preview.wordFile());
+        m_preview.setWordFile(result.wordFile);
+    }
     void showPreview() override {}
     void hideMain() override {}
     QString wordFile() const { return m_preview.wordFile(); }

@@ -14,12 +14,12 @@ const record::RecordValues &WindowsHost::record() const { return m_main.record()
 
 void WindowsHost::setMainPointerDefault() { m_main.setMousePointer(0); }
 
-void WindowsHost::setPreviewPicture(const QImage &picture)
+void WindowsHost::handOverResult(const generator::GenerationResult &result)
 {
-    preview().handOver(picture, preview().wordFile());
+    if (result.picture)
+        preview().handOver(*result.picture, preview().wordFile());
+    preview().setWordFile(result.wordFile);
 }
-
-void WindowsHost::setPreviewWordFile(const QString &path) { preview().setWordFile(path); }
 
 void WindowsHost::showPreview()
 {

@@ -21,8 +21,7 @@ public:
 
     const record::RecordValues &record() const override;
     void setMainPointerDefault() override;
-    void setPreviewPicture(const QImage &picture) override;
-    void setPreviewWordFile(const QString &path) override;
+    void handOverResult(const generator::GenerationResult &result) override;
     void showPreview() override;
     void hideMain() override;
 

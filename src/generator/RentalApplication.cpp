@@ -388,8 +388,12 @@ void generateRentalApplication(ApplicationFactory &factory, GenerationHost &host
         return;
     }
     step([&] { host.setMainPointerDefault(); });
-    step([&] { host.setPreviewPicture(loadPageImage(pageImagePath(folder))); }); // 1070
-    step([&] { host.setPreviewWordFile(path); });
+    GenerationResult result;
+    step([&] { result.picture = loadPageImage(pageImagePath(folder)); }); // 1070
+    step([&] {
+        result.wordFile = path;
+        host.handOverResult(result);
+    });
     step([&] { host.showPreview(); });
     step([&] { host.hideMain(); });
     step([&] { shell::deleteFileQuietly(pageImagePath(folder)); }); // 1078

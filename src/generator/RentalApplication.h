@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <memory>
 
 namespace automation {
@@ -16,6 +17,12 @@ class RecordValues;
 
 namespace generator {
 
+// What a run hands the preview: the page's picture and the document it shows.
+struct GenerationResult {
+    std::optional<QImage> picture;
+    QString wordFile;
+};
+
 // What a generation run needs from the windows: the record as the main window shows it, and
 // the hand-over of the result to the preview.
 class GenerationHost {
@@ -23,9 +30,10 @@ public:
     virtual ~GenerationHost() = default;
     virtual const record::RecordValues &record() const = 0;
     virtual void setMainPointerDefault() = 0;
-    // Loads the preview window first when it is not loaded yet.
-    virtual void setPreviewPicture(const QImage &picture) = 0;
-    virtual void setPreviewWordFile(const QString &path) = 0;
+    // The run's result for the preview, handed over at once; loads the preview window first when
+    // it is not loaded yet. Without a picture (its reading failed and was reported) the preview
+    // keeps the one it shows and takes the document alone.
+    virtual void handOverResult(const GenerationResult &result) = 0;
     virtual void showPreview() = 0;
     virtual void hideMain() = 0;
 };

@@ -27,8 +27,15 @@ public:
 
     const entry::RecordWidgets &record() const override { return widgets; }
     void setMainPointerDefault() override { events << QStringLiteral("pointer"); }
-    void setPreviewPicture(const QImage &p) override { picture = p; events << QStringLiteral("picture"); }
-    void setPreviewWordFile(const QString &path) override { wordFile = path; events << QStringLiteral("file"); }
+    void handOverResult(const generator::GenerationResult &result) override
+    {
+        if (result.picture) {
+            picture = *result.picture;
+            events << QStringLiteral("picture");
+        }
+        wordFile = result.wordFile;
+        events << QStringLiteral("file");
+    }
     void showPreview() override { events << QStringLiteral("show"); }
     void hideMain() override { events << QStringLiteral("hide"); }
 };

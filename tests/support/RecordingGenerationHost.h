@@ -20,14 +20,13 @@ public:
 
     const entry::RecordWidgets &record() const override { return widgets; }
     void setMainPointerDefault() override { events << QStringLiteral("pointer"); }
-    void setPreviewPicture(const QImage &handed) override
+    void handOverResult(const generator::GenerationResult &result) override
     {
-        picture = handed;
-        events << QStringLiteral("picture");
-    }
-    void setPreviewWordFile(const QString &path) override
-    {
-        wordFile = path;
+        if (result.picture) {
+            picture = *result.picture;
+            events << QStringLiteral("picture");
+        }
+        wordFile = result.wordFile;
         events << QStringLiteral("file");
     }
     void showPreview() override { events << QStringLiteral("show"); }
