@@ -176,6 +176,9 @@ bool ApplicantFiles::saveAs(const QString &path) { return save(path); }
 
 void ApplicantFiles::recogniseLastFile()
 {
+    // A blank record is in no danger and names no applicant: the title stays the program's alone.
+    if (!hasUnsavedEntries())
+        return;
     const QStringList recent = m_recent.paths();
     if (recent.isEmpty())
         return;
