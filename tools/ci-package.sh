@@ -76,7 +76,9 @@ dpkg-query -W -f='${Status} ${Version}\n' tenvoria | grep -qx "install ok instal
 snapshot >"$work/installed.txt"
 for expected in /usr/bin/tenvoria /usr/lib/tenvoria/tenvoria /usr/lib/tenvoria/HAND-M.CUR \
                 /usr/share/applications/tenvoria.desktop /usr/share/icons/hicolor/256x256/apps/tenvoria.png \
-                /usr/share/doc/tenvoria/copyright /usr/share/man/man1/tenvoria.1.gz; do
+                /usr/share/doc/tenvoria/copyright /usr/share/man/man1/tenvoria.1.gz \
+                /usr/share/mime/packages/tenvoria.xml \
+                /usr/share/icons/hicolor/scalable/mimetypes/application-x-tenvoria-applicant.svg; do
   [ -e "$expected" ] || fail "$expected was not installed"
 done
 

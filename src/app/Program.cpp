@@ -1,7 +1,9 @@
 #include "Program.h"
 
+#include "entry/ApplicantFiles.h"
 #include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
+#include "pdfform/RecordForm.h"
 #include "shell/HeldFiles.h"
 #include "record/SettingsStore.h"
 #include "shell/StartupTrace.h"
@@ -20,9 +22,20 @@ Program::Program(record::SettingsStore &store, automation::ApplicationFactory &e
                       })
 {
     m_main.setStartCommand([this] { m_startCreating.click(); });
+    m_main.applicantFiles().setPdfForms(
+        [](const record::RecordValues *record, const QString &target) { pdfform::exportFillable(record, target); },
+        [](const QString &path) {
+            const pdfform::ImportResult imported = pdfform::importFilled(path);
+            entry::ImportedRecord record;
+            record.values = pdfform::recordSettings(imported);
+            record.taken = imported.taken;
+            for (const pdfform::RefusedField &refused : imported.refused)
+                record.refused.append({refused.name, refused.reason});
+            return record;
+        });
 }
 
-bool Program::start()
+bool Program::start(const QString &applicantFile)
 {
     generator::removeAbandonedDocuments(m_temporaryFolder);
     if (!m_main.load())
@@ -30,6 +43,10 @@ bool Program::start()
     shell::startupMark("main window loaded: skin, icon, pointer, record restored, engine checked");
     m_main.showCentred();
     shell::startupMark("main window shown (map requested)");
+    if (!applicantFile.isEmpty())
+        m_main.applicantFiles().open(applicantFile); // a refusal is told, and the window stays
+    else
+        m_main.applicantFiles().recogniseLastFile();
     return true;
 }
 

@@ -22,8 +22,9 @@ public:
             generator::GenerationOptions options = {});
 
     // The start-up: removes the temporary documents that killed runs left behind, loads the main
-    // window and shows it. False when the program is to end at once.
-    bool start();
+    // window and shows it, then opens the applicant file given (`tenvoria FILE`, a file manager's
+    // double click) as File > Open would. False when the program is to end at once.
+    bool start(const QString &applicantFile = QString());
 
     // The end a signal asks for, without questions: the run's temporary files go, and the entries a
     // refused write left unsaved are written if the store takes them now (standard error says so

@@ -13,6 +13,31 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+// The applicant file named on the command line: the first argument that is no option (or any after
+// "--"); a file: URL, as some file managers pass one, is taken as its local path.
+QString applicantFileArgument(const QStringList &arguments)
+{
+    bool options = true;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (options && argument == QStringLiteral("--")) {
+            options = false;
+            continue;
+        }
+        if (options && argument.startsWith(QLatin1Char('-')))
+            continue;
+        if (argument.startsWith(QStringLiteral("file:")))
+            return QUrl(argument).toLocalFile();
+        return argument;
+    }
+    return {};
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -48,7 +73,7 @@ int main(int argc, char **argv)
     const app::EndOnSignal endOnSignal([&program] { program.closeForSignal(); });
     shell::startupMark("main window built");
     shell::traceFirstShow(&program.mainWindow());
-    if (!program.start())
+    if (!program.start(applicantFileArgument(QApplication::arguments())))
         return 0;
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "ApplicantFiles.h"
 #include "Form1Layout.h"
 #include "RecordPersistence.h"
 #include "SampleData.h"
@@ -22,6 +23,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -93,17 +95,27 @@ Form1::Form1(record::SettingsStore &store, automation::ApplicationFactory &engin
     setPalette(white);
     setAutoFillBackground(true);
 
+    // The controls stand in a body below the menu bar, at their designed places within it.
+    m_body = new QWidget(this);
+    m_body->setObjectName(QStringLiteral("Form1Body"));
     buildControls();
     connectButtons();
     setKeyboardOrder();
     m_pointer = new shell::WindowPointer(this);
     watchPointer();
     m_persistence->bind();
+    m_applicantFiles = new ApplicantFiles(this, m_record, *m_persistence);
+    m_pointer->watch(menuBar(), shell::PointerZone::Background); // the hand is for buttons only
 
     const QRect client = toPixels(form1Layout().client);
-    setFixedSize(client.size());
-    m_screenFit = new shell::ScreenFit(this);
+    const int menuHeight = menuBar()->sizeHint().height();
+    menuBar()->setGeometry(0, 0, client.width(), menuHeight);
+    m_body->setGeometry(0, menuHeight, client.width(), client.height());
+    setFixedSize(client.width(), client.height() + menuHeight);
+    m_screenFit = new shell::ScreenFit(this, menuBar());
 }
+
+QMenuBar *Form1::menuBar() const { return m_applicantFiles->menuBar(); }
 
 Form1::~Form1() = default;
 
@@ -111,7 +123,7 @@ void Form1::buildControls()
 {
     const Layout &layout = form1Layout();
     for (const Placement &p : layout.controls) {
-        QWidget *parent = p.parent.isEmpty() ? this : m_controls.value(p.parent);
+        QWidget *parent = p.parent.isEmpty() ? m_body : m_controls.value(p.parent);
         QWidget *control = nullptr;
         QRect rect = toPixels(p.rect);
         switch (p.kind) {
@@ -207,6 +219,7 @@ void Form1::setKeyboardOrder()
 void Form1::watchPointer()
 {
     m_pointer->watch(this, shell::PointerZone::Background);
+    m_pointer->watch(m_body, shell::PointerZone::Background);
     for (int number = 1; number <= 16; ++number)
         m_pointer->watch(frame(number), shell::PointerZone::Background);
     for (int number = 1; number <= 3; ++number)
@@ -275,6 +288,8 @@ QWidget *Form1::page(int tab) const
 
 bool Form1::mayEndProgram()
 {
+    if (!m_applicantFiles->mayReplaceEntries(QStringLiteral("quitting")))
+        return false;
     if (m_persistence->retryUnsaved())
         return true;
     // No is the default: Enter, pressed out of habit, must not throw the entries away.

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QGroupBox;
+class QMenuBar;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -25,6 +26,7 @@ class SettingsStore;
 
 namespace entry {
 
+class ApplicantFiles;
 class RecordPersistence;
 
 // The main data-entry window: three command buttons above a three-tab control that holds every
@@ -47,6 +49,12 @@ public:
 
     const RecordWidgets &record() const { return m_record; }
     RecordPersistence &persistence() { return *m_persistence; }
+    // The File menu and the applicant file the fields hold.
+    ApplicantFiles &applicantFiles() { return *m_applicantFiles; }
+    QMenuBar *menuBar() const;
+    // Everything below the menu bar, at the window's designed size: the controls' positions are
+    // relative to it.
+    QWidget *body() const { return m_body; }
 
     // The window-wide pointer setting: 0 default, 11 busy, 99 the hand pointer.
     int mousePointer() const;
@@ -56,8 +64,9 @@ public:
     // "Start Creating Template" runs this (entry::StartCommand, which keeps the busy flag).
     void setStartCommand(std::function<void()> command) { m_startCommand = std::move(command); }
 
-    // Whether the program may end now, asked by every window's close: true once the entries a
-    // refused write left unsaved are written, or when the user agrees to lose them.
+    // Whether the program may end now, asked by every window's close: entries in no applicant file
+    // are saved or given up as the user says, and the entries a refused write left unsaved are
+    // written, or the user agrees to lose them.
     bool mayEndProgram();
 
     // What closing the window does after the record's last save attempt; by default the process
@@ -89,6 +98,8 @@ private:
 
     RecordWidgets m_record;
     std::unique_ptr<RecordPersistence> m_persistence;
+    QWidget *m_body = nullptr;
+    ApplicantFiles *m_applicantFiles = nullptr;
     shell::WindowPointer *m_pointer = nullptr;
     shell::ScreenFit *m_screenFit = nullptr;
     QTabWidget *m_tabs = nullptr;

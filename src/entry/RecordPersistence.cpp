@@ -112,6 +112,50 @@ void RecordPersistence::write(const QString &key, const QString &value)
         return; // the value was just read from this key
     m_unsaved.insert(key, value);
     m_changed.insert(key);
+    flush();
+}
+
+QMap<QString, QString> RecordPersistence::currentRecord() const
+{
+    QMap<QString, QString> record;
+    for (const record::TextFieldSpec &field : record::textFields())
+        record.insert(QLatin1String(field.key), m_widgets.text(QLatin1String(field.id))->text());
+    for (const record::ChoiceSpec &choice : record::choices())
+        record.insert(QLatin1String(choice.key), QLatin1String(m_widgets.option(QLatin1String(choice.secondId))->isChecked()
+                                                                     ? choice.secondWord
+                                                                     : choice.firstWord));
+    return record;
+}
+
+void RecordPersistence::takeRecord(const QMap<QString, QString> &values)
+{
+    // One write for the whole record rather than one for each field the change reaches.
+    m_restoring = true;
+    for (const record::TextFieldSpec &field : record::textFields()) {
+        const QString key = QLatin1String(field.key);
+        if (!values.contains(key))
+            continue;
+        QLineEdit *edit = m_widgets.text(QLatin1String(field.id));
+        edit->setText(values.value(key));
+        edit->setModified(false);
+        m_unsaved.insert(key, edit->text()); // what the field took, as typing would store it
+        m_changed.insert(key);
+    }
+    for (const record::ChoiceSpec &choice : record::choices()) {
+        const QString key = QLatin1String(choice.key);
+        if (!values.contains(key))
+            continue;
+        const bool second = values.value(key) == QLatin1String(choice.secondWord);
+        m_widgets.option(QLatin1String(second ? choice.secondId : choice.firstId))->setChecked(true);
+        m_unsaved.insert(key, QLatin1String(second ? choice.secondWord : choice.firstWord));
+        m_changed.insert(key);
+    }
+    m_restoring = false;
+    flush();
+}
+
+void RecordPersistence::flush()
+{
     const bool wasFailing = m_failing;
     try {
         saveUnsaved();

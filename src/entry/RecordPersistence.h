@@ -36,6 +36,12 @@ public:
     // co-applicant's residences. Write-backs of values just read are suppressed.
     void restore(shell::ErrorTrap &trap);
 
+    // The record the fields hold, by settings key: each text, and each choice's selected word.
+    QMap<QString, QString> currentRecord() const;
+    // The fields take the record (by settings key; keys it lacks are left alone, a choice takes the
+    // option its word names, else its first), and the store follows in one write, as if typed.
+    void takeRecord(const QMap<QString, QString> &record);
+
     // True while stored values may be behind what the window shows.
     bool hasUnsavedValues() const { return !m_unsaved.isEmpty(); }
     // Writes the changes an earlier refused write left pending; quiet when it fails again.
@@ -49,6 +55,7 @@ private:
     void restoreChoice(shell::ErrorTrap &trap, int firstLabel, const record::ChoiceSpec &choice);
     void write(const QString &key, const QString &value);
     void saveUnsaved();
+    void flush();
     void showStoredValuesOfUnchangedFields();
 
     const RecordWidgets &m_widgets;

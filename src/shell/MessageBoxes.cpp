@@ -34,6 +34,19 @@ QString boxText(QString text)
     return text;
 }
 
+// Where a program has no boxes that can ask, the question is shown and the cautious answer taken.
+SaveAnswer MessageBoxes::askSaveDiscardCancel(const QString &title, const QString &text)
+{
+    inform(title, text, BoxIcon::None);
+    return SaveAnswer::Cancel;
+}
+
+int MessageBoxes::askChoice(const QString &title, const QString &text, const QStringList &, int, int escapeButton)
+{
+    inform(title, text, BoxIcon::None);
+    return escapeButton;
+}
+
 MessageBoxes &messageBoxes() { return *g_current; }
 void setMessageBoxes(MessageBoxes *boxes) { g_current = boxes ? boxes : &g_standardError; }
 

@@ -2,11 +2,14 @@
 #include "ScopedOverride.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace shell {
 
 enum class BoxIcon { None, Warning };
 enum class BoxAnswer { Ok, Yes, No, Dismissed };
+// The answers to a question about entries that would be lost.
+enum class SaveAnswer { Save, Discard, Cancel };
 
 // Every modal message of the program goes through this interface so that tests can
 // answer the boxes without real modal windows.
@@ -21,6 +24,13 @@ public:
     // A box that does not block and does not take the keyboard, for news that arrives while
     // the user types. Collectors of messages may take it as any other.
     virtual void notify(const QString &title, const QString &text, BoxIcon icon) { inform(title, text, icon); }
+    // A box with Save, Don't Save and Cancel; Cancel is the button Enter presses, and Escape or any
+    // other way of closing it answers Cancel too, so that nothing is lost by a reflex.
+    virtual SaveAnswer askSaveDiscardCancel(const QString &title, const QString &text);
+    // A box with the given buttons, left to right; `defaultButton` is the one Enter presses and
+    // `escapeButton` the one Escape (and closing the box) answers. Gives the chosen button's index.
+    virtual int askChoice(const QString &title, const QString &text, const QStringList &buttons, int defaultButton,
+                          int escapeButton);
 };
 
 // The process-wide instance. The program installs its windows' boxes (QtMessageBoxes) at

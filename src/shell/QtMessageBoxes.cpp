@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -156,6 +157,38 @@ BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text, Bo
     if (answer == QMessageBox::Yes)
         return BoxAnswer::Yes;
     return answer == QMessageBox::No ? BoxAnswer::No : BoxAnswer::Dismissed;
+}
+
+SaveAnswer QtMessageBoxes::askSaveDiscardCancel(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, title, wrappable(boxText(text)),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
+    widenForLongText(box, text);
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Don't Save"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Save)
+        return SaveAnswer::Save;
+    return answer == QMessageBox::Discard ? SaveAnswer::Discard : SaveAnswer::Cancel;
+}
+
+int QtMessageBoxes::askChoice(const QString &title, const QString &text, const QStringList &buttons,
+                              int defaultButton, int escapeButton)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, wrappable(boxText(text)), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    widenForLongText(box, text);
+    QList<QPushButton *> made;
+    for (const QString &caption : buttons)
+        made.append(box.addButton(caption, QMessageBox::ActionRole));
+    if (defaultButton >= 0 && defaultButton < made.size())
+        box.setDefaultButton(made[defaultButton]);
+    if (escapeButton >= 0 && escapeButton < made.size())
+        box.setEscapeButton(made[escapeButton]);
+    box.exec();
+    const auto chosen = made.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
+    return chosen >= 0 ? int(chosen) : escapeButton;
 }
 
 } // namespace shell

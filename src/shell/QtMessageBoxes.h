@@ -9,6 +9,9 @@ public:
     void inform(const QString &title, const QString &text, BoxIcon icon) override;
     BoxAnswer askYesNo(const QString &title, const QString &text, BoxAnswer defaultAnswer = BoxAnswer::Yes) override;
     void notify(const QString &title, const QString &text, BoxIcon icon) override;
+    SaveAnswer askSaveDiscardCancel(const QString &title, const QString &text) override;
+    int askChoice(const QString &title, const QString &text, const QStringList &buttons, int defaultButton,
+                  int escapeButton) override;
 };
 
 } // namespace shell

@@ -54,7 +54,7 @@ WindowFit fitWindow(QSize content, QMargins frame, QRect available, int scrollBa
     return fit;
 }
 
-ScreenFit::ScreenFit(QWidget *window) : QObject(window), m_window(window)
+ScreenFit::ScreenFit(QWidget *window, QWidget *topBar) : QObject(window), m_window(window), m_topBar(topBar)
 {
     window->installEventFilter(this);
 }
@@ -66,6 +66,8 @@ QMargins ScreenFit::frame() const
     return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
             outer.bottom() - inner.bottom()};
 }
+
+int ScreenFit::barHeight() const { return m_topBar ? m_topBar->height() : 0; }
 
 bool ScreenFit::place()
 {
@@ -79,15 +81,17 @@ bool ScreenFit::place(QRect available, QMargins frame)
 {
     m_placed = true;
     m_frame = frame;
-    const QSize content = m_content ? m_content->size() : m_window->size();
+    const QSize content = m_content ? m_content->size() + QSize(0, barHeight()) : m_window->size();
     const WindowFit fit =
         fitWindow(content, frame, available, m_window->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     if (!fit.scrolls && !m_area)
         return false;
     if (!m_area)
-        wrap(content);
+        wrap(content - QSize(0, barHeight()));
     m_window->setFixedSize(fit.client.size());
-    m_area->setGeometry(m_window->rect());
+    m_area->setGeometry(m_window->rect().adjusted(0, barHeight(), 0, 0));
+    if (m_topBar)
+        m_topBar->setGeometry(0, 0, m_window->width(), barHeight());
     m_window->move(fit.client.topLeft() - QPoint(frame.left(), frame.top()));
     return true;
 }
@@ -97,7 +101,7 @@ void ScreenFit::wrap(QSize content)
     // The controls to move, before the scroll area is one of the window's children.
     QList<QWidget *> controls;
     for (QWidget *child : m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (!child->isWindow())
+        if (!child->isWindow() && child != m_topBar)
             controls.append(child);
 
     m_area = new FitScrollArea(m_window);
@@ -113,7 +117,7 @@ void ScreenFit::wrap(QSize content)
     m_content->setObjectName(QStringLiteral("ScreenFitContent"));
     m_content->setFixedSize(content);
     for (QWidget *control : controls) {
-        const QRect geometry = control->geometry();
+        const QRect geometry = control->geometry().translated(0, -barHeight());
         const bool hidden = control->testAttribute(Qt::WA_WState_ExplicitShowHide) && control->isHidden();
         control->setParent(m_content);
         control->setGeometry(geometry);

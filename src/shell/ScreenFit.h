@@ -27,9 +27,11 @@ WindowFit fitWindow(QSize content, QMargins frame, QRect available, int scrollBa
 // designed positions, into a scroll area that fills the window, the window takes the room there
 // is, and every change of keyboard focus scrolls the focused control into view. A window that
 // fits is left exactly as it is.
+//
+// A bar across the window's top (its menu bar) stays there: only what lies below it scrolls.
 class ScreenFit final : public QObject {
 public:
-    explicit ScreenFit(QWidget *window);
+    explicit ScreenFit(QWidget *window, QWidget *topBar = nullptr);
 
     // Fits the window to its screen. False, with nothing changed, when it fits as designed: the
     // caller then places it as usual. True when the window was placed and made scrollable.
@@ -47,7 +49,10 @@ private:
     void reveal(QWidget *focus);
     QMargins frame() const;
 
+    int barHeight() const;
+
     QWidget *m_window;
+    QWidget *m_topBar;
     QScrollArea *m_area = nullptr;
     QWidget *m_content = nullptr;
     QMargins m_frame;

@@ -6,12 +6,15 @@
 #include "ScriptedMessageBoxes.h"
 #include "app/EngineSetup.h"
 #include "app/Program.h"
+#include "entry/ApplicantFiles.h"
 #include "entry/Form1.h"
+#include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
 #include "automation/WordAutomation.h"
 #include "preview/Form2.h"
 #include "preview/SaveFileDialog.h"
 #include "shell/ErrorTrap.h"
+#include "record/ApplicantFile.h"
 #include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
@@ -23,6 +26,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -72,7 +76,12 @@ protected:
     wordproc::BuiltinApplicationFactory engine{temp.filePath(QStringLiteral("engine.lock"))};
     record::SettingsStore store{temp.filePath(QStringLiteral("Marrowick.conf"))};
 
-    void SetUp() override { ASSERT_TRUE(temp.isValid()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(temp.isValid());
+        // The list of recent applicant files, outside the store, is this test's own too.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(temp.filePath(QStringLiteral("state"))));
+    }
 
     static preview::Form2 *previewWindow()
     {
@@ -284,6 +293,91 @@ TEST_F(ProgramTest, ALineThatFailsIsReportedWithItsProceduresLocationAndTheProgr
     EXPECT_EQ(preview->zoomState().factor, zoom);
     click(preview, "PushButton8");
     EXPECT_TRUE(program.mainWindow().isVisible());
+}
+
+// `tenvoria FILE`: the applicant file opens at start-up, its name in the title, the store following.
+TEST_F(ProgramTest, AnApplicantFileGivenAtStartIsOpened)
+{
+    const QString file = temp.filePath(QStringLiteral("lee.tenvoria"));
+    record::writeApplicantFile(file, {{QStringLiteral("App Info Name"), QStringLiteral("Lee")}});
+    app::Program program(store, engine, {temp.path(), {}});
+    ASSERT_TRUE(program.start(file));
+    EXPECT_EQ(program.mainWindow().windowTitle(), QStringLiteral("Tenvoria \u2014 lee.tenvoria"));
+    EXPECT_EQ(program.mainWindow().record().text(QStringLiteral("txtAppInfoName"))->text(), QStringLiteral("Lee"));
+    EXPECT_EQ(record::SettingsStore(store.filePath()).read(QStringLiteral("App Info Name")), QStringLiteral("Lee"));
+    program.mainWindow().hide();
+
+    // The next run, without a file: the fields hold what the file used last holds, so that file is
+    // the open one and quitting asks nothing; once they differ, the title is the program's alone.
+    app::Program again(store, engine, {temp.path(), {}});
+    ASSERT_TRUE(again.start());
+    EXPECT_EQ(again.mainWindow().windowTitle(), QStringLiteral("Tenvoria \u2014 lee.tenvoria"));
+    EXPECT_FALSE(again.mainWindow().applicantFiles().hasUnsavedEntries());
+    again.mainWindow().hide();
+    store.write(QStringLiteral("App Info Name"), QStringLiteral("Changed"));
+    app::Program third(store, engine, {temp.path(), {}});
+    ASSERT_TRUE(third.start());
+    EXPECT_EQ(third.mainWindow().windowTitle(), QStringLiteral("Tenvoria"));
+    EXPECT_TRUE(third.mainWindow().applicantFiles().hasUnsavedEntries());
+}
+
+// The File menu's fillable PDF: exported with the window's values, changed, imported back, the
+// window holds them again and one box says what was taken.
+TEST_F(ProgramTest, TheFillablePdfExportedFromTheMenuImportsBack)
+{
+    app::Program program(store, engine, {temp.path(), {}});
+    ASSERT_TRUE(program.start());
+    entry::Form1 &main = program.mainWindow();
+    main.record().text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("Zoë \u0928\u093e\u092e"));
+    main.record().option(QStringLiteral("optAppInfoCurrentRent"))->setChecked(true);
+    const QMap<QString, QString> exported = main.persistence().currentRecord();
+    const QString pdf = temp.filePath(QStringLiteral("form.pdf"));
+    ASSERT_TRUE(main.applicantFiles().exportFillablePdf(pdf, true));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(pdf));
+
+    boxes.saveAnswers = {shell::SaveAnswer::Discard};
+    ASSERT_TRUE(main.applicantFiles().newApplicant());
+    ASSERT_TRUE(main.applicantFiles().importFilledPdf(pdf));
+    EXPECT_EQ(main.persistence().currentRecord(), exported);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("App Info Name"))) << boxes.shown[1].text.toStdString();
+
+    // Not a PDF of ours: refused with the path, nothing changed.
+    const QString foreign = temp.filePath(QStringLiteral("other.pdf"));
+    QFile out(foreign);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("%PDF-1.4\nnot really\n");
+    out.close();
+    EXPECT_FALSE(main.applicantFiles().importFilledPdf(foreign));
+    EXPECT_TRUE(boxes.shown.back().text.contains(foreign));
+    EXPECT_EQ(main.persistence().currentRecord(), exported);
+}
+
+// The same from the command line, as the desktop entry's "tenvoria %f" runs it.
+TEST(ProgramProcess, TheFileOnTheCommandLineIsOpened)
+{
+    QTemporaryDir home;
+    const QString file = home.filePath(QStringLiteral("with space.tenvoria"));
+    record::writeApplicantFile(file, {{QStringLiteral("Co Name"), QStringLiteral("From the command line")}});
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TENVORIA_PROGRAM), {file});
+    ASSERT_TRUE(program.waitForStarted());
+    // The open writes the store and the recent list; the program then waits for the user.
+    const QString recent = home.filePath(QStringLiteral("state/tenvoria/recent"));
+    for (int waits = 0; waits < 600 && !QFile::exists(recent) && program.state() == QProcess::Running; ++waits)
+        program.waitForFinished(100);
+    program.kill();
+    program.waitForFinished();
+    EXPECT_EQ(record::SettingsStore(home.filePath(QStringLiteral("config/Marrowick.conf"))).read(QStringLiteral("Co Name")),
+              QStringLiteral("From the command line"));
+    EXPECT_EQ(contentsOf(recent), file.toUtf8() + '\n');
 }
 
 // The program itself, started as a user starts it: a store it cannot read is reported in a window

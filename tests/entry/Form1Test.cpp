@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -105,7 +106,10 @@ protected:
 TEST_F(Form1Test, WindowIsBuiltAsDesignedWithOtherInformationInFront)
 {
     auto w = makeWindow();
-    EXPECT_EQ(w->size(), QSize(696, 687));
+    // The designed client area below the menu bar, which the window grows by.
+    EXPECT_EQ(w->body()->size(), QSize(696, 687));
+    EXPECT_EQ(w->body()->geometry().top(), w->menuBar()->height());
+    EXPECT_EQ(w->size(), QSize(696, 687 + w->menuBar()->height()));
     EXPECT_EQ(w->minimumSize(), w->maximumSize()); // fixed size
     EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(w->tabs()->count(), 3);
@@ -123,7 +127,7 @@ TEST_F(Form1Test, WindowIsBuiltAsDesignedWithOtherInformationInFront)
     // The page container stands whole below the tab row, inside the window.
     w->show();
     QWidget *page = w->page(2);
-    const QRect onWindow(page->mapTo(w.get(), QPoint(0, 0)), page->size());
+    const QRect onWindow(page->mapTo(w->body(), QPoint(0, 0)), page->size());
     EXPECT_EQ(onWindow.size(), QSize(672, 577));
     EXPECT_EQ(onWindow.left(), 12);
     EXPECT_GE(onWindow.top(), 76 + 34);
@@ -209,7 +213,7 @@ TEST_F(Form1Test, HandPointerFromTheProgramFolderShowsOverButtonsAndFramesResetI
     move(frame, {frame->width() - 4, frame->height() - 4});
     EXPECT_EQ(w->mousePointer(), shell::kPointerDefault);
     move(w->button(1), {5, 5});
-    move(w.get(), {2, 2}); // the window's own background
+    move(w->body(), {2, 2}); // the window's own background
     EXPECT_EQ(w->mousePointer(), shell::kPointerDefault);
 
     w->setMousePointer(shell::kPointerBusy);

@@ -2,6 +2,7 @@
 #include "shell/MessageBoxes.h"
 
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <vector>
 
@@ -38,8 +39,34 @@ public:
         return answer;
     }
 
+    // The questions about entries that would be lost are kept apart from `shown`, so that a test
+    // counts them where it means to; with no answer scripted they are answered Don't Save.
+    shell::SaveAnswer askSaveDiscardCancel(const QString &title, const QString &text) override
+    {
+        saveQuestions.push_back({title, text, shell::BoxIcon::None, true});
+        if (saveAnswers.empty())
+            return shell::SaveAnswer::Discard;
+        const shell::SaveAnswer answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
+    int askChoice(const QString &title, const QString &text, const QStringList &buttons, int defaultButton,
+                  int escapeButton) override
+    {
+        shown.push_back({title, text + QLatin1Char('\n') + buttons.join(QLatin1Char('|')), shell::BoxIcon::None,
+                         true});
+        if (choiceAnswers.empty())
+            return defaultButton;
+        const int answer = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        return answer >= 0 ? answer : escapeButton;
+    }
+
     std::vector<Shown> shown;
     std::deque<shell::BoxAnswer> answers; // for askYesNo, Yes when exhausted
+    std::vector<Shown> saveQuestions;
+    std::deque<shell::SaveAnswer> saveAnswers;
+    std::deque<int> choiceAnswers; // button indices; -1 for Escape
 };
 
 } // namespace testsupport

@@ -1,0 +1,329 @@
+#include "ApplicantFiles.h"
+
+#include "RecordPersistence.h"
+#include "base/Failure.h"
+#include "record/ApplicantFile.h"
+#include "shell/AppTitle.h"
+#include "shell/MessageBoxes.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWidget>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace entry {
+namespace {
+
+const QString kApplicantFilter = QStringLiteral("Applicant Files (*.%1);;All Files (*)").arg(QLatin1String(record::kApplicantSuffix));
+const QString kPdfFilter = QStringLiteral("PDF Files (*.pdf)");
+
+void warn(const QString &text)
+{
+    shell::messageBoxes().inform(shell::applicationTitle(), text, shell::BoxIcon::Warning);
+}
+
+// The file dialogs of the menu, Qt's own, with the suffix added to a name typed without one.
+QString fileDialog(QWidget *parent, ApplicantFiles::Dialog dialog, const QString &startIn)
+{
+    using Dialog = ApplicantFiles::Dialog;
+    const bool saving = dialog == Dialog::SaveAs || dialog == Dialog::ExportPdf;
+    const bool pdf = dialog == Dialog::ImportPdf || dialog == Dialog::ExportPdf;
+    static const QMap<Dialog, QString> captions = {{Dialog::Open, QStringLiteral("Open Applicant")},
+                                                   {Dialog::SaveAs, QStringLiteral("Save Applicant As")},
+                                                   {Dialog::ImportPdf, QStringLiteral("Import Filled PDF")},
+                                                   {Dialog::ExportPdf, QStringLiteral("Export Fillable PDF")}};
+    QFileDialog box(parent, captions.value(dialog), startIn, pdf ? kPdfFilter : kApplicantFilter);
+    box.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    box.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    box.setDefaultSuffix(pdf ? QStringLiteral("pdf") : QLatin1String(record::kApplicantSuffix));
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
+        return {};
+    return box.selectedFiles().constFirst();
+}
+
+} // namespace
+
+ApplicantFiles::ApplicantFiles(QWidget *window, const record::RecordValues &fields, RecordPersistence &record,
+                               RecentFiles recent)
+    : QObject(window), m_window(window), m_fields(fields), m_record(record), m_recent(std::move(recent)),
+      m_inFile(record::blankRecord())
+{
+    buildMenu();
+}
+
+void ApplicantFiles::buildMenu()
+{
+    m_menuBar = new QMenuBar(m_window);
+    m_menuBar->setObjectName(QStringLiteral("MenuBar"));
+    m_fileMenu = m_menuBar->addMenu(QStringLiteral("&File"));
+    m_fileMenu->setObjectName(QStringLiteral("FileMenu"));
+    const auto add = [this](const QString &text, QKeySequence keys, auto slot) {
+        QAction *action = m_fileMenu->addAction(text);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add(QStringLiteral("&New Applicant"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] { newApplicant(); });
+    add(QStringLiteral("&Open Applicant\u2026"), QKeySequence(Qt::CTRL | Qt::Key_O), &ApplicantFiles::onOpen);
+    add(QStringLiteral("Save Applicant &As\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+        &ApplicantFiles::onSaveAs);
+    m_recentMenu = m_fileMenu->addMenu(QStringLiteral("Open &Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &ApplicantFiles::fillRecentMenu);
+    m_fileMenu->addSeparator();
+    add(QStringLiteral("&Import Filled PDF\u2026"), {}, &ApplicantFiles::onImport);
+    add(QStringLiteral("&Export Fillable PDF\u2026"), {}, &ApplicantFiles::onExport);
+    m_fileMenu->addSeparator();
+    add(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { m_window->close(); });
+    // The shortcuts work from the window too, not only while the menu is open.
+    m_window->addActions(m_fileMenu->actions());
+    fillRecentMenu();
+}
+
+void ApplicantFiles::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList files = m_recent.paths();
+    int number = 1;
+    for (const QString &file : files) {
+        QString text = QFileInfo(file).fileName();
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *action = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(text));
+        action->setToolTip(file);
+        action->setStatusTip(file);
+        connect(action, &QAction::triggered, this, [this, file] { open(file); });
+    }
+    m_recentMenu->setEnabled(!files.isEmpty());
+}
+
+QString ApplicantFiles::windowTitle() const
+{
+    const QString product = QString::fromLatin1(shell::kProductName);
+    return m_file.isEmpty() ? product : product + QStringLiteral(" \u2014 ") + QFileInfo(m_file).fileName();
+}
+
+void ApplicantFiles::showTitle() { m_window->setWindowTitle(windowTitle()); }
+
+bool ApplicantFiles::hasUnsavedEntries() const { return m_record.currentRecord() != m_inFile; }
+
+bool ApplicantFiles::mayReplaceEntries(const QString &what)
+{
+    if (!hasUnsavedEntries())
+        return true;
+    const QString where = m_file.isEmpty() ? QStringLiteral("are in no applicant file")
+                                           : QStringLiteral("have changed since %1 was saved").arg(m_file);
+    switch (shell::messageBoxes().askSaveDiscardCancel(
+        shell::applicationTitle(),
+        QStringLiteral("The entries in the window %1.\r\n\r\nSave them before %2?").arg(where, what))) {
+    case shell::SaveAnswer::Save: {
+        const QString target = m_file.isEmpty() ? askFileName(Dialog::SaveAs) : m_file;
+        return !target.isEmpty() && save(target);
+    }
+    case shell::SaveAnswer::Discard:
+        return true;
+    case shell::SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool ApplicantFiles::newApplicant()
+{
+    if (!mayReplaceEntries(QStringLiteral("starting a new applicant")))
+        return false;
+    m_inFile = record::blankRecord();
+    m_file.clear();
+    m_record.takeRecord(m_inFile);
+    showTitle();
+    return true;
+}
+
+bool ApplicantFiles::open(const QString &path)
+{
+    // Read before asking: a file that cannot be opened costs no question and changes nothing.
+    QMap<QString, QString> values;
+    try {
+        values = record::readApplicantFile(path);
+    } catch (const base::Failure &failure) {
+        if (!QFileInfo::exists(path)) {
+            try {
+                m_recent.remove(path);
+            } catch (const base::Failure &) {
+                // The list stays as it was; the next change writes it.
+            }
+        }
+        warn(failure.description() + QStringLiteral("\r\n\r\nThe entries in the window are unchanged."));
+        return false;
+    }
+    if (!mayReplaceEntries(QStringLiteral("opening %1").arg(QFileInfo(path).fileName())))
+        return false;
+    m_record.takeRecord(values);
+    m_inFile = values;
+    m_file = QFileInfo(path).absoluteFilePath();
+    showTitle();
+    remember(m_file);
+    return true;
+}
+
+bool ApplicantFiles::saveAs(const QString &path) { return save(path); }
+
+void ApplicantFiles::recogniseLastFile()
+{
+    // A blank record is in no danger and names no applicant: the title stays the program's alone.
+    if (!hasUnsavedEntries())
+        return;
+    const QStringList recent = m_recent.paths();
+    if (recent.isEmpty())
+        return;
+    QMap<QString, QString> values;
+    try {
+        values = record::readApplicantFile(recent.constFirst());
+    } catch (const base::Failure &) {
+        return; // then the fields are in no file that is known; Open tells why a file cannot be read
+    }
+    if (values != m_record.currentRecord())
+        return;
+    m_inFile = values;
+    m_file = QFileInfo(recent.constFirst()).absoluteFilePath();
+    showTitle();
+}
+
+bool ApplicantFiles::save(const QString &path)
+{
+    const QMap<QString, QString> values = m_record.currentRecord();
+    try {
+        record::writeApplicantFile(path, values);
+    } catch (const base::Failure &failure) {
+        warn(failure.description() + QStringLiteral("\r\n\r\nThe entries are still in the window."));
+        return false;
+    }
+    m_inFile = values;
+    m_file = QFileInfo(path).absoluteFilePath();
+    showTitle();
+    remember(m_file);
+    return true;
+}
+
+void ApplicantFiles::remember(const QString &path)
+{
+    try {
+        m_recent.add(path);
+    } catch (const base::Failure &failure) {
+        // The list of recent files is a convenience: its failure does not stop the work.
+        std::fprintf(stderr, "%s\n", qPrintable(failure.description()));
+    }
+    fillRecentMenu();
+}
+
+bool ApplicantFiles::importFilledPdf(const QString &path)
+{
+    if (!m_importPdf)
+        return false;
+    ImportedRecord imported;
+    try {
+        imported = m_importPdf(path);
+    } catch (const base::Failure &failure) {
+        warn(QStringLiteral("The PDF %1 could not be imported: %2\r\n\r\nThe entries in the window are unchanged.")
+                 .arg(path, failure.description()));
+        return false;
+    }
+    if (!mayReplaceEntries(QStringLiteral("importing %1").arg(QFileInfo(path).fileName())))
+        return false;
+    m_record.takeRecord(imported.values);
+    // What came from the PDF is in no applicant file yet.
+    m_file.clear();
+    m_inFile = record::blankRecord();
+    showTitle();
+    // The fields the applicant filled in by name; the ones left empty only by their number.
+    QStringList filled;
+    for (const QString &key : imported.taken)
+        if (!imported.values.value(key).isEmpty())
+            filled.append(key);
+    QString report = QStringLiteral("From %1:\r\n\r\n").arg(path);
+    report += filled.isEmpty() ? QStringLiteral("No field was filled in.")
+                               : QStringLiteral("Filled in (%1): %2.").arg(filled.size()).arg(filled.join(QStringLiteral(", ")));
+    if (const qsizetype empty = imported.taken.size() - filled.size(); empty > 0)
+        report += QStringLiteral("\r\n%1 more fields were taken empty.").arg(empty);
+    if (!imported.refused.isEmpty()) {
+        report += QStringLiteral("\r\n\r\nNot taken (%1):").arg(imported.refused.size());
+        for (const auto &[name, reason] : imported.refused)
+            report += QStringLiteral("\r\n%1: %2").arg(name, reason);
+    }
+    shell::messageBoxes().inform(shell::applicationTitle(), report,
+                                 imported.refused.isEmpty() ? shell::BoxIcon::None : shell::BoxIcon::Warning);
+    return true;
+}
+
+bool ApplicantFiles::exportFillablePdf(const QString &target, bool withValues)
+{
+    if (!m_exportPdf)
+        return false;
+    try {
+        m_exportPdf(withValues ? &m_fields : nullptr, target);
+    } catch (const base::Failure &failure) {
+        warn(QStringLiteral("The fillable PDF could not be saved: %1").arg(failure.description()));
+        return false;
+    }
+    shell::messageBoxes().inform(shell::applicationTitle(),
+                                 QStringLiteral("The fillable form was saved to %1.").arg(target),
+                                 shell::BoxIcon::None);
+    return true;
+}
+
+void ApplicantFiles::onOpen()
+{
+    const QString path = askFileName(Dialog::Open);
+    if (!path.isEmpty())
+        open(path);
+}
+
+void ApplicantFiles::onSaveAs()
+{
+    const QString path = askFileName(Dialog::SaveAs);
+    if (!path.isEmpty())
+        save(path);
+}
+
+void ApplicantFiles::onImport()
+{
+    const QString path = askFileName(Dialog::ImportPdf);
+    if (!path.isEmpty())
+        importFilledPdf(path);
+}
+
+void ApplicantFiles::onExport()
+{
+    const int answer = shell::messageBoxes().askChoice(
+        shell::applicationTitle(),
+        QStringLiteral("Export the fillable form blank, for an applicant to fill in, or holding the values in the "
+                       "window?"),
+        {QStringLiteral("Blank"), QStringLiteral("With Current Values"), QStringLiteral("Cancel")}, 0, 2);
+    if (answer != 0 && answer != 1)
+        return;
+    const QString target = askFileName(Dialog::ExportPdf);
+    if (!target.isEmpty())
+        exportFillablePdf(target, answer == 1);
+}
+
+QString ApplicantFiles::startFolder()
+{
+    if (!m_file.isEmpty())
+        return QFileInfo(m_file).absolutePath();
+    const QStringList recent = m_recent.paths();
+    return recent.isEmpty() ? QDir::homePath() : QFileInfo(recent.constFirst()).absolutePath();
+}
+
+QString ApplicantFiles::askFileName(Dialog dialog)
+{
+    const QString folder = startFolder();
+    return m_askFileName ? m_askFileName(dialog, folder) : fileDialog(m_window, dialog, folder);
+}
+
+} // namespace entry

@@ -1,0 +1,109 @@
+#pragma once
+#include "RecentFiles.h"
+
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <utility>
+
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace record {
+class RecordValues;
+}
+
+namespace entry {
+
+class RecordPersistence;
+
+// What an import of a filled PDF gives: the record by settings key (every key present), the keys
+// it took and the fields it could not take with the reason for each.
+struct ImportedRecord {
+    QMap<QString, QString> values;
+    QStringList taken;
+    QList<std::pair<QString, QString>> refused; // field name, reason
+};
+
+// The main window's File menu: applicants kept as files of their own (New, Open, Save As, Open
+// Recent), the fillable PDF's export and a filled one's import, and Quit. The fields always hold
+// one record, which the store follows as when typing; this knows which applicant file, if any, holds
+// what the fields show, and asks before entries that are in no applicant file are replaced.
+class ApplicantFiles final : public QObject {
+    Q_OBJECT
+public:
+    enum class Dialog { Open, SaveAs, ImportPdf, ExportPdf };
+    // The file the user chose in the dialog, or empty when they cancelled it.
+    using AskFileName = std::function<QString(Dialog, const QString &startIn)>;
+    using ExportPdf = std::function<void(const record::RecordValues *record, const QString &target)>;
+    using ImportPdf = std::function<ImportedRecord(const QString &path)>;
+
+    ApplicantFiles(QWidget *window, const record::RecordValues &fields, RecordPersistence &record,
+                   RecentFiles recent = RecentFiles());
+
+    QMenuBar *menuBar() const { return m_menuBar; }
+    QMenu *fileMenu() const { return m_fileMenu; }
+
+    // The program's name, and after it the open applicant file's name, if any.
+    QString windowTitle() const;
+    void showTitle();
+    const QString &openFile() const { return m_file; }
+
+    // Whether the fields hold entries that are in no applicant file: changed since the file was
+    // opened or saved, or, with none open, anything but a blank record.
+    bool hasUnsavedEntries() const;
+    // Asks Save / Don't Save / Cancel when there are such entries, before `what` ("opening another
+    // applicant"); true when the entries were saved or may go.
+    bool mayReplaceEntries(const QString &what);
+
+    // The menu's commands without their dialogs; each asks first where the menu would, tells the
+    // user what failed, and is true when it was done.
+    bool newApplicant();
+    bool open(const QString &path);
+    bool saveAs(const QString &path);
+    bool importFilledPdf(const QString &path);
+    bool exportFillablePdf(const QString &target, bool withValues);
+
+    // At start-up: when the fields hold exactly what the applicant file used last holds, that file
+    // is the open one (the store kept it from the last run), so that quitting asks nothing.
+    void recogniseLastFile();
+
+    void setAskFileName(AskFileName ask) { m_askFileName = std::move(ask); }
+    void setPdfForms(ExportPdf exportPdf, ImportPdf importPdf)
+    {
+        m_exportPdf = std::move(exportPdf);
+        m_importPdf = std::move(importPdf);
+    }
+    RecentFiles &recent() { return m_recent; }
+
+private:
+    void buildMenu();
+    void fillRecentMenu();
+    void onOpen();
+    void onSaveAs();
+    void onImport();
+    void onExport();
+    bool save(const QString &path);
+    void remember(const QString &path);
+    QString askFileName(Dialog dialog);
+    QString startFolder();
+
+    QWidget *m_window;
+    const record::RecordValues &m_fields;
+    RecordPersistence &m_record;
+    RecentFiles m_recent;
+    QMenuBar *m_menuBar = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    QString m_file;                  // the open applicant file, or empty
+    QMap<QString, QString> m_inFile; // the record as that file holds it (blank with none open)
+    AskFileName m_askFileName;
+    ExportPdf m_exportPdf;
+    ImportPdf m_importPdf;
+};
+
+} // namespace entry

@@ -1,0 +1,27 @@
+#pragma once
+// One applicant's record as a file of its own: the store's INI form, a [Tenvoria] section with the
+// store's keys and value encoding, so that whatever reads the store (tenvoria-render --settings)
+// reads an applicant file too.
+#include <QMap>
+#include <QString>
+
+namespace record {
+
+// The suffix the program gives applicant files, without the dot.
+inline constexpr char kApplicantSuffix[] = "tenvoria";
+
+// Every field of the record by settings key: the texts empty and each choice on its first option.
+QMap<QString, QString> blankRecord();
+
+// The record an applicant file holds, by settings key, every key of the catalogue present (what the
+// file lacks is blank, a choice it lacks or names no option of is on its first option). A file that
+// cannot be read, is not an applicant file (no [Tenvoria] section, not text) or whose section is
+// damaged throws base::Failure naming the path and the cause.
+QMap<QString, QString> readApplicantFile(const QString &path);
+
+// Writes the record owner-only through the checked replacement. An existing file is read first
+// and never replaced when it cannot be read; its other sections keep their bytes. Throws
+// base::Failure (base::WriteFailure for the write itself).
+void writeApplicantFile(const QString &path, const QMap<QString, QString> &record);
+
+} // namespace record

@@ -1,0 +1,207 @@
+// Applicant files from the main window: what is saved comes back, entries in no file are not lost
+// without a question, and a file that cannot be read changes nothing.
+#include "entry/ApplicantFiles.h"
+#include "entry/Form1.h"
+#include "entry/RecordPersistence.h"
+
+#include "RecordingStartupServices.h"
+#include "ScriptedMessageBoxes.h"
+#include "automation/WordAutomation.h"
+#include "record/SettingsStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using entry::ApplicantFiles;
+
+namespace {
+
+class NoEngine final : public automation::ApplicationFactory {
+public:
+    std::shared_ptr<automation::Application> createNew() override { return nullptr; }
+    std::shared_ptr<automation::Application> getRunning() override { return nullptr; }
+};
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class ApplicantFilesTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    testsupport::ScriptedMessageBoxes boxes;
+    shell::ScopedMessageBoxes boxScope{boxes};
+    testsupport::RecordingStartupServices services;
+    shell::ScopedStartupServices serviceScope{services};
+    NoEngine engine;
+    std::unique_ptr<record::SettingsStore> store;
+    std::unique_ptr<entry::Form1> window;
+    int ended = 0;
+    QStringList dialogAnswers; // what the file dialogs are answered, in turn
+
+    void SetUp() override
+    {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("state"))));
+        store = std::make_unique<record::SettingsStore>(dir.filePath(QStringLiteral("Marrowick.conf")));
+        window = std::make_unique<entry::Form1>(*store, engine);
+        window->setEndProgram([this] { ++ended; });
+        files().setAskFileName([this](ApplicantFiles::Dialog, const QString &) {
+            return dialogAnswers.isEmpty() ? QString() : dialogAnswers.takeFirst();
+        });
+        window->show();
+    }
+    ApplicantFiles &files() { return window->applicantFiles(); }
+    QLineEdit *field(const char *id) { return window->record().text(QLatin1String(id)); }
+    QRadioButton *option(const char *id) { return window->record().option(QLatin1String(id)); }
+    QString path(const char *name) { return dir.filePath(QLatin1String(name)); }
+    void type(const char *id, const QString &text)
+    {
+        field(id)->setText(text);
+    }
+};
+
+TEST_F(ApplicantFilesTest, SaveNewOpenGivesBackTheSameRecordAndTheTitleNamesTheFile)
+{
+    EXPECT_EQ(window->windowTitle(), QString()); // set by the load, which this test does not run
+    window->setWindowTitle(QStringLiteral("Tenvoria"));
+    type("txtAppInfoName", QStringLiteral("Ana Smith \u0905\u0928\u093e \U0001F600"));
+    type("txtAppInfoSSN", QStringLiteral("123-45-6789"));
+    type("txtName1", QStringLiteral("a=b; \"quoted\" \\ [x]"));
+    option("optAppInfoCurrentRent")->setChecked(true);
+    const QMap<QString, QString> typed = window->persistence().currentRecord();
+
+    const QString smith = path("smith.tenvoria");
+    ASSERT_TRUE(files().saveAs(smith));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tenvoria \u2014 smith.tenvoria"));
+    EXPECT_EQ(QFile::permissions(smith), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                                             | QFileDevice::WriteUser);
+    EXPECT_TRUE(contentsOf(smith).startsWith("[Tenvoria]\n"));
+    // What the store and tenvoria-render --settings read, the file holds in the same form.
+    EXPECT_EQ(record::SettingsStore(smith).read(QStringLiteral("Name1")), QStringLiteral("a=b; \"quoted\" \\ [x]"));
+    EXPECT_FALSE(files().hasUnsavedEntries());
+
+    ASSERT_TRUE(files().newApplicant());
+    EXPECT_TRUE(boxes.saveQuestions.empty()); // everything was in the file
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tenvoria"));
+    EXPECT_EQ(field("txtAppInfoName")->text(), QString());
+    EXPECT_TRUE(option("optAppInfoCurrentOwn")->isChecked());
+    EXPECT_EQ(record::SettingsStore(store->filePath()).read(QStringLiteral("App Info Name")), QString());
+    EXPECT_EQ(record::SettingsStore(store->filePath()).read(QStringLiteral("App Info Current House")),
+              QStringLiteral("Own"));
+
+    ASSERT_TRUE(files().open(smith));
+    EXPECT_EQ(window->persistence().currentRecord(), typed);
+    EXPECT_EQ(record::SettingsStore(store->filePath()).read(QStringLiteral("App Info SSN")),
+              QStringLiteral("123-45-6789")); // the store follows, as with typing
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tenvoria \u2014 smith.tenvoria"));
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // Open Recent lists the files, newest first, from an owner-only list outside the store.
+    type("txtAppInfoName", QStringLiteral("Bo Jones"));
+    ASSERT_TRUE(files().saveAs(path("jones.tenvoria")));
+    EXPECT_EQ(files().recent().paths(), QStringList({path("jones.tenvoria"), smith}));
+    EXPECT_EQ(QFile::permissions(dir.filePath(QStringLiteral("state/tenvoria/recent"))) & 0x0077, 0);
+    auto *recentMenu = window->menuBar()->findChild<QMenu *>(QStringLiteral("RecentMenu"));
+    ASSERT_NE(recentMenu, nullptr);
+    ASSERT_EQ(recentMenu->actions().size(), 2);
+    recentMenu->actions().at(1)->trigger();
+    EXPECT_EQ(field("txtAppInfoName")->text(), typed.value(QStringLiteral("App Info Name")));
+}
+
+// Entries in no applicant file: Cancel keeps everything, Don't Save lets them go, Save writes
+// them first (asking where when no file is open).
+TEST_F(ApplicantFilesTest, OpenNewAndQuitAskBeforeEntriesInNoFileAreReplaced)
+{
+    const QString other = path("other.tenvoria");
+    type("txtAppInfoName", QStringLiteral("Other"));
+    ASSERT_TRUE(files().saveAs(other));
+    type("txtAppInfoName", QStringLiteral("Typed"));
+
+    boxes.saveAnswers = {shell::SaveAnswer::Cancel, shell::SaveAnswer::Cancel, shell::SaveAnswer::Cancel};
+    EXPECT_FALSE(files().newApplicant());
+    EXPECT_FALSE(files().open(other));
+    window->close();
+    ASSERT_EQ(boxes.saveQuestions.size(), 3u);
+    EXPECT_TRUE(boxes.saveQuestions[0].text.contains(QStringLiteral("starting a new applicant")));
+    EXPECT_TRUE(boxes.saveQuestions[1].text.contains(QStringLiteral("opening other.tenvoria")));
+    EXPECT_TRUE(boxes.saveQuestions[2].text.contains(QStringLiteral("quitting")));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Typed"));
+    EXPECT_EQ(contentsOf(other), "[Tenvoria]\n" + contentsOf(other).mid(11)); // untouched, still a record
+    EXPECT_EQ(record::SettingsStore(other).read(QStringLiteral("App Info Name")), QStringLiteral("Other"));
+
+    // Save, with the open file: it takes the entries, then New clears the fields.
+    boxes.saveAnswers = {shell::SaveAnswer::Save};
+    ASSERT_TRUE(files().newApplicant());
+    EXPECT_EQ(record::SettingsStore(other).read(QStringLiteral("App Info Name")), QStringLiteral("Typed"));
+    EXPECT_EQ(field("txtAppInfoName")->text(), QString());
+
+    // Save with no file open asks where; a cancelled dialog cancels the open.
+    type("txtCoName", QStringLiteral("Co"));
+    boxes.saveAnswers = {shell::SaveAnswer::Save, shell::SaveAnswer::Save};
+    EXPECT_FALSE(files().open(other));
+    EXPECT_EQ(field("txtCoName")->text(), QStringLiteral("Co"));
+    dialogAnswers = {path("co.tenvoria")};
+    ASSERT_TRUE(files().open(other));
+    EXPECT_EQ(record::SettingsStore(path("co.tenvoria")).read(QStringLiteral("Co Name")), QStringLiteral("Co"));
+
+    // Don't Save at Quit ends the program.
+    type("txtCoName", QStringLiteral("Changed"));
+    boxes.saveAnswers = {shell::SaveAnswer::Discard};
+    window->close();
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(boxes.saveQuestions.size(), 7u);
+}
+
+TEST_F(ApplicantFilesTest, AFileThatCannotBeReadKeepsTheFieldsAndTheFile)
+{
+    type("txtAppInfoName", QStringLiteral("Kept"));
+    const QMap<QString, QString> before = window->persistence().currentRecord();
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        const char *cause;
+    };
+    const std::vector<Case> cases = {
+        {"foreign.tenvoria", "[Other]\nApp%20Info%20Name=X\n", "no [Tenvoria] section"},
+        {"binary.tenvoria", QByteArray("\x89PNG\r\n\x1a\n\0\0[Tenvoria]\n", 20), "not a text file"},
+        {"damaged.tenvoria", "[Tenvoria]\nApp%20Info%20Name=\"unclosed\nnot a setting\n", "damaged"},
+    };
+    for (const Case &c : cases) {
+        const QString file = path(c.name);
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        ASSERT_EQ(out.write(c.bytes), c.bytes.size());
+        out.close();
+        boxes.shown.clear();
+        EXPECT_FALSE(files().open(file)) << c.name;
+        ASSERT_EQ(boxes.shown.size(), 1u) << c.name;
+        EXPECT_TRUE(boxes.shown[0].text.contains(file)) << boxes.shown[0].text.toStdString();
+        EXPECT_TRUE(boxes.shown[0].text.contains(QLatin1String(c.cause))) << boxes.shown[0].text.toStdString();
+        EXPECT_EQ(window->persistence().currentRecord(), before) << c.name;
+        EXPECT_EQ(contentsOf(file), c.bytes) << c.name;
+    }
+    EXPECT_TRUE(boxes.saveQuestions.empty()); // refused before any question
+    EXPECT_FALSE(files().open(path("missing.tenvoria")));
+    EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("No such file")));
+    // A folder is neither opened nor written over.
+    EXPECT_FALSE(files().open(dir.path()));
+    EXPECT_FALSE(files().saveAs(dir.path()));
+    EXPECT_EQ(window->windowTitle(), QString());
+    EXPECT_EQ(window->persistence().currentRecord(), before);
+}
+
+} // namespace
