@@ -1,4 +1,5 @@
 #include "RecordingEngine.h"
+#include "RecordingGenerationHost.h"
 #include "ScriptedMessageBoxes.h"
 #include "entry/RecordWidgets.h"
 #include "generator/FormLayout.h"
@@ -17,36 +18,13 @@ using namespace generator;
 
 namespace {
 
-class FakeHost final : public GenerationHost {
-public:
-    QWidget owner;
-    entry::RecordWidgets widgets = entry::createRecordControls(&owner);
-    QStringList events;
-    QImage picture;
-    QString wordFile;
-
-    const entry::RecordWidgets &record() const override { return widgets; }
-    void setMainPointerDefault() override { events << QStringLiteral("pointer"); }
-    void handOverResult(const generator::GenerationResult &result) override
-    {
-        if (result.picture) {
-            picture = *result.picture;
-            events << QStringLiteral("picture");
-        }
-        wordFile = result.wordFile;
-        events << QStringLiteral("file");
-    }
-    void showPreview() override { events << QStringLiteral("show"); }
-    void hideMain() override { events << QStringLiteral("hide"); }
-};
-
 class GeneratorStepsTest : public ::testing::Test {
 protected:
     testsupport::ScriptedMessageBoxes boxes;
     shell::ScopedMessageBoxes scope{boxes};
     QTemporaryDir temp;
     testsupport::RecordingEngine engine;
-    FakeHost host;
+    testsupport::RecordingGenerationHost host;
 
     void generate() { generateRentalApplication(engine, host, {temp.path(), {}}); }
 
