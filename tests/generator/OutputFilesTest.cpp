@@ -2,6 +2,7 @@
 #include "generator/PageBmp.h"
 
 #include "shell/AppError.h"
+#include "shell/HeldFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -197,6 +198,14 @@ TEST(OutputFiles, StartUpRemovesOnlyTheTemporaryDocumentsNoRunningCopyHolds)
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_TRUE(QFile::exists(linked));
     EXPECT_TRUE(QFile::exists(other));
+    // Nor can this run take over a document another copy holds: the hold is refused, saying why.
+    try {
+        shell::holdFile(heldElsewhere);
+        ADD_FAILURE() << "took the hold on a document another program holds";
+    } catch (const shell::AppError &refused) {
+        EXPECT_TRUE(refused.description().contains(QStringLiteral("in use by another program")))
+            << refused.description().toStdString();
+    }
 
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(60000));
