@@ -2,14 +2,13 @@
 // drawn and read by Poppler, and read back by the import.
 #include "pdfform/RecordForm.h"
 
+#include "FieldRects.h"
 #include "WorldScripts.h"
 #include "record/RecordCatalogue.h"
 #include "record/RecordValues.h"
 
 #include "base/Failure.h"
 
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFAcroFormDocumentHelper.hh>
 
 #include <QFile>
 #include <QImage>
@@ -216,18 +215,7 @@ TEST_F(FillableFormTest, FilledValuesShowInsideTheirCells)
                                         {QStringLiteral("Phone1"), QStringLiteral("555-0199")}};
     const QString filled = fillWithPdftk(blank, values, QStringLiteral("filled.pdf"));
 
-    QPDF pdf;
-    pdf.processFile(QFile::encodeName(filled).constData());
-    QPDFAcroFormDocumentHelper form(pdf);
-    QMap<QString, QRectF> rects; // PDF points, y down from the page's top
-    const double pageHeight = 792;
-    for (QPDFFormFieldObjectHelper field : form.getFormFields()) {
-        const QString name = QString::fromStdString(field.getFullyQualifiedName());
-        if (values.contains(name)) {
-            const auto r = field.getObjectHandle().getKey("/Rect").getArrayAsRectangle();
-            rects.insert(name, QRectF(QPointF(r.llx, pageHeight - r.ury), QPointF(r.urx, pageHeight - r.lly)));
-        }
-    }
+    const QMap<QString, QRectF> rects = testsupport::fieldRects(filled, values.keys()); // y down from the top
     ASSERT_EQ(rects.size(), values.size());
 
     const Ran words = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), filled, QStringLiteral("-")});
