@@ -43,8 +43,9 @@ mkdir -p "$work/config"
 XDG_CONFIG_HOME="$work/config" "${builds[0]}/src/app/tenvoria" >/dev/null 2>&1 &
 pid=$!
 until [ -n "$(window_id)" ]; do sleep 0.05; done
-# The button's middle, in the window's own pixels (its twip rectangle 5280,630 5040x405 / 15).
-xdotool mousemove --window "$(window_id)" 520 55 click 1
+# The button's middle, in the window's own pixels: its twip rectangle 5280,630 5040x405 / 15,
+# below the 19-pixel menu bar.
+xdotool mousemove --window "$(window_id)" 520 74 click 1
 store="$work/config/Marrowick.conf"
 for _ in $(seq 100); do grep -q 'Dorian Pellwick' "$store" 2>/dev/null && break; sleep 0.05; done
 kill "$pid"; wait "$pid" 2>/dev/null || true
