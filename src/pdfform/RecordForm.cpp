@@ -23,17 +23,6 @@
 namespace pdfform {
 namespace {
 
-// The generator's boxes during the build become the export's failure.
-class CollectingBoxes final : public shell::MessageBoxes {
-public:
-    void inform(const QString &, const QString &text, shell::BoxIcon) override { problems << text; }
-    shell::BoxAnswer askYesNo(const QString &, const QString &, shell::BoxAnswer = shell::BoxAnswer::Yes) override
-    {
-        return shell::BoxAnswer::Yes;
-    }
-    QStringList problems;
-};
-
 const record::ChoiceSpec *choiceOfOption(const char *optionId)
 {
     for (const record::ChoiceSpec &choice : record::choices())
@@ -45,7 +34,8 @@ const record::ChoiceSpec *choiceOfOption(const char *optionId)
 // The form as the printed pages show it, with every value left out: the fields carry them.
 wordproc::Document valuelessForm()
 {
-    CollectingBoxes boxes;
+    QStringList problems; // the generator's boxes during the build become the export's failure
+    shell::CollectingMessageBoxes boxes(problems);
     shell::ScopedMessageBoxes scope(boxes);
     const record::RecordSnapshot blank;
     wordproc::BuiltinApplicationFactory engine;
@@ -56,8 +46,8 @@ wordproc::Document valuelessForm()
         bytes = wordproc::encodeDoc(wordproc::builtinEditor(*doc).document());
     if (app)
         app->quit();
-    if (!boxes.problems.isEmpty())
-        throw base::Failure(boxes.problems.front());
+    if (!problems.isEmpty())
+        throw base::Failure(problems.front());
     if (bytes.isEmpty())
         throw base::Failure(QStringLiteral("The form could not be built."));
     // The pages are drawn from the document as it is stored, as the PDF export draws them.

@@ -33,6 +33,18 @@ public:
                           int escapeButton);
 };
 
+// For runs without windows: every message becomes a problem on the given list, and every
+// question is answered Yes, so that the run goes on and reports what was said.
+class CollectingMessageBoxes final : public MessageBoxes {
+public:
+    explicit CollectingMessageBoxes(QStringList &problems) : m_problems(problems) {}
+    void inform(const QString &, const QString &text, BoxIcon) override { m_problems << text; }
+    BoxAnswer askYesNo(const QString &, const QString &, BoxAnswer = BoxAnswer::Yes) override { return BoxAnswer::Yes; }
+
+private:
+    QStringList &m_problems;
+};
+
 // The process-wide instance. The program installs its windows' boxes (QtMessageBoxes) at
 // start-up and tests their own, with ScopedMessageBoxes; until then messages go to standard
 // error and questions stay unanswered, so that a program without windows needs no widgets.

@@ -18,11 +18,7 @@
 #include "wordproc/editing/Editor.h"
 #include "wordproc/layout/PageRenderer.h"
 #include "pdfform/RecordForm.h"
-#include "record/IniText.h"
-#include "base/SafeWrite.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "record/ApplicantFile.h"
 
 #include <QImage>
 
@@ -33,23 +29,6 @@
 #include <thread>
 
 namespace tools {
-namespace {
-
-// Every box becomes a problem on the list; questions are answered Yes.
-class CollectingBoxes final : public shell::MessageBoxes {
-public:
-    explicit CollectingBoxes(QStringList &problems) : m_problems(problems) {}
-    void inform(const QString &, const QString &text, shell::BoxIcon) override { m_problems << text; }
-    shell::BoxAnswer askYesNo(const QString &, const QString &, shell::BoxAnswer = shell::BoxAnswer::Yes) override
-    {
-        return shell::BoxAnswer::Yes;
-    }
-
-private:
-    QStringList &m_problems;
-};
-
-} // namespace
 
 // Drawn in bands on this thread while a second thread encodes the bands already drawn: the two
 // halves of the work take about as long as each other and run side by side on two cores. Two
@@ -152,7 +131,7 @@ record::RecordSnapshot recordOf(const RecordSource &source)
 QStringList writeFillablePdf(const RecordSource &source, bool blank, const QString &pdfPath)
 {
     QStringList problems;
-    CollectingBoxes boxes(problems);
+    shell::CollectingMessageBoxes boxes(problems);
     shell::ScopedMessageBoxes scope(boxes);
     try {
         if (blank) {
@@ -176,30 +155,9 @@ ImportRun importFilledPdf(const QString &pdfPath, const QString &recordPath)
         run.taken = imported.taken;
         for (const pdfform::RefusedField &refused : imported.refused)
             run.refused << refused.name + QStringLiteral(": ") + refused.reason;
-        QMap<QString, QString> values;
-        if (QFileInfo::exists(recordPath) || QFileInfo(recordPath).isSymLink()) {
-            QFile old(recordPath);
-            if (!old.open(QIODevice::ReadOnly))
-                throw base::Failure(QStringLiteral("%1 could not be read, so it is not replaced: %2")
-                                        .arg(recordPath, old.errorString()));
-            const QByteArray text = old.readAll();
-            if (old.error() != QFileDevice::NoError)
-                throw base::Failure(QStringLiteral("%1 could not be read, so it is not replaced: %2")
-                                        .arg(recordPath, old.errorString()));
-            const record::IniReading reading = record::decodeIniText(text);
-            if (!reading.lossless)
-                throw base::Failure(QStringLiteral("%1 holds what would not be written back, so it is not replaced.")
-                                        .arg(recordPath));
-            values = reading.values;
-            for (auto it = values.begin(); it != values.end();)
-                it = it.key().startsWith(QLatin1String("Tenvoria/")) ? values.erase(it) : std::next(it);
-        }
-        const QMap<QString, QString> record = pdfform::recordSettings(imported);
-        for (auto it = record.cbegin(); it != record.cend(); ++it)
-            values.insert(QStringLiteral("Tenvoria/") + it.key(), it.value());
-        base::ReplaceOptions options;
-        options.followLink = true;
-        base::replaceFile(recordPath, record::encodeIniText(values), options);
+        // The record file is written as an applicant file is: owner-only, never over a file that
+        // could not be read, its other sections kept byte for byte.
+        record::writeApplicantFile(recordPath, pdfform::recordSettings(imported));
     } catch (const base::Failure &e) {
         run.problems << e.description();
     }
@@ -210,7 +168,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
                           const QString &pdfPath, const std::function<void()> &beforeFonts)
 {
     RenderResult result;
-    CollectingBoxes boxes(result.problems);
+    shell::CollectingMessageBoxes boxes(result.problems);
     shell::ScopedMessageBoxes scope(boxes);
 
     // Plain values, not the window's controls: a headless run needs no widget machinery.
