@@ -196,6 +196,24 @@ void endChunk(QByteArray &out, qsizetype typeAt)
     appendU32(out, quint32(crc32(crc32(0, nullptr, 0), start, uInt(out.size() - typeAt))));
 }
 
+// The zlib checksum of a row as the stream holds it (its filter byte 0, then red, green and blue
+// of each pixel), taken from the pixels themselves rather than from a copy of the row in the
+// stream's bytes. Sums of a row fit 64 bits, so the modulo is taken once a row.
+uLong rowAdler32(const QRgb *row, int width)
+{
+    constexpr std::uint64_t kBase = 65521;
+    std::uint64_t a = 1;
+    std::uint64_t b = 1; // the filter byte adds nothing to `a`, and `a` to `b`
+    for (int x = 0; x < width; ++x) {
+        const std::uint64_t red = qRed(row[x]);
+        const std::uint64_t green = qGreen(row[x]);
+        const std::uint64_t blue = qBlue(row[x]);
+        b += 3 * a + 3 * red + 2 * green + blue;
+        a += red + green + blue;
+    }
+    return uLong(((b % kBase) << 16) | (a % kBase));
+}
+
 bool sameColour(QRgb a, QRgb b) { return ((a ^ b) & 0x00FFFFFF) == 0; }
 
 } // namespace
@@ -204,7 +222,7 @@ struct PagePngEncoder::State {
     explicit State(int width)
         : width(width), stride(3 * width + 1), rowsReachable(stride <= kMaxDistance),
           pixelBack(FixedCodes::distance(3)), rowBack(FixedCodes::distance(rowsReachable ? stride : 1)),
-          raw(std::size_t(stride), 0), above(std::size_t(width))
+          above(std::size_t(width))
     {
     }
 
@@ -214,7 +232,6 @@ struct PagePngEncoder::State {
     DeflateEncoder deflate;
     const Code pixelBack;
     const Code rowBack;
-    std::vector<unsigned char> raw; // the row as the stream holds it, for its checksum
     std::vector<QRgb> above;        // a copy: the caller's rows need not outlive the call
     bool haveAbove = false;
     uLong adler = adler32(0, nullptr, 0);
@@ -269,12 +286,7 @@ void PagePngEncoder::addRow(const QRgb *row)
         s.adler = adler32_combine(s.adler, s.rowAdler, s.stride);
         return;
     }
-    for (int x = 0; x < width; ++x) {
-        s.raw[1 + 3 * x] = static_cast<unsigned char>(qRed(row[x]));
-        s.raw[2 + 3 * x] = static_cast<unsigned char>(qGreen(row[x]));
-        s.raw[3 + 3 * x] = static_cast<unsigned char>(qBlue(row[x]));
-    }
-    s.rowAdler = adler32(adler32(0, nullptr, 0), s.raw.data(), uInt(s.stride));
+    s.rowAdler = rowAdler32(row, width);
     s.adler = adler32_combine(s.adler, s.rowAdler, s.stride);
 
     s.deflate.literal(0);
