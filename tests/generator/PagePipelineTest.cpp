@@ -4,6 +4,10 @@
 #include "PagePng.h"
 #include "wordproc/layout/PageRenderer.h"
 #include "wordproc/model/DocumentModel.h"
+#include "base/Failure.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +45,25 @@ TEST(PagePipeline, BandsEncodedAlongsideDrawingGiveThePngOfTheWholePicture)
         const Document document = tableOf(rows, QStringLiteral("Row %1, cell %2: Zoë Ångström محمد"));
         EXPECT_EQ(tools::pagePngOf(document), tools::encodePagePng(renderContent(document))) << rows << " rows";
     }
+    // Cells of many lines, each row taller than several bands: every band draws only the lines
+    // near it, and the accents and descenders at the seams must still be whole.
+    const Document tall = tableOf(3, QStringLiteral("Row %1, cell %2: ") + QStringLiteral("Zoë Ångström gypsy محمد ").repeated(60));
+    EXPECT_EQ(tools::pagePngOf(tall), tools::encodePagePng(renderContent(tall)));
+}
+
+TEST(PagePipeline, WritesThePngToItsFileOwnerOnlyAndRefusesAFolderThatIsNotThere)
+{
+    const Document document = tableOf(60, QStringLiteral("Row %1, cell %2"));
+    const QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("page.png"));
+    tools::writePagePng(document, path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), tools::pagePngOf(document));
+    EXPECT_EQ(file.permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+
+    EXPECT_THROW(tools::writePagePng(document, dir.filePath(QStringLiteral("missing/page.png"))), base::Failure);
 }
 
 } // namespace

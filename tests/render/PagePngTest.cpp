@@ -59,6 +59,14 @@ TEST(PagePng, EveryKindOfContentDecodesToTheSamePixels)
         for (int x = 0; x < noise.width(); ++x)
             noise.setPixel(x, y, random.generate() | 0xFF000000u);
     expectSamePixels(noise, decoded(encodePagePng(noise)));
+    // Enough literals for the stream to be cut into several IDAT chunks.
+    QImage wideNoise(500, 300, QImage::Format_RGB32);
+    for (int y = 0; y < wideNoise.height(); ++y)
+        for (int x = 0; x < wideNoise.width(); ++x)
+            wideNoise.setPixel(x, y, random.generate() | 0xFF000000u);
+    const QByteArray png = encodePagePng(wideNoise);
+    EXPECT_GT(png.count("IDAT"), 1);
+    expectSamePixels(wideNoise, decoded(png));
 
     // Runs of every length across the match limits (258 bytes = 86 pixels), and 1- and 2-pixel rests.
     QImage runs(1000, 12, QImage::Format_RGB32);

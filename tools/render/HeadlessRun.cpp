@@ -10,6 +10,7 @@
 #include "base/Failure.h"
 #include "shell/AppError.h"
 #include "base/PrivateFile.h"
+#include "base/SafeWrite.h"
 #include "shell/MessageBoxes.h"
 #include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
@@ -20,9 +21,11 @@
 #include "pdfform/RecordForm.h"
 #include "record/ApplicantFile.h"
 
+#include <QIODevice>
 #include <QImage>
 
 #include <condition_variable>
+#include <cstring>
 #include <exception>
 #include <mutex>
 #include <optional>
@@ -30,89 +33,172 @@
 
 namespace tools {
 
-// Drawn in bands on this thread while a second thread encodes the bands already drawn: the two
-// halves of the work take about as long as each other and run side by side on two cores. Two
-// band images take turns, so the 9 MB picture is never held whole.
-QByteArray pagePngOf(const wordproc::Document &document)
-{
-    constexpr int kBandRows = 64;
-    constexpr int kBuffers = 2;
-    const wordproc::ContentPicture picture(document);
-    const QSize size = picture.size();
-    PagePngEncoder encoder(size, picture.dotsPerMeter(), picture.dotsPerMeter());
-    const int bands = (size.height() + kBandRows - 1) / kBandRows;
-    // Each its own pixels: copies of one image would share them until the first was drawn into.
-    std::vector<QImage> buffers;
-    for (int i = 0; i < kBuffers; ++i)
-        buffers.emplace_back(size.width(), std::min(kBandRows, size.height()), QImage::Format_RGB32);
+namespace {
 
-    std::mutex mutex;
-    std::condition_variable progress;
-    int drawnBands = 0;
-    int encodedBands = 0;
-    bool abandoned = false;
-    std::exception_ptr encodeFailure;
+// The page's PNG as a device that a reader on a second thread pulls from, while this thread
+// draws the picture in bands: each read encodes the bands drawn since, so drawing and encoding
+// (about equal halves of the work) run side by side on two cores, and the file's bytes leave as
+// they are made. Two band images take turns, so neither the picture nor its PNG is ever held
+// whole (a long record's picture is 170 MB of pixels, its PNG tens of MB).
+class BandedPng final : public QIODevice {
+public:
+    static constexpr int kBandRows = 128;
+    static constexpr int kBuffers = 2;
 
-    std::thread encoding([&] {
+    explicit BandedPng(const wordproc::ContentPicture &picture)
+        : m_size(picture.size()), m_bands((m_size.height() + kBandRows - 1) / kBandRows),
+          m_encoder(m_size, picture.dotsPerMeter(), picture.dotsPerMeter()), m_pending(m_encoder.takeBytes())
+    {
+        // Each its own pixels: copies of one image would share them until the first was drawn into.
+        for (int i = 0; i < kBuffers; ++i)
+            m_buffers.emplace_back(m_size.width(), std::min(kBandRows, m_size.height()), QImage::Format_RGB32);
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+
+    bool isSequential() const override { return true; }
+
+    // Draws every band on the calling thread, each once the image it goes into is free again.
+    // Stops early when the reader gave up; throws what drawing threw.
+    void drawAll(const wordproc::ContentPicture &picture)
+    {
         try {
-            for (int band = 0; band < bands; ++band) {
+            for (int band = 0; band < m_bands; ++band) {
                 {
-                    std::unique_lock lock(mutex);
-                    progress.wait(lock, [&] { return drawnBands > band || abandoned; });
-                    if (drawnBands <= band)
+                    std::unique_lock lock(m_mutex);
+                    m_progress.wait(lock, [&] { return m_encodedBands >= band - kBuffers + 1 || m_abandoned; });
+                    if (m_abandoned)
                         return;
                 }
-                const int rows = std::min(kBandRows, size.height() - band * kBandRows);
-                encoder.addRows(buffers[band % kBuffers], 0, rows);
+                QImage &buffer = m_buffers[band % kBuffers];
+                const int rows = rowsOf(band);
+                if (buffer.height() != rows)
+                    buffer = QImage(m_size.width(), rows, QImage::Format_RGB32); // the last, shorter band
+                picture.draw(buffer, band * kBandRows);
                 {
-                    const std::lock_guard lock(mutex);
-                    encodedBands = band + 1;
+                    const std::lock_guard lock(m_mutex);
+                    m_drawnBands = band + 1;
                 }
-                progress.notify_all();
+                m_progress.notify_all();
             }
         } catch (...) {
-            const std::lock_guard lock(mutex);
-            encodeFailure = std::current_exception();
-            abandoned = true;
-            progress.notify_all();
+            abandon();
+            throw;
+        }
+    }
+
+    // Tells the reader that no more bands will come, and why not when it asks.
+    void abandon()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_abandoned = true;
+        }
+        m_progress.notify_all();
+    }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        try {
+            while (m_taken == m_pending.size()) {
+                if (m_encodedBands == m_bands)
+                    return 0;
+                encodeNextBand();
+            }
+        } catch (const base::Failure &e) {
+            setErrorString(e.description());
+            abandon();
+            return -1;
+        }
+        const qint64 count = std::min<qint64>(maxSize, m_pending.size() - m_taken);
+        std::memcpy(data, m_pending.constData() + m_taken, std::size_t(count));
+        m_taken += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    int rowsOf(int band) const { return std::min(kBandRows, m_size.height() - band * kBandRows); }
+
+    void encodeNextBand()
+    {
+        const int band = m_encodedBands;
+        {
+            std::unique_lock lock(m_mutex);
+            m_progress.wait(lock, [&] { return m_drawnBands > band || m_abandoned; });
+            if (m_drawnBands <= band)
+                throw shell::AppError(QStringLiteral("The page picture was not drawn."));
+        }
+        m_encoder.addRows(m_buffers[band % kBuffers], 0, rowsOf(band));
+        {
+            const std::lock_guard lock(m_mutex);
+            m_encodedBands = band + 1;
+        }
+        m_progress.notify_all();
+        m_pending = m_encodedBands == m_bands ? m_encoder.finish() : m_encoder.takeBytes();
+        m_taken = 0;
+    }
+
+    const QSize m_size;
+    const int m_bands;
+    PagePngEncoder m_encoder;   // the reader's alone
+    QByteArray m_pending;       // encoded bytes not yet read
+    qint64 m_taken = 0;
+    std::vector<QImage> m_buffers;
+
+    std::mutex m_mutex;
+    std::condition_variable m_progress;
+    int m_drawnBands = 0;
+    int m_encodedBands = 0;     // written by the reader only
+    bool m_abandoned = false;
+};
+
+// Runs `read` on a second thread over the page's PNG while this thread draws it.
+void withPagePng(const wordproc::Document &document, const std::function<void(QIODevice &)> &read)
+{
+    const wordproc::ContentPicture picture(document);
+    BandedPng png(picture);
+    std::exception_ptr readFailure;
+    std::thread reader([&] {
+        try {
+            read(png);
+        } catch (...) {
+            readFailure = std::current_exception();
+        }
+        png.abandon(); // a reader that stopped early frees the drawing
+    });
+    try {
+        png.drawAll(picture);
+    } catch (...) {
+        reader.join();
+        throw; // drawing's own failure says more than the reader's "could not read"
+    }
+    reader.join();
+    if (readFailure)
+        std::rethrow_exception(readFailure);
+}
+
+} // namespace
+
+QByteArray pagePngOf(const wordproc::Document &document)
+{
+    QByteArray png;
+    withPagePng(document, [&png](QIODevice &device) {
+        char chunk[1 << 16];
+        for (qint64 got; (got = device.read(chunk, sizeof chunk)) != 0;) {
+            if (got < 0)
+                throw shell::AppError(device.errorString());
+            png.append(chunk, got);
         }
     });
-    auto finishEncoding = [&](bool abandon) {
-        if (abandon) {
-            const std::lock_guard lock(mutex);
-            abandoned = true;
-        }
-        progress.notify_all();
-        encoding.join();
-    };
-    try {
-        for (int band = 0; band < bands; ++band) {
-            {
-                // The band's image is free once the band drawn into it before has been encoded.
-                std::unique_lock lock(mutex);
-                progress.wait(lock, [&] { return encodedBands >= band - kBuffers + 1 || abandoned; });
-                if (abandoned)
-                    break;
-            }
-            QImage &buffer = buffers[band % kBuffers];
-            const int rows = std::min(kBandRows, size.height() - band * kBandRows);
-            if (buffer.height() != rows)
-                buffer = QImage(size.width(), rows, QImage::Format_RGB32); // the last, shorter band
-            picture.draw(buffer, band * kBandRows);
-            {
-                const std::lock_guard lock(mutex);
-                drawnBands = band + 1;
-            }
-            progress.notify_all();
-        }
-    } catch (...) {
-        finishEncoding(true);
-        throw;
-    }
-    finishEncoding(false);
-    if (encodeFailure)
-        std::rethrow_exception(encodeFailure);
-    return encoder.finish();
+    return png;
+}
+
+void writePagePng(const wordproc::Document &document, const QString &path)
+{
+    // As base::writeFilePrivately writes: owner-only, synced, and renamed over the path only
+    // once complete, so a failure midway leaves whatever was there.
+    withPagePng(document, [&path](QIODevice &device) { base::replaceFile(path, device, -1); });
 }
 
 namespace {
@@ -217,7 +303,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     if (imagePath.isEmpty())
         return result; // the document alone never starts the painter
     try {
-        base::writeFilePrivately(imagePath, pagePngOf(wordproc::decodeDoc(bytes)));
+        writePagePng(wordproc::decodeDoc(bytes), imagePath);
     } catch (const base::Failure &e) {
         result.problems << e.description();
     }

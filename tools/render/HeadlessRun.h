@@ -13,6 +13,9 @@ namespace tools {
 
 // The document's page picture (192 dpi) as PNG: the bytes of encodePagePng(renderContent()).
 QByteArray pagePngOf(const wordproc::Document &document);
+// The same written to `path` as it is made, as base::writeFilePrivately writes a file. Throws
+// base::Failure.
+void writePagePng(const wordproc::Document &document, const QString &path);
 
 struct RenderResult {
     QStringList problems; // every error report of the run, and any failure to write the outputs

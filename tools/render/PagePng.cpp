@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace tools {
@@ -80,40 +81,63 @@ const FixedCodes &fixedCodes()
     return codes;
 }
 
-// Deflate's bit order: least significant bit first, appended to the output as whole bytes.
+// Deflate's bit order: least significant bit first. Bytes go straight into a buffer that the
+// caller makes room in beforehand (`reserve`), so the hot path neither checks nor grows it.
 class BitWriter {
 public:
-    explicit BitWriter(QByteArray &out) : m_out(out) {}
-
     void put(std::uint32_t bits, int count)
     {
         m_pending |= std::uint64_t(bits) << m_count;
         m_count += count;
         if (m_count >= 32) {
             const quint32 word = qToLittleEndian(quint32(m_pending));
-            m_out.append(reinterpret_cast<const char *>(&word), 4);
+            std::memcpy(m_bytes.data() + m_size, &word, 4);
+            m_size += 4;
             m_pending >>= 32;
             m_count -= 32;
         }
     }
 
+    // Room for `count` more bytes than the bits already put can fill.
+    void reserve(std::size_t count)
+    {
+        if (m_bytes.size() < m_size + count + 8)
+            m_bytes.resize(std::max(m_bytes.size() * 2, m_size + count + 8));
+    }
+
     void flushToByte()
     {
+        reserve(8);
         for (; m_count > 0; m_count -= 8, m_pending >>= 8)
-            m_out.append(char(m_pending & 0xFF));
+            m_bytes[m_size++] = static_cast<unsigned char>(m_pending & 0xFF);
         m_count = 0;
         m_pending = 0;
     }
 
+    void appendByte(unsigned char byte)
+    {
+        reserve(1);
+        m_bytes[m_size++] = byte;
+    }
+
+    // The whole bytes written so far, which later bits no longer change; they leave the buffer.
+    std::size_t size() const { return m_size; }
+    void moveTo(QByteArray &out)
+    {
+        out.append(reinterpret_cast<const char *>(m_bytes.data()), qsizetype(m_size));
+        m_size = 0;
+    }
+
 private:
-    QByteArray &m_out;
+    std::vector<unsigned char> m_bytes;
+    std::size_t m_size = 0;
     std::uint64_t m_pending = 0;
     int m_count = 0;
 };
 
 class DeflateEncoder {
 public:
-    explicit DeflateEncoder(QByteArray &out) : m_bits(out), m_codes(fixedCodes()) {}
+    DeflateEncoder() : m_codes(fixedCodes()) {}
 
     void literal(unsigned char byte) { put(m_codes.symbol[byte]); }
 
@@ -172,15 +196,33 @@ void endChunk(QByteArray &out, qsizetype typeAt)
     appendU32(out, quint32(crc32(crc32(0, nullptr, 0), start, uInt(out.size() - typeAt))));
 }
 
+// The zlib checksum of a row as the stream holds it (its filter byte 0, then red, green and blue
+// of each pixel), taken from the pixels themselves rather than from a copy of the row in the
+// stream's bytes. Sums of a row fit 64 bits, so the modulo is taken once a row.
+uLong rowAdler32(const QRgb *row, int width)
+{
+    constexpr std::uint64_t kBase = 65521;
+    std::uint64_t a = 1;
+    std::uint64_t b = 1; // the filter byte adds nothing to `a`, and `a` to `b`
+    for (int x = 0; x < width; ++x) {
+        const std::uint64_t red = qRed(row[x]);
+        const std::uint64_t green = qGreen(row[x]);
+        const std::uint64_t blue = qBlue(row[x]);
+        b += 3 * a + 3 * red + 2 * green + blue;
+        a += red + green + blue;
+    }
+    return uLong(((b % kBase) << 16) | (a % kBase));
+}
+
 bool sameColour(QRgb a, QRgb b) { return ((a ^ b) & 0x00FFFFFF) == 0; }
 
 } // namespace
 
 struct PagePngEncoder::State {
-    State(QByteArray &out, int width)
-        : width(width), stride(3 * width + 1), rowsReachable(stride <= kMaxDistance), deflate(out),
+    explicit State(int width)
+        : width(width), stride(3 * width + 1), rowsReachable(stride <= kMaxDistance),
           pixelBack(FixedCodes::distance(3)), rowBack(FixedCodes::distance(rowsReachable ? stride : 1)),
-          raw(std::size_t(stride), 0), above(std::size_t(width))
+          above(std::size_t(width))
     {
     }
 
@@ -190,7 +232,6 @@ struct PagePngEncoder::State {
     DeflateEncoder deflate;
     const Code pixelBack;
     const Code rowBack;
-    std::vector<unsigned char> raw; // the row as the stream holds it, for its checksum
     std::vector<QRgb> above;        // a copy: the caller's rows need not outlive the call
     bool haveAbove = false;
     uLong adler = adler32(0, nullptr, 0);
@@ -201,8 +242,6 @@ PagePngEncoder::PagePngEncoder(QSize size, int dotsPerMeterX, int dotsPerMeterY)
 {
     if (size.isEmpty())
         throw shell::AppError(QStringLiteral("There is no page picture to encode."));
-    // Paper compresses to almost nothing; text needs about a byte per pixel at worst.
-    m_png.reserve(qsizetype(size.width()) * size.height() / 4 + 1024);
     m_png.append("\x89PNG\r\n\x1a\n", 8);
 
     qsizetype typeAt = m_png.size() + 4;
@@ -221,12 +260,11 @@ PagePngEncoder::PagePngEncoder(QSize size, int dotsPerMeterX, int dotsPerMeterY)
         endChunk(m_png, typeAt);
     }
 
-    m_idatLengthAt = m_png.size();
-    beginChunk(m_png, "IDAT", 0);
-    m_png.append(char(0x78)); // zlib header: deflate, 32 KiB window, no dictionary
-    m_png.append(char(0x01));
-    m_state = std::make_unique<State>(m_png, size.width());
-    m_state->deflate.bits().put(0b011, 3); // the final block, fixed Huffman codes
+    m_state = std::make_unique<State>(size.width());
+    BitWriter &bits = m_state->deflate.bits();
+    bits.appendByte(0x78); // zlib header: deflate, 32 KiB window, no dictionary
+    bits.appendByte(0x01);
+    bits.put(0b011, 3); // the final block, fixed Huffman codes
 }
 
 PagePngEncoder::~PagePngEncoder() = default;
@@ -240,18 +278,15 @@ void PagePngEncoder::addRow(const QRgb *row)
         throw shell::AppError(QStringLiteral("The page picture has more rows than it was begun with."));
     ++m_rowsAdded;
     const int width = s.width;
+    // At most 27 bits a pixel, and a match or two at the row's end.
+    s.deflate.bits().reserve(std::size_t(width) * 4 + 64);
     const QRgb *above = s.haveAbove ? s.above.data() : nullptr;
     if (above && s.rowsReachable && std::memcmp(row, above, std::size_t(width) * 4) == 0) {
         s.deflate.repeat(s.stride, s.rowBack);
         s.adler = adler32_combine(s.adler, s.rowAdler, s.stride);
         return;
     }
-    for (int x = 0; x < width; ++x) {
-        s.raw[1 + 3 * x] = static_cast<unsigned char>(qRed(row[x]));
-        s.raw[2 + 3 * x] = static_cast<unsigned char>(qGreen(row[x]));
-        s.raw[3 + 3 * x] = static_cast<unsigned char>(qBlue(row[x]));
-    }
-    s.rowAdler = adler32(adler32(0, nullptr, 0), s.raw.data(), uInt(s.stride));
+    s.rowAdler = rowAdler32(row, width);
     s.adler = adler32_combine(s.adler, s.rowAdler, s.stride);
 
     s.deflate.literal(0);
@@ -284,9 +319,25 @@ void PagePngEncoder::addRows(const QImage &image, int first, int count)
     if (image.width() != m_size.width()
         || (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32))
         throw shell::AppError(QStringLiteral("The page picture's rows do not match the picture begun."));
-    for (int y = first; y < first + count; ++y)
+    for (int y = first; y < first + count; ++y) {
         addRow(reinterpret_cast<const QRgb *>(image.constScanLine(y)));
+        if (m_state->deflate.bits().size() >= kIdatBytes)
+            closeIdat();
+    }
 }
+
+// The compressed bytes so far become one IDAT chunk: a reader joins the chunks' data into one
+// stream, so the file can leave while the picture is still being drawn.
+void PagePngEncoder::closeIdat()
+{
+    BitWriter &bits = m_state->deflate.bits();
+    const qsizetype typeAt = m_png.size() + 4;
+    beginChunk(m_png, "IDAT", quint32(bits.size()));
+    bits.moveTo(m_png);
+    endChunk(m_png, typeAt);
+}
+
+QByteArray PagePngEncoder::takeBytes() { return std::exchange(m_png, QByteArray()); }
 
 QByteArray PagePngEncoder::finish()
 {
@@ -294,16 +345,16 @@ QByteArray PagePngEncoder::finish()
         throw shell::AppError(QStringLiteral("The page picture lacks %1 of its rows.").arg(m_size.height() - m_rowsAdded));
     State &s = *m_state;
     s.deflate.finish();
-    appendU32(m_png, quint32(s.adler));
-    const qsizetype typeAt = m_idatLengthAt + 4;
-    qToBigEndian(quint32(m_png.size() - typeAt - 4), m_png.data() + m_idatLengthAt);
-    endChunk(m_png, typeAt);
+    BitWriter &bits = s.deflate.bits();
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bits.appendByte(static_cast<unsigned char>(s.adler >> shift));
+    closeIdat();
 
     const qsizetype endAt = m_png.size() + 4;
     beginChunk(m_png, "IEND", 0);
     endChunk(m_png, endAt);
     m_state.reset();
-    return std::move(m_png);
+    return takeBytes();
 }
 
 QByteArray encodePagePng(const QImage &picture)
@@ -315,7 +366,9 @@ QByteArray encodePagePng(const QImage &picture)
                              : picture.convertToFormat(QImage::Format_RGB32);
     PagePngEncoder encoder(image.size(), image.dotsPerMeterX(), image.dotsPerMeterY());
     encoder.addRows(image, 0, image.height());
-    return encoder.finish();
+    QByteArray png = encoder.takeBytes();
+    png += encoder.finish();
+    return png;
 }
 
 } // namespace tools

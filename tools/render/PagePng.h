@@ -8,12 +8,14 @@
 #include <QImage>
 #include <QSize>
 
+#include <cstddef>
 #include <memory>
 
 namespace tools {
 
 // The same PNG built row by row, for a picture drawn in parts: rows are added top to bottom as
-// they become ready, and each is encoded at once.
+// they become ready, and each is encoded at once. The file comes out in pieces as well, so that
+// neither the picture nor its PNG need be held whole.
 class PagePngEncoder {
 public:
     // Throws shell::AppError for an empty size.
@@ -24,16 +26,21 @@ public:
 
     // `count` rows of an RGB32 or ARGB32 image as wide as the picture, from row `first`.
     void addRows(const QImage &image, int first, int count);
-    // The whole file; throws shell::AppError unless every row was added.
+    // The file's bytes completed since the last call (the header at first, then whole chunks).
+    QByteArray takeBytes();
+    // The rest of the file (all of it when takeBytes() was never called); throws shell::AppError
+    // unless every row was added.
     QByteArray finish();
 
 private:
     struct State;
     void addRow(const QRgb *row);
+    void closeIdat();
+
+    static constexpr std::size_t kIdatBytes = 1 << 18;
 
     QSize m_size;
-    QByteArray m_png;
-    qsizetype m_idatLengthAt = 0;
+    QByteArray m_png; // completed bytes not yet taken
     int m_rowsAdded = 0;
     std::unique_ptr<State> m_state;
 };

@@ -65,7 +65,7 @@ void drawMissingGlyphBoxes(QPainter &painter, const QTextLine &line, QPointF ori
 
 } // namespace
 
-void drawLineBoxes(QPainter &painter, const std::vector<LineBox> &lines)
+void drawLineBoxes(QPainter &painter, std::span<const LineBox> lines)
 {
     for (const LineBox &box : lines) {
         if (!box.text)

@@ -1,7 +1,7 @@
 #pragma once
 #include "wordproc/layout/Layout.h"
 
-#include <vector>
+#include <span>
 
 class QPainter;
 
@@ -10,6 +10,6 @@ namespace wordproc {
 // Draws laid-out lines of text with the painter's current transform, in the twips of the block
 // that holds them. Used for the page picture and for printed and PDF pages alike, so that both
 // show the same text.
-void drawLineBoxes(QPainter &painter, const std::vector<LineBox> &lines);
+void drawLineBoxes(QPainter &painter, std::span<const LineBox> lines);
 
 } // namespace wordproc

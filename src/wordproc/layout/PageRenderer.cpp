@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <span>
 
 namespace wordproc {
 
@@ -77,7 +78,13 @@ public:
         painter_.translate(block_.x() - left_, block_.y());
         if (clip)
             painter_.setClipRect(*clip);
-        drawLineBoxes(painter_, lines);
+        // Only the lines that reach this band: a cell of a long entry spans many bands, and laying
+        // out all of its lines in each of them, to be clipped away, cost more than the rest of the
+        // picture. A glyph may stand out of its line's box (accents, stacked marks), so a line
+        // counts as reaching the band from a whole line's height away.
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (shows(lines[i].top - lines[i].height, lines[i].top + 2 * lines[i].height))
+                drawLineBoxes(painter_, std::span(&lines[i], 1));
         painter_.restore();
     }
 
