@@ -8,7 +8,7 @@ as_root=()
 packages=(
   # build
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-base-dev-tools libgl-dev libgsf-1-dev zlib1g-dev libfontconfig-dev libqpdf-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev zlib1g-dev libfontconfig-dev libqpdf-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # fonts the form is drawn with: Tahoma metrics, Arial metrics, CJK and emoji glyphs
   fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji fontconfig
@@ -18,7 +18,7 @@ packages=(
   xvfb xauth imagemagick xdotool x11-utils
   # reading the windows as a screen reader does (AT-SPI), by hand
   at-spi2-core python3-pyatspi
-  libreoffice-writer-nogui poppler-utils antiword catdoc python3-olefile libgsf-bin wv
+  libreoffice-writer-nogui poppler-utils antiword catdoc python3-olefile wv
   # fault, durability and sanitizer checks; fuzzing
   strace clang llvm libclang-rt-14-dev libfuzzer-14-dev
   # printing through a real print system, PDF checks
@@ -29,7 +29,7 @@ packages=(
   dpkg-dev lintian desktop-file-utils appstream
 )
 if [ "${1:-}" = "--runtime-only" ]; then
-  packages=(qt6-base-dev libgsf-1-dev libqpdf-dev fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji
+  packages=(qt6-base-dev libqpdf-dev fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji
             fonts-noto-core fonts-noto-extra)
 fi
 

@@ -6,7 +6,6 @@
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/msdoc/DocWriter.h"
 
-#include <glib.h>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -16,20 +15,6 @@ using namespace wordproc;
 namespace {
 
 enum class Outcome { Read, Refused };
-
-// libgsf logs a warning for every damaged container; the tests feed it hundreds on purpose.
-class QuietContainerWarnings : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        g_log_set_handler("libgsf:msole", GLogLevelFlags(G_LOG_LEVEL_MASK), ignore, nullptr);
-        g_log_set_handler(nullptr, GLogLevelFlags(G_LOG_LEVEL_MASK & ~G_LOG_LEVEL_ERROR), ignore, nullptr);
-    }
-
-private:
-    static void ignore(const gchar *, GLogLevelFlags, const gchar *, gpointer) {}
-};
-const auto *const kQuiet = ::testing::AddGlobalTestEnvironment(new QuietContainerWarnings);
 
 Outcome decodeOrRefuse(const QByteArray &bytes)
 {
