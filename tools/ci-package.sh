@@ -74,8 +74,9 @@ snapshot >"$work/before.txt"
 dpkg-query -W -f='${Status} ${Version}\n' tenvoria | grep -qx "install ok installed $version" \
   || fail "tenvoria $version is not installed"
 snapshot >"$work/installed.txt"
-for expected in /usr/bin/tenvoria /usr/lib/tenvoria/tenvoria /usr/lib/tenvoria/tenvoria-pdfform.so \
-                /usr/lib/tenvoria/HAND-M.CUR \
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+module=/usr/lib/$multiarch/tenvoria/tenvoria-pdfform.so
+for expected in /usr/bin/tenvoria /usr/lib/tenvoria/tenvoria "$module" /usr/lib/tenvoria/HAND-M.CUR \
                 /usr/share/applications/tenvoria.desktop /usr/share/icons/hicolor/256x256/apps/tenvoria.png \
                 /usr/share/doc/tenvoria/copyright /usr/share/man/man1/tenvoria.1.gz \
                 /usr/share/mime/packages/tenvoria.xml \
@@ -84,8 +85,8 @@ for expected in /usr/bin/tenvoria /usr/lib/tenvoria/tenvoria /usr/lib/tenvoria/t
 done
 
 # The fillable PDF's module finds every library it needs; the program itself starts without qpdf.
-if ldd /usr/lib/tenvoria/tenvoria-pdfform.so | grep -q 'not found'; then
-  ldd /usr/lib/tenvoria/tenvoria-pdfform.so
+if ldd "$module" | grep -q 'not found'; then
+  ldd "$module"
   fail "the fillable PDF's module lacks libraries"
 fi
 if readelf -d /usr/lib/tenvoria/tenvoria | grep -q 'NEEDED.*libqpdf'; then

@@ -3,7 +3,9 @@
 #include "base/Failure.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 
 #include <dlfcn.h>
@@ -29,7 +31,13 @@ QString closedAfter(void *handle, const QString &reason)
 
 QString defaultFormLayerModule()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/tenvoria-pdfform.so");
+    // Beside the executable in the build tree; once installed, in the program's folder of
+    // architecture-dependent libraries, named relative to the executable's folder.
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString beside = folder + QStringLiteral("/tenvoria-pdfform.so");
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QDir::cleanPath(folder + QStringLiteral("/" TENVORIA_INSTALLED_MODULE_DIR "/tenvoria-pdfform.so"));
 }
 
 const FormLayer &loadFormLayer(const QString &path)

@@ -7,7 +7,8 @@
 
 namespace pdfform {
 
-// tenvoria-pdfform.so beside the running executable, where the build and the package put it.
+// tenvoria-pdfform.so beside the running executable, where the build puts it, or else where the
+// installation does.
 QString defaultFormLayerModule();
 
 // The layer of the module at `path` (loaded once, then the same table again). A module that cannot
