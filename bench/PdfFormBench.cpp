@@ -1,6 +1,7 @@
 // The fillable PDF: how long exporting it takes (the form built, laid out, drawn, the fields
 // added), and how long importing a filled copy takes, from its bytes in memory.
 #include "record/RecordValues.h"
+#include "pdfform/LinkedFormLayer.h"
 #include "pdfform/RecordForm.h"
 
 #include <benchmark/benchmark.h>
@@ -12,7 +13,7 @@ void BM_ExportFillableSample(benchmark::State &state)
     const record::RecordSnapshot sample = record::RecordSnapshot::sample();
     qint64 bytes = 0;
     for (auto _ : state)
-        bytes = pdfform::fillableFormOf(&sample).size();
+        bytes = pdfform::fillableFormOf(pdfform::linkedFormLayer(), &sample).size();
     state.counters["bytes"] = double(bytes);
 }
 BENCHMARK(BM_ExportFillableSample)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -21,7 +22,7 @@ void BM_ExportFillableBlank(benchmark::State &state)
 {
     qint64 bytes = 0;
     for (auto _ : state)
-        bytes = pdfform::fillableFormOf(nullptr).size();
+        bytes = pdfform::fillableFormOf(pdfform::linkedFormLayer(), nullptr).size();
     state.counters["bytes"] = double(bytes);
 }
 BENCHMARK(BM_ExportFillableBlank)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -30,9 +31,9 @@ BENCHMARK(BM_ExportFillableBlank)->Unit(benchmark::kMillisecond)->Repetitions(5)
 void BM_ImportFilled(benchmark::State &state)
 {
     const record::RecordSnapshot sample = record::RecordSnapshot::sample();
-    const QByteArray pdf = pdfform::fillableFormOf(&sample);
+    const QByteArray pdf = pdfform::fillableFormOf(pdfform::linkedFormLayer(), &sample);
     for (auto _ : state)
-        benchmark::DoNotOptimize(pdfform::importFilledBytes(pdf).taken.size());
+        benchmark::DoNotOptimize(pdfform::importFilledBytes(pdfform::linkedFormLayer(), pdf).taken.size());
 }
 BENCHMARK(BM_ImportFilled)->Unit(benchmark::kMillisecond)->Repetitions(11)->ReportAggregatesOnly(true);
 

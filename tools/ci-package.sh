@@ -74,13 +74,24 @@ snapshot >"$work/before.txt"
 dpkg-query -W -f='${Status} ${Version}\n' tenvoria | grep -qx "install ok installed $version" \
   || fail "tenvoria $version is not installed"
 snapshot >"$work/installed.txt"
-for expected in /usr/bin/tenvoria /usr/lib/tenvoria/tenvoria /usr/lib/tenvoria/HAND-M.CUR \
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+module=/usr/lib/$multiarch/tenvoria/tenvoria-pdfform.so
+for expected in /usr/bin/tenvoria /usr/lib/tenvoria/tenvoria "$module" /usr/lib/tenvoria/HAND-M.CUR \
                 /usr/share/applications/tenvoria.desktop /usr/share/icons/hicolor/256x256/apps/tenvoria.png \
                 /usr/share/doc/tenvoria/copyright /usr/share/man/man1/tenvoria.1.gz \
                 /usr/share/mime/packages/tenvoria.xml \
                 /usr/share/icons/hicolor/scalable/mimetypes/application-x-tenvoria-applicant.svg; do
   [ -e "$expected" ] || fail "$expected was not installed"
 done
+
+# The fillable PDF's module finds every library it needs; the program itself starts without qpdf.
+if ldd "$module" | grep -q 'not found'; then
+  ldd "$module"
+  fail "the fillable PDF's module lacks libraries"
+fi
+if readelf -d /usr/lib/tenvoria/tenvoria | grep -q 'NEEDED.*libqpdf'; then
+  fail "the installed program links qpdf itself instead of loading its module"
+fi
 
 echo "== starting the installed program as an ordinary user under Xvfb"
 home="$work/home"

@@ -3,6 +3,7 @@
 #include "entry/ApplicantFiles.h"
 #include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
+#include "pdfform/FormLayerModule.h"
 #include "pdfform/RecordForm.h"
 #include "shell/HeldFiles.h"
 #include "record/SettingsStore.h"
@@ -13,7 +14,7 @@
 namespace app {
 
 Program::Program(record::SettingsStore &store, automation::ApplicationFactory &engine,
-                 generator::GenerationOptions options)
+                 generator::GenerationOptions options, const QString &pdfFormModule)
     : m_main(store, engine), m_host(m_main),
       m_temporaryFolder(options.temporaryFolder.isEmpty() ? generator::temporaryFolder() : options.temporaryFolder),
       m_startCreating([this](int pointer) { m_main.setMousePointer(pointer); },
@@ -22,10 +23,15 @@ Program::Program(record::SettingsStore &store, automation::ApplicationFactory &e
                       })
 {
     m_main.setStartCommand([this] { m_startCreating.click(); });
+    // The module is loaded at the first export or import, not at start-up: most runs never need
+    // qpdf. A module that cannot be loaded is that export's or import's failure, told as theirs are.
+    const QString module = pdfFormModule.isEmpty() ? pdfform::defaultFormLayerModule() : pdfFormModule;
     m_main.applicantFiles().setPdfForms(
-        [](const record::RecordValues *record, const QString &target) { pdfform::exportFillable(record, target); },
-        [](const QString &path) {
-            const pdfform::ImportResult imported = pdfform::importFilled(path);
+        [module](const record::RecordValues *record, const QString &target) {
+            pdfform::exportFillable(pdfform::loadFormLayer(module), record, target);
+        },
+        [module](const QString &path) {
+            const pdfform::ImportResult imported = pdfform::importFilled(pdfform::loadFormLayer(module), path);
             entry::ImportedRecord record;
             record.values = pdfform::recordSettings(imported);
             record.taken = imported.taken;

@@ -18,8 +18,10 @@ namespace app {
 
 class Program {
 public:
+    // `pdfFormModule`: the fillable PDF's module, loaded at the first export or import; empty for
+    // the one beside the executable.
     Program(record::SettingsStore &store, automation::ApplicationFactory &engine,
-            generator::GenerationOptions options = {});
+            generator::GenerationOptions options = {}, const QString &pdfFormModule = QString());
 
     // The start-up: removes the temporary documents that killed runs left behind, loads the main
     // window and shows it, then opens the applicant file given (`tenvoria FILE`, a file manager's

@@ -2,6 +2,7 @@
 // A document's printed pages with an AcroForm laid over them: a text field over the value area of
 // each named cell and a radio group for each two-word choice. The record's own words live in the
 // adapter (RecordForm); this part knows only cells, names and values.
+#include "FormLayer.h"
 #include "wordproc/model/DocumentModel.h"
 
 #include <QByteArray>
@@ -39,13 +40,9 @@ struct FormPlan {
     std::vector<ChoicePlan> choices;
 };
 
-// The key in the AcroForm dictionary and the document information that marks a form as one of
-// ours; the import refuses a PDF without it.
-inline constexpr const char *kMarkerKey = "/TenvoriaFillable";
-
-// The document's pages as the PDF export draws them, with the plan's fields. The cells of choices
-// lose whatever follows their label, since the buttons show the words. Throws base::Failure when a
-// planned cell is not in the document or the PDF cannot be produced.
-QByteArray fillablePdf(wordproc::Document document, const FormPlan &plan, const QString &title);
+// The document's pages as the PDF export draws them, with the plan's fields, which `layer` adds.
+// The cells of choices lose whatever follows their label, since the buttons show the words. Throws
+// base::Failure when a planned cell is not in the document or the PDF cannot be produced.
+QByteArray fillablePdf(const FormLayer &layer, wordproc::Document document, const FormPlan &plan, const QString &title);
 
 } // namespace pdfform

@@ -11,6 +11,8 @@
 
 namespace pdfform {
 
+struct FormLayer;
+
 struct ExpectedChoice {
     QString name;
     QStringList words; // the export values an option may have
@@ -37,6 +39,7 @@ inline constexpr int kMaxValueLength = 32767;
 // A larger file is refused before it is parsed: our form is about 100 KB.
 inline constexpr qsizetype kMaxPdfBytes = 64 * 1024 * 1024;
 
-FilledValues readFilledForm(const QByteArray &pdf, const ExpectedFields &expected);
+// `layer` reads the fields (FormLayer.h).
+FilledValues readFilledForm(const FormLayer &layer, const QByteArray &pdf, const ExpectedFields &expected);
 
 } // namespace pdfform

@@ -105,25 +105,25 @@ ExpectedFields expectedFields()
 
 } // namespace
 
-QByteArray fillableFormOf(const record::RecordValues *record)
+QByteArray fillableFormOf(const FormLayer &layer, const record::RecordValues *record)
 {
     wordproc::Document document = valuelessForm();
     const FormPlan plan = planFor(document, record);
-    return fillablePdf(std::move(document), plan, QStringLiteral("Rental Application"));
+    return fillablePdf(layer, std::move(document), plan, QStringLiteral("Rental Application"));
 }
 
-void exportFillable(const record::RecordValues *record, const QString &target)
+void exportFillable(const FormLayer &layer, const record::RecordValues *record, const QString &target)
 {
-    base::replaceFile(target, fillableFormOf(record));
+    base::replaceFile(target, fillableFormOf(layer, record));
 }
 
-ImportResult importFilledBytes(const QByteArray &pdf)
+ImportResult importFilledBytes(const FormLayer &layer, const QByteArray &pdf)
 {
-    FilledValues read = readFilledForm(pdf, expectedFields());
+    FilledValues read = readFilledForm(layer, pdf, expectedFields());
     return {std::move(read.values), std::move(read.taken), std::move(read.refused)};
 }
 
-ImportResult importFilled(const QString &path)
+ImportResult importFilled(const FormLayer &layer, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -134,7 +134,7 @@ ImportResult importFilled(const QString &path)
     const QByteArray bytes = file.read(kMaxPdfBytes + 1);
     if (file.error() != QFileDevice::NoError)
         throw base::Failure(QStringLiteral("The file could not be read: %1").arg(file.errorString()));
-    return importFilledBytes(bytes);
+    return importFilledBytes(layer, bytes);
 }
 
 QMap<QString, QString> recordSettings(const ImportResult &imported)

@@ -16,14 +16,19 @@ class RecordValues;
 
 namespace pdfform {
 
+struct FormLayer;
+
+// Each function takes the layer that adds or reads the form's fields: the program's loaded
+// module (FormLayerModule.h) or the linked one (LinkedFormLayer.h).
+
 // The form's pages with a text field over the value area of every text field the form shows and
 // a radio group for every choice. `record` null gives blank fields and no option chosen;
 // otherwise the fields hold the record's values. Throws base::Failure.
-QByteArray fillableFormOf(const record::RecordValues *record);
+QByteArray fillableFormOf(const FormLayer &layer, const record::RecordValues *record);
 
 // Writes fillableFormOf(record) to `target` owner-only, through the checked replacement (the old
 // file stays whole when anything fails). Throws base::Failure (base::WriteFailure for the write).
-void exportFillable(const record::RecordValues *record, const QString &target);
+void exportFillable(const FormLayer &layer, const record::RecordValues *record, const QString &target);
 
 struct ImportResult {
     QMap<QString, QString> values;     // by settings key; a choice holds its option's word
@@ -34,8 +39,8 @@ struct ImportResult {
 // The values of a filled copy of our fillable PDF. A file that cannot be read, is not one of our
 // forms, is encrypted or damaged throws base::Failure with the reason; the path is the caller's
 // to add.
-ImportResult importFilled(const QString &path);
-ImportResult importFilledBytes(const QByteArray &pdf);
+ImportResult importFilled(const FormLayer &layer, const QString &path);
+ImportResult importFilledBytes(const FormLayer &layer, const QByteArray &pdf);
 
 // The record an import gives as the store's [Tenvoria] section holds it, every key present: what
 // was not taken is empty, a choice not taken is on its first option.

@@ -321,11 +321,12 @@ TEST_F(ProgramTest, AnApplicantFileGivenAtStartIsOpened)
     EXPECT_TRUE(third.mainWindow().applicantFiles().hasUnsavedEntries());
 }
 
-// The File menu's fillable PDF: exported with the window's values, changed, imported back, the
-// window holds them again and one box says what was taken.
+// The File menu's fillable PDF, through the module the program loads for it: exported with the
+// window's values, changed, imported back, the window holds them again and one box says what was
+// taken.
 TEST_F(ProgramTest, TheFillablePdfExportedFromTheMenuImportsBack)
 {
-    app::Program program(store, engine, {temp.path(), {}});
+    app::Program program(store, engine, {temp.path(), {}}, QStringLiteral(TENVORIA_PDFFORM_MODULE));
     ASSERT_TRUE(program.start());
     entry::Form1 &main = program.mainWindow();
     main.record().text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("Zoë \u0928\u093e\u092e"));
@@ -352,6 +353,25 @@ TEST_F(ProgramTest, TheFillablePdfExportedFromTheMenuImportsBack)
     EXPECT_FALSE(main.applicantFiles().importFilledPdf(foreign));
     EXPECT_TRUE(boxes.shown.back().text.contains(foreign));
     EXPECT_EQ(main.persistence().currentRecord(), exported);
+}
+
+// Without its module the fillable PDF's export and import fail as theirs do, naming the module and
+// why it could not be loaded; the window and its entries stay.
+TEST_F(ProgramTest, AMissingPdfModuleIsToldByTheExportAndTheImport)
+{
+    const QString module = temp.filePath(QStringLiteral("gone/tenvoria-pdfform.so"));
+    app::Program program(store, engine, {temp.path(), {}}, module);
+    ASSERT_TRUE(program.start());
+    entry::Form1 &main = program.mainWindow();
+    main.record().text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("Kept"));
+    const QString pdf = temp.filePath(QStringLiteral("form.pdf"));
+    EXPECT_FALSE(main.applicantFiles().exportFillablePdf(pdf, true));
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_FALSE(main.applicantFiles().importFilledPdf(pdf));
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    for (const auto &box : boxes.shown)
+        EXPECT_TRUE(box.text.contains(module) && box.text.contains(QLatin1String("No such file"))) << box.text.toStdString();
+    EXPECT_EQ(main.record().text(QStringLiteral("txtAppInfoName"))->text(), QStringLiteral("Kept"));
 }
 
 // The same from the command line, as the desktop entry's "tenvoria %f" runs it.

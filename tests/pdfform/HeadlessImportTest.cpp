@@ -5,6 +5,7 @@
 #include "TestFiles.h"
 #include "Unprivileged.h"
 #include "record/RecordValues.h"
+#include "pdfform/LinkedFormLayer.h"
 #include "pdfform/RecordForm.h"
 #include "record/IniText.h"
 
@@ -26,7 +27,7 @@ TEST(HeadlessImportTest, TheRecordIsWrittenPrivatelyBesideTheFilesOtherSections)
     QTemporaryDir folder;
     const record::RecordSnapshot sample = record::RecordSnapshot::sample();
     const QString pdf = folder.filePath(QStringLiteral("filled.pdf"));
-    testsupport::writeTestFile(pdf, pdfform::fillableFormOf(&sample));
+    testsupport::writeTestFile(pdf, pdfform::fillableFormOf(pdfform::linkedFormLayer(), &sample));
     const QString record = folder.filePath(QStringLiteral("applicant.ini"));
     testsupport::writeTestFile(record, "[Other]\nkept=1\n\n[Tenvoria]\nApp%20Info%20Name=old\nGone=x\n");
 
@@ -52,7 +53,7 @@ TEST(HeadlessImportTest, AFileThatCannotBeReadIsNotReplaced)
         return;
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("filled.pdf"));
-    testsupport::writeTestFile(pdf, pdfform::fillableFormOf(nullptr));
+    testsupport::writeTestFile(pdf, pdfform::fillableFormOf(pdfform::linkedFormLayer(), nullptr));
     const QString record = folder.filePath(QStringLiteral("applicant.ini"));
     testsupport::writeTestFile(record, "[Tenvoria]\nApp%20Info%20Name=Someone\n");
     ASSERT_TRUE(QFile::setPermissions(record, QFile::WriteOwner));

@@ -18,6 +18,7 @@
 #include "wordproc/msdoc/DocWriter.h"
 #include "wordproc/editing/Editor.h"
 #include "wordproc/layout/PageRenderer.h"
+#include "pdfform/LinkedFormLayer.h"
 #include "pdfform/RecordForm.h"
 #include "record/ApplicantFile.h"
 
@@ -221,11 +222,11 @@ QStringList writeFillablePdf(const RecordSource &source, bool blank, const QStri
     shell::ScopedMessageBoxes scope(boxes);
     try {
         if (blank) {
-            pdfform::exportFillable(nullptr, pdfPath);
+            pdfform::exportFillable(pdfform::linkedFormLayer(), nullptr, pdfPath);
         } else {
             const record::RecordSnapshot record = recordOf(source);
             if (problems.isEmpty())
-                pdfform::exportFillable(&record, pdfPath);
+                pdfform::exportFillable(pdfform::linkedFormLayer(), &record, pdfPath);
         }
     } catch (const base::Failure &e) {
         problems << e.description();
@@ -237,7 +238,7 @@ ImportRun importFilledPdf(const QString &pdfPath, const QString &recordPath)
 {
     ImportRun run;
     try {
-        const pdfform::ImportResult imported = pdfform::importFilled(pdfPath);
+        const pdfform::ImportResult imported = pdfform::importFilled(pdfform::linkedFormLayer(), pdfPath);
         run.taken = imported.taken;
         for (const pdfform::RefusedField &refused : imported.refused)
             run.refused << refused.name + QStringLiteral(": ") + refused.reason;
