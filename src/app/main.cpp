@@ -65,6 +65,13 @@ int main(int argc, char **argv)
     shell::startupMark("fontconfig warm-up joined");
     wordproc::fonts::ensureRegistered(); // the form's Tahoma, drawn at the first generation
     shell::startupMark("font list, Tahoma registered");
+    // The windows ask Qt for families it lists: "Arial" and the default "Sans Serif" are often only
+    // fontconfig's aliases, and for a family it does not list Qt sorts every installed face at the
+    // first text before it settles on the very font the alias names.
+    shell::useWindowFamily(wordproc::scriptfonts::installedFamily(shell::windowFont(9).family()));
+    QFont applicationFont = QApplication::font();
+    applicationFont.setFamilies({wordproc::scriptfonts::installedFamily(applicationFont.family())});
+    QApplication::setFont(applicationFont);
     wordproc::scriptfonts::prepareWindowsForAllScripts(shell::windowFont(9).families());
     shell::startupMark("script font copies, window font substitutes");
 
