@@ -16,6 +16,13 @@ namespace wordproc::scriptfonts {
 
 namespace {
 
+// Whether Qt lists the family itself. QFontDatabase::hasFamily() first runs the name through
+// fontconfig's substitution rules, a millisecond's work, to answer for aliases too.
+bool isListed(const QString &family)
+{
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
 // The family fontconfig gives for a name it knows only as an alias ("Liberation Sans" for
 // "Arial"): its best match, the family Qt's own matching settles on, without the font engine
 // and the sort of every installed face that asking Qt (QFontInfo) costs at start-up. Empty when
@@ -150,7 +157,7 @@ void substituteForWindows(QChar::Script script, const QStringList &windowFamilie
         // A family known only through fontconfig's aliases ("Arial" for Liberation Sans) would,
         // once it has a substitute, be matched to that substitute and then to Qt's default font:
         // the font the alias gives comes first.
-        if (QFont::substitutes(family).isEmpty() && !QFontDatabase::hasFamily(family)) {
+        if (QFont::substitutes(family).isEmpty() && !isListed(family)) {
             const QString aliased = fontconfigFamily(family);
             if (!aliased.isEmpty() && aliased != family)
                 QFont::insertSubstitution(family, aliased);
@@ -187,7 +194,7 @@ QString shapingFamilyFor(QChar::Script script)
 
 QString installedFamily(const QString &family)
 {
-    if (family.isEmpty() || QFontDatabase::hasFamily(family))
+    if (family.isEmpty() || isListed(family))
         return family;
     const QString matched = fontconfigFamily(family);
     return matched.isEmpty() ? family : matched;
