@@ -1,6 +1,7 @@
 #include "EndOnSignal.h"
 #include "EngineSetup.h"
 #include "Program.h"
+#include "SessionBusWarmUp.h"
 #include "shell/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/FocusFrameStyle.h"
@@ -44,8 +45,13 @@ int main(int argc, char **argv)
     shell::startupMark("main() entered: executable loaded and relocated");
     shell::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
     shell::FontconfigWarmUp fonts; // while the application object connects to the display
+    // The File menu stays in the window, where the form's layout keeps its place, instead of
+    // moving to a desktop's global menu bar; asking the desktop for one also cost a D-Bus round
+    // trip before the window could show.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     shell::startupMark("application object, display connection");
+    const app::SessionBusWarmUp sessionBus; // while the fonts are read and the window is built
     QApplication::setStyle(new shell::FocusFrameStyle); // the application owns it
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
     shell::QtMessageBoxes boxes; // every message from here on, the store's included, is a window
