@@ -5,7 +5,9 @@
 # own notice (xev watching the root window), so nothing polls the server and takes a core from
 # the program while it starts (bench/startup.sh polls with xdotool, as a user's script would).
 # With a second build folder, the two programs take turns, start for start, so that both see
-# the same machine load.
+# the same machine load. Each start runs with TENVORIA_STARTUP_TRACE=1, and the script prints the
+# start's timeline: the median of each phase, from the start to main() (loading and relocating
+# the libraries) through the program's own phase marks to the map notice.
 # Usage: bench/startup-outside.sh [build-dir] [runs] [other-build-dir]   (defaults: build 5)
 set -euo pipefail
 builds=("$(cd "${1:-build}" && pwd)")
@@ -60,12 +62,12 @@ exec 3<"$work/maps"
 
 now_us() { local t=${EPOCHREALTIME/./}; echo "$t"; }
 # Starts the program once; prints the microseconds from the start to the map notice.
-start_once() { # $1: build folder
+start_once() { # $1: build folder, $2: file the run's phases are added to
   cp "$work/sample.conf" "$store"
   local line start mapped pid
   while read -r -t 0.01 line <&3; do :; done # notices of earlier runs
   start=$(now_us)
-  XDG_CONFIG_HOME="$work/config" "$1/src/app/tenvoria" >/dev/null 2>"$work/stderr" &
+  XDG_CONFIG_HOME="$work/config" TENVORIA_STARTUP_TRACE=1 "$1/src/app/tenvoria" >/dev/null 2>"$work/stderr" &
   pid=$!
   mapped=
   while read -r -t 10 line <&3; do
@@ -74,15 +76,28 @@ start_once() { # $1: build folder
   [ -n "$mapped" ] || { echo "no window was mapped:" >&2; cat "$work/stderr" >&2; exit 1; }
   [ -n "$(window_id)" ] || { echo "the window mapped is not the main window" >&2; exit 1; }
   kill "$pid"; wait "$pid" 2>/dev/null || true
+  # The marks up to the map request, each as the milliseconds since the one before it, then the
+  # wait for the map notice (negative when the notice came while show() was still at work).
+  awk -v start="$start" -v mapped="$mapped" '
+    BEGIN { last = start }
+    /^tenvoria start-up: / && !done {
+      t = $3 * 1e6
+      phase = $0; sub(/^tenvoria start-up: [0-9.]+ +[-+0-9.]+ ms /, "", phase)
+      if (!n++) phase = "start to main(): loading and relocating the libraries"
+      printf "%s\t%.2f\n", phase, (t - last) / 1000; last = t
+      if (phase ~ /^main window shown/) done = 1
+    }
+    END { printf "%s\t%.2f\n", "to the X server'"'"'s map notice", (mapped - last) / 1000 }
+  ' "$work/stderr" >> "$2"
   echo "$(( mapped - start ))"
 }
 
 median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
 declare -A mapped
-for b in "${!builds[@]}"; do start_once "${builds[$b]}" >/dev/null || exit 1; done # warm-up
+for b in "${!builds[@]}"; do start_once "${builds[$b]}" /dev/null >/dev/null || exit 1; done # warm-up
 for run in $(seq "$runs"); do
   for b in "${!builds[@]}"; do
-    m=$(start_once "${builds[$b]}") || exit 1
+    m=$(start_once "${builds[$b]}" "$work/phases.$b") || exit 1
     mapped[$b]+="$m "
   done
 done
@@ -91,4 +106,18 @@ for b in "${!builds[@]}"; do
   # shellcheck disable=SC2086
   printf '%s: start to main window mapped, median of %d: %.1f ms (all: %s)\n' "${builds[$b]}" "$runs" \
     "$(echo "$(median ${mapped[$b]}) / 1000" | bc -l)" "$(for v in ${mapped[$b]}; do printf '%d ' $((v / 1000)); done)"
+done
+# The timeline: each phase's median over the runs, in the order the phases come.
+for b in "${!builds[@]}"; do
+  echo "${builds[$b]}: timeline, median ms of each phase"
+  awk -F'\t' '
+    !($1 in seen) { seen[$1] = ++n; name[n] = $1 }
+    { v[$1] = v[$1] " " $2 }
+    END {
+      for (i = 1; i <= n; i++) {
+        k = split(v[name[i]], a, " ")
+        for (x = 2; x <= k; x++) for (y = x; y > 1 && a[y - 1] + 0 > a[y] + 0; y--) { t = a[y]; a[y] = a[y - 1]; a[y - 1] = t }
+        printf "  %7.2f  %s\n", a[int((k + 1) / 2)], name[i]
+      }
+    }' "$work/phases.$b"
 done

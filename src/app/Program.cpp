@@ -5,9 +5,14 @@
 #include "generator/OutputFiles.h"
 #include "pdfform/FormLayerModule.h"
 #include "pdfform/RecordForm.h"
+#include "shell/AppError.h"
+#include "shell/Appearance.h"
+#include "shell/FirstPaint.h"
 #include "shell/HeldFiles.h"
 #include "record/SettingsStore.h"
 #include "shell/StartupTrace.h"
+
+#include <QApplication>
 
 #include <cstdio>
 
@@ -49,6 +54,15 @@ bool Program::start(const QString &applicantFile)
     shell::startupMark("main window loaded: skin, icon, pointer, record restored, engine checked");
     m_main.showCentred();
     shell::startupMark("main window shown (map requested)");
+    shell::afterFirstPaint(&m_main, [this] {
+        try {
+            const QIcon icon = shell::applicationIconAllSizes();
+            QApplication::setWindowIcon(icon);
+            m_main.setWindowIcon(icon);
+        } catch (const shell::AppError &) {
+            // The small sizes the windows already have are enough; the load reported a missing icon.
+        }
+    });
     if (!applicantFile.isEmpty())
         m_main.applicantFiles().open(applicantFile); // a refusal is told, and the window stays
     else

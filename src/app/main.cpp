@@ -1,6 +1,7 @@
 #include "EndOnSignal.h"
 #include "EngineSetup.h"
 #include "Program.h"
+#include "SessionBusWarmUp.h"
 #include "shell/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/FocusFrameStyle.h"
@@ -44,8 +45,13 @@ int main(int argc, char **argv)
     shell::startupMark("main() entered: executable loaded and relocated");
     shell::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
     shell::FontconfigWarmUp fonts; // while the application object connects to the display
+    // The File menu stays in the window, where the form's layout keeps its place, instead of
+    // moving to a desktop's global menu bar; asking the desktop for one also cost a D-Bus round
+    // trip before the window could show.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     shell::startupMark("application object, display connection");
+    const app::SessionBusWarmUp sessionBus; // while the fonts are read and the window is built
     QApplication::setStyle(new shell::FocusFrameStyle); // the application owns it
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
     shell::QtMessageBoxes boxes; // every message from here on, the store's included, is a window
@@ -65,6 +71,13 @@ int main(int argc, char **argv)
     shell::startupMark("fontconfig warm-up joined");
     wordproc::fonts::ensureRegistered(); // the form's Tahoma, drawn at the first generation
     shell::startupMark("font list, Tahoma registered");
+    // The windows ask Qt for families it lists: "Arial" and the default "Sans Serif" are often only
+    // fontconfig's aliases, and for a family it does not list Qt sorts every installed face at the
+    // first text before it settles on the very font the alias names.
+    shell::useWindowFamily(wordproc::scriptfonts::installedFamily(shell::windowFont(9).family()));
+    QFont applicationFont = QApplication::font();
+    applicationFont.setFamilies({wordproc::scriptfonts::installedFamily(applicationFont.family())});
+    QApplication::setFont(applicationFont);
     wordproc::scriptfonts::prepareWindowsForAllScripts(shell::windowFont(9).families());
     shell::startupMark("script font copies, window font substitutes");
 

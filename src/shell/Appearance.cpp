@@ -90,31 +90,56 @@ void colourWindow(QWidget *window)
             useButtonFace(control);
 }
 
+namespace {
+QString &windowFamily()
+{
+    static QString family = QStringLiteral("Arial");
+    return family;
+}
+} // namespace
+
+void useWindowFamily(const QString &family)
+{
+    if (!family.isEmpty())
+        windowFamily() = family;
+}
+
 QFont windowFont(qreal points)
 {
-    QFont font(QStringLiteral("Arial"));
+    QFont font(windowFamily());
     font.setPointSizeF(points);
     font.setBold(true);
     return font;
 }
 
-QIcon applicationIcon()
+namespace {
+
+QIcon iconOfSizes(std::initializer_list<int> sizes)
 {
-    // Decoded once: the application and the main window both take it at start-up, and decoding
-    // the four pictures is a good part of a millisecond.
-    static QIcon decoded;
-    if (!decoded.isNull())
-        return decoded;
     QIcon icon;
-    for (int size : {32, 48, 128, 256}) {
+    for (int size : sizes) {
         const QString path = QStringLiteral(":/tenvoria/icons/tenvoria-%1.png").arg(size);
         if (QFile::exists(path))
-            icon.addFile(path, QSize(size, size));
+            icon.addFile(path, QSize(size, size)); // decodes the picture
     }
     if (icon.availableSizes().isEmpty())
         throw AppError(QStringLiteral("The application icon could not be loaded."));
-    decoded = icon;
     return icon;
+}
+
+} // namespace
+
+QIcon applicationIcon()
+{
+    // Decoded once: the application and the main window both take it at start-up.
+    static const QIcon small = iconOfSizes({32, 48});
+    return small;
+}
+
+QIcon applicationIconAllSizes()
+{
+    static const QIcon all = iconOfSizes({32, 48, 128, 256});
+    return all;
 }
 
 } // namespace shell

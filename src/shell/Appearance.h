@@ -70,10 +70,20 @@ void applySkin(QWidget *window);
 // frames and labels take the button-face colour; picture boxes keep their own background.
 void colourWindow(QWidget *window);
 
-// The windows' font: bold Arial at the given size.
+// The windows' font: bold Arial at the given size, or the family set below.
 QFont windowFont(qreal points);
 
-// The program's icon (32, 48, 128 and 256 pixels). Throws AppError when its pictures are missing.
+// The family windowFont() gives from now on, in place of "Arial": the family Qt lists for it,
+// which the program finds at start-up before the first window. Empty leaves it as it is.
+void useWindowFamily(const QString &family);
+
+// The program's icon at the sizes title bars and window lists draw (32 and 48 pixels): what a
+// window needs as it first shows. Throws AppError when its pictures are missing.
 QIcon applicationIcon();
+
+// The icon with its large sizes too (128 and 256 pixels, for docks and dense screens). Decoding
+// those is most of the icon's cost, so the program adds them once the main window has shown.
+// Throws AppError when its pictures are missing.
+QIcon applicationIconAllSizes();
 
 } // namespace shell

@@ -1,9 +1,8 @@
 #include "StartupTrace.h"
 
-#include <QEvent>
-#include <QPointer>
-#include <QTimer>
-#include <QWidget>
+#include "FirstPaint.h"
+
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -27,30 +26,6 @@ double now()
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-// Watches the window until its first paint is over, then takes itself away.
-class FirstShowWatch final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !m_painting) {
-            m_painting = true;
-            startupMark("window mapped and exposed, first paint starts");
-            // Queued: runs once the paint and the flush to the display are done.
-            QTimer::singleShot(0, this, [this] {
-                startupMark("first paint done");
-                deleteLater();
-            });
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool m_painting = false;
-};
-
 } // namespace
 
 // Kept out of line: profilers (callgrind --dump-before=*startupMark*) cut the start-up at the marks.
@@ -68,7 +43,9 @@ void traceFirstShow(QWidget *window)
 {
     if (!tracing() || !window)
         return;
-    window->installEventFilter(new FirstShowWatch(window));
+    afterFirstPaint(
+        window, [] { startupMark("first paint done"); },
+        [] { startupMark("window mapped and exposed, first paint starts"); });
 }
 
 } // namespace shell

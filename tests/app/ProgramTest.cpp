@@ -185,6 +185,19 @@ TEST_F(ProgramTest, WholeRunFromTheMainWindowThroughThePreviewAndBack)
 
 // Entries a refused write left unsaved are not lost by closing the preview: the program asks as
 // the main window's close does, with No the default, and No keeps the preview and its document.
+TEST_F(ProgramTest, TheMainWindowShowsWithTheSmallIconsAndGetsTheLargeOnesOncePainted)
+{
+    app::Program program(store, engine, {temp.path(), {}});
+    entry::Form1 &main = program.mainWindow();
+    ASSERT_TRUE(program.start());
+    EXPECT_EQ(main.windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {48, 48}}));
+    for (int i = 0; i < 50 && main.windowIcon().availableSizes().size() < 4; ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    const QList<QSize> all{{32, 32}, {48, 48}, {128, 128}, {256, 256}};
+    EXPECT_EQ(main.windowIcon().availableSizes(), all);
+    EXPECT_EQ(QApplication::windowIcon().availableSizes(), all);
+}
+
 TEST_F(ProgramTest, ClosingThePreviewWithUnsavedEntriesAsksBeforeEnding)
 {
     const QString folder = temp.filePath(QStringLiteral("cfg"));

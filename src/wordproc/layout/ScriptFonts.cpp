@@ -16,6 +16,39 @@ namespace wordproc::scriptfonts {
 
 namespace {
 
+// Whether Qt lists the family itself. QFontDatabase::hasFamily() first runs the name through
+// fontconfig's substitution rules, a millisecond's work, to answer for aliases too.
+bool isListed(const QString &family)
+{
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
+// The family fontconfig gives for a name it knows only as an alias ("Liberation Sans" for
+// "Arial"): its best match, the family Qt's own matching settles on, without the font engine
+// and the sort of every installed face that asking Qt (QFontInfo) costs at start-up. Empty when
+// nothing matches.
+QString fontconfigFamily(const QString &family)
+{
+    FcPattern *pattern = FcPatternCreate();
+    if (!pattern)
+        return {};
+    const QByteArray name = family.toUtf8();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern *match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    QString aliased;
+    FcChar8 *value = nullptr;
+    if (match && FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch)
+        aliased = QString::fromUtf8(reinterpret_cast<const char *>(value));
+    if (match)
+        FcPatternDestroy(match);
+    return aliased;
+}
+
+
 // Scripts whose installed fonts Qt refuses for want of a GSUB table, with the OpenType script tag
 // the copy's GSUB names, the fonts to copy from (first installed one wins) and the copy's family.
 struct ShapingCopy {
@@ -106,31 +139,6 @@ QString registerCopy(const ShapingCopy &copy)
     return registered.isEmpty() ? QString() : registered.first();
 }
 
-// The family fontconfig gives for a name it knows only as an alias ("Liberation Sans" for
-// "Arial"): its best match, the family Qt's own matching settles on, without the font engine
-// and the sort of every installed face that asking Qt (QFontInfo) costs at start-up. Empty when
-// nothing matches.
-QString aliasedFamily(const QString &family)
-{
-    FcPattern *pattern = FcPatternCreate();
-    if (!pattern)
-        return {};
-    const QByteArray name = family.toUtf8();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern *match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    QString aliased;
-    FcChar8 *value = nullptr;
-    if (match && FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch)
-        aliased = QString::fromUtf8(reinterpret_cast<const char *>(value));
-    if (match)
-        FcPatternDestroy(match);
-    return aliased;
-}
-
 // Makes the copy for one script a substitute for the windows' fonts, once.
 void substituteForWindows(QChar::Script script, const QStringList &windowFamilies)
 {
@@ -149,8 +157,8 @@ void substituteForWindows(QChar::Script script, const QStringList &windowFamilie
         // A family known only through fontconfig's aliases ("Arial" for Liberation Sans) would,
         // once it has a substitute, be matched to that substitute and then to Qt's default font:
         // the font the alias gives comes first.
-        if (QFont::substitutes(family).isEmpty() && !QFontDatabase::hasFamily(family)) {
-            const QString aliased = aliasedFamily(family);
+        if (QFont::substitutes(family).isEmpty() && !isListed(family)) {
+            const QString aliased = fontconfigFamily(family);
             if (!aliased.isEmpty() && aliased != family)
                 QFont::insertSubstitution(family, aliased);
         }
@@ -182,6 +190,14 @@ QString shapingFamilyFor(QChar::Script script)
         return it->second;
     }
     return {};
+}
+
+QString installedFamily(const QString &family)
+{
+    if (family.isEmpty() || isListed(family))
+        return family;
+    const QString matched = fontconfigFamily(family);
+    return matched.isEmpty() ? family : matched;
 }
 
 void prepareWindowsForAllScripts(const QStringList &windowFamilies)

@@ -21,6 +21,12 @@ QString familyOf(const QRawFont &font);
 // empty string. Cached: the font is built at most once per process.
 QString shapingFamilyFor(QChar::Script script);
 
+// The family Qt lists for `family`: the family itself when it is installed, otherwise the family
+// fontconfig settles on for the name ("Liberation Sans" for "Arial" where only its alias is
+// installed), otherwise `family` unchanged. Asking Qt for a family it does not list makes it sort
+// every installed face for a fallback before it finds that same font; windows ask for this one.
+QString installedFamily(const QString &family);
+
 // Lets the windows (fields, message boxes) show every script that needs such a copy: registers
 // the copies and makes them substitutes for the windows' fonts, so that Qt finds them before it
 // would try every installed font in turn. `windowFamilies` are the families of the windows' own

@@ -138,6 +138,19 @@ TEST(WorldScripts, WindowFontsFindTheThaanaCopyAndKeepTheFontTheirAliasGives)
         EXPECT_EQ(wordproc::scriptfonts::familyOf(run.rawFont()).toCaseFolded(), copy.toCaseFolded());
 }
 
+TEST(WorldScripts, TheInstalledFamilyForAnAliasIsTheFontQtWouldHavePickedForIt)
+{
+    using wordproc::scriptfonts::installedFamily;
+    EXPECT_EQ(installedFamily(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans")); // listed: itself
+    for (const char *name : {"Arial", "Sans Serif", "Times New Roman"}) {
+        const QString family = installedFamily(QString::fromLatin1(name));
+        EXPECT_TRUE(QFontDatabase::families().contains(family)) << name << " gave " << family.toStdString();
+        QFont asked{QString::fromLatin1(name)};
+        asked.setPixelSize(29); // a size nothing else asked for, so no font is reused from a cache
+        EXPECT_EQ(QFontInfo(QFont(family)).family(), QFontInfo(asked).family()) << name;
+    }
+}
+
 TEST(WorldScripts, ShapingJoinsArabicAndBuildsIndicConjuncts)
 {
     const auto glyphCount = [](const QString &text) { return glyphsOf(layoutParagraph(paragraphOf(text), 5000).lines.at(0)).size(); };
