@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
+#include <QPixmap>
 #include <QRadioButton>
 #include <QWidget>
 
@@ -118,9 +120,13 @@ QIcon iconOfSizes(std::initializer_list<int> sizes)
 {
     QIcon icon;
     for (int size : sizes) {
-        const QString path = QStringLiteral(":/tenvoria/icons/tenvoria-%1.png").arg(size);
-        if (QFile::exists(path))
-            icon.addFile(path, QSize(size, size)); // decodes the picture
+        // Read as the PNG it is: otherwise Qt asks every image plugin in turn whether it can read
+        // the file, loading each one (and libjpeg) into the process first.
+        QImageReader reader(QStringLiteral(":/tenvoria/icons/tenvoria-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage picture = reader.read();
+        if (picture.size() == QSize(size, size))
+            icon.addPixmap(QPixmap::fromImage(picture));
     }
     if (icon.availableSizes().isEmpty())
         throw AppError(QStringLiteral("The application icon could not be loaded."));
