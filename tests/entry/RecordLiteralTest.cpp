@@ -222,8 +222,9 @@ TEST_F(RecordLiteral, SampleStoresEveryValueUnderItsKeyAndLeavesTheReferencesAlo
         case Sample::Value:
             EXPECT_EQ(widgets.textOf(QLatin1String(row.id)), QString::fromUtf8(row.sample.value)) << row.id;
             // A field the sample leaves empty on a fresh window never changed, so it wrote nothing.
-            if (*row.sample.value)
+            if (*row.sample.value) {
                 EXPECT_EQ(settings.value(at(row.key)).toString(), QString::fromUtf8(row.sample.value)) << row.key;
+            }
             break;
         case Sample::CopyOf: {
             const FieldRow &source = fieldRow(QLatin1String(row.sample.value));
@@ -236,8 +237,9 @@ TEST_F(RecordLiteral, SampleStoresEveryValueUnderItsKeyAndLeavesTheReferencesAlo
     for (const ChoiceRow &choice : kChoices) {
         const bool second = QLatin1String(choice.sampleWord) == QLatin1String(choice.secondWord);
         EXPECT_TRUE(widgets.isSelected(QLatin1String(second ? choice.secondId : choice.firstId))) << choice.key;
-        if (second)
+        if (second) {
             EXPECT_EQ(settings.value(at(choice.key)).toString(), QLatin1String(choice.sampleWord)) << choice.key;
+        }
     }
 }
 
@@ -270,10 +272,11 @@ TEST_F(RecordLiteral, SampleFillsAFreshWindowInItsOrderAndEveryCopySeesItsSource
         expected << QLatin1String(id);
     EXPECT_EQ(order, expected);
     for (const FieldRow &row : kFields)
-        if (row.sample.kind == Sample::CopyOf)
+        if (row.sample.kind == Sample::CopyOf) {
             EXPECT_EQ(widgets.textOf(QLatin1String(row.id)),
                       QString::fromUtf8(fieldRow(QLatin1String(row.sample.value)).sample.value))
                 << row.id;
+        }
 }
 
 TEST_F(RecordLiteral, StoredChoiceWordsMatchOnlyInTheirExactCase)

@@ -243,8 +243,9 @@ TEST_F(SettingsStoreTest, FileWithTextTheStoreWouldDropIsBackedUpOnceBeforeTheFi
         QDir().mkpath(dir.path());
         testsupport::writeTestFile(path(), file.text);
         SettingsStore store(path());
-        if (file.key)
+        if (file.key) {
             EXPECT_EQ(store.read(QLatin1String(file.key)), QString::fromUtf8(file.expected)) << file.what;
+        }
         EXPECT_FALSE(entries().join(QLatin1Char(' ')).contains(QStringLiteral("backup"))) << "not before a write";
         store.write(QStringLiteral("Phone1"), QStringLiteral("1"));
         store.write(QStringLiteral("Phone1"), QStringLiteral("12"));
@@ -335,8 +336,9 @@ TEST_F(SettingsStoreTest, OpeningRemovesOnlyTheStoresOwnLeftoverTemporaryFiles)
         EXPECT_FALSE(QFile::exists(dir.filePath(name))) << name.toStdString();
     for (const QString &name : others)
         EXPECT_TRUE(QFile::exists(dir.filePath(name))) << name.toStdString();
-    if (!foreign.isEmpty())
+    if (!foreign.isEmpty()) {
         EXPECT_TRUE(QFile::exists(dir.filePath(foreign)));
+    }
 }
 
 // A file the user cannot read (left by a run with sudo, or mode 0200) is never written over:
