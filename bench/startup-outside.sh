@@ -7,7 +7,9 @@
 # With a second build folder, the two programs take turns, start for start, so that both see
 # the same machine load. Each start runs with TENVORIA_STARTUP_TRACE=1, and the script prints the
 # start's timeline: the median of each phase, from the start to main() (loading and relocating
-# the libraries) through the program's own phase marks to the map notice.
+# the libraries) through the program's own phase marks to the map notice. When the first build
+# has bench/bench_empty_window, an empty Qt window of the program's size takes its turn too: the
+# floor that no work inside the program can remove.
 # Usage: bench/startup-outside.sh [build-dir] [runs] [other-build-dir]   (defaults: build 5)
 set -euo pipefail
 builds=("$(cd "${1:-build}" && pwd)")
@@ -38,7 +40,7 @@ chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH"
 until xdotool getdisplaygeometry >/dev/null 2>&1; do sleep 0.05; done
 
-window_id() { xdotool search --onlyvisible --name '^Tenvoria$' 2>/dev/null | head -1; }
+window_id() { xdotool search --onlyvisible --name "${1:-^Tenvoria\$}" 2>/dev/null | head -1; }
 
 # The sample record, stored by the program itself: its "Load Sample/Example Data" button.
 mkdir -p "$work/config"
@@ -62,19 +64,19 @@ exec 3<"$work/maps"
 
 now_us() { local t=${EPOCHREALTIME/./}; echo "$t"; }
 # Starts the program once; prints the microseconds from the start to the map notice.
-start_once() { # $1: build folder, $2: file the run's phases are added to
+start_once() { # $1: the program, $2: file the run's phases are added to, $3: its window's name
   cp "$work/sample.conf" "$store"
   local line start mapped pid
   while read -r -t 0.01 line <&3; do :; done # notices of earlier runs
   start=$(now_us)
-  XDG_CONFIG_HOME="$work/config" TENVORIA_STARTUP_TRACE=1 "$1/src/app/tenvoria" >/dev/null 2>"$work/stderr" &
+  XDG_CONFIG_HOME="$work/config" TENVORIA_STARTUP_TRACE=1 "$1" >/dev/null 2>"$work/stderr" &
   pid=$!
   mapped=
   while read -r -t 10 line <&3; do
     case $line in MapNotify*) mapped=$(now_us); break ;; esac
   done
   [ -n "$mapped" ] || { echo "no window was mapped:" >&2; cat "$work/stderr" >&2; exit 1; }
-  [ -n "$(window_id)" ] || { echo "the window mapped is not the main window" >&2; exit 1; }
+  [ -n "$(window_id "$3")" ] || { echo "the window mapped is not the main window" >&2; exit 1; }
   kill "$pid"; wait "$pid" 2>/dev/null || true
   # The marks up to the map request, each as the milliseconds since the one before it, then the
   # wait for the map notice (negative when the notice came while show() was still at work).
@@ -93,19 +95,24 @@ start_once() { # $1: build folder, $2: file the run's phases are added to
 }
 
 median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
+programs=() names=() labels=()
+for b in "${builds[@]}"; do programs+=("$b/src/app/tenvoria"); names+=('^Tenvoria$'); labels+=("$b"); done
+if [ -x "${builds[0]}/bench/bench_empty_window" ]; then
+  programs+=("${builds[0]}/bench/bench_empty_window"); names+=('^Tenvoria floor$'); labels+=("floor (an empty Qt window)")
+fi
 declare -A mapped
-for b in "${!builds[@]}"; do start_once "${builds[$b]}" /dev/null >/dev/null || exit 1; done # warm-up
+for p in "${!programs[@]}"; do start_once "${programs[$p]}" /dev/null "${names[$p]}" >/dev/null || exit 1; done # warm-up
 for run in $(seq "$runs"); do
-  for b in "${!builds[@]}"; do
-    m=$(start_once "${builds[$b]}" "$work/phases.$b") || exit 1
-    mapped[$b]+="$m "
+  for p in "${!programs[@]}"; do
+    m=$(start_once "${programs[$p]}" "$work/phases.$p" "${names[$p]}") || exit 1
+    mapped[$p]+="$m "
   done
 done
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
-for b in "${!builds[@]}"; do
+for p in "${!programs[@]}"; do
   # shellcheck disable=SC2086
-  printf '%s: start to main window mapped, median of %d: %.1f ms (all: %s)\n' "${builds[$b]}" "$runs" \
-    "$(echo "$(median ${mapped[$b]}) / 1000" | bc -l)" "$(for v in ${mapped[$b]}; do printf '%d ' $((v / 1000)); done)"
+  printf '%s: start to main window mapped, median of %d: %.1f ms (all: %s)\n' "${labels[$p]}" "$runs" \
+    "$(echo "$(median ${mapped[$p]}) / 1000" | bc -l)" "$(for v in ${mapped[$p]}; do printf '%d ' $((v / 1000)); done)"
 done
 # The timeline: each phase's median over the runs, in the order the phases come.
 for b in "${!builds[@]}"; do
