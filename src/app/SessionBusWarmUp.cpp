@@ -2,11 +2,20 @@
 
 #include <QDBusConnection>
 
+#include <system_error>
+
 namespace app {
 
 // Qt makes one session connection per process and hands every later caller the same one; a
-// failure here (no bus) is met again, and handled, by the accessibility bridge.
-SessionBusWarmUp::SessionBusWarmUp() : m_thread([] { QDBusConnection::sessionBus(); }) {}
+// failure here (no bus) is met again, and handled, by the accessibility bridge. Without a second
+// thread (a process limit reached), the bridge connects on the main thread as it would anyway.
+SessionBusWarmUp::SessionBusWarmUp()
+{
+    try {
+        m_thread = std::thread([] { QDBusConnection::sessionBus(); });
+    } catch (const std::system_error &) {
+    }
+}
 
 SessionBusWarmUp::~SessionBusWarmUp()
 {

@@ -5,6 +5,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <system_error>
+
 namespace shell {
 namespace {
 
@@ -48,10 +50,14 @@ QString useProgramFontConfiguration(const QString &executablePath)
 }
 
 FontconfigWarmUp::FontconfigWarmUp()
+{
     // Fontconfig initialises once per process, safely from any thread; Qt's FcInit() later finds
     // the configuration made current here. A failure here is found again, and reported, by Qt.
-    : m_thread(loadFontconfig)
-{
+    // Without a second thread (a process limit reached), Qt loads it at its first font.
+    try {
+        m_thread = std::thread(loadFontconfig);
+    } catch (const std::system_error &) {
+    }
 }
 
 FontconfigWarmUp::~FontconfigWarmUp() { wait(); }

@@ -4,6 +4,7 @@
 // answered by the test.
 #include "RecordingStartupServices.h"
 #include "ScriptedMessageBoxes.h"
+#include "Unprivileged.h"
 #include "app/EngineSetup.h"
 #include "app/Program.h"
 #include "entry/ApplicantFiles.h"
@@ -31,6 +32,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <set>
 
 namespace {
@@ -434,6 +437,46 @@ TEST(ProgramProcess, MessagesAreWindowsNotLinesOnStandardError)
     program.waitForFinished();
     const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
     EXPECT_FALSE(errors.contains(QStringLiteral("cannot be read"))) << errors.toStdString();
+}
+
+// A user at their limit of processes and threads can still start the program: the warm-ups that
+// run beside the main thread are left out, not fatal. Root has no such limit, so the program runs
+// as the spare user, from a copy that user can execute.
+TEST(ProgramProcess, StartsWhenNoThreadCanBeAdded)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString copy = folder.filePath(QStringLiteral("tenvoria"));
+    const QString home = folder.filePath(QStringLiteral("home"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TENVORIA_PROGRAM), copy) && QDir().mkpath(home));
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(copy).constData(), 0755), 0);
+    QStringList command{copy};
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(QFile::encodeName(home).constData(), testsupport::kUnprivilegedId, testsupport::kUnprivilegedId), 0);
+        command = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                              QStringLiteral("prlimit"), QStringLiteral("--nproc=1"), copy};
+    } else {
+        command.prepend(QStringLiteral("--nproc=1"));
+    }
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("TENVORIA_STARTUP_TRACE"), QStringLiteral("1"));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::MergedChannels); // the start-up marks are on standard error
+    program.start(::geteuid() == 0 ? QStringLiteral("setpriv") : QStringLiteral("prlimit"), command);
+    ASSERT_TRUE(program.waitForStarted());
+    QByteArray said;
+    while (!said.contains("main window shown") && program.waitForReadyRead(30000))
+        said += program.readAll();
+    EXPECT_TRUE(said.contains("main window shown")) << said.toStdString();
+    EXPECT_EQ(program.state(), QProcess::Running) << said.toStdString();
+    program.kill();
+    program.waitForFinished();
 }
 
 // A signal while the preview is shown ends the program by that signal, and the temporary
