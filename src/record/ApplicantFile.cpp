@@ -3,6 +3,7 @@
 #include "IniText.h"
 #include "RecordCatalogue.h"
 #include "SettingsStore.h"
+#include "base/ReadAll.h"
 #include "base/SafeWrite.h"
 
 #include <QFile>
@@ -49,28 +50,18 @@ std::optional<QByteArray> readBytes(const QString &path)
         ::close(fd);
         throw cannotOpen(path, QStringLiteral("it is not a regular file"));
     }
-    if (error == 0 && status.st_size > kLargestApplicantFile) {
-        ::close(fd);
-        throw cannotOpen(path, QStringLiteral("it is far larger than an applicant file"));
-    }
-    while (error == 0) {
-        char buffer[65536];
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            error = errno;
-        else if (got == 0)
-            break;
-        else
-            bytes.append(buffer, got);
-        if (bytes.size() > kLargestApplicantFile) {
-            ::close(fd);
-            throw cannotOpen(path, QStringLiteral("it is far larger than an applicant file"));
-        }
+    // Refused before it is read when its size says so, and when it grows past the limit as it is read.
+    if (error == 0 && status.st_size > kLargestApplicantFile)
+        error = EFBIG;
+    if (error == 0) {
+        base::ReadResult read = base::readToEnd(fd, status.st_size, kLargestApplicantFile);
+        bytes = std::move(read.bytes);
+        error = read.error;
     }
     if (::close(fd) != 0 && error == 0)
         error = errno;
+    if (error == EFBIG)
+        throw cannotOpen(path, QStringLiteral("it is far larger than an applicant file"));
     if (error != 0)
         throw cannotOpen(path, base::systemReason(error));
     return bytes;

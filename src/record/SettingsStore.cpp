@@ -1,6 +1,7 @@
 #include "SettingsStore.h"
 
 #include "base/Failure.h"
+#include "base/ReadAll.h"
 #include "IniText.h"
 #include "base/SafeWrite.h"
 
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <tuple>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -55,28 +55,6 @@ public:
 private:
     int m_fd = -1;
 };
-
-// The whole content of an open file whose size was `expected` a moment ago, or the error number
-// that stopped the reading.
-std::pair<QByteArray, int> readWholeFile(int fd, qint64 expected)
-{
-    QByteArray bytes(std::max<qint64>(expected, 0) + 1, Qt::Uninitialized); // one more shows the end
-    qsizetype filled = 0;
-    for (;;) {
-        if (filled == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const ssize_t got = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return {{}, errno};
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    bytes.truncate(filled);
-    return {bytes, 0};
-}
 
 qint64 nanoseconds(const timespec &time) { return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec; }
 
@@ -207,8 +185,11 @@ bool SettingsStore::reload(bool force)
     struct stat status {};
     int error = ::fstat(fd, &status) == 0 ? 0 : errno;
     QByteArray bytes;
-    if (error == 0)
-        std::tie(bytes, error) = readWholeFile(fd, status.st_size);
+    if (error == 0) {
+        base::ReadResult read = base::readToEnd(fd, status.st_size);
+        bytes = std::move(read.bytes);
+        error = read.error;
+    }
     if (::close(fd) != 0 && error == 0)
         error = errno;
     if (error != 0) {
