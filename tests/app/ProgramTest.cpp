@@ -3,6 +3,7 @@
 // close. Only the platform's edges (message boxes, the save dialog, ending the process) are
 // answered by the test.
 #include "RecordingStartupServices.h"
+#include "TestFiles.h"
 #include "ScriptedMessageBoxes.h"
 #include "Unprivileged.h"
 #include "app/EngineSetup.h"
@@ -54,12 +55,6 @@ public:
         return false;
     }
 };
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString cellText(const wordproc::Document &document, int row, int cell)
 {
@@ -156,7 +151,7 @@ TEST_F(ProgramTest, WholeRunFromTheMainWindowThroughThePreviewAndBack)
     dialog.answer = temp.filePath(QStringLiteral("My form.doc"));
     preview->setSaveFileDialog(&dialog);
     click(preview, "PushButton6"); // save
-    EXPECT_EQ(contentsOf(dialog.answer), contentsOf(firstDocument));
+    EXPECT_EQ(testsupport::readTestFile(dialog.answer), testsupport::readTestFile(firstDocument));
     EXPECT_EQ(boxes.shown.back().text, QStringLiteral("Done."));
 
     click(preview, "PushButton8"); // back
@@ -413,7 +408,7 @@ TEST(ProgramProcess, TheFileOnTheCommandLineIsOpened)
     program.waitForFinished();
     EXPECT_EQ(record::SettingsStore(home.filePath(QStringLiteral("config/Marrowick.conf"))).read(QStringLiteral("Co Name")),
               QStringLiteral("From the command line"));
-    EXPECT_EQ(contentsOf(recent), file.toUtf8() + '\n');
+    EXPECT_EQ(testsupport::readTestFile(recent), file.toUtf8() + '\n');
 }
 
 // The program itself, started as a user starts it: a store it cannot read is reported in a window

@@ -60,12 +60,6 @@ private:
     int fsyncs_ = 0;
 };
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A user's document: its link followed, its permissions kept.
 void replaceDocument(const QString &path, const QByteArray &bytes, FileCalls *calls = nullptr)
 {
@@ -89,12 +83,12 @@ TEST_F(SafeWriteFailureTest, WritesANewFileAndReplacesAnOldOneKeepingItsPermissi
 {
     FailingCalls calls("", 0);
     replaceDocument(target(), "%PDF-1.4 first", &calls);
-    EXPECT_EQ(contentOf(target()), QByteArray("%PDF-1.4 first"));
+    EXPECT_EQ(testsupport::readTestFile(target()), QByteArray("%PDF-1.4 first"));
     EXPECT_EQ(calls.fsyncs(), 2); // the file, then its folder
 
     ASSERT_TRUE(QFile::setPermissions(target(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     replaceDocument(target(), QByteArray(300000, 'x'));
-    EXPECT_EQ(contentOf(target()), QByteArray(300000, 'x'));
+    EXPECT_EQ(testsupport::readTestFile(target()), QByteArray(300000, 'x'));
     EXPECT_EQ(testsupport::modeOf(target()), 0640u);
     EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("form.pdf")});
 }
@@ -123,7 +117,7 @@ TEST_F(SafeWriteFailureTest, AFailureBeforeTheRenameLeavesTheOldFileAndNoScrapsA
             EXPECT_TRUE(e.description().contains(target())) << e.description().toStdString();
             EXPECT_TRUE(e.description().contains(QLatin1String(c.reason))) << e.description().toStdString();
         }
-        EXPECT_EQ(contentOf(target()), QByteArray("old document"));
+        EXPECT_EQ(testsupport::readTestFile(target()), QByteArray("old document"));
         EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("form.pdf")});
     }
 }
@@ -132,7 +126,7 @@ TEST_F(SafeWriteFailureTest, AFolderThatCannotBeFlushedIsReportedThoughTheFileIs
 {
     FailingCalls calls("folder fsync", EIO);
     EXPECT_THROW(replaceDocument(target(), "new document", &calls), base::WriteFailure);
-    EXPECT_EQ(contentOf(target()), QByteArray("new document"));
+    EXPECT_EQ(testsupport::readTestFile(target()), QByteArray("new document"));
 }
 
 TEST_F(SafeWriteFailureTest, AMissingFolderOrEmptyNameIsRefusedWithTheReason)

@@ -1,6 +1,7 @@
 // Applicant files from the main window: what is saved comes back, entries in no file are not lost
 // without a question, and a file that cannot be read changes nothing.
 #include "entry/ApplicantFiles.h"
+#include "TestFiles.h"
 #include "entry/Form1.h"
 #include "entry/RecordPersistence.h"
 
@@ -31,12 +32,6 @@ public:
     std::shared_ptr<automation::Application> createNew() override { return nullptr; }
     std::shared_ptr<automation::Application> getRunning() override { return nullptr; }
 };
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class ApplicantFilesTest : public ::testing::Test {
 protected:
@@ -87,7 +82,7 @@ TEST_F(ApplicantFilesTest, SaveNewOpenGivesBackTheSameRecordAndTheTitleNamesTheF
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Tenvoria \u2014 smith.tenvoria"));
     EXPECT_EQ(QFile::permissions(smith), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
                                              | QFileDevice::WriteUser);
-    EXPECT_TRUE(contentsOf(smith).startsWith("[Tenvoria]\n"));
+    EXPECT_TRUE(testsupport::readTestFile(smith).startsWith("[Tenvoria]\n"));
     // What the store and tenvoria-render --settings read, the file holds in the same form.
     EXPECT_EQ(record::SettingsStore(smith).read(QStringLiteral("Name1")), QStringLiteral("a=b; \"quoted\" \\ [x]"));
     EXPECT_FALSE(files().hasUnsavedEntries());
@@ -140,7 +135,7 @@ TEST_F(ApplicantFilesTest, OpenNewAndQuitAskBeforeEntriesInNoFileAreReplaced)
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(ended, 0);
     EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Typed"));
-    EXPECT_EQ(contentsOf(other), "[Tenvoria]\n" + contentsOf(other).mid(11)); // untouched, still a record
+    EXPECT_EQ(testsupport::readTestFile(other), "[Tenvoria]\n" + testsupport::readTestFile(other).mid(11)); // untouched, still a record
     EXPECT_EQ(record::SettingsStore(other).read(QStringLiteral("App Info Name")), QStringLiteral("Other"));
 
     // Save, with the open file: it takes the entries, then New clears the fields.
@@ -192,7 +187,7 @@ TEST_F(ApplicantFilesTest, AFileThatCannotBeReadKeepsTheFieldsAndTheFile)
         EXPECT_TRUE(boxes.shown[0].text.contains(file)) << boxes.shown[0].text.toStdString();
         EXPECT_TRUE(boxes.shown[0].text.contains(QLatin1String(c.cause))) << boxes.shown[0].text.toStdString();
         EXPECT_EQ(window->persistence().currentRecord(), before) << c.name;
-        EXPECT_EQ(contentsOf(file), c.bytes) << c.name;
+        EXPECT_EQ(testsupport::readTestFile(file), c.bytes) << c.name;
     }
     EXPECT_TRUE(boxes.saveQuestions.empty()); // refused before any question
     EXPECT_FALSE(files().open(path("missing.tenvoria")));

@@ -1,4 +1,5 @@
 #include "preview/DocumentPages.h"
+#include "TestFiles.h"
 #include "preview/Form2.h"
 #include "preview/PrintJob.h"
 #include "preview/PagePicture.h"
@@ -117,11 +118,6 @@ protected:
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
-    }
-    static QByteArray readFile(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     template <class Widget> Widget *control(const char *name)
@@ -436,7 +432,7 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneOnly
     boxes.answers = {shell::BoxAnswer::No};
     boxes.shown.clear();
     click("PushButton6");
-    EXPECT_EQ(readFile(existing), QByteArray("old"));
+    EXPECT_EQ(testsupport::readTestFile(existing), QByteArray("old"));
     EXPECT_EQ(shownTexts(), (std::vector<QString>{
                                 QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?")}));
     EXPECT_TRUE(boxes.shown[0].question);
@@ -446,7 +442,7 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneOnly
     saveDialog.answer = fresh;
     boxes.shown.clear();
     click("PushButton6");
-    EXPECT_EQ(readFile(fresh), documentBytes);
+    EXPECT_EQ(testsupport::readTestFile(fresh), documentBytes);
     EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("Done.")});
     EXPECT_EQ(boxes.shown[0].title, title);
 
@@ -454,7 +450,7 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneOnly
     boxes.answers = {shell::BoxAnswer::Yes};
     boxes.shown.clear();
     click("PushButton6");
-    EXPECT_EQ(readFile(existing), documentBytes);
+    EXPECT_EQ(testsupport::readTestFile(existing), documentBytes);
     EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(QFile::exists(document)); // stays for further saves
 }
@@ -469,7 +465,7 @@ TEST_F(Form2Test, SaveAsPdfWritesTheDocumentsPagesUnderTheSameRulesAsTheWordFile
     saveDialog.filter = pdfFilter;
     saveDialog.answer = dir.filePath(QStringLiteral("application"));
     click("PushButton6");
-    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("application.pdf"))), expected);
+    EXPECT_EQ(testsupport::readTestFile(dir.filePath(QStringLiteral("application.pdf"))), expected);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("application"))));
     EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("Done.")});
 
@@ -481,9 +477,9 @@ TEST_F(Form2Test, SaveAsPdfWritesTheDocumentsPagesUnderTheSameRulesAsTheWordFile
     boxes.answers = {shell::BoxAnswer::No, shell::BoxAnswer::Yes};
     boxes.shown.clear();
     click("PushButton6");
-    EXPECT_EQ(readFile(existing), QByteArray("old pdf"));
+    EXPECT_EQ(testsupport::readTestFile(existing), QByteArray("old pdf"));
     click("PushButton6");
-    EXPECT_EQ(readFile(existing), expected);
+    EXPECT_EQ(testsupport::readTestFile(existing), expected);
     EXPECT_EQ(shownTexts(), (std::vector<QString>{
                                 QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
                                 QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
@@ -498,7 +494,7 @@ TEST_F(Form2Test, APdfThatCannotBeMadeLeavesTheOldFileAndGivesTheReason)
     QFile::remove(document);
     saveDialog.answer = existing;
     click("PushButton6");
-    EXPECT_EQ(readFile(existing), QByteArray("precious"));
+    EXPECT_EQ(testsupport::readTestFile(existing), QByteArray("precious"));
     ASSERT_EQ(boxes.shown.size(), 2u); // the overwrite question and the reason, never "Done."
     EXPECT_EQ(boxes.shown[1].title, QStringLiteral("Application Error"));
     EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("There is no document to save: ") + document));
@@ -557,7 +553,7 @@ TEST_F(Form2Test, SaveOntoSomethingThatIsNotARegularFileIsRefusedBeforeTheQuesti
     click("PushButton6");
     EXPECT_EQ(shownTexts().back(), QStringLiteral("Done."));
     EXPECT_TRUE(QFileInfo(linkToRegular).isSymLink());
-    EXPECT_EQ(readFile(regular), documentBytes);
+    EXPECT_EQ(testsupport::readTestFile(regular), documentBytes);
 }
 
 // Names of up to 255 bytes and paths of up to 4,095 are legal: the file being written beside the
@@ -583,7 +579,7 @@ TEST_F(Form2Test, SaveUnderTheLongestLegalNameAndPathSucceeds)
         boxes.shown.clear();
         click("PushButton6");
         EXPECT_EQ(shownTexts().back(), QStringLiteral("Done.")) << shownTexts().front().toStdString();
-        EXPECT_EQ(readFile(target), documentBytes);
+        EXPECT_EQ(testsupport::readTestFile(target), documentBytes);
     }
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               (QStringList{deeper.section(u'/', -1), longName}));
@@ -618,7 +614,7 @@ TEST_F(Form2Test, CtrlPAndThePagesMenuPrintTheDocumentThroughThePrintDialog)
     menu->actions()[0]->trigger();
     EXPECT_EQ(printDialog.asked, 2);
     EXPECT_EQ(pages.drawnFrom, document);
-    EXPECT_TRUE(readFile(printDialog.outputFile).startsWith("%PDF-"));
+    EXPECT_TRUE(testsupport::readTestFile(printDialog.outputFile).startsWith("%PDF-"));
     EXPECT_EQ(form.mousePointer(), shell::kPointerDefault);
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -647,7 +643,7 @@ TEST_F(Form2Test, SaveWithoutADocumentSaysSoAndWritesNothing)
         boxes.shown.clear();
         boxes.answers = {shell::BoxAnswer::Yes};
         click("PushButton6");
-        EXPECT_EQ(readFile(existing), QByteArray("precious"));
+        EXPECT_EQ(testsupport::readTestFile(existing), QByteArray("precious"));
         ASSERT_EQ(boxes.shown.size(), 2u);
         EXPECT_EQ(boxes.shown[1].title, QStringLiteral("Application Error"));
         EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("There is no document to save: ") + document
@@ -681,7 +677,7 @@ TEST_F(Form2Test, SaveIntoAFolderThatRefusesFilesReportsWhyAndNeverSaysDone)
     boxes.answers = {shell::BoxAnswer::Yes};
     click("PushButton6");
     ::chmod(QFile::encodeName(folder).constData(), 0700);
-    EXPECT_EQ(readFile(existing), QByteArray("precious"));
+    EXPECT_EQ(testsupport::readTestFile(existing), QByteArray("precious"));
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(boxes.shown[1].text.startsWith(
         QStringLiteral("The document could not be saved as %1: the folder %2 cannot be written: Permission denied")

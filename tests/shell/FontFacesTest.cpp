@@ -58,8 +58,9 @@ TEST_F(FontFacesTest, TheShippedConfigurationKeepsRegularAndBoldFacesOfEveryScri
                              "Liberation Sans:style=Bold", "Noto Sans Devanagari:style=Regular",
                              "Noto Sans Ethiopic:style=Bold", "Noto Color Emoji:style=Regular"}) {
         const QString wanted = QString::fromLatin1(face);
-        if (all.contains(wanted))
+        if (all.contains(wanted)) {
             EXPECT_TRUE(kept.contains(wanted)) << face;
+        }
     }
     // Faces go by the weight and width they declare; a handful of fonts declare a regular weight
     // for their light or condensed faces, so those few stay.

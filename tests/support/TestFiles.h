@@ -15,6 +15,13 @@ inline void writeTestFile(const QString &path, const QByteArray &content = {})
         ADD_FAILURE() << "cannot write " << path.toStdString();
 }
 
+// The file's bytes; empty when it cannot be read.
+inline QByteArray readTestFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The permission bits of the path itself (a link is not followed).
 inline unsigned modeOf(const QString &path)
 {
