@@ -1,7 +1,6 @@
 #include "EndOnSignal.h"
 #include "EngineSetup.h"
 #include "Program.h"
-#include "SessionBusWarmUp.h"
 #include "shell/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/FocusFrameStyle.h"
@@ -13,6 +12,7 @@
 #include "wordproc/layout/ScriptFonts.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -51,7 +51,11 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     shell::startupMark("application object, display connection");
-    const app::SessionBusWarmUp sessionBus; // while the fonts are read and the window is built
+    // The session bus, connected while the fonts are read and the window is built: the first field
+    // the window fills starts Qt's accessibility bridge, which would otherwise wait for it on this
+    // thread (a few round trips with a running bus, the start of dbus-launch where there is none).
+    // Qt makes one connection per process; a failure here is met again, and handled, by the bridge.
+    const shell::WarmUp sessionBus([] { QDBusConnection::sessionBus(); });
     QApplication::setStyle(new shell::FocusFrameStyle); // the application owns it
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
     shell::QtMessageBoxes boxes; // every message from here on, the store's included, is a window

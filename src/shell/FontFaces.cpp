@@ -5,7 +5,6 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <system_error>
 
 namespace shell {
 namespace {
@@ -49,23 +48,9 @@ QString useProgramFontConfiguration(const QString &executablePath)
     return path;
 }
 
-FontconfigWarmUp::FontconfigWarmUp()
-{
-    // Fontconfig initialises once per process, safely from any thread; Qt's FcInit() later finds
-    // the configuration made current here. A failure here is found again, and reported, by Qt.
-    // Without a second thread (a process limit reached), Qt loads it at its first font.
-    try {
-        m_thread = std::thread(loadFontconfig);
-    } catch (const std::system_error &) {
-    }
-}
-
-FontconfigWarmUp::~FontconfigWarmUp() { wait(); }
-
-void FontconfigWarmUp::wait()
-{
-    if (m_thread.joinable())
-        m_thread.join();
-}
+// Fontconfig initialises once per process, safely from any thread; Qt's FcInit() later finds the
+// configuration made current here. A failure here is found again, and reported, by Qt, which also
+// loads it at its first font when no second thread could start.
+FontconfigWarmUp::FontconfigWarmUp() : WarmUp(loadFontconfig) {}
 
 } // namespace shell

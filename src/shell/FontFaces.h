@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include <thread>
+#include "WarmUp.h"
 
 namespace shell {
 
@@ -16,16 +16,9 @@ QString useProgramFontConfiguration(const QString &executablePath);
 // while the application object starts on the first: each takes several milliseconds, and the
 // first text drawn needs both. Start it after useProgramFontConfiguration() and wait() for it
 // before the first use of fonts; the destructor waits too.
-class FontconfigWarmUp {
+class FontconfigWarmUp : public WarmUp {
 public:
     FontconfigWarmUp();
-    ~FontconfigWarmUp();
-    FontconfigWarmUp(const FontconfigWarmUp &) = delete;
-    FontconfigWarmUp &operator=(const FontconfigWarmUp &) = delete;
-    void wait();
-
-private:
-    std::thread m_thread;
 };
 
 } // namespace shell
