@@ -3,6 +3,7 @@
 // close. Only the platform's edges (message boxes, the save dialog, ending the process) are
 // answered by the test.
 #include "RecordingStartupServices.h"
+#include "ScriptedShellTest.h"
 #include "TestFiles.h"
 #include "ScriptedMessageBoxes.h"
 #include "Unprivileged.h"
@@ -62,13 +63,9 @@ QString cellText(const wordproc::Document &document, int row, int cell)
     return table.rows[row].cells[cell].paragraphs.front().text();
 }
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public testsupport::ScriptedShellTest {
 protected:
     QTemporaryDir temp;
-    testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes boxScope{boxes};
-    testsupport::RecordingStartupServices services;
-    shell::ScopedStartupServices serviceScope{services};
     LocationProbe probe;
     shell::ScopedTrapProbe probeScope{probe};
     wordproc::BuiltinApplicationFactory engine{temp.filePath(QStringLiteral("engine.lock"))};

@@ -1,6 +1,7 @@
 // Applicant files from the main window: what is saved comes back, entries in no file are not lost
 // without a question, and a file that cannot be read changes nothing.
 #include "entry/ApplicantFiles.h"
+#include "ScriptedShellTest.h"
 #include "TestFiles.h"
 #include "entry/Form1.h"
 #include "entry/RecordPersistence.h"
@@ -33,13 +34,9 @@ public:
     std::shared_ptr<automation::Application> getRunning() override { return nullptr; }
 };
 
-class ApplicantFilesTest : public ::testing::Test {
+class ApplicantFilesTest : public testsupport::ScriptedShellTest {
 protected:
     QTemporaryDir dir;
-    testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes boxScope{boxes};
-    testsupport::RecordingStartupServices services;
-    shell::ScopedStartupServices serviceScope{services};
     NoEngine engine;
     std::unique_ptr<record::SettingsStore> store;
     std::unique_ptr<entry::Form1> window;

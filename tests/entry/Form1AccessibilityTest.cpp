@@ -1,5 +1,6 @@
 // What a screen reader hears in the main window, and the keys its buttons answer to.
 #include "entry/Form1.h"
+#include "ScriptedShellTest.h"
 
 #include "AccessibleWalk.h"
 #include "RecordingStartupServices.h"
@@ -143,7 +144,7 @@ public:
     std::shared_ptr<automation::Application> getRunning() override { return nullptr; }
 };
 
-class Form1AccessibilityTest : public ::testing::Test {
+class Form1AccessibilityTest : public testsupport::ScriptedShellTest {
 protected:
     void SetUp() override
     {
@@ -182,10 +183,6 @@ protected:
     }
 
     QTemporaryDir dir;
-    testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes boxScope{boxes};
-    testsupport::RecordingStartupServices services;
-    shell::ScopedStartupServices serviceScope{services};
     IdleEngineFactory factory;
     std::unique_ptr<record::SettingsStore> store;
     std::unique_ptr<Form1> window;
@@ -216,9 +213,11 @@ TEST_F(Form1AccessibilityTest, EveryControlIsAnnouncedByItsVisibleLabelAndRole)
             tabs << node.name;
     EXPECT_EQ(tabs, (QStringList{"Applicant Information", "Co-applicant Information", "Other Information"}));
 
-    for (const AccessibleNode &node : nodes)
-        if (testsupport::isOperable(node.role))
+    for (const AccessibleNode &node : nodes) {
+        if (testsupport::isOperable(node.role)) {
             EXPECT_FALSE(node.name.trimmed().isEmpty()) << "unnamed control " << node.objectName.toStdString();
+        }
+    }
 }
 
 TEST_F(Form1AccessibilityTest, EveryFieldIsLabelledByTheLabelBesideIt)

@@ -91,9 +91,11 @@ TEST_F(Form2AccessibilityTest, EveryControlIsAnnouncedByItsCaptionAndRole)
         EXPECT_EQ(found->role, expected.role) << objectName.toStdString();
         EXPECT_EQ(found->name.toStdString(), expected.name.toStdString()) << objectName.toStdString();
     }
-    for (const AccessibleNode &node : nodes)
-        if (testsupport::isOperable(node.role))
+    for (const AccessibleNode &node : nodes) {
+        if (testsupport::isOperable(node.role)) {
             EXPECT_FALSE(node.name.trimmed().isEmpty()) << "unnamed control " << node.objectName.toStdString();
+        }
+    }
 }
 
 TEST_F(Form2AccessibilityTest, EnterOnAFocusedButtonPressesIt)

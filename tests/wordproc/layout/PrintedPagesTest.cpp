@@ -159,7 +159,7 @@ TEST(PrintedPages, CellsArePlacedOnThePageOfTheirFirstPiece)
     tallCell.widthTwips = 5000;
     tallCell.paragraphs.clear();
     for (int i = 0; i < 120; ++i) // far more lines than a page holds: the row splits
-        tallCell.paragraphs.push_back(Paragraph{{wordproc::Run{QStringLiteral("Name: line %1").arg(i), CharFormat{}}}});
+        tallCell.paragraphs.push_back(Paragraph{{wordproc::Run{QStringLiteral("Name: line %1").arg(i), CharFormat{}}}, CharFormat{}});
     tall.cells = {tallCell};
     Row after;
     Cell afterCell;
