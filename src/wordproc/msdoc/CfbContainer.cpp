@@ -1,5 +1,6 @@
 #include "wordproc/msdoc/CfbContainer.h"
 
+#include "base/Bytes.h"
 #include "base/Failure.h"
 
 #include <algorithm>
@@ -49,19 +50,6 @@ void put32(QByteArray &bytes, std::uint64_t at, std::uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
         bytes[qsizetype(at) + i] = char(value >> (8 * i));
-}
-
-std::uint32_t get32(const char *at)
-{
-    const auto *bytes = reinterpret_cast<const unsigned char *>(at);
-    return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16
-           | std::uint32_t(bytes[3]) << 24;
-}
-
-std::uint16_t get16(const char *at)
-{
-    const auto *bytes = reinterpret_cast<const unsigned char *>(at);
-    return std::uint16_t(bytes[0] | bytes[1] << 8);
 }
 
 // Directory order: shorter names first, then code unit by code unit ignoring case. Readers that
@@ -143,22 +131,24 @@ std::uint32_t linkTree(std::vector<DirectoryEntry> &entries, const std::vector<s
 
 // ---- Reading ----------------------------------------------------------------------------------
 
-[[noreturn]] void damagedContainer()
-{
-    throw base::Failure(QStringLiteral("The file is not a Word document: its compound file structure "
-                                         "is missing or damaged."));
-}
+const QString kDamagedContainer = QStringLiteral("The file is not a Word document: its compound file structure "
+                                                 "is missing or damaged.");
+
+[[noreturn]] void damagedContainer() { throw base::Failure(kDamagedContainer); }
+
+// Every read of the file's bytes, and of the directory's and the mini FAT's, is bounds-checked:
+// a structure that points outside them is refused as damaged.
+base::ByteReader checkedBytes(const QByteArray &bytes) { return base::ByteReader(bytes, kDamagedContainer); }
 
 class CompoundFileReader {
 public:
-    explicit CompoundFileReader(const QByteArray &file) : m_file(file)
+    explicit CompoundFileReader(const QByteArray &file) : m_file(checkedBytes(file))
     {
         if (std::uint64_t(file.size()) < kSectorSize || !file.startsWith(QByteArray(kSignature, 8)))
             damagedContainer();
-        const char *header = file.constData();
-        const std::uint16_t major = get16(header + 0x1A);
-        const std::uint16_t sectorShift = get16(header + 0x1E);
-        if (get16(header + 0x1C) != 0xFFFE || get16(header + 0x20) != 6 || get32(header + 0x38) != kMiniStreamCutoff
+        const std::uint16_t major = m_file.u16(0x1A);
+        const std::uint16_t sectorShift = m_file.u16(0x1E);
+        if (m_file.u16(0x1C) != 0xFFFE || m_file.u16(0x20) != 6 || m_file.u32(0x38) != kMiniStreamCutoff
             || !((major == 3 && sectorShift == 9) || (major == 4 && sectorShift == 12)))
             damagedContainer();
         m_version4 = major == 4;
@@ -168,12 +158,12 @@ public:
         // A sector cut short at the end of the file belongs to no intact chain.
         m_sectorCount = (std::uint64_t(file.size()) - m_sectorSize) / m_sectorSize;
 
-        readAllocationTable(header);
-        m_directory = readWholeChain(get32(header + 0x30));
-        if (m_directory.size() < qsizetype(kEntrySize) || entryType(0) != kRoot)
+        readAllocationTable();
+        m_directory = checkedBytes(readWholeChain(m_file.u32(0x30)));
+        if (m_directory.size() < qint64(kEntrySize) || entryType(0) != kRoot)
             damagedContainer();
-        m_miniFatStart = get32(header + 0x3C);
-        m_miniFatSectors = get32(header + 0x40);
+        m_miniFatStart = m_file.u32(0x3C);
+        m_miniFatSectors = m_file.u32(0x40);
         collectStreams();
     }
 
@@ -202,45 +192,45 @@ public:
     }
 
 private:
-    const char *sector(std::uint32_t id) const { return m_file.constData() + (std::uint64_t(id) + 1) * m_sectorSize; }
-    const char *entry(std::uint32_t id) const { return m_directory.constData() + std::uint64_t(id) * kEntrySize; }
+    qint64 sector(std::uint32_t id) const { return qint64((std::uint64_t(id) + 1) * m_sectorSize); }
+    qint64 entry(std::uint32_t id) const { return qint64(std::uint64_t(id) * kEntrySize); }
     std::uint32_t entryCount() const { return std::uint32_t(std::uint64_t(m_directory.size()) / kEntrySize); }
-    std::uint8_t entryType(std::uint32_t id) const { return std::uint8_t(entry(id)[66]); }
-    std::uint32_t entryStart(std::uint32_t id) const { return get32(entry(id) + 116); }
+    std::uint8_t entryType(std::uint32_t id) const { return m_directory.u8(entry(id) + 66); }
+    std::uint32_t entryStart(std::uint32_t id) const { return m_directory.u32(entry(id) + 116); }
     std::uint64_t entrySize(std::uint32_t id) const
     {
         // Old writers of 512-byte-sector files left garbage in the size's high half.
-        const std::uint64_t high = m_version4 ? get32(entry(id) + 124) : 0;
-        return high << 32 | get32(entry(id) + 120);
+        const std::uint64_t high = m_version4 ? m_directory.u32(entry(id) + 124) : 0;
+        return high << 32 | m_directory.u32(entry(id) + 120);
     }
 
-    void readAllocationTable(const char *header)
+    void readAllocationTable()
     {
-        const std::uint64_t fatSectors = get32(header + 0x2C);
+        const std::uint64_t fatSectors = m_file.u32(0x2C);
         if (fatSectors == 0 || fatSectors > m_sectorCount)
             damagedContainer();
         std::vector<std::uint32_t> fatIds;
         for (std::uint64_t i = 0; i < kHeaderDifatSlots && fatIds.size() < fatSectors; ++i)
-            fatIds.push_back(get32(header + 0x4C + 4 * i));
+            fatIds.push_back(m_file.u32(qint64(0x4C + 4 * i)));
         // Further FAT sectors are listed in a chain of DIFAT sectors, each ending with the next's id.
         const std::uint64_t idsPerDifat = m_sectorSize / 4 - 1;
-        std::uint32_t difat = get32(header + 0x44);
+        std::uint32_t difat = m_file.u32(0x44);
         std::vector<bool> seen(m_sectorCount);
         while (fatIds.size() < fatSectors) {
             if (difat >= m_sectorCount || seen[difat])
                 damagedContainer();
             seen[difat] = true;
-            const char *ids = sector(difat);
+            const qint64 ids = sector(difat);
             for (std::uint64_t i = 0; i < idsPerDifat && fatIds.size() < fatSectors; ++i)
-                fatIds.push_back(get32(ids + 4 * i));
-            difat = get32(ids + 4 * idsPerDifat);
+                fatIds.push_back(m_file.u32(ids + qint64(4 * i)));
+            difat = m_file.u32(ids + qint64(4 * idsPerDifat));
         }
         m_fat.reserve(fatSectors * (m_sectorSize / 4));
         for (const std::uint32_t id : fatIds) {
             if (id >= m_sectorCount)
                 damagedContainer();
             for (std::uint64_t i = 0; i < m_sectorSize / 4; ++i)
-                m_fat.push_back(get32(sector(id) + 4 * i));
+                m_fat.push_back(m_file.u32(sector(id) + qint64(4 * i)));
         }
     }
 
@@ -259,7 +249,7 @@ private:
                 return std::nullopt;
             seen[id] = true;
             const std::uint64_t taken = size ? std::min(left, m_sectorSize) : m_sectorSize;
-            bytes.append(sector(id), qsizetype(taken));
+            bytes.append(m_file.slice(sector(id), qint64(taken)));
             left -= size ? taken : 0;
             id = m_fat[id];
         }
@@ -288,7 +278,7 @@ private:
                 return std::nullopt;
             seen[id] = true;
             const std::uint64_t taken = std::min(left, kMiniSectorSize);
-            bytes.append(m_miniStream.constData() + std::uint64_t(id) * kMiniSectorSize, qsizetype(taken));
+            bytes.append(m_miniStream.slice(qint64(std::uint64_t(id) * kMiniSectorSize), qint64(taken)));
             left -= taken;
             id = m_miniFat[id];
         }
@@ -308,9 +298,10 @@ private:
         std::optional<QByteArray> miniFat = readChain(m_miniFatStart, m_miniFatSectors * m_sectorSize);
         if (!miniStream || !miniFat)
             damagedContainer();
-        m_miniStream = *miniStream;
-        for (qsizetype at = 0; at + 4 <= miniFat->size(); at += 4)
-            m_miniFat.push_back(get32(miniFat->constData() + at));
+        m_miniStream = checkedBytes(*miniStream);
+        const base::ByteReader table = checkedBytes(*miniFat);
+        for (qint64 at = 0; at + 4 <= table.size(); at += 4)
+            m_miniFat.push_back(table.u32(at));
     }
 
     // The root's children: a binary tree through the left and right links, walked without
@@ -319,7 +310,7 @@ private:
     {
         std::vector<bool> seen(entryCount());
         seen[0] = true;
-        std::vector<std::uint32_t> pending{get32(entry(0) + 76)};
+        std::vector<std::uint32_t> pending{m_directory.u32(entry(0) + 76)};
         while (!pending.empty()) {
             const std::uint32_t id = pending.back();
             pending.pop_back();
@@ -328,31 +319,31 @@ private:
             if (id >= entryCount() || seen[id])
                 damagedContainer();
             seen[id] = true;
-            const std::uint16_t nameBytes = get16(entry(id) + 64);
+            const std::uint16_t nameBytes = m_directory.u16(entry(id) + 64);
             if (nameBytes > 64 || nameBytes % 2 != 0)
                 damagedContainer();
             if (entryType(id) == kStream && nameBytes >= 2) {
                 QString name(qsizetype(nameBytes / 2 - 1), Qt::Uninitialized);
                 for (qsizetype i = 0; i < name.size(); ++i)
-                    name[i] = QChar(get16(entry(id) + 2 * i));
+                    name[i] = QChar(m_directory.u16(entry(id) + 2 * i));
                 m_streams.emplace_back(name, id);
             }
-            pending.push_back(get32(entry(id) + 68));
-            pending.push_back(get32(entry(id) + 72));
+            pending.push_back(m_directory.u32(entry(id) + 68));
+            pending.push_back(m_directory.u32(entry(id) + 72));
         }
     }
 
-    const QByteArray &m_file;
+    const base::ByteReader m_file;
     bool m_version4 = false;
     std::uint64_t m_sectorSize = kSectorSize;
     std::uint64_t m_sectorCount = 0;
     std::vector<std::uint32_t> m_fat;
-    QByteArray m_directory;
+    base::ByteReader m_directory = checkedBytes({});
     std::vector<std::pair<QString, std::uint32_t>> m_streams;
     std::uint32_t m_miniFatStart = kEndOfChain;
     std::uint64_t m_miniFatSectors = 0;
     bool m_miniLoaded = false;
-    QByteArray m_miniStream;
+    base::ByteReader m_miniStream = checkedBytes({});
     std::vector<std::uint32_t> m_miniFat;
 };
 
