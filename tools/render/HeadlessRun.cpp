@@ -261,13 +261,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
     // Plain values, not the window's controls: a headless run needs no widget machinery.
     record::RecordSnapshot record;
     try {
-        if (source.sample) {
-            record = record::RecordSnapshot::sample();
-        } else {
-            record::SettingsStore store(source.settingsFile.isEmpty() ? record::SettingsStore::userStorePath()
-                                                                     : source.settingsFile);
-            record = record::RecordSnapshot::fromStore(store);
-        }
+        record = recordOf(source);
     } catch (const base::Failure &e) {
         result.problems << e.description();
     }
