@@ -14,6 +14,8 @@ packages=(
   fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji fontconfig
   # every other script people write their names in (Indic, Southeast Asian, African, ...)
   fonts-noto-core fonts-noto-extra
+  # the desktop's opener the maker's home page is handed to
+  xdg-utils
   # headless runs, screenshots and interop checks
   xvfb xauth imagemagick xdotool x11-utils
   # reading the windows as a screen reader does (AT-SPI), by hand
@@ -30,7 +32,7 @@ packages=(
 )
 if [ "${1:-}" = "--runtime-only" ]; then
   packages=(qt6-base-dev libqpdf-dev fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji
-            fonts-noto-core fonts-noto-extra)
+            fonts-noto-core fonts-noto-extra xdg-utils)
 fi
 
 export DEBIAN_FRONTEND=noninteractive

@@ -1,6 +1,7 @@
 // The program as main() wires it, with its signal handling, for the signal test: it fills in the
 // sample record, generates the form into the folder given, prints the temporary document's path
 // once the preview shows it, and waits for the event loop to be ended.
+#include "NoHomePage.h"
 #include "app/EndOnSignal.h"
 #include "app/Program.h"
 #include "entry/Form1.h"
@@ -15,6 +16,8 @@
 
 int main(int argc, char **argv)
 {
+    testsupport::NoHomePage services;
+    shell::setStartupServices(&services);
     QApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
