@@ -5,7 +5,6 @@
 
 #include <fontconfig/fontconfig.h>
 
-
 namespace shell {
 namespace {
 

@@ -57,6 +57,17 @@ public:
     }
 };
 
+// The environment of the program started as a process of its own: a private home and settings
+// folder, and no display.
+QProcessEnvironment programEnvironment(const QString &home, const QString &config)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return environment;
+}
+
 QString cellText(const wordproc::Document &document, int row, int cell)
 {
     const auto &table = std::get<wordproc::Table>(document.body.front());
@@ -178,8 +189,8 @@ TEST_F(ProgramTest, WholeRunFromTheMainWindowThroughThePreviewAndBack)
     EXPECT_EQ(store.read(QStringLiteral("App Info Name")), QStringLiteral("Second Applicant"));
 }
 
-// Entries a refused write left unsaved are not lost by closing the preview: the program asks as
-// the main window's close does, with No the default, and No keeps the preview and its document.
+// The window shows with the icon's small sizes; the large ones, most of its decoding, follow once
+// it has painted, for the window and for every window after it.
 TEST_F(ProgramTest, TheMainWindowShowsWithTheSmallIconsAndGetsTheLargeOnesOncePainted)
 {
     app::Program program(store, engine, {temp.path(), {}});
@@ -193,6 +204,8 @@ TEST_F(ProgramTest, TheMainWindowShowsWithTheSmallIconsAndGetsTheLargeOnesOncePa
     EXPECT_EQ(QApplication::windowIcon().availableSizes(), all);
 }
 
+// Entries a refused write left unsaved are not lost by closing the preview: the program asks as
+// the main window's close does, with No the default, and No keeps the preview and its document.
 TEST_F(ProgramTest, ClosingThePreviewWithUnsavedEntriesAsksBeforeEnding)
 {
     const QString folder = temp.filePath(QStringLiteral("cfg"));
@@ -389,11 +402,8 @@ TEST(ProgramProcess, TheFileOnTheCommandLineIsOpened)
     const QString file = home.filePath(QStringLiteral("with space.tenvoria"));
     record::writeApplicantFile(file, {{QStringLiteral("Co Name"), QStringLiteral("From the command line")}});
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home.path());
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    QProcessEnvironment environment = programEnvironment(home.path(), home.filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(TENVORIA_PROGRAM), {file});
     ASSERT_TRUE(program.waitForStarted());
@@ -416,11 +426,7 @@ TEST(ProgramProcess, MessagesAreWindowsNotLinesOnStandardError)
     const QString config = home.filePath(QStringLiteral("config"));
     ASSERT_TRUE(QDir().mkpath(config + QStringLiteral("/Marrowick.conf"))); // a folder: "Is a directory"
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home.path());
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    program.setProcessEnvironment(environment);
+    program.setProcessEnvironment(programEnvironment(home.path(), config));
     program.start(QStringLiteral(TENVORIA_PROGRAM), {});
     ASSERT_TRUE(program.waitForStarted());
     // The box is modal: the program is still waiting for it when the test looks.
@@ -452,11 +458,8 @@ TEST(ProgramProcess, StartsWhenNoThreadCanBeAdded)
         command.prepend(QStringLiteral("--nproc=1"));
     }
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home);
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home);
+    QProcessEnvironment environment = programEnvironment(home, home);
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("TENVORIA_STARTUP_TRACE"), QStringLiteral("1"));
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::MergedChannels); // the start-up marks are on standard error

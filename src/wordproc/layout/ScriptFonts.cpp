@@ -48,7 +48,6 @@ QString fontconfigFamily(const QString &family)
     return aliased;
 }
 
-
 // Scripts whose installed fonts Qt refuses for want of a GSUB table, with the OpenType script tag
 // the copy's GSUB names, the fonts to copy from (first installed one wins) and the copy's family.
 struct ShapingCopy {
