@@ -1,5 +1,6 @@
 #include "Run.h"
 
+#include "CommandLine.h"
 #include "EndOnSignal.h"
 #include "EngineSetup.h"
 #include "Program.h"
@@ -12,32 +13,36 @@
 #include "shell/StartupTrace.h"
 #include "wordproc/layout/Fonts.h"
 #include "wordproc/layout/ScriptFonts.h"
+#include "base/Version.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QFileInfo>
-#include <QUrl>
+
+#include <cstdio>
+#include <optional>
 
 namespace {
 
-// The applicant file named on the command line: the first argument that is no option (or any after
-// "--"); a file: URL, as some file managers pass one, is taken as its local path.
-QString applicantFileArgument(const QStringList &arguments)
+// Help, the version or a mistake: said on the terminal, and the program ends without a window.
+// Empty when the program is to run.
+std::optional<int> answerCommandLine(const app::CommandLine &line)
 {
-    bool options = true;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (options && argument == QStringLiteral("--")) {
-            options = false;
-            continue;
-        }
-        if (options && argument.startsWith(QLatin1Char('-')))
-            continue;
-        if (argument.startsWith(QStringLiteral("file:")))
-            return QUrl(argument).toLocalFile();
-        return argument;
+    using Action = app::CommandLine::Action;
+    switch (line.action) {
+    case Action::Run:
+        return std::nullopt;
+    case Action::Help:
+        std::fputs(qPrintable(app::usageText()), stdout);
+        return 0;
+    case Action::Version:
+        std::printf("tenvoria %s\n", base::build::kVersion);
+        return 0;
+    case Action::Mistake:
+        std::fprintf(stderr, "tenvoria: %s\n%s", qPrintable(line.mistake), qPrintable(app::usageText()));
+        return 2;
     }
-    return {};
+    return 2;
 }
 
 } // namespace
@@ -46,6 +51,14 @@ namespace app {
 
 int runProgram(int argc, char **argv)
 {
+    // Help and the version need no display; Qt's own options are no mistake until the application
+    // object has taken them off.
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    if (const app::CommandLine early = readCommandLine(raw); early.action == app::CommandLine::Action::Help
+        || early.action == app::CommandLine::Action::Version)
+        return *answerCommandLine(early);
     shell::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
     shell::FontconfigWarmUp fonts; // while the application object connects to the display
     // The File menu stays in the window, where the form's layout keeps its place, instead of
@@ -54,6 +67,9 @@ int runProgram(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     shell::startupMark("application object, display connection");
+    const app::CommandLine line = readCommandLine(QApplication::arguments());
+    if (const std::optional<int> answered = answerCommandLine(line))
+        return *answered;
     // The session bus, connected while the fonts are read and the window is built: the first field
     // the window fills starts Qt's accessibility bridge, which would otherwise wait for it on this
     // thread (a few round trips with a running bus, the start of dbus-launch where there is none).
@@ -93,7 +109,7 @@ int runProgram(int argc, char **argv)
     const app::EndOnSignal endOnSignal([&program] { program.closeForSignal(); });
     shell::startupMark("main window built");
     shell::traceFirstShow(&program.mainWindow());
-    if (!program.start(applicantFileArgument(QApplication::arguments())))
+    if (!program.start(line.applicantFile))
         return 0;
     return QApplication::exec();
 }

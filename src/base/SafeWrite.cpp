@@ -128,6 +128,7 @@ std::pair<int, QByteArray> createTemporaryFile(int folderFd, const QByteArray &t
     if (nameMax <= 0)
         nameMax = NAME_MAX;
     QByteArray prefix = '.' + targetName + '.';
+    // The same rule as isTemporaryFileOf(), so that a leftover is recognised wherever it was made.
     if (prefix.size() + kSuffixLength > nameMax)
         prefix = kShortPrefix;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -170,10 +171,31 @@ QString finalLinkTarget(const QString &path)
 
 QString notARegularFileReason() { return QStringLiteral("it is not a regular file."); }
 
-bool isTemporaryFileOf(const QString &candidateName, const QString &fileName)
+QString notWritableReason() { return QStringLiteral("you do not have permission to change it."); }
+
+void checkReplaceable(const QString &path)
+{
+    const QString target = finalLinkTarget(path);
+    const QByteArray native = QFile::encodeName(target);
+    struct stat status {};
+    if (::stat(native.constData(), &status) != 0)
+        return; // nothing there yet: the folder decides, when the file is written
+    if (!S_ISREG(status.st_mode))
+        throw WriteFailure(path, notARegularFileReason());
+    if (::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) != 0)
+        throw WriteFailure(path, notWritableReason());
+}
+
+long longestNameIn(const QString &folder)
+{
+    const long nameMax = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    return nameMax > 0 ? nameMax : NAME_MAX;
+}
+
+bool isTemporaryFileOf(const QString &candidateName, const QString &fileName, long nameMax)
 {
     QString prefix = QLatin1Char('.') + fileName + QLatin1Char('.');
-    if (QFile::encodeName(prefix).size() + kSuffixLength > NAME_MAX)
+    if (QFile::encodeName(prefix).size() + kSuffixLength > nameMax)
         prefix = QString::fromLatin1(kShortPrefix);
     if (candidateName.size() != prefix.size() + kSuffixLength || !candidateName.startsWith(prefix))
         return false;
@@ -215,6 +237,10 @@ void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, co
         fail(systemReason(errno));
     if (exists && !S_ISREG(existing.st_mode) && !(S_ISLNK(existing.st_mode) && !options.followLink))
         fail(notARegularFileReason());
+    // The rename would replace a file the folder lets us remove but the file itself forbids us to
+    // change: a write-protected file of the user's own, another user's file in a shared folder.
+    if (exists && S_ISREG(existing.st_mode) && ::faccessat(dir.fd(), fileName.constData(), W_OK, AT_EACCESS) != 0)
+        fail(notWritableReason());
 
     mode_t mode = static_cast<mode_t>(options.mode);
     if (options.mode < 0) {

@@ -65,8 +65,8 @@ struct ReplaceOptions {
 // the same folder that takes the name only when every write, the flush, the size check and the
 // close have succeeded; otherwise the old file stays as it was, the new file is removed and
 // WriteFailure is thrown. `expectedSize` (when not negative) is how many bytes the source must give.
-// Something at the path that is not a regular file (a device, a pipe, a socket, a folder) is never
-// replaced: WriteFailure says so before anything is written. Every name the replacement makes fits
+// Something at the path that is not a regular file (a device, a pipe, a socket, a folder), and a
+// file the user may not write, is never replaced: WriteFailure says so before anything is written. Every name the replacement makes fits
 // wherever the target's name fits: the new file is made and renamed relative to the open folder,
 // under a short name when the usual one would be too long.
 void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, const ReplaceOptions &options = {});
@@ -84,10 +84,19 @@ QString systemReason(int error);
 
 // The reason replaceFile() gives for a path that holds something other than a regular file.
 QString notARegularFileReason();
+// The reason it gives for a file the user may not write, which it never replaces.
+QString notWritableReason();
+// What replaceFile() would refuse about the file already at `path` (after its links), checked
+// before a question about replacing it: throws WriteFailure for something that is not a regular
+// file or that the user may not write. Nothing at the path is no refusal.
+void checkReplaceable(const QString &path);
 
 // The name pattern of the temporary files replaceFile() creates beside `fileName`:
 // "." + file name + "." + six letters or digits (a name too long for that gets
 // ".tenvoria-" + six letters or digits instead, which no other name's pattern matches).
-bool isTemporaryFileOf(const QString &candidateName, const QString &fileName);
+// `nameMax` is the longest name the folder takes (longestNameIn()), as when the file was made.
+bool isTemporaryFileOf(const QString &candidateName, const QString &fileName, long nameMax);
+// The longest file name the folder's file system allows (NAME_MAX when it does not say).
+long longestNameIn(const QString &folder);
 
 } // namespace base

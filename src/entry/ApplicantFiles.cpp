@@ -1,13 +1,17 @@
 #include "ApplicantFiles.h"
 
+#include "Form1Layout.h"
 #include "RecordPersistence.h"
 #include "base/Failure.h"
+#include "base/SafeWrite.h"
 #include "record/ApplicantFile.h"
+#include "record/SettingsStore.h"
 #include "shell/AppTitle.h"
 #include "shell/MessageBoxes.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -16,6 +20,8 @@
 
 #include <cerrno>
 #include <cstdio>
+
+#include <sys/stat.h>
 
 namespace entry {
 namespace {
@@ -111,7 +117,10 @@ QString ApplicantFiles::windowTitle() const
 
 void ApplicantFiles::showTitle() { m_window->setWindowTitle(windowTitle()); }
 
-bool ApplicantFiles::hasUnsavedEntries() const { return m_record.currentRecord() != m_inFile; }
+bool ApplicantFiles::hasUnsavedEntries() const
+{
+    return record::userEntries(m_record.currentRecord()) != record::userEntries(m_inFile);
+}
 
 bool ApplicantFiles::mayReplaceEntries(const QString &what)
 {
@@ -188,7 +197,7 @@ void ApplicantFiles::recogniseLastFile()
     } catch (const base::Failure &) {
         return; // then the fields are in no file that is known; Open tells why a file cannot be read
     }
-    if (values != m_record.currentRecord())
+    if (record::userEntries(values) != record::userEntries(m_record.currentRecord()))
         return;
     m_inFile = values;
     m_file = QFileInfo(recent.constFirst()).absoluteFilePath();
@@ -199,6 +208,11 @@ bool ApplicantFiles::save(const QString &path)
 {
     const QMap<QString, QString> values = m_record.currentRecord();
     try {
+        // The store is rewritten by every keystroke and emptied by New: no applicant is safe there.
+        if (isStore(path))
+            throw base::Failure(QStringLiteral("The applicant could not be saved as %1: it is the settings file "
+                                               "the window's entries are kept in. Choose another name.")
+                                    .arg(path));
         record::writeApplicantFile(path, values);
     } catch (const base::Failure &failure) {
         warn(failure.description() + QStringLiteral("\r\n\r\nThe entries are still in the window."));
@@ -209,6 +223,21 @@ bool ApplicantFiles::save(const QString &path)
     showTitle();
     remember(m_file);
     return true;
+}
+
+bool ApplicantFiles::isStore(const QString &path) const
+{
+    struct stat chosen {};
+    struct stat store {};
+    const QString storePath = m_record.store().filePath();
+    if (::stat(QFile::encodeName(path).constData(), &chosen) == 0
+        && ::stat(QFile::encodeName(storePath).constData(), &store) == 0)
+        return chosen.st_dev == store.st_dev && chosen.st_ino == store.st_ino;
+    try {
+        return base::finalLinkTarget(path) == base::finalLinkTarget(storePath);
+    } catch (const base::Failure &) {
+        return false;
+    }
 }
 
 void ApplicantFiles::remember(const QString &path)
@@ -245,16 +274,16 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
     QStringList filled;
     for (const QString &key : imported.taken)
         if (!imported.values.value(key).isEmpty())
-            filled.append(key);
+            filled.append(form1::fieldTitle(key));
     QString report = QStringLiteral("From %1:\r\n\r\n").arg(path);
     report += filled.isEmpty() ? QStringLiteral("No field was filled in.")
-                               : QStringLiteral("Filled in (%1): %2.").arg(filled.size()).arg(filled.join(QStringLiteral(", ")));
+                               : QStringLiteral("Filled in (%1): %2.").arg(filled.size()).arg(filled.join(QStringLiteral("; ")));
     if (const qsizetype empty = imported.taken.size() - filled.size(); empty > 0)
         report += QStringLiteral("\r\n%1 more fields were taken empty.").arg(empty);
     if (!imported.refused.isEmpty()) {
         report += QStringLiteral("\r\n\r\nNot taken (%1):").arg(imported.refused.size());
         for (const auto &[name, reason] : imported.refused)
-            report += QStringLiteral("\r\n%1: %2").arg(name, reason);
+            report += QStringLiteral("\r\n%1: %2").arg(form1::fieldTitle(name), reason);
     }
     shell::messageBoxes().inform(shell::applicationTitle(), report,
                                  imported.refused.isEmpty() ? shell::BoxIcon::None : shell::BoxIcon::Warning);

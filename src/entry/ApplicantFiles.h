@@ -88,6 +88,7 @@ private:
     void onImport();
     void onExport();
     bool save(const QString &path);
+    bool isStore(const QString &path) const; // the settings store itself, under any name
     void remember(const QString &path);
     QString askFileName(Dialog dialog);
     QString startFolder();

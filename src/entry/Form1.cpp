@@ -288,8 +288,8 @@ QWidget *Form1::page(int tab) const
 
 bool Form1::mayEndProgram()
 {
-    if (!m_applicantFiles->mayReplaceEntries(QStringLiteral("quitting")))
-        return false;
+    // Entries in no applicant file are no reason to ask: the store holds them and the next start
+    // restores them. Only entries the store could not take would be lost.
     if (m_persistence->retryUnsaved())
         return true;
     // No is the default: Enter, pressed out of habit, must not throw the entries away.

@@ -64,9 +64,9 @@ public:
     // "Start Creating Template" runs this (entry::StartCommand, which keeps the busy flag).
     void setStartCommand(std::function<void()> command) { m_startCommand = std::move(command); }
 
-    // Whether the program may end now, asked by every window's close: entries in no applicant file
-    // are saved or given up as the user says, and the entries a refused write left unsaved are
-    // written, or the user agrees to lose them.
+    // Whether the program may end now, asked by every window's close: the entries a refused write
+    // left unsaved are written, or the user agrees to lose them. Entries in no applicant file cost
+    // no question, since the store keeps them for the next start.
     bool mayEndProgram();
 
     // What closing the window does after the record's last save attempt; by default the process

@@ -326,6 +326,26 @@ std::vector<const Placement *> Layout::ofKind(ControlKind kind) const
     return found;
 }
 
+QString fieldTitle(const QString &settingsKey)
+{
+    const Layout &layout = form1Layout();
+    const record::TextFieldSpec *spec = nullptr;
+    for (const record::TextFieldSpec &field : record::textFields())
+        if (settingsKey == QLatin1String(field.key))
+            spec = &field;
+    const Placement *place = spec ? layout.find(QLatin1String(spec->id)) : nullptr;
+    if (!place)
+        return settingsKey;
+    QStringList where;
+    for (const Placement *up = layout.find(place->parent); up; up = layout.find(up->parent))
+        if ((up->kind == ControlKind::Frame || up->kind == ControlKind::Page) && !up->caption.isEmpty())
+            where.prepend(up->caption);
+    QString label = QString::fromUtf8(spec->label);
+    if (label.endsWith(QLatin1Char(':')))
+        label.chop(1);
+    return where.isEmpty() ? label : where.join(QStringLiteral(", ")) + QStringLiteral(": ") + label;
+}
+
 QString frameName(int number) { return QStringLiteral("Frame%1").arg(number); }
 QString labelName(int index) { return QStringLiteral("Label1_%1").arg(index); }
 

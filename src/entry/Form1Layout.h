@@ -52,6 +52,11 @@ struct Layout {
 
 const Layout &form1Layout();
 
+// A field as a user finds it in the window, for messages: its tab, its frame's caption if any, and
+// its label, "Co-applicant Information, Employment Information: Zip Code". The settings key for a
+// name the layout does not hold.
+QString fieldTitle(const QString &settingsKey);
+
 // The names of the 16 frames, "Frame1" to "Frame16".
 QString frameName(int number);
 // "Label1_<index>"

@@ -1,10 +1,15 @@
 #include "RecentFiles.h"
 
+#include "base/ReadAll.h"
 #include "base/SafeWrite.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cerrno>
 
 namespace entry {
 
@@ -16,25 +21,40 @@ QString RecentFiles::defaultPath()
     return state + QStringLiteral("/tenvoria/recent");
 }
 
+namespace {
+
+// Eight paths; a list far longer is not ours and is not read into memory.
+constexpr qint64 kLargestList = 256 * 1024;
+
+// Only what add() writes: an absolute path in UTF-8 without control characters. Anything else in
+// a damaged list would show as junk in the menu.
+bool isListedPath(const QByteArray &line, QString &path)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    path = utf8.decode(line);
+    if (utf8.hasError() || !QDir::isAbsolutePath(path))
+        return false;
+    return std::none_of(path.cbegin(), path.cend(), [](QChar ch) { return ch.category() == QChar::Other_Control; });
+}
+
+} // namespace
+
 QStringList RecentFiles::paths()
 {
-    QFile file(m_path);
-    if (!file.exists()) {
+    const base::FileReading reading = base::readRegularFile(m_path, kLargestList);
+    if (reading.error == ENOENT) {
         m_readable = true;
         return m_paths;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_readable = false;
-        return m_paths;
-    }
-    const QByteArray bytes = file.read(64 * 1024);
-    m_readable = file.error() == QFileDevice::NoError;
+    m_readable = reading.error == 0;
     if (!m_readable)
         return m_paths;
     m_paths.clear();
-    for (const QByteArray &line : bytes.split('\n'))
-        if (!line.isEmpty() && m_paths.size() < kKept && !m_paths.contains(QString::fromUtf8(line)))
-            m_paths.append(QString::fromUtf8(line));
+    for (const QByteArray &line : reading.bytes.split('\n')) {
+        QString path;
+        if (m_paths.size() < kKept && isListedPath(line, path) && !m_paths.contains(path))
+            m_paths.append(path);
+    }
     return m_paths;
 }
 

@@ -133,7 +133,8 @@ void RecordPersistence::takeRecord(const QMap<QString, QString> &values)
     m_restoring = true;
     for (const record::TextFieldSpec &field : record::textFields()) {
         const QString key = QLatin1String(field.key);
-        if (!values.contains(key))
+        // The hidden reference rows are nothing the user can see or change: no record replaces them.
+        if (!values.contains(key) || !field.shown)
             continue;
         QLineEdit *edit = m_widgets.text(QLatin1String(field.id));
         edit->setText(values.value(key));

@@ -3,6 +3,7 @@
 #include "LinkedFormLayer.h"
 
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFFormFieldObjectHelper.hh>
 #include <qpdf/QPDFObjectHandle.hh>
@@ -381,6 +382,11 @@ bool readFields(const QByteArray &pdf, const ExpectedFields &expected, FilledVal
         return true;
     } catch (const Refusal &refusal) {
         error = refusal.reason;
+    } catch (const QPDFExc &e) {
+        // A password to open it is no damage: the applicant can save it without one.
+        error = e.getErrorCode() == qpdf_e_password
+            ? QStringLiteral("The PDF is locked with a password; save it without a password and import it again.")
+            : QStringLiteral("The PDF is damaged: %1").arg(QString::fromStdString(e.what()).left(300));
     } catch (const std::exception &e) {
         error = QStringLiteral("The PDF is damaged: %1").arg(QString::fromStdString(e.what()).left(300));
     } catch (...) {

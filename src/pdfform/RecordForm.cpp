@@ -2,6 +2,8 @@
 // generator.
 #include "RecordForm.h"
 
+#include "base/ReadAll.h"
+
 #include "FillableForm.h"
 
 #include "record/RecordCatalogue.h"
@@ -19,6 +21,8 @@
 #include "base/SafeWrite.h"
 
 #include <QFile>
+
+#include <cerrno>
 
 namespace pdfform {
 namespace {
@@ -114,7 +118,10 @@ QByteArray fillableFormOf(const FormLayer &layer, const record::RecordValues *re
 
 void exportFillable(const FormLayer &layer, const record::RecordValues *record, const QString &target)
 {
-    base::replaceFile(target, fillableFormOf(layer, record));
+    base::ReplaceOptions options;
+    options.followLink = true; // a link the user made stays a link, as with the document's saves
+    options.mode = 0600;       // with values, it holds a social security number
+    base::replaceFile(target, fillableFormOf(layer, record), options);
 }
 
 ImportResult importFilledBytes(const FormLayer &layer, const QByteArray &pdf)
@@ -125,23 +132,24 @@ ImportResult importFilledBytes(const FormLayer &layer, const QByteArray &pdf)
 
 ImportResult importFilled(const FormLayer &layer, const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw base::Failure(QStringLiteral("The file could not be opened: %1").arg(file.errorString()));
-    if (file.size() > kMaxPdfBytes)
+    base::FileReading reading = base::readRegularFile(path, kMaxPdfBytes);
+    if (reading.error == EFBIG)
         throw base::Failure(QStringLiteral("The PDF is too large (more than %1 MB) to be a filled form.")
                                 .arg(kMaxPdfBytes / (1024 * 1024)));
-    const QByteArray bytes = file.read(kMaxPdfBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw base::Failure(QStringLiteral("The file could not be read: %1").arg(file.errorString()));
-    return importFilledBytes(layer, bytes);
+    if (reading.error != 0)
+        throw base::Failure(QStringLiteral("The file could not be %1: %2.")
+                                .arg(reading.error == base::kNotRegularFile ? QStringLiteral("read") : QStringLiteral("opened"),
+                                     base::readingFailureReason(reading.error, kMaxPdfBytes)));
+    return importFilledBytes(layer, reading.bytes);
 }
 
 QMap<QString, QString> recordSettings(const ImportResult &imported)
 {
     QMap<QString, QString> settings;
+    // The hidden reference rows have no field on the form: the import leaves them as they are.
     for (const record::TextFieldSpec &field : record::textFields())
-        settings.insert(QString::fromLatin1(field.key), imported.values.value(QString::fromLatin1(field.key)));
+        if (field.shown)
+            settings.insert(QString::fromLatin1(field.key), imported.values.value(QString::fromLatin1(field.key)));
     for (const record::ChoiceSpec &choice : record::choices())
         settings.insert(QString::fromLatin1(choice.key),
                         imported.values.value(QString::fromLatin1(choice.key), QString::fromLatin1(choice.firstWord)));

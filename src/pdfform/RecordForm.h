@@ -42,8 +42,9 @@ struct ImportResult {
 ImportResult importFilled(const FormLayer &layer, const QString &path);
 ImportResult importFilledBytes(const FormLayer &layer, const QByteArray &pdf);
 
-// The record an import gives as the store's [Tenvoria] section holds it, every key present: what
-// was not taken is empty, a choice not taken is on its first option.
+// The record an import gives as the store's [Tenvoria] section holds it, every key of a field the
+// form shows present: what was not taken is empty, a choice not taken is on its first option. The
+// hidden reference rows are absent, so that whatever takes the record keeps its own.
 QMap<QString, QString> recordSettings(const ImportResult &imported);
 
 } // namespace pdfform

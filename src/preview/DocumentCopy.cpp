@@ -20,10 +20,11 @@ void copyFileReplacing(const QString &source, const QString &target)
 
 void checkSaveTarget(const QString &target)
 {
-    struct stat status {};
-    if (::stat(QFile::encodeName(target).constData(), &status) == 0 && !S_ISREG(status.st_mode))
-        throw shell::AppError(QStringLiteral("The document could not be saved as %1: %2")
-                                  .arg(target, base::notARegularFileReason()));
+    try {
+        base::checkReplaceable(target);
+    } catch (const base::WriteFailure &failure) {
+        throw shell::AppError(QStringLiteral("The document could not be saved as %1: %2").arg(target, failure.reason()));
+    }
 }
 
 namespace {

@@ -15,7 +15,8 @@ void copyFileReplacing(const QString &source, const QString &target);
 void copyReplacing(QIODevice &source, qint64 size, const QString &target);
 
 // Throws AppError when something other than a regular file is at the target, or at the end of
-// the links there: a device, a pipe, a socket or a folder is never saved over. Nothing is written.
+// the links there (a device, a pipe, a socket or a folder is never saved over), or a file the user
+// may not write. Nothing is written.
 void checkSaveTarget(const QString &target);
 
 // The same for bytes made in memory (a PDF of the document).

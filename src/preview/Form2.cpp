@@ -327,11 +327,14 @@ void Form2::onSave()
         if (asPdf && !target.isEmpty() && QFileInfo(target).suffix().isEmpty())
             target += QStringLiteral(".pdf");
     });
-    // Refused before the question: "overwrite" would promise what is never done to a device.
-    if (trap.test(108, [&] { return !target.isEmpty(); }) && trap.line(109, [&] { checkSaveTarget(target); })) {
+    bool reported = false; // a failure was reported: "Done." would then claim what did not happen
+    if (trap.test(108, [&] { return !target.isEmpty(); })) {
         if (trap.test(110, [&] { return shell::fileExists(target); })) {
-            // No deletion here: the copy replaces the file only once it is complete.
-            trap.line(112, [&] {
+            // No deletion here: the copy replaces the file only once it is complete. A target that
+            // is no regular file, or that the user may not write, is refused before the question:
+            // "overwrite" would promise what is never done.
+            reported = !trap.line(112, [&] {
+                checkSaveTarget(target);
                 answer = shell::messageBoxes().askYesNo(
                     shell::applicationTitle(),
                     QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"));
@@ -340,11 +343,11 @@ void Form2::onSave()
             trap.line(114, [&] { answer = shell::BoxAnswer::Yes; });
         }
     }
-    // "Done." only follows a save: after a cancelled dialog or a No nothing was done, and after a
-    // failure the report said why.
-    if (!trap.test(116, [&] { return answer == shell::BoxAnswer::Yes; }))
-        return;
-    if (!trap.line(118, [&] { saveAs(target, asPdf); }))
+    // "Done." ends every click, after a cancelled dialog and after No as after a save; only a
+    // failure, which its report explained, is not followed by it.
+    if (trap.test(116, [&] { return answer == shell::BoxAnswer::Yes; }))
+        reported = !trap.line(118, [&] { saveAs(target, asPdf); }) || reported;
+    if (reported)
         return;
     trap.line(120, [&] {
         shell::messageBoxes().inform(shell::applicationTitle(), QStringLiteral("Done."), shell::BoxIcon::None);

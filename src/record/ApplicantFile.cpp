@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 
@@ -34,37 +35,17 @@ base::Failure cannotOpen(const QString &path, const QString &cause)
     return base::Failure(QStringLiteral("The applicant file %1 cannot be opened: %2.").arg(path, cause));
 }
 
-// The file's bytes, or nullopt when there is no file; throws with the system's reason otherwise.
+// The file's bytes, or nullopt when there is no file; throws with the reason otherwise.
 std::optional<QByteArray> readBytes(const QString &path)
 {
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0 && errno == ENOENT)
+    base::FileReading reading = base::readRegularFile(path, kLargestApplicantFile);
+    if (reading.error == ENOENT)
         return std::nullopt;
-    if (fd < 0)
-        throw cannotOpen(path, base::systemReason(errno));
-    struct stat status {};
-    int error = ::fstat(fd, &status) == 0 ? 0 : errno;
-    QByteArray bytes;
-    if (error == 0 && !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        throw cannotOpen(path, QStringLiteral("it is not a regular file"));
-    }
-    // Refused before it is read when its size says so, and when it grows past the limit as it is read.
-    if (error == 0 && status.st_size > kLargestApplicantFile)
-        error = EFBIG;
-    if (error == 0) {
-        base::ReadResult read = base::readToEnd(fd, status.st_size, kLargestApplicantFile);
-        bytes = std::move(read.bytes);
-        error = read.error;
-    }
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == EFBIG)
+    if (reading.error == EFBIG)
         throw cannotOpen(path, QStringLiteral("it is far larger than an applicant file"));
-    if (error != 0)
-        throw cannotOpen(path, base::systemReason(error));
-    return bytes;
+    if (reading.error != 0)
+        throw cannotOpen(path, base::readingFailureReason(reading.error, kLargestApplicantFile));
+    return std::move(reading.bytes);
 }
 
 const IniSectionSpan *ownSection(const QList<IniSectionSpan> &spans)
@@ -84,6 +65,14 @@ QMap<QString, QString> blankRecord()
         record.insert(QLatin1String(field.key), QString());
     for (const ChoiceSpec &choice : choices())
         record.insert(QLatin1String(choice.key), QLatin1String(choice.firstWord));
+    return record;
+}
+
+QMap<QString, QString> userEntries(QMap<QString, QString> record)
+{
+    for (const TextFieldSpec &field : textFields())
+        if (!field.shown)
+            record.remove(QLatin1String(field.key));
     return record;
 }
 
@@ -108,8 +97,15 @@ QMap<QString, QString> readApplicantFile(const QString &path)
                                    .arg(section()));
     QMap<QString, QString> record = blankRecord();
     const QString prefix = section() + QLatin1Char('/');
-    for (const TextFieldSpec &field : textFields())
-        record[QLatin1String(field.key)] = reading.values.value(prefix + QLatin1String(field.key));
+    for (const TextFieldSpec &field : textFields()) {
+        const QString value = reading.values.value(prefix + QLatin1String(field.key));
+        // The field would cut it: taking it would change what the file says without telling.
+        if (value.size() > kLongestValue)
+            throw cannotOpen(path, QStringLiteral("its value of \"%1\" is longer than the %2 characters a field takes")
+                                       .arg(QLatin1String(field.key))
+                                       .arg(kLongestValue));
+        record[QLatin1String(field.key)] = value;
+    }
     for (const ChoiceSpec &choice : choices()) {
         const QString key = QLatin1String(choice.key);
         if (reading.values.value(prefix + key) == QLatin1String(choice.secondWord))
@@ -123,7 +119,6 @@ void writeApplicantFile(const QString &path, const QMap<QString, QString> &recor
     QMap<QString, QString> keyed;
     for (auto it = record.cbegin(); it != record.cend(); ++it)
         keyed.insert(section() + QLatin1Char('/') + it.key(), it.value());
-    QByteArray text = encodeIniText(keyed);
 
     const QString target = base::finalLinkTarget(path);
     std::optional<QByteArray> existing;
@@ -133,13 +128,30 @@ void writeApplicantFile(const QString &path, const QMap<QString, QString> &recor
         throw base::WriteFailure(path, QStringLiteral("the file there could not be read first (%1)")
                                            .arg(failure.description()));
     }
-    // A file that holds other sections keeps them; the record's section is rewritten where it stands.
+    const QList<IniSectionSpan> spans = existing ? iniSectionSpans(*existing) : QList<IniSectionSpan>();
+    const IniSectionSpan *own = ownSection(spans);
+    if (own) {
+        // The hidden reference rows a record leaves out (an import's) stay as the file has them.
+        const IniReading reading = decodeIniText(existing->mid(own->begin, own->end - own->begin));
+        for (const TextFieldSpec &field : textFields()) {
+            const QString key = section() + QLatin1Char('/') + QLatin1String(field.key);
+            if (!field.shown && !keyed.contains(key) && reading.values.contains(key))
+                keyed.insert(key, reading.values.value(key));
+        }
+    }
+    QByteArray text = encodeIniText(keyed);
+    // A file that holds other sections keeps them; the record's section is rewritten where it
+    // stands, or added after them.
     if (existing) {
-        const QList<IniSectionSpan> spans = iniSectionSpans(*existing);
-        if (const IniSectionSpan *own = ownSection(spans); own && spans.size() > 1) {
+        if (own) {
             if (own->end < existing->size())
                 text += '\n';
             text = existing->left(own->begin) + text + existing->mid(own->end);
+        } else if (std::any_of(spans.cbegin(), spans.cend(), [](const IniSectionSpan &span) { return span.headed; })) {
+            QByteArray kept = *existing;
+            if (!kept.endsWith('\n'))
+                kept += '\n';
+            text = kept + '\n' + text;
         }
     }
     base::ReplaceOptions options;

@@ -13,6 +13,10 @@ inline constexpr char kApplicantSuffix[] = "tenvoria";
 // Every field of the record by settings key: the texts empty and each choice on its first option.
 QMap<QString, QString> blankRecord();
 
+// The record without the hidden reference rows, which nothing the user does changes: what tells
+// whether the entries in the window are those of a file.
+QMap<QString, QString> userEntries(QMap<QString, QString> record);
+
 // The record an applicant file holds, by settings key, every key of the catalogue present (what the
 // file lacks is blank, a choice it lacks or names no option of is on its first option). A file that
 // cannot be read, is not an applicant file (no [Tenvoria] section, not text) or whose section is
@@ -20,7 +24,8 @@ QMap<QString, QString> blankRecord();
 QMap<QString, QString> readApplicantFile(const QString &path);
 
 // Writes the record owner-only through the checked replacement. An existing file is read first
-// and never replaced when it cannot be read; its other sections keep their bytes. Throws
+// and never replaced when it cannot be read; its other sections keep their bytes, and the values of
+// its own section for hidden reference rows that `record` does not name (an import's) are kept. Throws
 // base::Failure (base::WriteFailure for the write itself).
 void writeApplicantFile(const QString &path, const QMap<QString, QString> &record);
 

@@ -10,6 +10,10 @@
 
 namespace record {
 
+// The longest value a field takes: what a field takes when typed, and what an import or an
+// applicant file may give it.
+inline constexpr int kLongestValue = 32767;
+
 enum class SampleKind {
     Value,     // the sample text (may be empty: the sample clears the field)
     CopyOf,    // a copy of another field's text, taken after that field was filled

@@ -56,6 +56,10 @@ private:
     int m_fd = -1;
 };
 
+// The record is at most 70 values of 32,767 characters; other programs' sections are small. A store
+// far larger is not read into memory (a link to /dev/zero or a runaway file).
+constexpr qint64 kLargestStore = 64 * 1024 * 1024;
+
 qint64 nanoseconds(const timespec &time) { return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec; }
 
 // A change made within this long of an examination may carry the same time stamps as the state
@@ -107,10 +111,11 @@ void SettingsStore::removeLeftoverTemporaryFiles() const
 {
     const QFileInfo target(base::finalLinkTarget(m_path));
     const QDir folder = target.absoluteDir();
+    const long nameMax = base::longestNameIn(folder.absolutePath());
     const auto leftovers = [&] {
         QStringList found;
         for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
-            if (base::isTemporaryFileOf(name, target.fileName()))
+            if (base::isTemporaryFileOf(name, target.fileName(), nameMax))
                 found.append(folder.absoluteFilePath(name));
         return found;
     };
@@ -167,8 +172,8 @@ bool SettingsStore::reload(bool force)
         if (::stat(nativeTarget.constData(), &status) == 0 && same(*m_identity, status))
             return true;
     }
-    const int fd = ::open(nativeTarget.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
+    base::FileReading reading = base::readRegularFile(target, kLargestStore);
+    if (reading.error == ENOENT) {
         m_values.clear();
         m_bytes.clear();
         m_spans.clear();
@@ -178,29 +183,26 @@ bool SettingsStore::reload(bool force)
         m_unreadable.clear();
         return true;
     }
-    if (fd < 0) {
-        m_unreadable = base::systemReason(errno);
+    if (reading.error != 0) {
+        m_unreadable = base::readingFailureReason(reading.error, kLargestStore);
         return false;
     }
-    struct stat status {};
-    int error = ::fstat(fd, &status) == 0 ? 0 : errno;
-    QByteArray bytes;
-    if (error == 0) {
-        base::ReadResult read = base::readToEnd(fd, status.st_size);
-        bytes = std::move(read.bytes);
-        error = read.error;
-    }
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error != 0) {
-        m_unreadable = base::systemReason(error);
-        return false;
-    }
+    const struct stat &status = reading.status;
+    QByteArray bytes = std::move(reading.bytes);
     m_unreadable.clear();
     m_identity = identityOf(status, examinedAt);
     if (!m_present || bytes != m_bytes)
         adopt(std::move(bytes));
     return true;
+}
+
+QList<std::pair<qsizetype, qsizetype>> SettingsStore::sectionSpans(const QByteArray &bytes) const
+{
+    QList<std::pair<qsizetype, qsizetype>> spans;
+    for (const IniSectionSpan &span : iniSectionSpans(bytes))
+        if (span.headed && span.name == m_section)
+            spans.append({span.begin, span.end});
+    return spans;
 }
 
 // Finds the store's section in the file's bytes and reads its values; the other sections are
@@ -209,14 +211,10 @@ void SettingsStore::adopt(QByteArray bytes)
 {
     m_bytes = std::move(bytes);
     m_present = true;
-    m_spans.clear();
+    m_spans = sectionSpans(m_bytes);
     QByteArray own;
-    for (const IniSectionSpan &span : iniSectionSpans(m_bytes)) {
-        if (!span.headed || span.name != m_section)
-            continue;
-        m_spans.append({span.begin, span.end});
-        own += QByteArrayView(m_bytes).sliced(span.begin, span.end - span.begin);
-    }
+    for (const auto &[begin, end] : m_spans)
+        own += QByteArrayView(m_bytes).sliced(begin, end - begin);
     IniReading reading = decodeIniText(own);
     m_values = std::move(reading.values);
     // A section given twice is written back as one.
@@ -313,8 +311,9 @@ void SettingsStore::write(const QList<std::pair<QString, QString>> &values)
         timespec examinedAt {};
         ::clock_gettime(CLOCK_REALTIME, &examinedAt);
         base::replaceFile(target, bytes, options);
-        const qsizetype begin = m_spans.isEmpty() ? bytes.size() - section.size() : m_spans.first().first;
-        m_spans = {{begin, begin + section.size()}};
+        // Found again rather than computed: the section's span runs up to the next header and so
+        // takes in the blank line written before it, which the next write must replace, not keep.
+        m_spans = sectionSpans(bytes);
         m_values = std::move(next);
         m_bytes = std::move(bytes);
         m_present = true;

@@ -71,6 +71,8 @@ private:
 
     bool reload(bool force = false);
     void adopt(QByteArray bytes);
+    // Where the store's section lies in `bytes` (more than once in a file edited by hand).
+    QList<std::pair<qsizetype, qsizetype>> sectionSpans(const QByteArray &bytes) const;
     QByteArray withSection(const QByteArray &section) const;
     void removeLeftoverTemporaryFiles() const;
     QString backUp(const QString &target) const;

@@ -1,5 +1,7 @@
 #include "Appearance.h"
 
+#include "base/ReadAll.h"
+
 #include "AppError.h"
 #include "FileUtils.h"
 
@@ -40,10 +42,12 @@ bool isPictureBox(const QWidget *widget) { return widget->property(kPictureBoxPr
 void StyleSheetSkin::load(const QString &path, const QString &section)
 {
     Q_UNUSED(section); // a style sheet has no sections
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw AppError(QStringLiteral("The skin %1 could not be read: %2").arg(path, file.errorString()));
-    m_sheet = QString::fromUtf8(file.readAll());
+    constexpr qint64 kLargestSkin = 4 * 1024 * 1024;
+    const base::FileReading reading = base::readRegularFile(path, kLargestSkin);
+    if (reading.error != 0)
+        throw AppError(QStringLiteral("The skin %1 could not be read: %2")
+                           .arg(path, base::readingFailureReason(reading.error, kLargestSkin)));
+    m_sheet = QString::fromUtf8(reading.bytes);
 }
 
 void StyleSheetSkin::applyWindow(QWidget *window)

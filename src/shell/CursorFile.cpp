@@ -1,5 +1,7 @@
 #include "CursorFile.h"
 
+#include "base/ReadAll.h"
+
 #include "base/Bytes.h"
 #include "base/Failure.h"
 
@@ -142,11 +144,11 @@ try {
 
 std::optional<CursorImage> readCursorFile(const QString &path)
 {
-    QFile file(path);
     // Cursor files are a few kilobytes; anything far larger is not one.
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 4 * 1024 * 1024)
+    const base::FileReading reading = base::readRegularFile(path, 4 * 1024 * 1024);
+    if (reading.error != 0)
         return std::nullopt;
-    return decodeCursorFile(file.readAll());
+    return decodeCursorFile(reading.bytes);
 }
 
 QByteArray encodeCursorFile(const QImage &picture, QPoint hotSpot)

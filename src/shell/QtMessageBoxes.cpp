@@ -164,7 +164,9 @@ SaveAnswer QtMessageBoxes::askSaveDiscardCancel(const QString &title, const QStr
     QMessageBox box(QMessageBox::Warning, title, wrappable(boxText(text)),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
     widenForLongText(box, text);
-    box.button(QMessageBox::Discard)->setText(QStringLiteral("Don't Save"));
+    // Alt+S, Alt+D; Escape is Cancel's.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Don't Save"));
     box.setDefaultButton(QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
     const int answer = box.exec();

@@ -335,6 +335,17 @@ TEST_F(ProgramTest, AnApplicantFileGivenAtStartIsOpened)
     EXPECT_EQ(again.mainWindow().windowTitle(), QStringLiteral("Tenvoria \u2014 lee.tenvoria"));
     EXPECT_FALSE(again.mainWindow().applicantFiles().hasUnsavedEntries());
     again.mainWindow().hide();
+
+    // Started with another file after such a run: the entries are lee.tenvoria's, so the other
+    // opens without a question whose default, Cancel, would leave it unopened.
+    const QString other = temp.filePath(QStringLiteral("kim.tenvoria"));
+    record::writeApplicantFile(other, {{QStringLiteral("App Info Name"), QStringLiteral("Kim")}});
+    boxes.saveAnswers = {shell::SaveAnswer::Cancel};
+    app::Program withOther(store, engine, {temp.path(), {}});
+    ASSERT_TRUE(withOther.start(other));
+    EXPECT_TRUE(boxes.saveQuestions.empty());
+    EXPECT_EQ(withOther.mainWindow().windowTitle(), QStringLiteral("Tenvoria \u2014 kim.tenvoria"));
+    withOther.mainWindow().hide();
     store.write(QStringLiteral("App Info Name"), QStringLiteral("Changed"));
     app::Program third(store, engine, {temp.path(), {}});
     ASSERT_TRUE(third.start());
@@ -362,8 +373,12 @@ TEST_F(ProgramTest, TheFillablePdfExportedFromTheMenuImportsBack)
     ASSERT_TRUE(main.applicantFiles().newApplicant());
     ASSERT_TRUE(main.applicantFiles().importFilledPdf(pdf));
     EXPECT_EQ(main.persistence().currentRecord(), exported);
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("App Info Name"))) << boxes.shown[1].text.toStdString();
+    ASSERT_EQ(boxes.shown.size(), 3u); // the export's notice, New's question, the import's summary
+    // The summary names fields as the window shows them, not by their settings keys.
+    EXPECT_TRUE(boxes.shown[2].text.contains(QStringLiteral("Applicant Information: Name"))) << boxes.shown[2].text.toStdString();
+    EXPECT_FALSE(boxes.shown[2].text.contains(QStringLiteral("App Info Name")));
+    // What came from the PDF is in no applicant file: New asks before it goes.
+    EXPECT_TRUE(main.applicantFiles().hasUnsavedEntries());
 
     // Not a PDF of ours: refused with the path, nothing changed.
     const QString foreign = temp.filePath(QStringLiteral("other.pdf"));

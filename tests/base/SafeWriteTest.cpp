@@ -129,10 +129,34 @@ TEST(SafeWrite, ReadOnlyFolderIsReportedWithTheSystemsReason)
 TEST(SafeWrite, OnlyTheOwnTemporaryPatternCounts)
 {
     const QString name = QStringLiteral("Marrowick.conf");
-    EXPECT_TRUE(base::isTemporaryFileOf(QStringLiteral(".Marrowick.conf.aZ09xy"), name));
+    EXPECT_TRUE(base::isTemporaryFileOf(QStringLiteral(".Marrowick.conf.aZ09xy"), name, NAME_MAX));
     for (const char *other : {".Marrowick.conf.aZ09x", ".Marrowick.conf.aZ09xyz", "Marrowick.conf.aZ09xy",
                               ".Marrowick.conf.aZ-9xy", ".Marrowick.conf.lock", ".Other.conf.aZ09xy"})
-        EXPECT_FALSE(base::isTemporaryFileOf(QString::fromLatin1(other), name)) << other;
+        EXPECT_FALSE(base::isTemporaryFileOf(QString::fromLatin1(other), name, NAME_MAX)) << other;
+    // A file system with shorter names (eCryptfs: 143 bytes) gave a long name the short pattern.
+    const QString longName = QString(140, QLatin1Char('n'));
+    EXPECT_TRUE(base::isTemporaryFileOf(QStringLiteral(".tenvoria-aZ09xy"), longName, 143));
+    EXPECT_FALSE(base::isTemporaryFileOf(QStringLiteral(".tenvoria-aZ09xy"), longName, NAME_MAX));
+}
+
+// A write-protected file of the user's own is not replaced, though its folder would let the rename
+// happen; nor is it offered for replacing. As root every file is writable, so an ordinary user tries.
+TEST(SafeWrite, AFileTheUserMayNotWriteIsNotReplaced)
+{
+    if (testsupport::rerunUnprivileged())
+        return;
+    QTemporaryDir dir;
+    {
+        const QString folder = dir.path();
+        const QString path = folder + QStringLiteral("/protected.doc");
+        testsupport::writeTestFile(path, "old");
+        ::chmod(QFile::encodeName(path).constData(), 0444);
+        const QString failure = failureOf([&] { base::replaceFile(path, QByteArray("new")); });
+        EXPECT_TRUE(failure.contains(base::notWritableReason())) << failure.toStdString();
+        EXPECT_EQ(contentOf(path), QByteArray("old"));
+        EXPECT_THROW(base::checkReplaceable(path), base::WriteFailure);
+        EXPECT_NO_THROW(base::checkReplaceable(folder + QStringLiteral("/new.doc")));
+    }
 }
 
 } // namespace

@@ -113,22 +113,22 @@ TEST_F(ApplicantFilesTest, SaveNewOpenGivesBackTheSameRecordAndTheTitleNamesTheF
 }
 
 // Entries in no applicant file: Cancel keeps everything, Don't Save lets them go, Save writes
-// them first (asking where when no file is open).
-TEST_F(ApplicantFilesTest, OpenNewAndQuitAskBeforeEntriesInNoFileAreReplaced)
+// them first (asking where when no file is open). Closing the window asks nothing: the store keeps
+// the entries for the next start.
+TEST_F(ApplicantFilesTest, OpenAndNewAskBeforeEntriesInNoFileAreReplacedButClosingDoesNot)
 {
     const QString other = path("other.tenvoria");
     type("txtAppInfoName", QStringLiteral("Other"));
     ASSERT_TRUE(files().saveAs(other));
     type("txtAppInfoName", QStringLiteral("Typed"));
 
-    boxes.saveAnswers = {shell::SaveAnswer::Cancel, shell::SaveAnswer::Cancel, shell::SaveAnswer::Cancel};
+    boxes.saveAnswers = {shell::SaveAnswer::Cancel, shell::SaveAnswer::Cancel};
     EXPECT_FALSE(files().newApplicant());
     EXPECT_FALSE(files().open(other));
-    window->close();
-    ASSERT_EQ(boxes.saveQuestions.size(), 3u);
+    ASSERT_EQ(boxes.saveQuestions.size(), 2u);
     EXPECT_TRUE(boxes.saveQuestions[0].text.contains(QStringLiteral("starting a new applicant")));
     EXPECT_TRUE(boxes.saveQuestions[1].text.contains(QStringLiteral("opening other.tenvoria")));
-    EXPECT_TRUE(boxes.saveQuestions[2].text.contains(QStringLiteral("quitting")));
+    EXPECT_EQ(boxes.shown.size(), 2u); // every question a user would see is recorded
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(ended, 0);
     EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Typed"));
@@ -150,12 +150,13 @@ TEST_F(ApplicantFilesTest, OpenNewAndQuitAskBeforeEntriesInNoFileAreReplaced)
     ASSERT_TRUE(files().open(other));
     EXPECT_EQ(record::SettingsStore(path("co.tenvoria")).read(QStringLiteral("Co Name")), QStringLiteral("Co"));
 
-    // Don't Save at Quit ends the program.
+    // Closing with changed entries ends the program at once, with no question.
     type("txtCoName", QStringLiteral("Changed"));
-    boxes.saveAnswers = {shell::SaveAnswer::Discard};
+    const auto questionsBefore = boxes.shown.size();
     window->close();
     EXPECT_EQ(ended, 1);
-    EXPECT_EQ(boxes.saveQuestions.size(), 7u);
+    EXPECT_EQ(boxes.shown.size(), questionsBefore);
+    EXPECT_EQ(boxes.saveQuestions.size(), 5u);
 }
 
 TEST_F(ApplicantFilesTest, AFileThatCannotBeReadKeepsTheFieldsAndTheFile)

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Ran {
@@ -184,6 +186,18 @@ TEST_F(FillableFormTest, FilesThatAreNotOurFilledFormsAreRefusedWithTheirReason)
                                                       QStringLiteral("256"), QStringLiteral("--"), blankPath, path(QStringLiteral("locked.pdf"))});
     ASSERT_EQ(encrypted.exitCode, 0) << encrypted.err.toStdString();
     EXPECT_TRUE(reasonFor(path(QStringLiteral("locked.pdf"))).contains(QLatin1String("encrypted")));
+    // A password to open it is said as such, not called damage.
+    const Ran withPassword = run(QStringLiteral("qpdf"), {QStringLiteral("--encrypt"), QStringLiteral("user"), QStringLiteral("owner"),
+                                                         QStringLiteral("256"), QStringLiteral("--"), blankPath, path(QStringLiteral("password.pdf"))});
+    ASSERT_EQ(withPassword.exitCode, 0) << withPassword.err.toStdString();
+    const QString passwordReason = reasonFor(path(QStringLiteral("password.pdf")));
+    EXPECT_TRUE(passwordReason.contains(QLatin1String("password")) && !passwordReason.contains(QLatin1String("damaged")))
+        << passwordReason.toStdString();
+    // Something that never ends is refused at once rather than read.
+    EXPECT_TRUE(reasonFor(QStringLiteral("/dev/zero")).contains(QLatin1String("not a regular file")));
+    const QString fifo = path(QStringLiteral("fifo.pdf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_TRUE(reasonFor(fifo).contains(QLatin1String("not a regular file")));
     const Ran empty = run(QStringLiteral("qpdf"), {QStringLiteral("--empty"), path(QStringLiteral("other.pdf"))});
     ASSERT_EQ(empty.exitCode, 0);
     EXPECT_TRUE(reasonFor(path(QStringLiteral("other.pdf"))).contains(QLatin1String("not a fillable form made by Tenvoria")));

@@ -412,8 +412,8 @@ TEST_F(Form2Test, PointerIsTheHandOverButtonsAndTheArrowElsewhereUnlessBusy)
     EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
 }
 
-// "Done." follows a save only: a cancelled dialog or a No saved nothing and says nothing.
-TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneOnlyAfterASave)
+// "Done." ends every click: after a cancelled dialog and after No as after a save.
+TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneAtTheEndOfEveryClick)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     const QString title = shell::applicationTitle();
@@ -424,7 +424,7 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneOnly
     EXPECT_EQ(saveDialog.requests[0].title, QStringLiteral("Save File"));
     EXPECT_EQ(saveDialog.requests[0].filter, QStringLiteral("Word Files (*.doc);;PDF Files (*.pdf)"));
     EXPECT_TRUE(saveDialog.requests[0].fileName.isEmpty());
-    EXPECT_TRUE(shownTexts().empty());
+    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("Done.")});
 
     const QString existing = dir.filePath(QStringLiteral("kept.doc"));
     writeFile(existing, "old");
@@ -434,7 +434,8 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneOnly
     click("PushButton6");
     EXPECT_EQ(testsupport::readTestFile(existing), QByteArray("old"));
     EXPECT_EQ(shownTexts(), (std::vector<QString>{
-                                QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?")}));
+                                QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
+                                QStringLiteral("Done.")}));
     EXPECT_TRUE(boxes.shown[0].question);
     EXPECT_EQ(boxes.shown[0].title, title);
 
@@ -482,6 +483,7 @@ TEST_F(Form2Test, SaveAsPdfWritesTheDocumentsPagesUnderTheSameRulesAsTheWordFile
     EXPECT_EQ(testsupport::readTestFile(existing), expected);
     EXPECT_EQ(shownTexts(), (std::vector<QString>{
                                 QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
+                                QStringLiteral("Done."),
                                 QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
                                 QStringLiteral("Done.")}));
 }
@@ -533,6 +535,9 @@ TEST_F(Form2Test, SaveOntoSomethingThatIsNotARegularFileIsRefusedBeforeTheQuesti
         EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Application Error"));
         EXPECT_TRUE(boxes.shown[0].text.startsWith(
             QStringLiteral("The document could not be saved as %1: it is not a regular file.").arg(target)))
+            << boxes.shown[0].text.toStdString();
+        // At the question's own even label, as every step of the click reports.
+        EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Form2.PushButton6_Click at line 112")))
             << boxes.shown[0].text.toStdString();
     }
     ::close(socketFd);

@@ -131,6 +131,10 @@ TEST_F(SettingsStoreTest, OtherSectionsKeepTheirBytesAndChangesByOthersAreSeen)
     EXPECT_EQ(store.read(QStringLiteral("Name")), QStringLiteral("Dorian"));
     store.write(QStringLiteral("Phone1"), QStringLiteral("1"));
     EXPECT_EQ(content(path()), before + "[Tenvoria]\nName=\"Dorian\"\nPhone1=\"1\"\n\n" + after);
+    // Keystroke after keystroke: one blank line stays between the sections, never one more a write.
+    for (const char *typed : {"12", "123", "1234"})
+        store.write(QStringLiteral("Phone1"), QLatin1String(typed));
+    EXPECT_EQ(content(path()), before + "[Tenvoria]\nName=\"Dorian\"\nPhone1=\"1234\"\n\n" + after);
     EXPECT_TRUE(store.takeNotices().isEmpty());
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("Marrowick.conf"), QStringLiteral("Marrowick.conf.lock")}));
 

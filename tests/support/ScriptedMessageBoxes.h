@@ -39,10 +39,12 @@ public:
         return answer;
     }
 
-    // The questions about entries that would be lost are kept apart from `shown`, so that a test
-    // counts them where it means to; with no answer scripted they are answered Don't Save.
+    // Recorded in `shown` as every box is, so that a test sees each box a user would see, and also
+    // in `saveQuestions` for tests about these questions alone; with no answer scripted they are
+    // answered Don't Save.
     shell::SaveAnswer askSaveDiscardCancel(const QString &title, const QString &text) override
     {
+        shown.push_back({title, text, shell::BoxIcon::Warning, true, true, shell::BoxAnswer::Dismissed});
         saveQuestions.push_back({title, text, shell::BoxIcon::None, true});
         if (saveAnswers.empty())
             return shell::SaveAnswer::Discard;

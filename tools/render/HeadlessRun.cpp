@@ -22,9 +22,11 @@
 #include "pdfform/RecordForm.h"
 #include "record/ApplicantFile.h"
 
+#include <QFileInfo>
 #include <QIODevice>
 #include <QImage>
 
+#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <exception>
@@ -208,8 +210,18 @@ record::RecordSnapshot recordOf(const RecordSource &source)
 {
     if (source.sample)
         return record::RecordSnapshot::sample();
-    record::SettingsStore store(source.settingsFile.isEmpty() ? record::SettingsStore::userStorePath()
-                                                             : source.settingsFile);
+    if (source.settingsFile.isEmpty()) {
+        record::SettingsStore store;
+        return record::RecordSnapshot::fromStore(store);
+    }
+    // A file named on the command line must be there and readable: a blank form in its place would
+    // look like success.
+    record::SettingsStore store(source.settingsFile);
+    if (!store.openingProblem().isEmpty())
+        throw base::Failure(store.openingProblem());
+    if (!QFileInfo(source.settingsFile).isFile())
+        throw base::Failure(QStringLiteral("The settings file %1 cannot be read: %2.")
+                                .arg(source.settingsFile, base::systemReason(ENOENT)));
     return record::RecordSnapshot::fromStore(store);
 }
 
@@ -264,6 +276,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
         record = recordOf(source);
     } catch (const base::Failure &e) {
         result.problems << e.description();
+        return result; // no form of a record that was not read
     }
 
     // The steps of a generation run without its temporary files: the document is built, written

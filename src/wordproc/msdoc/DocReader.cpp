@@ -1,4 +1,5 @@
 #include "wordproc/msdoc/DocReader.h"
+#include "base/ReadAll.h"
 
 #include "wordproc/msdoc/CfbContainer.h"
 #include "wordproc/msdoc/DocCharacterSprms.h"
@@ -15,6 +16,8 @@
 #include "base/Failure.h"
 
 #include <QFile>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <limits>
@@ -293,15 +296,13 @@ Document decodeDoc(const QByteArray &bytes)
 
 Document readDoc(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw base::Failure(QStringLiteral("The Word file %1 could not be opened: %2").arg(path, file.errorString()));
-    if (file.size() > kMaxFileSize)
+    base::FileReading reading = base::readRegularFile(path, kMaxFileSize);
+    if (reading.error == EFBIG)
         throw base::Failure(QStringLiteral("The file %1 is too large to be a Word document this program wrote.").arg(path));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw base::Failure(QStringLiteral("The Word file %1 could not be read: %2").arg(path, file.errorString()));
-    return decodeDoc(bytes);
+    if (reading.error != 0)
+        throw base::Failure(QStringLiteral("The Word file %1 could not be read: %2")
+                                .arg(path, base::readingFailureReason(reading.error, kMaxFileSize)));
+    return decodeDoc(reading.bytes);
 }
 
 } // namespace wordproc
