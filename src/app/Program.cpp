@@ -71,6 +71,22 @@ bool Program::start(const QString &applicantFile)
     return true;
 }
 
+void Program::receiveHandedOver(const QString &applicantFile)
+{
+    QWidget *front = m_main.isVisible() ? static_cast<QWidget *>(&m_main) : QApplication::activeWindow();
+    if (front) {
+        front->showNormal();
+        front->raise();
+        front->activateWindow();
+    }
+    if (applicantFile.isEmpty())
+        return;
+    // The fields live in the main window: it comes back in place of the preview to show the file.
+    if (!m_main.isVisible())
+        m_host.backToMainWindow();
+    m_main.applicantFiles().open(applicantFile);
+}
+
 void Program::closeForSignal()
 {
     shell::deleteHeldFiles(); // first: the temporary document holds the record

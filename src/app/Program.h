@@ -33,6 +33,10 @@ public:
     // when it does not).
     void closeForSignal();
 
+    // A file a later start handed over: the window in front comes to the front, and the file opens
+    // as File > Open would (with its question when the entries are in no file). Empty: the window only.
+    void receiveHandedOver(const QString &applicantFile);
+
     entry::Form1 &mainWindow() { return m_main; }
     WindowsHost &host() { return m_host; }
 

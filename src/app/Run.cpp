@@ -4,6 +4,7 @@
 #include "EndOnSignal.h"
 #include "EngineSetup.h"
 #include "Program.h"
+#include "SingleInstance.h"
 #include "shell/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/FocusFrameStyle.h"
@@ -70,6 +71,12 @@ int runProgram(int argc, char **argv)
     const app::CommandLine line = readCommandLine(QApplication::arguments());
     if (const std::optional<int> answered = answerCommandLine(line))
         return *answered;
+    // A copy already running on this store takes the file, and this one ends without a window.
+    app::SingleInstance instance(record::SettingsStore::userStorePath());
+    const QString applicantFile = line.applicantFile.isEmpty() ? QString() : QFileInfo(line.applicantFile).absoluteFilePath();
+    if (instance.handOver(applicantFile))
+        return 0;
+    instance.listen();
     // The session bus, connected while the fonts are read and the window is built: the first field
     // the window fills starts Qt's accessibility bridge, which would otherwise wait for it on this
     // thread (a few round trips with a running bus, the start of dbus-launch where there is none).
@@ -109,8 +116,9 @@ int runProgram(int argc, char **argv)
     const app::EndOnSignal endOnSignal([&program] { program.closeForSignal(); });
     shell::startupMark("main window built");
     shell::traceFirstShow(&program.mainWindow());
-    if (!program.start(line.applicantFile))
+    if (!program.start(applicantFile))
         return 0;
+    instance.setReceiver([&program](const QString &file) { program.receiveHandedOver(file); });
     return QApplication::exec();
 }
 

@@ -1,5 +1,7 @@
 #include "WindowsHost.h"
 
+#include <QPushButton>
+
 #include "entry/Form1.h"
 #include "app/WordFilePages.h"
 #include "preview/Form2.h"
@@ -42,6 +44,14 @@ preview::Form2 &WindowsHost::preview()
         m_preview->ensureLoaded();
     }
     return *m_preview;
+}
+
+void WindowsHost::backToMainWindow()
+{
+    if (!m_preview || !m_preview->isVisible())
+        return;
+    if (auto *back = m_preview->findChild<QPushButton *>(QStringLiteral("PushButton8")))
+        back->click();
 }
 
 } // namespace app

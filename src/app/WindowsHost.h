@@ -24,6 +24,8 @@ public:
     void handOverResult(const generator::GenerationResult &result) override;
     void showPreview() override;
     void hideMain() override;
+    // "< Back" on the preview, when it is shown: its document goes and the main window returns.
+    void backToMainWindow();
 
 private:
     preview::Form2 &preview();

@@ -433,6 +433,41 @@ TEST(ProgramProcess, TheFileOnTheCommandLineIsOpened)
     EXPECT_EQ(testsupport::readTestFile(recent), file.toUtf8() + '\n');
 }
 
+// Two double clicks in a file manager: the second start hands its file to the first and ends, so
+// that one window, showing the second file, owns the record.
+TEST(ProgramProcess, ASecondStartHandsItsFileToTheRunningCopyAndEnds)
+{
+    QTemporaryDir home;
+    const QString a = home.filePath(QStringLiteral("a.tenvoria"));
+    const QString b = home.filePath(QStringLiteral("b.tenvoria"));
+    record::writeApplicantFile(a, {{QStringLiteral("App Info Name"), QStringLiteral("Ana")}});
+    record::writeApplicantFile(b, {{QStringLiteral("App Info Name"), QStringLiteral("Bo")}});
+    QProcessEnvironment environment = programEnvironment(home.path(), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+    const QString storePath = home.filePath(QStringLiteral("config/Marrowick.conf"));
+    const auto storedName = [&] { return record::SettingsStore(storePath).read(QStringLiteral("App Info Name")); };
+
+    QProcess first;
+    first.setProcessEnvironment(environment);
+    first.start(QStringLiteral(TENVORIA_PROGRAM), {a});
+    ASSERT_TRUE(first.waitForStarted());
+    for (int waits = 0; waits < 600 && storedName() != QLatin1String("Ana") && first.state() == QProcess::Running; ++waits)
+        first.waitForFinished(100);
+    ASSERT_EQ(storedName(), QStringLiteral("Ana"));
+
+    QProcess second;
+    second.setProcessEnvironment(environment);
+    second.start(QStringLiteral(TENVORIA_PROGRAM), {b});
+    ASSERT_TRUE(second.waitForFinished(30000)) << "the second start opened a window of its own";
+    EXPECT_EQ(second.exitCode(), 0);
+    for (int waits = 0; waits < 100 && storedName() != QLatin1String("Bo"); ++waits)
+        first.waitForFinished(100);
+    EXPECT_EQ(storedName(), QStringLiteral("Bo"));
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
+}
+
 // The program itself, started as a user starts it: a store it cannot read is reported in a window
 // that waits for the user, not in a line on standard error that nobody sees.
 TEST(ProgramProcess, MessagesAreWindowsNotLinesOnStandardError)

@@ -9,6 +9,7 @@
 #include "RecordingStartupServices.h"
 #include "ScriptedMessageBoxes.h"
 #include "automation/WordAutomation.h"
+#include "record/RecordCatalogue.h"
 #include "record/SettingsStore.h"
 
 #include <QApplication>
@@ -21,6 +22,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <QFileInfo>
 
 #include <sys/stat.h>
 
@@ -195,6 +198,63 @@ TEST_F(ApplicantFilesTest, AFileThatCannotBeReadKeepsTheFieldsAndTheFile)
     EXPECT_FALSE(files().saveAs(dir.path()));
     EXPECT_EQ(window->windowTitle(), QString());
     EXPECT_EQ(window->persistence().currentRecord(), before);
+}
+
+// The hidden reference rows are not the user's to change: New, Open and Import leave them as they
+// are, and a difference there is no unsaved entry. A value longer than a field takes is refused
+// by name rather than cut.
+TEST_F(ApplicantFilesTest, HiddenRowsStayAndOverlongValuesAreRefusedByName)
+{
+    type("txtName2", QStringLiteral("Hidden ref"));
+    type("txtAppInfoName", QStringLiteral("Ana"));
+    const QString ana = path("ana.tenvoria");
+    ASSERT_TRUE(files().saveAs(ana));
+    ASSERT_TRUE(files().newApplicant());
+    EXPECT_EQ(field("txtName2")->text(), QStringLiteral("Hidden ref"));
+    EXPECT_EQ(record::SettingsStore(store->filePath()).read(QStringLiteral("Name2")), QStringLiteral("Hidden ref"));
+
+    const QString other = path("other.tenvoria");
+    testsupport::writeTestFile(other, "[Tenvoria]\nApp%20Info%20Name=Bo\nName2=From the file\n");
+    ASSERT_TRUE(files().open(other));
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Bo"));
+    EXPECT_EQ(field("txtName2")->text(), QStringLiteral("Hidden ref"));
+    EXPECT_FALSE(files().hasUnsavedEntries());
+
+    const QString longOne = path("long.tenvoria");
+    testsupport::writeTestFile(longOne, "[Tenvoria]\nCo%20Name=" + QByteArray(record::kLongestValue + 1, 'x') + "\n");
+    boxes.shown.clear();
+    EXPECT_FALSE(files().open(longOne));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("\"Co Name\" is longer than the 32767 characters")))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Bo"));
+}
+
+// The recent list shows only paths, whatever the file holds, and a list that is a FIFO costs no
+// wait; the store itself is no place for an applicant.
+TEST_F(ApplicantFilesTest, ADamagedRecentListShowsNoJunkAndTheStoreIsRefusedAsAnApplicantFile)
+{
+    const QString list = files().recent().filePath();
+    QDir().mkpath(QFileInfo(list).absolutePath());
+    testsupport::writeTestFile(list, QByteArray("\x89PNG\r\n\x1a\n\0\0\xff\xfe junk\nrelative/a.tenvoria\n", 38)
+                                         + "/home/ana/a.tenvoria\n");
+    EXPECT_EQ(files().recent().paths(), QStringList{QStringLiteral("/home/ana/a.tenvoria")});
+    ASSERT_TRUE(QFile::remove(list));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+    EXPECT_TRUE(entry::RecentFiles(list).paths().isEmpty());
+
+    type("txtAppInfoName", QStringLiteral("Ana"));
+    const QByteArray storeBefore = testsupport::readTestFile(store->filePath());
+    const QString link = path("store link.tenvoria");
+    ASSERT_TRUE(QFile::link(store->filePath(), link));
+    for (const QString &target : {store->filePath(), link}) {
+        boxes.shown.clear();
+        EXPECT_FALSE(files().saveAs(target));
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("it is the settings file"))) << boxes.shown[0].text.toStdString();
+    }
+    EXPECT_EQ(testsupport::readTestFile(store->filePath()), storeBefore);
+    EXPECT_TRUE(files().hasUnsavedEntries());
 }
 
 } // namespace

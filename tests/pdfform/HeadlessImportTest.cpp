@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray contentOf(const QString &path)
@@ -29,7 +31,7 @@ TEST(HeadlessImportTest, TheRecordIsWrittenPrivatelyBesideTheFilesOtherSections)
     const QString pdf = folder.filePath(QStringLiteral("filled.pdf"));
     testsupport::writeTestFile(pdf, pdfform::fillableFormOf(pdfform::linkedFormLayer(), &sample));
     const QString record = folder.filePath(QStringLiteral("applicant.ini"));
-    testsupport::writeTestFile(record, "[Other]\nkept=1\n\n[Tenvoria]\nApp%20Info%20Name=old\nGone=x\n");
+    testsupport::writeTestFile(record, "[Other]\nkept=1\n\n[Tenvoria]\nApp%20Info%20Name=old\nGone=x\nName2=Hidden Ref\n");
 
     const tools::ImportRun run = tools::importFilledPdf(pdf, record);
     EXPECT_TRUE(run.problems.isEmpty()) << run.problems.join(QLatin1Char('\n')).toStdString();
@@ -39,6 +41,14 @@ TEST(HeadlessImportTest, TheRecordIsWrittenPrivatelyBesideTheFilesOtherSections)
     EXPECT_EQ(reading.values.value(QStringLiteral("Other/kept")), QStringLiteral("1"));
     EXPECT_EQ(reading.values.value(QStringLiteral("Tenvoria/App Info Name")), sample.textOf(QStringLiteral("txtAppInfoName")));
     EXPECT_FALSE(reading.values.contains(QStringLiteral("Tenvoria/Gone")));
+    // The hidden reference rows have no field in the PDF: the file keeps its own.
+    EXPECT_EQ(reading.values.value(QStringLiteral("Tenvoria/Name2")), QStringLiteral("Hidden Ref"));
+
+    // A file with other sections and none of ours keeps them, and gets ours after them.
+    const QByteArray foreign = "[Other]\nkept=1\n";
+    testsupport::writeTestFile(record, foreign);
+    EXPECT_TRUE(tools::importFilledPdf(pdf, record).problems.isEmpty());
+    EXPECT_TRUE(contentOf(record).startsWith(foreign + "\n[Tenvoria]\n")) << contentOf(record).toStdString();
 
     // A PDF that is refused leaves the record as it was.
     const QByteArray before = contentOf(record);
@@ -63,6 +73,30 @@ TEST(HeadlessImportTest, AFileThatCannotBeReadIsNotReplaced)
     EXPECT_TRUE(run.problems.front().contains(QLatin1String("could not be read"))) << run.problems.front().toStdString();
     ASSERT_TRUE(QFile::setPermissions(record, QFile::ReadOwner | QFile::WriteOwner));
     EXPECT_EQ(contentOf(record), QByteArray("[Tenvoria]\nApp%20Info%20Name=Someone\n"));
+}
+
+// Files that never end, and files that are not there, are refused by name at once; nothing is
+// written in place of what was asked for.
+TEST(HeadlessImportTest, FifosDevicesAndMissingFilesAreRefusedAtOnce)
+{
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString record = folder.filePath(QStringLiteral("record.ini"));
+    const tools::ImportRun fromFifo = tools::importFilledPdf(fifo, record);
+    ASSERT_EQ(fromFifo.problems.size(), 1);
+    EXPECT_TRUE(fromFifo.problems.front().contains(QLatin1String("not a regular file")));
+    EXPECT_FALSE(QFile::exists(record));
+
+    const QString doc = folder.filePath(QStringLiteral("out.doc"));
+    for (const QString &settings : {fifo, QStringLiteral("/dev/zero"), folder.filePath(QStringLiteral("missing.ini")),
+                                    folder.path()}) {
+        SCOPED_TRACE(settings.toStdString());
+        const tools::RenderResult result = tools::renderRecord({settings, false}, doc, {}, {});
+        ASSERT_FALSE(result.problems.isEmpty());
+        EXPECT_TRUE(result.problems.front().contains(settings)) << result.problems.front().toStdString();
+        EXPECT_FALSE(QFile::exists(doc)); // no blank form in place of the record's
+    }
 }
 
 } // namespace

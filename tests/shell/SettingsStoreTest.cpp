@@ -376,4 +376,24 @@ TEST_F(SettingsStoreTest, UnreadableFileIsReportedAtOpeningAndNeverWrittenOverUn
     EXPECT_EQ(reopened.read(QStringLiteral("Co Name")), QStringLiteral("typed"));
 }
 
+// A store that never ends is refused at once, named with its reason, and never written over:
+// a FIFO would hold the start before any window, /dev/zero behind a link would fill the memory.
+TEST_F(SettingsStoreTest, AStoreThatIsAFifoOrLeadsToADeviceIsRefusedWithoutWaiting)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+    {
+        SettingsStore store(path());
+        EXPECT_TRUE(store.openingProblem().contains(QStringLiteral("it is not a regular file")))
+            << store.openingProblem().toStdString();
+        EXPECT_THROW(store.write(QStringLiteral("Name"), QStringLiteral("x")), base::Failure);
+    }
+    struct stat status {};
+    EXPECT_TRUE(::stat(QFile::encodeName(path()).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+    ASSERT_EQ(::unlink(QFile::encodeName(path()).constData()), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path()));
+    SettingsStore zero(path());
+    EXPECT_TRUE(zero.openingProblem().contains(path())) << zero.openingProblem().toStdString();
+    EXPECT_EQ(zero.read(QStringLiteral("Name")), QString());
+}
+
 } // namespace

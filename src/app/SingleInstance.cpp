@@ -1,0 +1,114 @@
+#include "SingleInstance.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QPointer>
+#include <QTimer>
+
+#include <unistd.h>
+
+namespace app {
+namespace {
+
+constexpr int kWaitMs = 1000;
+// A path is at most a few kilobytes; a request longer than this is no request of ours.
+constexpr qint64 kLongestRequest = 64 * 1024;
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString &storePath) : m_name(serverName(storePath)) {}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::serverName(const QString &storePath)
+{
+    const QByteArray where = QGuiApplication::platformName().toUtf8() + '\n' + qgetenv("WAYLAND_DISPLAY") + '\n'
+        + qgetenv("DISPLAY") + '\n' + QFileInfo(storePath).absoluteFilePath().toUtf8();
+    const QByteArray hash = QCryptographicHash::hash(where, QCryptographicHash::Sha256).toHex().left(20);
+    return QStringLiteral("tenvoria-%1-%2").arg(::geteuid()).arg(QString::fromLatin1(hash));
+}
+
+bool SingleInstance::handOver(const QString &applicantFile)
+{
+    QLocalSocket socket;
+    socket.connectToServer(m_name);
+    if (!socket.waitForConnected(kWaitMs))
+        return false;
+    socket.write(applicantFile.toUtf8() + '\n');
+    if (!socket.waitForBytesWritten(kWaitMs))
+        return false;
+    // The running copy answers once it has the request; without the answer this copy runs itself.
+    while (!socket.canReadLine())
+        if (!socket.waitForReadyRead(kWaitMs))
+            return false;
+    return socket.readLine().trimmed() == "taken";
+}
+
+bool SingleInstance::listen()
+{
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::onConnection);
+    if (m_server->listen(m_name))
+        return true;
+    // A socket left by a copy that was killed answers no one: it is taken over.
+    if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
+        QLocalSocket probe;
+        probe.connectToServer(m_name);
+        if (!probe.waitForConnected(kWaitMs) && QLocalServer::removeServer(m_name) && m_server->listen(m_name))
+            return true;
+    }
+    return false;
+}
+
+void SingleInstance::onConnection()
+{
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        QPointer<QLocalSocket> guarded(socket);
+        const auto read = [this, guarded] {
+            if (!guarded)
+                return;
+            if (!guarded->canReadLine()) {
+                if (guarded->bytesAvailable() > kLongestRequest)
+                    guarded->abort();
+                return;
+            }
+            const QString file = QString::fromUtf8(guarded->readLine(kLongestRequest)).trimmed();
+            guarded->write("taken\n");
+            guarded->flush();
+            guarded->disconnectFromServer();
+            m_waiting.append(file);
+            QTimer::singleShot(0, this, &SingleInstance::deliver);
+        };
+        connect(socket, &QLocalSocket::readyRead, this, read);
+        read();
+    }
+}
+
+void SingleInstance::setReceiver(std::function<void(const QString &)> receiver)
+{
+    m_receiver = std::move(receiver);
+    deliver();
+}
+
+void SingleInstance::deliver()
+{
+    if (!m_receiver || m_waiting.isEmpty())
+        return;
+    // A question already open is answered first; the file then gets its own.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, this, &SingleInstance::deliver);
+        return;
+    }
+    const QString file = m_waiting.takeFirst();
+    m_receiver(file);
+    if (!m_waiting.isEmpty())
+        QTimer::singleShot(0, this, &SingleInstance::deliver);
+}
+
+} // namespace app

@@ -1,0 +1,47 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QLocalServer;
+
+namespace app {
+
+// One window per settings record. The fields are written through to the store on every change, so
+// two running copies on one store would mix two applicants into one record: a second start on the
+// same store and display hands its applicant file (if any) to the copy already running and ends.
+// The first copy listens on a local socket private to the user (QLocalServer), named after the
+// user, the display and the store's path. A copy that cannot reach a running one within a second,
+// or cannot listen, runs on its own, as before.
+class SingleInstance final : public QObject {
+    Q_OBJECT
+public:
+    explicit SingleInstance(const QString &storePath);
+    ~SingleInstance() override;
+
+    // The socket's name for a store on this display.
+    static QString serverName(const QString &storePath);
+
+    // Hands the file (absolute, or empty for none) to a running copy; true when that copy took it
+    // and this one should end.
+    bool handOver(const QString &applicantFile);
+    // Begins listening for later starts; false when it cannot (this copy then runs alone).
+    bool listen();
+
+    // What to do with a file a later start handed over (empty: only come to the front). Files that
+    // arrive before this is set, or while a modal box is open, wait.
+    void setReceiver(std::function<void(const QString &)> receiver);
+
+private:
+    void onConnection();
+    void deliver();
+
+    QString m_name;
+    QLocalServer *m_server = nullptr;
+    QStringList m_waiting;
+    std::function<void(const QString &)> m_receiver;
+};
+
+} // namespace app
