@@ -26,7 +26,7 @@ packages=(
   # printing through a real print system, PDF checks
   cups printer-driver-cups-pdf qpdf
   # fillers of the fillable PDF that are not ours
-  pdftk-java python3-pypdf mupdf-tools
+  pdftk-java python3-pypdf mupdf-tools python3-poppler-qt5
   # the Debian package and its checks
   dpkg-dev lintian desktop-file-utils appstream
 )

@@ -36,9 +36,9 @@ QByteArray tahomaBytes()
     throw base::Failure(QStringLiteral("The fillable PDF needs the Tahoma font, which was not found."));
 }
 
-// Tahoma embedded whole (not a subset) with WinAnsiEncoding, so that a viewer can draw whatever
-// the applicant types in Western scripts with the form's own font; what the encoding cannot hold
-// viewers draw with a font of their own.
+// Tahoma embedded whole (not a subset) as a composite font, so that a viewer can draw whatever the
+// applicant types that Tahoma covers (Latin, Cyrillic, Arabic among others) with the form's own font
+// and needs to add none of its own to the filled file.
 LayerFont fieldFont()
 {
     LayerFont result;
@@ -47,22 +47,34 @@ LayerFont fieldFont()
     font.loadFromData(result.file, 1000, QFont::PreferNoHinting);
     if (!font.isValid())
         throw base::Failure(QStringLiteral("The Tahoma font could not be read for the fillable PDF."));
-    // WinAnsiEncoding's codes 128 to 159; 0 where it has none.
-    static constexpr char16_t kWinAnsiHigh[32] = {
-        0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-    for (int code = 32; code <= 255; ++code) {
-        const char16_t unicode = code >= 128 && code < 160 ? kWinAnsiHigh[code - 128] : char16_t(code);
-        double width = 0;
-        if (unicode != 0) {
-            const QList<quint32> glyphs = font.glyphIndexesForString(QString(QChar(unicode)));
-            if (!glyphs.isEmpty() && glyphs.front() != 0)
-                width = font.advancesForGlyphIndexes(glyphs).front().x();
-        }
-        result.widest = std::max(result.widest, width);
-        result.widths.push_back(qRound(width));
+    const QByteArray maxp = font.fontTable("maxp");
+    const int glyphCount = maxp.size() >= 6 ? (quint8(maxp[4]) << 8 | quint8(maxp[5])) : 0;
+    if (glyphCount == 0)
+        throw base::Failure(QStringLiteral("The Tahoma font could not be read for the fillable PDF."));
+    QList<quint32> glyphs(glyphCount);
+    for (int glyph = 0; glyph < glyphCount; ++glyph)
+        glyphs[glyph] = quint32(glyph);
+    const QList<QPointF> advances = font.advancesForGlyphIndexes(glyphs);
+    for (const QPointF &advance : advances) {
+        result.widths.push_back(qRound(advance.x()));
+        result.widest = std::max(result.widest, advance.x());
     }
+    // Every character of the Basic Multilingual Plane the face maps to a glyph, first one a glyph.
+    QString characters;
+    characters.reserve(0xFFFF);
+    for (char32_t unicode = 0x20; unicode <= 0xFFFF; ++unicode)
+        if (!QChar::isSurrogate(unicode) && font.supportsCharacter(unicode))
+            characters.append(QChar(char16_t(unicode)));
+    const QList<quint32> mapped = font.glyphIndexesForString(characters);
+    std::vector<bool> named(std::size_t(glyphCount), false);
+    for (qsizetype i = 0; i < mapped.size() && i < characters.size(); ++i) {
+        const quint32 glyph = mapped[i];
+        if (glyph == 0 || glyph >= quint32(glyphCount) || named[glyph])
+            continue;
+        named[glyph] = true;
+        result.unicodes.emplace_back(glyph, characters[i].unicode());
+    }
+    std::sort(result.unicodes.begin(), result.unicodes.end());
     result.ascent = qRound(font.ascent());
     result.descent = qRound(font.descent());
     result.capHeight = qRound(font.capHeight());
@@ -90,6 +102,15 @@ auto &modelCell(DocumentType &document, const CellRef &at)
         || std::size_t(at.cell) >= table->rows[std::size_t(at.row)].cells.size())
         throw base::Failure(QStringLiteral("A field of the fillable PDF has no cell on the form."));
     return table->rows[std::size_t(at.row)].cells[std::size_t(at.cell)];
+}
+
+// What a screen reader announces for a field: its section and its label ("Co-applicant Information:
+// Name"), since several sections have a "Name".
+QString tooltipOf(const QString &section, const QString &label)
+{
+    if (section.isEmpty() || label.isEmpty())
+        return label;
+    return section + QStringLiteral(": ") + label;
 }
 
 class Placer {
@@ -225,7 +246,7 @@ QByteArray fillablePdf(const FormLayer &layer, wordproc::Document document, cons
             look = int(drawnValues.size());
             drawnValues.emplace_back(box, text.value);
         }
-        layerPlan.texts.push_back({text.name, box.label, text.value, box.page,
+        layerPlan.texts.push_back({text.name, tooltipOf(text.section, box.label), text.value, box.page,
                                    {box.left, box.bottom, box.right, box.top}, box.fontSize, look});
     }
     if (!drawnValues.empty())
@@ -234,7 +255,7 @@ QByteArray fillablePdf(const FormLayer &layer, wordproc::Document document, cons
 
     for (const ChoicePlan &choice : plan.choices) {
         const FieldBox box = placer.place(choice.at);
-        LayerChoice group{choice.name, box.label, choice.value, box.page, {}};
+        LayerChoice group{choice.name, tooltipOf(choice.section, box.label), choice.value, box.page, {}};
         const QString words[2] = {choice.firstWord, choice.secondWord};
         // Each button a square of the font's size, ending a little before its word and
         // standing on the line as the word's letters do.

@@ -25,6 +25,7 @@ struct TextFieldPlan {
     QString name; // the field's full name, which the import reads it back by
     CellRef at;
     QString value;
+    QString section; // the heading above it, so that two "Name" fields are told apart when read out
 };
 
 struct ChoicePlan {
@@ -33,6 +34,7 @@ struct ChoicePlan {
     QString firstWord;  // the options' export values, shown beside their buttons
     QString secondWord;
     QString value;      // one of the words, or empty for no option chosen
+    QString section;
 };
 
 struct FormPlan {

@@ -10,13 +10,14 @@
 #include <QByteArray>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 namespace pdfform {
 
 // Raised whenever a structure below or a function's meaning changes, so that a module built from
 // other sources than the program is refused when loaded instead of misreading the program's data.
-inline constexpr int kFormLayerVersion = 1;
+inline constexpr int kFormLayerVersion = 2;
 // The module's one exported function: `const FormLayer *tenvoria_pdfform_layer(int version)`,
 // null for a version it was not built for.
 inline constexpr const char *kFormLayerEntry = "tenvoria_pdfform_layer";
@@ -30,10 +31,12 @@ struct LayerRect {
     double left = 0, bottom = 0, right = 0, top = 0;
 };
 
-// The font the fields type in, embedded whole with WinAnsiEncoding.
+// The font the fields type in, embedded whole as a composite font (Identity-H): a character code
+// is a glyph index, so a reader can encode whatever the applicant types that the face covers.
 struct LayerFont {
     QByteArray file;         // TrueType
-    std::vector<int> widths; // codes 32 to 255, in thousandths of the size
+    std::vector<int> widths; // every glyph's advance by glyph index, in thousandths of the size
+    std::vector<std::pair<quint32, char32_t>> unicodes; // glyph and the character it draws, for ToUnicode
     int ascent = 0, descent = 0, capHeight = 0;
     double widest = 0;
 };

@@ -13,6 +13,7 @@
 
 #include <QSet>
 
+#include <algorithm>
 #include <exception>
 #include <set>
 
@@ -41,9 +42,29 @@ Handle rectangle(double left, double bottom, double right, double top)
 
 Handle rectangle(const LayerRect &rect) { return rectangle(rect.left, rect.bottom, rect.right, rect.top); }
 
+// The map from codes (glyph indexes) back to characters, so that a reader can copy, search and
+// read aloud what is typed, and can find the code for a character it is to draw.
+QByteArray toUnicodeMap(const LayerFont &font)
+{
+    QByteArray map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                     "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                     "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+                     "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+    const auto hex4 = [](unsigned value) { return QByteArray::number(value, 16).rightJustified(4, '0').toUpper(); };
+    for (std::size_t from = 0; from < font.unicodes.size(); from += 100) {
+        const std::size_t count = std::min<std::size_t>(100, font.unicodes.size() - from);
+        map += QByteArray::number(qulonglong(count)) + " beginbfchar\n";
+        for (std::size_t i = from; i < from + count; ++i)
+            map += '<' + hex4(font.unicodes[i].first) + "> <" + hex4(unsigned(font.unicodes[i].second)) + ">\n";
+        map += "endbfchar\n";
+    }
+    map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+    return map;
+}
+
 Handle embeddedFont(QPDF &pdf, const LayerFont &font)
 {
-    if (font.file.isEmpty() || font.widths.size() != 224)
+    if (font.file.isEmpty() || font.widths.empty() || font.widths.size() > 0xFFFF)
         throw Refusal{QStringLiteral("The fields' font is missing.")};
     Handle widths = Handle::newArray();
     for (int width : font.widths)
@@ -61,15 +82,27 @@ Handle embeddedFont(QPDF &pdf, const LayerFont &font)
     descriptor.replaceKey("/CapHeight", Handle::newInteger(font.capHeight));
     descriptor.replaceKey("/StemV", Handle::newInteger(80));
     descriptor.replaceKey("/FontFile2", file);
+
+    Handle systemInfo = Handle::newDictionary();
+    systemInfo.replaceKey("/Registry", Handle::newString("Adobe"));
+    systemInfo.replaceKey("/Ordering", Handle::newString("Identity"));
+    systemInfo.replaceKey("/Supplement", Handle::newInteger(0));
+    Handle glyphs = Handle::newDictionary();
+    glyphs.replaceKey("/Type", Handle::newName("/Font"));
+    glyphs.replaceKey("/Subtype", Handle::newName("/CIDFontType2"));
+    glyphs.replaceKey("/BaseFont", Handle::newName("/Tahoma"));
+    glyphs.replaceKey("/CIDSystemInfo", systemInfo);
+    glyphs.replaceKey("/FontDescriptor", pdf.makeIndirectObject(descriptor));
+    glyphs.replaceKey("/W", Handle::newArray({Handle::newInteger(0), widths}));
+    glyphs.replaceKey("/CIDToGIDMap", Handle::newName("/Identity"));
+
     Handle dict = Handle::newDictionary();
     dict.replaceKey("/Type", Handle::newName("/Font"));
-    dict.replaceKey("/Subtype", Handle::newName("/TrueType"));
+    dict.replaceKey("/Subtype", Handle::newName("/Type0"));
     dict.replaceKey("/BaseFont", Handle::newName("/Tahoma"));
-    dict.replaceKey("/FirstChar", Handle::newInteger(32));
-    dict.replaceKey("/LastChar", Handle::newInteger(255));
-    dict.replaceKey("/Widths", widths);
-    dict.replaceKey("/Encoding", Handle::newName("/WinAnsiEncoding"));
-    dict.replaceKey("/FontDescriptor", pdf.makeIndirectObject(descriptor));
+    dict.replaceKey("/Encoding", Handle::newName("/Identity-H"));
+    dict.replaceKey("/DescendantFonts", Handle::newArray({pdf.makeIndirectObject(glyphs)}));
+    dict.replaceKey("/ToUnicode", pdf.newStream(toUnicodeMap(font).toStdString()));
     return pdf.makeIndirectObject(dict);
 }
 
@@ -228,6 +261,10 @@ QByteArray withFields(const LayerPlan &plan)
     acroForm.replaceKey("/DA", Handle::newString(utf8(QStringLiteral("%1 9 Tf 0 g").arg(QLatin1String(kFontResource)))));
     acroForm.replaceKey(kMarkerKey, Handle::newInteger(1));
     pdf.getRoot().replaceKey("/AcroForm", pdf.makeIndirectObject(acroForm));
+    // Screen readers speak the form in its language, and Tab goes through the fields row by row.
+    pdf.getRoot().replaceKey("/Lang", Handle::newUnicodeString("en-US"));
+    for (QPDFPageObjectHelper &page : pageList)
+        page.getObjectHandle().replaceKey("/Tabs", Handle::newName("/R"));
     Handle info = pdf.getTrailer().getKey("/Info");
     if (info.isDictionary())
         info.replaceKey(kMarkerKey, Handle::newString("1"));

@@ -69,7 +69,10 @@ FormPlan planFor(const wordproc::Document &document, const record::RecordValues 
         throw base::Failure(QStringLiteral("The form has no table for the fillable fields."));
     FormPlan plan;
     int tableRow = 0;
+    QString section;
     for (const generator::RowSpec &row : generator::formRows()) {
+        if (row.recipe == generator::Recipe::Heading)
+            section = QString::fromUtf8(row.cells[0].label).section(QLatin1Char(','), 0, 0).trimmed();
         for (int c = 0; c < int(row.cells.size()); ++c) {
             const generator::CellSpec &spec = row.cells[std::size_t(c)];
             const CellRef at{block, tableRow, c, int(QString::fromUtf8(spec.label).size())};
@@ -78,7 +81,7 @@ FormPlan planFor(const wordproc::Document &document, const record::RecordValues 
                 if (!field)
                     throw base::Failure(QStringLiteral("The form names an unknown field %1.").arg(QLatin1String(spec.field)));
                 plan.texts.push_back({QString::fromLatin1(field->key), at,
-                                      record ? record->textOf(QLatin1String(field->id)) : QString()});
+                                      record ? record->textOf(QLatin1String(field->id)) : QString(), section});
             } else if (spec.source != generator::Source::None) {
                 const record::ChoiceSpec *choice = choiceOfOption(spec.field);
                 if (!choice)
@@ -88,7 +91,7 @@ FormPlan planFor(const wordproc::Document &document, const record::RecordValues 
                     value = QLatin1String(record->isSelected(QLatin1String(choice->firstId)) ? choice->firstWord
                                                                                              : choice->secondWord);
                 plan.choices.push_back({QString::fromLatin1(choice->key), at, QString::fromLatin1(choice->firstWord),
-                                        QString::fromLatin1(choice->secondWord), value});
+                                        QString::fromLatin1(choice->secondWord), value, section});
             }
         }
         tableRow += row.recipe == generator::Recipe::References ? 3 : 1;
