@@ -207,6 +207,18 @@ TEST_F(FillableFormTest, PopplerFillsOtherLatinAndCyrillicLettersWithTheFormsOwn
     EXPECT_TRUE(plain.contains("/Encoding /Identity-H"));
 }
 
+// Exported over a link the user made, the form goes to the link's target and the link stays,
+// as with the document's saves.
+TEST_F(FillableFormTest, ExportingOverALinkKeepsTheLink)
+{
+    const QString target = write(QStringLiteral("real.pdf"), "old");
+    const QString link = path(QStringLiteral("link.pdf"));
+    ASSERT_TRUE(QFile::link(target, link));
+    pdfform::exportFillable(pdfform::linkedFormLayer(), nullptr, link);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(testsupport::readTestFile(target).startsWith("%PDF-"));
+}
+
 TEST_F(FillableFormTest, FilesThatAreNotOurFilledFormsAreRefusedWithTheirReason)
 {
     const QByteArray blank = pdfform::fillableFormOf(pdfform::linkedFormLayer(), nullptr);
@@ -239,6 +251,13 @@ TEST_F(FillableFormTest, FilesThatAreNotOurFilledFormsAreRefusedWithTheirReason)
     ASSERT_EQ(empty.exitCode, 0);
     EXPECT_TRUE(reasonFor(path(QStringLiteral("other.pdf"))).contains(QLatin1String("not a fillable form made by Tenvoria")));
     EXPECT_TRUE(reasonFor(write(QStringLiteral("cut.pdf"), blank.left(blank.size() / 2))).contains(QLatin1String("damaged")));
+    // A file qpdf can read only by rebuilding its cross-reference table may hold anything where
+    // values belong: damaged too, though every byte of the form is there.
+    QByteArray misdirected = blank;
+    const qsizetype startxref = misdirected.lastIndexOf("startxref");
+    ASSERT_GT(startxref, 0);
+    misdirected.replace(startxref, misdirected.size() - startxref, "startxref\n17\n%%EOF\n");
+    EXPECT_TRUE(reasonFor(write(QStringLiteral("repaired.pdf"), misdirected)).contains(QLatin1String("damaged")));
     EXPECT_TRUE(reasonFor(write(QStringLiteral("text.pdf"), "Name=Dorian\n")).contains(QLatin1String("not a PDF")));
     EXPECT_TRUE(reasonFor(path(QStringLiteral("missing.pdf"))).contains(QLatin1String("could not be opened")));
 

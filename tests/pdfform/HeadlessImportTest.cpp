@@ -9,6 +9,7 @@
 #include "pdfform/RecordForm.h"
 #include "record/IniText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -97,6 +98,28 @@ TEST(HeadlessImportTest, FifosDevicesAndMissingFilesAreRefusedAtOnce)
         EXPECT_TRUE(result.problems.front().contains(settings)) << result.problems.front().toStdString();
         EXPECT_FALSE(QFile::exists(doc)); // no blank form in place of the record's
     }
+}
+
+// "Blank" means blank: the fillable PDF made for an applicant to fill in carries none of the
+// landlord's stored record, whose SSN would otherwise leave with it.
+TEST(HeadlessImportTest, TheBlankFillablePdfCarriesNothingOfTheStoredRecord)
+{
+    QTemporaryDir folder;
+    const QByteArray config = QFile::encodeName(folder.filePath(QStringLiteral("config")));
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config);
+    const QString store = folder.filePath(QStringLiteral("config/Marrowick.conf"));
+    QDir().mkpath(folder.filePath(QStringLiteral("config")));
+    testsupport::writeTestFile(store, "[Tenvoria]\nApp%20Info%20Name=Stored Person\nApp%20Info%20SSN=078-05-1120\n");
+    const QString pdf = folder.filePath(QStringLiteral("blank.pdf"));
+    const QStringList problems = tools::writeFillablePdf({QString(), false}, true, pdf);
+    qputenv("XDG_CONFIG_HOME", before);
+    ASSERT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
+    const pdfform::ImportResult imported = pdfform::importFilled(pdfform::linkedFormLayer(), pdf);
+    for (auto it = imported.values.cbegin(); it != imported.values.cend(); ++it)
+        if (!it.key().contains(QLatin1String("House")) && !it.key().contains(QLatin1String("Salary")))
+            EXPECT_TRUE(it.value().isEmpty()) << it.key().toStdString() << ": " << it.value().toStdString();
+    EXPECT_FALSE(contentOf(pdf).contains("078-05-1120"));
 }
 
 } // namespace
