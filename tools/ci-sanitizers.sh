@@ -30,8 +30,8 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd "$build" && QT_QPA_PLATFORM=offscreen ctest -j2 --output-on-failure --timeout 1500)
 
 # Inputs per target for about a minute under the sanitizers on a 2-core machine.
-declare -A fuzz_runs=([doc_reader]=50000 [ini_text]=120000 [cursor_file]=200000 [editor]=50000 [pdf_import]=3000)
-for target in doc_reader ini_text cursor_file editor pdf_import; do
+declare -A fuzz_runs=([doc_reader]=50000 [ini_text]=120000 [cursor_file]=200000 [editor]=50000 [pdf_import]=3000 [locked_file]=200000)
+for target in doc_reader ini_text cursor_file editor pdf_import locked_file; do
   corpus=$(mktemp -d)
   if [ -n "$fuzz_seconds" ]; then
     budget=(-max_total_time="$fuzz_seconds")

@@ -10,7 +10,10 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <sodium.h>
+
 #include <algorithm>
+#include <utility>
 #include <cerrno>
 #include <optional>
 
@@ -76,11 +79,27 @@ QMap<QString, QString> userEntries(QMap<QString, QString> record)
     return record;
 }
 
-QMap<QString, QString> readApplicantFile(const QString &path)
+bool isLockedApplicantFile(const QString &path)
 {
-    const std::optional<QByteArray> bytes = readBytes(path);
+    const base::FileReading reading = base::readRegularFile(path, kLargestApplicantFile);
+    return reading.error == 0 && isLockedFile(reading.bytes);
+}
+
+QMap<QString, QString> readApplicantFile(const QString &path, const Passphrase *passphrase)
+{
+    std::optional<QByteArray> bytes = readBytes(path);
     if (!bytes)
         throw cannotOpen(path, base::systemReason(ENOENT));
+    if (isLockedFile(*bytes)) {
+        if (!passphrase)
+            throw UnlockFailure(UnlockFailure::Kind::NeedsPassphrase,
+                                cannotOpen(path, QStringLiteral("it is locked, and no passphrase was given")).description());
+        try {
+            bytes = unlockBytes(*bytes, *passphrase);
+        } catch (const UnlockFailure &failure) {
+            throw UnlockFailure(failure.kind(), cannotOpen(path, failure.reason()).description());
+        }
+    }
     // Text only: a NUL byte or bytes that are not UTF-8 mean some other kind of file.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     (void)utf8.decode(*bytes);
@@ -114,7 +133,8 @@ QMap<QString, QString> readApplicantFile(const QString &path)
     return record;
 }
 
-void writeApplicantFile(const QString &path, const QMap<QString, QString> &record)
+void writeApplicantFile(const QString &path, const QMap<QString, QString> &record, const Passphrase *lock,
+                        const LockCost &cost)
 {
     QMap<QString, QString> keyed;
     for (auto it = record.cbegin(); it != record.cend(); ++it)
@@ -128,6 +148,9 @@ void writeApplicantFile(const QString &path, const QMap<QString, QString> &recor
         throw base::WriteFailure(path, QStringLiteral("the file there could not be read first (%1)")
                                            .arg(failure.description()));
     }
+    // A locked file there holds nothing this write could keep without its passphrase: it is replaced.
+    if (existing && isLockedFile(*existing))
+        existing.reset();
     const QList<IniSectionSpan> spans = existing ? iniSectionSpans(*existing) : QList<IniSectionSpan>();
     const IniSectionSpan *own = ownSection(spans);
     if (own) {
@@ -153,6 +176,11 @@ void writeApplicantFile(const QString &path, const QMap<QString, QString> &recor
                 kept += '\n';
             text = kept + '\n' + text;
         }
+    }
+    if (lock) {
+        QByteArray plain = std::exchange(text, lockBytes(text, *lock, cost));
+        // The plain form lived in memory only; it goes before anything else can reuse that memory.
+        sodium_memzero(plain.data(), std::size_t(plain.size()));
     }
     base::ReplaceOptions options;
     options.followLink = true; // a link the user made to the file stays a link

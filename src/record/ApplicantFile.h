@@ -2,6 +2,8 @@
 // One applicant's record as a file of its own: the store's INI form, a [Tenvoria] section with the
 // store's keys and value encoding, so that whatever reads the store (tenvoria-render --settings)
 // reads an applicant file too.
+#include "LockedFile.h"
+
 #include <QMap>
 #include <QString>
 
@@ -21,12 +23,21 @@ QMap<QString, QString> userEntries(QMap<QString, QString> record);
 // file lacks is blank, a choice it lacks or names no option of is on its first option). A file that
 // cannot be read, is not an applicant file (no [Tenvoria] section, not text) or whose section is
 // damaged throws base::Failure naming the path and the cause.
-QMap<QString, QString> readApplicantFile(const QString &path);
+// A locked file (LockedFile.h) opens with `passphrase`; without one it throws UnlockFailure with the
+// kind NeedsPassphrase, and with a wrong one WrongPassphrase, naming the path.
+QMap<QString, QString> readApplicantFile(const QString &path, const Passphrase *passphrase = nullptr);
+
+// Whether the file at the path is a locked applicant file (its first bytes say so). False for a
+// file that cannot be read: reading it says why.
+bool isLockedApplicantFile(const QString &path);
 
 // Writes the record owner-only through the checked replacement. An existing file is read first
 // and never replaced when it cannot be read; its other sections keep their bytes, and the values of
 // its own section for hidden reference rows that `record` does not name (an import's) are kept. Throws
 // base::Failure (base::WriteFailure for the write itself).
-void writeApplicantFile(const QString &path, const QMap<QString, QString> &record);
+// With `lock`, the file is written locked with that passphrase: its plain form, the existing file's
+// other sections included when that file is plain, is encrypted in memory and never written as such.
+void writeApplicantFile(const QString &path, const QMap<QString, QString> &record, const Passphrase *lock = nullptr,
+                        const LockCost &cost = {});
 
 } // namespace record

@@ -39,6 +39,27 @@ RecordSnapshot RecordSnapshot::sample()
     return record;
 }
 
+QMap<QString, QString> settingsOf(const RecordValues &record)
+{
+    QMap<QString, QString> byKey;
+    for (const TextFieldSpec &field : textFields())
+        byKey.insert(QLatin1String(field.key), record.textOf(QLatin1String(field.id)));
+    for (const ChoiceSpec &choice : choices())
+        byKey.insert(QLatin1String(choice.key),
+                     QLatin1String(record.isSelected(QLatin1String(choice.secondId)) ? choice.secondWord : choice.firstWord));
+    return byKey;
+}
+
+RecordSnapshot RecordSnapshot::fromSettings(const QMap<QString, QString> &byKey)
+{
+    RecordSnapshot record;
+    for (const TextFieldSpec &field : textFields())
+        record.m_texts.insert(QLatin1String(field.id), byKey.value(QLatin1String(field.key)));
+    for (const ChoiceSpec &choice : choices())
+        select(record.m_selected, choice, byKey.value(QLatin1String(choice.key)) != QLatin1String(choice.secondWord));
+    return record;
+}
+
 RecordSnapshot RecordSnapshot::fromStore(SettingsStore &store)
 {
     RecordSnapshot record;

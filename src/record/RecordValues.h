@@ -1,5 +1,6 @@
 #pragma once
 #include <QHash>
+#include <QMap>
 #include <QString>
 
 namespace record {
@@ -18,6 +19,9 @@ public:
     virtual bool isSelected(const QString &id) const = 0;
 };
 
+// The record by settings key, every field and choice present, as an applicant file holds it.
+QMap<QString, QString> settingsOf(const RecordValues &record);
+
 // A record held as plain values, without any control: for runs without a window, which then
 // need no widget machinery at all. It reads the same values the window would show.
 class RecordSnapshot final : public RecordValues {
@@ -28,6 +32,8 @@ public:
     static RecordSnapshot sample();
     // The record as the window's load restores it from the store.
     static RecordSnapshot fromStore(SettingsStore &store);
+    // The record by settings key, as an applicant file gives it.
+    static RecordSnapshot fromSettings(const QMap<QString, QString> &byKey);
 
     QString textOf(const QString &id) const override;
     bool isSelected(const QString &id) const override;

@@ -21,7 +21,11 @@
 #include "pdfform/LinkedFormLayer.h"
 #include "pdfform/RecordForm.h"
 #include "record/ApplicantFile.h"
+#include "base/ReadAll.h"
 
+#include <sodium.h>
+
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QImage>
@@ -214,6 +218,15 @@ record::RecordSnapshot recordOf(const RecordSource &source)
         record::SettingsStore store;
         return record::RecordSnapshot::fromStore(store);
     }
+    // A locked applicant file opens with the passphrase from its file, never from the command line.
+    if (record::isLockedApplicantFile(source.settingsFile)) {
+        if (source.passphraseFile.isEmpty())
+            throw base::Failure(QStringLiteral("%1 is locked: give its passphrase with --passphrase-file FILE (or - for "
+                                               "standard input).")
+                                    .arg(source.settingsFile));
+        const record::Passphrase passphrase(readPassphrase(source.passphraseFile));
+        return record::RecordSnapshot::fromSettings(record::readApplicantFile(source.settingsFile, &passphrase));
+    }
     // A file named on the command line must be there and readable: a blank form in its place would
     // look like success.
     record::SettingsStore store(source.settingsFile);
@@ -226,6 +239,52 @@ record::RecordSnapshot recordOf(const RecordSource &source)
 }
 
 } // namespace
+
+QString readPassphrase(const QString &file)
+{
+    constexpr qint64 kLongest = 64 * 1024;
+    QByteArray bytes;
+    if (file == QStringLiteral("-")) {
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly))
+            throw base::Failure(QStringLiteral("The passphrase could not be read from standard input."));
+        bytes = in.read(kLongest + 1);
+        if (bytes.size() > kLongest)
+            throw base::Failure(QStringLiteral("The passphrase on standard input is longer than %1 KB.").arg(kLongest / 1024));
+    } else {
+        base::FileReading reading = base::readRegularFile(file, kLongest);
+        if (reading.error != 0)
+            throw base::Failure(QStringLiteral("The passphrase file %1 cannot be read: %2 (use - to give it on standard "
+                                               "input).")
+                                    .arg(file, base::readingFailureReason(reading.error, kLongest)));
+        bytes = std::move(reading.bytes);
+    }
+    // One line end, as an editor or `echo` leaves it, is not part of the passphrase.
+    if (bytes.endsWith('\n'))
+        bytes.chop(bytes.endsWith("\r\n") ? 2 : 1);
+    const QString passphrase = QString::fromUtf8(bytes);
+    sodium_memzero(bytes.data(), std::size_t(bytes.size()));
+    if (passphrase.isEmpty())
+        throw base::Failure(QStringLiteral("The passphrase given is empty."));
+    return passphrase;
+}
+
+QStringList saveApplicant(const RecordSource &source, const QString &applicantPath)
+{
+    QStringList problems;
+    shell::CollectingMessageBoxes boxes(problems);
+    shell::ScopedMessageBoxes scope(boxes);
+    try {
+        const record::RecordSnapshot snapshot = recordOf(source);
+        std::optional<record::Passphrase> lock;
+        if (!source.passphraseFile.isEmpty())
+            lock.emplace(readPassphrase(source.passphraseFile));
+        record::writeApplicantFile(applicantPath, record::settingsOf(snapshot), lock ? &*lock : nullptr);
+    } catch (const base::Failure &e) {
+        problems << e.description();
+    }
+    return problems;
+}
 
 QStringList writeFillablePdf(const RecordSource &source, bool blank, const QString &pdfPath)
 {

@@ -24,7 +24,14 @@ struct RenderResult {
 struct RecordSource {
     QString settingsFile; // empty: the current user's store
     bool sample = false;  // the example record instead of any store
+    // Where the passphrase of a locked settings file, or of the applicant file to write, is read
+    // from: a file, or "-" for standard input. Never the command line, which others can read.
+    QString passphraseFile;
 };
+
+// The passphrase in `file` ("-": standard input), without its line end. Throws base::Failure for a
+// file that cannot be read or holds an empty passphrase.
+QString readPassphrase(const QString &file);
 
 // Generates the form for the record and writes, for each path given, the document, the page
 // image as PNG and the pages as PDF (as the preview's save dialog writes it). `beforeFonts` runs
@@ -44,5 +51,9 @@ struct ImportRun {
     QStringList problems; // why nothing was written
 };
 ImportRun importFilledPdf(const QString &pdfPath, const QString &recordPath);
+
+// Writes the source's record as an applicant file, locked with the source's passphrase when it
+// names a passphrase file. Returns the problems.
+QStringList saveApplicant(const RecordSource &source, const QString &applicantPath);
 
 } // namespace tools

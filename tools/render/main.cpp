@@ -1,6 +1,8 @@
 // tenvoria-render [--settings FILE | --sample] [--doc OUT.doc] [--image OUT.png] [--pdf OUT.pdf]
 // tenvoria-render [--settings FILE | --sample | --blank] --fillable-pdf OUT.pdf
 // tenvoria-render --import-pdf FILLED.pdf --record-out FILE
+// tenvoria-render [--settings FILE | --sample] --save-applicant OUT.tenvoria [--passphrase-file F]
+// (--passphrase-file F, or - for standard input, also opens a locked --settings FILE)
 //
 // Runs the form generator through the built-in engine on a record read from a settings file of
 // the program's own format (the current user's store without --settings), and writes the
@@ -40,7 +42,14 @@ int main(int argc, char **argv)
                                        QStringLiteral("FILLED.pdf"));
     const QCommandLineOption recordOut(QStringLiteral("record-out"), QStringLiteral("Where to write the imported record (settings file)."),
                                        QStringLiteral("FILE"));
-    parser.addOptions({settings, sample, doc, image, pdf, fillable, blank, importPdf, recordOut});
+    const QCommandLineOption saveApplicant(QStringLiteral("save-applicant"),
+                                           QStringLiteral("Where to write the record as an applicant file."),
+                                           QStringLiteral("OUT.tenvoria"));
+    const QCommandLineOption passphraseFile(QStringLiteral("passphrase-file"),
+                                            QStringLiteral("File holding the passphrase (- for standard input): locks "
+                                                           "--save-applicant, opens a locked --settings."),
+                                            QStringLiteral("FILE"));
+    parser.addOptions({settings, sample, doc, image, pdf, fillable, blank, importPdf, recordOut, saveApplicant, passphraseFile});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -59,14 +68,25 @@ int main(int argc, char **argv)
             err << "tenvoria-render: " << parser.value(importPdf) << ": " << problem << "\n";
         return run.problems.isEmpty() ? 0 : 1;
     }
+    const tools::RecordSource source{parser.value(settings), parser.isSet(sample), parser.value(passphraseFile)};
+    if (parser.isSet(saveApplicant)) {
+        if (!parser.positionalArguments().isEmpty() || parser.isSet(fillable) || parser.isSet(doc) || parser.isSet(pdf)
+            || parser.isSet(image)) {
+            err << "usage: tenvoria-render [--settings FILE | --sample] --save-applicant OUT.tenvoria [--passphrase-file F]\n";
+            return 2;
+        }
+        const QStringList problems = tools::saveApplicant(source, parser.value(saveApplicant));
+        for (const QString &problem : problems)
+            err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
+        return problems.isEmpty() ? 0 : 1;
+    }
     if (parser.isSet(fillable)) {
         if (!parser.positionalArguments().isEmpty() || (parser.isSet(blank) && (parser.isSet(settings) || parser.isSet(sample)))) {
             err << "usage: tenvoria-render [--settings FILE | --sample | --blank] --fillable-pdf OUT.pdf\n";
             return 2;
         }
         fonts.wait();
-        const QStringList problems = tools::writeFillablePdf({parser.value(settings), parser.isSet(sample)},
-                                                             parser.isSet(blank), parser.value(fillable));
+        const QStringList problems = tools::writeFillablePdf(source, parser.isSet(blank), parser.value(fillable));
         for (const QString &problem : problems)
             err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
         if (problems.isEmpty() && !parser.isSet(doc) && !parser.isSet(pdf))
@@ -79,7 +99,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const tools::RenderResult result =
-        tools::renderRecord({parser.value(settings), parser.isSet(sample)}, parser.value(doc), parser.value(image),
+        tools::renderRecord(source, parser.value(doc), parser.value(image),
                              parser.value(pdf), [&fonts] { fonts.wait(); });
     for (const QString &problem : result.problems)
         err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";

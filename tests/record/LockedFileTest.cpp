@@ -1,0 +1,127 @@
+// Locked applicant files: what is locked opens with its passphrase, in any script and at any size;
+// a wrong passphrase says so; any change to any part of the file, cutting it short or adding to it
+// is refused; a header that asks too much is refused before anything is computed.
+#include "record/LockedFile.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <sodium.h>
+
+#include <cstring>
+
+namespace {
+
+using record::UnlockFailure;
+
+// Cheap limits for the tests that lock many times; the program's own are tried once below.
+const record::LockCost kCheap{1, 64 * 1024};
+
+UnlockFailure::Kind failureOf(const QByteArray &locked, const QString &passphrase, const record::UnlockBounds &bounds = {})
+{
+    const record::Passphrase key(passphrase);
+    try {
+        record::unlockBytes(locked, key, bounds);
+    } catch (const UnlockFailure &failure) {
+        return failure.kind();
+    }
+    ADD_FAILURE() << "opened";
+    return UnlockFailure::Kind::Unsupported;
+}
+
+QByteArray locked(const QByteArray &plain, const QString &passphrase, const record::LockCost &cost = kCheap)
+{
+    return record::lockBytes(plain, record::Passphrase(passphrase), cost);
+}
+
+TEST(LockedFile, WhatIsLockedOpensWithItsPassphraseInAnyScriptAndAtAnySize)
+{
+    const QString passphrase = QStringLiteral("c\u00f4t\u00e9 \u0928\u092e\u0938\u094d\u0924\u0947 \U0001F511");
+    const QByteArray record = QStringLiteral("[Tenvoria]\nApp%20Info%20Name=\u0622\u0646\u0627 \u0e2a\u0e21 \u12a0\u1260\u1260 \U0001F600\n"
+                                             "App%20Info%20SSN=078-05-1120\n").toUtf8();
+    for (const QByteArray &plain : {QByteArray(), record, QByteArray(64 * 1024, 'x'), QByteArray(200 * 1024 + 3, 'y')}) {
+        const QByteArray file = locked(plain, passphrase);
+        EXPECT_TRUE(record::isLockedFile(file));
+        EXPECT_FALSE(file.contains("078-05-1120"));
+        EXPECT_EQ(record::unlockBytes(file, record::Passphrase(passphrase)), plain) << plain.size();
+    }
+    // Two locks of the same record differ: salt, nonce and file key are new each time.
+    EXPECT_NE(locked(record, passphrase), locked(record, passphrase));
+    EXPECT_EQ(failureOf(locked(record, passphrase), QStringLiteral("cote")), UnlockFailure::Kind::WrongPassphrase);
+    EXPECT_FALSE(record::isLockedFile(record));
+
+    // The program's own cost: unlocking takes a noticeable part of a second, which is what makes
+    // guessing slow.
+    const QByteArray costly = locked(record, passphrase, record::LockCost{});
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(record::unlockBytes(costly, record::Passphrase(passphrase)), record);
+    EXPECT_GT(timer.elapsed(), 50);
+}
+
+// One flipped bit anywhere, a file cut short anywhere or one byte longer: refused, and never as
+// if it had opened. The record spans three chunks so that every part of the file is met.
+TEST(LockedFile, AnyChangeCutOrAdditionIsRefused)
+{
+    const QByteArray plain(150 * 1024, 'r');
+    const QByteArray file = locked(plain, QStringLiteral("pass"));
+    const qsizetype chunk = 64 * 1024 + 17;
+    ASSERT_EQ(file.size(), 152 + 2 * chunk + (150 - 128) * 1024 + 17);
+    struct Part {
+        const char *name;
+        qsizetype at;
+    };
+    const std::vector<Part> parts = {
+        {"version", 8},        {"key derivation", 10}, {"passes", 12},      {"memory", 17},
+        {"salt", 30},          {"nonce", 50},          {"wrapped key", 70}, {"wrapped key's tag", 110},
+        {"checksum", 120},     {"stream header", 140}, {"first chunk", 152 + 100},
+        {"second chunk", 152 + chunk + 5}, {"last chunk", file.size() - 30}, {"final tag", file.size() - 1},
+    };
+    for (const Part &part : parts) {
+        QByteArray changed = file;
+        changed[part.at] = char(changed[part.at] ^ 0x04);
+        const UnlockFailure::Kind kind = failureOf(changed, QStringLiteral("pass"));
+        EXPECT_NE(kind, UnlockFailure::Kind::WrongPassphrase) << part.name << ": a damaged file is not a wrong passphrase";
+    }
+    QByteArray noMagic = file;
+    noMagic[1] = 'X';
+    EXPECT_EQ(failureOf(noMagic, QStringLiteral("pass")), UnlockFailure::Kind::Damaged);
+
+    for (const qsizetype length : {qsizetype(0), qsizetype(7), qsizetype(100), qsizetype(152), qsizetype(152 + 17),
+                                   qsizetype(152 + chunk), qsizetype(152 + 2 * chunk), file.size() - 1})
+        EXPECT_EQ(failureOf(file.left(length), QStringLiteral("pass")), UnlockFailure::Kind::Damaged) << length;
+    EXPECT_EQ(failureOf(file + 'x', QStringLiteral("pass")), UnlockFailure::Kind::Damaged);
+    // Chunks in another order, or one left out, break the chain.
+    QByteArray swapped = file;
+    swapped.replace(152, chunk, file.mid(152 + chunk, chunk));
+    swapped.replace(152 + chunk, chunk, file.mid(152, chunk));
+    EXPECT_EQ(failureOf(swapped, QStringLiteral("pass")), UnlockFailure::Kind::Damaged);
+}
+
+// A crafted header with a consistent checksum: a later version, and limits of terabytes or
+// millions of passes, are refused at once, before any memory is asked for.
+TEST(LockedFile, AHeaderThatAsksTooMuchOrComesFromLaterIsRefusedAtOnce)
+{
+    const QByteArray file = locked("[Tenvoria]\n", QStringLiteral("pass"));
+    const auto crafted = [&](qsizetype at, const void *value, std::size_t size) {
+        QByteArray out = file;
+        std::memcpy(out.data() + at, value, size);
+        crypto_generichash(reinterpret_cast<unsigned char *>(out.data()) + 112, 16,
+                           reinterpret_cast<const unsigned char *>(out.constData()), 112, nullptr, 0);
+        return out;
+    };
+    const std::uint64_t terabytes = std::uint64_t(4) << 40;
+    const std::uint32_t passes = 5'000'000;
+    const std::uint16_t later = 2;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(failureOf(crafted(16, &terabytes, 8), QStringLiteral("pass")), UnlockFailure::Kind::Unsupported);
+    EXPECT_EQ(failureOf(crafted(12, &passes, 4), QStringLiteral("pass")), UnlockFailure::Kind::Unsupported);
+    EXPECT_EQ(failureOf(crafted(8, &later, 2), QStringLiteral("pass")), UnlockFailure::Kind::Unsupported);
+    EXPECT_LT(timer.elapsed(), 2000);
+    // Limits the bounds allow are tried, so the bounds themselves decide.
+    EXPECT_EQ(failureOf(file, QStringLiteral("pass"), record::UnlockBounds{1, 32 * 1024}), UnlockFailure::Kind::Unsupported);
+}
+
+} // namespace
