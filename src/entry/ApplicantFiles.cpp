@@ -19,6 +19,7 @@
 #include <QWidget>
 
 #include <cerrno>
+#include <optional>
 #include <cstdio>
 
 #include <sys/stat.h>
@@ -58,7 +59,7 @@ QString fileDialog(QWidget *parent, ApplicantFiles::Dialog dialog, const QString
 ApplicantFiles::ApplicantFiles(QWidget *window, const record::RecordValues &fields, RecordPersistence &record,
                                RecentFiles recent)
     : QObject(window), m_window(window), m_fields(fields), m_record(record), m_recent(std::move(recent)),
-      m_inFile(record::blankRecord())
+      m_inFile(record::blankRecord()), m_dialogPrompt(window)
 {
     buildMenu();
 }
@@ -80,6 +81,9 @@ void ApplicantFiles::buildMenu()
     add(QStringLiteral("&Open Applicant\u2026"), QKeySequence(Qt::CTRL | Qt::Key_O), &ApplicantFiles::onOpen);
     add(QStringLiteral("Save Applicant &As\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
         &ApplicantFiles::onSaveAs);
+    m_changePassphrase = add(QStringLiteral("C&hange Passphrase\u2026"), {}, [this] { changePassphrase(); });
+    m_removeLock = add(QStringLiteral("Re&move Lock\u2026"), {}, [this] { removeLock(); });
+    add(QStringLiteral("&Lock and Close Applicant"), QKeySequence(Qt::CTRL | Qt::Key_W), [this] { lockAndClose(); });
     m_recentMenu = m_fileMenu->addMenu(QStringLiteral("Open &Recent"));
     m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &ApplicantFiles::fillRecentMenu);
@@ -91,6 +95,13 @@ void ApplicantFiles::buildMenu()
     // The shortcuts work from the window too, not only while the menu is open.
     m_window->addActions(m_fileMenu->actions());
     fillRecentMenu();
+    updateLockActions();
+}
+
+void ApplicantFiles::updateLockActions()
+{
+    m_changePassphrase->setEnabled(isLocked());
+    m_removeLock->setEnabled(isLocked());
 }
 
 void ApplicantFiles::fillRecentMenu()
@@ -115,7 +126,11 @@ QString ApplicantFiles::windowTitle() const
     return m_file.isEmpty() ? product : product + QStringLiteral(" \u2014 ") + QFileInfo(m_file).fileName();
 }
 
-void ApplicantFiles::showTitle() { m_window->setWindowTitle(windowTitle()); }
+void ApplicantFiles::showTitle()
+{
+    m_window->setWindowTitle(windowTitle());
+    updateLockActions();
+}
 
 bool ApplicantFiles::hasUnsavedEntries() const
 {
@@ -132,8 +147,11 @@ bool ApplicantFiles::mayReplaceEntries(const QString &what)
         shell::applicationTitle(),
         QStringLiteral("The entries in the window %1.\r\n\r\nSave them before %2?").arg(where, what))) {
     case shell::SaveAnswer::Save: {
-        const QString target = m_file.isEmpty() ? askFileName(Dialog::SaveAs) : m_file;
-        return !target.isEmpty() && save(target);
+        if (!m_file.isEmpty())
+            return save(m_file, m_passphrase);
+        const QString target = askFileName(Dialog::SaveAs);
+        std::shared_ptr<const record::Passphrase> lock;
+        return !target.isEmpty() && chooseLock(target, false, lock) && save(target, lock);
     }
     case shell::SaveAnswer::Discard:
         return true;
@@ -149,6 +167,7 @@ bool ApplicantFiles::newApplicant()
         return false;
     m_inFile = record::blankRecord();
     m_file.clear();
+    m_passphrase.reset();
     m_record.takeRecord(m_inFile);
     showTitle();
     return true;
@@ -158,8 +177,34 @@ bool ApplicantFiles::open(const QString &path)
 {
     // Read before asking: a file that cannot be opened costs no question and changes nothing.
     QMap<QString, QString> values;
+    std::shared_ptr<const record::Passphrase> passphrase;
     try {
-        values = record::readApplicantFile(path);
+        if (record::isLockedApplicantFile(path)) {
+            // The passphrase held for the run opens the file if it fits; otherwise the user is asked
+            // until the right one is given or they cancel.
+            std::shared_ptr<const record::Passphrase> held = m_passphrase;
+            bool again = false; // the user's last passphrase did not fit
+            for (;;) {
+                if (held) {
+                    passphrase = std::exchange(held, nullptr);
+                } else {
+                    const std::optional<QString> typed = m_prompt->askToOpen(path, again);
+                    if (!typed)
+                        return false;
+                    passphrase = std::make_shared<const record::Passphrase>(*typed);
+                }
+                try {
+                    values = record::readApplicantFile(path, passphrase.get());
+                    break;
+                } catch (const record::UnlockFailure &failure) {
+                    if (failure.kind() != record::UnlockFailure::Kind::WrongPassphrase)
+                        throw;
+                    again = passphrase != m_passphrase; // a held passphrase that did not fit is no mistake
+                }
+            }
+        } else {
+            values = record::readApplicantFile(path);
+        }
     } catch (const base::Failure &failure) {
         if (!QFileInfo::exists(path)) {
             try {
@@ -176,12 +221,54 @@ bool ApplicantFiles::open(const QString &path)
     m_record.takeRecord(values);
     m_inFile = values;
     m_file = QFileInfo(path).absoluteFilePath();
+    m_passphrase = passphrase;
     showTitle();
     remember(m_file);
     return true;
 }
 
-bool ApplicantFiles::saveAs(const QString &path) { return save(path); }
+bool ApplicantFiles::saveAs(const QString &path)
+{
+    if (isStore(path))
+        return save(path, nullptr); // refused there, before any question about a lock
+    std::shared_ptr<const record::Passphrase> lock;
+    return chooseLock(path, false, lock) && save(path, lock);
+}
+
+bool ApplicantFiles::chooseLock(const QString &path, bool mustLock, std::shared_ptr<const record::Passphrase> &lock)
+{
+    // Saving the open locked file again keeps its lock without asking.
+    if (m_passphrase && !m_file.isEmpty() && QFileInfo(path).absoluteFilePath() == m_file) {
+        lock = m_passphrase;
+        return true;
+    }
+    if (!mustLock) {
+        const int answer = shell::messageBoxes().askChoice(
+            shell::applicationTitle(),
+            QStringLiteral("Lock %1 with a passphrase? A locked file can be opened only with the passphrase, so that a "
+                           "lost or shared copy does not give away the applicant's SSN and date of birth.")
+                .arg(QFileInfo(path).fileName()),
+            {QStringLiteral("&Lock with a Passphrase\u2026"), QStringLiteral("Save &Without Lock"), QStringLiteral("Cancel")},
+            m_passphrase ? 0 : 1, 2);
+        if (answer == 1) {
+            lock.reset();
+            return true;
+        }
+        if (answer != 0)
+            return false;
+    }
+    lock = askNewPassphrase(path);
+    return lock != nullptr;
+}
+
+std::shared_ptr<const record::Passphrase> ApplicantFiles::askNewPassphrase(const QString &path)
+{
+    const std::optional<QString> typed = m_prompt->askNew(path);
+    // The dialog refuses an empty one; a prompt that gives one anyway locks nothing.
+    if (!typed || typed->isEmpty())
+        return nullptr;
+    return std::make_shared<const record::Passphrase>(*typed);
+}
 
 void ApplicantFiles::recogniseLastFile()
 {
@@ -204,7 +291,7 @@ void ApplicantFiles::recogniseLastFile()
     showTitle();
 }
 
-bool ApplicantFiles::save(const QString &path)
+bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Passphrase> lock)
 {
     const QMap<QString, QString> values = m_record.currentRecord();
     try {
@@ -213,13 +300,14 @@ bool ApplicantFiles::save(const QString &path)
             throw base::Failure(QStringLiteral("The applicant could not be saved as %1: it is the settings file "
                                                "the window's entries are kept in. Choose another name.")
                                     .arg(path));
-        record::writeApplicantFile(path, values);
+        record::writeApplicantFile(path, values, lock.get(), m_lockCost);
     } catch (const base::Failure &failure) {
         warn(failure.description() + QStringLiteral("\r\n\r\nThe entries are still in the window."));
         return false;
     }
     m_inFile = values;
     m_file = QFileInfo(path).absoluteFilePath();
+    m_passphrase = std::move(lock);
     showTitle();
     remember(m_file);
     return true;
@@ -268,6 +356,7 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
     m_record.takeRecord(imported.values);
     // What came from the PDF is in no applicant file yet.
     m_file.clear();
+    m_passphrase.reset();
     m_inFile = record::blankRecord();
     showTitle();
     // The fields the applicant filled in by name; the ones left empty only by their number.
@@ -294,6 +383,15 @@ bool ApplicantFiles::exportFillablePdf(const QString &target, bool withValues)
 {
     if (!m_exportPdf)
         return false;
+    if (withValues && isLocked()
+        && shell::messageBoxes().askYesNo(
+               shell::applicationTitle(),
+               QStringLiteral("%1 is locked, but the PDF will not be: whoever gets it can read the applicant's SSN and "
+                              "date of birth.\r\n\r\nExport it with the values anyway?")
+                   .arg(QFileInfo(m_file).fileName()),
+               shell::BoxAnswer::No)
+            != shell::BoxAnswer::Yes)
+        return false;
     try {
         m_exportPdf(withValues ? &m_fields : nullptr, target);
     } catch (const base::Failure &failure) {
@@ -303,6 +401,67 @@ bool ApplicantFiles::exportFillablePdf(const QString &target, bool withValues)
     shell::messageBoxes().inform(shell::applicationTitle(),
                                  QStringLiteral("The fillable form was saved to %1.").arg(target),
                                  shell::BoxIcon::None);
+    return true;
+}
+
+bool ApplicantFiles::changePassphrase()
+{
+    if (!isLocked() || m_file.isEmpty())
+        return false;
+    const std::shared_ptr<const record::Passphrase> next = askNewPassphrase(m_file);
+    if (!next)
+        return false;
+    try {
+        // The file as it is, not the window's entries: only its lock changes.
+        record::writeApplicantFile(m_file, record::readApplicantFile(m_file, m_passphrase.get()), next.get(), m_lockCost);
+    } catch (const base::Failure &failure) {
+        warn(failure.description() + QStringLiteral("\r\n\r\nThe file keeps its old passphrase."));
+        return false;
+    }
+    m_passphrase = next;
+    return true;
+}
+
+bool ApplicantFiles::removeLock()
+{
+    if (!isLocked() || m_file.isEmpty())
+        return false;
+    if (shell::messageBoxes().askYesNo(shell::applicationTitle(),
+                                       QStringLiteral("Remove the lock from %1? Whoever gets the file can then read the "
+                                                      "applicant's SSN and date of birth.")
+                                           .arg(QFileInfo(m_file).fileName()),
+                                       shell::BoxAnswer::No)
+        != shell::BoxAnswer::Yes)
+        return false;
+    try {
+        record::writeApplicantFile(m_file, record::readApplicantFile(m_file, m_passphrase.get()));
+    } catch (const base::Failure &failure) {
+        warn(failure.description() + QStringLiteral("\r\n\r\nThe file stays locked."));
+        return false;
+    }
+    m_passphrase.reset();
+    showTitle();
+    return true;
+}
+
+bool ApplicantFiles::lockAndClose()
+{
+    QString target = m_file;
+    std::shared_ptr<const record::Passphrase> lock = m_passphrase;
+    if (target.isEmpty())
+        target = askFileName(Dialog::SaveAs);
+    if (target.isEmpty())
+        return false;
+    if (!lock && !chooseLock(target, true, lock))
+        return false;
+    if (!save(target, lock))
+        return false;
+    // The fields, and so the store, hold nothing of the applicant any more; the passphrase goes.
+    m_inFile = record::blankRecord();
+    m_file.clear();
+    m_passphrase.reset();
+    m_record.takeRecord(m_inFile);
+    showTitle();
     return true;
 }
 
@@ -317,7 +476,7 @@ void ApplicantFiles::onSaveAs()
 {
     const QString path = askFileName(Dialog::SaveAs);
     if (!path.isEmpty())
-        save(path);
+        saveAs(path);
 }
 
 void ApplicantFiles::onImport()

@@ -1,5 +1,7 @@
 #pragma once
+#include "PassphrasePrompt.h"
 #include "RecentFiles.h"
+#include "record/LockedFile.h"
 
 #include <QMap>
 #include <QObject>
@@ -7,8 +9,10 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <utility>
 
+class QAction;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -30,7 +34,8 @@ struct ImportedRecord {
 };
 
 // The main window's File menu: applicants kept as files of their own (New, Open, Save As, Open
-// Recent), the fillable PDF's export and a filled one's import, and Quit. The fields always hold
+// Recent), locked with a passphrase if the user wants (Change Passphrase, Remove Lock, Lock and Close
+// Applicant), the fillable PDF's export and a filled one's import, and Quit. The fields always hold
 // one record, which the store follows as when typing; this knows which applicant file, if any, holds
 // what the fields show, and asks before entries that are in no applicant file are replaced.
 class ApplicantFiles final : public QObject {
@@ -67,12 +72,25 @@ public:
     bool saveAs(const QString &path);
     bool importFilledPdf(const QString &path);
     bool exportFillablePdf(const QString &target, bool withValues);
+    // The open file locked again with a new passphrase, or saved without a lock.
+    bool changePassphrase();
+    bool removeLock();
+    // Saves the entries to the open file locked (asking for a file and a passphrase when there is
+    // none, or it is not locked), then empties the fields, and with them the store, and forgets the
+    // passphrase: nothing of the applicant is left in plain text in any file the program keeps.
+    bool lockAndClose();
+    // Whether the open file is locked (its passphrase is held for the run).
+    bool isLocked() const { return m_passphrase != nullptr; }
 
     // At start-up: when the fields hold exactly what the applicant file used last holds, that file
     // is the open one (the store kept it from the last run), so that quitting asks nothing.
     void recogniseLastFile();
 
     void setAskFileName(AskFileName ask) { m_askFileName = std::move(ask); }
+    // The prompt for passphrases; the window's dialogs unless a test gives its own (not owned).
+    void setPassphrasePrompt(PassphrasePrompt *prompt) { m_prompt = prompt; }
+    // How hard new locks make guessing; tests lower it to save time.
+    void setLockCost(const record::LockCost &cost) { m_lockCost = cost; }
     void setPdfForms(ExportPdf exportPdf, ImportPdf importPdf)
     {
         m_exportPdf = std::move(exportPdf);
@@ -87,7 +105,12 @@ private:
     void onSaveAs();
     void onImport();
     void onExport();
-    bool save(const QString &path);
+    bool save(const QString &path, std::shared_ptr<const record::Passphrase> lock);
+    // The lock for a save to `path` as the user wants it: the held passphrase for the open locked
+    // file, otherwise asked. False when the user cancelled.
+    bool chooseLock(const QString &path, bool mustLock, std::shared_ptr<const record::Passphrase> &lock);
+    std::shared_ptr<const record::Passphrase> askNewPassphrase(const QString &path);
+    void updateLockActions();
     bool isStore(const QString &path) const; // the settings store itself, under any name
     void remember(const QString &path);
     QString askFileName(Dialog dialog);
@@ -105,6 +128,12 @@ private:
     AskFileName m_askFileName;
     ExportPdf m_exportPdf;
     ImportPdf m_importPdf;
+    DialogPassphrasePrompt m_dialogPrompt;
+    PassphrasePrompt *m_prompt = &m_dialogPrompt;
+    record::LockCost m_lockCost;
+    std::shared_ptr<const record::Passphrase> m_passphrase; // of the open file, when it is locked
+    QAction *m_changePassphrase = nullptr;
+    QAction *m_removeLock = nullptr;
 };
 
 } // namespace entry

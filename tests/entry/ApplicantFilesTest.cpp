@@ -8,6 +8,11 @@
 
 #include "RecordingStartupServices.h"
 #include "ScriptedMessageBoxes.h"
+#include "ScriptedPassphrasePrompt.h"
+#include "record/ApplicantFile.h"
+#include "record/LockedFile.h"
+
+#include <QDirIterator>
 #include "automation/WordAutomation.h"
 #include "record/RecordCatalogue.h"
 #include "record/SettingsStore.h"
@@ -79,6 +84,9 @@ TEST_F(ApplicantFilesTest, SaveNewOpenGivesBackTheSameRecordAndTheTitleNamesTheF
 
     const QString smith = path("smith.tenvoria");
     ASSERT_TRUE(files().saveAs(smith));
+    ASSERT_EQ(boxes.shown.size(), 1u); // whether to lock it: not unless the user says so
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Lock smith.tenvoria with a passphrase?")));
+    boxes.shown.clear();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Tenvoria \u2014 smith.tenvoria"));
     EXPECT_EQ(QFile::permissions(smith), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
                                              | QFileDevice::WriteUser);
@@ -123,6 +131,7 @@ TEST_F(ApplicantFilesTest, OpenAndNewAskBeforeEntriesInNoFileAreReplacedButClosi
     const QString other = path("other.tenvoria");
     type("txtAppInfoName", QStringLiteral("Other"));
     ASSERT_TRUE(files().saveAs(other));
+    boxes.shown.clear();
     type("txtAppInfoName", QStringLiteral("Typed"));
 
     boxes.saveAnswers = {shell::SaveAnswer::Cancel, shell::SaveAnswer::Cancel};
@@ -255,6 +264,104 @@ TEST_F(ApplicantFilesTest, ADamagedRecentListShowsNoJunkAndTheStoreIsRefusedAsAn
     }
     EXPECT_EQ(testsupport::readTestFile(store->filePath()), storeBefore);
     EXPECT_TRUE(files().hasUnsavedEntries());
+}
+
+// A locked applicant opens only with its passphrase, asked again after a wrong one; saving the
+// open file again keeps the lock without asking; Lock and Close leaves no file the program keeps
+// with the applicant's SSN, date of birth or name in plain text.
+TEST_F(ApplicantFilesTest, ALockedApplicantOpensOnlyWithItsPassphraseAndLockAndCloseLeavesNoPlainText)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    files().setLockCost(record::LockCost{1, 64 * 1024});
+    const QString ssn = QStringLiteral("471-93-5826"), birth = QStringLiteral("29 Feb 1984"),
+                  name = QStringLiteral("Zanele Okonkwo-V\u00e1squez");
+    type("txtAppInfoName", name);
+    type("txtAppInfoSSN", ssn);
+    type("txtAppInfoDateOfBirth", birth);
+    const QString file = path("applicant.tenvoria");
+    boxes.choiceAnswers = {0};
+    prompt.newAnswers = {QStringLiteral("correct horse")};
+    ASSERT_TRUE(files().saveAs(file));
+    const QByteArray bytes = testsupport::readTestFile(file);
+    EXPECT_TRUE(record::isLockedFile(bytes));
+    EXPECT_FALSE(bytes.contains(ssn.toUtf8()));
+    EXPECT_TRUE(files().isLocked());
+
+    ASSERT_TRUE(files().newApplicant());
+    EXPECT_FALSE(files().isLocked()); // the passphrase went with the file
+    prompt.openAnswers = {std::nullopt};
+    EXPECT_FALSE(files().open(file)); // cancelled: nothing changes
+    EXPECT_EQ(field("txtAppInfoName")->text(), QString());
+    prompt.openAnswers = {QStringLiteral("correct hose"), QStringLiteral("correct horse")};
+    prompt.openQuestions.clear();
+    ASSERT_TRUE(files().open(file));
+    ASSERT_EQ(prompt.openQuestions.size(), 2u);
+    EXPECT_FALSE(prompt.openQuestions[0].again);
+    EXPECT_TRUE(prompt.openQuestions[1].again);
+    EXPECT_EQ(field("txtAppInfoSSN")->text(), ssn);
+
+    // Saving the open file again: no question, still locked, with the same passphrase.
+    type("txtAppInfoPhone", QStringLiteral("555-0142"));
+    boxes.shown.clear();
+    ASSERT_TRUE(files().saveAs(file));
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(prompt.newQuestions.size(), 1u);
+    const record::Passphrase passphrase(QStringLiteral("correct horse"));
+    EXPECT_EQ(record::readApplicantFile(file, &passphrase).value(QStringLiteral("App Info Phone")), QStringLiteral("555-0142"));
+
+    // The fillable PDF with the values is no locked file: the user is told, No exports nothing.
+    int exported = 0;
+    files().setPdfForms([&](const record::RecordValues *, const QString &) { ++exported; }, {});
+    boxes.answers = {shell::BoxAnswer::No};
+    EXPECT_FALSE(files().exportFillablePdf(path("form.pdf"), true));
+    EXPECT_EQ(exported, 0);
+    EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("the PDF will not be")));
+
+    ASSERT_TRUE(files().lockAndClose());
+    EXPECT_FALSE(files().isLocked());
+    EXPECT_EQ(field("txtAppInfoName")->text(), QString());
+    EXPECT_EQ(record::readApplicantFile(file, &passphrase).value(QStringLiteral("App Info SSN")), ssn);
+    for (const QString &root : {dir.path(), QDir::tempPath()}) {
+        for (QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString found = it.next();
+            QFile in(found);
+            if (QFileInfo(found).size() > 64 * 1024 * 1024 || !QFileInfo(found).isFile() || !in.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray content = in.readAll();
+            for (const QString &secret : {ssn, birth, name})
+                EXPECT_FALSE(content.contains(secret.toUtf8())) << found.toStdString() << " holds " << secret.toStdString();
+        }
+    }
+}
+
+// Change Passphrase locks the file anew; Remove Lock, once confirmed, saves it plain.
+TEST_F(ApplicantFilesTest, ThePassphraseCanBeChangedAndTheLockRemoved)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    files().setLockCost(record::LockCost{1, 64 * 1024});
+    type("txtCoName", QStringLiteral("Marla"));
+    const QString file = path("marla.tenvoria");
+    EXPECT_FALSE(files().changePassphrase()); // nothing locked is open
+    prompt.newAnswers = {QStringLiteral("one"), QStringLiteral("two")};
+    dialogAnswers = {file};
+    ASSERT_TRUE(files().lockAndClose()); // no file open: asked where and, without a choice, for a passphrase
+    EXPECT_EQ(field("txtCoName")->text(), QString());
+    prompt.openAnswers = {QStringLiteral("one")};
+    ASSERT_TRUE(files().open(file));
+    ASSERT_TRUE(files().changePassphrase());
+    const record::Passphrase two(QStringLiteral("two"));
+    EXPECT_EQ(record::readApplicantFile(file, &two).value(QStringLiteral("Co Name")), QStringLiteral("Marla"));
+    EXPECT_THROW(record::readApplicantFile(file, &*std::make_unique<record::Passphrase>(QStringLiteral("one"))),
+                 record::UnlockFailure);
+
+    boxes.answers = {shell::BoxAnswer::No, shell::BoxAnswer::Yes};
+    EXPECT_FALSE(files().removeLock());
+    EXPECT_TRUE(record::isLockedApplicantFile(file));
+    ASSERT_TRUE(files().removeLock());
+    EXPECT_TRUE(testsupport::readTestFile(file).startsWith("[Tenvoria]\n"));
+    EXPECT_FALSE(files().isLocked());
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 
 #include <cstring>
 
+#include <sys/prctl.h>
+
 namespace {
 
 using record::UnlockFailure;
@@ -50,6 +52,12 @@ TEST(LockedFile, WhatIsLockedOpensWithItsPassphraseInAnyScriptAndAtAnySize)
     EXPECT_NE(locked(record, passphrase), locked(record, passphrase));
     EXPECT_EQ(failureOf(locked(record, passphrase), QStringLiteral("cote")), UnlockFailure::Kind::WrongPassphrase);
     EXPECT_FALSE(record::isLockedFile(record));
+    // While a passphrase is held the process cannot be dumped, and can again once it is gone.
+    {
+        const record::Passphrase held(passphrase);
+        EXPECT_EQ(::prctl(PR_GET_DUMPABLE), 0);
+    }
+    EXPECT_EQ(::prctl(PR_GET_DUMPABLE), 1);
 
     // The program's own cost: unlocking takes a noticeable part of a second, which is what makes
     // guessing slow.

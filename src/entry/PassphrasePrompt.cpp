@@ -1,0 +1,90 @@
+#include "PassphrasePrompt.h"
+
+#include "shell/MessageBoxes.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace entry {
+namespace {
+
+QLineEdit *secretField(QWidget *parent, const QString &name)
+{
+    auto *field = new QLineEdit(parent);
+    field->setEchoMode(QLineEdit::Password);
+    field->setAccessibleName(name);
+    field->setObjectName(name);
+    return field;
+}
+
+} // namespace
+
+std::optional<QString> DialogPassphrasePrompt::askNew(const QString &fileName)
+{
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(shell::applicationTitle());
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *intro = new QLabel(QStringLiteral("Lock %1 with a passphrase. Without it nobody, you included, can open "
+                                            "the file again: keep it safe.")
+                                 .arg(QFileInfo(fileName).fileName()),
+                             &dialog);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    auto *form = new QFormLayout;
+    QLineEdit *first = secretField(&dialog, QStringLiteral("Passphrase"));
+    QLineEdit *second = secretField(&dialog, QStringLiteral("Passphrase again"));
+    form->addRow(QStringLiteral("&Passphrase:"), first);
+    form->addRow(QStringLiteral("&Again:"), second);
+    layout->addLayout(form);
+    auto *problem = new QLabel(&dialog);
+    problem->setObjectName(QStringLiteral("Problem"));
+    layout->addWidget(problem);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Lock"));
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        // Refused here, in the dialog, so that a slip costs no second round.
+        if (first->text().isEmpty())
+            problem->setText(QStringLiteral("An empty passphrase locks nothing. Type one."));
+        else if (first->text() != second->text())
+            problem->setText(QStringLiteral("The two passphrases differ. Type the same one twice."));
+        else
+            dialog.accept();
+    });
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return first->text();
+}
+
+std::optional<QString> DialogPassphrasePrompt::askToOpen(const QString &fileName, bool again)
+{
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(shell::applicationTitle());
+    auto *layout = new QVBoxLayout(&dialog);
+    const QString name = QFileInfo(fileName).fileName();
+    auto *intro = new QLabel(again ? QStringLiteral("That passphrase does not open %1. Try again:").arg(name)
+                                   : QStringLiteral("%1 is locked. Its passphrase:").arg(name),
+                             &dialog);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    QLineEdit *field = secretField(&dialog, QStringLiteral("Passphrase"));
+    intro->setBuddy(field);
+    layout->addWidget(field);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Open"));
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return field->text();
+}
+
+} // namespace entry

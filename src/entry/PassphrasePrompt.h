@@ -1,0 +1,34 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace entry {
+
+// Asks for passphrases: a new one (typed twice, never empty) to lock a file with, or the one that
+// opens a locked file. Behind an interface so that tests answer it and see every question.
+class PassphrasePrompt {
+public:
+    virtual ~PassphrasePrompt() = default;
+    // The new passphrase for `fileName`, or nothing when the user cancelled.
+    virtual std::optional<QString> askNew(const QString &fileName) = 0;
+    // The passphrase that opens `fileName`; `again` when the one given before did not. Nothing when
+    // the user cancelled.
+    virtual std::optional<QString> askToOpen(const QString &fileName, bool again) = 0;
+};
+
+// The window's own dialogs.
+class DialogPassphrasePrompt final : public PassphrasePrompt {
+public:
+    explicit DialogPassphrasePrompt(QWidget *parent) : m_parent(parent) {}
+    std::optional<QString> askNew(const QString &fileName) override;
+    std::optional<QString> askToOpen(const QString &fileName, bool again) override;
+
+private:
+    QWidget *m_parent;
+};
+
+} // namespace entry
