@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
@@ -94,8 +96,23 @@ void ApplicantFiles::buildMenu()
     add(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { m_window->close(); });
     // The shortcuts work from the window too, not only while the menu is open.
     m_window->addActions(m_fileMenu->actions());
+    // A line edit on X11 takes Ctrl+W for itself (delete the word before the cursor, as in a
+    // terminal), so that Lock and Close would never reach the menu while a field has the keyboard.
+    for (QLineEdit *field : m_window->findChildren<QLineEdit *>())
+        field->installEventFilter(this);
     fillRecentMenu();
     updateLockActions();
+}
+
+bool ApplicantFiles::eventFilter(QObject *watched, QEvent *event)
+{
+    // Left unaccepted, the override lets the shortcut map give the key to the menu's action.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_W))
+            return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void ApplicantFiles::updateLockActions()

@@ -98,6 +98,9 @@ public:
     }
     RecentFiles &recent() { return m_recent; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildMenu();
     void fillRecentMenu();
