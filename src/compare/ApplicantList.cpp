@@ -1,0 +1,140 @@
+#include "ApplicantList.h"
+
+#include "base/Failure.h"
+#include "record/ApplicantFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <cerrno>
+#include <cstring>
+
+namespace compare {
+namespace {
+
+QString value(const QMap<QString, QString> &record, const char *key)
+{
+    return record.value(QLatin1String(key)).simplified();
+}
+
+} // namespace
+
+QString columnTitle(Column column)
+{
+    switch (column) {
+    case Column::File: return QStringLiteral("File");
+    case Column::Name: return QStringLiteral("Applicant");
+    case Column::CoName: return QStringLiteral("Co-applicant");
+    case Column::Phone: return QStringLiteral("Phone");
+    case Column::MonthlyPayment: return QStringLiteral("Current monthly payment");
+    case Column::Income: return QStringLiteral("Applicant's annual income");
+    case Column::CoIncome: return QStringLiteral("Co-applicant's annual income");
+    case Column::Combined: return QStringLiteral("Combined annual income");
+    case Column::Multiple: return QStringLiteral("Income \u00f7 rent");
+    case Column::Employer: return QStringLiteral("Current employer");
+    case Column::EmployedFor: return QStringLiteral("Employed there");
+    case Column::LivedFor: return QStringLiteral("At current address");
+    case Column::Modified: return QStringLiteral("File date");
+    case Column::Count: break;
+    }
+    return {};
+}
+
+std::optional<double> incomeMultiple(const ApplicantRow &row, double monthlyRent)
+{
+    if (row.state != ApplicantRow::State::Read || !row.combined.annual || !(monthlyRent > 0))
+        return std::nullopt;
+    return *row.combined.annual / (12 * monthlyRent);
+}
+
+QString cellText(const ApplicantRow &row, Column column, double monthlyRent)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const auto amount = [&](const IncomeReading &reading, const QString &typed) {
+        if (reading.annual)
+            return english.toString(*reading.annual, 'f', 0);
+        return typed; // shown as typed; the reason is the cell's tooltip
+    };
+    switch (column) {
+    case Column::File: return row.fileName;
+    case Column::Modified: return row.modified.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    default: break;
+    }
+    if (row.state != ApplicantRow::State::Read)
+        return column == Column::Name ? row.reason : QString();
+    switch (column) {
+    case Column::Name: return row.name;
+    case Column::CoName: return row.coName;
+    case Column::Phone: return row.phone;
+    case Column::MonthlyPayment: return row.monthlyPayment;
+    case Column::Income: return amount(row.income, row.incomeText);
+    case Column::CoIncome: return amount(row.coIncome, row.coIncomeText);
+    case Column::Combined: return row.combined.annual ? english.toString(*row.combined.annual, 'f', 0) : QString();
+    case Column::Multiple: {
+        const std::optional<double> multiple = incomeMultiple(row, monthlyRent);
+        return multiple ? english.toString(*multiple, 'f', 1) : QString();
+    }
+    case Column::Employer: return row.employer;
+    case Column::EmployedFor: return row.employedFor;
+    case Column::LivedFor: return row.livedFor;
+    default: return {};
+    }
+}
+
+ApplicantRow applicantRow(const QString &path)
+{
+    ApplicantRow row;
+    const QFileInfo info(path);
+    row.path = info.absoluteFilePath();
+    row.fileName = info.fileName();
+    row.modified = info.lastModified();
+    try {
+        if (record::isLockedApplicantFile(path)) {
+            row.state = ApplicantRow::State::Locked;
+            row.reason = QStringLiteral("Locked with a passphrase: open it to see it");
+            return row;
+        }
+        const QMap<QString, QString> record = record::readApplicantFile(path);
+        row.name = value(record, "App Info Name");
+        row.coName = value(record, "Co Name");
+        row.phone = value(record, "App Info Phone");
+        row.monthlyPayment = value(record, "App Info Current Monthly Payment");
+        row.employer = value(record, "App Info Emp Info Current Employer");
+        row.employedFor = value(record, "App Info Emp Info How Long");
+        row.livedFor = value(record, "App Info Current How Long");
+        row.incomeText = value(record, "App Info Emp Info Annual Income");
+        row.coIncomeText = value(record, "Co Emp Info Annual Income");
+        row.income = readIncome(row.incomeText);
+        row.coIncome = readIncome(row.coIncomeText);
+        row.combined = combineIncomes(row.income, row.coIncome);
+    } catch (const base::Failure &failure) {
+        row.state = ApplicantRow::State::Refused;
+        // "The applicant file X cannot be opened: why." names the file twice in a row of its own.
+        QString why = failure.description();
+        const qsizetype colon = why.indexOf(QStringLiteral(": "));
+        row.reason = colon >= 0 ? why.mid(colon + 2) : why;
+        if (!row.reason.isEmpty())
+            row.reason[0] = row.reason[0].toUpper();
+    }
+    return row;
+}
+
+QList<ApplicantRow> listApplicants(const QString &folder)
+{
+    const QDir dir(folder);
+    if (!dir.exists())
+        throw base::Failure(QStringLiteral("The folder %1 cannot be listed: %2.").arg(folder, QString::fromLocal8Bit(std::strerror(ENOENT))));
+    if (!QFileInfo(folder).isReadable() || !QFileInfo(folder).isExecutable())
+        throw base::Failure(QStringLiteral("The folder %1 cannot be listed: %2.").arg(folder, QString::fromLocal8Bit(std::strerror(EACCES))));
+    // System: a FIFO or socket named like an applicant file is listed with its reason, not skipped.
+    const QStringList names = dir.entryList({QStringLiteral("*.tenvoria")}, QDir::Files | QDir::System,
+                                            QDir::Name | QDir::IgnoreCase);
+    QList<ApplicantRow> rows;
+    rows.reserve(names.size());
+    for (const QString &name : names)
+        rows.append(applicantRow(dir.filePath(name)));
+    return rows;
+}
+
+} // namespace compare

@@ -1,0 +1,48 @@
+#pragma once
+#include "IncomeReading.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace compare {
+
+// One applicant file of a folder as the comparison shows it. The SSN and the date of birth are
+// never taken into it.
+struct ApplicantRow {
+    enum class State { Read, Locked, Refused };
+    State state = State::Read;
+    QString path;
+    QString fileName;
+    QDateTime modified;
+    QString reason; // for Locked and Refused: why there are no values
+    QString name, coName, phone, monthlyPayment, employer, employedFor, livedFor;
+    QString incomeText, coIncomeText; // as typed
+    IncomeReading income, coIncome, combined;
+};
+
+// The comparison's columns, in their order, for the window, the CSV and the PDF alike.
+enum class Column {
+    File, Name, CoName, Phone, MonthlyPayment, Income, CoIncome, Combined, Multiple, Employer, EmployedFor, LivedFor,
+    Modified, Count
+};
+QString columnTitle(Column column);
+
+// Combined annual income ÷ (12 × monthly rent), when both are known and the rent is positive.
+std::optional<double> incomeMultiple(const ApplicantRow &row, double monthlyRent);
+
+// What a cell shows as text; the multiple to one decimal.
+QString cellText(const ApplicantRow &row, Column column, double monthlyRent);
+
+// Every applicant file (*.tenvoria) of the folder, sorted by name. A file that cannot be read (not a
+// regular file, damaged, foreign, oversized, unreadable) is a row with its reason, a locked one a row
+// that says so; none is skipped and none stops the listing. Throws base::Failure when the folder
+// itself cannot be listed.
+QList<ApplicantRow> listApplicants(const QString &folder);
+
+// One file's row.
+ApplicantRow applicantRow(const QString &path);
+
+} // namespace compare

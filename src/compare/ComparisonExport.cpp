@@ -1,0 +1,161 @@
+#include "ComparisonExport.h"
+
+#include <QBuffer>
+#include <QDate>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <cmath>
+
+namespace compare {
+namespace {
+
+QByteArray csvField(QString text)
+{
+    // Spreadsheets run a cell that starts like a formula: =HYPERLINK(...) would become a link.
+    if (!text.isEmpty()
+        && (text.front() == QLatin1Char('=') || text.front() == QLatin1Char('+') || text.front() == QLatin1Char('-')
+            || text.front() == QLatin1Char('@') || text.front() == QLatin1Char('\t') || text.front() == QLatin1Char('\r')))
+        text.prepend(QLatin1Char('\''));
+    QByteArray bytes = text.toUtf8();
+    if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') || bytes.contains('\r') || bytes.startsWith(' ')
+        || bytes.endsWith(' ')) {
+        bytes.replace("\"", "\"\"");
+        bytes = '"' + bytes + '"';
+    }
+    return bytes;
+}
+
+} // namespace
+
+bool belowMinimum(const ApplicantRow &row, const Terms &terms)
+{
+    const std::optional<double> multiple = incomeMultiple(row, terms.monthlyRent);
+    // Compared as shown, to one decimal: a row showing 3.0 is not below a minimum of 3.
+    return multiple && std::round(*multiple * 10) / 10 < terms.minimumMultiple;
+}
+
+QString rowNote(const ApplicantRow &row)
+{
+    if (row.state != ApplicantRow::State::Read)
+        return row.reason;
+    QStringList notes;
+    if (!row.income.note.isEmpty())
+        notes << QStringLiteral("Applicant's income: ") + row.income.note;
+    if (!row.coIncome.note.isEmpty())
+        notes << QStringLiteral("Co-applicant's income: ") + row.coIncome.note;
+    return notes.join(QStringLiteral("; "));
+}
+
+QByteArray comparisonCsv(const QList<ApplicantRow> &rows, const Terms &terms)
+{
+    QByteArray out;
+    const auto line = [&out](const QList<QByteArray> &fields) {
+        for (qsizetype i = 0; i < fields.size(); ++i)
+            out += (i ? "," : "") + fields[i];
+        out += "\r\n";
+    };
+    QList<QByteArray> header;
+    for (int c = 0; c < int(Column::Count); ++c)
+        header << csvField(columnTitle(Column(c)));
+    header << csvField(QStringLiteral("Below minimum")) << csvField(QStringLiteral("Note"));
+    line(header);
+    for (const ApplicantRow &row : rows) {
+        QList<QByteArray> fields;
+        for (int c = 0; c < int(Column::Count); ++c)
+            fields << csvField(c == int(Column::Name) && row.state != ApplicantRow::State::Read ? QString()
+                                                                                                  : cellText(row, Column(c), terms.monthlyRent));
+        fields << csvField(belowMinimum(row, terms) ? QStringLiteral("yes") : QString()) << csvField(rowNote(row));
+        line(fields);
+    }
+    return out;
+}
+
+QByteArray comparisonPdf(const QList<ApplicantRow> &rows, const Terms &terms, const QString &folder)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(36, 36, 36, 36),
+                                     QPageLayout::Point));
+    writer.setResolution(720);
+    writer.setTitle(QStringLiteral("Applicants compared"));
+    writer.setCreator(QStringLiteral("Tenvoria"));
+    QPainter painter(&writer);
+    const QRectF page = writer.pageLayout().paintRectPixels(writer.resolution());
+    const double scale = writer.resolution() / 72.0; // points to device pixels
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(7);
+    QFont bold = font;
+    bold.setBold(true);
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+
+    // The widths of the columns, in parts of the page: names and employers get the most room.
+    const double weights[int(Column::Count)] = {1.3, 1.6, 1.4, 1.0, 0.9, 1.0, 1.0, 1.0, 0.6, 1.3, 0.8, 0.8, 1.1};
+    double total = 0;
+    for (double w : weights)
+        total += w;
+    QList<double> lefts;
+    double x = page.left();
+    for (double w : weights) {
+        lefts << x;
+        x += page.width() * w / total;
+    }
+    lefts << page.right();
+    const double rowHeight = 14 * scale;
+    const double pad = 2 * scale;
+    double y = 0;
+    int pageNumber = 0;
+
+    const auto cell = [&](int column, double top, const QString &text, bool heading) {
+        const QRectF box(lefts[column] + pad, top, lefts[column + 1] - lefts[column] - 2 * pad, rowHeight);
+        painter.setFont(heading ? bold : font);
+        const QString shown = QFontMetricsF(painter.font(), &writer).elidedText(text, Qt::ElideRight, box.width());
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    };
+    const auto startPage = [&] {
+        if (pageNumber++ > 0)
+            writer.newPage();
+        y = page.top();
+        painter.setFont(bold);
+        painter.drawText(QRectF(page.left(), y, page.width(), rowHeight * 1.3), Qt::AlignLeft | Qt::AlignVCenter,
+                         QStringLiteral("Applicants of %1").arg(folder));
+        y += rowHeight * 1.3;
+        painter.setFont(font);
+        const QString rent = terms.monthlyRent > 0 ? english.toString(terms.monthlyRent, 'f', terms.monthlyRent == std::floor(terms.monthlyRent) ? 0 : 2)
+                                                   : QStringLiteral("not given");
+        painter.drawText(QRectF(page.left(), y, page.width(), rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                         QStringLiteral("Monthly rent: %1    Minimum income: %2 \u00d7 the yearly rent    %3    Page %4")
+                             .arg(rent, english.toString(terms.minimumMultiple, 'f', 1),
+                                  QDate::currentDate().toString(Qt::ISODate))
+                             .arg(pageNumber));
+        y += rowHeight * 1.5;
+        painter.fillRect(QRectF(page.left(), y, page.width(), rowHeight), QColor(0xe8, 0xe8, 0xe8));
+        for (int c = 0; c < int(Column::Count); ++c)
+            cell(c, y, columnTitle(Column(c)), true);
+        y += rowHeight;
+    };
+    startPage();
+    for (const ApplicantRow &row : rows) {
+        if (y + rowHeight > page.bottom())
+            startPage();
+        if (belowMinimum(row, terms))
+            painter.fillRect(QRectF(page.left(), y, page.width(), rowHeight), QColor(0xfb, 0xe3, 0xe3));
+        for (int c = 0; c < int(Column::Count); ++c)
+            cell(c, y, cellText(row, Column(c), terms.monthlyRent), false);
+        painter.setPen(QPen(QColor(0xc0, 0xc0, 0xc0), 0.5 * scale));
+        painter.drawLine(QPointF(page.left(), y + rowHeight), QPointF(page.right(), y + rowHeight));
+        painter.setPen(Qt::black);
+        y += rowHeight;
+    }
+    if (rows.isEmpty())
+        cell(1, y, QStringLiteral("No applicant files in this folder."), false);
+    painter.end();
+    return bytes;
+}
+
+} // namespace compare
