@@ -194,6 +194,23 @@ IncomeReading readIncome(const QString &typed)
     return reading;
 }
 
+std::optional<double> readRent(const QString &typed)
+{
+    QString text = typed.simplified();
+    while (!text.isEmpty() && (text.front().category() == QChar::Symbol_Currency || text.front().isSpace()))
+        text.remove(0, 1);
+    while (!text.isEmpty() && (text.back().category() == QChar::Symbol_Currency || text.back().isSpace()))
+        text.chop(1);
+    static const QRegularExpression number(QStringLiteral("^\\d[\\d.,' ]*$"));
+    if (!number.match(text).hasMatch())
+        return std::nullopt;
+    QString why;
+    const std::optional<double> amount = numberOf(text, why);
+    if (!amount || !(*amount > 0))
+        return std::nullopt;
+    return amount;
+}
+
 IncomeReading combineIncomes(const IncomeReading &first, const IncomeReading &second)
 {
     if (first.empty && second.empty)

@@ -20,6 +20,10 @@ struct IncomeReading {
 // week, 52 weeks a year, and the note says so.
 IncomeReading readIncome(const QString &typed);
 
+// A monthly rent as the landlord types it ("1500", "$1,500", "1.500,00"): the amount, or nothing when
+// the text is not one positive amount read with certainty.
+std::optional<double> readRent(const QString &typed);
+
 // Two incomes together: the sum of those read, or nothing with the reason when either could not be.
 IncomeReading combineIncomes(const IncomeReading &first, const IncomeReading &second);
 

@@ -66,6 +66,15 @@ TEST(IncomeReading, TheAmountsPeopleTypeAreReadAndTheUncertainOnesAreNot)
     EXPECT_TRUE(compare::readIncome(QStringLiteral("  ")).empty);
 }
 
+TEST(IncomeReading, TheRentIsOneAmount)
+{
+    EXPECT_EQ(compare::readRent(QStringLiteral("$1,500")), 1500);
+    EXPECT_EQ(compare::readRent(QStringLiteral("1.500,00 \u20ac")), 1500);
+    EXPECT_EQ(compare::readRent(QStringLiteral("1250.50")), 1250.5);
+    for (const char *bad : {"", "0", "1.500", "a lot", "1500/week", "-1500"})
+        EXPECT_FALSE(compare::readRent(QString::fromUtf8(bad)).has_value()) << bad;
+}
+
 TEST(IncomeReading, TwoIncomesAddUpOnlyWhenBothAreKnown)
 {
     using compare::combineIncomes;

@@ -269,6 +269,33 @@ QString readPassphrase(const QString &file)
     return passphrase;
 }
 
+QStringList compareApplicants(const QString &folder, const compare::Terms &terms, const QString &pdfPath,
+                              const QString &csvPath)
+{
+    QStringList problems;
+    QList<compare::ApplicantRow> rows;
+    try {
+        rows = compare::listApplicants(folder);
+    } catch (const base::Failure &e) {
+        return {e.description()};
+    }
+    base::ReplaceOptions options;
+    options.followLink = true;
+    options.mode = 0600; // names, phones and incomes of people who applied
+    const auto write = [&](const QString &path, const QByteArray &bytes) {
+        try {
+            base::replaceFile(path, bytes, options);
+        } catch (const base::Failure &e) {
+            problems << e.description();
+        }
+    };
+    if (!pdfPath.isEmpty())
+        write(pdfPath, compare::comparisonPdf(rows, terms, QFileInfo(folder).absoluteFilePath()));
+    if (!csvPath.isEmpty())
+        write(csvPath, compare::comparisonCsv(rows, terms));
+    return problems;
+}
+
 QStringList saveApplicant(const RecordSource &source, const QString &applicantPath)
 {
     QStringList problems;

@@ -9,6 +9,8 @@ namespace wordproc {
 struct Document;
 }
 
+#include "compare/ComparisonExport.h"
+
 namespace tools {
 
 // The document's page picture (192 dpi) as PNG: the bytes of encodePagePng(renderContent()).
@@ -51,6 +53,12 @@ struct ImportRun {
     QStringList problems; // why nothing was written
 };
 ImportRun importFilledPdf(const QString &pdfPath, const QString &recordPath);
+
+// Compares the applicant files of a folder and writes the comparison as PDF and/or CSV (each path
+// that is not empty). The folder's files that cannot be read are rows with their reason, not
+// problems. Returns the problems: a folder that cannot be listed, an output that cannot be written.
+QStringList compareApplicants(const QString &folder, const compare::Terms &terms, const QString &pdfPath,
+                              const QString &csvPath);
 
 // Writes the source's record as an applicant file, locked with the source's passphrase when it
 // names a passphrase file. Returns the problems.

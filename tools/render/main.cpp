@@ -3,11 +3,13 @@
 // tenvoria-render --import-pdf FILLED.pdf --record-out FILE
 // tenvoria-render [--settings FILE | --sample] --save-applicant OUT.tenvoria [--passphrase-file F]
 // (--passphrase-file F, or - for standard input, also opens a locked --settings FILE)
+// tenvoria-render --compare FOLDER --rent N [--minimum M] [--pdf OUT.pdf] [--csv OUT.csv]
 //
 // Runs the form generator through the built-in engine on a record read from a settings file of
 // the program's own format (the current user's store without --settings), and writes the
 // document, its page image and its pages as PDF. For tests, interop checks and benchmarks.
 #include "HeadlessRun.h"
+#include "compare/IncomeReading.h"
 #include "shell/FontFaces.h"
 
 
@@ -49,7 +51,14 @@ int main(int argc, char **argv)
                                             QStringLiteral("File holding the passphrase (- for standard input): locks "
                                                            "--save-applicant, opens a locked --settings."),
                                             QStringLiteral("FILE"));
-    parser.addOptions({settings, sample, doc, image, pdf, fillable, blank, importPdf, recordOut, saveApplicant, passphraseFile});
+    const QCommandLineOption compareFolder(QStringLiteral("compare"), QStringLiteral("Compare the applicant files of a folder."),
+                                           QStringLiteral("FOLDER"));
+    const QCommandLineOption rent(QStringLiteral("rent"), QStringLiteral("The unit's monthly rent, for --compare."), QStringLiteral("N"));
+    const QCommandLineOption minimum(QStringLiteral("minimum"), QStringLiteral("The least income multiple (default 3), for --compare."),
+                                     QStringLiteral("M"));
+    const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("Where to write the comparison as CSV."), QStringLiteral("OUT.csv"));
+    parser.addOptions({settings, sample, doc, image, pdf, fillable, blank, importPdf, recordOut, saveApplicant, passphraseFile,
+                       compareFolder, rent, minimum, csv});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -67,6 +76,22 @@ int main(int argc, char **argv)
         for (const QString &problem : run.problems)
             err << "tenvoria-render: " << parser.value(importPdf) << ": " << problem << "\n";
         return run.problems.isEmpty() ? 0 : 1;
+    }
+    if (parser.isSet(compareFolder) || parser.isSet(csv) || parser.isSet(rent) || parser.isSet(minimum)) {
+        const auto rentValue = compare::readRent(parser.value(rent));
+        bool minimumRead = true;
+        const double minimumValue = parser.isSet(minimum) ? parser.value(minimum).toDouble(&minimumRead) : 3.0;
+        if (!parser.isSet(compareFolder) || !rentValue || !minimumRead || !(minimumValue > 0)
+            || (!parser.isSet(pdf) && !parser.isSet(csv)) || parser.isSet(doc) || parser.isSet(image)
+            || !parser.positionalArguments().isEmpty()) {
+            err << "usage: tenvoria-render --compare FOLDER --rent N [--minimum M] [--pdf OUT.pdf] [--csv OUT.csv]\n";
+            return 2;
+        }
+        const QStringList problems = tools::compareApplicants(parser.value(compareFolder), {*rentValue, minimumValue},
+                                                              parser.value(pdf), parser.value(csv));
+        for (const QString &problem : problems)
+            err << "tenvoria-render: " << problem << "\n";
+        return problems.isEmpty() ? 0 : 1;
     }
     const tools::RecordSource source{parser.value(settings), parser.isSet(sample), parser.value(passphraseFile)};
     if (parser.isSet(saveApplicant)) {
