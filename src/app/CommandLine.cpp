@@ -16,11 +16,21 @@ CommandLine readCommandLine(const QStringList &arguments)
         }
         // Help and the version answer whatever else is wrong with the line.
         if (options && (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")))
-            return {CommandLine::Action::Help, {}, {}};
+            return {.action = CommandLine::Action::Help};
         if (options && argument == QStringLiteral("--version"))
-            return {CommandLine::Action::Version, {}, {}};
+            return {.action = CommandLine::Action::Version};
         if (!line.mistake.isEmpty())
             continue;
+        if (options && (argument == QStringLiteral("--applicants") || argument.startsWith(QStringLiteral("--applicants=")))) {
+            const bool joined = argument.contains(QLatin1Char('='));
+            if (!joined && i + 1 >= arguments.size())
+                line.mistake = QStringLiteral("--applicants needs a folder");
+            else
+                line.applicantsFolder = joined ? argument.section(QLatin1Char('='), 1) : arguments[++i];
+            if (line.mistake.isEmpty() && line.applicantsFolder.isEmpty())
+                line.mistake = QStringLiteral("--applicants needs a folder");
+            continue;
+        }
         if (options && argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
             line.mistake = QStringLiteral("unknown option %1").arg(argument);
         else if (!line.applicantFile.isEmpty())
@@ -31,15 +41,16 @@ CommandLine readCommandLine(const QStringList &arguments)
             line.applicantFile = argument.startsWith(QStringLiteral("file:")) ? QUrl(argument).toLocalFile() : argument;
     }
     if (!line.mistake.isEmpty())
-        return {CommandLine::Action::Mistake, {}, line.mistake};
+        return {.action = CommandLine::Action::Mistake, .mistake = line.mistake};
     return line;
 }
 
 QString usageText()
 {
-    return QStringLiteral("Usage: tenvoria [APPLICANT.tenvoria]\n"
+    return QStringLiteral("Usage: tenvoria [APPLICANT.tenvoria] [--applicants FOLDER]\n"
                           "Makes a printable rental application form; opens the applicant file, if one is given.\n"
                           "\n"
+                          "      --applicants FOLDER  compare the applicant files of FOLDER side by side\n"
                           "  -h, --help     show this help and end\n"
                           "      --version  show the version and end\n");
 }

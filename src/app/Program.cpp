@@ -1,5 +1,7 @@
 #include "Program.h"
 
+#include "SingleInstance.h"
+
 #include "entry/ApplicantFiles.h"
 #include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
@@ -71,7 +73,7 @@ bool Program::start(const QString &applicantFile)
     return true;
 }
 
-void Program::receiveHandedOver(const QString &applicantFile)
+void Program::receiveHandedOver(const HandOver &request)
 {
     QWidget *front = m_main.isVisible() ? static_cast<QWidget *>(&m_main) : QApplication::activeWindow();
     if (front) {
@@ -79,12 +81,14 @@ void Program::receiveHandedOver(const QString &applicantFile)
         front->raise();
         front->activateWindow();
     }
-    if (applicantFile.isEmpty())
+    if (!request.applicantsFolder.isEmpty())
+        m_main.applicantFiles().showApplicants(request.applicantsFolder);
+    if (request.applicantFile.isEmpty())
         return;
     // The fields live in the main window: it comes back in place of the preview to show the file.
     if (!m_main.isVisible())
         m_host.backToMainWindow();
-    m_main.applicantFiles().open(applicantFile);
+    m_main.applicantFiles().open(request.applicantFile);
 }
 
 void Program::closeForSignal()

@@ -16,6 +16,8 @@ class SettingsStore;
 
 namespace app {
 
+struct HandOver;
+
 class Program {
 public:
     // `pdfFormModule`: the fillable PDF's module, loaded at the first export or import; empty for
@@ -33,9 +35,10 @@ public:
     // when it does not).
     void closeForSignal();
 
-    // A file a later start handed over: the window in front comes to the front, and the file opens
-    // as File > Open would (with its question when the entries are in no file). Empty: the window only.
-    void receiveHandedOver(const QString &applicantFile);
+    // What a later start handed over: the window in front comes to the front, the file opens as
+    // File > Open would (with its question when the entries are in no file), the folder's applicants
+    // show in the Applicants window.
+    void receiveHandedOver(const HandOver &request);
 
     entry::Form1 &mainWindow() { return m_main; }
     WindowsHost &host() { return m_host; }

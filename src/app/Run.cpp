@@ -14,6 +14,7 @@
 #include "shell/StartupTrace.h"
 #include "wordproc/layout/Fonts.h"
 #include "wordproc/layout/ScriptFonts.h"
+#include "entry/ApplicantFiles.h"
 #include "base/Version.h"
 
 #include <QApplication>
@@ -74,7 +75,8 @@ int runProgram(int argc, char **argv)
     // A copy already running on this store takes the file, and this one ends without a window.
     app::SingleInstance instance(record::SettingsStore::userStorePath());
     const QString applicantFile = line.applicantFile.isEmpty() ? QString() : QFileInfo(line.applicantFile).absoluteFilePath();
-    if (instance.handOver(applicantFile))
+    const QString applicantsFolder = line.applicantsFolder.isEmpty() ? QString() : QFileInfo(line.applicantsFolder).absoluteFilePath();
+    if (instance.handOver(app::HandOver{applicantFile, applicantsFolder}.encoded()))
         return 0;
     instance.listen();
     // The session bus, connected while the fonts are read and the window is built: the first field
@@ -118,7 +120,9 @@ int runProgram(int argc, char **argv)
     shell::traceFirstShow(&program.mainWindow());
     if (!program.start(applicantFile))
         return 0;
-    instance.setReceiver([&program](const QString &file) { program.receiveHandedOver(file); });
+    if (!applicantsFolder.isEmpty())
+        program.mainWindow().applicantFiles().showApplicants(applicantsFolder);
+    instance.setReceiver([&program](const QString &request) { program.receiveHandedOver(app::HandOver::decoded(request)); });
     return QApplication::exec();
 }
 

@@ -32,13 +32,24 @@ QString SingleInstance::serverName(const QString &storePath)
     return QStringLiteral("tenvoria-%1-%2").arg(::geteuid()).arg(QString::fromLatin1(hash));
 }
 
-bool SingleInstance::handOver(const QString &applicantFile)
+QString HandOver::encoded() const
+{
+    // Paths hold no line ends the program would open; a tab parts the two.
+    return applicantFile + QLatin1Char('\t') + applicantsFolder;
+}
+
+HandOver HandOver::decoded(const QString &line)
+{
+    return {line.section(QLatin1Char('\t'), 0, 0), line.section(QLatin1Char('\t'), 1)};
+}
+
+bool SingleInstance::handOver(const QString &request)
 {
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kWaitMs))
         return false;
-    socket.write(applicantFile.toUtf8() + '\n');
+    socket.write(request.toUtf8() + '\n');
     if (!socket.waitForBytesWritten(kWaitMs))
         return false;
     // The running copy answers once it has the request; without the answer this copy runs itself.
@@ -78,7 +89,8 @@ void SingleInstance::onConnection()
                     guarded->abort();
                 return;
             }
-            const QString file = QString::fromUtf8(guarded->readLine(kLongestRequest)).trimmed();
+            QString file = QString::fromUtf8(guarded->readLine(kLongestRequest));
+            file.chop(file.endsWith(QLatin1Char('\n')) ? 1 : 0);
             guarded->write("taken\n");
             guarded->flush();
             guarded->disconnectFromServer();

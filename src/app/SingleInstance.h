@@ -9,6 +9,15 @@ class QLocalServer;
 
 namespace app {
 
+// What a later start asks of the running copy: an applicant file to open, a folder of applicants to
+// compare, or (both empty) only to come to the front. One line on the socket.
+struct HandOver {
+    QString applicantFile;
+    QString applicantsFolder;
+    QString encoded() const;
+    static HandOver decoded(const QString &line);
+};
+
 // One window per settings record. The fields are written through to the store on every change, so
 // two running copies on one store would mix two applicants into one record: a second start on the
 // same store and display hands its applicant file (if any) to the copy already running and ends.
@@ -24,14 +33,14 @@ public:
     // The socket's name for a store on this display.
     static QString serverName(const QString &storePath);
 
-    // Hands the file (absolute, or empty for none) to a running copy; true when that copy took it
-    // and this one should end.
-    bool handOver(const QString &applicantFile);
+    // Hands the request (HandOver::encoded) to a running copy; true when that copy took it and
+    // this one should end.
+    bool handOver(const QString &request);
     // Begins listening for later starts; false when it cannot (this copy then runs alone).
     bool listen();
 
-    // What to do with a file a later start handed over (empty: only come to the front). Files that
-    // arrive before this is set, or while a modal box is open, wait.
+    // What to do with a request a later start handed over. Requests that arrive before this is
+    // set, or while a modal box is open, wait.
     void setReceiver(std::function<void(const QString &)> receiver);
 
 private:

@@ -1,5 +1,6 @@
 #include "ApplicantFiles.h"
 
+#include "ApplicantsWindow.h"
 #include "Form1Layout.h"
 #include "RecordPersistence.h"
 #include "base/Failure.h"
@@ -90,6 +91,7 @@ void ApplicantFiles::buildMenu()
     m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &ApplicantFiles::fillRecentMenu);
     m_fileMenu->addSeparator();
+    add(QStringLiteral("Appli&cants\u2026"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { showApplicants(); });
     add(QStringLiteral("&Import Filled PDF\u2026"), {}, &ApplicantFiles::onImport);
     add(QStringLiteral("&Export Fillable PDF\u2026"), {}, &ApplicantFiles::onExport);
     m_fileMenu->addSeparator();
@@ -419,6 +421,26 @@ bool ApplicantFiles::exportFillablePdf(const QString &target, bool withValues)
                                  QStringLiteral("The fillable form was saved to %1.").arg(target),
                                  shell::BoxIcon::None);
     return true;
+}
+
+void ApplicantFiles::showApplicants(const QString &folder)
+{
+    if (!m_applicants) {
+        m_applicants = new ApplicantsWindow(
+            [this](const QString &path) {
+                // The main window shows the applicant; it comes to the front for that.
+                if (open(path)) {
+                    m_window->raise();
+                    m_window->activateWindow();
+                }
+            },
+            compare::ComparisonSettings(), m_window);
+    }
+    if (!folder.isEmpty() || m_applicants->folder().isEmpty())
+        m_applicants->showFolder(folder);
+    m_applicants->show();
+    m_applicants->raise();
+    m_applicants->activateWindow();
 }
 
 bool ApplicantFiles::changePassphrase()

@@ -79,6 +79,10 @@ public:
     // none, or it is not locked), then empties the fields, and with them the store, and forgets the
     // passphrase: nothing of the applicant is left in plain text in any file the program keeps.
     bool lockAndClose();
+    // The Applicants window, made at its first use, showing the folder (the last one when empty).
+    void showApplicants(const QString &folder = QString());
+    class ApplicantsWindow *applicantsWindow() const { return m_applicants; }
+
     // Whether the open file is locked (its passphrase is held for the run).
     bool isLocked() const { return m_passphrase != nullptr; }
 
@@ -135,6 +139,7 @@ private:
     PassphrasePrompt *m_prompt = &m_dialogPrompt;
     record::LockCost m_lockCost;
     std::shared_ptr<const record::Passphrase> m_passphrase; // of the open file, when it is locked
+    class ApplicantsWindow *m_applicants = nullptr;
     QAction *m_changePassphrase = nullptr;
     QAction *m_removeLock = nullptr;
 };

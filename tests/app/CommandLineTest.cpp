@@ -28,6 +28,8 @@ TEST(CommandLine, OneFileHelpAndVersionAreTakenAndEverythingElseIsAMistake)
         {{"a.tenvoria", "b.tenvoria"}, Action::Mistake, "", "b.tenvoria"},
     };
     for (const Case &c : cases) {
+        if (c.action == Action::Run)
+            EXPECT_TRUE(app::readCommandLine(QStringList{QStringLiteral("tenvoria")} + c.arguments).applicantsFolder.isEmpty());
         const app::CommandLine line = app::readCommandLine(QStringList{QStringLiteral("tenvoria")} + c.arguments);
         const std::string what = c.arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(line.action, c.action) << what;
@@ -35,6 +37,12 @@ TEST(CommandLine, OneFileHelpAndVersionAreTakenAndEverythingElseIsAMistake)
         EXPECT_TRUE(line.mistake.contains(QString::fromUtf8(c.mistakeNames))) << what << ": " << line.mistake.toStdString();
     }
     EXPECT_TRUE(app::usageText().contains(QLatin1String("--version")));
+    const app::CommandLine compare = app::readCommandLine({QStringLiteral("tenvoria"), QStringLiteral("--applicants"),
+                                                          QStringLiteral("/srv/flat 3"), QStringLiteral("a.tenvoria")});
+    EXPECT_EQ(compare.action, Action::Run);
+    EXPECT_EQ(compare.applicantsFolder, QStringLiteral("/srv/flat 3"));
+    EXPECT_EQ(compare.applicantFile, QStringLiteral("a.tenvoria"));
+    EXPECT_EQ(app::readCommandLine({QStringLiteral("tenvoria"), QStringLiteral("--applicants")}).action, Action::Mistake);
 }
 
 } // namespace
