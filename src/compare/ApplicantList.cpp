@@ -90,12 +90,16 @@ ApplicantRow applicantRow(const QString &path)
     row.fileName = info.fileName();
     row.modified = info.lastModified();
     try {
-        if (record::isLockedApplicantFile(path)) {
+        QMap<QString, QString> record;
+        try {
+            record = record::readApplicantFile(path);
+        } catch (const record::UnlockFailure &failure) {
+            if (failure.kind() != record::UnlockFailure::Kind::NeedsPassphrase)
+                throw;
             row.state = ApplicantRow::State::Locked;
             row.reason = QStringLiteral("Locked with a passphrase: open it to see it");
             return row;
         }
-        const QMap<QString, QString> record = record::readApplicantFile(path);
         row.name = value(record, "App Info Name");
         row.coName = value(record, "Co Name");
         row.phone = value(record, "App Info Phone");

@@ -86,7 +86,8 @@ QByteArray comparisonPdf(const QList<ApplicantRow> &rows, const Terms &terms, co
     writer.setTitle(QStringLiteral("Applicants compared"));
     writer.setCreator(QStringLiteral("Tenvoria"));
     QPainter painter(&writer);
-    const QRectF page = writer.pageLayout().paintRectPixels(writer.resolution());
+    // The painter's origin is the corner of the area within the margins.
+    const QRectF page(QPointF(0, 0), QSizeF(writer.pageLayout().paintRectPixels(writer.resolution()).size()));
     const double scale = writer.resolution() / 72.0; // points to device pixels
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSizeF(7);
@@ -112,8 +113,12 @@ QByteArray comparisonPdf(const QList<ApplicantRow> &rows, const Terms &terms, co
     int pageNumber = 0;
 
     const auto cell = [&](int column, double top, const QString &text, bool heading) {
-        const QRectF box(lefts[column] + pad, top, lefts[column + 1] - lefts[column] - 2 * pad, rowHeight);
+        const QRectF box(lefts[column] + pad, top, lefts[column + 1] - lefts[column] - 2 * pad, heading ? 2 * rowHeight : rowHeight);
         painter.setFont(heading ? bold : font);
+        if (heading) { // titles wrap onto a second line rather than lose their end
+            painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text);
+            return;
+        }
         const QString shown = QFontMetricsF(painter.font(), &writer).elidedText(text, Qt::ElideRight, box.width());
         painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
     };
@@ -134,10 +139,10 @@ QByteArray comparisonPdf(const QList<ApplicantRow> &rows, const Terms &terms, co
                                   QDate::currentDate().toString(Qt::ISODate))
                              .arg(pageNumber));
         y += rowHeight * 1.5;
-        painter.fillRect(QRectF(page.left(), y, page.width(), rowHeight), QColor(0xe8, 0xe8, 0xe8));
+        painter.fillRect(QRectF(page.left(), y, page.width(), 2 * rowHeight), QColor(0xe8, 0xe8, 0xe8));
         for (int c = 0; c < int(Column::Count); ++c)
             cell(c, y, columnTitle(Column(c)), true);
-        y += rowHeight;
+        y += 2 * rowHeight;
     };
     startPage();
     for (const ApplicantRow &row : rows) {

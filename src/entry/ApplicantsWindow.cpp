@@ -95,7 +95,7 @@ ApplicantsWindow::ApplicantsWindow(OpenApplicant open, compare::ComparisonSettin
         resize(std::min(1000, screen.width()), std::min(560, screen.height()));
     if (width() > screen.width() || height() > screen.height())
         resize(std::min(width(), screen.width()), std::min(height(), screen.height()));
-    m_table->horizontalHeader()->restoreState(m_settings.value(QStringLiteral("Header")));
+    m_headerRestored = m_table->horizontalHeader()->restoreState(m_settings.value(QStringLiteral("Header")));
 }
 
 ApplicantsWindow::~ApplicantsWindow() { ++*m_generation; }
@@ -295,6 +295,12 @@ void ApplicantsWindow::takeRows(const QString &folder, QList<ApplicantRow> rows,
         return;
     m_rows = std::move(rows);
     fillTable();
+    // Until the user sets the widths, each column as wide as its title and values need, within reason.
+    if (!m_headerRestored) {
+        m_table->resizeColumnsToContents();
+        for (int c = 0; c < int(Column::Count); ++c)
+            m_table->setColumnWidth(c, std::min(m_table->columnWidth(c), 220));
+    }
     const int refused = int(std::count_if(m_rows.cbegin(), m_rows.cend(), [](const ApplicantRow &row) {
         return row.state != ApplicantRow::State::Read;
     }));

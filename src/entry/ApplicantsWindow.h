@@ -78,6 +78,7 @@ private:
     QList<compare::ApplicantRow> m_rows;
     bool m_listing = false;
     bool m_relistWaiting = false;
+    bool m_headerRestored = false;
     std::shared_ptr<int> m_generation; // the listing whose rows are wanted; a finished older one is dropped
 
     QLabel *m_folderLabel = nullptr;
