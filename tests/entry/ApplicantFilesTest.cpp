@@ -13,6 +13,7 @@
 #include "record/LockedFile.h"
 
 #include <QDirIterator>
+#include <QScopeGuard>
 #include <QTest>
 #include "automation/WordAutomation.h"
 #include "record/RecordCatalogue.h"
@@ -272,6 +273,13 @@ TEST_F(ApplicantFilesTest, ADamagedRecentListShowsNoJunkAndTheStoreIsRefusedAsAn
 // with the applicant's SSN, date of birth or name in plain text.
 TEST_F(ApplicantFilesTest, ALockedApplicantOpensOnlyWithItsPassphraseAndLockAndCloseLeavesNoPlainText)
 {
+    // The program's temporary folder is this test's own, so that the scan below reads every file
+    // the program may have written there and nothing else.
+    const QByteArray temporaryBefore = qgetenv("TMPDIR");
+    const QString temporary = dir.filePath(QStringLiteral("tmp"));
+    ASSERT_TRUE(QDir().mkpath(temporary));
+    qputenv("TMPDIR", QFile::encodeName(temporary));
+    const auto restoreTemporary = qScopeGuard([&] { qputenv("TMPDIR", temporaryBefore); });
     testsupport::ScriptedPassphrasePrompt prompt;
     files().setPassphrasePrompt(&prompt);
     files().setLockCost(record::LockCost{1, 64 * 1024});
@@ -327,8 +335,9 @@ TEST_F(ApplicantFilesTest, ALockedApplicantOpensOnlyWithItsPassphraseAndLockAndC
     EXPECT_FALSE(files().isLocked());
     EXPECT_EQ(field("txtAppInfoName")->text(), QString());
     EXPECT_EQ(record::readApplicantFile(file, &passphrase).value(QStringLiteral("App Info SSN")), ssn);
-    for (const QString &root : {dir.path(), QDir::tempPath()}) {
-        for (QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories); it.hasNext();) {
+    ASSERT_EQ(QDir::tempPath(), QDir(temporary).absolutePath());
+    { // the home's folders (store, recent list, the Applicants window's settings) and the temporary folder within it
+        for (QDirIterator it(dir.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories); it.hasNext();) {
             const QString found = it.next();
             QFile in(found);
             if (QFileInfo(found).size() > 64 * 1024 * 1024 || !QFileInfo(found).isFile() || !in.open(QIODevice::ReadOnly))
