@@ -468,6 +468,47 @@ TEST(ProgramProcess, ASecondStartHandsItsFileToTheRunningCopyAndEnds)
     first.waitForFinished();
 }
 
+// A copy killed outright leaves its socket behind: the next start takes it over rather than hanging
+// on it or running without one, and a start after that hands its file over as usual.
+TEST(ProgramProcess, TheSocketOfAKilledCopyIsTakenOver)
+{
+    QTemporaryDir home;
+    const QString a = home.filePath(QStringLiteral("a.tenvoria"));
+    record::writeApplicantFile(a, {{QStringLiteral("App Info Name"), QStringLiteral("Ana")}});
+    QProcessEnvironment environment = programEnvironment(home.path(), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+    const QString storePath = home.filePath(QStringLiteral("config/Marrowick.conf"));
+    const auto storedName = [&] { return record::SettingsStore(storePath).read(QStringLiteral("App Info Name")); };
+    const auto start = [&](QProcess &process, const QStringList &arguments) {
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(TENVORIA_PROGRAM), arguments);
+        return process.waitForStarted();
+    };
+    const QString b = home.filePath(QStringLiteral("b.tenvoria"));
+    record::writeApplicantFile(b, {{QStringLiteral("App Info Name"), QStringLiteral("Bo")}});
+    QProcess killed;
+    ASSERT_TRUE(start(killed, {a}));
+    for (int waits = 0; waits < 600 && storedName() != QLatin1String("Ana") && killed.state() == QProcess::Running; ++waits)
+        killed.waitForFinished(100);
+    ASSERT_EQ(storedName(), QStringLiteral("Ana")); // listening since before it opened the file
+    killed.kill(); // SIGKILL: no chance to remove the socket
+    killed.waitForFinished();
+
+    QProcess second;
+    ASSERT_TRUE(start(second, {b}));
+    for (int waits = 0; waits < 300 && storedName() != QLatin1String("Bo") && second.state() == QProcess::Running; ++waits)
+        second.waitForFinished(100);
+    EXPECT_EQ(storedName(), QStringLiteral("Bo"));
+    ASSERT_EQ(second.state(), QProcess::Running);
+    second.waitForFinished(500);
+    QProcess third;
+    ASSERT_TRUE(start(third, {}));
+    EXPECT_TRUE(third.waitForFinished(30000)) << "the third start opened a window of its own";
+    EXPECT_EQ(second.state(), QProcess::Running);
+    second.kill();
+    second.waitForFinished();
+}
+
 // The program itself, started as a user starts it: a store it cannot read is reported in a window
 // that waits for the user, not in a line on standard error that nobody sees.
 TEST(ProgramProcess, MessagesAreWindowsNotLinesOnStandardError)

@@ -78,6 +78,15 @@ TEST_F(ApplicantsWindowTest, SortsByTheMultipleAsNumbersFiltersAndOpensTheApplic
     EXPECT_EQ(column(table, Column::Multiple).mid(0, 3),
               (QStringList{QStringLiteral("10.0"), QStringLiteral("9.0"), QStringLiteral("0.8 (below)")}));
     EXPECT_EQ(table->model()->rowCount(), 4); // the damaged file is listed too
+    // An income that cannot be read with certainty: shown as typed, no multiple, the reason on hover.
+    applicant("e.tenvoria", "Ed", "42.000");
+    ASSERT_TRUE(waitForListing(*w, 1500));
+    w->filterField()->setText(QStringLiteral("Ed"));
+    ASSERT_EQ(table->model()->rowCount(), 1);
+    EXPECT_EQ(table->model()->index(0, int(Column::Income)).data().toString(), QStringLiteral("42.000"));
+    EXPECT_EQ(table->model()->index(0, int(Column::Multiple)).data().toString(), QString());
+    EXPECT_TRUE(table->model()->index(0, int(Column::Multiple)).data(Qt::ToolTipRole).toString().contains(QStringLiteral("42.000")));
+    w->filterField()->clear();
     EXPECT_FALSE(column(table, Column::Name).join(QLatin1Char(' ')).contains(QStringLiteral("078-05")));
 
     w->filterField()->setText(QStringLiteral("cy"));
