@@ -51,8 +51,8 @@ QString usageText()
                           "Makes a printable rental application form; opens the applicant file, if one is given.\n"
                           "\n"
                           "      --applicants FOLDER  compare the applicant files of FOLDER side by side\n"
-                          "  -h, --help     show this help and end\n"
-                          "      --version  show the version and end\n");
+                          "  -h, --help               show this help and end\n"
+                          "      --version            show the version and end\n");
 }
 
 } // namespace app
