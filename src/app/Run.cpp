@@ -76,7 +76,7 @@ int runProgram(int argc, char **argv)
     app::SingleInstance instance(record::SettingsStore::userStorePath());
     const QString applicantFile = line.applicantFile.isEmpty() ? QString() : QFileInfo(line.applicantFile).absoluteFilePath();
     const QString applicantsFolder = line.applicantsFolder.isEmpty() ? QString() : QFileInfo(line.applicantsFolder).absoluteFilePath();
-    if (instance.handOver(app::HandOver{applicantFile, applicantsFolder}.encoded()))
+    if (instance.handOver({applicantFile, applicantsFolder}))
         return 0;
     instance.listen();
     // The session bus, connected while the fonts are read and the window is built: the first field
@@ -122,7 +122,7 @@ int runProgram(int argc, char **argv)
         return 0;
     if (!applicantsFolder.isEmpty())
         program.mainWindow().applicantFiles().showApplicants(applicantsFolder);
-    instance.setReceiver([&program](const QString &request) { program.receiveHandedOver(app::HandOver::decoded(request)); });
+    instance.setReceiver([&program](const app::HandOver &request) { program.receiveHandedOver(request); });
     return QApplication::exec();
 }
 

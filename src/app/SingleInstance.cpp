@@ -18,6 +18,17 @@ constexpr int kWaitMs = 1000;
 // A path is at most a few kilobytes; a request longer than this is no request of ours.
 constexpr qint64 kLongestRequest = 64 * 1024;
 
+// Paths hold no line ends the program would open; a tab parts the two.
+QByteArray encoded(const HandOver &request)
+{
+    return (request.applicantFile + QLatin1Char('\t') + request.applicantsFolder).toUtf8() + '\n';
+}
+
+HandOver decoded(const QString &line)
+{
+    return {line.section(QLatin1Char('\t'), 0, 0), line.section(QLatin1Char('\t'), 1)};
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &storePath) : m_name(serverName(storePath)) {}
@@ -32,24 +43,13 @@ QString SingleInstance::serverName(const QString &storePath)
     return QStringLiteral("tenvoria-%1-%2").arg(::geteuid()).arg(QString::fromLatin1(hash));
 }
 
-QString HandOver::encoded() const
-{
-    // Paths hold no line ends the program would open; a tab parts the two.
-    return applicantFile + QLatin1Char('\t') + applicantsFolder;
-}
-
-HandOver HandOver::decoded(const QString &line)
-{
-    return {line.section(QLatin1Char('\t'), 0, 0), line.section(QLatin1Char('\t'), 1)};
-}
-
-bool SingleInstance::handOver(const QString &request)
+bool SingleInstance::handOver(const HandOver &request)
 {
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kWaitMs))
         return false;
-    socket.write(request.toUtf8() + '\n');
+    socket.write(encoded(request));
     if (!socket.waitForBytesWritten(kWaitMs))
         return false;
     // The running copy answers once it has the request; without the answer this copy runs itself.
@@ -89,12 +89,12 @@ void SingleInstance::onConnection()
                     guarded->abort();
                 return;
             }
-            QString file = QString::fromUtf8(guarded->readLine(kLongestRequest));
-            file.chop(file.endsWith(QLatin1Char('\n')) ? 1 : 0);
+            QString line = QString::fromUtf8(guarded->readLine(kLongestRequest));
+            line.chop(line.endsWith(QLatin1Char('\n')) ? 1 : 0);
             guarded->write("taken\n");
             guarded->flush();
             guarded->disconnectFromServer();
-            m_waiting.append(file);
+            m_waiting.append(decoded(line));
             QTimer::singleShot(0, this, &SingleInstance::deliver);
         };
         connect(socket, &QLocalSocket::readyRead, this, read);
@@ -102,7 +102,7 @@ void SingleInstance::onConnection()
     }
 }
 
-void SingleInstance::setReceiver(std::function<void(const QString &)> receiver)
+void SingleInstance::setReceiver(std::function<void(const HandOver &)> receiver)
 {
     m_receiver = std::move(receiver);
     deliver();
@@ -112,13 +112,12 @@ void SingleInstance::deliver()
 {
     if (!m_receiver || m_waiting.isEmpty())
         return;
-    // A question already open is answered first; the file then gets its own.
+    // A question already open is answered first; the request then gets its own.
     if (QApplication::activeModalWidget()) {
         QTimer::singleShot(200, this, &SingleInstance::deliver);
         return;
     }
-    const QString file = m_waiting.takeFirst();
-    m_receiver(file);
+    m_receiver(m_waiting.takeFirst());
     if (!m_waiting.isEmpty())
         QTimer::singleShot(0, this, &SingleInstance::deliver);
 }

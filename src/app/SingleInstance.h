@@ -14,8 +14,6 @@ namespace app {
 struct HandOver {
     QString applicantFile;
     QString applicantsFolder;
-    QString encoded() const;
-    static HandOver decoded(const QString &line);
 };
 
 // One window per settings record. The fields are written through to the store on every change, so
@@ -33,15 +31,14 @@ public:
     // The socket's name for a store on this display.
     static QString serverName(const QString &storePath);
 
-    // Hands the request (HandOver::encoded) to a running copy; true when that copy took it and
-    // this one should end.
-    bool handOver(const QString &request);
+    // Hands the request to a running copy; true when that copy took it and this one should end.
+    bool handOver(const HandOver &request);
     // Begins listening for later starts; false when it cannot (this copy then runs alone).
     bool listen();
 
     // What to do with a request a later start handed over. Requests that arrive before this is
     // set, or while a modal box is open, wait.
-    void setReceiver(std::function<void(const QString &)> receiver);
+    void setReceiver(std::function<void(const HandOver &)> receiver);
 
 private:
     void onConnection();
@@ -49,8 +46,8 @@ private:
 
     QString m_name;
     QLocalServer *m_server = nullptr;
-    QStringList m_waiting;
-    std::function<void(const QString &)> m_receiver;
+    QList<HandOver> m_waiting;
+    std::function<void(const HandOver &)> m_receiver;
 };
 
 } // namespace app

@@ -66,9 +66,9 @@ struct ReplaceOptions {
 // close have succeeded; otherwise the old file stays as it was, the new file is removed and
 // WriteFailure is thrown. `expectedSize` (when not negative) is how many bytes the source must give.
 // Something at the path that is not a regular file (a device, a pipe, a socket, a folder), and a
-// file the user may not write, is never replaced: WriteFailure says so before anything is written. Every name the replacement makes fits
-// wherever the target's name fits: the new file is made and renamed relative to the open folder,
-// under a short name when the usual one would be too long.
+// file the user may not write, is never replaced: WriteFailure says so before anything is written.
+// Every name the replacement makes fits wherever the target's name fits: the new file is made and
+// renamed relative to the open folder, under a short name when the usual one would be too long.
 void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, const ReplaceOptions &options = {});
 void replaceFile(const QString &path, const QByteArray &bytes, const ReplaceOptions &options = {});
 // The same for bytes given in pieces, written one after another as one file: a large block (a

@@ -1,5 +1,7 @@
 #include "ComparisonExport.h"
 
+#include "base/SafeWrite.h"
+
 #include <QBuffer>
 #include <QDate>
 #include <QFontMetricsF>
@@ -30,6 +32,14 @@ QByteArray csvField(QString text)
 }
 
 } // namespace
+
+void writeComparison(const QString &path, const QByteArray &bytes)
+{
+    base::ReplaceOptions options;
+    options.followLink = true;
+    options.mode = 0600;
+    base::replaceFile(path, bytes, options);
+}
 
 bool belowMinimum(const ApplicantRow &row, const Terms &terms)
 {

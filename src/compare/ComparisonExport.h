@@ -27,6 +27,10 @@ QByteArray comparisonCsv(const QList<ApplicantRow> &rows, const Terms &terms);
 // each page's header, rows below the minimum marked, text as vector text with its fonts embedded.
 QByteArray comparisonPdf(const QList<ApplicantRow> &rows, const Terms &terms, const QString &folder);
 
+// Writes an export to `path` through the checked replacement, owner-only (it names applicants and
+// their incomes), following a link the user made. Throws base::WriteFailure.
+void writeComparison(const QString &path, const QByteArray &bytes);
+
 // The note of a row: why an income or the file could not be read, or how an income was read.
 QString rowNote(const ApplicantRow &row);
 

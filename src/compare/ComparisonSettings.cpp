@@ -4,6 +4,7 @@
 #include "base/ReadAll.h"
 #include "base/SafeWrite.h"
 #include "record/IniText.h"
+#include "record/SettingsStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,13 +25,7 @@ QString keyOf(const QString &folder)
 
 } // namespace
 
-QString ComparisonSettings::defaultPath()
-{
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || !QDir::isAbsolutePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/tenvoria/applicants");
-}
+QString ComparisonSettings::defaultPath() { return record::SettingsStore::stateFolder() + QStringLiteral("/applicants"); }
 
 ComparisonSettings::ComparisonSettings(QString path) : m_path(std::move(path))
 {

@@ -170,7 +170,7 @@ bool ApplicantFiles::mayReplaceEntries(const QString &what)
             return save(m_file, m_passphrase);
         const QString target = askFileName(Dialog::SaveAs);
         std::shared_ptr<const record::Passphrase> lock;
-        return !target.isEmpty() && chooseLock(target, false, lock) && save(target, lock);
+        return !target.isEmpty() && readyToSave(target, false, lock) && save(target, lock);
     }
     case shell::SaveAnswer::Discard:
         return true;
@@ -184,12 +184,17 @@ bool ApplicantFiles::newApplicant()
 {
     if (!mayReplaceEntries(QStringLiteral("starting a new applicant")))
         return false;
+    clearEntries();
+    return true;
+}
+
+void ApplicantFiles::clearEntries()
+{
     m_inFile = record::blankRecord();
     m_file.clear();
     m_passphrase.reset();
     m_record.takeRecord(m_inFile);
     showTitle();
-    return true;
 }
 
 bool ApplicantFiles::open(const QString &path)
@@ -198,31 +203,13 @@ bool ApplicantFiles::open(const QString &path)
     QMap<QString, QString> values;
     std::shared_ptr<const record::Passphrase> passphrase;
     try {
-        if (record::isLockedApplicantFile(path)) {
-            // The passphrase held for the run opens the file if it fits; otherwise the user is asked
-            // until the right one is given or they cancel.
-            std::shared_ptr<const record::Passphrase> held = m_passphrase;
-            bool again = false; // the user's last passphrase did not fit
-            for (;;) {
-                if (held) {
-                    passphrase = std::exchange(held, nullptr);
-                } else {
-                    const std::optional<QString> typed = m_prompt->askToOpen(path, again);
-                    if (!typed)
-                        return false;
-                    passphrase = std::make_shared<const record::Passphrase>(*typed);
-                }
-                try {
-                    values = record::readApplicantFile(path, passphrase.get());
-                    break;
-                } catch (const record::UnlockFailure &failure) {
-                    if (failure.kind() != record::UnlockFailure::Kind::WrongPassphrase)
-                        throw;
-                    again = passphrase != m_passphrase; // a held passphrase that did not fit is no mistake
-                }
-            }
-        } else {
+        try {
             values = record::readApplicantFile(path);
+        } catch (const record::UnlockFailure &failure) {
+            if (failure.kind() != record::UnlockFailure::Kind::NeedsPassphrase)
+                throw;
+            if (!unlock(path, values, passphrase))
+                return false;
         }
     } catch (const base::Failure &failure) {
         if (!QFileInfo::exists(path)) {
@@ -246,16 +233,49 @@ bool ApplicantFiles::open(const QString &path)
     return true;
 }
 
-bool ApplicantFiles::saveAs(const QString &path)
+bool ApplicantFiles::unlock(const QString &path, QMap<QString, QString> &values,
+                            std::shared_ptr<const record::Passphrase> &passphrase)
 {
-    if (isStore(path))
-        return save(path, nullptr); // refused there, before any question about a lock
-    std::shared_ptr<const record::Passphrase> lock;
-    return chooseLock(path, false, lock) && save(path, lock);
+    // The passphrase held for the run opens the file if it fits; otherwise the user is asked until
+    // the right one is given or they cancel.
+    std::shared_ptr<const record::Passphrase> held = m_passphrase;
+    bool again = false; // the user's last passphrase did not fit
+    for (;;) {
+        if (held) {
+            passphrase = std::exchange(held, nullptr);
+        } else {
+            const std::optional<QString> typed = m_prompt->askToOpen(path, again);
+            if (!typed)
+                return false;
+            passphrase = std::make_shared<const record::Passphrase>(*typed);
+        }
+        try {
+            values = record::readApplicantFile(path, passphrase.get());
+            return true;
+        } catch (const record::UnlockFailure &failure) {
+            if (failure.kind() != record::UnlockFailure::Kind::WrongPassphrase)
+                throw;
+            again = passphrase != m_passphrase; // a held passphrase that did not fit is no mistake
+        }
+    }
 }
 
-bool ApplicantFiles::chooseLock(const QString &path, bool mustLock, std::shared_ptr<const record::Passphrase> &lock)
+bool ApplicantFiles::saveAs(const QString &path)
 {
+    std::shared_ptr<const record::Passphrase> lock;
+    return readyToSave(path, false, lock) && save(path, lock);
+}
+
+bool ApplicantFiles::readyToSave(const QString &path, bool mustLock, std::shared_ptr<const record::Passphrase> &lock)
+{
+    // The store is rewritten by every keystroke and emptied by New: no applicant is safe there.
+    // Refused before any question about a lock.
+    if (isStore(path)) {
+        warn(QStringLiteral("The applicant could not be saved as %1: it is the settings file the window's entries are "
+                            "kept in. Choose another name.\r\n\r\nThe entries are still in the window.")
+                 .arg(path));
+        return false;
+    }
     // Saving the open locked file again keeps its lock without asking.
     if (m_passphrase && !m_file.isEmpty() && QFileInfo(path).absoluteFilePath() == m_file) {
         lock = m_passphrase;
@@ -314,11 +334,6 @@ bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Pas
 {
     const QMap<QString, QString> values = m_record.currentRecord();
     try {
-        // The store is rewritten by every keystroke and emptied by New: no applicant is safe there.
-        if (isStore(path))
-            throw base::Failure(QStringLiteral("The applicant could not be saved as %1: it is the settings file "
-                                               "the window's entries are kept in. Choose another name.")
-                                    .arg(path));
         record::writeApplicantFile(path, values, lock.get(), m_lockCost);
     } catch (const base::Failure &failure) {
         warn(failure.description() + QStringLiteral("\r\n\r\nThe entries are still in the window."));
@@ -491,16 +506,12 @@ bool ApplicantFiles::lockAndClose()
         target = askFileName(Dialog::SaveAs);
     if (target.isEmpty())
         return false;
-    if (!lock && !chooseLock(target, true, lock))
+    if (!lock && !readyToSave(target, true, lock))
         return false;
     if (!save(target, lock))
         return false;
     // The fields, and so the store, hold nothing of the applicant any more; the passphrase goes.
-    m_inFile = record::blankRecord();
-    m_file.clear();
-    m_passphrase.reset();
-    m_record.takeRecord(m_inFile);
-    showTitle();
+    clearEntries();
     return true;
 }
 

@@ -113,9 +113,15 @@ private:
     void onImport();
     void onExport();
     bool save(const QString &path, std::shared_ptr<const record::Passphrase> lock);
-    // The lock for a save to `path` as the user wants it: the held passphrase for the open locked
-    // file, otherwise asked. False when the user cancelled.
-    bool chooseLock(const QString &path, bool mustLock, std::shared_ptr<const record::Passphrase> &lock);
+    // Whether a save to `path` may go ahead, and with what lock: the store is refused (and the user
+    // told); the open locked file keeps its passphrase; otherwise the user chooses, or must lock.
+    // False when refused or cancelled.
+    bool readyToSave(const QString &path, bool mustLock, std::shared_ptr<const record::Passphrase> &lock);
+    // Opens a locked file: with the passphrase held for the run if it fits, otherwise as the user
+    // types it. False when the user cancelled; throws base::Failure for anything but a wrong passphrase.
+    bool unlock(const QString &path, QMap<QString, QString> &values, std::shared_ptr<const record::Passphrase> &passphrase);
+    // The fields blank (the hidden rows aside), no file open, no passphrase held.
+    void clearEntries();
     std::shared_ptr<const record::Passphrase> askNewPassphrase(const QString &path);
     void updateLockActions();
     bool isStore(const QString &path) const; // the settings store itself, under any name

@@ -1,7 +1,6 @@
 #include "ApplicantsWindow.h"
 
 #include "base/Failure.h"
-#include "base/SafeWrite.h"
 #include "compare/ComparisonExport.h"
 #include "compare/IncomeReading.h"
 #include "shell/MessageBoxes.h"
@@ -423,11 +422,8 @@ namespace {
 
 bool writeExport(const QString &target, const QByteArray &bytes)
 {
-    base::ReplaceOptions options;
-    options.followLink = true;
-    options.mode = 0600; // applicants' names, phones and incomes
     try {
-        base::replaceFile(target, bytes, options);
+        compare::writeComparison(target, bytes);
     } catch (const base::Failure &failure) {
         shell::messageBoxes().inform(shell::applicationTitle(),
                                      QStringLiteral("The comparison could not be saved: %1").arg(failure.description()),

@@ -2,6 +2,7 @@
 
 #include "base/ReadAll.h"
 #include "base/SafeWrite.h"
+#include "record/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,13 +14,7 @@
 
 namespace entry {
 
-QString RecentFiles::defaultPath()
-{
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || !QDir::isAbsolutePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/tenvoria/recent");
-}
+QString RecentFiles::defaultPath() { return record::SettingsStore::stateFolder() + QStringLiteral("/recent"); }
 
 namespace {
 

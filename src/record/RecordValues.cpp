@@ -62,13 +62,12 @@ RecordSnapshot RecordSnapshot::fromSettings(const QMap<QString, QString> &byKey)
 
 RecordSnapshot RecordSnapshot::fromStore(SettingsStore &store)
 {
-    RecordSnapshot record;
+    QMap<QString, QString> byKey;
     for (const TextFieldSpec &field : textFields())
-        record.m_texts.insert(QLatin1String(field.id), store.read(QLatin1String(field.key)));
-    // Exact, case-sensitive match of the whole stored word; anything else keeps the first option.
+        byKey.insert(QLatin1String(field.key), store.read(QLatin1String(field.key)));
     for (const ChoiceSpec &choice : choices())
-        select(record.m_selected, choice, store.read(QLatin1String(choice.key)) != QLatin1String(choice.secondWord));
-    return record;
+        byKey.insert(QLatin1String(choice.key), store.read(QLatin1String(choice.key)));
+    return fromSettings(byKey);
 }
 
 QString RecordSnapshot::textOf(const QString &id) const

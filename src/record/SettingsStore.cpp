@@ -82,6 +82,14 @@ QString SettingsStore::userStorePath(const QString &application)
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, application).fileName();
 }
 
+QString SettingsStore::stateFolder()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || !QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/tenvoria");
+}
+
 SettingsStore::SettingsStore(const QString &filePath, const QString &section)
     : m_path(filePath), m_section(section)
 {

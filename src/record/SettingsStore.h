@@ -32,6 +32,9 @@ public:
 
     // The current user's store for the given application name.
     static QString userStorePath(const QString &application = QString::fromLatin1(kApplication));
+    // The folder of the program's other per-user files, which are no settings and so stay out of the
+    // store: $XDG_STATE_HOME/tenvoria, or ~/.local/state/tenvoria.
+    static QString stateFolder();
 
     // Reads the file, and removes temporary files that writes of this file interrupted by a crash
     // left beside it.

@@ -279,12 +279,9 @@ QStringList compareApplicants(const QString &folder, const compare::Terms &terms
     } catch (const base::Failure &e) {
         return {e.description()};
     }
-    base::ReplaceOptions options;
-    options.followLink = true;
-    options.mode = 0600; // names, phones and incomes of people who applied
     const auto write = [&](const QString &path, const QByteArray &bytes) {
         try {
-            base::replaceFile(path, bytes, options);
+            compare::writeComparison(path, bytes);
         } catch (const base::Failure &e) {
             problems << e.description();
         }
