@@ -4,7 +4,7 @@
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 #include "shell/ErrorTrap.h"
 #include "shell/FileUtils.h"
 #include "wordproc/engine/BuiltinEngine.h"
@@ -38,7 +38,7 @@ public:
 private:
     QWidget m_owner;
     entry::RecordWidgets m_record = entry::createRecordControls(&m_owner);
-    preview::Form2 m_preview;
+    preview::PreviewWindow m_preview;
 };
 
 void BM_ClickToPreview(benchmark::State &state)

@@ -1,7 +1,7 @@
 // Opens the preview window by hand on a page picture: the file given on the command line, or a
 // drawn page of 7 x 9.33 in (the size of the form's table on paper) at 192 dpi; "--letter" draws
 // a whole US Letter page instead. The document handed over is a scratch file.
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 #include "shell/QtMessageBoxes.h"
 
 #include <QApplication>
@@ -62,7 +62,7 @@ int main(int argc, char **argv)
         file.write("demo document");
     file.close();
 
-    preview::Form2 form;
+    preview::PreviewWindow form;
     form.handOver(page, document);
     form.show();
     return app.exec();

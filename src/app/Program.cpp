@@ -24,7 +24,7 @@ Program::Program(record::SettingsStore &store, automation::ApplicationFactory &e
                  generator::GenerationOptions options, const QString &pdfFormModule)
     : m_main(store, engine), m_host(m_main),
       m_temporaryFolder(options.temporaryFolder.isEmpty() ? generator::temporaryFolder() : options.temporaryFolder),
-      m_startCreating([this](int pointer) { m_main.setMousePointer(pointer); },
+      m_startCreating([this](shell::Pointer pointer) { m_main.setMousePointer(pointer); },
                       [this, &engine, options = std::move(options)] {
                           generator::generateRentalApplication(engine, m_host, options);
                       })

@@ -3,7 +3,7 @@
 // that hands results to the preview window, and "Start Creating Template" running the generator
 // on the given engine.
 #include "WindowsHost.h"
-#include "entry/Form1.h"
+#include "entry/MainWindow.h"
 #include "entry/StartCommand.h"
 #include "generator/RentalApplication.h"
 
@@ -40,11 +40,11 @@ public:
     // show in the Applicants window.
     void receiveHandedOver(const HandOver &request);
 
-    entry::Form1 &mainWindow() { return m_main; }
+    entry::MainWindow &mainWindow() { return m_main; }
     WindowsHost &host() { return m_host; }
 
 private:
-    entry::Form1 m_main;
+    entry::MainWindow m_main;
     WindowsHost m_host;
     QString m_temporaryFolder; // before the start command, which takes the options over
     entry::StartCommand m_startCreating;

@@ -2,19 +2,19 @@
 
 #include <QPushButton>
 
-#include "entry/Form1.h"
+#include "entry/MainWindow.h"
 #include "app/WordFilePages.h"
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 #include "shell/Startup.h"
 
 namespace app {
 
-WindowsHost::WindowsHost(entry::Form1 &mainWindow) : m_main(mainWindow) {}
+WindowsHost::WindowsHost(entry::MainWindow &mainWindow) : m_main(mainWindow) {}
 WindowsHost::~WindowsHost() = default;
 
 const record::RecordValues &WindowsHost::record() const { return m_main.record(); }
 
-void WindowsHost::setMainPointerDefault() { m_main.setMousePointer(0); }
+void WindowsHost::setMainPointerDefault() { m_main.setMousePointer(shell::Pointer::Default); }
 
 void WindowsHost::handOverResult(const generator::GenerationResult &result)
 {
@@ -32,10 +32,10 @@ void WindowsHost::showPreview()
 
 void WindowsHost::hideMain() { m_main.hide(); }
 
-preview::Form2 &WindowsHost::preview()
+preview::PreviewWindow &WindowsHost::preview()
 {
     if (!m_preview) {
-        m_preview = std::make_unique<preview::Form2>();
+        m_preview = std::make_unique<preview::PreviewWindow>();
         m_preview->setMainWindow(&m_main);
         m_preview->setEndProgram([] { shell::endProgram(); });
         m_preview->setMayEndProgram([this] { return m_main.mayEndProgram(); });

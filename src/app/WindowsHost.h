@@ -4,10 +4,10 @@
 #include <memory>
 
 namespace entry {
-class Form1;
+class MainWindow;
 }
 namespace preview {
-class Form2;
+class PreviewWindow;
 }
 
 namespace app {
@@ -16,7 +16,7 @@ namespace app {
 // window, loaded at the first hand-over and kept loaded for the next runs.
 class WindowsHost final : public generator::GenerationHost {
 public:
-    explicit WindowsHost(entry::Form1 &mainWindow);
+    explicit WindowsHost(entry::MainWindow &mainWindow);
     ~WindowsHost() override;
 
     const record::RecordValues &record() const override;
@@ -28,10 +28,10 @@ public:
     void backToMainWindow();
 
 private:
-    preview::Form2 &preview();
+    preview::PreviewWindow &preview();
 
-    entry::Form1 &m_main;
-    std::unique_ptr<preview::Form2> m_preview;
+    entry::MainWindow &m_main;
+    std::unique_ptr<preview::PreviewWindow> m_preview;
 };
 
 } // namespace app

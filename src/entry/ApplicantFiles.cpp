@@ -1,7 +1,7 @@
 #include "ApplicantFiles.h"
 
 #include "ApplicantsWindow.h"
-#include "Form1Layout.h"
+#include "MainWindowLayout.h"
 #include "RecordPersistence.h"
 #include "base/Failure.h"
 #include "base/SafeWrite.h"

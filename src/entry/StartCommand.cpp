@@ -11,9 +11,9 @@ void StartCommand::click()
     if (trap.test(100, [&] { return m_busy; }))
         return;
     trap.line(102, [&] { m_busy = true; });
-    trap.line(104, [&] { m_setPointer(shell::kPointerBusy); });
+    trap.line(104, [&] { m_setPointer(shell::Pointer::Busy); });
     trap.line(106, [&] { m_generate(); });
-    trap.line(108, [&] { m_setPointer(shell::kPointerDefault); });
+    trap.line(108, [&] { m_setPointer(shell::Pointer::Default); });
     trap.line(110, [&] { m_busy = false; });
 }
 

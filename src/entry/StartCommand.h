@@ -1,4 +1,6 @@
 #pragma once
+#include "shell/PointerRules.h"
+
 #include <functional>
 
 namespace entry {
@@ -7,7 +9,7 @@ namespace entry {
 // arrives while a run is under way (events may be let through during it) does nothing.
 class StartCommand {
 public:
-    StartCommand(std::function<void(int pointer)> setPointer, std::function<void()> generate)
+    StartCommand(std::function<void(shell::Pointer)> setPointer, std::function<void()> generate)
         : m_setPointer(std::move(setPointer)), m_generate(std::move(generate))
     {
     }
@@ -16,7 +18,7 @@ public:
     bool busy() const { return m_busy; }
 
 private:
-    std::function<void(int)> m_setPointer;
+    std::function<void(shell::Pointer)> m_setPointer;
     std::function<void()> m_generate;
     bool m_busy = false;
 };

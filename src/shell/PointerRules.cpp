@@ -11,16 +11,16 @@ namespace {
 constexpr char kZoneProperty[] = "tenvoriaPointerZone";
 }
 
-int pointerAfterMove(int current, PointerZone zone)
+Pointer pointerAfterMove(Pointer current, PointerZone zone)
 {
-    if (current == kPointerBusy)
+    if (current == Pointer::Busy)
         return current;
-    return zone == PointerZone::Button ? kPointerCustom : kPointerDefault;
+    return zone == PointerZone::Button ? Pointer::Custom : Pointer::Default;
 }
 
 WindowPointer::WindowPointer(QWidget *window) : QObject(window), m_window(window) {}
 
-void WindowPointer::set(int value)
+void WindowPointer::set(Pointer value)
 {
     if (value == m_value)
         return;
@@ -31,7 +31,7 @@ void WindowPointer::set(int value)
 void WindowPointer::setCustomCursor(const QCursor &cursor)
 {
     m_custom = cursor;
-    if (m_value == kPointerCustom)
+    if (m_value == Pointer::Custom)
         show();
 }
 
@@ -46,10 +46,10 @@ void WindowPointer::loadCustomCursor(const QString &path)
 void WindowPointer::show()
 {
     switch (m_value) {
-    case kPointerBusy:
+    case Pointer::Busy:
         m_window->setCursor(Qt::WaitCursor);
         break;
-    case kPointerCustom:
+    case Pointer::Custom:
         m_window->setCursor(m_custom ? *m_custom : QCursor(Qt::PointingHandCursor));
         break;
     default:

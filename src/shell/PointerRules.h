@@ -8,10 +8,12 @@ class QWidget;
 
 namespace shell {
 
-// A window's pointer setting.
-inline constexpr int kPointerDefault = 0;
-inline constexpr int kPointerBusy = 11;   // hourglass while a long operation runs
-inline constexpr int kPointerCustom = 99; // the window's own (hand) pointer
+// A window's pointer setting. The numbers are the settings' historical codes.
+enum class Pointer {
+    Default = 0,
+    Busy = 11,   // hourglass while a long operation runs
+    Custom = 99, // the window's own (hand) pointer
+};
 
 // Where the mouse moved: over a push button, or over the window's own background or a frame.
 // Moves over anything else (labels, fields, options, tabs, pages) leave the setting alone.
@@ -19,16 +21,16 @@ enum class PointerZone { Button, Background };
 
 // The hover rule both windows share: buttons ask for the custom pointer, background and frames
 // for the default one, and nothing replaces the busy pointer.
-int pointerAfterMove(int current, PointerZone zone);
+Pointer pointerAfterMove(Pointer current, PointerZone zone);
 
-// The pointer setting of one window and how it shows: 0 leaves the window's cursor unset, 11 is
-// the wait cursor, 99 the loaded custom cursor or, when none was loaded, the pointing hand.
+// The pointer setting of one window and how it shows: Default leaves the window's cursor unset, Busy
+// is the wait cursor, Custom the loaded custom cursor or, when none was loaded, the pointing hand.
 class WindowPointer : public QObject {
 public:
     explicit WindowPointer(QWidget *window);
 
-    int value() const { return m_value; }
-    void set(int value);
+    Pointer value() const { return m_value; }
+    void set(Pointer value);
 
     void setCustomCursor(const QCursor &cursor);
     // The custom cursor from a cursor file; throws AppError when the file cannot be read.
@@ -46,7 +48,7 @@ private:
     void show();
 
     QWidget *m_window;
-    int m_value = kPointerDefault;
+    Pointer m_value = Pointer::Default;
     std::optional<QCursor> m_custom;
 };
 

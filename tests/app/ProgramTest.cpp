@@ -10,11 +10,11 @@
 #include "app/EngineSetup.h"
 #include "app/Program.h"
 #include "entry/ApplicantFiles.h"
-#include "entry/Form1.h"
+#include "entry/MainWindow.h"
 #include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
 #include "automation/WordAutomation.h"
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 #include "preview/SaveFileDialog.h"
 #include "shell/ErrorTrap.h"
 #include "record/ApplicantFile.h"
@@ -89,10 +89,10 @@ protected:
         qputenv("XDG_STATE_HOME", QFile::encodeName(temp.filePath(QStringLiteral("state"))));
     }
 
-    static preview::Form2 *previewWindow()
+    static preview::PreviewWindow *previewWindow()
     {
         for (QWidget *widget : QApplication::topLevelWidgets())
-            if (auto *form = qobject_cast<preview::Form2 *>(widget))
+            if (auto *form = qobject_cast<preview::PreviewWindow *>(widget))
                 return form;
         return nullptr;
     }
@@ -102,7 +102,7 @@ protected:
         ASSERT_NE(found, nullptr) << button;
         found->click();
     }
-    static void mouseOnPage(preview::Form2 *form, QEvent::Type type, QPointF at, Qt::MouseButtons held)
+    static void mouseOnPage(preview::PreviewWindow *form, QEvent::Type type, QPointF at, Qt::MouseButtons held)
     {
         QWidget *page = form->findChild<QWidget *>(QStringLiteral("Picture1"));
         ASSERT_NE(page, nullptr);
@@ -115,7 +115,7 @@ protected:
 TEST_F(ProgramTest, WholeRunFromTheMainWindowThroughThePreviewAndBack)
 {
     app::Program program(store, engine, {temp.path(), {}});
-    entry::Form1 &main = program.mainWindow();
+    entry::MainWindow &main = program.mainWindow();
     ASSERT_TRUE(program.start());
     EXPECT_TRUE(main.isVisible());
     EXPECT_EQ(previewWindow(), nullptr); // the preview is made at the first hand-over
@@ -127,11 +127,11 @@ TEST_F(ProgramTest, WholeRunFromTheMainWindowThroughThePreviewAndBack)
 
     click(&main, "PushButton1"); // start creating
     QApplication::processEvents();
-    preview::Form2 *preview = previewWindow();
+    preview::PreviewWindow *preview = previewWindow();
     ASSERT_NE(preview, nullptr);
     EXPECT_TRUE(preview->isVisible());
     EXPECT_FALSE(main.isVisible());
-    EXPECT_EQ(main.mousePointer(), 0);
+    EXPECT_EQ(main.mousePointer(), shell::Pointer::Default);
     const QString firstDocument = preview->wordFile();
     ASSERT_TRUE(QFile::exists(firstDocument));
     EXPECT_TRUE(firstDocument.startsWith(temp.path()));
@@ -194,7 +194,7 @@ TEST_F(ProgramTest, WholeRunFromTheMainWindowThroughThePreviewAndBack)
 TEST_F(ProgramTest, TheMainWindowShowsWithTheSmallIconsAndGetsTheLargeOnesOncePainted)
 {
     app::Program program(store, engine, {temp.path(), {}});
-    entry::Form1 &main = program.mainWindow();
+    entry::MainWindow &main = program.mainWindow();
     ASSERT_TRUE(program.start());
     EXPECT_EQ(main.windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {48, 48}}));
     for (int i = 0; i < 50 && main.windowIcon().availableSizes().size() < 4; ++i)
@@ -213,7 +213,7 @@ TEST_F(ProgramTest, ClosingThePreviewWithUnsavedEntriesAsksBeforeEnding)
     record::SettingsStore brokenStore(folder + QStringLiteral("/Marrowick.conf"));
     app::Program program(brokenStore, engine, {temp.path(), {}});
     ASSERT_TRUE(program.start());
-    entry::Form1 &main = program.mainWindow();
+    entry::MainWindow &main = program.mainWindow();
     ASSERT_TRUE(QDir(folder).removeRecursively());
     QFile blocker(folder); // a file where the store's folder should be: nothing can be written
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
@@ -221,7 +221,7 @@ TEST_F(ProgramTest, ClosingThePreviewWithUnsavedEntriesAsksBeforeEnding)
     main.record().text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("typed while broken"));
     ASSERT_EQ(boxes.shown.size(), 1u); // the notice that the entries could not be saved
     click(&main, "PushButton1");
-    preview::Form2 *preview = previewWindow();
+    preview::PreviewWindow *preview = previewWindow();
     ASSERT_NE(preview, nullptr);
     const QString document = preview->wordFile();
 
@@ -246,12 +246,12 @@ TEST_F(ProgramTest, EveryTrappedProcedureRunsUnderItsOwnLocationText)
 {
     app::Program program(store, engine, {temp.path(), {}});
     ASSERT_TRUE(program.start());
-    entry::Form1 &main = program.mainWindow();
+    entry::MainWindow &main = program.mainWindow();
     click(&main, "PushButton2");
     click(&main, "PushButton3");
     click(&main, "PushButton1");
     QApplication::processEvents();
-    preview::Form2 *preview = previewWindow();
+    preview::PreviewWindow *preview = previewWindow();
     ASSERT_NE(preview, nullptr);
     preview->activateWindow();
     QApplication::processEvents();
@@ -291,7 +291,7 @@ TEST_F(ProgramTest, EveryTrappedProcedureRunsUnderItsOwnLocationText)
 
 TEST_F(ProgramTest, ALineThatFailsIsReportedWithItsProceduresLocationAndTheProgramGoesOn)
 {
-    // Form2's zoom-in click fails at its only line: the report names it, and nothing else breaks.
+    // PreviewWindow's zoom-in click fails at its only line: the report names it, and nothing else breaks.
     class FailZoomIn final : public shell::TrapProbe {
     public:
         bool lineStarts(const QString &location, int label) override
@@ -303,7 +303,7 @@ TEST_F(ProgramTest, ALineThatFailsIsReportedWithItsProceduresLocationAndTheProgr
     app::Program program(store, engine, {temp.path(), {}});
     ASSERT_TRUE(program.start());
     click(&program.mainWindow(), "PushButton1");
-    preview::Form2 *preview = previewWindow();
+    preview::PreviewWindow *preview = previewWindow();
     ASSERT_NE(preview, nullptr);
     const float zoom = preview->zoomState().factor;
     click(preview, "PushButton1");
@@ -360,7 +360,7 @@ TEST_F(ProgramTest, TheFillablePdfExportedFromTheMenuImportsBack)
 {
     app::Program program(store, engine, {temp.path(), {}}, QStringLiteral(TENVORIA_PDFFORM_MODULE));
     ASSERT_TRUE(program.start());
-    entry::Form1 &main = program.mainWindow();
+    entry::MainWindow &main = program.mainWindow();
     main.record().text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("Zoë \u0928\u093e\u092e"));
     main.record().option(QStringLiteral("optAppInfoCurrentRent"))->setChecked(true);
     const QMap<QString, QString> exported = main.persistence().currentRecord();
@@ -398,7 +398,7 @@ TEST_F(ProgramTest, AMissingPdfModuleIsToldByTheExportAndTheImport)
     const QString module = temp.filePath(QStringLiteral("gone/tenvoria-pdfform.so"));
     app::Program program(store, engine, {temp.path(), {}}, module);
     ASSERT_TRUE(program.start());
-    entry::Form1 &main = program.mainWindow();
+    entry::MainWindow &main = program.mainWindow();
     main.record().text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("Kept"));
     const QString pdf = temp.filePath(QStringLiteral("form.pdf"));
     EXPECT_FALSE(main.applicantFiles().exportFillablePdf(pdf, true));

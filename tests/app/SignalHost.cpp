@@ -4,8 +4,8 @@
 #include "NoHomePage.h"
 #include "app/EndOnSignal.h"
 #include "app/Program.h"
-#include "entry/Form1.h"
-#include "preview/Form2.h"
+#include "entry/MainWindow.h"
+#include "preview/PreviewWindow.h"
 #include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 
@@ -33,7 +33,7 @@ int main(int argc, char **argv)
     program.mainWindow().findChild<QPushButton *>(QStringLiteral("PushButton3"))->click(); // sample
     program.mainWindow().findChild<QPushButton *>(QStringLiteral("PushButton1"))->click(); // start creating
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (auto *preview = qobject_cast<preview::Form2 *>(window); preview && preview->isVisible()) {
+        if (auto *preview = qobject_cast<preview::PreviewWindow *>(window); preview && preview->isVisible()) {
             std::printf("%s\n", qPrintable(preview->wordFile()));
             std::fflush(stdout);
             return QApplication::exec();

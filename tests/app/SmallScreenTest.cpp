@@ -1,7 +1,7 @@
 // Both windows on a 1024 x 768 screen at scale factor 2, where neither fits: each stays on the
 // screen, and Tab brings every control into view. Its own main() sets the screen up.
-#include "entry/Form1.h"
-#include "preview/Form2.h"
+#include "entry/MainWindow.h"
+#include "preview/PreviewWindow.h"
 #include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 
@@ -52,7 +52,7 @@ TEST(SmallScreen, TheMainWindowStaysOnTheScreenAndTabReachesStartCreatingTemplat
     shell::ScopedMessageBoxes boxScope{boxes};
     record::SettingsStore store(temp.filePath(QStringLiteral("Marrowick.conf")));
     wordproc::BuiltinApplicationFactory engine(temp.filePath(QStringLiteral("engine.lock")));
-    entry::Form1 form(store, engine);
+    entry::MainWindow form(store, engine);
     form.showCentred();
     expectOnTheScreen(&form);
     QPushButton *start = form.button(1);
@@ -64,7 +64,7 @@ TEST(SmallScreen, ThePreviewStaysOnTheScreenAndTabReachesItsPageAndButtons)
 {
     testsupport::ScriptedMessageBoxes boxes;
     shell::ScopedMessageBoxes boxScope{boxes};
-    preview::Form2 form;
+    preview::PreviewWindow form;
     form.setEndProgram([] {});
     QImage page(1345, 1795, QImage::Format_RGB32);
     page.fill(Qt::white);

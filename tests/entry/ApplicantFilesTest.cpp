@@ -3,7 +3,7 @@
 #include "entry/ApplicantFiles.h"
 #include "ScriptedShellTest.h"
 #include "TestFiles.h"
-#include "entry/Form1.h"
+#include "entry/MainWindow.h"
 #include "entry/RecordPersistence.h"
 
 #include "RecordingStartupServices.h"
@@ -49,7 +49,7 @@ protected:
     QTemporaryDir dir;
     NoEngine engine;
     std::unique_ptr<record::SettingsStore> store;
-    std::unique_ptr<entry::Form1> window;
+    std::unique_ptr<entry::MainWindow> window;
     int ended = 0;
     QStringList dialogAnswers; // what the file dialogs are answered, in turn
 
@@ -57,7 +57,7 @@ protected:
     {
         qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("state"))));
         store = std::make_unique<record::SettingsStore>(dir.filePath(QStringLiteral("Marrowick.conf")));
-        window = std::make_unique<entry::Form1>(*store, engine);
+        window = std::make_unique<entry::MainWindow>(*store, engine);
         window->setEndProgram([this] { ++ended; });
         files().setAskFileName([this](ApplicantFiles::Dialog, const QString &) {
             return dialogAnswers.isEmpty() ? QString() : dialogAnswers.takeFirst();

@@ -9,17 +9,17 @@ namespace {
 
 TEST(StartCommand, RunsUnderTheBusyPointerAndAClickDuringARunStartsNoSecondRun)
 {
-    std::vector<int> pointers;
+    std::vector<shell::Pointer> pointers;
     int runs = 0;
     entry::StartCommand *self = nullptr;
-    entry::StartCommand command([&](int p) { pointers.push_back(p); }, [&] {
+    entry::StartCommand command([&](shell::Pointer p) { pointers.push_back(p); }, [&] {
         ++runs;
         self->click(); // delivered while the run is under way
     });
     self = &command;
     command.click();
     EXPECT_EQ(runs, 1);
-    EXPECT_EQ(pointers, (std::vector<int>{11, 0}));
+    EXPECT_EQ(pointers, (std::vector<shell::Pointer>{shell::Pointer::Busy, shell::Pointer::Default}));
     EXPECT_FALSE(command.busy());
     command.click();
     EXPECT_EQ(runs, 2);
@@ -29,13 +29,13 @@ TEST(StartCommand, AFailingRunIsReportedAndStillEndsIdleWithTheDefaultPointer)
 {
     testsupport::ScriptedMessageBoxes boxes;
     shell::ScopedMessageBoxes scope(boxes);
-    std::vector<int> pointers;
-    entry::StartCommand command([&](int p) { pointers.push_back(p); },
+    std::vector<shell::Pointer> pointers;
+    entry::StartCommand command([&](shell::Pointer p) { pointers.push_back(p); },
                                 [] { throw shell::AppError(QStringLiteral("boom")); });
     command.click();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Form1.PushButton1_Click at line 106")));
-    EXPECT_EQ(pointers.back(), 0);
+    EXPECT_EQ(pointers.back(), shell::Pointer::Default);
     EXPECT_FALSE(command.busy());
 }
 

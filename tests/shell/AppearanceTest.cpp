@@ -22,12 +22,12 @@ namespace {
 
 TEST(PointerRules, ButtonsAskForTheHandBackgroundForTheDefaultAndBusyStays)
 {
-    EXPECT_EQ(pointerAfterMove(kPointerDefault, PointerZone::Button), kPointerCustom);
-    EXPECT_EQ(pointerAfterMove(kPointerCustom, PointerZone::Button), kPointerCustom);
-    EXPECT_EQ(pointerAfterMove(kPointerCustom, PointerZone::Background), kPointerDefault);
-    EXPECT_EQ(pointerAfterMove(kPointerDefault, PointerZone::Background), kPointerDefault);
-    EXPECT_EQ(pointerAfterMove(kPointerBusy, PointerZone::Button), kPointerBusy);
-    EXPECT_EQ(pointerAfterMove(kPointerBusy, PointerZone::Background), kPointerBusy);
+    EXPECT_EQ(pointerAfterMove(Pointer::Default, PointerZone::Button), Pointer::Custom);
+    EXPECT_EQ(pointerAfterMove(Pointer::Custom, PointerZone::Button), Pointer::Custom);
+    EXPECT_EQ(pointerAfterMove(Pointer::Custom, PointerZone::Background), Pointer::Default);
+    EXPECT_EQ(pointerAfterMove(Pointer::Default, PointerZone::Background), Pointer::Default);
+    EXPECT_EQ(pointerAfterMove(Pointer::Busy, PointerZone::Button), Pointer::Busy);
+    EXPECT_EQ(pointerAfterMove(Pointer::Busy, PointerZone::Background), Pointer::Busy);
 }
 
 TEST(PointerRules, WindowShowsEachSettingAndMovesOverChildrenDoNotCountForTheirFrame)
@@ -49,24 +49,24 @@ TEST(PointerRules, WindowShowsEachSettingAndMovesOverChildrenDoNotCountForTheirF
         QApplication::sendEvent(target, &event);
     };
     move(button, {5, 5});
-    EXPECT_EQ(pointer.value(), kPointerCustom);
+    EXPECT_EQ(pointer.value(), Pointer::Custom);
     EXPECT_EQ(window.cursor().shape(), Qt::PointingHandCursor); // no hand file loaded
     move(label, {5, 5}); // reaches the frame too, but over its label
-    EXPECT_EQ(pointer.value(), kPointerCustom);
+    EXPECT_EQ(pointer.value(), Pointer::Custom);
     move(frame, {150, 80});
-    EXPECT_EQ(pointer.value(), kPointerDefault);
+    EXPECT_EQ(pointer.value(), Pointer::Default);
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
 
-    pointer.set(kPointerBusy);
+    pointer.set(Pointer::Busy);
     EXPECT_EQ(window.cursor().shape(), Qt::WaitCursor);
     move(button, {5, 5});
     move(frame, {150, 80});
-    EXPECT_EQ(pointer.value(), kPointerBusy);
+    EXPECT_EQ(pointer.value(), Pointer::Busy);
 
     QPixmap hand(16, 16);
     hand.fill(Qt::red);
     pointer.setCustomCursor(QCursor(hand, 1, 1));
-    pointer.set(kPointerCustom);
+    pointer.set(Pointer::Custom);
     EXPECT_EQ(window.cursor().shape(), Qt::BitmapCursor);
 }
 

@@ -1,6 +1,6 @@
 // What a screen reader hears in the preview window, and Enter on its buttons.
 #include "preview/DocumentPages.h"
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 
 #include "AccessibleWalk.h"
 #include "PreviewTestPages.h"
@@ -41,7 +41,7 @@ const std::map<QString, Expected> kControls{
     {"Picture2", {QAccessible::Border, "Page view"}},
 };
 
-class Form2AccessibilityTest : public ::testing::Test {
+class PreviewWindowAccessibilityTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -69,10 +69,10 @@ protected:
     QTemporaryDir dir;
     QString document;
     QWidget mainWindow;
-    Form2 form;
+    PreviewWindow form;
 };
 
-TEST_F(Form2AccessibilityTest, EveryControlIsAnnouncedByItsCaptionAndRole)
+TEST_F(PreviewWindowAccessibilityTest, EveryControlIsAnnouncedByItsCaptionAndRole)
 {
     const std::vector<AccessibleNode> nodes = testsupport::accessibleTree(&form);
     ASSERT_FALSE(nodes.empty());
@@ -98,7 +98,7 @@ TEST_F(Form2AccessibilityTest, EveryControlIsAnnouncedByItsCaptionAndRole)
     }
 }
 
-TEST_F(Form2AccessibilityTest, EnterOnAFocusedButtonPressesIt)
+TEST_F(PreviewWindowAccessibilityTest, EnterOnAFocusedButtonPressesIt)
 {
     auto *zoomOut = form.findChild<QPushButton *>(QStringLiteral("PushButton2"));
     ASSERT_NE(zoomOut, nullptr);
@@ -134,7 +134,7 @@ public:
     QString text;
 };
 
-TEST_F(Form2AccessibilityTest, ThePageIsFocusableAndReadsAsTheDocumentsText)
+TEST_F(PreviewWindowAccessibilityTest, ThePageIsFocusableAndReadsAsTheDocumentsText)
 {
     TextPages pages;
     pages.text = QStringLiteral("Rental Application\nName: Ada Quill\nPhone: 555 0100");

@@ -1,5 +1,5 @@
 // What a screen reader hears in the main window, and the keys its buttons answer to.
-#include "entry/Form1.h"
+#include "entry/MainWindow.h"
 #include "ScriptedShellTest.h"
 
 #include "AccessibleWalk.h"
@@ -144,13 +144,13 @@ public:
     std::shared_ptr<automation::Application> getRunning() override { return nullptr; }
 };
 
-class Form1AccessibilityTest : public testsupport::ScriptedShellTest {
+class MainWindowAccessibilityTest : public testsupport::ScriptedShellTest {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
         store = std::make_unique<record::SettingsStore>(dir.filePath(QStringLiteral("Marrowick.conf")));
-        window = std::make_unique<Form1>(*store, factory);
+        window = std::make_unique<MainWindow>(*store, factory);
         window->setProgramFolder(dir.path());
         ASSERT_TRUE(window->load());
     }
@@ -185,10 +185,10 @@ protected:
     QTemporaryDir dir;
     IdleEngineFactory factory;
     std::unique_ptr<record::SettingsStore> store;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(Form1AccessibilityTest, EveryControlIsAnnouncedByItsVisibleLabelAndRole)
+TEST_F(MainWindowAccessibilityTest, EveryControlIsAnnouncedByItsVisibleLabelAndRole)
 {
     const std::vector<AccessibleNode> nodes = testsupport::accessibleTree(window.get());
     ASSERT_FALSE(nodes.empty());
@@ -220,7 +220,7 @@ TEST_F(Form1AccessibilityTest, EveryControlIsAnnouncedByItsVisibleLabelAndRole)
     }
 }
 
-TEST_F(Form1AccessibilityTest, EveryFieldIsLabelledByTheLabelBesideIt)
+TEST_F(MainWindowAccessibilityTest, EveryFieldIsLabelledByTheLabelBesideIt)
 {
     int labelled = 0;
     for (const auto &[objectName, name] : kFieldAndOptionNames) {
@@ -246,7 +246,7 @@ TEST_F(Form1AccessibilityTest, EveryFieldIsLabelledByTheLabelBesideIt)
     EXPECT_EQ(labelled, 70);
 }
 
-TEST_F(Form1AccessibilityTest, EnterOnAFocusedButtonPressesItAsSpaceDoes)
+TEST_F(MainWindowAccessibilityTest, EnterOnAFocusedButtonPressesItAsSpaceDoes)
 {
     // Help, by Return, by the keypad's Enter and by Space: one box each.
     press(window->button(2), Qt::Key_Return);
@@ -271,7 +271,7 @@ TEST_F(Form1AccessibilityTest, EnterOnAFocusedButtonPressesItAsSpaceDoes)
     EXPECT_EQ(starts, 1);
 }
 
-TEST_F(Form1AccessibilityTest, EnterInAFieldPressesNoButton)
+TEST_F(MainWindowAccessibilityTest, EnterInAFieldPressesNoButton)
 {
     int starts = 0;
     window->setStartCommand([&] { ++starts; });

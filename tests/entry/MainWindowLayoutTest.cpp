@@ -1,4 +1,4 @@
-#include "entry/Form1Layout.h"
+#include "entry/MainWindowLayout.h"
 #include "record/RecordCatalogue.h"
 
 #include <QFont>
@@ -23,7 +23,7 @@ QRect pixelsOf(const QString &name)
     return p ? toPixels(p->rect) : QRect();
 }
 
-TEST(Form1Layout, WindowButtonsAndTabControlStandWhereDesignedInPixels)
+TEST(MainWindowLayout, WindowButtonsAndTabControlStandWhereDesignedInPixels)
 {
     EXPECT_EQ(toPixels(layout().client).size(), QSize(696, 687));
     EXPECT_EQ(pixelsOf(QStringLiteral("PushButton1")), QRect(8, 8, 680, 27));
@@ -47,7 +47,7 @@ TEST(Form1Layout, WindowButtonsAndTabControlStandWhereDesignedInPixels)
     EXPECT_LE(tabs.bottom(), toPixels(layout().client).bottom());
 }
 
-TEST(Form1Layout, SixteenFramesSeventyLabelsAndEveryControlOfTheRecordOnce)
+TEST(MainWindowLayout, SixteenFramesSeventyLabelsAndEveryControlOfTheRecordOnce)
 {
     const auto frames = layout().ofKind(ControlKind::Frame);
     ASSERT_EQ(frames.size(), 16u);
@@ -84,7 +84,7 @@ TEST(Form1Layout, SixteenFramesSeventyLabelsAndEveryControlOfTheRecordOnce)
     EXPECT_EQ(layout().ofKind(ControlKind::Option).size(), 12u);
 }
 
-TEST(Form1Layout, StatedPositionsAndWidthsHold)
+TEST(MainWindowLayout, StatedPositionsAndWidthsHold)
 {
     const auto rect = [](const char *name) { return layout().find(QLatin1String(name))->rect; };
     EXPECT_EQ(rect("txtAppInfoName").width, 8115);
@@ -114,7 +114,7 @@ TEST(Form1Layout, StatedPositionsAndWidthsHold)
     EXPECT_EQ(layout().find(salary->parent)->rect.height, 3075);
 }
 
-TEST(Form1Layout, OnlyTheSecondAndThirdReferenceRowsAreHiddenBelowTheReferencesFrame)
+TEST(MainWindowLayout, OnlyTheSecondAndThirdReferenceRowsAreHiddenBelowTheReferencesFrame)
 {
     QSet<QString> hidden;
     for (const Placement &p : layout().controls)
@@ -134,7 +134,7 @@ TEST(Form1Layout, OnlyTheSecondAndThirdReferenceRowsAreHiddenBelowTheReferencesF
 
 // Labels sit left of their own field on its line, nothing overlaps its neighbours, everything
 // stays inside its container, and every caption fits its box in the window font.
-TEST(Form1Layout, ControlsFitTheirContainersWithoutOverlapAndCaptionsFit)
+TEST(MainWindowLayout, ControlsFitTheirContainersWithoutOverlapAndCaptionsFit)
 {
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(9);
@@ -171,7 +171,7 @@ TEST(Form1Layout, ControlsFitTheirContainersWithoutOverlapAndCaptionsFit)
     }
 }
 
-TEST(Form1Layout, KeyboardOrderFollowsTheRecordWithOptionsAfterZipCodeAndPositionThenTabsAndButtons)
+TEST(MainWindowLayout, KeyboardOrderFollowsTheRecordWithOptionsAfterZipCodeAndPositionThenTabsAndButtons)
 {
     const QStringList order = layout().tabOrder;
     ASSERT_EQ(order.size(), 70 + 12 + 4);

@@ -1,7 +1,7 @@
-#include "Form1.h"
+#include "MainWindow.h"
 
 #include "ApplicantFiles.h"
-#include "Form1Layout.h"
+#include "MainWindowLayout.h"
 #include "RecordPersistence.h"
 #include "SampleData.h"
 #include "shell/AccessibleWindow.h"
@@ -76,7 +76,7 @@ void fillWith(QWidget *widget, QPalette::ColorRole role)
 
 } // namespace
 
-Form1::Form1(record::SettingsStore &store, automation::ApplicationFactory &engine, QWidget *parent)
+MainWindow::MainWindow(record::SettingsStore &store, automation::ApplicationFactory &engine, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_record(createRecordControls(withWindowFont(this))),
@@ -115,11 +115,11 @@ Form1::Form1(record::SettingsStore &store, automation::ApplicationFactory &engin
     m_screenFit = new shell::ScreenFit(this, menuBar());
 }
 
-QMenuBar *Form1::menuBar() const { return m_applicantFiles->menuBar(); }
+QMenuBar *MainWindow::menuBar() const { return m_applicantFiles->menuBar(); }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-void Form1::buildControls()
+void MainWindow::buildControls()
 {
     const Layout &layout = form1Layout();
     for (const Placement &p : layout.controls) {
@@ -197,14 +197,14 @@ void Form1::buildControls()
     m_tabs->setCurrentIndex(layout.firstTab);
 }
 
-void Form1::connectButtons()
+void MainWindow::connectButtons()
 {
-    connect(button(1), &QPushButton::clicked, this, &Form1::onStartCreating);
-    connect(button(2), &QPushButton::clicked, this, &Form1::onHelp);
-    connect(button(3), &QPushButton::clicked, this, &Form1::onLoadSample);
+    connect(button(1), &QPushButton::clicked, this, &MainWindow::onStartCreating);
+    connect(button(2), &QPushButton::clicked, this, &MainWindow::onHelp);
+    connect(button(3), &QPushButton::clicked, this, &MainWindow::onLoadSample);
 }
 
-void Form1::setKeyboardOrder()
+void MainWindow::setKeyboardOrder()
 {
     QWidget *previous = nullptr;
     for (const QString &name : form1Layout().tabOrder) {
@@ -216,7 +216,7 @@ void Form1::setKeyboardOrder()
     }
 }
 
-void Form1::watchPointer()
+void MainWindow::watchPointer()
 {
     m_pointer->watch(this, shell::PointerZone::Background);
     m_pointer->watch(m_body, shell::PointerZone::Background);
@@ -226,7 +226,7 @@ void Form1::watchPointer()
         m_pointer->watch(button(number), shell::PointerZone::Button);
 }
 
-bool Form1::load()
+bool MainWindow::load()
 {
     shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
     const QString folder = programFolder();
@@ -246,7 +246,7 @@ bool Form1::load()
     return wordAvailable;
 }
 
-void Form1::showCentred()
+void MainWindow::showCentred()
 {
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (screen && !m_screenFit->place()) {
@@ -266,19 +266,19 @@ void Form1::showCentred()
     }
 }
 
-int Form1::mousePointer() const { return m_pointer->value(); }
-void Form1::setMousePointer(int value) { m_pointer->set(value); }
-bool Form1::hasCustomPointer() const { return m_pointer->hasCustomCursor(); }
+shell::Pointer MainWindow::mousePointer() const { return m_pointer->value(); }
+void MainWindow::setMousePointer(shell::Pointer value) { m_pointer->set(value); }
+bool MainWindow::hasCustomPointer() const { return m_pointer->hasCustomCursor(); }
 
-QPushButton *Form1::button(int number) const
+QPushButton *MainWindow::button(int number) const
 {
     return qobject_cast<QPushButton *>(m_controls.value(QStringLiteral("PushButton%1").arg(number)));
 }
 
-QGroupBox *Form1::frame(int number) const { return qobject_cast<QGroupBox *>(m_controls.value(frameName(number))); }
-QLabel *Form1::label(int index) const { return qobject_cast<QLabel *>(m_controls.value(labelName(index))); }
+QGroupBox *MainWindow::frame(int number) const { return qobject_cast<QGroupBox *>(m_controls.value(frameName(number))); }
+QLabel *MainWindow::label(int index) const { return qobject_cast<QLabel *>(m_controls.value(labelName(index))); }
 
-QWidget *Form1::page(int tab) const
+QWidget *MainWindow::page(int tab) const
 {
     for (const Placement *p : form1Layout().ofKind(ControlKind::Page))
         if (p->index == tab)
@@ -286,7 +286,7 @@ QWidget *Form1::page(int tab) const
     return nullptr;
 }
 
-bool Form1::mayEndProgram()
+bool MainWindow::mayEndProgram()
 {
     // Entries in no applicant file are no reason to ask: the store holds them and the next start
     // restores them. Only entries the store could not take would be lost.
@@ -302,7 +302,7 @@ bool Form1::mayEndProgram()
         == shell::BoxAnswer::Yes;
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!mayEndProgram()) {
         event->ignore();
@@ -315,13 +315,13 @@ void Form1::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void Form1::onStartCreating()
+void MainWindow::onStartCreating()
 {
     if (m_startCommand)
         m_startCommand();
 }
 
-void Form1::onHelp()
+void MainWindow::onHelp()
 {
     shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"));
     trap.line(100, [&] {
@@ -329,7 +329,7 @@ void Form1::onHelp()
     });
 }
 
-void Form1::onLoadSample()
+void MainWindow::onLoadSample()
 {
     shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
     loadSampleData(m_record, trap);

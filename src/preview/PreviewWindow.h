@@ -1,7 +1,8 @@
 #pragma once
-#include "Form2Controls.h"
+#include "PreviewControls.h"
 #include "ScrollModel.h"
 #include "ZoomModel.h"
+#include "shell/PointerRules.h"
 
 #include <QImage>
 #include <QPointer>
@@ -31,11 +32,11 @@ class SaveFileDialog;
 // back to the data-entry window, or closes the program.
 //
 // The window owns the temporary document from the hand-over on and deletes it when it is left.
-class Form2 : public QWidget {
+class PreviewWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit Form2(QWidget *parent = nullptr);
-    ~Form2() override;
+    explicit PreviewWindow(QWidget *parent = nullptr);
+    ~PreviewWindow() override;
 
     // The data-entry window that "< Back" returns to.
     void setMainWindow(QWidget *form1) { m_mainWindow = form1; }
@@ -67,10 +68,10 @@ public:
         describePage();
     }
 
-    // The window's pointer setting (shell::kPointerDefault, kPointerBusy or kPointerCustom); the
+    // The window's pointer setting (shell::Pointer::Default, Pointer::Busy or Pointer::Custom); the
     // custom pointer is the hand from HAND-M.CUR beside the program, or the platform's without it.
-    int mousePointer() const;
-    void setMousePointer(int value);
+    shell::Pointer mousePointer() const;
+    void setMousePointer(shell::Pointer value);
 
     const ZoomModel &zoomState() const { return m_zoom; }
     const ScrollModel &scrollState() const { return m_scroll; }
@@ -119,7 +120,7 @@ private:
     void saveAs(const QString &target, bool asPdf);
 
     // The window for the keyboard, the right button, screen readers and small screens
-    // (Form2Access.cpp).
+    // (PreviewWindowAccess.cpp).
     void setUpAccess();
     bool pageKeyPress(const QKeyEvent &event);
     void trackRightButton(const QEvent &event);
@@ -128,7 +129,7 @@ private:
     QPoint keyboardMenuPoint() const;
     void describePage();
 
-    Form2Controls m_controls;
+    PreviewControls m_controls;
 
     QString m_wordFile;
     bool m_firstActivate = false;

@@ -1,6 +1,6 @@
 // The preview window for those who do not use it with the left mouse button on a large screen:
 // the page's keys and menu, its text for screen readers, and the window on a small screen.
-#include "Form2.h"
+#include "PreviewWindow.h"
 
 #include "DocumentPages.h"
 #include "PagePicture.h"
@@ -36,25 +36,25 @@ void pressWith(QWidget *window, const QKeySequence &keys, QPushButton *button)
 }
 } // namespace
 
-void Form2::setUpAccess()
+void PreviewWindow::setUpAccess()
 {
     // The title stays the program's name; screen readers tell the two windows apart.
     setAccessibleName(QString::fromLatin1(shell::kProductName) + QStringLiteral(" \u2014 Preview"));
     describePage();
 
     // The buttons' keys, from anywhere in the window, doing exactly what the buttons do.
-    pressWith(this, QKeySequence::ZoomIn, m_controls.PushButton1);
-    pressWith(this, QKeySequence(Qt::CTRL | Qt::Key_Equal), m_controls.PushButton1); // + unshifted
-    pressWith(this, QKeySequence::ZoomOut, m_controls.PushButton2);
-    pressWith(this, QKeySequence::Save, m_controls.PushButton6);
+    pressWith(this, QKeySequence::ZoomIn, m_controls.zoomInButton);
+    pressWith(this, QKeySequence(Qt::CTRL | Qt::Key_Equal), m_controls.zoomInButton); // + unshifted
+    pressWith(this, QKeySequence::ZoomOut, m_controls.zoomOutButton);
+    pressWith(this, QKeySequence::Save, m_controls.saveButton);
 
     // The page's menu opens on a right click, not on the press, so the right button drags too.
-    m_controls.Picture1->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_controls.page->setContextMenuPolicy(Qt::PreventContextMenu);
 
     m_screenFit = new shell::ScreenFit(this);
 }
 
-bool Form2::pageKeyPress(const QKeyEvent &event)
+bool PreviewWindow::pageKeyPress(const QKeyEvent &event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     if (event.key() == Qt::Key_Menu || (event.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
@@ -96,7 +96,7 @@ bool Form2::pageKeyPress(const QKeyEvent &event)
     return true;
 }
 
-void Form2::trackRightButton(const QEvent &event)
+void PreviewWindow::trackRightButton(const QEvent &event)
 {
     switch (event.type()) {
     case QEvent::MouseButtonPress: {
@@ -129,7 +129,7 @@ void Form2::trackRightButton(const QEvent &event)
     }
 }
 
-bool Form2::pageContextMenu(const QContextMenuEvent &event)
+bool PreviewWindow::pageContextMenu(const QContextMenuEvent &event)
 {
     // The one that comes with the right button's press: its release decides.
     if (event.reason() == QContextMenuEvent::Mouse && m_rightHeld)
@@ -138,22 +138,22 @@ bool Form2::pageContextMenu(const QContextMenuEvent &event)
     return true;
 }
 
-void Form2::openPageMenu(const QPoint &globalPos)
+void PreviewWindow::openPageMenu(const QPoint &globalPos)
 {
     if (!m_pageMenu->isVisible())
         m_pageMenu->popup(globalPos);
 }
 
-QPoint Form2::keyboardMenuPoint() const
+QPoint PreviewWindow::keyboardMenuPoint() const
 {
-    const QRect shown = m_controls.Picture1->geometry() & m_controls.viewportClient->rect();
+    const QRect shown = m_controls.page->geometry() & m_controls.viewportClient->rect();
     const QPoint corner = shown.isEmpty() ? QPoint(0, 0) : shown.topLeft();
     return m_controls.viewportClient->mapToGlobal(corner + QPoint(kMenuIndent, kMenuIndent));
 }
 
 // Screen readers read the page's text from its description: the page is a picture of the form,
 // and its text comes from the document it shows.
-void Form2::describePage()
+void PreviewWindow::describePage()
 {
     QString text;
     if (m_pages && !m_wordFile.isEmpty()) {
@@ -163,7 +163,7 @@ void Form2::describePage()
             // Said below, in the description itself: the page is there even when its text is not.
         }
     }
-    m_controls.Picture1->setAccessibleDescription(
+    m_controls.page->setAccessibleDescription(
         text.isEmpty() ? QStringLiteral("The page's text cannot be read.") : text);
 }
 

@@ -1,4 +1,4 @@
-#include "Form1Layout.h"
+#include "MainWindowLayout.h"
 
 #include "record/RecordCatalogue.h"
 

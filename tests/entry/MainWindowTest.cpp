@@ -1,5 +1,5 @@
-#include "entry/Form1.h"
-#include "entry/Form1Layout.h"
+#include "entry/MainWindow.h"
+#include "entry/MainWindowLayout.h"
 
 #include "BuildConfig.h"
 #include "ScriptedMessageBoxes.h"
@@ -69,7 +69,7 @@ public:
     std::shared_ptr<automation::Application> getRunning() override { return nullptr; }
 };
 
-class Form1Test : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString storePath = dir.filePath(QStringLiteral("cfg/Marrowick.conf"));
@@ -83,10 +83,10 @@ protected:
 
     void SetUp() override { QDir().mkpath(folder); }
 
-    std::unique_ptr<Form1> makeWindow()
+    std::unique_ptr<MainWindow> makeWindow()
     {
         store = std::make_unique<record::SettingsStore>(storePath);
-        auto window = std::make_unique<Form1>(*store, factory);
+        auto window = std::make_unique<MainWindow>(*store, factory);
         window->setProgramFolder(folder);
         return window;
     }
@@ -103,7 +103,7 @@ protected:
     }
 };
 
-TEST_F(Form1Test, WindowIsBuiltAsDesignedWithOtherInformationInFront)
+TEST_F(MainWindowTest, WindowIsBuiltAsDesignedWithOtherInformationInFront)
 {
     auto w = makeWindow();
     // The designed client area below the menu bar, which the window grows by.
@@ -137,7 +137,7 @@ TEST_F(Form1Test, WindowIsBuiltAsDesignedWithOtherInformationInFront)
     w->hide();
 }
 
-TEST_F(Form1Test, TabKeyVisitsTheControlsInTheDesignedOrder)
+TEST_F(MainWindowTest, TabKeyVisitsTheControlsInTheDesignedOrder)
 {
     auto w = makeWindow();
     const QStringList expected = entry::form1::form1Layout().tabOrder;
@@ -151,7 +151,7 @@ TEST_F(Form1Test, TabKeyVisitsTheControlsInTheDesignedOrder)
     EXPECT_EQ(visited, expected);
 }
 
-TEST_F(Form1Test, LoadDressesTheWindowRestoresTheRecordAndChecksTheEngineLast)
+TEST_F(MainWindowTest, LoadDressesTheWindowRestoresTheRecordAndChecksTheEngineLast)
 {
     record::SettingsStore(storePath).write(QStringLiteral("App Info Name"), QStringLiteral("Ada"));
     record::SettingsStore(storePath).write(QStringLiteral("Co Current House"), QStringLiteral("Rent"));
@@ -173,7 +173,7 @@ TEST_F(Form1Test, LoadDressesTheWindowRestoresTheRecordAndChecksTheEngineLast)
     EXPECT_EQ(services.ends, 0);
 }
 
-TEST_F(Form1Test, FailingStepsAreReportedWithTheirLabelsAndStartUpGoesOn)
+TEST_F(MainWindowTest, FailingStepsAreReportedWithTheirLabelsAndStartUpGoesOn)
 {
     writeProgramFile(QStringLiteral("HAND-M.CUR"), "not a cursor");
     record::SettingsStore(storePath).write(QStringLiteral("Phone1"), QStringLiteral("555"));
@@ -190,7 +190,7 @@ TEST_F(Form1Test, FailingStepsAreReportedWithTheirLabelsAndStartUpGoesOn)
     EXPECT_EQ(factory.quits, 1);
 }
 
-TEST_F(Form1Test, HandPointerFromTheProgramFolderShowsOverButtonsAndFramesResetIt)
+TEST_F(MainWindowTest, HandPointerFromTheProgramFolderShowsOverButtonsAndFramesResetIt)
 {
     QImage hand(32, 32, QImage::Format_ARGB32);
     hand.fill(Qt::transparent);
@@ -203,26 +203,26 @@ TEST_F(Form1Test, HandPointerFromTheProgramFolderShowsOverButtonsAndFramesResetI
     ASSERT_TRUE(w->hasCustomPointer());
 
     move(w->button(2), {5, 5});
-    EXPECT_EQ(w->mousePointer(), shell::kPointerCustom);
+    EXPECT_EQ(w->mousePointer(), shell::Pointer::Custom);
     EXPECT_EQ(w->cursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(w->cursor().hotSpot(), QPoint(3, 2));
     move(w->label(0), {2, 2});                                       // labels leave it
     move(w->record().text(QStringLiteral("txtAppInfoName")), {2, 2}); // so do fields
-    EXPECT_EQ(w->mousePointer(), shell::kPointerCustom);
+    EXPECT_EQ(w->mousePointer(), shell::Pointer::Custom);
     QGroupBox *frame = w->frame(15);
     move(frame, {frame->width() - 4, frame->height() - 4});
-    EXPECT_EQ(w->mousePointer(), shell::kPointerDefault);
+    EXPECT_EQ(w->mousePointer(), shell::Pointer::Default);
     move(w->button(1), {5, 5});
     move(w->body(), {2, 2}); // the window's own background
-    EXPECT_EQ(w->mousePointer(), shell::kPointerDefault);
+    EXPECT_EQ(w->mousePointer(), shell::Pointer::Default);
 
-    w->setMousePointer(shell::kPointerBusy);
+    w->setMousePointer(shell::Pointer::Busy);
     move(w->button(3), {5, 5});
-    EXPECT_EQ(w->mousePointer(), shell::kPointerBusy);
+    EXPECT_EQ(w->mousePointer(), shell::Pointer::Busy);
     EXPECT_EQ(w->cursor().shape(), Qt::WaitCursor);
 }
 
-TEST_F(Form1Test, MissingEngineShowsTheWordMessageAfterTheRestoreAndEndsWithoutShowingTheWindow)
+TEST_F(MainWindowTest, MissingEngineShowsTheWordMessageAfterTheRestoreAndEndsWithoutShowingTheWindow)
 {
     record::SettingsStore(storePath).write(QStringLiteral("Relationship"), QStringLiteral("Sister"));
     factory.creates = false;
@@ -240,7 +240,7 @@ TEST_F(Form1Test, MissingEngineShowsTheWordMessageAfterTheRestoreAndEndsWithoutS
     EXPECT_FALSE(w->isVisible());
 }
 
-TEST_F(Form1Test, ButtonsRunHelpSampleAndTheStartHook)
+TEST_F(MainWindowTest, ButtonsRunHelpSampleAndTheStartHook)
 {
     auto w = makeWindow();
     ASSERT_TRUE(w->load());
@@ -265,7 +265,7 @@ TEST_F(Form1Test, ButtonsRunHelpSampleAndTheStartHook)
     EXPECT_EQ(starts, 1);
 }
 
-TEST_F(Form1Test, ClosingTheWindowEndsTheProgram)
+TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgram)
 {
     {
         auto w = makeWindow();
@@ -284,7 +284,7 @@ TEST_F(Form1Test, ClosingTheWindowEndsTheProgram)
 
 // Entries a refused write left unsaved are saved when the window closes, or the user is asked
 // before they are given up.
-TEST_F(Form1Test, ClosingAfterARefusedWriteSavesTheEntriesOrAsksBeforeLosingThem)
+TEST_F(MainWindowTest, ClosingAfterARefusedWriteSavesTheEntriesOrAsksBeforeLosingThem)
 {
     auto w = makeWindow();
     int ended = 0;
@@ -316,7 +316,7 @@ TEST_F(Form1Test, ClosingAfterARefusedWriteSavesTheEntriesOrAsksBeforeLosingThem
     EXPECT_EQ(record::SettingsStore(storePath).read(QStringLiteral("App Info Name")), QStringLiteral("typed while broken"));
 }
 
-TEST_F(Form1Test, ClosingWhileTheStoreStaysBrokenClosesOnlyWhenTheUserAgrees)
+TEST_F(MainWindowTest, ClosingWhileTheStoreStaysBrokenClosesOnlyWhenTheUserAgrees)
 {
     auto w = makeWindow();
     int ended = 0;

@@ -1,5 +1,6 @@
 #pragma once
 #include "RecordWidgets.h"
+#include "shell/PointerRules.h"
 
 #include <QWidget>
 
@@ -33,11 +34,11 @@ class RecordPersistence;
 // field of the record. It is created hidden; load() runs the whole start-up, and only when that
 // returns true is the window shown. Closing it ends the program. The engine is the one the
 // start-up proves available.
-class Form1 : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    Form1(record::SettingsStore &store, automation::ApplicationFactory &engine, QWidget *parent = nullptr);
-    ~Form1() override;
+    MainWindow(record::SettingsStore &store, automation::ApplicationFactory &engine, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up (Form_Load): skin, caption, icon and application title, the hand pointer,
     // the home-page roll, the record's restore and the word-processor check, each step under the
@@ -57,8 +58,8 @@ public:
     QWidget *body() const { return m_body; }
 
     // The window-wide pointer setting: 0 default, 11 busy, 99 the hand pointer.
-    int mousePointer() const;
-    void setMousePointer(int value);
+    shell::Pointer mousePointer() const;
+    void setMousePointer(shell::Pointer value);
     bool hasCustomPointer() const;
 
     // "Start Creating Template" runs this (entry::StartCommand, which keeps the busy flag).

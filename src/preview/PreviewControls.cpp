@@ -1,4 +1,4 @@
-#include "Form2Controls.h"
+#include "PreviewControls.h"
 
 #include "PagePicture.h"
 #include "Twips.h"
@@ -63,47 +63,47 @@ QPushButton *pushButton(QWidget *container, const QString &text, const char *nam
 }
 } // namespace
 
-Form2Controls buildForm2Controls(QWidget *window)
+PreviewControls buildPreviewControls(QWidget *window)
 {
     window->setFont(shell::windowFont(9));
     window->setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
 
-    Form2Controls c;
-    c.Picture2 = place(new QFrame(window), "Picture2", twipsToPixels(120, 120, 9330, 7425));
-    c.Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    c.Picture2->setLineWidth(kViewportBorderPixels);
-    makeWhitePictureBox(c.Picture2);
-    c.viewportClient = place(new QWidget(c.Picture2), "Picture2Client", c.Picture2->contentsRect());
+    PreviewControls c;
+    c.viewport = place(new QFrame(window), "Picture2", twipsToPixels(120, 120, 9330, 7425));
+    c.viewport->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    c.viewport->setLineWidth(kViewportBorderPixels);
+    makeWhitePictureBox(c.viewport);
+    c.viewportClient = place(new QWidget(c.viewport), "Picture2Client", c.viewport->contentsRect());
     makeWhitePictureBox(c.viewportClient);
 
-    named(c.Picture2, QStringLiteral("Page view"));
-    c.Picture1 = place(new PagePicture(c.viewportClient), "Picture1", twipsToPixels(0, 0, 2340, 3435));
-    named(c.Picture1, QStringLiteral("Rental application page"));
-    shell::markAsPictureBox(c.Picture1);
+    named(c.viewport, QStringLiteral("Page view"));
+    c.page = place(new PagePicture(c.viewportClient), "Picture1", twipsToPixels(0, 0, 2340, 3435));
+    named(c.page, QStringLiteral("Rental application page"));
+    shell::markAsPictureBox(c.page);
     // The page takes the keyboard (Tab or a click) to be scrolled; it comes first in the window's
     // keyboard order, being made first.
-    c.Picture1->setFocusPolicy(Qt::StrongFocus);
+    c.page->setFocusPolicy(Qt::StrongFocus);
 
-    c.VScroll1 = named(scrollBar(window, Qt::Vertical, "VScroll1", twipsToPixels(9450, 120, 255, 7425)),
+    c.verticalBar = named(scrollBar(window, Qt::Vertical, "VScroll1", twipsToPixels(9450, 120, 255, 7425)),
                        QStringLiteral("Scroll the page up and down"));
-    c.HScroll1 = named(scrollBar(window, Qt::Horizontal, "HScroll1", twipsToPixels(120, 7545, 9330, 255)),
+    c.horizontalBar = named(scrollBar(window, Qt::Horizontal, "HScroll1", twipsToPixels(120, 7545, 9330, 255)),
                        QStringLiteral("Scroll the page sideways"));
 
     c.zoomSource = place(new PagePicture(window), "Zoom_Ori", twipsToPixels(10320, 480, 735, 375));
     makeWhitePictureBox(c.zoomSource);
 
-    c.Frame1 =
+    c.buttonFrame =
         place(new QGroupBox(QStringLiteral("Zoom:"), window), "Frame1", twipsToPixels(120, 7860, 9600, 855));
-    c.PushButton1 =
-        pushButton(c.Frame1, QStringLiteral("Zoom In"), "PushButton1", twipsToPixels(240, 300, 4440, 405));
-    c.PushButton2 =
-        pushButton(c.Frame1, QStringLiteral("Zoom Out"), "PushButton2", twipsToPixels(4800, 300, 4560, 405));
+    c.zoomInButton =
+        pushButton(c.buttonFrame, QStringLiteral("Zoom In"), "PushButton1", twipsToPixels(240, 300, 4440, 405));
+    c.zoomOutButton =
+        pushButton(c.buttonFrame, QStringLiteral("Zoom Out"), "PushButton2", twipsToPixels(4800, 300, 4560, 405));
 
-    c.PushButton8 =
+    c.backButton =
         pushButton(window, QStringLiteral("< Back"), "PushButton8", twipsToPixels(120, 8850, 4680, 405));
     // Read aloud as a word, not as "less than".
-    named(c.PushButton8, QStringLiteral("Back"));
-    c.PushButton6 = pushButton(window, QStringLiteral("Save Results To Word File"), "PushButton6",
+    named(c.backButton, QStringLiteral("Back"));
+    c.saveButton = pushButton(window, QStringLiteral("Save Results To Word File"), "PushButton6",
                                twipsToPixels(4920, 8850, 4800, 405));
     return c;
 }

@@ -1,4 +1,4 @@
-#include "Form2.h"
+#include "PreviewWindow.h"
 
 #include "DocumentCopy.h"
 #include "DocumentPages.h"
@@ -64,50 +64,50 @@ void showBar(QScrollBar *widget, const ScrollBarState &state)
 }
 } // namespace
 
-Form2::Form2(QWidget *parent)
+PreviewWindow::PreviewWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_controls(buildForm2Controls(this)),
+      m_controls(buildPreviewControls(this)),
       m_endProgram([] { QCoreApplication::exit(0); })
 {
     setObjectName(QStringLiteral("Form2"));
     // Before anything is said about the window, so that its first accessible interface is a window's.
     shell::announceAsWindow(this);
     setAccessibleDescription(QStringLiteral("Preview of the rental application form"));
-    const QSize outer = m_controls.Picture2->size() * kTwipsPerPixel;
-    const QSize inner = m_controls.Picture2->contentsRect().size() * kTwipsPerPixel;
+    const QSize outer = m_controls.viewport->size() * kTwipsPerPixel;
+    const QSize inner = m_controls.viewport->contentsRect().size() * kTwipsPerPixel;
     m_scroll.setViewport({outer.width(), outer.height(), inner.width(), inner.height()});
-    m_scroll.setPageSize(m_controls.Picture1->width() * kTwipsPerPixel,
-                         m_controls.Picture1->height() * kTwipsPerPixel);
+    m_scroll.setPageSize(m_controls.page->width() * kTwipsPerPixel,
+                         m_controls.page->height() * kTwipsPerPixel);
 
-    connect(m_controls.PushButton1, &QPushButton::clicked, this, &Form2::onZoomIn);
-    connect(m_controls.PushButton2, &QPushButton::clicked, this, &Form2::onZoomOut);
-    connect(m_controls.PushButton6, &QPushButton::clicked, this, &Form2::onSave);
-    connect(m_controls.PushButton8, &QPushButton::clicked, this, &Form2::onBack);
-    connect(m_controls.HScroll1, &QScrollBar::valueChanged, this, &Form2::onHorizontalScroll);
-    connect(m_controls.VScroll1, &QScrollBar::valueChanged, this, &Form2::onVerticalScroll);
+    connect(m_controls.zoomInButton, &QPushButton::clicked, this, &PreviewWindow::onZoomIn);
+    connect(m_controls.zoomOutButton, &QPushButton::clicked, this, &PreviewWindow::onZoomOut);
+    connect(m_controls.saveButton, &QPushButton::clicked, this, &PreviewWindow::onSave);
+    connect(m_controls.backButton, &QPushButton::clicked, this, &PreviewWindow::onBack);
+    connect(m_controls.horizontalBar, &QScrollBar::valueChanged, this, &PreviewWindow::onHorizontalScroll);
+    connect(m_controls.verticalBar, &QScrollBar::valueChanged, this, &PreviewWindow::onVerticalScroll);
 
-    m_controls.Picture1->installEventFilter(this);
+    m_controls.page->installEventFilter(this);
 
     auto *print = new QShortcut(QKeySequence::Print, this);
-    connect(print, &QShortcut::activated, this, &Form2::printPages);
+    connect(print, &QShortcut::activated, this, &PreviewWindow::printPages);
     m_pageMenu = new QMenu(this);
     m_pageMenu->setObjectName(QStringLiteral("PageMenu"));
-    connect(m_pageMenu->addAction(QStringLiteral("Print\u2026")), &QAction::triggered, this, &Form2::printPages);
+    connect(m_pageMenu->addAction(QStringLiteral("Print\u2026")), &QAction::triggered, this, &PreviewWindow::printPages);
     setUpAccess();
 
     // Buttons show the window's own pointer, the background and the frame the default one.
     m_pointer = new shell::WindowPointer(this);
     m_pointer->watch(this, shell::PointerZone::Background);
-    m_pointer->watch(m_controls.Frame1, shell::PointerZone::Background);
+    m_pointer->watch(m_controls.buttonFrame, shell::PointerZone::Background);
     for (QPushButton *button :
-         {m_controls.PushButton1, m_controls.PushButton2, m_controls.PushButton8, m_controls.PushButton6})
+         {m_controls.zoomInButton, m_controls.zoomOutButton, m_controls.backButton, m_controls.saveButton})
         m_pointer->watch(button, shell::PointerZone::Button);
 }
 
-Form2::~Form2() = default;
+PreviewWindow::~PreviewWindow() = default;
 
-void Form2::ensureLoaded()
+void PreviewWindow::ensureLoaded()
 {
     if (m_loaded)
         return;
@@ -115,7 +115,7 @@ void Form2::ensureLoaded()
     onLoad();
 }
 
-void Form2::onLoad()
+void PreviewWindow::onLoad()
 {
     auto trap = trapFor("Form_Load");
     trap.line(100, [&] { m_firstActivate = true; });
@@ -131,7 +131,7 @@ void Form2::onLoad()
     }
 }
 
-void Form2::handOver(const QImage &pageImage, const QString &wordFile)
+void PreviewWindow::handOver(const QImage &pageImage, const QString &wordFile)
 {
     ensureLoaded();
     showPicture(pageImage);
@@ -140,24 +140,24 @@ void Form2::handOver(const QImage &pageImage, const QString &wordFile)
     setUpPage(nullptr);
 }
 
-void Form2::showPicture(const QImage &picture)
+void PreviewWindow::showPicture(const QImage &picture)
 {
     // The page picture takes the size of the picture it is given, on paper.
     const QSizeF twips = pictureTwipSize(picture);
-    m_controls.Picture1->setPicture(picture);
-    m_controls.Picture1->resize(pixelSize(twips.width(), twips.height()));
+    m_controls.page->setPicture(picture);
+    m_controls.page->resize(pixelSize(twips.width(), twips.height()));
     m_scroll.setPageSize(roundToInt32(twips.width()), roundToInt32(twips.height()));
     placePage();
 }
 
-void Form2::changeEvent(QEvent *event)
+void PreviewWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         onActivate();
 }
 
-void Form2::onActivate()
+void PreviewWindow::onActivate()
 {
     auto trap = trapFor("Form_Activate");
     if (trap.test(100, [&] { return m_firstActivate; }))
@@ -168,7 +168,7 @@ void Form2::onActivate()
 // The set-up that makes the zoom source, the factor, the sizes and the scroll bars describe the
 // page picture just handed over. Under a trap each step is reported and skipped on failure;
 // without one a failure ends the set-up and travels to the caller.
-void Form2::setUpPage(shell::ErrorTrap *trap)
+void PreviewWindow::setUpPage(shell::ErrorTrap *trap)
 {
     const auto step = [trap](int label, auto &&statement) {
         if (trap)
@@ -176,12 +176,12 @@ void Form2::setUpPage(shell::ErrorTrap *trap)
         else
             statement();
     };
-    step(102, [&] { m_controls.Picture1->update(); });
+    step(102, [&] { m_controls.page->update(); });
     step(104, [&] {
         PagePicture *source = m_controls.zoomSource;
         source->hide();
-        source->resize(m_controls.Picture1->size());
-        source->setPicture(m_controls.Picture1->picture());
+        source->resize(m_controls.page->size());
+        source->setPicture(m_controls.page->picture());
         const QSizeF twips = pictureTwipSize(source->picture());
         m_zoom.setSourceSize(twips.width(), twips.height());
     });
@@ -190,18 +190,18 @@ void Form2::setUpPage(shell::ErrorTrap *trap)
     step(114, [&] { layoutScrollbars(); });
 }
 
-void Form2::stepZoom(bool zoomOut)
+void PreviewWindow::stepZoom(bool zoomOut)
 {
     setZoom(ZoomModel::stepCandidate(m_zoom.factor, zoomOut));
 }
 
-void Form2::setZoom(float candidate)
+void PreviewWindow::setZoom(float candidate)
 {
     if (m_zoom.setZoom(candidate))
         redrawImage();
 }
 
-void Form2::redrawImage()
+void PreviewWindow::redrawImage()
 {
     auto trap = trapFor("RedrawImage");
     bool fits = false;
@@ -209,15 +209,15 @@ void Form2::redrawImage()
     if (!fits)
         return; // too large: the factor fell back to 1 and the picture on screen stays as it is
     trap.line(102, [&] {
-        m_controls.Picture1->clearPicture();
-        m_controls.Picture1->resize(pixelSize(m_zoom.zoomedWidth, m_zoom.zoomedHeight));
+        m_controls.page->clearPicture();
+        m_controls.page->resize(pixelSize(m_zoom.zoomedWidth, m_zoom.zoomedHeight));
         m_scroll.setPageSize(m_zoom.zoomedWidth, m_zoom.zoomedHeight);
     });
     trap.line(104, [&] {
         const QImage &source = m_controls.zoomSource->picture();
-        m_controls.Picture1->setPicture(source, sourcePixels(source, m_zoom.originalWidth, m_zoom.originalHeight));
+        m_controls.page->setPicture(source, sourcePixels(source, m_zoom.originalWidth, m_zoom.originalHeight));
     });
-    trap.line(106, [&] { setMousePointer(shell::kPointerDefault); });
+    trap.line(106, [&] { setMousePointer(shell::Pointer::Default); });
     trap.line(108, [&] {
         m_scroll.setHValue(0);
         showScrollState();
@@ -238,62 +238,62 @@ void Form2::redrawImage()
     });
 }
 
-void Form2::layoutScrollbars()
+void PreviewWindow::layoutScrollbars()
 {
     m_scroll.layoutScrollbars();
     showScrollState();
 }
 
-void Form2::setHScrollbarByPercent(std::int16_t percent)
+void PreviewWindow::setHScrollbarByPercent(std::int16_t percent)
 {
     m_scroll.setHScrollbarByPercent(percent);
     showScrollState();
 }
 
-void Form2::setVScrollbarByPercent(std::int16_t percent)
+void PreviewWindow::setVScrollbarByPercent(std::int16_t percent)
 {
     m_scroll.setVScrollbarByPercent(percent);
     showScrollState();
 }
 
-void Form2::onHorizontalScroll(int value)
+void PreviewWindow::onHorizontalScroll(int value)
 {
     // No trap: the page's edge is step times value in 32 bits, which cannot fail.
     m_scroll.setHValue(static_cast<std::int16_t>(value));
     showScrollState();
 }
 
-void Form2::onVerticalScroll(int value)
+void PreviewWindow::onVerticalScroll(int value)
 {
     m_scroll.setVValue(static_cast<std::int16_t>(value));
     showScrollState();
 }
 
-void Form2::showScrollState()
+void PreviewWindow::showScrollState()
 {
-    showBar(m_controls.HScroll1, m_scroll.hBar());
-    showBar(m_controls.VScroll1, m_scroll.vBar());
+    showBar(m_controls.horizontalBar, m_scroll.hBar());
+    showBar(m_controls.verticalBar, m_scroll.vBar());
     placePage();
 }
 
-void Form2::placePage()
+void PreviewWindow::placePage()
 {
-    m_controls.Picture1->move(twipsToPixels(m_scroll.pageLeft()), twipsToPixels(m_scroll.pageTop()));
+    m_controls.page->move(twipsToPixels(m_scroll.pageLeft()), twipsToPixels(m_scroll.pageTop()));
 }
 
-void Form2::onZoomIn()
+void PreviewWindow::onZoomIn()
 {
     auto trap = trapFor("PushButton1_Click");
     trap.line(100, [&] { stepZoom(false); });
 }
 
-void Form2::onZoomOut()
+void PreviewWindow::onZoomOut()
 {
     auto trap = trapFor("PushButton2_Click");
     trap.line(100, [&] { stepZoom(true); });
 }
 
-void Form2::onBack()
+void PreviewWindow::onBack()
 {
     auto trap = trapFor("PushButton8_Click");
     trap.line(100, [&] { shell::deleteFileQuietly(m_wordFile); });
@@ -304,13 +304,13 @@ void Form2::onBack()
     trap.line(104, [&] { hide(); });
 }
 
-SaveFileDialog &Form2::saveDialog()
+SaveFileDialog &PreviewWindow::saveDialog()
 {
     static QtSaveFileDialog platformDialog;
     return m_saveDialog ? *m_saveDialog : platformDialog;
 }
 
-void Form2::onSave()
+void PreviewWindow::onSave()
 {
     auto trap = trapFor("PushButton6_Click");
     SaveFileRequest request;
@@ -356,7 +356,7 @@ void Form2::onSave()
 
 // A preview that holds no document, or whose document is gone or empty, has nothing to save:
 // copying it would write an empty or missing file under the user's name.
-void Form2::checkDocumentToSave() const
+void PreviewWindow::checkDocumentToSave() const
 {
     if (m_wordFile.isEmpty())
         throw shell::AppError(QStringLiteral("There is no document to save: the preview holds no document."));
@@ -365,7 +365,7 @@ void Form2::checkDocumentToSave() const
         throw shell::AppError(QStringLiteral("There is no document to save: %1 is missing or empty.").arg(m_wordFile));
 }
 
-void Form2::saveAs(const QString &target, bool asPdf)
+void PreviewWindow::saveAs(const QString &target, bool asPdf)
 {
     checkDocumentToSave();
     if (!asPdf) {
@@ -377,20 +377,20 @@ void Form2::saveAs(const QString &target, bool asPdf)
     saveReplacing(pdf, target);
 }
 
-PrintDialog &Form2::printDialog()
+PrintDialog &PreviewWindow::printDialog()
 {
     static QtPrintDialog platformDialog;
     return m_printDialog ? *m_printDialog : platformDialog;
 }
 
-DocumentPages &Form2::documentPages()
+DocumentPages &PreviewWindow::documentPages()
 {
     if (!m_pages)
         throw shell::AppError(QStringLiteral("Printing and PDF are not available in this program."));
     return *m_pages;
 }
 
-void Form2::printPages()
+void PreviewWindow::printPages()
 {
     auto trap = trapFor("PrintPages");
     QPrinter printer(QPrinter::HighResolution);
@@ -406,16 +406,16 @@ void Form2::printPages()
     if (!chosen)
         return;
     trap.line(104, [&] {
-        setMousePointer(shell::kPointerBusy);
+        setMousePointer(shell::Pointer::Busy);
         struct Restore {
-            Form2 *form;
-            ~Restore() { form->setMousePointer(shell::kPointerDefault); }
+            PreviewWindow *form;
+            ~Restore() { form->setMousePointer(shell::Pointer::Default); }
         } restore{this};
         printDocument(documentPages(), m_wordFile, printer);
     });
 }
 
-void Form2::closeEvent(QCloseEvent *event)
+void PreviewWindow::closeEvent(QCloseEvent *event)
 {
     if (m_mayEndProgram && !m_mayEndProgram()) {
         event->ignore();
@@ -427,7 +427,7 @@ void Form2::closeEvent(QCloseEvent *event)
         m_endProgram();
 }
 
-void Form2::onQueryClose()
+void PreviewWindow::onQueryClose()
 {
     auto trap = trapFor("Form_QueryUnload");
     trap.line(100, [&] { shell::deleteFileQuietly(m_wordFile); });
@@ -435,7 +435,7 @@ void Form2::onQueryClose()
     trap.line(104, [&] { QCoreApplication::processEvents(); });
 }
 
-void Form2::showEvent(QShowEvent *event)
+void PreviewWindow::showEvent(QShowEvent *event)
 {
     ensureLoaded();
     if (!m_centred && !isMinimized()) {
@@ -449,21 +449,21 @@ void Form2::showEvent(QShowEvent *event)
 
 // The page's own coordinates in twips, measured from where the page sits in the viewport, so a
 // drag keeps the grabbed point under the pointer however the page's pixels were rounded.
-QPointF Form2::pagePoint(QMouseEvent *event) const
+QPointF PreviewWindow::pagePoint(QMouseEvent *event) const
 {
-    const QPointF inViewport = m_controls.Picture1->mapTo(m_controls.viewportClient, event->position());
+    const QPointF inViewport = m_controls.page->mapTo(m_controls.viewportClient, event->position());
     return {inViewport.x() * kTwipsPerPixel - m_scroll.pageLeft(),
             inViewport.y() * kTwipsPerPixel - m_scroll.pageTop()};
 }
 
-void Form2::picture1_MouseDown(float x, float y)
+void PreviewWindow::picture1_MouseDown(float x, float y)
 {
     auto trap = trapFor("picture1_MouseDown");
     trap.line(100, [&] { m_scroll.dragX = x; });
     trap.line(102, [&] { m_scroll.dragY = y; });
 }
 
-void Form2::picture1_MouseMove(Qt::MouseButtons buttons, float x, float y)
+void PreviewWindow::picture1_MouseMove(Qt::MouseButtons buttons, float x, float y)
 {
     auto trap = trapFor("picture1_MouseMove");
     if (trap.test(100, [&] { return buttons != Qt::NoButton; })) {
@@ -478,7 +478,7 @@ void Form2::picture1_MouseMove(Qt::MouseButtons buttons, float x, float y)
     }
 }
 
-void Form2::onPageMouseUp()
+void PreviewWindow::onPageMouseUp()
 {
     auto trap = trapFor("Picture1_MouseUp");
     std::optional<std::int32_t> hPercent;
@@ -496,7 +496,7 @@ void Form2::onPageMouseUp()
     });
 }
 
-bool Form2::pagePictureEvent(QEvent *event)
+bool PreviewWindow::pagePictureEvent(QEvent *event)
 {
     trackRightButton(*event);
     switch (event->type()) {
@@ -523,12 +523,12 @@ bool Form2::pagePictureEvent(QEvent *event)
     }
 }
 
-int Form2::mousePointer() const { return m_pointer->value(); }
-void Form2::setMousePointer(int value) { m_pointer->set(value); }
+shell::Pointer PreviewWindow::mousePointer() const { return m_pointer->value(); }
+void PreviewWindow::setMousePointer(shell::Pointer value) { m_pointer->set(value); }
 
-bool Form2::eventFilter(QObject *watched, QEvent *event)
+bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_controls.Picture1)
+    if (watched == m_controls.page)
         return pagePictureEvent(event);
     return QWidget::eventFilter(watched, event);
 }

@@ -1,6 +1,6 @@
 #include "preview/DocumentPages.h"
 #include "TestFiles.h"
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 #include "preview/PrintJob.h"
 #include "preview/PagePicture.h"
 #include "preview/SaveFileDialog.h"
@@ -99,7 +99,7 @@ public:
     QString outputFile; // empty: cancel
 };
 
-class Form2Test : public ::testing::Test {
+class PreviewWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -172,10 +172,10 @@ protected:
     ScriptedPrintDialog printDialog;
     FakePages pages;
     int programEnds = 0;
-    Form2 form;
+    PreviewWindow form;
 };
 
-TEST_F(Form2Test, LoadGivesTheDesignedFixedWindow)
+TEST_F(PreviewWindowTest, LoadGivesTheDesignedFixedWindow)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Tenvoria"));
@@ -194,7 +194,7 @@ TEST_F(Form2Test, LoadGivesTheDesignedFixedWindow)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(Form2Test, ZoomButtonsStopAtTheLimitsAndEveryStepStartsAtTheCorner)
+TEST_F(PreviewWindowTest, ZoomButtonsStopAtTheLimitsAndEveryStepStartsAtTheCorner)
 {
     form.handOver(pagePicture(150, 180, 96), document); // 2250 x 2700 twips
     click("PushButton1", 12);
@@ -220,7 +220,7 @@ TEST_F(Form2Test, ZoomButtonsStopAtTheLimitsAndEveryStepStartsAtTheCorner)
     EXPECT_EQ(form.zoomState().factor, 0.25f);
     EXPECT_EQ(form.zoomState().zoomedWidth, 562);
     EXPECT_FALSE(control<QScrollBar>("VScroll1")->isEnabled());
-    EXPECT_EQ(form.mousePointer(), shell::kPointerDefault);
+    EXPECT_EQ(form.mousePointer(), shell::Pointer::Default);
 
     // Beside the small page the viewport stays white; the window itself takes the button face.
     EXPECT_EQ(control<QWidget>("Picture2")->grab().toImage().pixelColor(500, 400), QColor(Qt::white));
@@ -228,7 +228,7 @@ TEST_F(Form2Test, ZoomButtonsStopAtTheLimitsAndEveryStepStartsAtTheCorner)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(Form2Test, TheFormZoomsToFourTimesInTwelveStepsAndBackAndItsFootIsReachable)
+TEST_F(PreviewWindowTest, TheFormZoomsToFourTimesInTwelveStepsAndBackAndItsFootIsReachable)
 {
     form.handOver(pagePicture(1345, 1795, 192), document); // the sample form's page picture
     const QSize atOne = page()->size();
@@ -246,7 +246,7 @@ TEST_F(Form2Test, TheFormZoomsToFourTimesInTwelveStepsAndBackAndItsFootIsReachab
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(Form2Test, ZoomThatWouldBeTooLargeFallsBackToOneAndLeavesThePictureAsItWas)
+TEST_F(PreviewWindowTest, ZoomThatWouldBeTooLargeFallsBackToOneAndLeavesThePictureAsItWas)
 {
     form.handOver(pagePicture(651, 801, 72), document); // 13020 x 16020 twips: 13018 x 16018 unscaled
     EXPECT_EQ(form.zoomState().originalWidth, 13018);
@@ -275,7 +275,7 @@ TEST_F(Form2Test, ZoomThatWouldBeTooLargeFallsBackToOneAndLeavesThePictureAsItWa
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(Form2Test, DragStopsAtThePageEdgesAndReleaseSnapsThePageToTheScrollGrid)
+TEST_F(PreviewWindowTest, DragStopsAtThePageEdgesAndReleaseSnapsThePageToTheScrollGrid)
 {
     form.handOver(pagePicture(800, 600, 96), document); // 12000 x 9000 twips: 11998 x 8998 redrawn
     auto *hBar = control<QScrollBar>("HScroll1");
@@ -312,7 +312,7 @@ TEST_F(Form2Test, DragStopsAtThePageEdgesAndReleaseSnapsThePageToTheScrollGrid)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(Form2Test, ReleaseOnAPageExactlyAsWideAsTheViewportLeavesThatBarAlone)
+TEST_F(PreviewWindowTest, ReleaseOnAPageExactlyAsWideAsTheViewportLeavesThatBarAlone)
 {
     // 9330 x 64005 twips: as wide as the viewport, and too high to redraw, so it keeps that size.
     form.handOver(pagePicture(622, 4267, 96), document);
@@ -324,7 +324,7 @@ TEST_F(Form2Test, ReleaseOnAPageExactlyAsWideAsTheViewportLeavesThatBarAlone)
     EXPECT_EQ(form.scrollState().pageTop(), -1130);
 }
 
-TEST_F(Form2Test, EveryHandOverDescribesTheNewPage)
+TEST_F(PreviewWindowTest, EveryHandOverDescribesTheNewPage)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     EXPECT_TRUE(form.firstActivatePending());
@@ -358,7 +358,7 @@ TEST_F(Form2Test, EveryHandOverDescribesTheNewPage)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(Form2Test, HandOverWithoutAPagePictureOpensOnABlankPage)
+TEST_F(PreviewWindowTest, HandOverWithoutAPagePictureOpensOnABlankPage)
 {
     form.handOver(QImage(), document);
     EXPECT_TRUE(page()->size().isEmpty());
@@ -369,7 +369,7 @@ TEST_F(Form2Test, HandOverWithoutAPagePictureOpensOnABlankPage)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(Form2Test, BackDeletesTheDocumentShowsTheMainWindowAndStaysLoaded)
+TEST_F(PreviewWindowTest, BackDeletesTheDocumentShowsTheMainWindowAndStaysLoaded)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     form.show();
@@ -381,7 +381,7 @@ TEST_F(Form2Test, BackDeletesTheDocumentShowsTheMainWindowAndStaysLoaded)
     EXPECT_EQ(programEnds, 0);
 }
 
-TEST_F(Form2Test, ClosingDeletesTheDocumentAndEndsTheProgram)
+TEST_F(PreviewWindowTest, ClosingDeletesTheDocumentAndEndsTheProgram)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     form.show();
@@ -391,29 +391,29 @@ TEST_F(Form2Test, ClosingDeletesTheDocumentAndEndsTheProgram)
     EXPECT_FALSE(mainWindow.isVisible());
 }
 
-TEST_F(Form2Test, PointerIsTheHandOverButtonsAndTheArrowElsewhereUnlessBusy)
+TEST_F(PreviewWindowTest, PointerIsTheHandOverButtonsAndTheArrowElsewhereUnlessBusy)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     moveOver(control<QPushButton>("PushButton1"));
-    EXPECT_EQ(form.mousePointer(), shell::kPointerCustom);
+    EXPECT_EQ(form.mousePointer(), shell::Pointer::Custom);
     EXPECT_EQ(form.cursor().shape(), Qt::PointingHandCursor); // no HAND-M.CUR beside the tests
     moveOver(control<QGroupBox>("Frame1"));
-    EXPECT_EQ(form.mousePointer(), shell::kPointerDefault);
+    EXPECT_EQ(form.mousePointer(), shell::Pointer::Default);
     moveOver(control<QPushButton>("PushButton6"));
     moveOver(control<QWidget>("Picture2")); // not a rule of its own
-    EXPECT_EQ(form.mousePointer(), shell::kPointerCustom);
+    EXPECT_EQ(form.mousePointer(), shell::Pointer::Custom);
     moveOver(&form);
-    EXPECT_EQ(form.mousePointer(), shell::kPointerDefault);
+    EXPECT_EQ(form.mousePointer(), shell::Pointer::Default);
 
-    form.setMousePointer(shell::kPointerBusy);
+    form.setMousePointer(shell::Pointer::Busy);
     moveOver(control<QPushButton>("PushButton2"));
     moveOver(&form);
-    EXPECT_EQ(form.mousePointer(), shell::kPointerBusy);
+    EXPECT_EQ(form.mousePointer(), shell::Pointer::Busy);
     EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
 }
 
 // "Done." ends every click: after a cancelled dialog and after No as after a save.
-TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneAtTheEndOfEveryClick)
+TEST_F(PreviewWindowTest, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneAtTheEndOfEveryClick)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     const QString title = shell::applicationTitle();
@@ -456,7 +456,7 @@ TEST_F(Form2Test, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneAtTh
     EXPECT_TRUE(QFile::exists(document)); // stays for further saves
 }
 
-TEST_F(Form2Test, SaveAsPdfWritesTheDocumentsPagesUnderTheSameRulesAsTheWordFile)
+TEST_F(PreviewWindowTest, SaveAsPdfWritesTheDocumentsPagesUnderTheSameRulesAsTheWordFile)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     const QString pdfFilter = QStringLiteral("PDF Files (*.pdf)");
@@ -488,7 +488,7 @@ TEST_F(Form2Test, SaveAsPdfWritesTheDocumentsPagesUnderTheSameRulesAsTheWordFile
                                 QStringLiteral("Done.")}));
 }
 
-TEST_F(Form2Test, APdfThatCannotBeMadeLeavesTheOldFileAndGivesTheReason)
+TEST_F(PreviewWindowTest, APdfThatCannotBeMadeLeavesTheOldFileAndGivesTheReason)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     const QString existing = dir.filePath(QStringLiteral("precious.pdf"));
@@ -506,7 +506,7 @@ TEST_F(Form2Test, APdfThatCannotBeMadeLeavesTheOldFileAndGivesTheReason)
 
 // A device, pipe, socket or folder is refused before the overwrite question, naming it, and is
 // never replaced; a link to a regular file is saved through as before.
-TEST_F(Form2Test, SaveOntoSomethingThatIsNotARegularFileIsRefusedBeforeTheQuestion)
+TEST_F(PreviewWindowTest, SaveOntoSomethingThatIsNotARegularFileIsRefusedBeforeTheQuestion)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     const QString fifo = dir.filePath(QStringLiteral("pipe.doc"));
@@ -563,7 +563,7 @@ TEST_F(Form2Test, SaveOntoSomethingThatIsNotARegularFileIsRefusedBeforeTheQuesti
 
 // Names of up to 255 bytes and paths of up to 4,095 are legal: the file being written beside the
 // target must fit wherever the target fits.
-TEST_F(Form2Test, SaveUnderTheLongestLegalNameAndPathSucceeds)
+TEST_F(PreviewWindowTest, SaveUnderTheLongestLegalNameAndPathSucceeds)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     const QString longName = QString(251, QLatin1Char('n')) + QStringLiteral(".doc");
@@ -592,7 +592,7 @@ TEST_F(Form2Test, SaveUnderTheLongestLegalNameAndPathSucceeds)
               QStringList{QStringLiteral("a.doc")});
 }
 
-TEST_F(Form2Test, CtrlPAndThePagesMenuPrintTheDocumentThroughThePrintDialog)
+TEST_F(PreviewWindowTest, CtrlPAndThePagesMenuPrintTheDocumentThroughThePrintDialog)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     form.show();
@@ -620,11 +620,11 @@ TEST_F(Form2Test, CtrlPAndThePagesMenuPrintTheDocumentThroughThePrintDialog)
     EXPECT_EQ(printDialog.asked, 2);
     EXPECT_EQ(pages.drawnFrom, document);
     EXPECT_TRUE(testsupport::readTestFile(printDialog.outputFile).startsWith("%PDF-"));
-    EXPECT_EQ(form.mousePointer(), shell::kPointerDefault);
+    EXPECT_EQ(form.mousePointer(), shell::Pointer::Default);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(Form2Test, PrintingAVanishedDocumentReportsWhyAndAsksNoPrinter)
+TEST_F(PreviewWindowTest, PrintingAVanishedDocumentReportsWhyAndAsksNoPrinter)
 {
     form.setDocumentPages(nullptr);
     form.handOver(pagePicture(150, 180, 96), document);
@@ -634,7 +634,7 @@ TEST_F(Form2Test, PrintingAVanishedDocumentReportsWhyAndAsksNoPrinter)
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Form2.PrintPages at line 100")));
 }
 
-TEST_F(Form2Test, SaveWithoutADocumentSaysSoAndWritesNothing)
+TEST_F(PreviewWindowTest, SaveWithoutADocumentSaysSoAndWritesNothing)
 {
     form.handOver(pagePicture(150, 180, 96), document);
     const QString existing = dir.filePath(QStringLiteral("precious.doc"));
@@ -667,7 +667,7 @@ TEST_F(Form2Test, SaveWithoutADocumentSaysSoAndWritesNothing)
 
 // A copy that fails is reported with the system's reason and the path, and is not followed by "Done.".
 // A file the user may write in a folder the user may not: the folder is the culprit, and named.
-TEST_F(Form2Test, SaveIntoAFolderThatRefusesFilesReportsWhyAndNeverSaysDone)
+TEST_F(PreviewWindowTest, SaveIntoAFolderThatRefusesFilesReportsWhyAndNeverSaysDone)
 {
     if (testsupport::rerunUnprivileged())
         return;
@@ -695,7 +695,7 @@ TEST_F(Form2Test, SaveIntoAFolderThatRefusesFilesReportsWhyAndNeverSaysDone)
 
 namespace {
 
-TEST_F(Form2Test, DragToTheBottomAfterZoomingOutLeavesTheVerticalBarAtItsEnd)
+TEST_F(PreviewWindowTest, DragToTheBottomAfterZoomingOutLeavesTheVerticalBarAtItsEnd)
 {
     form.handOver(pagePicture(1345, 1795, 192), document); // the form's table at 192 dpi
     form.show();
@@ -713,7 +713,7 @@ namespace {
 
 // The page from the keyboard: it takes the focus and shows it, and its keys move the page through
 // the bars, so that bars and page agree; the buttons' keys work from anywhere in the window.
-TEST_F(Form2Test, KeysScrollThePageThroughTheBarsZoomAndSave)
+TEST_F(PreviewWindowTest, KeysScrollThePageThroughTheBarsZoomAndSave)
 {
     form.handOver(pagePicture(800, 2400, 96), document); // bars in steps of 10 twips
     form.show();
@@ -763,7 +763,7 @@ TEST_F(Form2Test, KeysScrollThePageThroughTheBarsZoomAndSave)
 
 // Any button drags the page; the right one opens the page's menu only when it did not move, and
 // the keyboard opens it too.
-TEST_F(Form2Test, RightButtonDragsThePageAndARightClickOpensItsMenu)
+TEST_F(PreviewWindowTest, RightButtonDragsThePageAndARightClickOpensItsMenu)
 {
     form.handOver(pagePicture(800, 600, 96), document);
     form.show();
