@@ -1,7 +1,7 @@
 // The form as PDF: how long writing it takes from the saved .doc (read back, laid out, drawn
 // as vector pages, written durably), and how long painting a viewport of the page enlarged four
 // times on a screen of device pixel ratio 2 takes, against scaling the whole page once.
-#include "app/WordFilePages.h"
+#include "app/FormPages.h"
 #include "record/RecordCatalogue.h"
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
@@ -59,7 +59,7 @@ void BM_WritePdf(benchmark::State &state)
 {
     const QString doc = formDocument(int(state.range(0)));
     const QString target = scratch().filePath(QStringLiteral("form.pdf"));
-    app::WordFilePages pages;
+    app::FormPages pages;
     qint64 bytes = 0;
     for (auto _ : state) {
         const QByteArray pdf = pages.pdf(doc);

@@ -2,7 +2,7 @@
 // added), and how long importing a filled copy takes, from its bytes in memory.
 #include "record/RecordValues.h"
 #include "pdfform/LinkedFormLayer.h"
-#include "pdfform/RecordForm.h"
+#include "form/FillablePdf.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,7 +13,7 @@ void BM_ExportFillableSample(benchmark::State &state)
     const record::RecordSnapshot sample = record::RecordSnapshot::sample();
     qint64 bytes = 0;
     for (auto _ : state)
-        bytes = pdfform::fillableFormOf(pdfform::linkedFormLayer(), &sample).size();
+        bytes = form::fillableFormOf(pdfform::linkedFormLayer(), &sample).size();
     state.counters["bytes"] = double(bytes);
 }
 BENCHMARK(BM_ExportFillableSample)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -22,7 +22,7 @@ void BM_ExportFillableBlank(benchmark::State &state)
 {
     qint64 bytes = 0;
     for (auto _ : state)
-        bytes = pdfform::fillableFormOf(pdfform::linkedFormLayer(), nullptr).size();
+        bytes = form::fillableFormOf(pdfform::linkedFormLayer(), nullptr).size();
     state.counters["bytes"] = double(bytes);
 }
 BENCHMARK(BM_ExportFillableBlank)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -31,9 +31,9 @@ BENCHMARK(BM_ExportFillableBlank)->Unit(benchmark::kMillisecond)->Repetitions(5)
 void BM_ImportFilled(benchmark::State &state)
 {
     const record::RecordSnapshot sample = record::RecordSnapshot::sample();
-    const QByteArray pdf = pdfform::fillableFormOf(pdfform::linkedFormLayer(), &sample);
+    const QByteArray pdf = form::fillableFormOf(pdfform::linkedFormLayer(), &sample);
     for (auto _ : state)
-        benchmark::DoNotOptimize(pdfform::importFilledBytes(pdfform::linkedFormLayer(), pdf).taken.size());
+        benchmark::DoNotOptimize(form::importFilledBytes(pdfform::linkedFormLayer(), pdf).taken.size());
 }
 BENCHMARK(BM_ImportFilled)->Unit(benchmark::kMillisecond)->Repetitions(11)->ReportAggregatesOnly(true);
 

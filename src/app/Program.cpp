@@ -6,7 +6,7 @@
 #include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
 #include "pdfform/FormLayerModule.h"
-#include "pdfform/RecordForm.h"
+#include "form/FillablePdf.h"
 #include "shell/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/FirstPaint.h"
@@ -22,7 +22,7 @@ namespace app {
 
 Program::Program(record::SettingsStore &store, automation::ApplicationFactory &engine,
                  generator::GenerationOptions options, const QString &pdfFormModule)
-    : m_main(store, engine), m_host(m_main),
+    : m_main(store, engine), m_host(m_main, engine),
       m_temporaryFolder(options.temporaryFolder.isEmpty() ? generator::temporaryFolder() : options.temporaryFolder),
       m_startCreating([this](shell::Pointer pointer) { m_main.setMousePointer(pointer); },
                       [this, &engine, options = std::move(options)] {
@@ -35,16 +35,10 @@ Program::Program(record::SettingsStore &store, automation::ApplicationFactory &e
     const QString module = pdfFormModule.isEmpty() ? pdfform::defaultFormLayerModule() : pdfFormModule;
     m_main.applicantFiles().setPdfForms(
         [module](const record::RecordValues *record, const QString &target) {
-            pdfform::exportFillable(pdfform::loadFormLayer(module), record, target);
+            form::exportFillable(pdfform::loadFormLayer(module), record, target);
         },
         [module](const QString &path) {
-            const pdfform::ImportResult imported = pdfform::importFilled(pdfform::loadFormLayer(module), path);
-            entry::ImportedRecord record;
-            record.values = pdfform::recordSettings(imported);
-            record.taken = imported.taken;
-            for (const pdfform::RefusedField &refused : imported.refused)
-                record.refused.append({refused.name, refused.reason});
-            return record;
+            return form::importFilled(pdfform::loadFormLayer(module), path);
         });
 }
 

@@ -3,13 +3,17 @@
 #include <QPushButton>
 
 #include "entry/MainWindow.h"
-#include "app/WordFilePages.h"
 #include "preview/PreviewWindow.h"
 #include "shell/Startup.h"
+#include "wordproc/engine/BuiltinEngine.h"
+#include "wordproc/msdoc/DocReader.h"
 
 namespace app {
 
-WindowsHost::WindowsHost(entry::MainWindow &mainWindow) : m_main(mainWindow) {}
+WindowsHost::WindowsHost(entry::MainWindow &mainWindow, automation::ApplicationFactory &engine)
+    : m_main(mainWindow), m_engine(engine)
+{
+}
 WindowsHost::~WindowsHost() = default;
 
 const record::RecordValues &WindowsHost::record() const { return m_main.record(); }
@@ -18,9 +22,15 @@ void WindowsHost::setMainPointerDefault() { m_main.setMousePointer(shell::Pointe
 
 void WindowsHost::handOverResult(const generator::GenerationResult &result)
 {
+    // The page was drawn from the engine's reading of the saved file; printing, PDF and the
+    // page's text take that same reading.
+    if (auto *builtin = dynamic_cast<wordproc::BuiltinApplicationFactory *>(&m_engine))
+        if (std::shared_ptr<const wordproc::StoredDocument> stored = builtin->takeReadBack(result.wordFile))
+            m_pages.hold(result.wordFile, form::FormDocument(std::move(stored)));
     if (result.picture)
-        preview().handOver(*result.picture, preview().wordFile());
-    preview().setWordFile(result.wordFile);
+        preview().handOver(*result.picture, result.wordFile);
+    else
+        preview().setWordFile(result.wordFile);
 }
 
 void WindowsHost::showPreview()
@@ -39,8 +49,7 @@ preview::PreviewWindow &WindowsHost::preview()
         m_preview->setMainWindow(&m_main);
         m_preview->setEndProgram([] { shell::endProgram(); });
         m_preview->setMayEndProgram([this] { return m_main.mayEndProgram(); });
-        static WordFilePages pages;
-        m_preview->setDocumentPages(&pages);
+        m_preview->setDocumentPages(&m_pages);
         m_preview->ensureLoaded();
     }
     return *m_preview;

@@ -1,8 +1,12 @@
 #pragma once
+#include "FormPages.h"
 #include "generator/RentalApplication.h"
 
 #include <memory>
 
+namespace automation {
+class ApplicationFactory;
+}
 namespace entry {
 class MainWindow;
 }
@@ -16,7 +20,9 @@ namespace app {
 // window, loaded at the first hand-over and kept loaded for the next runs.
 class WindowsHost final : public generator::GenerationHost {
 public:
-    explicit WindowsHost(entry::MainWindow &mainWindow);
+    // `engine`: the engine the runs use; when it is the built-in one, the preview's pages are the
+    // document it read back to draw the page, not a second reading of the file.
+    WindowsHost(entry::MainWindow &mainWindow, automation::ApplicationFactory &engine);
     ~WindowsHost() override;
 
     const record::RecordValues &record() const override;
@@ -31,6 +37,8 @@ private:
     preview::PreviewWindow &preview();
 
     entry::MainWindow &m_main;
+    automation::ApplicationFactory &m_engine;
+    FormPages m_pages;
     std::unique_ptr<preview::PreviewWindow> m_preview;
 };
 

@@ -377,7 +377,7 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
 {
     if (!m_importPdf)
         return false;
-    ImportedRecord imported;
+    pdfform::FilledValues imported;
     try {
         imported = m_importPdf(path);
     } catch (const base::Failure &failure) {
@@ -387,7 +387,7 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
     }
     if (!mayReplaceEntries(QStringLiteral("importing %1").arg(QFileInfo(path).fileName())))
         return false;
-    m_record.takeRecord(imported.values);
+    m_record.takeRecord(record::recordOfImport(imported.values));
     // What came from the PDF is in no applicant file yet.
     m_file.clear();
     m_passphrase.reset();
@@ -403,13 +403,13 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
                                : QStringLiteral("Filled in (%1): %2.").arg(filled.size()).arg(filled.join(QStringLiteral("; ")));
     if (const qsizetype empty = imported.taken.size() - filled.size(); empty > 0)
         report += QStringLiteral("\r\n%1 more fields were taken empty.").arg(empty);
-    if (!imported.refused.isEmpty()) {
+    if (!imported.refused.empty()) {
         report += QStringLiteral("\r\n\r\nNot taken (%1):").arg(imported.refused.size());
         for (const auto &[name, reason] : imported.refused)
             report += QStringLiteral("\r\n%1: %2").arg(form1::fieldTitle(name), reason);
     }
     shell::messageBoxes().inform(shell::applicationTitle(), report,
-                                 imported.refused.isEmpty() ? shell::BoxIcon::None : shell::BoxIcon::Warning);
+                                 imported.refused.empty() ? shell::BoxIcon::None : shell::BoxIcon::Warning);
     return true;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "pdfform/FilledForm.h"
 #include "PassphrasePrompt.h"
 #include "RecentFiles.h"
 #include "record/LockedFile.h"
@@ -25,14 +26,6 @@ namespace entry {
 
 class RecordPersistence;
 
-// What an import of a filled PDF gives: the record by settings key (every key present), the keys
-// it took and the fields it could not take with the reason for each.
-struct ImportedRecord {
-    QMap<QString, QString> values;
-    QStringList taken;
-    QList<std::pair<QString, QString>> refused; // field name, reason
-};
-
 // The main window's File menu: applicants kept as files of their own (New, Open, Save As, Open
 // Recent), locked with a passphrase if the user wants (Change Passphrase, Remove Lock, Lock and Close
 // Applicant), the fillable PDF's export and a filled one's import, and Quit. The fields always hold
@@ -45,7 +38,7 @@ public:
     // The file the user chose in the dialog, or empty when they cancelled it.
     using AskFileName = std::function<QString(Dialog, const QString &startIn)>;
     using ExportPdf = std::function<void(const record::RecordValues *record, const QString &target)>;
-    using ImportPdf = std::function<ImportedRecord(const QString &path)>;
+    using ImportPdf = std::function<pdfform::FilledValues(const QString &path)>;
 
     ApplicantFiles(QWidget *window, const record::RecordValues &fields, RecordPersistence &record,
                    RecentFiles recent = RecentFiles());

@@ -22,7 +22,4 @@ public:
     virtual QString readingText(const QString &wordFile) = 0;
 };
 
-// The PDF's document title.
-inline QString pdfTitle() { return QStringLiteral("Rental Application"); }
-
 } // namespace preview

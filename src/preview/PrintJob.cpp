@@ -1,6 +1,7 @@
 #include "PrintJob.h"
 
 #include "DocumentPages.h"
+#include "form/FormDocument.h"
 
 #include "shell/AppError.h"
 
@@ -21,7 +22,7 @@ bool QtPrintDialog::ask(QWidget *parent, QPrinter &printer)
 
 void preparePrinter(DocumentPages &pages, const QString &wordFile, QPrinter &printer)
 {
-    printer.setDocName(pdfTitle());
+    printer.setDocName(form::title());
     printer.setCreator(QStringLiteral("Tenvoria"));
     printer.setFullPage(true);
     pages.setUpPaper(wordFile, printer);

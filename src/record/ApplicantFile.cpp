@@ -71,6 +71,15 @@ QMap<QString, QString> blankRecord()
     return record;
 }
 
+QMap<QString, QString> recordOfImport(const QMap<QString, QString> &taken)
+{
+    QMap<QString, QString> record = userEntries(blankRecord());
+    for (auto it = record.begin(); it != record.end(); ++it)
+        if (const auto value = taken.constFind(it.key()); value != taken.cend())
+            it.value() = *value;
+    return record;
+}
+
 QMap<QString, QString> userEntries(QMap<QString, QString> record)
 {
     for (const TextFieldSpec &field : textFields())

@@ -15,6 +15,11 @@ inline constexpr char kApplicantSuffix[] = "tenvoria";
 // Every field of the record by settings key: the texts empty and each choice on its first option.
 QMap<QString, QString> blankRecord();
 
+// The record a fillable PDF's import gives, from the values it took by settings key: every key of
+// a field the form shows present, what was not taken empty, a choice not taken on its first option.
+// The hidden reference rows are absent, so that whatever takes the record keeps its own.
+QMap<QString, QString> recordOfImport(const QMap<QString, QString> &taken);
+
 // The record without the hidden reference rows, which nothing the user does changes: what tells
 // whether the entries in the window are those of a file.
 QMap<QString, QString> userEntries(QMap<QString, QString> record);

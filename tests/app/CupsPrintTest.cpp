@@ -5,7 +5,7 @@
 // configuration, which can only live in /etc/cups and is removed again.
 #include "PrintTestTools.h"
 
-#include "app/WordFilePages.h"
+#include "app/FormPages.h"
 #include "preview/PrintJob.h"
 
 #include <QDeadlineTimer>
@@ -158,7 +158,7 @@ TEST(CupsPrint, TheSampleFormComesOutOfACupsPdfQueueAsOnePageWithEveryCellsText)
 
     ASSERT_TRUE(QPrinterInfo::availablePrinterNames().contains(cups.queue()))
         << "Qt does not see the queue " << cups.queue().toStdString();
-    app::WordFilePages pages;
+    app::FormPages pages;
     {
         QPrinter printer(QPrinter::HighResolution);
         printer.setPrinterName(cups.queue());

@@ -3,7 +3,7 @@
 // same .doc as the measure of where rows and lines belong.
 #include "PrintTestTools.h"
 
-#include "app/WordFilePages.h"
+#include "app/FormPages.h"
 #include "preview/DocumentCopy.h"
 
 #include <QDir>
@@ -39,7 +39,7 @@ protected:
         doc = generateForm(GetParam(), temp.path(), &cellTexts);
         ASSERT_FALSE(doc.isEmpty());
         pdf = temp.filePath(QStringLiteral("form.pdf"));
-        app::WordFilePages pages;
+        app::FormPages pages;
         preview::saveReplacing(pages.pdf(doc), pdf);
         if (const QString keep = qEnvironmentVariable("TENVORIA_TEST_OUTPUT"); !keep.isEmpty())
             QFile::copy(pdf, QDir(keep).filePath(QFileInfo(doc).completeBaseName() + QStringLiteral(".pdf")));
@@ -144,7 +144,7 @@ TEST(PdfOutput, ARowTallerThanAPageGoesOnOverThePagesWithEveryCharacterAndItsNei
                                      temp.path());
     ASSERT_FALSE(doc.isEmpty());
     const QString pdf = temp.filePath(QStringLiteral("form.pdf"));
-    preview::saveReplacing(app::WordFilePages().pdf(doc), pdf);
+    preview::saveReplacing(app::FormPages().pdf(doc), pdf);
 
     EXPECT_GE(pageCount(pdf), 3);
     const QString text = flatTextOf(pdf);

@@ -2,7 +2,7 @@
 // never in a crash, a hang or a value the window's fields could not hold.
 #include "FuzzSupport.h"
 #include "pdfform/LinkedFormLayer.h"
-#include "pdfform/RecordForm.h"
+#include "form/FillablePdf.h"
 
 #include "base/Failure.h"
 
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzzsupport::ensureApplication();
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     try {
-        const pdfform::ImportResult imported = pdfform::importFilledBytes(pdfform::linkedFormLayer(), bytes);
+        const pdfform::FilledValues imported = form::importFilledBytes(pdfform::linkedFormLayer(), bytes);
         if (imported.taken.size() != imported.values.size())
             fuzzsupport::finding("a field was taken twice or a value has no name");
         for (const QString &value : imported.values)

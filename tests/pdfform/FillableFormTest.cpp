@@ -1,7 +1,7 @@
 // The fillable PDF as applicants' tools see it: filled by pdftk-java and pypdf, checked by qpdf,
 // drawn and read by Poppler, and read back by the import.
 #include "pdfform/LinkedFormLayer.h"
-#include "pdfform/RecordForm.h"
+#include "form/FillablePdf.h"
 
 #include "FieldRects.h"
 #include "WorldScripts.h"
@@ -107,7 +107,7 @@ protected:
     // The import gives back every value the fill wrote, character for character.
     static void expectImported(const QString &pdf, const QMap<QString, QString> &filled)
     {
-        const pdfform::ImportResult imported = pdfform::importFilled(pdfform::linkedFormLayer(), pdf);
+        const pdfform::FilledValues imported = form::importFilled(pdfform::linkedFormLayer(), pdf);
         for (auto it = filled.cbegin(); it != filled.cend(); ++it)
             EXPECT_EQ(imported.values.value(it.key(), QStringLiteral("<not taken>")).toStdString(), it.value().toStdString())
                 << it.key().toStdString();
@@ -118,11 +118,11 @@ protected:
 
 TEST_F(FillableFormTest, ValuesFilledByIndependentFillersInAnyScriptComeBackUnchanged)
 {
-    const QString blank = write(QStringLiteral("blank.pdf"), pdfform::fillableFormOf(pdfform::linkedFormLayer(), nullptr));
+    const QString blank = write(QStringLiteral("blank.pdf"), form::fillableFormOf(pdfform::linkedFormLayer(), nullptr));
     const QMap<QString, QString> values = worldValues();
     const QString byPdftk = fillWithPdftk(blank, values, QStringLiteral("pdftk.pdf"));
     expectImported(byPdftk, values);
-    const pdfform::ImportResult imported = pdfform::importFilled(pdfform::linkedFormLayer(), byPdftk);
+    const pdfform::FilledValues imported = form::importFilled(pdfform::linkedFormLayer(), byPdftk);
     EXPECT_EQ(imported.taken.size(), qsizetype(values.size()));
     EXPECT_TRUE(imported.refused.empty());
 
@@ -147,8 +147,8 @@ TEST_F(FillableFormTest, ValuesFilledByIndependentFillersInAnyScriptComeBackUnch
 TEST_F(FillableFormTest, TheRecordsOwnValuesComeBackUnchanged)
 {
     const record::RecordSnapshot sample = record::RecordSnapshot::sample();
-    const QByteArray pdf = pdfform::fillableFormOf(pdfform::linkedFormLayer(), &sample);
-    const pdfform::ImportResult imported = pdfform::importFilledBytes(pdfform::linkedFormLayer(), pdf);
+    const QByteArray pdf = form::fillableFormOf(pdfform::linkedFormLayer(), &sample);
+    const pdfform::FilledValues imported = form::importFilledBytes(pdfform::linkedFormLayer(), pdf);
     for (const record::TextFieldSpec &field : record::textFields()) {
         if (field.shown)
             EXPECT_EQ(imported.values.value(QLatin1String(field.key)), sample.textOf(QLatin1String(field.id))) << field.key;
@@ -181,7 +181,7 @@ TEST_F(FillableFormTest, TheRecordsOwnValuesComeBackUnchanged)
 // with its section, the page tabs by rows and the document names its language.
 TEST_F(FillableFormTest, PopplerFillsOtherLatinAndCyrillicLettersWithTheFormsOwnFont)
 {
-    const QByteArray blankBytes = pdfform::fillableFormOf(pdfform::linkedFormLayer(), nullptr);
+    const QByteArray blankBytes = form::fillableFormOf(pdfform::linkedFormLayer(), nullptr);
     const QString blank = write(QStringLiteral("blank.pdf"), blankBytes);
     const QString filled = path(QStringLiteral("poppler.pdf"));
     const Ran fill = run(QStringLiteral("/usr/bin/python3"),
@@ -214,18 +214,18 @@ TEST_F(FillableFormTest, ExportingOverALinkKeepsTheLink)
     const QString target = write(QStringLiteral("real.pdf"), "old");
     const QString link = path(QStringLiteral("link.pdf"));
     ASSERT_TRUE(QFile::link(target, link));
-    pdfform::exportFillable(pdfform::linkedFormLayer(), nullptr, link);
+    form::exportFillable(pdfform::linkedFormLayer(), nullptr, link);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_TRUE(testsupport::readTestFile(target).startsWith("%PDF-"));
 }
 
 TEST_F(FillableFormTest, FilesThatAreNotOurFilledFormsAreRefusedWithTheirReason)
 {
-    const QByteArray blank = pdfform::fillableFormOf(pdfform::linkedFormLayer(), nullptr);
+    const QByteArray blank = form::fillableFormOf(pdfform::linkedFormLayer(), nullptr);
     const QString blankPath = write(QStringLiteral("blank.pdf"), blank);
     auto reasonFor = [](const QString &file) {
         try {
-            pdfform::importFilled(pdfform::linkedFormLayer(), file);
+            form::importFilled(pdfform::linkedFormLayer(), file);
         } catch (const base::Failure &failure) {
             return failure.description();
         }
@@ -264,7 +264,7 @@ TEST_F(FillableFormTest, FilesThatAreNotOurFilledFormsAreRefusedWithTheirReason)
     // A value beyond what the window's field holds is refused alone; the others are taken.
     const QMap<QString, QString> values{{QStringLiteral("App Info Name"), QString(pdfform::kMaxValueLength + 1, QLatin1Char('x'))},
                                         {QStringLiteral("Co Name"), QStringLiteral("Marla")}};
-    const pdfform::ImportResult imported = pdfform::importFilled(pdfform::linkedFormLayer(), fillWithPdftk(blankPath, values, QStringLiteral("long.pdf")));
+    const pdfform::FilledValues imported = form::importFilled(pdfform::linkedFormLayer(), fillWithPdftk(blankPath, values, QStringLiteral("long.pdf")));
     // The choices, which nobody filled, are reported as such.
     for (const pdfform::RefusedField &refused : imported.refused)
         EXPECT_TRUE(refused.name == QLatin1String("App Info Name") ? refused.reason.contains(QLatin1String("longer than"))
@@ -279,7 +279,7 @@ TEST_F(FillableFormTest, FilesThatAreNotOurFilledFormsAreRefusedWithTheirReason)
 // rectangle, and its drawing of the page has ink there that the blank page does not.
 TEST_F(FillableFormTest, FilledValuesShowInsideTheirCells)
 {
-    const QString blank = write(QStringLiteral("blank.pdf"), pdfform::fillableFormOf(pdfform::linkedFormLayer(), nullptr));
+    const QString blank = write(QStringLiteral("blank.pdf"), form::fillableFormOf(pdfform::linkedFormLayer(), nullptr));
     const QMap<QString, QString> values{{QStringLiteral("App Info Name"), QStringLiteral("Pellwick")},
                                         {QStringLiteral("App Info SSN"), QStringLiteral("078-05-1120")},
                                         {QStringLiteral("Co Emp Info Annual Income"), QStringLiteral("48000")},

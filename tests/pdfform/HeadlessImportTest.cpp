@@ -6,7 +6,7 @@
 #include "Unprivileged.h"
 #include "record/RecordValues.h"
 #include "pdfform/LinkedFormLayer.h"
-#include "pdfform/RecordForm.h"
+#include "form/FillablePdf.h"
 #include "record/IniText.h"
 
 #include <QDir>
@@ -30,7 +30,7 @@ TEST(HeadlessImportTest, TheRecordIsWrittenPrivatelyBesideTheFilesOtherSections)
     QTemporaryDir folder;
     const record::RecordSnapshot sample = record::RecordSnapshot::sample();
     const QString pdf = folder.filePath(QStringLiteral("filled.pdf"));
-    testsupport::writeTestFile(pdf, pdfform::fillableFormOf(pdfform::linkedFormLayer(), &sample));
+    testsupport::writeTestFile(pdf, form::fillableFormOf(pdfform::linkedFormLayer(), &sample));
     const QString record = folder.filePath(QStringLiteral("applicant.ini"));
     testsupport::writeTestFile(record, "[Other]\nkept=1\n\n[Tenvoria]\nApp%20Info%20Name=old\nGone=x\nName2=Hidden Ref\n");
 
@@ -64,7 +64,7 @@ TEST(HeadlessImportTest, AFileThatCannotBeReadIsNotReplaced)
         return;
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("filled.pdf"));
-    testsupport::writeTestFile(pdf, pdfform::fillableFormOf(pdfform::linkedFormLayer(), nullptr));
+    testsupport::writeTestFile(pdf, form::fillableFormOf(pdfform::linkedFormLayer(), nullptr));
     const QString record = folder.filePath(QStringLiteral("applicant.ini"));
     testsupport::writeTestFile(record, "[Tenvoria]\nApp%20Info%20Name=Someone\n");
     ASSERT_TRUE(QFile::setPermissions(record, QFile::WriteOwner));
@@ -115,7 +115,7 @@ TEST(HeadlessImportTest, TheBlankFillablePdfCarriesNothingOfTheStoredRecord)
     const QStringList problems = tools::writeFillablePdf({QString(), false}, true, pdf);
     qputenv("XDG_CONFIG_HOME", before);
     ASSERT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
-    const pdfform::ImportResult imported = pdfform::importFilled(pdfform::linkedFormLayer(), pdf);
+    const pdfform::FilledValues imported = form::importFilled(pdfform::linkedFormLayer(), pdf);
     for (auto it = imported.values.cbegin(); it != imported.values.cend(); ++it)
         if (!it.key().contains(QLatin1String("House")) && !it.key().contains(QLatin1String("Salary")))
             EXPECT_TRUE(it.value().isEmpty()) << it.key().toStdString() << ": " << it.value().toStdString();

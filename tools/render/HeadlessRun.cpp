@@ -3,23 +3,18 @@
 #include "record/RecordValues.h"
 #include "PagePng.h"
 #include "preview/DocumentCopy.h"
-#include "preview/DocumentPages.h"
 #include "wordproc/layout/PrintedPages.h"
 #include "generator/RentalApplication.h"
-#include "automation/WordAutomation.h"
 #include "base/Failure.h"
 #include "shell/AppError.h"
 #include "base/PrivateFile.h"
 #include "base/SafeWrite.h"
 #include "shell/MessageBoxes.h"
 #include "record/SettingsStore.h"
-#include "wordproc/engine/BuiltinEngine.h"
-#include "wordproc/msdoc/DocReader.h"
-#include "wordproc/msdoc/DocWriter.h"
-#include "wordproc/editing/Editor.h"
 #include "wordproc/layout/PageRenderer.h"
 #include "pdfform/LinkedFormLayer.h"
-#include "pdfform/RecordForm.h"
+#include "form/FillablePdf.h"
+#include "form/FormDocument.h"
 #include "record/ApplicantFile.h"
 #include "base/ReadAll.h"
 
@@ -317,11 +312,11 @@ QStringList writeFillablePdf(const RecordSource &source, bool blank, const QStri
     shell::ScopedMessageBoxes scope(boxes);
     try {
         if (blank) {
-            pdfform::exportFillable(pdfform::linkedFormLayer(), nullptr, pdfPath);
+            form::exportFillable(pdfform::linkedFormLayer(), nullptr, pdfPath);
         } else {
             const record::RecordSnapshot record = recordOf(source);
             if (problems.isEmpty())
-                pdfform::exportFillable(pdfform::linkedFormLayer(), &record, pdfPath);
+                form::exportFillable(pdfform::linkedFormLayer(), &record, pdfPath);
         }
     } catch (const base::Failure &e) {
         problems << e.description();
@@ -333,13 +328,10 @@ ImportRun importFilledPdf(const QString &pdfPath, const QString &recordPath)
 {
     ImportRun run;
     try {
-        const pdfform::ImportResult imported = pdfform::importFilled(pdfform::linkedFormLayer(), pdfPath);
-        run.taken = imported.taken;
-        for (const pdfform::RefusedField &refused : imported.refused)
-            run.refused << refused.name + QStringLiteral(": ") + refused.reason;
+        run.imported = form::importFilled(pdfform::linkedFormLayer(), pdfPath);
         // The record file is written as an applicant file is: owner-only, never over a file that
         // could not be read, its other sections kept byte for byte.
-        record::writeApplicantFile(recordPath, pdfform::recordSettings(imported));
+        record::writeApplicantFile(recordPath, record::recordOfImport(run.imported.values));
     } catch (const base::Failure &e) {
         run.problems << e.description();
     }
@@ -362,24 +354,17 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
         return result; // no form of a record that was not read
     }
 
-    // The steps of a generation run without its temporary files: the document is built, written
-    // once, and its page drawn from the very bytes written, as a second instance opening it would.
-    wordproc::BuiltinApplicationFactory engine;
-    std::shared_ptr<automation::Application> app;
-    const std::shared_ptr<automation::Document> doc = generator::buildRentalApplication(engine, record, app);
-    QByteArray bytes;
+    // The form document, built once: its bytes are the .doc, and the PDF and the page are drawn
+    // from their one decoding, as the window's preview draws what the engine read back.
+    std::optional<form::FormDocument> document;
     try {
-        if (!doc)
-            throw shell::AppError(QStringLiteral("The form could not be built."));
-        bytes = wordproc::encodeDoc(wordproc::builtinEditor(*doc).document());
+        document = form::build(record);
         if (!docPath.isEmpty())
-            base::writeFilePrivately(docPath, bytes);
+            base::writeFilePrivately(docPath, document->docBytes());
     } catch (const base::Failure &e) {
         result.problems << e.description();
     }
-    if (app)
-        app->quit();
-    if (bytes.isEmpty()) {
+    if (!document) {
         result.problems << QStringLiteral("No document was generated.");
         return result;
     }
@@ -387,14 +372,14 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
         beforeFonts();
     try {
         if (!pdfPath.isEmpty())
-            preview::saveReplacing(wordproc::pdfOf(wordproc::decodeDoc(bytes), preview::pdfTitle()), pdfPath);
+            preview::saveReplacing(document->pdf(), pdfPath);
     } catch (const base::Failure &e) {
         result.problems << e.description();
     }
     if (imagePath.isEmpty())
         return result; // the document alone never starts the painter
     try {
-        writePagePng(wordproc::decodeDoc(bytes), imagePath);
+        writePagePng(document->document(), imagePath);
     } catch (const base::Failure &e) {
         result.problems << e.description();
     }

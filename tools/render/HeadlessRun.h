@@ -10,6 +10,7 @@ struct Document;
 }
 
 #include "compare/ComparisonExport.h"
+#include "pdfform/FilledForm.h"
 
 namespace tools {
 
@@ -48,8 +49,7 @@ QStringList writeFillablePdf(const RecordSource &source, bool blank, const QStri
 // store's [Tenvoria] section), owner-only. An existing file is read first and keeps its other
 // sections; one that cannot be read, or holds what would not be written back, is left alone.
 struct ImportRun {
-    QStringList taken;    // settings keys
-    QStringList refused;  // "name: reason"
+    pdfform::FilledValues imported;
     QStringList problems; // why nothing was written
 };
 ImportRun importFilledPdf(const QString &pdfPath, const QString &recordPath);

@@ -69,10 +69,10 @@ int main(int argc, char **argv)
         }
         const tools::ImportRun run = tools::importFilledPdf(parser.value(importPdf), parser.value(recordOut));
         QTextStream out(stdout);
-        for (const QString &key : run.taken)
+        for (const QString &key : run.imported.taken)
             out << "taken: " << key << "\n";
-        for (const QString &refused : run.refused)
-            err << "tenvoria-render: not taken: " << refused << "\n";
+        for (const pdfform::RefusedField &refused : run.imported.refused)
+            err << "tenvoria-render: not taken: " << refused.name << ": " << refused.reason << "\n";
         for (const QString &problem : run.problems)
             err << "tenvoria-render: " << parser.value(importPdf) << ": " << problem << "\n";
         return run.problems.isEmpty() ? 0 : 1;

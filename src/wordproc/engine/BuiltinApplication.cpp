@@ -80,7 +80,11 @@ public:
     std::shared_ptr<automation::Document> open(const QString &fileName) override
     {
         ensureRunning(*m_instance);
-        return adopt(readDoc(fileName), fileName);
+        std::shared_ptr<const StoredDocument> stored = readStoredDoc(fileName);
+        if (m_instance->readBack)
+            *m_instance->readBack = {fileName, stored};
+        // The editor works on its own copy; the stored reading stays as the file has it.
+        return adopt(stored->document, fileName);
     }
 
 private:
@@ -193,8 +197,14 @@ std::shared_ptr<automation::Document> makeDocument(const DocumentHandle &handle)
 }
 
 BuiltinApplicationFactory::BuiltinApplicationFactory(QString lockFilePath)
-    : m_lockFilePath(std::move(lockFilePath))
+    : m_lockFilePath(std::move(lockFilePath)), m_readBack(std::make_shared<ReadBack>())
 {
+}
+
+std::shared_ptr<const StoredDocument> BuiltinApplicationFactory::takeReadBack(const QString &path)
+{
+    ReadBack taken = std::exchange(*m_readBack, ReadBack{});
+    return taken.path == path ? std::move(taken.stored) : nullptr;
 }
 
 QString BuiltinApplicationFactory::defaultLockFilePath()
@@ -212,6 +222,7 @@ std::shared_ptr<automation::Application> BuiltinApplicationFactory::createNew()
 {
     auto instance = std::make_shared<EngineInstance>();
     instance->lock = shareEngineLock(m_lockFilePath);
+    instance->readBack = m_readBack;
     registerInstance(instance);
     return makeApplication(std::move(instance));
 }

@@ -5,9 +5,13 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace wordproc {
 
 class Editor;
+struct StoredDocument;
+struct ReadBack;
 
 // What the built-in engine answers for the application's name (its default property).
 inline const QString kBuiltinEngineName = QStringLiteral("Tenvoria Word Engine");
@@ -29,8 +33,15 @@ public:
     std::shared_ptr<automation::Application> getRunning() override;
     QString applicationName() const override;
 
+    // The last document an instance of this factory opened from a file, as that file stored it
+    // (its bytes and their decoding), when it was opened from `path`; null otherwise. Taking it
+    // empties the slot: whoever shows the document next holds it instead of reading the file
+    // again, and the factory holds no document for longer than that.
+    std::shared_ptr<const StoredDocument> takeReadBack(const QString &path);
+
 private:
     QString m_lockFilePath;
+    std::shared_ptr<ReadBack> m_readBack;
 };
 
 // The editor behind a built-in engine's document, for inspection. Throws base::Failure for a

@@ -15,6 +15,13 @@
 namespace wordproc {
 
 class EngineLock;
+struct StoredDocument;
+
+// The slot a factory's instances leave the last document they opened in (BuiltinEngine.h).
+struct ReadBack {
+    QString path;
+    std::shared_ptr<const StoredDocument> stored;
+};
 
 struct OpenDocument {
     Editor editor;
@@ -27,6 +34,7 @@ struct EngineInstance {
     bool displayAlerts = true;
     std::vector<std::shared_ptr<OpenDocument>> documents; // in activation order: the last is active
     std::shared_ptr<EngineLock> lock;
+    std::shared_ptr<ReadBack> readBack; // null for instances of no factory
 };
 
 // Throws the description a call on a quit instance gets.

@@ -294,7 +294,8 @@ Document decodeDoc(const QByteArray &bytes)
     return document;
 }
 
-Document readDoc(const QString &path)
+namespace {
+QByteArray readDocBytes(const QString &path)
 {
     base::FileReading reading = base::readRegularFile(path, kMaxFileSize);
     if (reading.error == EFBIG)
@@ -302,7 +303,18 @@ Document readDoc(const QString &path)
     if (reading.error != 0)
         throw base::Failure(QStringLiteral("The Word file %1 could not be read: %2")
                                 .arg(path, base::readingFailureReason(reading.error, kMaxFileSize)));
-    return decodeDoc(reading.bytes);
+    return std::move(reading.bytes);
 }
+} // namespace
+
+Document readDoc(const QString &path) { return decodeDoc(readDocBytes(path)); }
+
+std::shared_ptr<const StoredDocument> storedDocument(QByteArray bytes)
+{
+    Document document = decodeDoc(bytes);
+    return std::make_shared<const StoredDocument>(StoredDocument{std::move(bytes), std::move(document)});
+}
+
+std::shared_ptr<const StoredDocument> readStoredDoc(const QString &path) { return storedDocument(readDocBytes(path)); }
 
 } // namespace wordproc

@@ -1,21 +1,14 @@
-// The one place where the fillable PDF meets the record catalogue, the form's rows and the
-// generator.
-#include "RecordForm.h"
+// The one place where the fillable PDF meets the record catalogue and the form's rows.
+#include "FillablePdf.h"
 
 #include "base/ReadAll.h"
 
-#include "FillableForm.h"
+#include "pdfform/FillableForm.h"
 
+#include "FormDocument.h"
 #include "record/RecordCatalogue.h"
 #include "record/RecordValues.h"
 #include "generator/FormLayout.h"
-#include "generator/RentalApplication.h"
-#include "automation/WordAutomation.h"
-#include "shell/MessageBoxes.h"
-#include "wordproc/editing/Editor.h"
-#include "wordproc/engine/BuiltinEngine.h"
-#include "wordproc/msdoc/DocReader.h"
-#include "wordproc/msdoc/DocWriter.h"
 
 #include "base/Failure.h"
 #include "base/SafeWrite.h"
@@ -24,7 +17,9 @@
 
 #include <cerrno>
 
-namespace pdfform {
+namespace form {
+using namespace pdfform;
+
 namespace {
 
 const record::ChoiceSpec *choiceOfOption(const char *optionId)
@@ -35,28 +30,6 @@ const record::ChoiceSpec *choiceOfOption(const char *optionId)
     return nullptr;
 }
 
-// The form as the printed pages show it, with every value left out: the fields carry them.
-wordproc::Document valuelessForm()
-{
-    QStringList problems; // the generator's boxes during the build become the export's failure
-    shell::CollectingMessageBoxes boxes(problems);
-    shell::ScopedMessageBoxes scope(boxes);
-    const record::RecordSnapshot blank;
-    wordproc::BuiltinApplicationFactory engine;
-    std::shared_ptr<automation::Application> app;
-    const std::shared_ptr<automation::Document> doc = generator::buildRentalApplication(engine, blank, app);
-    QByteArray bytes;
-    if (doc)
-        bytes = wordproc::encodeDoc(wordproc::builtinEditor(*doc).document());
-    if (app)
-        app->quit();
-    if (!problems.isEmpty())
-        throw base::Failure(problems.front());
-    if (bytes.isEmpty())
-        throw base::Failure(QStringLiteral("The form could not be built."));
-    // The pages are drawn from the document as it is stored, as the PDF export draws them.
-    return wordproc::decodeDoc(bytes);
-}
 
 // The plan of the form's fields: the rows of FormLayout in the order the generator builds them,
 // the reference recipe taking three table rows.
@@ -114,9 +87,10 @@ ExpectedFields expectedFields()
 
 QByteArray fillableFormOf(const FormLayer &layer, const record::RecordValues *record)
 {
-    wordproc::Document document = valuelessForm();
-    const FormPlan plan = planFor(document, record);
-    return fillablePdf(layer, std::move(document), plan, QStringLiteral("Rental Application"));
+    // The form as the printed pages show it, with every value left out: the fields carry them.
+    const form::FormDocument valueless = form::build(record::RecordSnapshot());
+    const FormPlan plan = planFor(valueless.document(), record);
+    return fillablePdf(layer, valueless.document(), plan, form::title());
 }
 
 void exportFillable(const FormLayer &layer, const record::RecordValues *record, const QString &target)
@@ -127,13 +101,12 @@ void exportFillable(const FormLayer &layer, const record::RecordValues *record, 
     base::replaceFile(target, fillableFormOf(layer, record), options);
 }
 
-ImportResult importFilledBytes(const FormLayer &layer, const QByteArray &pdf)
+FilledValues importFilledBytes(const FormLayer &layer, const QByteArray &pdf)
 {
-    FilledValues read = readFilledForm(layer, pdf, expectedFields());
-    return {std::move(read.values), std::move(read.taken), std::move(read.refused)};
+    return readFilledForm(layer, pdf, expectedFields());
 }
 
-ImportResult importFilled(const FormLayer &layer, const QString &path)
+FilledValues importFilled(const FormLayer &layer, const QString &path)
 {
     base::FileReading reading = base::readRegularFile(path, kMaxPdfBytes);
     if (reading.error == EFBIG)
@@ -146,17 +119,4 @@ ImportResult importFilled(const FormLayer &layer, const QString &path)
     return importFilledBytes(layer, reading.bytes);
 }
 
-QMap<QString, QString> recordSettings(const ImportResult &imported)
-{
-    QMap<QString, QString> settings;
-    // The hidden reference rows have no field on the form: the import leaves them as they are.
-    for (const record::TextFieldSpec &field : record::textFields())
-        if (field.shown)
-            settings.insert(QString::fromLatin1(field.key), imported.values.value(QString::fromLatin1(field.key)));
-    for (const record::ChoiceSpec &choice : record::choices())
-        settings.insert(QString::fromLatin1(choice.key),
-                        imported.values.value(QString::fromLatin1(choice.key), QString::fromLatin1(choice.firstWord)));
-    return settings;
-}
-
-} // namespace pdfform
+} // namespace form
