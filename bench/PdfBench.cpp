@@ -7,7 +7,7 @@
 #include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
 #include "automation/WordAutomation.h"
-#include "preview/DocumentCopy.h"
+#include "form/DocumentCopy.h"
 #include "preview/PagePicture.h"
 #include "shell/ErrorTrap.h"
 #include "wordproc/engine/BuiltinEngine.h"
@@ -63,7 +63,7 @@ void BM_WritePdf(benchmark::State &state)
     qint64 bytes = 0;
     for (auto _ : state) {
         const QByteArray pdf = pages.pdf(doc);
-        preview::saveReplacing(pdf, target);
+        form::saveReplacing(pdf, target);
         bytes = pdf.size();
     }
     state.counters["pdf_bytes"] = double(bytes);

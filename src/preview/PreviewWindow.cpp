@@ -1,6 +1,6 @@
 #include "PreviewWindow.h"
 
-#include "DocumentCopy.h"
+#include "form/DocumentCopy.h"
 #include "DocumentPages.h"
 #include "PagePicture.h"
 #include "PrintJob.h"
@@ -334,7 +334,7 @@ void PreviewWindow::onSave()
             // is no regular file, or that the user may not write, is refused before the question:
             // "overwrite" would promise what is never done.
             reported = !trap.line(112, [&] {
-                checkSaveTarget(target);
+                form::checkSaveTarget(target);
                 answer = shell::messageBoxes().askYesNo(
                     shell::applicationTitle(),
                     QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"));
@@ -369,12 +369,12 @@ void PreviewWindow::saveAs(const QString &target, bool asPdf)
 {
     checkDocumentToSave();
     if (!asPdf) {
-        copyFileReplacing(m_wordFile, target);
+        form::copyFileReplacing(m_wordFile, target);
         return;
     }
     // Produced completely in memory first: a document that cannot be drawn never touches the target.
     const QByteArray pdf = documentPages().pdf(m_wordFile);
-    saveReplacing(pdf, target);
+    form::saveReplacing(pdf, target);
 }
 
 PrintDialog &PreviewWindow::printDialog()

@@ -4,7 +4,7 @@
 #include "PrintTestTools.h"
 
 #include "app/FormPages.h"
-#include "preview/DocumentCopy.h"
+#include "form/DocumentCopy.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -40,7 +40,7 @@ protected:
         ASSERT_FALSE(doc.isEmpty());
         pdf = temp.filePath(QStringLiteral("form.pdf"));
         app::FormPages pages;
-        preview::saveReplacing(pages.pdf(doc), pdf);
+        form::saveReplacing(pages.pdf(doc), pdf);
         if (const QString keep = qEnvironmentVariable("TENVORIA_TEST_OUTPUT"); !keep.isEmpty())
             QFile::copy(pdf, QDir(keep).filePath(QFileInfo(doc).completeBaseName() + QStringLiteral(".pdf")));
     }
@@ -144,7 +144,7 @@ TEST(PdfOutput, ARowTallerThanAPageGoesOnOverThePagesWithEveryCharacterAndItsNei
                                      temp.path());
     ASSERT_FALSE(doc.isEmpty());
     const QString pdf = temp.filePath(QStringLiteral("form.pdf"));
-    preview::saveReplacing(app::FormPages().pdf(doc), pdf);
+    form::saveReplacing(app::FormPages().pdf(doc), pdf);
 
     EXPECT_GE(pageCount(pdf), 3);
     const QString text = flatTextOf(pdf);

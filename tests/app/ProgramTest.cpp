@@ -112,6 +112,41 @@ protected:
     }
 };
 
+// The preview's PDF and its text for screen readers are the document the engine read back to
+// draw the page, each run's own: a second run shows its own text, and a change to the file on
+// disk after the hand-over does not reach the PDF.
+TEST_F(ProgramTest, ThePreviewsOutputsComeFromTheDocumentEachRunHandedOver)
+{
+    app::Program program(store, engine, {temp.path(), {}});
+    entry::MainWindow &main = program.mainWindow();
+    ASSERT_TRUE(program.start());
+    click(&main, "PushButton3"); // sample
+    main.record().text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("First Applicant"));
+    click(&main, "PushButton1");
+    preview::PreviewWindow *preview = previewWindow();
+    ASSERT_NE(preview, nullptr);
+    QWidget *page = preview->findChild<QWidget *>(QStringLiteral("Picture1"));
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->accessibleDescription().contains(QStringLiteral("First Applicant")));
+    click(preview, "PushButton8"); // back
+
+    main.record().text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("Second Applicant"));
+    click(&main, "PushButton1");
+    EXPECT_TRUE(page->accessibleDescription().contains(QStringLiteral("Second Applicant")));
+    EXPECT_FALSE(page->accessibleDescription().contains(QStringLiteral("First Applicant")));
+
+    testsupport::writeTestFile(preview->wordFile(), "changed on disk");
+    const std::size_t shownBefore = boxes.shown.size();
+    AnsweringSaveDialog dialog;
+    dialog.answer = temp.filePath(QStringLiteral("form.pdf"));
+    preview->setSaveFileDialog(&dialog);
+    click(preview, "PushButton6");
+    ASSERT_EQ(boxes.shown.size(), shownBefore + 1);
+    EXPECT_EQ(boxes.shown.back().text, QStringLiteral("Done."));
+    EXPECT_TRUE(testsupport::readTestFile(dialog.answer).startsWith("%PDF-"));
+    click(preview, "PushButton8");
+}
+
 TEST_F(ProgramTest, WholeRunFromTheMainWindowThroughThePreviewAndBack)
 {
     app::Program program(store, engine, {temp.path(), {}});

@@ -1,7 +1,7 @@
 // A separate process that writes the settings store or saves a Word file, for the tests that need
 // one: concurrent writers, writers killed at random moments, writes traced with strace, writes
 // onto a full file system. Prints the error report and exits with 1 when a write is refused.
-#include "preview/DocumentCopy.h"
+#include "form/DocumentCopy.h"
 #include "shell/AppError.h"
 #include "record/SettingsStore.h"
 
@@ -51,7 +51,7 @@ int main(int argc, char **argv)
                 }
             }
         } else if (command == QLatin1String("copy") && args.size() == 3) {
-            preview::copyFileReplacing(args[1], args[2]);
+            form::copyFileReplacing(args[1], args[2]);
         } else {
             return usage();
         }

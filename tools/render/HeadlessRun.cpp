@@ -2,7 +2,7 @@
 
 #include "record/RecordValues.h"
 #include "PagePng.h"
-#include "preview/DocumentCopy.h"
+#include "form/DocumentCopy.h"
 #include "wordproc/layout/PrintedPages.h"
 #include "generator/RentalApplication.h"
 #include "base/Failure.h"
@@ -372,7 +372,7 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
         beforeFonts();
     try {
         if (!pdfPath.isEmpty())
-            preview::saveReplacing(document->pdf(), pdfPath);
+            form::saveReplacing(document->pdf(), pdfPath);
     } catch (const base::Failure &e) {
         result.problems << e.description();
     }

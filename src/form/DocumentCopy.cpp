@@ -7,7 +7,7 @@
 
 #include <sys/stat.h>
 
-namespace preview {
+namespace form {
 
 void copyFileReplacing(const QString &source, const QString &target)
 {
@@ -59,4 +59,4 @@ void saveReplacing(const QByteArray &bytes, const QString &target)
     replaceUsersFile(target, [&](const base::ReplaceOptions &options) { base::replaceFile(target, bytes, options); });
 }
 
-} // namespace preview
+} // namespace form

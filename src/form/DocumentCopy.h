@@ -4,7 +4,7 @@
 
 class QIODevice;
 
-namespace preview {
+namespace form {
 
 // Copies source to target byte for byte. The copy is written beside the target and takes the
 // target's name only once it is complete and on disk, so an existing target is never lost:
@@ -22,4 +22,4 @@ void checkSaveTarget(const QString &target);
 // The same for bytes made in memory (a PDF of the document).
 void saveReplacing(const QByteArray &bytes, const QString &target);
 
-} // namespace preview
+} // namespace form

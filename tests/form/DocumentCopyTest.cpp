@@ -1,4 +1,4 @@
-#include "preview/DocumentCopy.h"
+#include "form/DocumentCopy.h"
 
 #include "shell/AppError.h"
 
@@ -23,7 +23,7 @@ TEST(DocumentCopy, SourceFailingPartwayNeverTouchesTheFileBeingOverwritten)
     }
     testsupport::FailingSource source(150000); // past the first chunks, so writing has begun
     try {
-        preview::copyReplacing(source, 300000, target);
+        form::copyReplacing(source, 300000, target);
         FAIL() << "a failing source must fail the copy";
     } catch (const shell::AppError &error) {
         EXPECT_TRUE(error.description().startsWith(QStringLiteral("The document could not be saved as ") + target))
