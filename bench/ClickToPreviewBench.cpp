@@ -5,8 +5,8 @@
 #include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
 #include "preview/PreviewWindow.h"
-#include "shell/ErrorTrap.h"
-#include "shell/FileUtils.h"
+#include "runtime/ErrorTrap.h"
+#include "runtime/FileUtils.h"
 #include "wordproc/engine/BuiltinEngine.h"
 
 #include <QTemporaryDir>
@@ -19,7 +19,7 @@ class PreviewHost final : public generator::GenerationHost {
 public:
     PreviewHost()
     {
-        shell::ErrorTrap trap(QStringLiteral("bench"), QStringLiteral("sample"));
+        runtime::ErrorTrap trap(QStringLiteral("bench"), QStringLiteral("sample"));
         entry::loadSampleData(m_record, trap);
         m_preview.ensureLoaded();
     }
@@ -50,7 +50,7 @@ void BM_ClickToPreview(benchmark::State &state)
     for (auto _ : state) {
         generator::generateRentalApplication(engine, host, options);
         state.PauseTiming();
-        shell::deleteFileQuietly(host.wordFile()); // what "< Back" does between two runs
+        runtime::deleteFileQuietly(host.wordFile()); // what "< Back" does between two runs
         state.ResumeTiming();
     }
 }

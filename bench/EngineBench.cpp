@@ -5,7 +5,7 @@
 #include "generator/OutputFiles.h"
 #include "generator/RentalApplication.h"
 #include "automation/WordAutomation.h"
-#include "shell/ErrorTrap.h"
+#include "runtime/ErrorTrap.h"
 #include "wordproc/engine/BuiltinEngine.h"
 
 #include <QFile>
@@ -21,7 +21,7 @@ struct SampleRecord {
     entry::RecordWidgets widgets = entry::createRecordControls(&owner);
     SampleRecord()
     {
-        shell::ErrorTrap trap(QStringLiteral("bench"), QStringLiteral("sample"));
+        runtime::ErrorTrap trap(QStringLiteral("bench"), QStringLiteral("sample"));
         entry::loadSampleData(widgets, trap);
     }
 };

@@ -9,7 +9,7 @@
 #include "automation/WordAutomation.h"
 #include "form/DocumentCopy.h"
 #include "preview/PagePicture.h"
-#include "shell/ErrorTrap.h"
+#include "runtime/ErrorTrap.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/layout/PageRenderer.h"
@@ -38,7 +38,7 @@ QString formDocument(int record)
         return paths[record];
     QWidget owner;
     const entry::RecordWidgets widgets = entry::createRecordControls(&owner);
-    shell::ErrorTrap trap(QStringLiteral("bench"), QStringLiteral("record"));
+    runtime::ErrorTrap trap(QStringLiteral("bench"), QStringLiteral("record"));
     if (record == 0) {
         entry::loadSampleData(widgets, trap);
     } else {

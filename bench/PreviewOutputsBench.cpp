@@ -8,7 +8,7 @@
 #include "preview/PrintJob.h"
 #include "preview/SaveFileDialog.h"
 #include "record/SettingsStore.h"
-#include "shell/MessageBoxes.h"
+#include "runtime/MessageBoxes.h"
 #if __has_include("preview/PreviewWindow.h")
 #include "preview/PreviewWindow.h"
 using Preview = preview::PreviewWindow;
@@ -65,8 +65,8 @@ Preview *shownPreview()
 struct Running {
     QTemporaryDir temp;
     QStringList said;
-    shell::CollectingMessageBoxes boxes{said};
-    shell::ScopedMessageBoxes scope{boxes};
+    runtime::CollectingMessageBoxes boxes{said};
+    runtime::ScopedMessageBoxes scope{boxes};
     record::SettingsStore store{temp.filePath(QStringLiteral("store.conf"))};
     std::unique_ptr<app::Program> program;
 

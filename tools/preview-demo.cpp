@@ -44,7 +44,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     shell::QtMessageBoxes boxes;
-    const shell::ScopedMessageBoxes useBoxes(boxes);
+    const runtime::ScopedMessageBoxes useBoxes(boxes);
     const QStringList args = app.arguments().mid(1);
 
     QImage page;

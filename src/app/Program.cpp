@@ -7,10 +7,10 @@
 #include "generator/OutputFiles.h"
 #include "pdfform/FormLayerModule.h"
 #include "form/FillablePdf.h"
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/FirstPaint.h"
-#include "shell/HeldFiles.h"
+#include "runtime/HeldFiles.h"
 #include "record/SettingsStore.h"
 #include "shell/StartupTrace.h"
 
@@ -55,7 +55,7 @@ bool Program::start(const QString &applicantFile)
             const QIcon icon = shell::applicationIconAllSizes();
             QApplication::setWindowIcon(icon);
             m_main.setWindowIcon(icon);
-        } catch (const shell::AppError &) {
+        } catch (const runtime::AppError &) {
             // The small sizes the windows already have are enough; the load reported a missing icon.
         }
     });
@@ -87,7 +87,7 @@ void Program::receiveHandedOver(const HandOver &request)
 
 void Program::closeForSignal()
 {
-    shell::deleteHeldFiles(); // first: the temporary document holds the record
+    runtime::deleteHeldFiles(); // first: the temporary document holds the record
     entry::RecordPersistence &record = m_main.persistence();
     if (!record.retryUnsaved())
         std::fprintf(stderr, "%s\n",

@@ -5,10 +5,10 @@
 #include "EngineSetup.h"
 #include "Program.h"
 #include "SingleInstance.h"
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/FocusFrameStyle.h"
-#include "shell/FontFaces.h"
+#include "runtime/FontFaces.h"
 #include "shell/QtMessageBoxes.h"
 #include "record/SettingsStore.h"
 #include "shell/StartupTrace.h"
@@ -61,8 +61,8 @@ int runProgram(int argc, char **argv)
     if (const app::CommandLine early = readCommandLine(raw); early.action == app::CommandLine::Action::Help
         || early.action == app::CommandLine::Action::Version)
         return *answerCommandLine(early);
-    shell::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
-    shell::FontconfigWarmUp fonts; // while the application object connects to the display
+    runtime::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
+    runtime::FontconfigWarmUp fonts; // while the application object connects to the display
     // The File menu stays in the window, where the form's layout keeps its place, instead of
     // moving to a desktop's global menu bar; asking the desktop for one also cost a D-Bus round
     // trip before the window could show.
@@ -83,15 +83,15 @@ int runProgram(int argc, char **argv)
     // the window fills starts Qt's accessibility bridge, which would otherwise wait for it on this
     // thread (a few round trips with a running bus, the start of dbus-launch where there is none).
     // Qt makes one connection per process; a failure here is met again, and handled, by the bridge.
-    const shell::WarmUp sessionBus([] { QDBusConnection::sessionBus(); });
+    const runtime::WarmUp sessionBus([] { QDBusConnection::sessionBus(); });
     QApplication::setStyle(new shell::FocusFrameStyle); // the application owns it
     QGuiApplication::setDesktopFileName(QStringLiteral("tenvoria"));
     shell::QtMessageBoxes boxes; // every message from here on, the store's included, is a window
-    const shell::ScopedMessageBoxes useBoxes(boxes);
+    const runtime::ScopedMessageBoxes useBoxes(boxes);
     // While fontconfig still loads on the other core: the work that draws no text.
     try {
         QApplication::setWindowIcon(shell::applicationIcon());
-    } catch (const shell::AppError &) {
+    } catch (const runtime::AppError &) {
         // The icon is decoration; the main window's load reports a missing one.
     }
     shell::startupMark("application icon");

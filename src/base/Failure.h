@@ -1,7 +1,7 @@
 #pragma once
 // A failure that carries a description meant for the person using the program. It needs nothing
 // but Qt Core, so the engine and its file formats report failures without the window layer; the
-// application's own error (shell::AppError) is one too, and an error trap reports either by its
+// application's own error (runtime::AppError) is one too, and an error trap reports either by its
 // description.
 #include <QString>
 

@@ -8,7 +8,7 @@
 #include "record/ApplicantFile.h"
 #include "record/SettingsStore.h"
 #include "shell/AppTitle.h"
-#include "shell/MessageBoxes.h"
+#include "runtime/MessageBoxes.h"
 
 #include <QAction>
 #include <QDir>
@@ -35,7 +35,7 @@ const QString kPdfFilter = QStringLiteral("PDF Files (*.pdf)");
 
 void warn(const QString &text)
 {
-    shell::messageBoxes().inform(shell::applicationTitle(), text, shell::BoxIcon::Warning);
+    runtime::messageBoxes().inform(runtime::applicationTitle(), text, runtime::BoxIcon::Warning);
 }
 
 // The file dialogs of the menu, Qt's own, with the suffix added to a name typed without one.
@@ -162,19 +162,19 @@ bool ApplicantFiles::mayReplaceEntries(const QString &what)
         return true;
     const QString where = m_file.isEmpty() ? QStringLiteral("are in no applicant file")
                                            : QStringLiteral("have changed since %1 was saved").arg(m_file);
-    switch (shell::messageBoxes().askSaveDiscardCancel(
-        shell::applicationTitle(),
+    switch (runtime::messageBoxes().askSaveDiscardCancel(
+        runtime::applicationTitle(),
         QStringLiteral("The entries in the window %1.\r\n\r\nSave them before %2?").arg(where, what))) {
-    case shell::SaveAnswer::Save: {
+    case runtime::SaveAnswer::Save: {
         if (!m_file.isEmpty())
             return save(m_file, m_passphrase);
         const QString target = askFileName(Dialog::SaveAs);
         std::shared_ptr<const record::Passphrase> lock;
         return !target.isEmpty() && readyToSave(target, false, lock) && save(target, lock);
     }
-    case shell::SaveAnswer::Discard:
+    case runtime::SaveAnswer::Discard:
         return true;
-    case shell::SaveAnswer::Cancel:
+    case runtime::SaveAnswer::Cancel:
         break;
     }
     return false;
@@ -282,8 +282,8 @@ bool ApplicantFiles::readyToSave(const QString &path, bool mustLock, std::shared
         return true;
     }
     if (!mustLock) {
-        const int answer = shell::messageBoxes().askChoice(
-            shell::applicationTitle(),
+        const int answer = runtime::messageBoxes().askChoice(
+            runtime::applicationTitle(),
             QStringLiteral("Lock %1 with a passphrase? A locked file can be opened only with the passphrase, so that a "
                            "lost or shared copy does not give away the applicant's SSN and date of birth.")
                 .arg(QFileInfo(path).fileName()),
@@ -408,8 +408,8 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
         for (const auto &[name, reason] : imported.refused)
             report += QStringLiteral("\r\n%1: %2").arg(form1::fieldTitle(name), reason);
     }
-    shell::messageBoxes().inform(shell::applicationTitle(), report,
-                                 imported.refused.empty() ? shell::BoxIcon::None : shell::BoxIcon::Warning);
+    runtime::messageBoxes().inform(runtime::applicationTitle(), report,
+                                 imported.refused.empty() ? runtime::BoxIcon::None : runtime::BoxIcon::Warning);
     return true;
 }
 
@@ -418,13 +418,13 @@ bool ApplicantFiles::exportFillablePdf(const QString &target, bool withValues)
     if (!m_exportPdf)
         return false;
     if (withValues && isLocked()
-        && shell::messageBoxes().askYesNo(
-               shell::applicationTitle(),
+        && runtime::messageBoxes().askYesNo(
+               runtime::applicationTitle(),
                QStringLiteral("%1 is locked, but the PDF will not be: whoever gets it can read the applicant's SSN and "
                               "date of birth.\r\n\r\nExport it with the values anyway?")
                    .arg(QFileInfo(m_file).fileName()),
-               shell::BoxAnswer::No)
-            != shell::BoxAnswer::Yes)
+               runtime::BoxAnswer::No)
+            != runtime::BoxAnswer::Yes)
         return false;
     try {
         m_exportPdf(withValues ? &m_fields : nullptr, target);
@@ -432,9 +432,9 @@ bool ApplicantFiles::exportFillablePdf(const QString &target, bool withValues)
         warn(QStringLiteral("The fillable PDF could not be saved: %1").arg(failure.description()));
         return false;
     }
-    shell::messageBoxes().inform(shell::applicationTitle(),
+    runtime::messageBoxes().inform(runtime::applicationTitle(),
                                  QStringLiteral("The fillable form was saved to %1.").arg(target),
-                                 shell::BoxIcon::None);
+                                 runtime::BoxIcon::None);
     return true;
 }
 
@@ -480,12 +480,12 @@ bool ApplicantFiles::removeLock()
 {
     if (!isLocked() || m_file.isEmpty())
         return false;
-    if (shell::messageBoxes().askYesNo(shell::applicationTitle(),
+    if (runtime::messageBoxes().askYesNo(runtime::applicationTitle(),
                                        QStringLiteral("Remove the lock from %1? Whoever gets the file can then read the "
                                                       "applicant's SSN and date of birth.")
                                            .arg(QFileInfo(m_file).fileName()),
-                                       shell::BoxAnswer::No)
-        != shell::BoxAnswer::Yes)
+                                       runtime::BoxAnswer::No)
+        != runtime::BoxAnswer::Yes)
         return false;
     try {
         record::writeApplicantFile(m_file, record::readApplicantFile(m_file, m_passphrase.get()));
@@ -538,8 +538,8 @@ void ApplicantFiles::onImport()
 
 void ApplicantFiles::onExport()
 {
-    const int answer = shell::messageBoxes().askChoice(
-        shell::applicationTitle(),
+    const int answer = runtime::messageBoxes().askChoice(
+        runtime::applicationTitle(),
         QStringLiteral("Export the fillable form blank, for an applicant to fill in, or holding the values in the "
                        "window?"),
         {QStringLiteral("Blank"), QStringLiteral("With Current Values"), QStringLiteral("Cancel")}, 0, 2);

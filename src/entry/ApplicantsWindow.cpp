@@ -3,7 +3,7 @@
 #include "base/Failure.h"
 #include "compare/ComparisonExport.h"
 #include "compare/IncomeReading.h"
-#include "shell/MessageBoxes.h"
+#include "runtime/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -425,9 +425,9 @@ bool writeExport(const QString &target, const QByteArray &bytes)
     try {
         compare::writeComparison(target, bytes);
     } catch (const base::Failure &failure) {
-        shell::messageBoxes().inform(shell::applicationTitle(),
+        runtime::messageBoxes().inform(runtime::applicationTitle(),
                                      QStringLiteral("The comparison could not be saved: %1").arg(failure.description()),
-                                     shell::BoxIcon::Warning);
+                                     runtime::BoxIcon::Warning);
         return false;
     }
     return true;

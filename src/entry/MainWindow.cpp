@@ -9,9 +9,9 @@
 #include "shell/Appearance.h"
 #include "shell/AppearanceFrameStyle.h"
 #include "shell/ButtonKeys.h"
-#include "shell/ErrorTrap.h"
-#include "shell/FileUtils.h"
-#include "shell/MessageBoxes.h"
+#include "runtime/ErrorTrap.h"
+#include "runtime/FileUtils.h"
+#include "runtime/MessageBoxes.h"
 #include "shell/PointerRules.h"
 #include "shell/ScreenFit.h"
 #include "record/SettingsStore.h"
@@ -81,7 +81,7 @@ MainWindow::MainWindow(record::SettingsStore &store, automation::ApplicationFact
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_record(createRecordControls(withWindowFont(this))),
       m_persistence(std::make_unique<RecordPersistence>(m_record, store)),
-      m_programFolder(shell::programFolder()),
+      m_programFolder(runtime::programFolder()),
       m_engine(engine)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -228,15 +228,15 @@ void MainWindow::watchPointer()
 
 bool MainWindow::load()
 {
-    shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
+    runtime::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
     const QString folder = programFolder();
     trap.line(100, [&] { shell::applySkin(this, shell::programSkin(), folder + QStringLiteral("/x/o.cjs")); });
     const QString product = QString::fromLatin1(shell::kProductName);
     trap.line(104, [&] { setWindowTitle(product); });
     trap.line(104, [&] { setWindowIcon(shell::applicationIcon()); });
-    trap.line(104, [&] { shell::setApplicationTitle(shell::deriveApplicationTitle(product)); });
+    trap.line(104, [&] { runtime::setApplicationTitle(shell::deriveApplicationTitle(product)); });
     const QString cursorFile = folder + QStringLiteral("/HAND-M.CUR");
-    if (trap.test(106, [&] { return shell::fileExists(cursorFile); })) {
+    if (trap.test(106, [&] { return runtime::fileExists(cursorFile); })) {
         trap.line(108, [&] { m_pointer->loadCustomCursor(cursorFile); });
     }
     trap.line(110, [&] { shell::rollForHomePage(); });
@@ -293,13 +293,13 @@ bool MainWindow::mayEndProgram()
     if (m_persistence->retryUnsaved())
         return true;
     // No is the default: Enter, pressed out of habit, must not throw the entries away.
-    return shell::messageBoxes().askYesNo(
-               shell::applicationTitle(),
+    return runtime::messageBoxes().askYesNo(
+               runtime::applicationTitle(),
                QStringLiteral("Your entries could not be saved to %1.\r\n\r\n%2\r\n\r\nClose anyway? The entries "
                               "that were not saved will be lost.")
                    .arg(m_persistence->store().filePath(), m_persistence->lastError()),
-               shell::BoxAnswer::No)
-        == shell::BoxAnswer::Yes;
+               runtime::BoxAnswer::No)
+        == runtime::BoxAnswer::Yes;
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -323,15 +323,15 @@ void MainWindow::onStartCreating()
 
 void MainWindow::onHelp()
 {
-    shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"));
+    runtime::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"));
     trap.line(100, [&] {
-        shell::messageBoxes().inform(shell::applicationTitle(), helpMessage(), shell::BoxIcon::None);
+        runtime::messageBoxes().inform(runtime::applicationTitle(), helpMessage(), runtime::BoxIcon::None);
     });
 }
 
 void MainWindow::onLoadSample()
 {
-    shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    runtime::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
     loadSampleData(m_record, trap);
 }
 

@@ -1,6 +1,6 @@
 #include "PassphrasePrompt.h"
 
-#include "shell/MessageBoxes.h"
+#include "runtime/MessageBoxes.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -28,7 +28,7 @@ QLineEdit *secretField(QWidget *parent, const QString &name)
 std::optional<QString> DialogPassphrasePrompt::askNew(const QString &fileName)
 {
     QDialog dialog(m_parent);
-    dialog.setWindowTitle(shell::applicationTitle());
+    dialog.setWindowTitle(runtime::applicationTitle());
     auto *layout = new QVBoxLayout(&dialog);
     auto *intro = new QLabel(QStringLiteral("Lock %1 with a passphrase. Without it nobody, you included, can open "
                                             "the file again: keep it safe.")
@@ -66,7 +66,7 @@ std::optional<QString> DialogPassphrasePrompt::askNew(const QString &fileName)
 std::optional<QString> DialogPassphrasePrompt::askToOpen(const QString &fileName, bool again)
 {
     QDialog dialog(m_parent);
-    dialog.setWindowTitle(shell::applicationTitle());
+    dialog.setWindowTitle(runtime::applicationTitle());
     auto *layout = new QVBoxLayout(&dialog);
     const QString name = QFileInfo(fileName).fileName();
     auto *intro = new QLabel(again ? QStringLiteral("That passphrase does not open %1. Try again:").arg(name)

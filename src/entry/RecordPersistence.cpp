@@ -1,9 +1,9 @@
 #include "RecordPersistence.h"
 
 #include "record/RecordCatalogue.h"
-#include "shell/AppError.h"
-#include "shell/ErrorTrap.h"
-#include "shell/MessageBoxes.h"
+#include "runtime/AppError.h"
+#include "runtime/ErrorTrap.h"
+#include "runtime/MessageBoxes.h"
 #include "record/SettingsStore.h"
 
 #include <QEvent>
@@ -64,14 +64,14 @@ void RecordPersistence::bind()
     }
 }
 
-void RecordPersistence::restore(shell::ErrorTrap &trap)
+void RecordPersistence::restore(runtime::ErrorTrap &trap)
 {
     m_restoring = true;
     int label = 128;
     // A file that could not be read is reported once, here, with its path and the reason.
     trap.line(label, [&] {
         if (!m_store.openingProblem().isEmpty())
-            throw shell::AppError(m_store.openingProblem());
+            throw runtime::AppError(m_store.openingProblem());
     });
     for (const record::ChoiceId choice : {record::choice::CoEmpInfoSalary, record::choice::AppInfoEmpInfoSalary,
                                           record::choice::AppInfoCurrentHouse, record::choice::AppInfoPreviousHouse}) {
@@ -92,7 +92,7 @@ void RecordPersistence::restore(shell::ErrorTrap &trap)
 }
 
 // Exact, case-sensitive match of the whole stored word; anything else keeps the initial option.
-void RecordPersistence::restoreChoice(shell::ErrorTrap &trap, int firstLabel, const record::ChoiceSpec &choice)
+void RecordPersistence::restoreChoice(runtime::ErrorTrap &trap, int firstLabel, const record::ChoiceSpec &choice)
 {
     QRadioButton *first = m_widgets.option(QLatin1String(choice.firstId));
     QRadioButton *second = m_widgets.option(QLatin1String(choice.secondId));
@@ -165,19 +165,19 @@ void RecordPersistence::flush()
         if (!wasFailing) {
             m_failing = true;
             // Not modal: a modal box would take the keys typed after this one.
-            shell::messageBoxes().notify(
-                shell::applicationTitle(),
+            runtime::messageBoxes().notify(
+                runtime::applicationTitle(),
                 QStringLiteral("Your entries could not be saved to %1.\r\n\r\n%2\r\n\r\nEverything you type stays in "
                                "the window and is saved as soon as that file can be written again.")
                     .arg(m_store.filePath(), error.description()),
-                shell::BoxIcon::Warning);
+                runtime::BoxIcon::Warning);
         }
         return;
     }
     if (wasFailing)
         showStoredValuesOfUnchangedFields();
     for (const QString &notice : m_store.takeNotices())
-        shell::messageBoxes().notify(shell::applicationTitle(), notice, shell::BoxIcon::Warning);
+        runtime::messageBoxes().notify(runtime::applicationTitle(), notice, runtime::BoxIcon::Warning);
 }
 
 bool RecordPersistence::retryUnsaved()

@@ -6,9 +6,9 @@
 #include <QSet>
 #include <QString>
 
-namespace shell {
+namespace runtime {
 class ErrorTrap;
-} // namespace shell
+} // namespace runtime
 
 namespace record {
 class SettingsStore;
@@ -34,7 +34,7 @@ public:
     // Restores the record in the order the load uses, each step a labelled line of `trap`
     // (128 to 338): the pay bases and the applicant's residences, the 70 texts, then the
     // co-applicant's residences. Write-backs of values just read are suppressed.
-    void restore(shell::ErrorTrap &trap);
+    void restore(runtime::ErrorTrap &trap);
 
     // The record the fields hold, by settings key: each text, and each choice's selected word.
     QMap<QString, QString> currentRecord() const;
@@ -52,7 +52,7 @@ public:
     const QString &lastError() const { return m_lastError; }
 
 private:
-    void restoreChoice(shell::ErrorTrap &trap, int firstLabel, const record::ChoiceSpec &choice);
+    void restoreChoice(runtime::ErrorTrap &trap, int firstLabel, const record::ChoiceSpec &choice);
     void write(const QString &key, const QString &value);
     void saveUnsaved();
     void flush();

@@ -1,7 +1,7 @@
 #include "RecordWidgets.h"
 
 #include "record/RecordCatalogue.h"
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <QButtonGroup>
 #include <QLineEdit>
@@ -13,7 +13,7 @@ QLineEdit *RecordWidgets::text(const QString &id) const
 {
     QLineEdit *edit = m_texts.value(id);
     if (!edit)
-        throw shell::AppError(QStringLiteral("The record has no text field %1.").arg(id));
+        throw runtime::AppError(QStringLiteral("The record has no text field %1.").arg(id));
     return edit;
 }
 
@@ -21,7 +21,7 @@ QRadioButton *RecordWidgets::option(const QString &id) const
 {
     QRadioButton *option = m_options.value(id);
     if (!option)
-        throw shell::AppError(QStringLiteral("The record has no option %1.").arg(id));
+        throw runtime::AppError(QStringLiteral("The record has no option %1.").arg(id));
     return option;
 }
 

@@ -20,7 +20,7 @@ public:
     void addText(const QString &id, QLineEdit *edit) { m_texts.insert(id, edit); }
     void addOption(const QString &id, QRadioButton *option) { m_options.insert(id, option); }
 
-    // Throw shell::AppError for an unknown identifier: a typo must not pass silently.
+    // Throw runtime::AppError for an unknown identifier: a typo must not pass silently.
     QLineEdit *text(const QString &id) const;
     QRadioButton *option(const QString &id) const;
 

@@ -3,7 +3,7 @@
 #include "BuildConfig.h"
 #include "record/RecordCatalogue.h"
 #include "RecordWidgets.h"
-#include "shell/ErrorTrap.h"
+#include "runtime/ErrorTrap.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -45,7 +45,7 @@ constexpr record::OptionId kSampleSelections[] = {
 
 } // namespace
 
-void loadSampleData(const RecordWidgets &widgets, shell::ErrorTrap &trap)
+void loadSampleData(const RecordWidgets &widgets, runtime::ErrorTrap &trap)
 {
     int label = 100;
     for (const record::FieldId id : kSampleOrder) {
@@ -66,7 +66,7 @@ void loadSampleData(const RecordWidgets &widgets, shell::ErrorTrap &trap)
 
 QString helpMessage()
 {
-    return QStringLiteral("Questions? Please contact Team Marrowick at ") + QString::fromUtf8(shell::build::kContactPage);
+    return QStringLiteral("Questions? Please contact Team Marrowick at ") + QString::fromUtf8(runtime::build::kContactPage);
 }
 
 } // namespace entry

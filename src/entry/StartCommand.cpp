@@ -1,13 +1,13 @@
 #include "StartCommand.h"
 
-#include "shell/ErrorTrap.h"
+#include "runtime/ErrorTrap.h"
 #include "shell/PointerRules.h"
 
 namespace entry {
 
 void StartCommand::click()
 {
-    shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton1_Click"));
+    runtime::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton1_Click"));
     if (trap.test(100, [&] { return m_busy; }))
         return;
     trap.line(102, [&] { m_busy = true; });

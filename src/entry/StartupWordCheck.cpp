@@ -1,6 +1,6 @@
 #include "StartupWordCheck.h"
 
-#include "shell/MessageBoxes.h"
+#include "runtime/MessageBoxes.h"
 #include "shell/Startup.h"
 #include "automation/WordAutomation.h"
 
@@ -30,7 +30,7 @@ bool checkWordAvailable(automation::ApplicationFactory &factory)
     }
     if (!instance) {
         try {
-            shell::messageBoxes().inform(shell::applicationTitle(), wordMissingMessage(), shell::BoxIcon::None);
+            runtime::messageBoxes().inform(runtime::applicationTitle(), wordMissingMessage(), runtime::BoxIcon::None);
         } catch (...) {
         }
         shell::endProgram();

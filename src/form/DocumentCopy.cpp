@@ -1,6 +1,6 @@
 #include "DocumentCopy.h"
 
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 #include "base/SafeWrite.h"
 
 #include <QFile>
@@ -13,7 +13,7 @@ void copyFileReplacing(const QString &source, const QString &target)
 {
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
-        throw shell::AppError(QStringLiteral("The document %1 could not be read: %2")
+        throw runtime::AppError(QStringLiteral("The document %1 could not be read: %2")
                                   .arg(source, input.errorString()));
     copyReplacing(input, input.size(), target);
 }
@@ -23,7 +23,7 @@ void checkSaveTarget(const QString &target)
     try {
         base::checkReplaceable(target);
     } catch (const base::WriteFailure &failure) {
-        throw shell::AppError(QStringLiteral("The document could not be saved as %1: %2").arg(target, failure.reason()));
+        throw runtime::AppError(QStringLiteral("The document could not be saved as %1: %2").arg(target, failure.reason()));
     }
 }
 
@@ -40,7 +40,7 @@ void replaceUsersFile(const QString &target, Write write)
     try {
         write(options);
     } catch (const base::WriteFailure &failure) {
-        throw shell::AppError(
+        throw runtime::AppError(
             QStringLiteral("The document could not be saved as %1: %2").arg(target, failure.reason()));
     }
 }

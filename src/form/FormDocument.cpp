@@ -4,7 +4,7 @@
 #include "generator/RentalApplication.h"
 #include "automation/WordAutomation.h"
 #include "record/RecordValues.h"
-#include "shell/MessageBoxes.h"
+#include "runtime/MessageBoxes.h"
 #include "wordproc/editing/Editor.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/layout/PrintedPages.h"
@@ -71,8 +71,8 @@ FormDocument build(const record::RecordValues &record)
     QStringList problems;
     QByteArray bytes;
     {
-        shell::CollectingMessageBoxes boxes(problems);
-        shell::ScopedMessageBoxes scope(boxes);
+        runtime::CollectingMessageBoxes boxes(problems);
+        runtime::ScopedMessageBoxes scope(boxes);
         wordproc::BuiltinApplicationFactory engine;
         std::shared_ptr<automation::Application> app;
         const std::shared_ptr<automation::Document> doc = generator::buildRentalApplication(engine, record, app);

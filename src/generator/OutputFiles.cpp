@@ -2,11 +2,11 @@
 
 #include "PageBmp.h"
 
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 #include "base/PictureLimits.h"
 #include "base/PrivateFile.h"
-#include "shell/FileUtils.h"
-#include "shell/HeldFiles.h"
+#include "runtime/FileUtils.h"
+#include "runtime/HeldFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,23 +40,23 @@ QString claimTemporaryDocument(const QString &folder, const std::function<int()>
     constexpr int kAttempts = 10000;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const QString path = folder + QLatin1Char('/') + temporaryDocumentName(digit);
-        if (shell::fileExists(path))
+        if (runtime::fileExists(path))
             continue;
         const int fd = ::open(QFile::encodeName(path).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
             try {
-                shell::holdFile(path, fd); // from its first moment, so no other copy's start-up removes it
-            } catch (const shell::AppError &) {
+                runtime::holdFile(path, fd); // from its first moment, so no other copy's start-up removes it
+            } catch (const runtime::AppError &) {
                 continue; // another copy's start-up removed it before the hold: the name is drawn again
             }
             return path;
         }
         if (errno != EEXIST)
-            throw shell::AppError(QStringLiteral("The temporary document %1 could not be created: %2")
+            throw runtime::AppError(QStringLiteral("The temporary document %1 could not be created: %2")
                                       .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
     }
-    throw shell::AppError(QStringLiteral("No free name for a temporary document was found in %1.").arg(folder));
+    throw runtime::AppError(QStringLiteral("No free name for a temporary document was found in %1.").arg(folder));
 }
 
 QString pageImagePath(const QString &folder) { return folder + QStringLiteral("/temp.bmp"); }
@@ -66,12 +66,12 @@ void writePageImage(const QImage &picture, const QString &path)
     const QImage pixels = bmpPixelsOf(picture);
     const QByteArray header = pageBmpHeader(pixels);
     base::writeFilePrivately(path, pageBmpPieces(header, pixels), /*durable=*/false); // lives for one run
-    shell::holdFile(path);
+    runtime::holdFile(path);
 }
 
 int removeAbandonedDocuments(const QString &folder)
 {
-    return shell::removeUnheldFiles(folder, [](const QString &name) {
+    return runtime::removeUnheldFiles(folder, [](const QString &name) {
         return name.startsWith(QLatin1String("qarvel")) && name.endsWith(QLatin1String(".doc"));
     });
 }
@@ -80,7 +80,7 @@ QImage loadPageImage(const QString &path)
 {
     QImageReader reader(path, "bmp");
     const auto failed = [&](const QString &why) {
-        return shell::AppError(QStringLiteral("The page image %1 could not be loaded: %2").arg(path, why));
+        return runtime::AppError(QStringLiteral("The page image %1 could not be loaded: %2").arg(path, why));
     };
     const QSize size = reader.size();
     if (!size.isValid()) {

@@ -13,8 +13,8 @@ QString temporaryFolder();
 QString temporaryDocumentName(const std::function<int()> &digit);
 
 // Claims a free temporary document path in `folder` by creating the file exclusively, readable
-// by its owner only, so no other program can make us overwrite a file, and holds it (shell::holdFile)
-// until it is deleted. Names that are taken are drawn again. Throws shell::AppError when the
+// by its owner only, so no other program can make us overwrite a file, and holds it (runtime::holdFile)
+// until it is deleted. Names that are taken are drawn again. Throws runtime::AppError when the
 // folder refuses new files.
 QString claimTemporaryDocument(const QString &folder, const std::function<int()> &digit);
 
@@ -22,7 +22,7 @@ QString claimTemporaryDocument(const QString &folder, const std::function<int()>
 QString pageImagePath(const QString &folder);
 
 // Writes the picture as a BMP readable only by its owner. A link planted at the path is replaced,
-// never followed. The file is held (shell::holdFile) until it is deleted. Throws shell::AppError on
+// never followed. The file is held (runtime::holdFile) until it is deleted. Throws runtime::AppError on
 // failure or for an empty picture.
 void writePageImage(const QImage &picture, const QString &path);
 
@@ -30,7 +30,7 @@ void writePageImage(const QImage &picture, const QString &path);
 // that were killed left behind. Returns how many were deleted.
 int removeAbandonedDocuments(const QString &folder);
 
-// Reads the page image back; throws shell::AppError when it cannot.
+// Reads the page image back; throws runtime::AppError when it cannot.
 QImage loadPageImage(const QString &path);
 
 // A digit 1 to 9 from the system's random source.

@@ -1,6 +1,6 @@
 #include "PageBmp.h"
 
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <QtEndian>
 
@@ -28,10 +28,10 @@ QImage bmpPixelsOf(const QImage &picture)
 QByteArray pageBmpHeader(const QImage &pixels)
 {
     if (pixels.isNull())
-        throw shell::AppError(QStringLiteral("There is no page picture to save."));
+        throw runtime::AppError(QStringLiteral("There is no page picture to save."));
     const qint64 imageBytes = qint64(pixels.width()) * 4 * pixels.height();
     if (kPixelsAt + imageBytes > std::numeric_limits<qint32>::max())
-        throw shell::AppError(QStringLiteral("The page picture of %1 x %2 pixels is too large for a BMP file.")
+        throw runtime::AppError(QStringLiteral("The page picture of %1 x %2 pixels is too large for a BMP file.")
                                   .arg(pixels.width())
                                   .arg(pixels.height()));
     QByteArray header(kPixelsAt, '\0');

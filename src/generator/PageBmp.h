@@ -18,7 +18,7 @@ namespace generator {
 QImage bmpPixelsOf(const QImage &picture);
 
 // The file and info headers (BITMAPINFOHEADER, BI_RGB, bottom-up rows) of such pixels, with the
-// picture's resolution. Throws shell::AppError for a null picture or one too large for the format.
+// picture's resolution. Throws runtime::AppError for a null picture or one too large for the format.
 QByteArray pageBmpHeader(const QImage &pixels);
 
 // The file as pieces to be written one after another: the header, then the pixels' rows from the

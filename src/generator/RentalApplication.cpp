@@ -5,10 +5,10 @@
 #include "automation/WordAutomation.h"
 #include "WordGuard.h"
 #include "record/RecordValues.h"
-#include "shell/AppError.h"
-#include "shell/ErrorTrap.h"
-#include "shell/FileUtils.h"
-#include "shell/HeldFiles.h"
+#include "runtime/AppError.h"
+#include "runtime/ErrorTrap.h"
+#include "runtime/FileUtils.h"
+#include "runtime/HeldFiles.h"
 
 namespace generator {
 namespace {
@@ -23,7 +23,7 @@ struct Inches {
 // Numbers the generator's steps 100, 102, ... as the error report shows them.
 class Steps {
 public:
-    explicit Steps(shell::ErrorTrap &trap, int first = 100) : m_trap(trap), m_next(first) {}
+    explicit Steps(runtime::ErrorTrap &trap, int first = 100) : m_trap(trap), m_next(first) {}
     // True when the statement completed.
     template <class F> bool operator()(F &&statement)
     {
@@ -45,14 +45,14 @@ public:
     }
 
 private:
-    shell::ErrorTrap &m_trap;
+    runtime::ErrorTrap &m_trap;
     int m_next;
 };
 
 void requireObject(const void *object)
 {
     if (!object)
-        throw shell::AppError(QStringLiteral("Object variable not set."));
+        throw runtime::AppError(QStringLiteral("Object variable not set."));
 }
 
 std::shared_ptr<Documents> documentsOf(const std::shared_ptr<Application> &app)
@@ -321,9 +321,9 @@ void buildForm(Steps &step, ApplicationFactory &factory, const record::RecordVal
     step.expect(1038);
 }
 
-shell::ErrorTrap generatorTrap()
+runtime::ErrorTrap generatorTrap()
 {
-    return shell::ErrorTrap(QStringLiteral("RentalApplication"), QStringLiteral("GenerateRentalApplication"));
+    return runtime::ErrorTrap(QStringLiteral("RentalApplication"), QStringLiteral("GenerateRentalApplication"));
 }
 
 } // namespace
@@ -332,7 +332,7 @@ std::shared_ptr<automation::Document> buildRentalApplication(ApplicationFactory 
                                                              const record::RecordValues &record,
                                                              std::shared_ptr<automation::Application> &app)
 {
-    shell::ErrorTrap trap = generatorTrap();
+    runtime::ErrorTrap trap = generatorTrap();
     Steps step(trap, 102);
     std::shared_ptr<Document> doc;
     buildForm(step, factory, record, app, doc);
@@ -341,7 +341,7 @@ std::shared_ptr<automation::Document> buildRentalApplication(ApplicationFactory 
 
 void generateRentalApplication(ApplicationFactory &factory, GenerationHost &host, const GenerationOptions &options)
 {
-    shell::ErrorTrap trap = generatorTrap();
+    runtime::ErrorTrap trap = generatorTrap();
     Steps step(trap);
     bool stop = false;
     step([&] { stop = stopIfWordOpen(factory); }); // 100
@@ -364,14 +364,14 @@ void generateRentalApplication(ApplicationFactory &factory, GenerationHost &host
         saved = step([&] {
             requireObject(doc.get());
             doc->saveAs(path);
-            shell::holdFile(path); // the saved file replaced the claimed one: the hold moves to it
+            runtime::holdFile(path); // the saved file replaced the claimed one: the hold moves to it
         });
     else
         step.skip();
     // A document that could not be saved is not handed on: its claimed name goes, and what
     // follows would only report the same cause again.
     if (claimed && !saved)
-        shell::deleteFileQuietly(path);
+        runtime::deleteFileQuietly(path);
     step([&] { requireObject(app.get()); app->setDisplayAlerts(false); });
     step([&] { requireObject(doc.get()); doc->close(); });
     step([&] { requireObject(app.get()); app->quit(); });
@@ -383,8 +383,8 @@ void generateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     step([&] { pictured = savePageBitmap(factory, path, folder); }); // 1066
     if (!pictured) {
         // Its own steps reported why; a preview without its page is not shown.
-        shell::deleteFileQuietly(path);
-        shell::deleteFileQuietly(pageImagePath(folder));
+        runtime::deleteFileQuietly(path);
+        runtime::deleteFileQuietly(pageImagePath(folder));
         return;
     }
     step([&] { host.setMainPointerDefault(); });
@@ -396,13 +396,13 @@ void generateRentalApplication(ApplicationFactory &factory, GenerationHost &host
     });
     step([&] { host.showPreview(); });
     step([&] { host.hideMain(); });
-    step([&] { shell::deleteFileQuietly(pageImagePath(folder)); }); // 1078
+    step([&] { runtime::deleteFileQuietly(pageImagePath(folder)); }); // 1078
     step.expect(1080);
 }
 
 bool savePageBitmap(ApplicationFactory &factory, const QString &path, const QString &temporaryFolder)
 {
-    shell::ErrorTrap trap(QStringLiteral("RentalApplication"), QStringLiteral("SaveDocAsJPG"));
+    runtime::ErrorTrap trap(QStringLiteral("RentalApplication"), QStringLiteral("SaveDocAsJPG"));
     Steps step(trap, 116);
     std::shared_ptr<Application> app;
     std::shared_ptr<Document> doc;

@@ -1,7 +1,7 @@
 #include "WordGuard.h"
 
 #include "automation/WordAutomation.h"
-#include "shell/MessageBoxes.h"
+#include "runtime/MessageBoxes.h"
 
 namespace generator {
 
@@ -22,7 +22,7 @@ bool stopIfWordOpen(automation::ApplicationFactory &factory)
     const QString question = QStringLiteral(
         "Word may be open. It is recommended that you close Word first. Use Ctrl+Alt+Del > Task Manager > "
         "WINWORD.EXE if necessary.\r\n\r\nWould you like to proceed anyway?");
-    return shell::messageBoxes().askYesNo(shell::applicationTitle(), question) != shell::BoxAnswer::Yes;
+    return runtime::messageBoxes().askYesNo(runtime::applicationTitle(), question) != runtime::BoxAnswer::Yes;
 }
 
 } // namespace generator

@@ -8,11 +8,11 @@
 #include "Twips.h"
 
 #include "shell/AccessibleWindow.h"
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 #include "shell/Appearance.h"
-#include "shell/ErrorTrap.h"
-#include "shell/FileUtils.h"
-#include "shell/MessageBoxes.h"
+#include "runtime/ErrorTrap.h"
+#include "runtime/FileUtils.h"
+#include "runtime/MessageBoxes.h"
 #include "shell/PointerRules.h"
 #include "shell/ScreenFit.h"
 
@@ -38,9 +38,9 @@ namespace preview {
 namespace {
 const QString kObject = QStringLiteral("Form2");
 
-shell::ErrorTrap trapFor(const char *procedure)
+runtime::ErrorTrap trapFor(const char *procedure)
 {
-    return shell::ErrorTrap(kObject, QString::fromLatin1(procedure));
+    return runtime::ErrorTrap(kObject, QString::fromLatin1(procedure));
 }
 
 // The part of the source picture, in its pixels, that an unscaled size in twips covers.
@@ -125,8 +125,8 @@ void PreviewWindow::onLoad()
         if (!QApplication::windowIcon().isNull())
             setWindowIcon(QApplication::windowIcon());
     });
-    const QString cursorPath = shell::programFolder() + QStringLiteral("/HAND-M.CUR");
-    if (trap.test(108, [&] { return shell::fileExists(cursorPath); })) {
+    const QString cursorPath = runtime::programFolder() + QStringLiteral("/HAND-M.CUR");
+    if (trap.test(108, [&] { return runtime::fileExists(cursorPath); })) {
         trap.line(110, [&] { m_pointer->loadCustomCursor(cursorPath); });
     }
 }
@@ -168,7 +168,7 @@ void PreviewWindow::onActivate()
 // The set-up that makes the zoom source, the factor, the sizes and the scroll bars describe the
 // page picture just handed over. Under a trap each step is reported and skipped on failure;
 // without one a failure ends the set-up and travels to the caller.
-void PreviewWindow::setUpPage(shell::ErrorTrap *trap)
+void PreviewWindow::setUpPage(runtime::ErrorTrap *trap)
 {
     const auto step = [trap](int label, auto &&statement) {
         if (trap)
@@ -296,7 +296,7 @@ void PreviewWindow::onZoomOut()
 void PreviewWindow::onBack()
 {
     auto trap = trapFor("PushButton8_Click");
-    trap.line(100, [&] { shell::deleteFileQuietly(m_wordFile); });
+    trap.line(100, [&] { runtime::deleteFileQuietly(m_wordFile); });
     trap.line(102, [&] {
         if (m_mainWindow)
             m_mainWindow->show();
@@ -315,7 +315,7 @@ void PreviewWindow::onSave()
     auto trap = trapFor("PushButton6_Click");
     SaveFileRequest request;
     QString target;
-    std::optional<shell::BoxAnswer> answer;
+    std::optional<runtime::BoxAnswer> answer;
     trap.line(100, [&] { request.fileName.clear(); });
     trap.line(102, [&] { request.title = QStringLiteral("Save File"); });
     bool asPdf = false;
@@ -329,28 +329,28 @@ void PreviewWindow::onSave()
     });
     bool reported = false; // a failure was reported: "Done." would then claim what did not happen
     if (trap.test(108, [&] { return !target.isEmpty(); })) {
-        if (trap.test(110, [&] { return shell::fileExists(target); })) {
+        if (trap.test(110, [&] { return runtime::fileExists(target); })) {
             // No deletion here: the copy replaces the file only once it is complete. A target that
             // is no regular file, or that the user may not write, is refused before the question:
             // "overwrite" would promise what is never done.
             reported = !trap.line(112, [&] {
                 form::checkSaveTarget(target);
-                answer = shell::messageBoxes().askYesNo(
-                    shell::applicationTitle(),
+                answer = runtime::messageBoxes().askYesNo(
+                    runtime::applicationTitle(),
                     QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"));
             });
         } else {
-            trap.line(114, [&] { answer = shell::BoxAnswer::Yes; });
+            trap.line(114, [&] { answer = runtime::BoxAnswer::Yes; });
         }
     }
     // "Done." ends every click, after a cancelled dialog and after No as after a save; only a
     // failure, which its report explained, is not followed by it.
-    if (trap.test(116, [&] { return answer == shell::BoxAnswer::Yes; }))
+    if (trap.test(116, [&] { return answer == runtime::BoxAnswer::Yes; }))
         reported = !trap.line(118, [&] { saveAs(target, asPdf); }) || reported;
     if (reported)
         return;
     trap.line(120, [&] {
-        shell::messageBoxes().inform(shell::applicationTitle(), QStringLiteral("Done."), shell::BoxIcon::None);
+        runtime::messageBoxes().inform(runtime::applicationTitle(), QStringLiteral("Done."), runtime::BoxIcon::None);
     });
 }
 
@@ -359,10 +359,10 @@ void PreviewWindow::onSave()
 void PreviewWindow::checkDocumentToSave() const
 {
     if (m_wordFile.isEmpty())
-        throw shell::AppError(QStringLiteral("There is no document to save: the preview holds no document."));
+        throw runtime::AppError(QStringLiteral("There is no document to save: the preview holds no document."));
     const QFileInfo document(m_wordFile);
     if (!document.exists() || document.size() == 0)
-        throw shell::AppError(QStringLiteral("There is no document to save: %1 is missing or empty.").arg(m_wordFile));
+        throw runtime::AppError(QStringLiteral("There is no document to save: %1 is missing or empty.").arg(m_wordFile));
 }
 
 void PreviewWindow::saveAs(const QString &target, bool asPdf)
@@ -386,7 +386,7 @@ PrintDialog &PreviewWindow::printDialog()
 DocumentPages &PreviewWindow::documentPages()
 {
     if (!m_pages)
-        throw shell::AppError(QStringLiteral("Printing and PDF are not available in this program."));
+        throw runtime::AppError(QStringLiteral("Printing and PDF are not available in this program."));
     return *m_pages;
 }
 
@@ -430,7 +430,7 @@ void PreviewWindow::closeEvent(QCloseEvent *event)
 void PreviewWindow::onQueryClose()
 {
     auto trap = trapFor("Form_QueryUnload");
-    trap.line(100, [&] { shell::deleteFileQuietly(m_wordFile); });
+    trap.line(100, [&] { runtime::deleteFileQuietly(m_wordFile); });
     trap.line(102, [&] { QCoreApplication::processEvents(); });
     trap.line(104, [&] { QCoreApplication::processEvents(); });
 }

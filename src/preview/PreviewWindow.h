@@ -16,9 +16,11 @@ class QKeyEvent;
 class QMenu;
 
 namespace shell {
-class ErrorTrap;
 class ScreenFit;
 class WindowPointer;
+}
+namespace runtime {
+class ErrorTrap;
 }
 
 namespace preview {
@@ -107,7 +109,7 @@ private:
     void onHorizontalScroll(int value);
     void onVerticalScroll(int value);
 
-    void setUpPage(shell::ErrorTrap *trap);
+    void setUpPage(runtime::ErrorTrap *trap);
     void checkDocumentToSave() const;
     void showPicture(const QImage &picture);
     void showScrollState();

@@ -3,7 +3,7 @@
 #include "DocumentPages.h"
 #include "form/FormDocument.h"
 
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
@@ -31,10 +31,10 @@ void preparePrinter(DocumentPages &pages, const QString &wordFile, QPrinter &pri
 void printDocument(DocumentPages &pages, const QString &wordFile, QPrinter &printer)
 {
     if (!printer.isValid())
-        throw shell::AppError(QStringLiteral("The printer %1 is not available.").arg(printer.printerName()));
+        throw runtime::AppError(QStringLiteral("The printer %1 is not available.").arg(printer.printerName()));
     pages.draw(wordFile, printer);
     if (printer.printerState() == QPrinter::Error)
-        throw shell::AppError(QStringLiteral("The printer %1 reported an error; the form may not have been printed.")
+        throw runtime::AppError(QStringLiteral("The printer %1 reported an error; the form may not have been printed.")
                                   .arg(printer.printerName()));
 }
 

@@ -26,7 +26,7 @@ public:
 // from the paper's corner, and the job named after the form.
 void preparePrinter(DocumentPages &pages, const QString &wordFile, QPrinter &printer);
 
-// Prints the document on the printer the dialog left set up. Throws shell::AppError with the
+// Prints the document on the printer the dialog left set up. Throws runtime::AppError with the
 // reason when the printer refuses.
 void printDocument(DocumentPages &pages, const QString &wordFile, QPrinter &printer);
 

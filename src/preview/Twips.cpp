@@ -1,6 +1,6 @@
 #include "Twips.h"
 
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <QImage>
 #include <cmath>
@@ -14,7 +14,7 @@ template <class Int> Int roundHalfEven(double value)
     const double rounded = std::nearbyint(value); // the default rounding mode rounds halves to even
     if (!std::isfinite(rounded) || rounded < double(std::numeric_limits<Int>::min())
         || rounded > double(std::numeric_limits<Int>::max()))
-        throw shell::AppError(QStringLiteral("Overflow"));
+        throw runtime::AppError(QStringLiteral("Overflow"));
     return static_cast<Int>(rounded);
 }
 
@@ -30,7 +30,7 @@ std::int16_t multiplyInt16(std::int16_t a, std::int16_t b)
 {
     const int product = int(a) * int(b);
     if (product < std::numeric_limits<std::int16_t>::min() || product > std::numeric_limits<std::int16_t>::max())
-        throw shell::AppError(QStringLiteral("Overflow"));
+        throw runtime::AppError(QStringLiteral("Overflow"));
     return static_cast<std::int16_t>(product);
 }
 

@@ -2,8 +2,8 @@
 
 #include "base/ReadAll.h"
 
-#include "AppError.h"
-#include "FileUtils.h"
+#include "runtime/AppError.h"
+#include "runtime/FileUtils.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -45,7 +45,7 @@ void StyleSheetSkin::load(const QString &path, const QString &section)
     constexpr qint64 kLargestSkin = 4 * 1024 * 1024;
     const base::FileReading reading = base::readRegularFile(path, kLargestSkin);
     if (reading.error != 0)
-        throw AppError(QStringLiteral("The skin %1 could not be read: %2")
+        throw runtime::AppError(QStringLiteral("The skin %1 could not be read: %2")
                            .arg(path, base::readingFailureReason(reading.error, kLargestSkin)));
     m_sheet = QString::fromUtf8(reading.bytes);
 }
@@ -62,7 +62,7 @@ void StyleSheetSkin::applyWindow(QWidget *window)
         window->setStyleSheet(m_sheet);
 }
 
-QString skinFilePath() { return programFolder() + QStringLiteral("/x/o.cjs"); }
+QString skinFilePath() { return runtime::programFolder() + QStringLiteral("/x/o.cjs"); }
 
 void applySkin(QWidget *window, Skin &skin, const QString &skinFile)
 {
@@ -133,7 +133,7 @@ QIcon iconOfSizes(std::initializer_list<int> sizes)
             icon.addPixmap(QPixmap::fromImage(picture));
     }
     if (icon.availableSizes().isEmpty())
-        throw AppError(QStringLiteral("The application icon could not be loaded."));
+        throw runtime::AppError(QStringLiteral("The application icon could not be loaded."));
     return icon;
 }
 

@@ -17,7 +17,7 @@ bool isPictureBox(const QWidget *widget);
 class Skin {
 public:
     virtual ~Skin() = default;
-    // Reads the skin; throws AppError when the file cannot be read.
+    // Reads the skin; throws runtime::AppError when the file cannot be read.
     virtual void load(const QString &path, const QString &section) = 0;
     virtual int options() const = 0;
     virtual void setOptions(int options) = 0;
@@ -78,12 +78,12 @@ QFont windowFont(qreal points);
 void useWindowFamily(const QString &family);
 
 // The program's icon at the sizes title bars and window lists draw (32 and 48 pixels): what a
-// window needs as it first shows. Throws AppError when its pictures are missing.
+// window needs as it first shows. Throws runtime::AppError when its pictures are missing.
 QIcon applicationIcon();
 
 // The icon with its large sizes too (128 and 256 pixels, for docks and dense screens). Decoding
 // those is most of the icon's cost, so the program adds them once the main window has shown.
-// Throws AppError when its pictures are missing.
+// Throws runtime::AppError when its pictures are missing.
 QIcon applicationIconAllSizes();
 
 } // namespace shell

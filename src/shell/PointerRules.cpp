@@ -1,6 +1,6 @@
 #include "PointerRules.h"
 
-#include "AppError.h"
+#include "runtime/AppError.h"
 #include "CursorFile.h"
 
 #include <QMouseEvent>
@@ -39,7 +39,7 @@ void WindowPointer::loadCustomCursor(const QString &path)
 {
     const std::optional<CursorImage> cursor = readCursorFile(path);
     if (!cursor)
-        throw AppError(QStringLiteral("The pointer file %1 could not be read.").arg(path));
+        throw runtime::AppError(QStringLiteral("The pointer file %1 could not be read.").arg(path));
     setCustomCursor(toCursor(*cursor));
 }
 

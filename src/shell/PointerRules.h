@@ -33,7 +33,7 @@ public:
     void set(Pointer value);
 
     void setCustomCursor(const QCursor &cursor);
-    // The custom cursor from a cursor file; throws AppError when the file cannot be read.
+    // The custom cursor from a cursor file; throws runtime::AppError when the file cannot be read.
     void loadCustomCursor(const QString &path);
     bool hasCustomCursor() const { return m_custom.has_value(); }
 

@@ -72,10 +72,10 @@ void widenForLongText(QMessageBox &box, const QString &text)
 
 } // namespace
 
-void QtMessageBoxes::inform(const QString &title, const QString &text, BoxIcon icon)
+void QtMessageBoxes::inform(const QString &title, const QString &text, runtime::BoxIcon icon)
 {
-    QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
-                    wrappable(boxText(text)), QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(icon == runtime::BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
+                    wrappable(runtime::boxText(text)), QMessageBox::Ok, QApplication::activeWindow());
     widenForLongText(box, text);
     box.exec();
 }
@@ -116,7 +116,7 @@ private:
 
 // A notice must not take the keyboard: the keys the user types next still go to their field.
 // A later notice replaces the text of one still open rather than stacking a second box.
-void QtMessageBoxes::notify(const QString &title, const QString &text, BoxIcon icon)
+void QtMessageBoxes::notify(const QString &title, const QString &text, runtime::BoxIcon icon)
 {
     static QPointer<QMessageBox> open;
     static QPointer<KeyForwarder> forwarder;
@@ -139,29 +139,29 @@ void QtMessageBoxes::notify(const QString &title, const QString &text, BoxIcon i
     }
     if (typingInto && typingInto->window() != open)
         forwarder->setTarget(typingInto);
-    open->setIcon(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon);
+    open->setIcon(icon == runtime::BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon);
     open->setWindowTitle(title);
-    open->setText(wrappable(boxText(text)));
+    open->setText(wrappable(runtime::boxText(text)));
     widenForLongText(*open, text);
     open->show();
 }
 
-BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text, BoxAnswer defaultAnswer)
+runtime::BoxAnswer QtMessageBoxes::askYesNo(const QString &title, const QString &text, runtime::BoxAnswer defaultAnswer)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, wrappable(boxText(text)), QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::NoIcon, title, wrappable(runtime::boxText(text)), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     widenForLongText(box, text);
-    box.setDefaultButton(defaultAnswer == BoxAnswer::No ? QMessageBox::No : QMessageBox::Yes);
+    box.setDefaultButton(defaultAnswer == runtime::BoxAnswer::No ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     const int answer = box.exec();
     if (answer == QMessageBox::Yes)
-        return BoxAnswer::Yes;
-    return answer == QMessageBox::No ? BoxAnswer::No : BoxAnswer::Dismissed;
+        return runtime::BoxAnswer::Yes;
+    return answer == QMessageBox::No ? runtime::BoxAnswer::No : runtime::BoxAnswer::Dismissed;
 }
 
-SaveAnswer QtMessageBoxes::askSaveDiscardCancel(const QString &title, const QString &text)
+runtime::SaveAnswer QtMessageBoxes::askSaveDiscardCancel(const QString &title, const QString &text)
 {
-    QMessageBox box(QMessageBox::Warning, title, wrappable(boxText(text)),
+    QMessageBox box(QMessageBox::Warning, title, wrappable(runtime::boxText(text)),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
     widenForLongText(box, text);
     // Alt+S, Alt+D; Escape is Cancel's.
@@ -171,14 +171,14 @@ SaveAnswer QtMessageBoxes::askSaveDiscardCancel(const QString &title, const QStr
     box.setEscapeButton(QMessageBox::Cancel);
     const int answer = box.exec();
     if (answer == QMessageBox::Save)
-        return SaveAnswer::Save;
-    return answer == QMessageBox::Discard ? SaveAnswer::Discard : SaveAnswer::Cancel;
+        return runtime::SaveAnswer::Save;
+    return answer == QMessageBox::Discard ? runtime::SaveAnswer::Discard : runtime::SaveAnswer::Cancel;
 }
 
 int QtMessageBoxes::askChoice(const QString &title, const QString &text, const QStringList &buttons,
                               int defaultButton, int escapeButton)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, wrappable(boxText(text)), QMessageBox::NoButton,
+    QMessageBox box(QMessageBox::NoIcon, title, wrappable(runtime::boxText(text)), QMessageBox::NoButton,
                     QApplication::activeWindow());
     widenForLongText(box, text);
     QList<QPushButton *> made;

@@ -1,6 +1,6 @@
 #include "Startup.h"
 
-#include "AppError.h"
+#include "runtime/AppError.h"
 #include "BuildConfig.h"
 
 #include <QDesktopServices>
@@ -36,9 +36,9 @@ void rollForHomePage(const QString &address)
         return;
     const QUrl url(address, QUrl::StrictMode);
     if (!url.isValid() || !startupServices().openUrl(url))
-        throw AppError(QStringLiteral("The home page %1 could not be opened.").arg(address));
+        throw runtime::AppError(QStringLiteral("The home page %1 could not be opened.").arg(address));
 }
 
-void rollForHomePage() { rollForHomePage(QString::fromUtf8(build::kHomePage)); }
+void rollForHomePage() { rollForHomePage(QString::fromUtf8(runtime::build::kHomePage)); }
 
 } // namespace shell

@@ -1,5 +1,5 @@
 #pragma once
-#include "ScopedOverride.h"
+#include "runtime/ScopedOverride.h"
 
 #include <QString>
 #include <QUrl>
@@ -24,7 +24,7 @@ public:
 StartupServices &startupServices();
 void setStartupServices(StartupServices *services); // null restores the real ones
 
-using ScopedStartupServices = ScopedOverride<StartupServices, startupServices, setStartupServices>;
+using ScopedStartupServices = runtime::ScopedOverride<StartupServices, startupServices, setStartupServices>;
 
 // Ends the program; used by closing the main window, closing the preview window and a failed
 // word-processor check. Returns only when a test has replaced the services.
@@ -34,7 +34,7 @@ void endProgram();
 inline constexpr int kHomePageRoll = 7;
 
 // About one start in a hundred opens the maker's home page; start-up does not wait for it.
-// Throws AppError when the address could not be handed to the desktop.
+// Throws runtime::AppError when the address could not be handed to the desktop.
 void rollForHomePage(const QString &address);
 void rollForHomePage(); // the build's home page
 

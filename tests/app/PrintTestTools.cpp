@@ -5,7 +5,7 @@
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
 #include "generator/RentalApplication.h"
-#include "shell/ErrorTrap.h"
+#include "runtime/ErrorTrap.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "RecordingGenerationHost.h"
@@ -26,7 +26,7 @@ namespace {
 void fill(const entry::RecordWidgets &record, Record kind)
 {
     if (kind == Record::Sample) {
-        shell::ErrorTrap trap(QStringLiteral("PrintTest"), QStringLiteral("fill"));
+        runtime::ErrorTrap trap(QStringLiteral("PrintTest"), QStringLiteral("fill"));
         entry::loadSampleData(record, trap);
     } else if (kind == Record::Long) {
         // Every field holds a few hundred words: the form runs over many pages.
@@ -47,7 +47,7 @@ void fill(const entry::RecordWidgets &record, Record kind)
 QString generateForm(Record record, const QString &folder, QStringList *cellTexts)
 {
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope(boxes);
+    runtime::ScopedMessageBoxes scope(boxes);
     wordproc::BuiltinApplicationFactory factory(QDir(folder).filePath(QStringLiteral("engine.lock")));
     testsupport::RecordingGenerationHost host;
     fill(host.widgets, record);
@@ -73,7 +73,7 @@ QString generateForm(Record record, const QString &folder, QStringList *cellText
 QString generateForm(const std::map<QString, QString> &texts, const QString &folder)
 {
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope(boxes);
+    runtime::ScopedMessageBoxes scope(boxes);
     wordproc::BuiltinApplicationFactory factory(QDir(folder).filePath(QStringLiteral("engine.lock")));
     testsupport::RecordingGenerationHost host;
     for (const auto &[id, text] : texts)

@@ -16,7 +16,7 @@
 #include "automation/WordAutomation.h"
 #include "preview/PreviewWindow.h"
 #include "preview/SaveFileDialog.h"
-#include "shell/ErrorTrap.h"
+#include "runtime/ErrorTrap.h"
 #include "record/ApplicantFile.h"
 #include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
@@ -47,7 +47,7 @@ public:
 };
 
 // Notes every procedure that ran a labelled line, by its location text.
-class LocationProbe final : public shell::TrapProbe {
+class LocationProbe final : public runtime::TrapProbe {
 public:
     std::set<QString> locations;
     bool lineStarts(const QString &location, int) override
@@ -78,7 +78,7 @@ class ProgramTest : public testsupport::ScriptedShellTest {
 protected:
     QTemporaryDir temp;
     LocationProbe probe;
-    shell::ScopedTrapProbe probeScope{probe};
+    runtime::ScopedTrapProbe probeScope{probe};
     wordproc::BuiltinApplicationFactory engine{temp.filePath(QStringLiteral("engine.lock"))};
     record::SettingsStore store{temp.filePath(QStringLiteral("Marrowick.conf"))};
 
@@ -260,17 +260,17 @@ TEST_F(ProgramTest, ClosingThePreviewWithUnsavedEntriesAsksBeforeEnding)
     ASSERT_NE(preview, nullptr);
     const QString document = preview->wordFile();
 
-    boxes.answers = {shell::BoxAnswer::No};
+    boxes.answers = {runtime::BoxAnswer::No};
     preview->close();
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(boxes.shown[1].question);
     EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("Close anyway?")));
-    EXPECT_EQ(boxes.shown[1].defaultAnswer, shell::BoxAnswer::No);
+    EXPECT_EQ(boxes.shown[1].defaultAnswer, runtime::BoxAnswer::No);
     EXPECT_TRUE(preview->isVisible());
     EXPECT_TRUE(QFile::exists(document));
     EXPECT_EQ(services.ends, 0);
 
-    boxes.answers = {shell::BoxAnswer::Yes};
+    boxes.answers = {runtime::BoxAnswer::Yes};
     preview->close();
     EXPECT_EQ(boxes.shown.size(), 3u);
     EXPECT_FALSE(QFile::exists(document));
@@ -327,14 +327,14 @@ TEST_F(ProgramTest, EveryTrappedProcedureRunsUnderItsOwnLocationText)
 TEST_F(ProgramTest, ALineThatFailsIsReportedWithItsProceduresLocationAndTheProgramGoesOn)
 {
     // PreviewWindow's zoom-in click fails at its only line: the report names it, and nothing else breaks.
-    class FailZoomIn final : public shell::TrapProbe {
+    class FailZoomIn final : public runtime::TrapProbe {
     public:
         bool lineStarts(const QString &location, int label) override
         {
             return location == QLatin1String("in Quenlow2021/08/31.Form2.PushButton1_Click ") && label == 100;
         }
     } failZoomIn;
-    shell::ScopedTrapProbe scope{failZoomIn};
+    runtime::ScopedTrapProbe scope{failZoomIn};
     app::Program program(store, engine, {temp.path(), {}});
     ASSERT_TRUE(program.start());
     click(&program.mainWindow(), "PushButton1");
@@ -375,7 +375,7 @@ TEST_F(ProgramTest, AnApplicantFileGivenAtStartIsOpened)
     // opens without a question whose default, Cancel, would leave it unopened.
     const QString other = temp.filePath(QStringLiteral("kim.tenvoria"));
     record::writeApplicantFile(other, {{QStringLiteral("App Info Name"), QStringLiteral("Kim")}});
-    boxes.saveAnswers = {shell::SaveAnswer::Cancel};
+    boxes.saveAnswers = {runtime::SaveAnswer::Cancel};
     app::Program withOther(store, engine, {temp.path(), {}});
     ASSERT_TRUE(withOther.start(other));
     EXPECT_TRUE(boxes.saveQuestions.empty());
@@ -404,7 +404,7 @@ TEST_F(ProgramTest, TheFillablePdfExportedFromTheMenuImportsBack)
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.contains(pdf));
 
-    boxes.saveAnswers = {shell::SaveAnswer::Discard};
+    boxes.saveAnswers = {runtime::SaveAnswer::Discard};
     ASSERT_TRUE(main.applicantFiles().newApplicant());
     ASSERT_TRUE(main.applicantFiles().importFilledPdf(pdf));
     EXPECT_EQ(main.persistence().currentRecord(), exported);

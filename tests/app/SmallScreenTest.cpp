@@ -49,7 +49,7 @@ TEST(SmallScreen, TheMainWindowStaysOnTheScreenAndTabReachesStartCreatingTemplat
     QTemporaryDir temp;
     ASSERT_TRUE(temp.isValid());
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes boxScope{boxes};
+    runtime::ScopedMessageBoxes boxScope{boxes};
     record::SettingsStore store(temp.filePath(QStringLiteral("Marrowick.conf")));
     wordproc::BuiltinApplicationFactory engine(temp.filePath(QStringLiteral("engine.lock")));
     entry::MainWindow form(store, engine);
@@ -63,7 +63,7 @@ TEST(SmallScreen, TheMainWindowStaysOnTheScreenAndTabReachesStartCreatingTemplat
 TEST(SmallScreen, ThePreviewStaysOnTheScreenAndTabReachesItsPageAndButtons)
 {
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes boxScope{boxes};
+    runtime::ScopedMessageBoxes boxScope{boxes};
     preview::PreviewWindow form;
     form.setEndProgram([] {});
     QImage page(1345, 1795, QImage::Format_RGB32);

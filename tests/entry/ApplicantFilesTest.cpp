@@ -136,7 +136,7 @@ TEST_F(ApplicantFilesTest, OpenAndNewAskBeforeEntriesInNoFileAreReplacedButClosi
     boxes.shown.clear();
     type("txtAppInfoName", QStringLiteral("Typed"));
 
-    boxes.saveAnswers = {shell::SaveAnswer::Cancel, shell::SaveAnswer::Cancel};
+    boxes.saveAnswers = {runtime::SaveAnswer::Cancel, runtime::SaveAnswer::Cancel};
     EXPECT_FALSE(files().newApplicant());
     EXPECT_FALSE(files().open(other));
     ASSERT_EQ(boxes.saveQuestions.size(), 2u);
@@ -150,14 +150,14 @@ TEST_F(ApplicantFilesTest, OpenAndNewAskBeforeEntriesInNoFileAreReplacedButClosi
     EXPECT_EQ(record::SettingsStore(other).read(QStringLiteral("App Info Name")), QStringLiteral("Other"));
 
     // Save, with the open file: it takes the entries, then New clears the fields.
-    boxes.saveAnswers = {shell::SaveAnswer::Save};
+    boxes.saveAnswers = {runtime::SaveAnswer::Save};
     ASSERT_TRUE(files().newApplicant());
     EXPECT_EQ(record::SettingsStore(other).read(QStringLiteral("App Info Name")), QStringLiteral("Typed"));
     EXPECT_EQ(field("txtAppInfoName")->text(), QString());
 
     // Save with no file open asks where; a cancelled dialog cancels the open.
     type("txtCoName", QStringLiteral("Co"));
-    boxes.saveAnswers = {shell::SaveAnswer::Save, shell::SaveAnswer::Save};
+    boxes.saveAnswers = {runtime::SaveAnswer::Save, runtime::SaveAnswer::Save};
     EXPECT_FALSE(files().open(other));
     EXPECT_EQ(field("txtCoName")->text(), QStringLiteral("Co"));
     dialogAnswers = {path("co.tenvoria")};
@@ -322,7 +322,7 @@ TEST_F(ApplicantFilesTest, ALockedApplicantOpensOnlyWithItsPassphraseAndLockAndC
     // The fillable PDF with the values is no locked file: the user is told, No exports nothing.
     int exported = 0;
     files().setPdfForms([&](const record::RecordValues *, const QString &) { ++exported; }, {});
-    boxes.answers = {shell::BoxAnswer::No};
+    boxes.answers = {runtime::BoxAnswer::No};
     EXPECT_FALSE(files().exportFillablePdf(path("form.pdf"), true));
     EXPECT_EQ(exported, 0);
     EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("the PDF will not be")));
@@ -370,7 +370,7 @@ TEST_F(ApplicantFilesTest, ThePassphraseCanBeChangedAndTheLockRemoved)
     EXPECT_THROW(record::readApplicantFile(file, &*std::make_unique<record::Passphrase>(QStringLiteral("one"))),
                  record::UnlockFailure);
 
-    boxes.answers = {shell::BoxAnswer::No, shell::BoxAnswer::Yes};
+    boxes.answers = {runtime::BoxAnswer::No, runtime::BoxAnswer::Yes};
     EXPECT_FALSE(files().removeLock());
     EXPECT_TRUE(record::isLockedApplicantFile(file));
     ASSERT_TRUE(files().removeLock());

@@ -6,7 +6,7 @@
 #include "entry/RecordPersistence.h"
 #include "entry/SampleData.h"
 #include "automation/WordAutomation.h"
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 #include "shell/CursorFile.h"
 #include "shell/PointerRules.h"
 #include "record/SettingsStore.h"
@@ -63,7 +63,7 @@ public:
         if (onCreate)
             onCreate();
         if (!creates)
-            throw shell::AppError(QStringLiteral("no engine"));
+            throw runtime::AppError(QStringLiteral("no engine"));
         return std::make_shared<Instance>(quits);
     }
     std::shared_ptr<automation::Application> getRunning() override { return nullptr; }
@@ -75,7 +75,7 @@ protected:
     QString storePath = dir.filePath(QStringLiteral("cfg/Marrowick.conf"));
     QString folder = dir.filePath(QStringLiteral("program"));
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes boxScope{boxes};
+    runtime::ScopedMessageBoxes boxScope{boxes};
     RecordingServices services;
     shell::ScopedStartupServices serviceScope{services};
     ProbeFactory factory;
@@ -164,7 +164,7 @@ TEST_F(MainWindowTest, LoadDressesTheWindowRestoresTheRecordAndChecksTheEngineLa
     EXPECT_EQ(factory.quits, 1);
     EXPECT_TRUE(w->record().isSelected(QStringLiteral("optCoCurrentRent")));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Tenvoria"));
-    EXPECT_EQ(shell::applicationTitle(), QStringLiteral("Tenvoria"));
+    EXPECT_EQ(runtime::applicationTitle(), QStringLiteral("Tenvoria"));
     EXPECT_FALSE(w->windowIcon().isNull());
     EXPECT_FALSE(w->hasCustomPointer()); // no HAND-M.CUR in the program folder: no message either
     EXPECT_TRUE(boxes.shown.empty());
@@ -199,7 +199,7 @@ TEST_F(MainWindowTest, HandPointerFromTheProgramFolderShowsOverButtonsAndFramesR
     services.roll = 7;
     auto w = makeWindow();
     ASSERT_TRUE(w->load());
-    EXPECT_EQ(services.opened, QList<QUrl>({QUrl(QString::fromUtf8(shell::build::kHomePage))}));
+    EXPECT_EQ(services.opened, QList<QUrl>({QUrl(QString::fromUtf8(runtime::build::kHomePage))}));
     ASSERT_TRUE(w->hasCustomPointer());
 
     move(w->button(2), {5, 5});
@@ -254,10 +254,10 @@ TEST_F(MainWindowTest, ButtonsRunHelpSampleAndTheStartHook)
 
     w->button(2)->click();
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].title, shell::applicationTitle());
+    EXPECT_EQ(boxes.shown[0].title, runtime::applicationTitle());
     EXPECT_EQ(boxes.shown[0].text,
-              QStringLiteral("Questions? Please contact Team Marrowick at ") + QLatin1String(shell::build::kContactPage));
-    EXPECT_EQ(boxes.shown[0].icon, shell::BoxIcon::None);
+              QStringLiteral("Questions? Please contact Team Marrowick at ") + QLatin1String(runtime::build::kContactPage));
+    EXPECT_EQ(boxes.shown[0].icon, runtime::BoxIcon::None);
 
     int starts = 0;
     w->setStartCommand([&] { ++starts; });
@@ -301,7 +301,7 @@ TEST_F(MainWindowTest, ClosingAfterARefusedWriteSavesTheEntriesOrAsksBeforeLosin
     name->setText(QStringLiteral("typed while broken"));
     ASSERT_EQ(boxes.shown.size(), 1u);
 
-    boxes.answers = {shell::BoxAnswer::No};
+    boxes.answers = {runtime::BoxAnswer::No};
     w->close();
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(boxes.shown[1].question);
@@ -328,7 +328,7 @@ TEST_F(MainWindowTest, ClosingWhileTheStoreStaysBrokenClosesOnlyWhenTheUserAgree
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     w->findChild<QLineEdit *>(QStringLiteral("txtCoName"))->setText(QStringLiteral("x"));
-    boxes.answers = {shell::BoxAnswer::Yes};
+    boxes.answers = {runtime::BoxAnswer::Yes};
     w->close();
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(boxes.shown.back().question);

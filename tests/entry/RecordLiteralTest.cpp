@@ -5,7 +5,7 @@
 #include "record/RecordCatalogue.h"
 #include "entry/RecordPersistence.h"
 #include "entry/SampleData.h"
-#include "shell/ErrorTrap.h"
+#include "runtime/ErrorTrap.h"
 #include "record/SettingsStore.h"
 
 #include <QLineEdit>
@@ -168,7 +168,7 @@ protected:
     QTemporaryDir dir;
     QString storePath = dir.filePath(QStringLiteral("Marrowick.conf"));
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope{boxes};
+    runtime::ScopedMessageBoxes scope{boxes};
     QWidget owner;
     RecordWidgets widgets = createRecordControls(&owner);
     record::SettingsStore store{storePath};
@@ -177,13 +177,13 @@ protected:
     void SetUp() override
     {
         persistence.bind();
-        shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
+        runtime::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
         persistence.restore(trap);
     }
     QSettings stored() const { return QSettings(storePath, QSettings::IniFormat); }
     void loadSample()
     {
-        shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+        runtime::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
         loadSampleData(widgets, trap);
     }
 };
@@ -291,7 +291,7 @@ TEST_F(RecordLiteral, StoredChoiceWordsMatchOnlyInTheirExactCase)
             record::SettingsStore reread(storePath);
             RecordPersistence again(restored, reread);
             again.bind();
-            shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
+            runtime::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
             again.restore(trap);
             EXPECT_TRUE(restored.isSelected(QLatin1String(choice.firstId))) << choice.key << " " << variant.toStdString();
             EXPECT_EQ(reread.read(QLatin1String(choice.key)), variant);
@@ -301,7 +301,7 @@ TEST_F(RecordLiteral, StoredChoiceWordsMatchOnlyInTheirExactCase)
         RecordWidgets restored = createRecordControls(&window);
         record::SettingsStore reread(storePath);
         RecordPersistence again(restored, reread);
-        shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
+        runtime::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
         again.restore(trap);
         EXPECT_TRUE(restored.isSelected(QLatin1String(choice.secondId))) << choice.key;
     }

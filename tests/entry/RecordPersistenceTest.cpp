@@ -3,7 +3,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "record/RecordCatalogue.h"
 #include "entry/SampleData.h"
-#include "shell/ErrorTrap.h"
+#include "runtime/ErrorTrap.h"
 #include "shell/QtMessageBoxes.h"
 #include "record/SettingsStore.h"
 
@@ -35,7 +35,7 @@ protected:
     QTemporaryDir dir;
     QString storePath = dir.filePath(QStringLiteral("cfg/Marrowick.conf"));
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope{boxes};
+    runtime::ScopedMessageBoxes scope{boxes};
 
     struct Window {
         QWidget owner;
@@ -47,7 +47,7 @@ protected:
               persistence(std::make_unique<RecordPersistence>(widgets, *store))
         {
             persistence->bind();
-            shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
+            runtime::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
             persistence->restore(trap);
         }
     };
@@ -161,7 +161,7 @@ TEST_F(RecordPersistenceTest, SampleFillsCopiesKeepsReferencesAndIsStoredAndIdem
         w.widgets.text(QStringLiteral("txtName1"))->setText(QStringLiteral("Ref One"));
         w.widgets.text(QStringLiteral("txtEmerConCity"))->setText(QStringLiteral("own typed city"));
         w.widgets.option(QStringLiteral("optCoEmpInfoSalary"))->click();
-        shell::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+        runtime::ErrorTrap trap(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
         loadSampleData(w.widgets, trap);
         loadSampleData(w.widgets, trap);
     }
@@ -189,7 +189,7 @@ TEST_F(RecordPersistenceTest, SampleFillsCopiesKeepsReferencesAndIsStoredAndIdem
 TEST_F(RecordPersistenceTest, StoreFailureNoticeLeavesTheKeyboardWithTheField)
 {
     shell::QtMessageBoxes realBoxes;
-    const shell::ScopedMessageBoxes useRealBoxes(realBoxes);
+    const runtime::ScopedMessageBoxes useRealBoxes(realBoxes);
     Window w(storePath);
     w.owner.show();
     QApplication::setActiveWindow(&w.owner);
@@ -245,7 +245,7 @@ TEST_F(RecordPersistenceTest, RefusedWriteIsReportedWithoutBlockingTheTyping)
     w.widgets.text(QStringLiteral("txtAppInfoName"))->setText(QStringLiteral("AB"));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_FALSE(boxes.shown[0].modal);
-    EXPECT_EQ(boxes.shown[0].icon, shell::BoxIcon::Warning);
+    EXPECT_EQ(boxes.shown[0].icon, runtime::BoxIcon::Warning);
 }
 
 // A file that could not be read at start-up is reported once, with its path and the reason; what

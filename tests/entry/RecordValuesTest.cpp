@@ -8,7 +8,7 @@
 #include "entry/RecordWidgets.h"
 #include "entry/SampleData.h"
 #include "base/Failure.h"
-#include "shell/ErrorTrap.h"
+#include "runtime/ErrorTrap.h"
 #include "record/SettingsStore.h"
 
 #include <QTemporaryDir>
@@ -34,10 +34,10 @@ void expectSameRecord(const RecordValues &expected, const RecordValues &actual)
 class RecordSnapshotTest : public ::testing::Test {
 protected:
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope{boxes};
+    runtime::ScopedMessageBoxes scope{boxes};
     QWidget owner;
     RecordWidgets widgets = createRecordControls(&owner);
-    shell::ErrorTrap trap{QStringLiteral("test"), QStringLiteral("record")};
+    runtime::ErrorTrap trap{QStringLiteral("test"), QStringLiteral("record")};
 };
 
 TEST_F(RecordSnapshotTest, FreshAndSampleRecordsMatchTheControls)

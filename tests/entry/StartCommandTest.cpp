@@ -1,7 +1,7 @@
 #include "entry/StartCommand.h"
 
 #include "ScriptedMessageBoxes.h"
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <gtest/gtest.h>
 
@@ -28,10 +28,10 @@ TEST(StartCommand, RunsUnderTheBusyPointerAndAClickDuringARunStartsNoSecondRun)
 TEST(StartCommand, AFailingRunIsReportedAndStillEndsIdleWithTheDefaultPointer)
 {
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope(boxes);
+    runtime::ScopedMessageBoxes scope(boxes);
     std::vector<shell::Pointer> pointers;
     entry::StartCommand command([&](shell::Pointer p) { pointers.push_back(p); },
-                                [] { throw shell::AppError(QStringLiteral("boom")); });
+                                [] { throw runtime::AppError(QStringLiteral("boom")); });
     command.click();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Form1.PushButton1_Click at line 106")));

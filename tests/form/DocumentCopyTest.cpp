@@ -1,6 +1,6 @@
 #include "form/DocumentCopy.h"
 
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include "FailingDevice.h"
 
@@ -25,7 +25,7 @@ TEST(DocumentCopy, SourceFailingPartwayNeverTouchesTheFileBeingOverwritten)
     try {
         form::copyReplacing(source, 300000, target);
         FAIL() << "a failing source must fail the copy";
-    } catch (const shell::AppError &error) {
+    } catch (const runtime::AppError &error) {
         EXPECT_TRUE(error.description().startsWith(QStringLiteral("The document could not be saved as ") + target))
             << error.description().toStdString();
         EXPECT_TRUE(error.description().contains(QStringLiteral("Input/output error")));

@@ -7,7 +7,7 @@
 #include "generator/FormLayout.h"
 #include "generator/RentalApplication.h"
 #include "generator/WordGuard.h"
-#include "shell/ErrorTrap.h"
+#include "runtime/ErrorTrap.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/editing/Editor.h"
@@ -78,7 +78,7 @@ QStringList hostileValues()
 void fill(const entry::RecordWidgets &record, Record kind)
 {
     if (kind == Record::Sample) {
-        shell::ErrorTrap trap(QStringLiteral("FormEndToEndTest"), QStringLiteral("fill"));
+        runtime::ErrorTrap trap(QStringLiteral("FormEndToEndTest"), QStringLiteral("fill"));
         entry::loadSampleData(record, trap);
     } else if (kind == Record::Hostile) {
         const QStringList values = hostileValues();
@@ -158,7 +158,7 @@ std::optional<testsupport::ProgramRun> runTool(const QString &program, const QSt
 class FormEndToEndTest : public ::testing::TestWithParam<Record> {
 protected:
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope{boxes};
+    runtime::ScopedMessageBoxes scope{boxes};
     QTemporaryDir temp;
     wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
     testsupport::RecordingGenerationHost host;
@@ -315,7 +315,7 @@ TEST(FormEndToEnd, OverlongTextGrowsThePageWhileOrdinaryRecordsFitOnIt)
     std::map<Record, double> inches;
     for (Record kind : {Record::Empty, Record::Sample, Record::Hostile}) {
         testsupport::ScriptedMessageBoxes boxes;
-        shell::ScopedMessageBoxes scope{boxes};
+        runtime::ScopedMessageBoxes scope{boxes};
         QTemporaryDir temp;
         wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
         testsupport::RecordingGenerationHost host;
@@ -334,7 +334,7 @@ TEST(FormEndToEnd, EveryFieldAtTwoThousandCharactersStillReachesThePreview)
 {
     // Taller than Qt's readers take by themselves (the picture is over 128 MB).
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope{boxes};
+    runtime::ScopedMessageBoxes scope{boxes};
     QTemporaryDir temp;
     wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
     testsupport::RecordingGenerationHost host;

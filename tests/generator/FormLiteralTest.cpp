@@ -216,7 +216,7 @@ void fillWithNames(testsupport::RecordingGenerationHost &host)
 TEST(FormLiteral, EngineBuildsAndTheSavedFileHoldsEveryRowAsDesigned)
 {
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope{boxes};
+    runtime::ScopedMessageBoxes scope{boxes};
     QTemporaryDir temp;
     wordproc::BuiltinApplicationFactory factory{temp.filePath(QStringLiteral("engine.lock"))};
     testsupport::RecordingGenerationHost host;

@@ -52,7 +52,7 @@ protected:
     Outcome generateFailing(int failAt, bool answerNull)
     {
         testsupport::ScriptedMessageBoxes boxes;
-        shell::ScopedMessageBoxes scope{boxes};
+        runtime::ScopedMessageBoxes scope{boxes};
         testsupport::RecordingEngine engine;
         engine.log->failAt = failAt;
         engine.log->answerNull = answerNull;

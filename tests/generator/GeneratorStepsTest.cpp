@@ -21,7 +21,7 @@ namespace {
 class GeneratorStepsTest : public ::testing::Test {
 protected:
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope{boxes};
+    runtime::ScopedMessageBoxes scope{boxes};
     QTemporaryDir temp;
     testsupport::RecordingEngine engine;
     testsupport::RecordingGenerationHost host;
@@ -176,7 +176,7 @@ TEST_F(GeneratorStepsTest, RunningInstanceAsksAndOnlyYesGoesOn)
 {
     engine.running = engine.createNew();
     engine.log->calls.clear();
-    boxes.answers = {shell::BoxAnswer::No};
+    boxes.answers = {runtime::BoxAnswer::No};
     generate();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].question);
@@ -184,11 +184,11 @@ TEST_F(GeneratorStepsTest, RunningInstanceAsksAndOnlyYesGoesOn)
     EXPECT_EQ(engine.log->calls, QStringList{QStringLiteral("Factory.getRunning")});
     EXPECT_TRUE(host.events.isEmpty());
 
-    boxes.answers = {shell::BoxAnswer::Dismissed};
+    boxes.answers = {runtime::BoxAnswer::Dismissed};
     generate();
     EXPECT_TRUE(host.events.isEmpty());
 
-    boxes.answers = {shell::BoxAnswer::Yes};
+    boxes.answers = {runtime::BoxAnswer::Yes};
     generate();
     EXPECT_EQ(host.events.last(), QStringLiteral("hide"));
 }

@@ -1,8 +1,8 @@
 #include "generator/OutputFiles.h"
 #include "generator/PageBmp.h"
 
-#include "shell/AppError.h"
-#include "shell/HeldFiles.h"
+#include "runtime/AppError.h"
+#include "runtime/HeldFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,7 +52,7 @@ TEST(OutputFiles, NameHasEightNonZeroDigitsAndTakenNamesAreDrawnAgainNotOverwrit
 
 TEST(OutputFiles, UnwritableFolderFailsClearlyInsteadOfLoopingForever)
 {
-    EXPECT_THROW(claimTemporaryDocument(QStringLiteral("/nonexistent/folder"), randomDigit), shell::AppError);
+    EXPECT_THROW(claimTemporaryDocument(QStringLiteral("/nonexistent/folder"), randomDigit), runtime::AppError);
 }
 
 // A page picture that does not fit under the file size limit (as on a full disk) is reported with
@@ -87,7 +87,7 @@ TEST(OutputFiles, TemporaryFolderThatRefusesFilesIsReportedWithItsPathAndReason)
     try {
         claimTemporaryDocument(dir.path(), [] { return 4; });
         ADD_FAILURE() << "a read-only folder must refuse the temporary document";
-    } catch (const shell::AppError &error) {
+    } catch (const runtime::AppError &error) {
         EXPECT_EQ(error.description(), QStringLiteral("The temporary document %1/qarvel44444444.doc could not be "
                                                       "created: Permission denied")
                                            .arg(dir.path()));
@@ -133,8 +133,8 @@ TEST(OutputFiles, PageImageIsPrivateKeepsItsResolutionAndReplacesAPlantedLink)
     const QImage back = loadPageImage(path);
     EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), picture);
     EXPECT_NEAR(back.dotsPerMeterX(), 7559, 1);
-    EXPECT_THROW(writePageImage(QImage(), path), shell::AppError);
-    EXPECT_THROW(loadPageImage(dir.filePath(QStringLiteral("missing.bmp"))), shell::AppError);
+    EXPECT_THROW(writePageImage(QImage(), path), runtime::AppError);
+    EXPECT_THROW(loadPageImage(dir.filePath(QStringLiteral("missing.bmp"))), runtime::AppError);
 }
 
 // A long record's picture, 1345 x 31551 pixels (170 MB), is read when memory allows and said to
@@ -160,7 +160,7 @@ TEST(OutputFiles, ATallPageImageThatMemoryCannotHoldIsReportedAsSuch)
             ::_exit(125);
         try {
             loadPageImage(path);
-        } catch (const shell::AppError &e) {
+        } catch (const runtime::AppError &e) {
             ::_exit(e.description().contains(QStringLiteral("not enough memory for its 1345 x 31551 pixels (162 MB)")) ? 0 : 2);
         }
         ::_exit(3);
@@ -200,9 +200,9 @@ TEST(OutputFiles, StartUpRemovesOnlyTheTemporaryDocumentsNoRunningCopyHolds)
     EXPECT_TRUE(QFile::exists(other));
     // Nor can this run take over a document another copy holds: the hold is refused, saying why.
     try {
-        shell::holdFile(heldElsewhere);
+        runtime::holdFile(heldElsewhere);
         ADD_FAILURE() << "took the hold on a document another program holds";
-    } catch (const shell::AppError &refused) {
+    } catch (const runtime::AppError &refused) {
         EXPECT_TRUE(refused.description().contains(QStringLiteral("in use by another program")))
             << refused.description().toStdString();
     }

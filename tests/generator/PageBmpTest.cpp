@@ -1,6 +1,6 @@
 #include "generator/PageBmp.h"
 
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -103,7 +103,7 @@ TEST(PageBmp, PicturesWithAlphaOrAPaletteAreWrittenOpaqueAndNoPictureIsRefused)
     QImage back = QImage::fromData(encodePageBmp(indexed), "bmp");
     EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), indexed.convertToFormat(QImage::Format_RGB32));
 
-    EXPECT_THROW(encodePageBmp(QImage()), shell::AppError);
+    EXPECT_THROW(encodePageBmp(QImage()), runtime::AppError);
 }
 
 } // namespace

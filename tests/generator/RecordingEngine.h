@@ -4,7 +4,7 @@
 // numbers every interaction (each recorded call and each fetch of an object) and fails the one
 // numbered failAt: it throws, or, for a fetch with answerNull set, answers null.
 #include "automation/WordAutomation.h"
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <QImage>
 #include <QStringList>
@@ -58,7 +58,7 @@ private:
     bool numberedFailure() { return ++interactions == failAt; }
     [[noreturn]] static void fail(const QString &what)
     {
-        throw shell::AppError(QStringLiteral("Injected failure in ") + what);
+        throw runtime::AppError(QStringLiteral("Injected failure in ") + what);
     }
 };
 

@@ -2,7 +2,7 @@
 #include "preview/Twips.h"
 #include "preview/ZoomModel.h"
 
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -44,9 +44,9 @@ TEST(TwipArithmetic, RoundsHalvesToEvenAndReportsOverflow)
     EXPECT_EQ(roundToInt16(132.5), 132);
     EXPECT_EQ(roundToInt16(-0.5), 0);
     EXPECT_EQ(roundToInt32(2.5), 2);
-    EXPECT_THROW(roundToInt16(32767.5), shell::AppError);
+    EXPECT_THROW(roundToInt16(32767.5), runtime::AppError);
     EXPECT_EQ(multiplyInt16(10, 3276), 32760);
-    EXPECT_THROW(multiplyInt16(10, 3277), shell::AppError);
+    EXPECT_THROW(multiplyInt16(10, 3277), runtime::AppError);
 }
 
 TEST(TwipArithmetic, PictureSizeOnPaperComesFromItsRecordedResolution)

@@ -5,7 +5,7 @@
 #include "AccessibleWalk.h"
 #include "PreviewTestPages.h"
 #include "ScriptedMessageBoxes.h"
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <QApplication>
 #include <QFile>
@@ -65,7 +65,7 @@ protected:
     }
 
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope{boxes};
+    runtime::ScopedMessageBoxes scope{boxes};
     QTemporaryDir dir;
     QString document;
     QWidget mainWindow;
@@ -128,7 +128,7 @@ public:
     QString readingText(const QString &wordFile) override
     {
         if (!QFile::exists(wordFile))
-            throw shell::AppError(QStringLiteral("gone"));
+            throw runtime::AppError(QStringLiteral("gone"));
         return text;
     }
     QString text;

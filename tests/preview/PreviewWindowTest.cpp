@@ -12,7 +12,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "Unprivileged.h"
 
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,7 +72,7 @@ public:
     QByteArray pdf(const QString &wordFile) override
     {
         if (!QFile::exists(wordFile))
-            throw shell::AppError(QStringLiteral("The document %1 could not be read.").arg(wordFile));
+            throw runtime::AppError(QStringLiteral("The document %1 could not be read.").arg(wordFile));
         return QByteArray("%PDF-1.4 pages of ") + wordFile.toUtf8();
     }
     QString readingText(const QString &) override { return QStringLiteral("Rental Application\nName: Ada"); }
@@ -163,7 +163,7 @@ protected:
     }
 
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope{boxes};
+    runtime::ScopedMessageBoxes scope{boxes};
     QTemporaryDir dir;
     QString document;
     const QByteArray documentBytes = QByteArray("\xD0\xCF\x11\xE0\0\0binary\r\n\x1A\xFF", 16).repeated(1000);
@@ -416,7 +416,7 @@ TEST_F(PreviewWindowTest, PointerIsTheHandOverButtonsAndTheArrowElsewhereUnlessB
 TEST_F(PreviewWindowTest, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSaysDoneAtTheEndOfEveryClick)
 {
     form.handOver(pagePicture(150, 180, 96), document);
-    const QString title = shell::applicationTitle();
+    const QString title = runtime::applicationTitle();
 
     saveDialog.answer.clear(); // cancelled
     click("PushButton6");
@@ -429,7 +429,7 @@ TEST_F(PreviewWindowTest, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSays
     const QString existing = dir.filePath(QStringLiteral("kept.doc"));
     writeFile(existing, "old");
     saveDialog.answer = existing;
-    boxes.answers = {shell::BoxAnswer::No};
+    boxes.answers = {runtime::BoxAnswer::No};
     boxes.shown.clear();
     click("PushButton6");
     EXPECT_EQ(testsupport::readTestFile(existing), QByteArray("old"));
@@ -448,7 +448,7 @@ TEST_F(PreviewWindowTest, SaveAsksOnlyAboutExistingFilesCopiesByteForByteAndSays
     EXPECT_EQ(boxes.shown[0].title, title);
 
     saveDialog.answer = existing;
-    boxes.answers = {shell::BoxAnswer::Yes};
+    boxes.answers = {runtime::BoxAnswer::Yes};
     boxes.shown.clear();
     click("PushButton6");
     EXPECT_EQ(testsupport::readTestFile(existing), documentBytes);
@@ -475,7 +475,7 @@ TEST_F(PreviewWindowTest, SaveAsPdfWritesTheDocumentsPagesUnderTheSameRulesAsThe
     writeFile(existing, "old pdf");
     saveDialog.filter.clear();
     saveDialog.answer = existing;
-    boxes.answers = {shell::BoxAnswer::No, shell::BoxAnswer::Yes};
+    boxes.answers = {runtime::BoxAnswer::No, runtime::BoxAnswer::Yes};
     boxes.shown.clear();
     click("PushButton6");
     EXPECT_EQ(testsupport::readTestFile(existing), QByteArray("old pdf"));
@@ -528,7 +528,7 @@ TEST_F(PreviewWindowTest, SaveOntoSomethingThatIsNotARegularFileIsRefusedBeforeT
     for (const QString &target : {fifo, socketPath, folder, linkToFifo, QStringLiteral("/dev/null")}) {
         SCOPED_TRACE(target.toStdString());
         saveDialog.answer = target;
-        boxes.answers = {shell::BoxAnswer::Yes};
+        boxes.answers = {runtime::BoxAnswer::Yes};
         boxes.shown.clear();
         click("PushButton6");
         ASSERT_EQ(boxes.shown.size(), 1u); // no question, no "Done."
@@ -553,7 +553,7 @@ TEST_F(PreviewWindowTest, SaveOntoSomethingThatIsNotARegularFileIsRefusedBeforeT
     const QString linkToRegular = dir.filePath(QStringLiteral("link.doc"));
     ASSERT_TRUE(QFile::link(regular, linkToRegular));
     saveDialog.answer = linkToRegular;
-    boxes.answers = {shell::BoxAnswer::Yes};
+    boxes.answers = {runtime::BoxAnswer::Yes};
     boxes.shown.clear();
     click("PushButton6");
     EXPECT_EQ(shownTexts().back(), QStringLiteral("Done."));
@@ -580,7 +580,7 @@ TEST_F(PreviewWindowTest, SaveUnderTheLongestLegalNameAndPathSucceeds)
     for (const QString &target : {first, second}) {
         writeFile(target, "old");
         saveDialog.answer = target;
-        boxes.answers = {shell::BoxAnswer::Yes};
+        boxes.answers = {runtime::BoxAnswer::Yes};
         boxes.shown.clear();
         click("PushButton6");
         EXPECT_EQ(shownTexts().back(), QStringLiteral("Done.")) << shownTexts().front().toStdString();
@@ -646,7 +646,7 @@ TEST_F(PreviewWindowTest, SaveWithoutADocumentSaysSoAndWritesNothing)
         else
             QFile::remove(document);
         boxes.shown.clear();
-        boxes.answers = {shell::BoxAnswer::Yes};
+        boxes.answers = {runtime::BoxAnswer::Yes};
         click("PushButton6");
         EXPECT_EQ(testsupport::readTestFile(existing), QByteArray("precious"));
         ASSERT_EQ(boxes.shown.size(), 2u);
@@ -679,7 +679,7 @@ TEST_F(PreviewWindowTest, SaveIntoAFolderThatRefusesFilesReportsWhyAndNeverSaysD
     ::chmod(QFile::encodeName(existing).constData(), 0600);
     ::chmod(QFile::encodeName(folder).constData(), 0500);
     saveDialog.answer = existing;
-    boxes.answers = {shell::BoxAnswer::Yes};
+    boxes.answers = {runtime::BoxAnswer::Yes};
     click("PushButton6");
     ::chmod(QFile::encodeName(folder).constData(), 0700);
     EXPECT_EQ(testsupport::readTestFile(existing), QByteArray("precious"));

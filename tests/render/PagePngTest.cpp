@@ -1,6 +1,6 @@
 #include "PagePng.h"
 
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -101,7 +101,7 @@ TEST(PagePng, RecordsTheResolutionAndRefusesNoPicture)
     const QImage back = decoded(encodePagePng(picture));
     EXPECT_EQ(back.dotsPerMeterX(), 7559);
     EXPECT_EQ(back.dotsPerMeterY(), 3780);
-    EXPECT_THROW(encodePagePng(QImage()), shell::AppError);
+    EXPECT_THROW(encodePagePng(QImage()), runtime::AppError);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 #include "shell/Appearance.h"
 #include "shell/PointerRules.h"
 
@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace shell;
+using namespace runtime;
 
 namespace {
 

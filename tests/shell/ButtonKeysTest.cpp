@@ -75,17 +75,17 @@ TEST(ButtonKeysTest, EscapeAnswersNoAndEnterTheFocusedButtonInTheQuestionBox)
 {
     shell::QtMessageBoxes boxes;
     whenBoxOpens([](QMessageBox *box) { press(box, Qt::Key_Escape); });
-    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Overwrite?")), shell::BoxAnswer::No);
+    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Overwrite?")), runtime::BoxAnswer::No);
 
     whenBoxOpens([](QMessageBox *box) { press(box->button(QMessageBox::Yes), Qt::Key_Return); });
-    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Overwrite?")), shell::BoxAnswer::Yes);
+    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Overwrite?")), runtime::BoxAnswer::Yes);
 
     whenBoxOpens([](QMessageBox *box) {
         QAbstractButton *no = box->button(QMessageBox::No);
         no->setFocus();
         press(no, Qt::Key_Return);
     });
-    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Overwrite?")), shell::BoxAnswer::No);
+    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Overwrite?")), runtime::BoxAnswer::No);
 }
 
 // The question that would throw entries away asks with No as its default: Enter, pressed before
@@ -98,16 +98,16 @@ TEST(ButtonKeysTest, EnterAnswersTheDefaultTheQuestionAsksFor)
         noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
         press(box, Qt::Key_Return);
     });
-    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Close anyway?"), shell::BoxAnswer::No),
-              shell::BoxAnswer::No);
+    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Close anyway?"), runtime::BoxAnswer::No),
+              runtime::BoxAnswer::No);
     EXPECT_TRUE(noIsDefault);
 
     whenBoxOpens([](QMessageBox *box) { press(box, Qt::Key_Return); });
-    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Overwrite?")), shell::BoxAnswer::Yes);
+    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Overwrite?")), runtime::BoxAnswer::Yes);
 
     whenBoxOpens([](QMessageBox *box) { press(box, Qt::Key_Escape); });
-    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Close anyway?"), shell::BoxAnswer::No),
-              shell::BoxAnswer::No);
+    EXPECT_EQ(boxes.askYesNo(QStringLiteral("Tenvoria"), QStringLiteral("Close anyway?"), runtime::BoxAnswer::No),
+              runtime::BoxAnswer::No);
 }
 
 TEST(ButtonKeysTest, EscapeClosesTheInformationBox)
@@ -122,7 +122,7 @@ TEST(ButtonKeysTest, EscapeClosesTheInformationBox)
         if (box->isVisible())
             box->done(-1);
     });
-    boxes.inform(QStringLiteral("Tenvoria"), QStringLiteral("Done."), shell::BoxIcon::None);
+    boxes.inform(QStringLiteral("Tenvoria"), QStringLiteral("Done."), runtime::BoxIcon::None);
     EXPECT_TRUE(closedByEscape);
 }
 

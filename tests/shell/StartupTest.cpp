@@ -1,5 +1,5 @@
 #include "shell/AppTitle.h"
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 #include "shell/Startup.h"
 #include "entry/StartupWordCheck.h"
 
@@ -16,6 +16,7 @@
 #include <cstdlib>
 
 using namespace shell;
+using namespace runtime;
 
 namespace {
 
@@ -97,7 +98,7 @@ TEST(HomePageRoll, OnlySevenOpensTheHomePageThroughTheDesktop)
     services.roll = 7;
     rollForHomePage();
     ASSERT_EQ(services.opened.size(), 1);
-    EXPECT_EQ(services.opened[0], QUrl(QString::fromUtf8(build::kHomePage)));
+    EXPECT_EQ(services.opened[0], QUrl(QString::fromUtf8(runtime::build::kHomePage)));
 
     // A desktop that cannot open it is an error for the load's trap to report.
     services.urlOpens = false;

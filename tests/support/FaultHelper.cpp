@@ -2,7 +2,7 @@
 // one: concurrent writers, writers killed at random moments, writes traced with strace, writes
 // onto a full file system. Prints the error report and exits with 1 when a write is refused.
 #include "form/DocumentCopy.h"
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 #include "record/SettingsStore.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/MessageBoxes.h"
+#include "runtime/MessageBoxes.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,32 +9,32 @@
 namespace testsupport {
 
 // Answers message boxes without showing them and remembers what was shown, in order.
-class ScriptedMessageBoxes final : public shell::MessageBoxes {
+class ScriptedMessageBoxes final : public runtime::MessageBoxes {
 public:
     struct Shown {
         QString title;
         QString text;
-        shell::BoxIcon icon = shell::BoxIcon::None;
+        runtime::BoxIcon icon = runtime::BoxIcon::None;
         bool question = false;
         bool modal = true;
-        shell::BoxAnswer defaultAnswer = shell::BoxAnswer::Yes; // the button Enter would press, for questions
+        runtime::BoxAnswer defaultAnswer = runtime::BoxAnswer::Yes; // the button Enter would press, for questions
     };
 
-    void inform(const QString &title, const QString &text, shell::BoxIcon icon) override
+    void inform(const QString &title, const QString &text, runtime::BoxIcon icon) override
     {
         shown.push_back({title, text, icon, false});
     }
-    void notify(const QString &title, const QString &text, shell::BoxIcon icon) override
+    void notify(const QString &title, const QString &text, runtime::BoxIcon icon) override
     {
         shown.push_back({title, text, icon, false, false});
     }
-    shell::BoxAnswer askYesNo(const QString &title, const QString &text,
-                              shell::BoxAnswer defaultAnswer = shell::BoxAnswer::Yes) override
+    runtime::BoxAnswer askYesNo(const QString &title, const QString &text,
+                              runtime::BoxAnswer defaultAnswer = runtime::BoxAnswer::Yes) override
     {
-        shown.push_back({title, text, shell::BoxIcon::None, true, true, defaultAnswer});
+        shown.push_back({title, text, runtime::BoxIcon::None, true, true, defaultAnswer});
         if (answers.empty())
-            return shell::BoxAnswer::Yes;
-        const shell::BoxAnswer answer = answers.front();
+            return runtime::BoxAnswer::Yes;
+        const runtime::BoxAnswer answer = answers.front();
         answers.pop_front();
         return answer;
     }
@@ -42,20 +42,20 @@ public:
     // Recorded in `shown` as every box is, so that a test sees each box a user would see, and also
     // in `saveQuestions` for tests about these questions alone; with no answer scripted they are
     // answered Don't Save.
-    shell::SaveAnswer askSaveDiscardCancel(const QString &title, const QString &text) override
+    runtime::SaveAnswer askSaveDiscardCancel(const QString &title, const QString &text) override
     {
-        shown.push_back({title, text, shell::BoxIcon::Warning, true, true, shell::BoxAnswer::Dismissed});
-        saveQuestions.push_back({title, text, shell::BoxIcon::None, true});
+        shown.push_back({title, text, runtime::BoxIcon::Warning, true, true, runtime::BoxAnswer::Dismissed});
+        saveQuestions.push_back({title, text, runtime::BoxIcon::None, true});
         if (saveAnswers.empty())
-            return shell::SaveAnswer::Discard;
-        const shell::SaveAnswer answer = saveAnswers.front();
+            return runtime::SaveAnswer::Discard;
+        const runtime::SaveAnswer answer = saveAnswers.front();
         saveAnswers.pop_front();
         return answer;
     }
     int askChoice(const QString &title, const QString &text, const QStringList &buttons, int defaultButton,
                   int escapeButton) override
     {
-        shown.push_back({title, text + QLatin1Char('\n') + buttons.join(QLatin1Char('|')), shell::BoxIcon::None,
+        shown.push_back({title, text + QLatin1Char('\n') + buttons.join(QLatin1Char('|')), runtime::BoxIcon::None,
                          true});
         if (choiceAnswers.empty())
             return defaultButton;
@@ -65,9 +65,9 @@ public:
     }
 
     std::vector<Shown> shown;
-    std::deque<shell::BoxAnswer> answers; // for askYesNo, Yes when exhausted
+    std::deque<runtime::BoxAnswer> answers; // for askYesNo, Yes when exhausted
     std::vector<Shown> saveQuestions;
-    std::deque<shell::SaveAnswer> saveAnswers;
+    std::deque<runtime::SaveAnswer> saveAnswers;
     std::deque<int> choiceAnswers; // button indices; -1 for Escape
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 #include "RecordingStartupServices.h"
 #include "ScriptedMessageBoxes.h"
-#include "shell/MessageBoxes.h"
+#include "runtime/MessageBoxes.h"
 #include "shell/Startup.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ namespace testsupport {
 class ScriptedShellTest : public ::testing::Test {
 protected:
     ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes boxScope{boxes};
+    runtime::ScopedMessageBoxes boxScope{boxes};
     RecordingStartupServices services;
     shell::ScopedStartupServices serviceScope{services};
 };

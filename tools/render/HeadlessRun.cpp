@@ -6,10 +6,10 @@
 #include "wordproc/layout/PrintedPages.h"
 #include "generator/RentalApplication.h"
 #include "base/Failure.h"
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 #include "base/PrivateFile.h"
 #include "base/SafeWrite.h"
-#include "shell/MessageBoxes.h"
+#include "runtime/MessageBoxes.h"
 #include "record/SettingsStore.h"
 #include "wordproc/layout/PageRenderer.h"
 #include "pdfform/LinkedFormLayer.h"
@@ -129,7 +129,7 @@ private:
             std::unique_lock lock(m_mutex);
             m_progress.wait(lock, [&] { return m_drawnBands > band || m_abandoned; });
             if (m_drawnBands <= band)
-                throw shell::AppError(QStringLiteral("The page picture was not drawn."));
+                throw runtime::AppError(QStringLiteral("The page picture was not drawn."));
         }
         m_encoder.addRows(m_buffers[band % kBuffers], 0, rowsOf(band));
         {
@@ -189,7 +189,7 @@ QByteArray pagePngOf(const wordproc::Document &document)
         char chunk[1 << 16];
         for (qint64 got; (got = device.read(chunk, sizeof chunk)) != 0;) {
             if (got < 0)
-                throw shell::AppError(device.errorString());
+                throw runtime::AppError(device.errorString());
             png.append(chunk, got);
         }
     });
@@ -291,8 +291,8 @@ QStringList compareApplicants(const QString &folder, const compare::Terms &terms
 QStringList saveApplicant(const RecordSource &source, const QString &applicantPath)
 {
     QStringList problems;
-    shell::CollectingMessageBoxes boxes(problems);
-    shell::ScopedMessageBoxes scope(boxes);
+    runtime::CollectingMessageBoxes boxes(problems);
+    runtime::ScopedMessageBoxes scope(boxes);
     try {
         const record::RecordSnapshot snapshot = recordOf(source);
         std::optional<record::Passphrase> lock;
@@ -308,8 +308,8 @@ QStringList saveApplicant(const RecordSource &source, const QString &applicantPa
 QStringList writeFillablePdf(const RecordSource &source, bool blank, const QString &pdfPath)
 {
     QStringList problems;
-    shell::CollectingMessageBoxes boxes(problems);
-    shell::ScopedMessageBoxes scope(boxes);
+    runtime::CollectingMessageBoxes boxes(problems);
+    runtime::ScopedMessageBoxes scope(boxes);
     try {
         if (blank) {
             form::exportFillable(pdfform::linkedFormLayer(), nullptr, pdfPath);
@@ -342,8 +342,8 @@ RenderResult renderRecord(const RecordSource &source, const QString &docPath, co
                           const QString &pdfPath, const std::function<void()> &beforeFonts)
 {
     RenderResult result;
-    shell::CollectingMessageBoxes boxes(result.problems);
-    shell::ScopedMessageBoxes scope(boxes);
+    runtime::CollectingMessageBoxes boxes(result.problems);
+    runtime::ScopedMessageBoxes scope(boxes);
 
     // Plain values, not the window's controls: a headless run needs no widget machinery.
     record::RecordSnapshot record;

@@ -1,6 +1,6 @@
 #include "PagePng.h"
 
-#include "shell/AppError.h"
+#include "runtime/AppError.h"
 
 #include <QtEndian>
 
@@ -241,7 +241,7 @@ struct PagePngEncoder::State {
 PagePngEncoder::PagePngEncoder(QSize size, int dotsPerMeterX, int dotsPerMeterY) : m_size(size)
 {
     if (size.isEmpty())
-        throw shell::AppError(QStringLiteral("There is no page picture to encode."));
+        throw runtime::AppError(QStringLiteral("There is no page picture to encode."));
     m_png.append("\x89PNG\r\n\x1a\n", 8);
 
     qsizetype typeAt = m_png.size() + 4;
@@ -275,7 +275,7 @@ void PagePngEncoder::addRow(const QRgb *row)
 {
     State &s = *m_state;
     if (m_rowsAdded >= m_size.height())
-        throw shell::AppError(QStringLiteral("The page picture has more rows than it was begun with."));
+        throw runtime::AppError(QStringLiteral("The page picture has more rows than it was begun with."));
     ++m_rowsAdded;
     const int width = s.width;
     // At most 27 bits a pixel, and a match or two at the row's end.
@@ -318,7 +318,7 @@ void PagePngEncoder::addRows(const QImage &image, int first, int count)
 {
     if (image.width() != m_size.width()
         || (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32))
-        throw shell::AppError(QStringLiteral("The page picture's rows do not match the picture begun."));
+        throw runtime::AppError(QStringLiteral("The page picture's rows do not match the picture begun."));
     for (int y = first; y < first + count; ++y) {
         addRow(reinterpret_cast<const QRgb *>(image.constScanLine(y)));
         if (m_state->deflate.bits().size() >= kIdatBytes)
@@ -342,7 +342,7 @@ QByteArray PagePngEncoder::takeBytes() { return std::exchange(m_png, QByteArray(
 QByteArray PagePngEncoder::finish()
 {
     if (m_rowsAdded != m_size.height())
-        throw shell::AppError(QStringLiteral("The page picture lacks %1 of its rows.").arg(m_size.height() - m_rowsAdded));
+        throw runtime::AppError(QStringLiteral("The page picture lacks %1 of its rows.").arg(m_size.height() - m_rowsAdded));
     State &s = *m_state;
     s.deflate.finish();
     BitWriter &bits = s.deflate.bits();
@@ -360,7 +360,7 @@ QByteArray PagePngEncoder::finish()
 QByteArray encodePagePng(const QImage &picture)
 {
     if (picture.isNull())
-        throw shell::AppError(QStringLiteral("There is no page picture to encode."));
+        throw runtime::AppError(QStringLiteral("There is no page picture to encode."));
     const QImage image = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
                              ? picture
                              : picture.convertToFormat(QImage::Format_RGB32);

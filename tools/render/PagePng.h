@@ -18,7 +18,7 @@ namespace tools {
 // neither the picture nor its PNG need be held whole.
 class PagePngEncoder {
 public:
-    // Throws shell::AppError for an empty size.
+    // Throws runtime::AppError for an empty size.
     PagePngEncoder(QSize size, int dotsPerMeterX, int dotsPerMeterY);
     ~PagePngEncoder();
     PagePngEncoder(const PagePngEncoder &) = delete;
@@ -28,7 +28,7 @@ public:
     void addRows(const QImage &image, int first, int count);
     // The file's bytes completed since the last call (the header at first, then whole chunks).
     QByteArray takeBytes();
-    // The rest of the file (all of it when takeBytes() was never called); throws shell::AppError
+    // The rest of the file (all of it when takeBytes() was never called); throws runtime::AppError
     // unless every row was added.
     QByteArray finish();
 
@@ -46,7 +46,7 @@ private:
 };
 
 // The picture as a lossless 8-bit RGB PNG (alpha, if any, is dropped), with its resolution in
-// a pHYs chunk. Throws shell::AppError for a null picture.
+// a pHYs chunk. Throws runtime::AppError for a null picture.
 QByteArray encodePagePng(const QImage &picture);
 
 } // namespace tools

@@ -10,7 +10,7 @@
 // document, its page image and its pages as PDF. For tests, interop checks and benchmarks.
 #include "HeadlessRun.h"
 #include "compare/IncomeReading.h"
-#include "shell/FontFaces.h"
+#include "runtime/FontFaces.h"
 
 
 #include <QFileInfo>
@@ -22,8 +22,8 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    shell::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
-    shell::FontconfigWarmUp fonts; // while Qt starts and the document is built
+    runtime::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
+    runtime::FontconfigWarmUp fonts; // while Qt starts and the document is built
     QGuiApplication app(argc, argv); // fonts and painting; no widgets
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Writes the rental application form of a record as a .doc and a page image."));

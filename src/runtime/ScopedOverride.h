@@ -1,6 +1,6 @@
 #pragma once
 
-namespace shell {
+namespace runtime {
 
 // Replaces a process-wide instance for the lifetime of a scope and puts the previous one back,
 // so that nested replacements unwind in order. `current` returns the instance in use; `install`
@@ -16,4 +16,4 @@ private:
     T *m_previous;
 };
 
-} // namespace shell
+} // namespace runtime

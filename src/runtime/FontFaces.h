@@ -3,7 +3,7 @@
 
 #include "WarmUp.h"
 
-namespace shell {
+namespace runtime {
 
 // The fontconfig configuration the program reads its fonts through: `fonts.conf` beside the
 // executable, which leaves out the faces of weights and widths the program never draws. Set
@@ -21,4 +21,4 @@ public:
     FontconfigWarmUp();
 };
 
-} // namespace shell
+} // namespace runtime

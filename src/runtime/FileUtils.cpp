@@ -10,7 +10,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-namespace shell {
+namespace runtime {
 
 bool fileExists(const QString &path)
 {
@@ -56,4 +56,4 @@ QString programFolder()
     return QCoreApplication::applicationDirPath();
 }
 
-} // namespace shell
+} // namespace runtime

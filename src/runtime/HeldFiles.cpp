@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace shell {
+namespace runtime {
 namespace {
 
 // One thread uses them: the windows' and the generator's.
@@ -135,4 +135,4 @@ int removeUnheldFiles(const QString &folder, const std::function<bool(const QStr
     return removed;
 }
 
-} // namespace shell
+} // namespace runtime

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-namespace shell {
+namespace runtime {
 
 WarmUp::WarmUp(const std::function<void()> &work)
 {
@@ -20,4 +20,4 @@ void WarmUp::wait()
         m_thread.join();
 }
 
-} // namespace shell
+} // namespace runtime

@@ -2,7 +2,7 @@
 #include <QImage>
 #include <QString>
 
-namespace shell {
+namespace runtime {
 
 // True when the file system can tell the path's modification time; every failure counts as missing.
 bool fileExists(const QString &path);
@@ -19,4 +19,4 @@ QImage clipboardPicture(int format);
 // The folder that holds the executable, without a trailing separator.
 QString programFolder();
 
-} // namespace shell
+} // namespace runtime

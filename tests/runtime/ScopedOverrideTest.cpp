@@ -1,5 +1,5 @@
-#include "shell/MessageBoxes.h"
-#include "shell/ScopedOverride.h"
+#include "runtime/MessageBoxes.h"
+#include "runtime/ScopedOverride.h"
 #include "shell/Startup.h"
 
 #include "RecordingStartupServices.h"
@@ -16,7 +16,7 @@ Service g_real;
 Service *g_current = &g_real;
 Service &current() { return *g_current; }
 void install(Service *service) { g_current = service ? service : &g_real; }
-using ScopedService = shell::ScopedOverride<Service, current, install>;
+using ScopedService = runtime::ScopedOverride<Service, current, install>;
 
 TEST(ScopedOverride, NestedScopesUnwindEachToTheInstanceBeforeIt)
 {
@@ -36,17 +36,17 @@ TEST(ScopedOverride, NestedScopesUnwindEachToTheInstanceBeforeIt)
 
 TEST(ScopedOverride, MessageBoxesAndStartupServicesComeBackToTheRealOnes)
 {
-    shell::MessageBoxes &realBoxes = shell::messageBoxes();
+    runtime::MessageBoxes &realBoxes = runtime::messageBoxes();
     shell::StartupServices &realServices = shell::startupServices();
     {
         testsupport::ScriptedMessageBoxes boxes;
         testsupport::RecordingStartupServices services;
-        shell::ScopedMessageBoxes boxScope(boxes);
+        runtime::ScopedMessageBoxes boxScope(boxes);
         shell::ScopedStartupServices serviceScope(services);
-        EXPECT_EQ(&shell::messageBoxes(), &boxes);
+        EXPECT_EQ(&runtime::messageBoxes(), &boxes);
         EXPECT_EQ(&shell::startupServices(), &services);
     }
-    EXPECT_EQ(&shell::messageBoxes(), &realBoxes);
+    EXPECT_EQ(&runtime::messageBoxes(), &realBoxes);
     EXPECT_EQ(&shell::startupServices(), &realServices);
 }
 

@@ -1,21 +1,21 @@
-#include "shell/ErrorTrap.h"
+#include "runtime/ErrorTrap.h"
 
 #include "BuildConfig.h"
 #include "ScriptedMessageBoxes.h"
 
 #include <gtest/gtest.h>
 
-using shell::AppError;
-using shell::ErrorTrap;
+using runtime::AppError;
+using runtime::ErrorTrap;
 
 namespace {
 
 class ErrorTrapTest : public ::testing::Test {
 protected:
     testsupport::ScriptedMessageBoxes boxes;
-    shell::ScopedMessageBoxes scope{boxes};
+    runtime::ScopedMessageBoxes scope{boxes};
 
-    QString support() const { return QString::fromUtf8(shell::build::kSupportEmail); }
+    QString support() const { return QString::fromUtf8(runtime::build::kSupportEmail); }
 };
 
 // A procedure without a trap: its failure ends it at once and travels to the caller.
@@ -33,7 +33,7 @@ TEST_F(ErrorTrapTest, ReportTextHasDescriptionLocationLabelAndRequestInExactOrde
 
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Application Error"));
-    EXPECT_EQ(boxes.shown[0].icon, shell::BoxIcon::Warning);
+    EXPECT_EQ(boxes.shown[0].icon, runtime::BoxIcon::Warning);
     EXPECT_EQ(boxes.shown[0].text,
               QStringLiteral("D\r\nin Quenlow2021/08/31.Form1.Form_Load at line 104\r\r"
                              "Please email screenshot of this message to ")

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-namespace shell {
+namespace runtime {
 
 // The files of a run that carry the record (the temporary document, the page image) are held
 // under an exclusive flock from when they are written until they are deleted. Another copy of
@@ -29,4 +29,4 @@ void deleteHeldFiles();
 // locked or removed is left as it is. Returns how many were deleted.
 int removeUnheldFiles(const QString &folder, const std::function<bool(const QString &name)> &matches);
 
-} // namespace shell
+} // namespace runtime

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace shell {
+namespace runtime {
 namespace {
 
 // Where no windows are shown (the command-line tools), or before the program has installed its
@@ -53,4 +53,4 @@ void setMessageBoxes(MessageBoxes *boxes) { g_current = boxes ? boxes : &g_stand
 QString applicationTitle() { return g_applicationTitle; }
 void setApplicationTitle(const QString &title) { g_applicationTitle = title; }
 
-} // namespace shell
+} // namespace runtime

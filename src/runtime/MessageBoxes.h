@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace shell {
+namespace runtime {
 
 enum class BoxIcon { None, Warning };
 enum class BoxAnswer { Ok, Yes, No, Dismissed };
@@ -60,4 +60,4 @@ QString boxText(QString text);
 QString applicationTitle();
 void setApplicationTitle(const QString &title);
 
-} // namespace shell
+} // namespace runtime

@@ -1,4 +1,4 @@
-#include "shell/FileUtils.h"
+#include "runtime/FileUtils.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -14,12 +14,12 @@ TEST(FileUtils, FileExistsIsFalseForEmptyMissingAndJustDeletedPaths)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.doc"));
-    EXPECT_FALSE(shell::fileExists(QString()));
-    EXPECT_FALSE(shell::fileExists(path));
+    EXPECT_FALSE(runtime::fileExists(QString()));
+    EXPECT_FALSE(runtime::fileExists(path));
     testsupport::writeTestFile(path);
-    EXPECT_TRUE(shell::fileExists(path));
+    EXPECT_TRUE(runtime::fileExists(path));
     QFile::remove(path);
-    EXPECT_FALSE(shell::fileExists(path));
+    EXPECT_FALSE(runtime::fileExists(path));
 }
 
 TEST(FileUtils, DeleteFileQuietlyRemovesReadOnlyFileAndIgnoresMissingOne)
@@ -28,10 +28,10 @@ TEST(FileUtils, DeleteFileQuietlyRemovesReadOnlyFileAndIgnoresMissingOne)
     const QString path = dir.filePath(QStringLiteral("ro.doc"));
     testsupport::writeTestFile(path, "x");
     QFile::setPermissions(path, QFileDevice::ReadOwner);
-    shell::deleteFileQuietly(path);
+    runtime::deleteFileQuietly(path);
     EXPECT_FALSE(QFile::exists(path));
-    shell::deleteFileQuietly(path); // missing: no effect, no exception
-    shell::deleteFileQuietly(QString());
+    runtime::deleteFileQuietly(path); // missing: no effect, no exception
+    runtime::deleteFileQuietly(QString());
 }
 
 TEST(FileUtils, ClipboardPictureIsReturnedWhenPresentAndNullWhenAbsent)
@@ -40,12 +40,12 @@ TEST(FileUtils, ClipboardPictureIsReturnedWhenPresentAndNullWhenAbsent)
     QImage picture(4, 3, QImage::Format_RGB32);
     picture.fill(Qt::red);
     clipboard->setImage(picture);
-    const QImage got = shell::clipboardPicture(0);
+    const QImage got = runtime::clipboardPicture(0);
     ASSERT_FALSE(got.isNull());
     EXPECT_EQ(got.size(), picture.size());
 
     clipboard->setText(QStringLiteral("no picture"));
-    EXPECT_TRUE(shell::clipboardPicture(0).isNull());
+    EXPECT_TRUE(runtime::clipboardPicture(0).isNull());
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "BuildConfig.h"
 #include "MessageBoxes.h"
 
-namespace shell {
+namespace runtime {
 
 QString errorLocation(const QString &object, const QString &procedure)
 {
@@ -48,4 +48,4 @@ void ErrorTrap::report(const QString &description) const
     }
 }
 
-} // namespace shell
+} // namespace runtime

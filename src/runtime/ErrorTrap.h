@@ -5,7 +5,7 @@
 #include <exception>
 #include <utility>
 
-namespace shell {
+namespace runtime {
 
 // "in Quenlow2021/08/31." + object + "." + procedure + " "
 QString errorLocation(const QString &object, const QString &procedure);
@@ -90,4 +90,4 @@ private:
     int m_label = 0;
 };
 
-} // namespace shell
+} // namespace runtime

@@ -1,4 +1,4 @@
-#include "shell/FontFaces.h"
+#include "runtime/FontFaces.h"
 
 #include "TestFiles.h"
 
@@ -35,15 +35,15 @@ protected:
 TEST_F(FontFacesTest, TheFileBesideTheProgramIsUsedUnlessTheUserChoseOneOrItIsMissing)
 {
     const QString program = dir.filePath(QStringLiteral("tenvoria"));
-    EXPECT_TRUE(shell::useProgramFontConfiguration(program).isEmpty()); // no file yet
+    EXPECT_TRUE(runtime::useProgramFontConfiguration(program).isEmpty()); // no file yet
     EXPECT_FALSE(qEnvironmentVariableIsSet("FONTCONFIG_FILE"));
 
     testsupport::writeTestFile(dir.filePath(QStringLiteral("fonts.conf")), "<fontconfig/>");
-    EXPECT_EQ(shell::useProgramFontConfiguration(program), dir.filePath(QStringLiteral("fonts.conf")));
+    EXPECT_EQ(runtime::useProgramFontConfiguration(program), dir.filePath(QStringLiteral("fonts.conf")));
     EXPECT_EQ(qEnvironmentVariable("FONTCONFIG_FILE"), dir.filePath(QStringLiteral("fonts.conf")));
 
     qputenv("FONTCONFIG_FILE", "/users/own/fonts.conf");
-    EXPECT_TRUE(shell::useProgramFontConfiguration(program).isEmpty());
+    EXPECT_TRUE(runtime::useProgramFontConfiguration(program).isEmpty());
     EXPECT_EQ(qEnvironmentVariable("FONTCONFIG_FILE"), QStringLiteral("/users/own/fonts.conf"));
 }
 

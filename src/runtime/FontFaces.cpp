@@ -5,7 +5,7 @@
 
 #include <fontconfig/fontconfig.h>
 
-namespace shell {
+namespace runtime {
 namespace {
 
 // What FcInit() does, less its reading of every template in fontconfig's conf.avail folder, which
@@ -52,4 +52,4 @@ QString useProgramFontConfiguration(const QString &executablePath)
 // loads it at its first font when no second thread could start.
 FontconfigWarmUp::FontconfigWarmUp() : WarmUp(loadFontconfig) {}
 
-} // namespace shell
+} // namespace runtime

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-namespace shell {
+namespace runtime {
 
 // The one failure type of the program's own layers: a description meant for the error report.
 // Statements that fail throw it; the nearest error trap up the call chain reports it. The engine
@@ -13,4 +13,4 @@ public:
     using base::Failure::Failure;
 };
 
-} // namespace shell
+} // namespace runtime

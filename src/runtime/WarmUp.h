@@ -2,7 +2,7 @@
 #include <functional>
 #include <thread>
 
-namespace shell {
+namespace runtime {
 
 // Work begun on a second thread so that it is done by the time the main thread needs it; wait()
 // joins it, and so does the destructor, so it must go before anything the work uses. Only work
@@ -20,4 +20,4 @@ private:
     std::thread m_thread;
 };
 
-} // namespace shell
+} // namespace runtime
