@@ -12,7 +12,7 @@
 #include "runtime/MessageBoxes.h"
 #include "record/SettingsStore.h"
 #include "wordproc/layout/PageRenderer.h"
-#include "pdfform/LinkedFormLayer.h"
+#include "pdfform/FormLayerModule.h"
 #include "form/FillablePdf.h"
 #include "form/FormDocument.h"
 #include "record/ApplicantFile.h"
@@ -36,6 +36,9 @@
 namespace tools {
 
 namespace {
+
+// The fillable PDF's layer, from the module the build made beside the program.
+const pdfform::FormLayer &formLayer() { return pdfform::loadFormLayer(QStringLiteral(TENVORIA_PDFFORM_MODULE)); }
 
 // The page's PNG as a device that a reader on a second thread pulls from, while this thread
 // draws the picture in bands: each read encodes the bands drawn since, so drawing and encoding
@@ -312,11 +315,11 @@ QStringList writeFillablePdf(const RecordSource &source, bool blank, const QStri
     runtime::ScopedMessageBoxes scope(boxes);
     try {
         if (blank) {
-            form::exportFillable(pdfform::linkedFormLayer(), nullptr, pdfPath);
+            form::exportFillable(formLayer(), nullptr, pdfPath);
         } else {
             const record::RecordSnapshot record = recordOf(source);
             if (problems.isEmpty())
-                form::exportFillable(pdfform::linkedFormLayer(), &record, pdfPath);
+                form::exportFillable(formLayer(), &record, pdfPath);
         }
     } catch (const base::Failure &e) {
         problems << e.description();
@@ -328,7 +331,7 @@ ImportRun importFilledPdf(const QString &pdfPath, const QString &recordPath)
 {
     ImportRun run;
     try {
-        run.imported = form::importFilled(pdfform::linkedFormLayer(), pdfPath);
+        run.imported = form::importFilled(formLayer(), pdfPath);
         // The record file is written as an applicant file is: owner-only, never over a file that
         // could not be read, its other sections kept byte for byte.
         record::writeApplicantFile(recordPath, record::recordOfImport(run.imported.values));

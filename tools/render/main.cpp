@@ -11,12 +11,18 @@
 #include "HeadlessRun.h"
 #include "compare/IncomeReading.h"
 #include "runtime/FontFaces.h"
+#include "runtime/WarmUp.h"
+#include "wordproc/layout/Fonts.h"
 
 
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QCommandLineParser>
 #include <QTextStream>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 
 int main(int argc, char **argv)
 {
@@ -123,10 +129,25 @@ int main(int argc, char **argv)
         err << "usage: tenvoria-render [--settings FILE | --sample] [--doc OUT.doc] [--image OUT.png] [--pdf OUT.pdf]\n";
         return 2;
     }
+    // The fonts the pages are drawn with (the font database filled, Tahoma registered) are made
+    // ready on the second thread while this one reads the record and builds the form.
+    std::optional<runtime::WarmUp> pageFonts;
+    if (parser.isSet(image) || parser.isSet(pdf))
+        pageFonts.emplace([&fonts] {
+            fonts.wait();
+            wordproc::fonts::ensureRegistered();
+        });
     const tools::RenderResult result =
-        tools::renderRecord(source, parser.value(doc), parser.value(image),
-                             parser.value(pdf), [&fonts] { fonts.wait(); });
+        tools::renderRecord(source, parser.value(doc), parser.value(image), parser.value(pdf), [&] {
+            if (pageFonts)
+                pageFonts->wait();
+            fonts.wait();
+        });
     for (const QString &problem : result.problems)
         err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
-    return result.problems.isEmpty() ? 0 : 1;
+    err.flush();
+    // Every file is written, synced and renamed into place by now, and said problems are out: the
+    // teardown of the fonts, the font database and the application would only delay the exit.
+    std::fflush(nullptr);
+    std::_Exit(result.problems.isEmpty() ? 0 : 1);
 }
