@@ -5,7 +5,7 @@
 #include "entry/ApplicantFiles.h"
 #include "entry/RecordPersistence.h"
 #include "generator/OutputFiles.h"
-#include "pdfform/FormLayerModule.h"
+#include "form/FormLayerModule.h"
 #include "form/FillablePdf.h"
 #include "runtime/AppError.h"
 #include "shell/Appearance.h"
@@ -32,13 +32,13 @@ Program::Program(record::SettingsStore &store, automation::ApplicationFactory &e
     m_main.setStartCommand([this] { m_startCreating.click(); });
     // The module is loaded at the first export or import, not at start-up: most runs never need
     // qpdf. A module that cannot be loaded is that export's or import's failure, told as theirs are.
-    const QString module = pdfFormModule.isEmpty() ? pdfform::defaultFormLayerModule() : pdfFormModule;
+    const QString module = pdfFormModule.isEmpty() ? form::defaultFormLayerModule() : pdfFormModule;
     m_main.applicantFiles().setPdfForms(
         [module](const record::RecordValues *record, const QString &target) {
-            form::exportFillable(pdfform::loadFormLayer(module), record, target);
+            form::exportFillable(form::loadFormLayer(module), record, target);
         },
         [module](const QString &path) {
-            return form::importFilled(pdfform::loadFormLayer(module), path);
+            return form::importFilled(form::loadFormLayer(module), path);
         });
 }
 

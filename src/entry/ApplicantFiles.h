@@ -1,5 +1,5 @@
 #pragma once
-#include "pdfform/FilledForm.h"
+#include "pdfform/FormLayer.h"
 #include "PassphrasePrompt.h"
 #include "RecentFiles.h"
 #include "record/LockedFile.h"

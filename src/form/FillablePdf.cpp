@@ -3,7 +3,8 @@
 
 #include "base/ReadAll.h"
 
-#include "pdfform/FillableForm.h"
+#include "FieldPlan.h"
+#include "FilledForm.h"
 
 #include "FormDocument.h"
 #include "record/RecordCatalogue.h"
@@ -108,15 +109,7 @@ FilledValues importFilledBytes(const FormLayer &layer, const QByteArray &pdf)
 
 FilledValues importFilled(const FormLayer &layer, const QString &path)
 {
-    base::FileReading reading = base::readRegularFile(path, kMaxPdfBytes);
-    if (reading.error == EFBIG)
-        throw base::Failure(QStringLiteral("The PDF is too large (more than %1 MB) to be a filled form.")
-                                .arg(kMaxPdfBytes / (1024 * 1024)));
-    if (reading.error != 0)
-        throw base::Failure(QStringLiteral("The file could not be %1: %2.")
-                                .arg(reading.error == base::kNotRegularFile ? QStringLiteral("read") : QStringLiteral("opened"),
-                                     base::readingFailureReason(reading.error, kMaxPdfBytes)));
-    return importFilledBytes(layer, reading.bytes);
+    return readFilledFormFile(layer, path, expectedFields());
 }
 
 } // namespace form

@@ -1,7 +1,7 @@
 #pragma once
 // The record's fillable PDF and its import: the record catalogue's fields placed over the form
 // document, named by their settings keys. What the window and tenvoria-render call.
-#include "pdfform/FilledForm.h"
+#include "form/FilledForm.h"
 
 #include <QByteArray>
 #include <QMap>

@@ -5,7 +5,8 @@
 // qpdf and the cryptography libraries under it; the render tool, tests and benches link it
 // (LinkedFormLayer.h). Only plain data crosses the table and no exception does: a failure comes
 // back as its text, which the caller raises as base::Failure.
-#include "FilledForm.h"
+#include <QMap>
+#include <QStringList>
 
 #include <QByteArray>
 #include <QString>
@@ -14,6 +15,35 @@
 #include <vector>
 
 namespace pdfform {
+
+// What a filled copy of our form is read against, and what reading it gives: the one import result,
+// from the layer up to the window.
+struct ExpectedChoice {
+    QString name;
+    QStringList words; // the export values an option may have
+};
+
+struct ExpectedFields {
+    QStringList texts;
+    std::vector<ExpectedChoice> choices;
+};
+
+struct RefusedField {
+    QString name;   // as the file names it
+    QString reason; // a sentence for the person importing
+};
+
+struct FilledValues {
+    QMap<QString, QString> values; // by field name
+    QStringList taken;             // the names of `values`, in the file's order
+    std::vector<RefusedField> refused;
+};
+
+// A value longer than this (UTF-16 units, as many as a line edit of the window takes) is refused.
+inline constexpr int kMaxValueLength = 32767;
+// A larger file is refused before it is parsed: our form is about 100 KB.
+inline constexpr qsizetype kMaxPdfBytes = 64 * 1024 * 1024;
+
 
 // Raised whenever a structure below or a function's meaning changes, so that a module built from
 // other sources than the program is refused when loaded instead of misreading the program's data.

@@ -12,7 +12,7 @@
 #include "runtime/MessageBoxes.h"
 #include "record/SettingsStore.h"
 #include "wordproc/layout/PageRenderer.h"
-#include "pdfform/FormLayerModule.h"
+#include "form/FormLayerModule.h"
 #include "form/FillablePdf.h"
 #include "form/FormDocument.h"
 #include "record/ApplicantFile.h"
@@ -38,7 +38,7 @@ namespace tools {
 namespace {
 
 // The fillable PDF's layer, from the module the build made beside the program.
-const pdfform::FormLayer &formLayer() { return pdfform::loadFormLayer(QStringLiteral(TENVORIA_PDFFORM_MODULE)); }
+const pdfform::FormLayer &formLayer() { return form::loadFormLayer(QStringLiteral(TENVORIA_PDFFORM_MODULE)); }
 
 // The page's PNG as a device that a reader on a second thread pulls from, while this thread
 // draws the picture in bands: each read encodes the bands drawn since, so drawing and encoding

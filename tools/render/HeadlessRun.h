@@ -10,7 +10,7 @@ struct Document;
 }
 
 #include "compare/ComparisonExport.h"
-#include "pdfform/FilledForm.h"
+#include "pdfform/FormLayer.h"
 
 namespace tools {
 

@@ -1,6 +1,6 @@
 // The program's way to the fillable PDF's module: a module it cannot use is refused with a message
 // that names the file and the cause, and nothing is called in it.
-#include "pdfform/FormLayerModule.h"
+#include "form/FormLayerModule.h"
 
 #include "base/Failure.h"
 
@@ -14,7 +14,7 @@ namespace {
 QString refusalOf(const QString &module)
 {
     try {
-        pdfform::loadFormLayer(module);
+        form::loadFormLayer(module);
     } catch (const base::Failure &failure) {
         return failure.description();
     }
@@ -43,9 +43,9 @@ TEST(FormLayerModuleTest, AModuleThatCannotServeIsRefusedNamingTheFileAndTheCaus
         << refusedStale.toStdString();
 
     // The program's own module serves, and a refusal before it left nothing behind.
-    const pdfform::FormLayer &layer = pdfform::loadFormLayer(QStringLiteral(TENVORIA_PDFFORM_MODULE));
+    const pdfform::FormLayer &layer = form::loadFormLayer(QStringLiteral(TENVORIA_PDFFORM_MODULE));
     EXPECT_EQ(layer.version, pdfform::kFormLayerVersion);
-    EXPECT_EQ(&pdfform::loadFormLayer(QStringLiteral(TENVORIA_PDFFORM_MODULE)), &layer);
+    EXPECT_EQ(&form::loadFormLayer(QStringLiteral(TENVORIA_PDFFORM_MODULE)), &layer);
 }
 
 } // namespace

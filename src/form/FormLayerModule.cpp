@@ -10,7 +10,9 @@
 
 #include <dlfcn.h>
 
-namespace pdfform {
+namespace form {
+using namespace pdfform;
+
 namespace {
 
 QString loaderError()
@@ -68,4 +70,4 @@ const FormLayer &loadFormLayer(const QString &path)
     return *layer;
 }
 
-} // namespace pdfform
+} // namespace form

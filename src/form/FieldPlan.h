@@ -1,8 +1,8 @@
 #pragma once
 // A document's printed pages with an AcroForm laid over them: a text field over the value area of
 // each named cell and a radio group for each two-word choice. The record's own words live in the
-// adapter (RecordForm); this part knows only cells, names and values.
-#include "FormLayer.h"
+// adapter (FillablePdf); this part knows only cells, names and values.
+#include "pdfform/FormLayer.h"
 #include "wordproc/model/DocumentModel.h"
 
 #include <QByteArray>
@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace pdfform {
+namespace form {
 
 // Where a field goes: the table cell (`block` is the table's index in the body) and how many
 // characters of its first paragraph are the label; the field covers the rest of the cell.
@@ -45,6 +45,6 @@ struct FormPlan {
 // The document's pages as the PDF export draws them, with the plan's fields, which `layer` adds.
 // The cells of choices lose whatever follows their label, since the buttons show the words. Throws
 // base::Failure when a planned cell is not in the document or the PDF cannot be produced.
-QByteArray fillablePdf(const FormLayer &layer, wordproc::Document document, const FormPlan &plan, const QString &title);
+QByteArray fillablePdf(const pdfform::FormLayer &layer, wordproc::Document document, const FormPlan &plan, const QString &title);
 
-} // namespace pdfform
+} // namespace form

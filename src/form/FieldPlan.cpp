@@ -1,4 +1,4 @@
-#include "FillableForm.h"
+#include "FieldPlan.h"
 
 #include "wordproc/layout/Fonts.h"
 #include "wordproc/layout/PrintedPages.h"
@@ -16,7 +16,9 @@
 #include <map>
 #include <tuple>
 
-namespace pdfform {
+namespace form {
+using namespace pdfform;
+
 namespace {
 
 // The room a radio button takes before its word: four spaces of the cell's font.
@@ -278,4 +280,4 @@ QByteArray fillablePdf(const FormLayer &layer, wordproc::Document document, cons
     return result;
 }
 
-} // namespace pdfform
+} // namespace form
