@@ -117,14 +117,7 @@ void RecordPersistence::write(const QString &key, const QString &value)
 
 QMap<QString, QString> RecordPersistence::currentRecord() const
 {
-    QMap<QString, QString> record;
-    for (const record::TextFieldSpec &field : record::textFields())
-        record.insert(QLatin1String(field.key), m_widgets.text(QLatin1String(field.id))->text());
-    for (const record::ChoiceSpec &choice : record::choices())
-        record.insert(QLatin1String(choice.key), QLatin1String(m_widgets.option(QLatin1String(choice.secondId))->isChecked()
-                                                                     ? choice.secondWord
-                                                                     : choice.firstWord));
-    return record;
+    return record::settingsOf(m_widgets);
 }
 
 void RecordPersistence::takeRecord(const QMap<QString, QString> &values)

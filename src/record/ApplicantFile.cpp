@@ -61,33 +61,6 @@ const IniSectionSpan *ownSection(const QList<IniSectionSpan> &spans)
 
 } // namespace
 
-QMap<QString, QString> blankRecord()
-{
-    QMap<QString, QString> record;
-    for (const TextFieldSpec &field : textFields())
-        record.insert(QLatin1String(field.key), QString());
-    for (const ChoiceSpec &choice : choices())
-        record.insert(QLatin1String(choice.key), QLatin1String(choice.firstWord));
-    return record;
-}
-
-QMap<QString, QString> recordOfImport(const QMap<QString, QString> &taken)
-{
-    QMap<QString, QString> record = userEntries(blankRecord());
-    for (auto it = record.begin(); it != record.end(); ++it)
-        if (const auto value = taken.constFind(it.key()); value != taken.cend())
-            it.value() = *value;
-    return record;
-}
-
-QMap<QString, QString> userEntries(QMap<QString, QString> record)
-{
-    for (const TextFieldSpec &field : textFields())
-        if (!field.shown)
-            record.remove(QLatin1String(field.key));
-    return record;
-}
-
 bool isLockedApplicantFile(const QString &path)
 {
     const base::FileReading reading = base::readRegularFile(path, kLargestApplicantFile);
@@ -123,23 +96,19 @@ QMap<QString, QString> readApplicantFile(const QString &path, const Passphrase *
         throw cannotOpen(path, QStringLiteral("its [%1] section holds lines that are not the program's settings "
                                               "(damaged, or edited by hand)")
                                    .arg(section()));
-    QMap<QString, QString> record = blankRecord();
     const QString prefix = section() + QLatin1Char('/');
+    QMap<QString, QString> byKey;
+    for (auto it = reading.values.cbegin(); it != reading.values.cend(); ++it)
+        if (it.key().startsWith(prefix))
+            byKey.insert(it.key().mid(prefix.size()), it.value());
     for (const TextFieldSpec &field : textFields()) {
-        const QString value = reading.values.value(prefix + QLatin1String(field.key));
         // The field would cut it: taking it would change what the file says without telling.
-        if (value.size() > kLongestValue)
+        if (byKey.value(QLatin1String(field.key)).size() > kLongestValue)
             throw cannotOpen(path, QStringLiteral("its value of \"%1\" is longer than the %2 characters a field takes")
                                        .arg(QLatin1String(field.key))
                                        .arg(kLongestValue));
-        record[QLatin1String(field.key)] = value;
     }
-    for (const ChoiceSpec &choice : choices()) {
-        const QString key = QLatin1String(choice.key);
-        if (reading.values.value(prefix + key) == QLatin1String(choice.secondWord))
-            record[key] = QLatin1String(choice.secondWord);
-    }
-    return record;
+    return settingsOf(RecordSnapshot::fromSettings(byKey));
 }
 
 void writeApplicantFile(const QString &path, const QMap<QString, QString> &record, const Passphrase *lock,

@@ -3,6 +3,7 @@
 // store's keys and value encoding, so that whatever reads the store (tenvoria-render --settings)
 // reads an applicant file too.
 #include "LockedFile.h"
+#include "RecordValues.h"
 
 #include <QMap>
 #include <QString>
@@ -11,18 +12,6 @@ namespace record {
 
 // The suffix the program gives applicant files, without the dot.
 inline constexpr char kApplicantSuffix[] = "tenvoria";
-
-// Every field of the record by settings key: the texts empty and each choice on its first option.
-QMap<QString, QString> blankRecord();
-
-// The record a fillable PDF's import gives, from the values it took by settings key: every key of
-// a field the form shows present, what was not taken empty, a choice not taken on its first option.
-// The hidden reference rows are absent, so that whatever takes the record keeps its own.
-QMap<QString, QString> recordOfImport(const QMap<QString, QString> &taken);
-
-// The record without the hidden reference rows, which nothing the user does changes: what tells
-// whether the entries in the window are those of a file.
-QMap<QString, QString> userEntries(QMap<QString, QString> record);
 
 // The record an applicant file holds, by settings key, every key of the catalogue present (what the
 // file lacks is blank, a choice it lacks or names no option of is on its first option). A file that

@@ -16,6 +16,25 @@ void select(QHash<QString, bool> &selected, const ChoiceSpec &choice, bool first
 
 } // namespace
 
+QMap<QString, QString> blankRecord() { return settingsOf(RecordSnapshot()); }
+
+QMap<QString, QString> recordOfImport(const QMap<QString, QString> &taken)
+{
+    QMap<QString, QString> record = userEntries(blankRecord());
+    for (auto it = record.begin(); it != record.end(); ++it)
+        if (const auto value = taken.constFind(it.key()); value != taken.cend())
+            it.value() = *value;
+    return record;
+}
+
+QMap<QString, QString> userEntries(QMap<QString, QString> record)
+{
+    for (const TextFieldSpec &field : textFields())
+        if (!field.shown)
+            record.remove(QLatin1String(field.key));
+    return record;
+}
+
 RecordSnapshot::RecordSnapshot()
 {
     for (const TextFieldSpec &field : textFields())

@@ -19,8 +19,24 @@ public:
     virtual bool isSelected(const QString &id) const = 0;
 };
 
+// The record by settings key: the store's, an applicant file's and an import's form of it. Every
+// conversion between a record and its keys is here, and walks the catalogue here.
+
 // The record by settings key, every field and choice present, as an applicant file holds it.
 QMap<QString, QString> settingsOf(const RecordValues &record);
+
+// Every field of the record by settings key: the texts empty and each choice on its first option.
+QMap<QString, QString> blankRecord();
+
+// The record a fillable PDF's import gives, from the values it took by settings key: every key of
+// a field the form shows present, what was not taken empty, a choice not taken on its first option.
+// The hidden reference rows are absent, so that whatever takes the record keeps its own.
+QMap<QString, QString> recordOfImport(const QMap<QString, QString> &taken);
+
+// The record without the hidden reference rows, which nothing the user does changes: what tells
+// whether the entries in the window are those of a file.
+QMap<QString, QString> userEntries(QMap<QString, QString> record);
+
 
 // A record held as plain values, without any control: for runs without a window, which then
 // need no widget machinery at all. It reads the same values the window would show.
