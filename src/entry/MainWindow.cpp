@@ -199,9 +199,9 @@ void MainWindow::buildControls()
 
 void MainWindow::connectButtons()
 {
-    connect(button(1), &QPushButton::clicked, this, &MainWindow::onStartCreating);
-    connect(button(2), &QPushButton::clicked, this, &MainWindow::onHelp);
-    connect(button(3), &QPushButton::clicked, this, &MainWindow::onLoadSample);
+    connect(startButton(), &QPushButton::clicked, this, &MainWindow::onStartCreating);
+    connect(helpButton(), &QPushButton::clicked, this, &MainWindow::onHelp);
+    connect(sampleButton(), &QPushButton::clicked, this, &MainWindow::onLoadSample);
 }
 
 void MainWindow::setKeyboardOrder()
@@ -222,8 +222,8 @@ void MainWindow::watchPointer()
     m_pointer->watch(m_body, shell::PointerZone::Background);
     for (int number = 1; number <= 16; ++number)
         m_pointer->watch(frame(number), shell::PointerZone::Background);
-    for (int number = 1; number <= 3; ++number)
-        m_pointer->watch(button(number), shell::PointerZone::Button);
+    for (QPushButton *button : {startButton(), helpButton(), sampleButton()})
+        m_pointer->watch(button, shell::PointerZone::Button);
 }
 
 bool MainWindow::load()
@@ -270,10 +270,10 @@ shell::Pointer MainWindow::mousePointer() const { return m_pointer->value(); }
 void MainWindow::setMousePointer(shell::Pointer value) { m_pointer->set(value); }
 bool MainWindow::hasCustomPointer() const { return m_pointer->hasCustomCursor(); }
 
-QPushButton *MainWindow::button(int number) const
-{
-    return qobject_cast<QPushButton *>(m_controls.value(QStringLiteral("PushButton%1").arg(number)));
-}
+// The buttons keep their designed object names, which tests and accessibility tools read.
+QPushButton *MainWindow::startButton() const { return qobject_cast<QPushButton *>(m_controls.value(QStringLiteral("PushButton1"))); }
+QPushButton *MainWindow::helpButton() const { return qobject_cast<QPushButton *>(m_controls.value(QStringLiteral("PushButton2"))); }
+QPushButton *MainWindow::sampleButton() const { return qobject_cast<QPushButton *>(m_controls.value(QStringLiteral("PushButton3"))); }
 
 QGroupBox *MainWindow::frame(int number) const { return qobject_cast<QGroupBox *>(m_controls.value(frameName(number))); }
 QLabel *MainWindow::label(int index) const { return qobject_cast<QLabel *>(m_controls.value(labelName(index))); }

@@ -79,7 +79,10 @@ public:
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
     const QString &programFolder() const { return m_programFolder; }
 
-    QPushButton *button(int number) const; // PushButton1 to PushButton3
+    // The three buttons: "Start Creating Template", "Help" and "Load Sample/Example Data".
+    QPushButton *startButton() const;
+    QPushButton *helpButton() const;
+    QPushButton *sampleButton() const;
     QTabWidget *tabs() const { return m_tabs; }
     QGroupBox *frame(int number) const;    // Frame1 to Frame16
     QLabel *label(int index) const;        // Label1(0) to Label1(69)

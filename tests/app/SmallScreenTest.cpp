@@ -55,7 +55,7 @@ TEST(SmallScreen, TheMainWindowStaysOnTheScreenAndTabReachesStartCreatingTemplat
     entry::MainWindow form(store, engine);
     form.showCentred();
     expectOnTheScreen(&form);
-    QPushButton *start = form.button(1);
+    QPushButton *start = form.startButton();
     ASSERT_EQ(start->text(), QStringLiteral("Start Creating Template"));
     tabTo(&form, start);
 }

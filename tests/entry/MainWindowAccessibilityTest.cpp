@@ -249,25 +249,25 @@ TEST_F(MainWindowAccessibilityTest, EveryFieldIsLabelledByTheLabelBesideIt)
 TEST_F(MainWindowAccessibilityTest, EnterOnAFocusedButtonPressesItAsSpaceDoes)
 {
     // Help, by Return, by the keypad's Enter and by Space: one box each.
-    press(window->button(2), Qt::Key_Return);
+    press(window->helpButton(), Qt::Key_Return);
     ASSERT_EQ(boxes.shown.size(), 1u);
-    press(window->button(2), Qt::Key_Enter, Qt::KeypadModifier);
+    press(window->helpButton(), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(boxes.shown.size(), 2u);
-    press(window->button(2), Qt::Key_Space);
+    press(window->helpButton(), Qt::Key_Space);
     EXPECT_EQ(boxes.shown.size(), 3u);
 
     // A held key presses once; Enter with a modifier is left to shortcuts.
-    press(window->button(2), Qt::Key_Return, Qt::NoModifier, true);
-    press(window->button(2), Qt::Key_Return, Qt::ShiftModifier);
-    press(window->button(2), Qt::Key_Return, Qt::ControlModifier);
+    press(window->helpButton(), Qt::Key_Return, Qt::NoModifier, true);
+    press(window->helpButton(), Qt::Key_Return, Qt::ShiftModifier);
+    press(window->helpButton(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(boxes.shown.size(), 3u);
 
-    press(window->button(3), Qt::Key_Return);
+    press(window->sampleButton(), Qt::Key_Return);
     EXPECT_EQ(window->record().textOf(QStringLiteral("txtAppInfoName")), QStringLiteral("Dorian Pellwick Jr."));
 
     int starts = 0;
     window->setStartCommand([&] { ++starts; });
-    press(window->button(1), Qt::Key_Enter, Qt::KeypadModifier);
+    press(window->startButton(), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(starts, 1);
 }
 
