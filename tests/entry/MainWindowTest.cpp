@@ -116,10 +116,10 @@ TEST_F(MainWindowTest, WindowIsBuiltAsDesignedWithOtherInformationInFront)
     EXPECT_EQ(w->tabs()->currentIndex(), 2);
     EXPECT_EQ(w->tabs()->tabText(2), QStringLiteral("Other Information"));
     EXPECT_EQ(w->tabs()->geometry().topLeft(), QPoint(8, 76));
-    EXPECT_EQ(w->button(1)->geometry(), QRect(8, 8, 680, 27));
-    EXPECT_EQ(w->button(3)->text(), QStringLiteral("Load Sample/Example Data"));
-    EXPECT_EQ(w->button(2)->font().family(), QStringLiteral("Arial"));
-    EXPECT_DOUBLE_EQ(w->button(2)->font().pointSizeF(), 11.25);
+    EXPECT_EQ(w->startButton()->geometry(), QRect(8, 8, 680, 27));
+    EXPECT_EQ(w->sampleButton()->text(), QStringLiteral("Load Sample/Example Data"));
+    EXPECT_EQ(w->helpButton()->font().family(), QStringLiteral("Arial"));
+    EXPECT_DOUBLE_EQ(w->helpButton()->font().pointSizeF(), 11.25);
     EXPECT_EQ(w->label(0)->font().pointSizeF(), 9);
     EXPECT_TRUE(w->label(0)->font().bold());
     EXPECT_EQ(w->label(64)->text(), QStringLiteral("Name 2:"));
@@ -202,7 +202,7 @@ TEST_F(MainWindowTest, HandPointerFromTheProgramFolderShowsOverButtonsAndFramesR
     EXPECT_EQ(services.opened, QList<QUrl>({QUrl(QString::fromUtf8(runtime::build::kHomePage))}));
     ASSERT_TRUE(w->hasCustomPointer());
 
-    move(w->button(2), {5, 5});
+    move(w->helpButton(), {5, 5});
     EXPECT_EQ(w->mousePointer(), shell::Pointer::Custom);
     EXPECT_EQ(w->cursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(w->cursor().hotSpot(), QPoint(3, 2));
@@ -212,12 +212,12 @@ TEST_F(MainWindowTest, HandPointerFromTheProgramFolderShowsOverButtonsAndFramesR
     QGroupBox *frame = w->frame(15);
     move(frame, {frame->width() - 4, frame->height() - 4});
     EXPECT_EQ(w->mousePointer(), shell::Pointer::Default);
-    move(w->button(1), {5, 5});
+    move(w->startButton(), {5, 5});
     move(w->body(), {2, 2}); // the window's own background
     EXPECT_EQ(w->mousePointer(), shell::Pointer::Default);
 
     w->setMousePointer(shell::Pointer::Busy);
-    move(w->button(3), {5, 5});
+    move(w->sampleButton(), {5, 5});
     EXPECT_EQ(w->mousePointer(), shell::Pointer::Busy);
     EXPECT_EQ(w->cursor().shape(), Qt::WaitCursor);
 }
@@ -246,13 +246,13 @@ TEST_F(MainWindowTest, ButtonsRunHelpSampleAndTheStartHook)
     ASSERT_TRUE(w->load());
     w->record().text(QStringLiteral("txtName1"))->setText(QStringLiteral("Own reference"));
 
-    w->button(3)->click();
+    w->sampleButton()->click();
     EXPECT_EQ(w->record().textOf(QStringLiteral("txtAppInfoName")), QStringLiteral("Dorian Pellwick Jr."));
     EXPECT_EQ(w->record().textOf(QStringLiteral("txtName1")), QStringLiteral("Own reference"));
     EXPECT_EQ(record::SettingsStore(storePath).read(QStringLiteral("Co Current House")), QStringLiteral("Rent"));
     EXPECT_TRUE(boxes.shown.empty());
 
-    w->button(2)->click();
+    w->helpButton()->click();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, runtime::applicationTitle());
     EXPECT_EQ(boxes.shown[0].text,
@@ -261,7 +261,7 @@ TEST_F(MainWindowTest, ButtonsRunHelpSampleAndTheStartHook)
 
     int starts = 0;
     w->setStartCommand([&] { ++starts; });
-    w->button(1)->click();
+    w->startButton()->click();
     EXPECT_EQ(starts, 1);
 }
 
