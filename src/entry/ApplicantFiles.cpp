@@ -397,7 +397,7 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
     QStringList filled;
     for (const QString &key : imported.taken)
         if (!imported.values.value(key).isEmpty())
-            filled.append(form1::fieldTitle(key));
+            filled.append(mainwindow::fieldTitle(key));
     QString report = QStringLiteral("From %1:\r\n\r\n").arg(path);
     report += filled.isEmpty() ? QStringLiteral("No field was filled in.")
                                : QStringLiteral("Filled in (%1): %2.").arg(filled.size()).arg(filled.join(QStringLiteral("; ")));
@@ -406,7 +406,7 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
     if (!imported.refused.empty()) {
         report += QStringLiteral("\r\n\r\nNot taken (%1):").arg(imported.refused.size());
         for (const auto &[name, reason] : imported.refused)
-            report += QStringLiteral("\r\n%1: %2").arg(form1::fieldTitle(name), reason);
+            report += QStringLiteral("\r\n%1: %2").arg(mainwindow::fieldTitle(name), reason);
     }
     runtime::messageBoxes().inform(runtime::applicationTitle(), report,
                                  imported.refused.empty() ? runtime::BoxIcon::None : runtime::BoxIcon::Warning);

@@ -33,7 +33,7 @@
 namespace entry {
 namespace {
 
-using namespace form1;
+using namespace mainwindow;
 
 // Every tab is exactly as high as the window's design says, whatever the style would choose.
 class FixedHeightTabBar final : public QTabBar {
@@ -107,7 +107,7 @@ MainWindow::MainWindow(record::SettingsStore &store, automation::ApplicationFact
     m_applicantFiles = new ApplicantFiles(this, m_record, *m_persistence);
     m_pointer->watch(menuBar(), shell::PointerZone::Background); // the hand is for buttons only
 
-    const QRect client = toPixels(form1Layout().client);
+    const QRect client = toPixels(mainWindowLayout().client);
     const int menuHeight = menuBar()->sizeHint().height();
     menuBar()->setGeometry(0, 0, client.width(), menuHeight);
     m_body->setGeometry(0, menuHeight, client.width(), client.height());
@@ -121,7 +121,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls()
 {
-    const Layout &layout = form1Layout();
+    const Layout &layout = mainWindowLayout();
     for (const Placement &p : layout.controls) {
         QWidget *parent = p.parent.isEmpty() ? m_body : m_controls.value(p.parent);
         QWidget *control = nullptr;
@@ -207,7 +207,7 @@ void MainWindow::connectButtons()
 void MainWindow::setKeyboardOrder()
 {
     QWidget *previous = nullptr;
-    for (const QString &name : form1Layout().tabOrder) {
+    for (const QString &name : mainWindowLayout().tabOrder) {
         QWidget *next = m_controls.value(name);
         if (previous && next)
             QWidget::setTabOrder(previous, next);
@@ -257,7 +257,7 @@ void MainWindow::showCentred()
     show();
     // Typing goes to the first field of the tab in front, never to a field of a hidden tab.
     QWidget *front = page(m_tabs->currentIndex());
-    for (const QString &name : form1Layout().tabOrder) {
+    for (const QString &name : mainWindowLayout().tabOrder) {
         QWidget *control = m_controls.value(name);
         if (control && control->isVisible() && front->isAncestorOf(control)) {
             control->setFocus(Qt::OtherFocusReason);
@@ -280,7 +280,7 @@ QLabel *MainWindow::label(int index) const { return qobject_cast<QLabel *>(m_con
 
 QWidget *MainWindow::page(int tab) const
 {
-    for (const Placement *p : form1Layout().ofKind(ControlKind::Page))
+    for (const Placement *p : mainWindowLayout().ofKind(ControlKind::Page))
         if (p->index == tab)
             return m_controls.value(p->name);
     return nullptr;

@@ -6,7 +6,7 @@
 
 #include <initializer_list>
 
-namespace entry::form1 {
+namespace entry::mainwindow {
 namespace {
 
 // Window
@@ -295,7 +295,7 @@ QRect toPixels(const Twips &rect)
     return shell::twipsToPixels(rect.left, rect.top, rect.width, rect.height);
 }
 
-const Layout &form1Layout()
+const Layout &mainWindowLayout()
 {
     static const Layout layout = build();
     return layout;
@@ -328,7 +328,7 @@ std::vector<const Placement *> Layout::ofKind(ControlKind kind) const
 
 QString fieldTitle(const QString &settingsKey)
 {
-    const Layout &layout = form1Layout();
+    const Layout &layout = mainWindowLayout();
     const record::TextFieldSpec *spec = nullptr;
     for (const record::TextFieldSpec &field : record::textFields())
         if (settingsKey == QLatin1String(field.key))
@@ -349,4 +349,4 @@ QString fieldTitle(const QString &settingsKey)
 QString frameName(int number) { return QStringLiteral("Frame%1").arg(number); }
 QString labelName(int index) { return QStringLiteral("Label1_%1").arg(index); }
 
-} // namespace entry::form1
+} // namespace entry::mainwindow

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-namespace entry::form1 {
+namespace entry::mainwindow {
 
 struct Twips {
     int left = 0;
@@ -50,7 +50,7 @@ struct Layout {
     std::vector<const Placement *> ofKind(ControlKind kind) const;
 };
 
-const Layout &form1Layout();
+const Layout &mainWindowLayout();
 
 // A field as a user finds it in the window, for messages: its tab, its frame's caption if any, and
 // its label, "Co-applicant Information, Employment Information: Zip Code". The settings key for a
@@ -62,4 +62,4 @@ QString frameName(int number);
 // "Label1_<index>"
 QString labelName(int index);
 
-} // namespace entry::form1
+} // namespace entry::mainwindow

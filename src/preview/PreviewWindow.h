@@ -41,7 +41,7 @@ public:
     ~PreviewWindow() override;
 
     // The data-entry window that "< Back" returns to.
-    void setMainWindow(QWidget *form1) { m_mainWindow = form1; }
+    void setMainWindow(QWidget *mainWindow) { m_mainWindow = mainWindow; }
     // How closing this window ends the program; by default at once, without other windows' handlers.
     void setEndProgram(std::function<void()> endProgram) { m_endProgram = std::move(endProgram); }
     // Asked before the window closes and the program ends; false keeps the window open with its

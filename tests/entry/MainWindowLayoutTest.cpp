@@ -11,11 +11,11 @@
 
 using namespace entry;
 using namespace record;
-using namespace entry::form1;
+using namespace entry::mainwindow;
 
 namespace {
 
-const Layout &layout() { return form1Layout(); }
+const Layout &layout() { return mainWindowLayout(); }
 
 QRect pixelsOf(const QString &name)
 {

@@ -140,7 +140,7 @@ TEST_F(MainWindowTest, WindowIsBuiltAsDesignedWithOtherInformationInFront)
 TEST_F(MainWindowTest, TabKeyVisitsTheControlsInTheDesignedOrder)
 {
     auto w = makeWindow();
-    const QStringList expected = entry::form1::form1Layout().tabOrder;
+    const QStringList expected = entry::mainwindow::mainWindowLayout().tabOrder;
     QStringList visited;
     QWidget *at = w->record().text(expected.first());
     for (int step = 0; step < 1000 && visited.size() < expected.size(); ++step, at = at->nextInFocusChain()) {
