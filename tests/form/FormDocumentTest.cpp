@@ -51,6 +51,7 @@ TEST(FormDocument, BuiltOnceItsBytesAreAWordFileAndEveryOutputComesFromThem)
 TEST(FormDocument, BytesThatAreNotOursAndFilesThatNeverEndAreRefused)
 {
     EXPECT_THROW(form::FormDocument::fromBytes("not a document"), base::Failure);
+    EXPECT_THROW(form::FormDocument(nullptr), base::Failure) << "a handle on nothing would crash its first drawing";
     QTemporaryDir temp;
     const QString fifo = temp.filePath(QStringLiteral("fifo"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
