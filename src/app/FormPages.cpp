@@ -8,12 +8,6 @@ void FormPages::hold(const QString &wordFile, form::FormDocument document)
     m_document = std::move(document);
 }
 
-void FormPages::release()
-{
-    m_wordFile.clear();
-    m_document.reset();
-}
-
 const form::FormDocument &FormPages::documentOf(const QString &wordFile)
 {
     if (!m_document || wordFile != m_wordFile)

@@ -13,8 +13,6 @@ class FormPages final : public preview::DocumentPages {
 public:
     // The document the file at `wordFile` holds, already read.
     void hold(const QString &wordFile, form::FormDocument document);
-    // Nothing held any more: the preview's document went.
-    void release();
 
     void setUpPaper(const QString &wordFile, QPagedPaintDevice &device) override;
     void draw(const QString &wordFile, QPagedPaintDevice &device) override;
