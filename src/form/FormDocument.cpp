@@ -1,6 +1,7 @@
 #include "FormDocument.h"
 
 #include "base/Failure.h"
+#include "generator/FormLayout.h"
 #include "generator/RentalApplication.h"
 #include "automation/WordAutomation.h"
 #include "record/RecordValues.h"
@@ -27,7 +28,8 @@ void addParagraphs(const std::vector<wordproc::Paragraph> &paragraphs, QStringLi
 
 } // namespace
 
-QString title() { return QStringLiteral("Rental Application"); }
+// The words of the form's title row, so that the title is written in one place.
+QString title() { return QString::fromUtf8(generator::formRows().front().cells[0].label); }
 
 FormDocument::FormDocument(std::shared_ptr<const wordproc::StoredDocument> stored) : m_stored(std::move(stored))
 {
