@@ -9,13 +9,7 @@
 #include "preview/SaveFileDialog.h"
 #include "record/SettingsStore.h"
 #include "runtime/MessageBoxes.h"
-#if __has_include("preview/PreviewWindow.h")
 #include "preview/PreviewWindow.h"
-using Preview = preview::PreviewWindow;
-#else
-#include "preview/Form2.h"
-using Preview = preview::Form2;
-#endif
 
 #include <QApplication>
 #include <QFile>
@@ -53,10 +47,10 @@ void click(QWidget *window, const char *name)
     QApplication::processEvents();
 }
 
-Preview *shownPreview()
+preview::PreviewWindow *shownPreview()
 {
     for (QWidget *window : QApplication::topLevelWidgets())
-        if (auto *preview = qobject_cast<Preview *>(window); preview && preview->isVisible())
+        if (auto *preview = qobject_cast<preview::PreviewWindow *>(window); preview && preview->isVisible())
             return preview;
     return nullptr;
 }
@@ -76,7 +70,7 @@ struct Running {
         program->start();
         click(&program->mainWindow(), "PushButton3"); // the sample
     }
-    Preview *startCreating()
+    preview::PreviewWindow *startCreating()
     {
         click(&program->mainWindow(), "PushButton1");
         return shownPreview();
@@ -87,7 +81,7 @@ void BM_ClickToPreview(benchmark::State &state)
 {
     Running run;
     for (auto _ : state) {
-        Preview *preview = run.startCreating();
+        preview::PreviewWindow *preview = run.startCreating();
         if (!preview) {
             state.SkipWithError("no preview");
             break;
@@ -102,7 +96,7 @@ BENCHMARK(BM_ClickToPreview)->Unit(benchmark::kMillisecond)->Repetitions(5)->Rep
 void BM_Print(benchmark::State &state)
 {
     Running run;
-    Preview *preview = run.startCreating();
+    preview::PreviewWindow *preview = run.startCreating();
     PdfPrinterDialog dialog;
     dialog.target = run.temp.filePath(QStringLiteral("printed.pdf"));
     preview->setPrintDialog(&dialog);
@@ -116,7 +110,7 @@ BENCHMARK(BM_Print)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggreg
 void BM_SavePdf(benchmark::State &state)
 {
     Running run;
-    Preview *preview = run.startCreating();
+    preview::PreviewWindow *preview = run.startCreating();
     AnsweringSaveDialog dialog;
     dialog.answer = run.temp.filePath(QStringLiteral("saved.pdf"));
     preview->setSaveFileDialog(&dialog);

@@ -1,7 +1,6 @@
 #pragma once
-// The fillable PDF's AcroForm layer linked in (tenvoria_pdfform_qpdf), for the programs that may
-// carry qpdf from their start: the render tool, tests and benches. The module exports the same
-// table.
+// The fillable PDF's AcroForm layer linked in (tenvoria_pdfform), for the programs that may carry
+// qpdf from their start: tests, benches and the fuzz target. The module exports the same table.
 #include "FormLayer.h"
 
 namespace pdfform {
