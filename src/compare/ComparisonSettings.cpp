@@ -79,10 +79,7 @@ void ComparisonSettings::save()
 {
     if (!m_problem.isEmpty())
         return; // never over a file that could not be read
-    const QString folder = QFileInfo(m_path).absolutePath();
-    if (!QDir().mkpath(folder))
-        throw base::WriteFailure(m_path, QStringLiteral("its folder could not be made"));
-    base::replaceFile(m_path, record::encodeIniText(m_values)); // owner-only, checked
+    record::SettingsStore::writeStateFile(m_path, record::encodeIniText(m_values));
 }
 
 } // namespace compare

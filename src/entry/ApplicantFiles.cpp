@@ -463,16 +463,21 @@ bool ApplicantFiles::changePassphrase()
     if (!isLocked() || m_file.isEmpty())
         return false;
     const std::shared_ptr<const record::Passphrase> next = askNewPassphrase(m_file);
-    if (!next)
+    if (!next || !relock(next.get(), QStringLiteral("The file keeps its old passphrase.")))
         return false;
+    m_passphrase = next;
+    return true;
+}
+
+bool ApplicantFiles::relock(const record::Passphrase *next, const QString &whatStays)
+{
     try {
         // The file as it is, not the window's entries: only its lock changes.
-        record::writeApplicantFile(m_file, record::readApplicantFile(m_file, m_passphrase.get()), next.get(), m_lockCost);
+        record::writeApplicantFile(m_file, record::readApplicantFile(m_file, m_passphrase.get()), next, m_lockCost);
     } catch (const base::Failure &failure) {
-        warn(failure.description() + QStringLiteral("\r\n\r\nThe file keeps its old passphrase."));
+        warn(failure.description() + QStringLiteral("\r\n\r\n") + whatStays);
         return false;
     }
-    m_passphrase = next;
     return true;
 }
 
@@ -487,12 +492,8 @@ bool ApplicantFiles::removeLock()
                                        runtime::BoxAnswer::No)
         != runtime::BoxAnswer::Yes)
         return false;
-    try {
-        record::writeApplicantFile(m_file, record::readApplicantFile(m_file, m_passphrase.get()));
-    } catch (const base::Failure &failure) {
-        warn(failure.description() + QStringLiteral("\r\n\r\nThe file stays locked."));
+    if (!relock(nullptr, QStringLiteral("The file stays locked.")))
         return false;
-    }
     m_passphrase.reset();
     showTitle();
     return true;

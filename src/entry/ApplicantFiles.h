@@ -99,6 +99,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Rewrites the open file with another lock (none for null): the file as it is, not the window's
+    // entries. Tells the user why and what stays when it fails.
+    bool relock(const record::Passphrase *next, const QString &whatStays);
     void buildMenu();
     void fillRecentMenu();
     void onOpen();

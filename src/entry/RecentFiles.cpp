@@ -75,14 +75,11 @@ void RecentFiles::save()
 {
     if (!m_readable)
         return; // never over a list that could not be read
-    const QString folder = QFileInfo(m_path).absolutePath();
-    if (!QDir().mkpath(folder))
-        throw base::WriteFailure(m_path, QStringLiteral("its folder could not be made"));
     QByteArray text;
     for (const QString &path : m_paths)
         if (!path.contains(QLatin1Char('\n')))
             text += path.toUtf8() + '\n';
-    base::replaceFile(m_path, text); // owner-only, checked
+    record::SettingsStore::writeStateFile(m_path, text);
 }
 
 } // namespace entry

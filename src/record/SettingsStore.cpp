@@ -90,6 +90,13 @@ QString SettingsStore::stateFolder()
     return state + QStringLiteral("/tenvoria");
 }
 
+void SettingsStore::writeStateFile(const QString &path, const QByteArray &bytes)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        throw base::WriteFailure(path, QStringLiteral("its folder could not be made"));
+    base::replaceFile(path, bytes); // owner-only, checked
+}
+
 SettingsStore::SettingsStore(const QString &filePath, const QString &section)
     : m_path(filePath), m_section(section)
 {

@@ -35,6 +35,9 @@ public:
     // The folder of the program's other per-user files, which are no settings and so stay out of the
     // store: $XDG_STATE_HOME/tenvoria, or ~/.local/state/tenvoria.
     static QString stateFolder();
+    // Writes one of those files: its folder made when missing, the file replaced owner-only through
+    // the checked replacement. Throws base::WriteFailure.
+    static void writeStateFile(const QString &path, const QByteArray &bytes);
 
     // Reads the file, and removes temporary files that writes of this file interrupted by a crash
     // left beside it.

@@ -3,8 +3,6 @@
 #include "record/RecordValues.h"
 #include "PagePng.h"
 #include "form/DocumentCopy.h"
-#include "wordproc/layout/PrintedPages.h"
-#include "generator/RentalApplication.h"
 #include "base/Failure.h"
 #include "runtime/AppError.h"
 #include "base/PrivateFile.h"

@@ -24,6 +24,17 @@
 #include <cstdlib>
 #include <optional>
 
+namespace {
+
+// Each problem on a line of its own, its report's line ends made the terminal's.
+void sayProblems(QTextStream &err, const QStringList &problems)
+{
+    for (const QString &problem : problems)
+        err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -107,8 +118,7 @@ int main(int argc, char **argv)
             return 2;
         }
         const QStringList problems = tools::saveApplicant(source, parser.value(saveApplicant));
-        for (const QString &problem : problems)
-            err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
+        sayProblems(err, problems);
         return problems.isEmpty() ? 0 : 1;
     }
     if (parser.isSet(fillable)) {
@@ -118,8 +128,7 @@ int main(int argc, char **argv)
         }
         fonts.wait();
         const QStringList problems = tools::writeFillablePdf(source, parser.isSet(blank), parser.value(fillable));
-        for (const QString &problem : problems)
-            err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
+        sayProblems(err, problems);
         if (problems.isEmpty() && !parser.isSet(doc) && !parser.isSet(pdf))
             return 0;
         if (!problems.isEmpty())
@@ -143,8 +152,7 @@ int main(int argc, char **argv)
                 pageFonts->wait();
             fonts.wait();
         });
-    for (const QString &problem : result.problems)
-        err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
+    sayProblems(err, result.problems);
     err.flush();
     // Every file is written, synced and renamed into place by now, and said problems are out: the
     // teardown of the fonts, the font database and the application would only delay the exit.
