@@ -104,6 +104,10 @@ exec 5>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
 display=":$(head -n1 "$work/display")"
+# The server has named its display; the program starts once a client can really connect to it (a
+# start that found no display once failed this step on a loaded machine).
+for _ in $(seq 100); do DISPLAY="$display" xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+DISPLAY="$display" xdotool getmouselocation >/dev/null 2>&1 || { cat "$work/xvfb.log"; fail "Xvfb takes no clients"; }
 exec_command=$(sed -n 's/^Exec=//p' /usr/share/applications/tenvoria.desktop | sed 's/ %[a-zA-Z]//g')
 setpriv --reuid=65534 --regid=65534 --clear-groups \
   env -i HOME="$home" PATH=/usr/bin:/bin DISPLAY="$display" LANG=C.UTF-8 $exec_command \
