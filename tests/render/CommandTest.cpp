@@ -1,32 +1,19 @@
 // tenvoria-render as a shell script runs it: the comparison of a folder written as CSV and PDF,
 // a locked applicant file written and read back with a passphrase file, and the refusals.
+#include "RenderProcess.h"
 #include "TestFiles.h"
 #include "record/ApplicantFile.h"
 #include "record/LockedFile.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Ran {
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
-Ran render(const QStringList &arguments, const QByteArray &input = {})
-{
-    QProcess process;
-    process.start(QStringLiteral(TENVORIA_RENDER), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
+using testsupport::Ran;
+using testsupport::render;
 
 TEST(RenderCommand, CompareWritesTheFoldersApplicantsAsCsvAndPdf)
 {
@@ -46,10 +33,28 @@ TEST(RenderCommand, CompareWritesTheFoldersApplicantsAsCsvAndPdf)
     EXPECT_TRUE(table.contains("broken.tenvoria")); // listed, with its reason
     EXPECT_TRUE(testsupport::readTestFile(pdf).startsWith("%PDF-"));
 
-    for (const QStringList &wrong : {QStringList{QStringLiteral("--compare"), dir.path(), QStringLiteral("--csv"), csv},
-                                     QStringList{QStringLiteral("--compare"), dir.path(), QStringLiteral("--rent"), QStringLiteral("lots"),
-                                                 QStringLiteral("--csv"), csv}})
-        EXPECT_EQ(render(wrong).exitCode, 2) << wrong.join(QLatin1Char(' ')).toStdString();
+    // Each wrong rent or multiple is named with why, not only answered with the usage.
+    const QString other = dir.filePath(QStringLiteral("other.csv"));
+    const struct {
+        QStringList terms;
+        const char *reason;
+    } wrongTerms[] = {
+        {{}, "--rent N is needed"},
+        {{QStringLiteral("--rent"), QStringLiteral("lots")}, "--rent \"lots\" is not a monthly rent"},
+        {{QStringLiteral("--rent"), QStringLiteral("0")}, "--rent \"0\" is not a monthly rent: give one amount above zero"},
+        {{QStringLiteral("--rent"), QStringLiteral("-1450")}, "--rent \"-1450\" is not a monthly rent"},
+        {{QStringLiteral("--rent"), QStringLiteral("900"), QStringLiteral("--minimum"), QStringLiteral("0")},
+         "--minimum \"0\" is not an income multiple: give a number above zero"},
+        {{QStringLiteral("--rent"), QStringLiteral("900"), QStringLiteral("--minimum"), QStringLiteral("inf")},
+         "--minimum \"inf\" is not an income multiple"},
+    };
+    for (const auto &wrong : wrongTerms) {
+        const Ran refused = render(QStringList{QStringLiteral("--compare"), dir.path(), QStringLiteral("--csv"), other} + wrong.terms);
+        EXPECT_EQ(refused.exitCode, 2) << wrong.reason;
+        EXPECT_TRUE(refused.err.contains(wrong.reason)) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains("usage: tenvoria-render --compare"));
+        EXPECT_FALSE(QFile::exists(other));
+    }
     const Ran missing = render({QStringLiteral("--compare"), dir.filePath(QStringLiteral("gone")), QStringLiteral("--rent"),
                                 QStringLiteral("900"), QStringLiteral("--csv"), csv});
     EXPECT_EQ(missing.exitCode, 1);
@@ -84,6 +89,14 @@ TEST(RenderCommand, ALockedApplicantFileIsWrittenAndReadWithAPassphraseFileOrSta
     const Ran none = render({QStringLiteral("--settings"), locked, QStringLiteral("--doc"), dir.filePath(QStringLiteral("x.doc"))});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_TRUE(none.err.contains("--passphrase-file"));
+
+    // One passphrase on standard input opens the locked record and locks its copy.
+    const QString copy = dir.filePath(QStringLiteral("copy.tenvoria"));
+    const Ran copied = render({QStringLiteral("--settings"), locked, QStringLiteral("--passphrase-file"), QStringLiteral("-"),
+                               QStringLiteral("--save-applicant"), copy},
+                              "open sesame\n");
+    ASSERT_EQ(copied.exitCode, 0) << copied.err.toStdString();
+    EXPECT_EQ(record::readApplicantFile(copy, &key).value(QStringLiteral("App Info Name")), QStringLiteral("Dorian Pellwick Jr."));
 
     // Without a passphrase file the applicant file is written plain.
     const QString plain = dir.filePath(QStringLiteral("plain.tenvoria"));
