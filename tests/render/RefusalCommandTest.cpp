@@ -86,6 +86,8 @@ TEST(RenderRefusals, AnExportNeverReplacesARecordTheStoreOrAnotherOutput)
     ASSERT_TRUE(QDir().mkpath(config));
     const QString store = config + QStringLiteral("/Marrowick.conf"); // not there yet: still the store's place
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    const QString toPdf = dir.filePath(QStringLiteral("link-to-out.pdf")); // whose file is not there yet
+    ASSERT_TRUE(QFile::link(QStringLiteral("out.pdf"), toPdf));
     const QString pass = dir.filePath(QStringLiteral("pass"));
     testsupport::writeTestFile(pass, "open sesame\n");
     const QString compare = dir.path(), rent = QStringLiteral("900");
@@ -104,7 +106,7 @@ TEST(RenderRefusals, AnExportNeverReplacesARecordTheStoreOrAnotherOutput)
         {{QStringLiteral("--compare"), compare, QStringLiteral("--rent"), rent, QStringLiteral("--pdf"), pdf,
           QStringLiteral("--csv"), dir.filePath(QStringLiteral("./sub/../out.pdf"))},
          "--pdf and --csv name the same file"},
-        {{QStringLiteral("--sample"), QStringLiteral("--pdf"), pdf, QStringLiteral("--image"), pdf}, "name the same file"},
+        {{QStringLiteral("--sample"), QStringLiteral("--pdf"), pdf, QStringLiteral("--image"), toPdf}, "name the same file"},
         {{QStringLiteral("--sample"), QStringLiteral("--save-applicant"), pass, QStringLiteral("--passphrase-file"), pass},
          "which --passphrase-file reads"},
         {{QStringLiteral("--sample"), QStringLiteral("--save-applicant"), locked}, "a locked applicant file"},
