@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 using testsupport::Ran;
@@ -102,6 +104,36 @@ TEST(RenderCommand, ALockedApplicantFileIsWrittenAndReadWithAPassphraseFileOrSta
     const QString plain = dir.filePath(QStringLiteral("plain.tenvoria"));
     EXPECT_EQ(render({QStringLiteral("--sample"), QStringLiteral("--save-applicant"), plain}).exitCode, 0);
     EXPECT_TRUE(testsupport::readTestFile(plain).startsWith("[Tenvoria]\n"));
+}
+
+// A passphrase file that gives no passphrase is refused by name at once: nothing waits on a FIFO or
+// reads /dev/zero for ever, and no file is written unlocked or locked with nothing.
+TEST(RenderCommand, APassphraseFileThatGivesNoneIsRefusedAtOnce)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo")), empty = dir.filePath(QStringLiteral("empty"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    testsupport::writeTestFile(empty, "\n");
+    const QString out = dir.filePath(QStringLiteral("out.tenvoria"));
+    const struct {
+        QString file;
+        QByteArray input;
+        const char *reason;
+    } cases[] = {{fifo, {}, "not a regular file"},
+                 {QStringLiteral("/dev/zero"), {}, "not a regular file"},
+                 {dir.path(), {}, "not a regular file"},
+                 {dir.filePath(QStringLiteral("missing")), {}, "No such file"},
+                 {empty, {}, "The passphrase given is empty"},
+                 {QStringLiteral("-"), "\r\n", "The passphrase given is empty"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        const Ran ran = render({QStringLiteral("--sample"), QStringLiteral("--save-applicant"), out,
+                                QStringLiteral("--passphrase-file"), c.file},
+                               c.input);
+        EXPECT_EQ(ran.exitCode, 1); // -1: it hung
+        EXPECT_TRUE(ran.err.contains(c.reason)) << ran.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out));
+    }
 }
 
 } // namespace
