@@ -63,6 +63,10 @@ TEST(RenderRefusals, SettingsThatAreNoRecordAreRefusedWithTheReason)
         }
     }
 
+    const Ran unnamed = render({QStringLiteral("--settings"), QString(), QStringLiteral("--doc"), doc});
+    EXPECT_EQ(unnamed.exitCode, 2);
+    EXPECT_TRUE(unnamed.err.contains("--settings names no file")) << unnamed.err.toStdString();
+
     // The user's own store is read the same way: garbage there is no blank record either.
     const QString config = dir.filePath(QStringLiteral("config"));
     ASSERT_TRUE(QDir().mkpath(config));

@@ -24,11 +24,16 @@ struct RenderResult {
     QStringList problems; // every error report of the run, and any failure to write the outputs
 };
 
+// Where a run's record comes from. A file is read as the window opens an applicant file: one that
+// is no record (not text, without the program's section, a locked file damaged or cut short, a
+// FIFO) is refused with the reason, never taken for a blank record. The current user's store that
+// is not there yet is the blank record.
 struct RecordSource {
     QString settingsFile; // empty: the current user's store
     bool sample = false;  // the example record instead of any store
     // Where the passphrase of a locked settings file, or of the applicant file to write, is read
-    // from: a file, or "-" for standard input. Never the command line, which others can read.
+    // from: a file, or "-" for standard input. Never the command line, which others can read. It
+    // is read once, however many uses the run has for it.
     QString passphraseFile;
 };
 
