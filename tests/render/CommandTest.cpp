@@ -106,6 +106,29 @@ TEST(RenderCommand, ALockedApplicantFileIsWrittenAndReadWithAPassphraseFileOrSta
     EXPECT_TRUE(testsupport::readTestFile(plain).startsWith("[Tenvoria]\n"));
 }
 
+// The fillable PDF the tool writes is read back by the tool: each field taken is listed, and the
+// record written is the one the PDF was made from.
+TEST(RenderCommand, AFillablePdfItWroteIsImportedBackAsTheSameRecord)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("form.pdf")), record = dir.filePath(QStringLiteral("back.tenvoria"));
+    const Ran written = render({QStringLiteral("--sample"), QStringLiteral("--fillable-pdf"), pdf});
+    ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
+    const Ran imported = render({QStringLiteral("--import-pdf"), pdf, QStringLiteral("--record-out"), record});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.out.contains("taken: App Info Name\n")) << imported.out.toStdString();
+    EXPECT_EQ(record::readApplicantFile(record).value(QStringLiteral("App Info Name")), QStringLiteral("Dorian Pellwick Jr."));
+
+    for (const QStringList &wrong : {QStringList{QStringLiteral("--import-pdf"), pdf},
+                                     QStringList{QStringLiteral("--sample"), QStringLiteral("--blank"),
+                                                 QStringLiteral("--fillable-pdf"), dir.filePath(QStringLiteral("b.pdf"))}}) {
+        const Ran refused = render(wrong);
+        EXPECT_EQ(refused.exitCode, 2) << wrong.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(refused.err.contains("usage:")) << refused.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("b.pdf"))));
+}
+
 // A passphrase file that gives no passphrase is refused by name at once: nothing waits on a FIFO or
 // reads /dev/zero for ever, and no file is written unlocked or locked with nothing.
 TEST(RenderCommand, APassphraseFileThatGivesNoneIsRefusedAtOnce)
