@@ -100,6 +100,14 @@ TEST(RenderCommand, ALockedApplicantFileIsWrittenAndReadWithAPassphraseFileOrSta
     ASSERT_EQ(copied.exitCode, 0) << copied.err.toStdString();
     EXPECT_EQ(record::readApplicantFile(copy, &key).value(QStringLiteral("App Info Name")), QStringLiteral("Dorian Pellwick Jr."));
 
+    // So does it for a form written both as .doc and as fillable PDF.
+    const QString fillable = dir.filePath(QStringLiteral("form.pdf")), both = dir.filePath(QStringLiteral("both.doc"));
+    const Ran twice = render({QStringLiteral("--settings"), locked, QStringLiteral("--passphrase-file"), QStringLiteral("-"),
+                              QStringLiteral("--fillable-pdf"), fillable, QStringLiteral("--doc"), both},
+                             "open sesame\n");
+    EXPECT_EQ(twice.exitCode, 0) << twice.err.toStdString();
+    EXPECT_TRUE(QFile::exists(fillable) && QFile::exists(both));
+
     // Without a passphrase file the applicant file is written plain.
     const QString plain = dir.filePath(QStringLiteral("plain.tenvoria"));
     EXPECT_EQ(render({QStringLiteral("--sample"), QStringLiteral("--save-applicant"), plain}).exitCode, 0);

@@ -206,27 +206,10 @@ void writePagePng(const wordproc::Document &document, const QString &path)
 
 namespace {
 
-// The run's passphrase, read at its first use and kept for the next: standard input gives it once.
-class RunPassphrase {
-public:
-    explicit RunPassphrase(const QString &file) : m_file(file) {}
-    bool given() const { return !m_file.isEmpty(); }
-    const record::Passphrase &get()
-    {
-        if (!m_held)
-            m_held.emplace(readPassphrase(m_file));
-        return *m_held;
-    }
-
-private:
-    QString m_file;
-    std::optional<record::Passphrase> m_held;
-};
-
 // The record of the source, read as the window opens an applicant file: a file that is not one
 // (random bytes, a locked file damaged or cut short, a FIFO) is refused with the reason, never
 // taken for a blank record.
-record::RecordSnapshot recordOf(const RecordSource &source, RunPassphrase &passphrase)
+record::RecordSnapshot recordOf(const RecordSource &source)
 {
     if (source.sample)
         return record::RecordSnapshot::sample();
@@ -243,17 +226,11 @@ record::RecordSnapshot recordOf(const RecordSource &source, RunPassphrase &passp
             throw;
     }
     // A locked file opens with the passphrase from its file, never from the command line.
-    if (!passphrase.given())
+    if (!source.passphrase)
         throw base::Failure(QStringLiteral("%1 is locked: give its passphrase with --passphrase-file FILE (or - for "
                                            "standard input).")
                                 .arg(path));
-    return record::RecordSnapshot::fromSettings(record::readApplicantFile(path, &passphrase.get()));
-}
-
-record::RecordSnapshot recordOf(const RecordSource &source)
-{
-    RunPassphrase passphrase(source.passphraseFile);
-    return recordOf(source, passphrase);
+    return record::RecordSnapshot::fromSettings(record::readApplicantFile(path, &source.passphrase->passphrase()));
 }
 
 } // namespace
@@ -287,6 +264,13 @@ QString readPassphrase(const QString &file)
     return passphrase;
 }
 
+const record::Passphrase &PassphraseFile::passphrase()
+{
+    if (!m_held)
+        m_held.emplace(readPassphrase(m_file));
+    return *m_held;
+}
+
 QStringList compareApplicants(const QString &folder, const compare::Terms &terms, const QString &pdfPath,
                               const QString &csvPath)
 {
@@ -318,10 +302,9 @@ QStringList saveApplicant(const RecordSource &source, const QString &applicantPa
     runtime::ScopedMessageBoxes scope(boxes);
     try {
         // One passphrase opens a locked source and locks what is written.
-        RunPassphrase passphrase(source.passphraseFile);
-        const record::RecordSnapshot snapshot = recordOf(source, passphrase);
+        const record::RecordSnapshot snapshot = recordOf(source);
         record::writeApplicantFile(applicantPath, record::settingsOf(snapshot),
-                                   passphrase.given() ? &passphrase.get() : nullptr);
+                                   source.passphrase ? &source.passphrase->passphrase() : nullptr);
     } catch (const base::Failure &e) {
         problems << e.description();
     }

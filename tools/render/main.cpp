@@ -24,6 +24,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -163,7 +164,14 @@ int main(int argc, char **argv)
             err << "tenvoria-render: " << problem << "\n";
         return problems.isEmpty() ? 0 : 1;
     }
-    const tools::RecordSource source{parser.value(settings), parser.isSet(sample), parser.value(passphraseFile)};
+    if (parser.isSet(settings) && parser.value(settings).isEmpty()) { // not the user's store in disguise
+        sayProblems(err, {QStringLiteral("--settings names no file.")});
+        return 2;
+    }
+    const tools::RecordSource source{parser.value(settings), parser.isSet(sample),
+                                     parser.isSet(passphraseFile)
+                                         ? std::make_shared<tools::PassphraseFile>(parser.value(passphraseFile))
+                                         : nullptr};
     if (parser.isSet(saveApplicant)) {
         if (!parser.positionalArguments().isEmpty() || parser.isSet(fillable) || parser.isSet(doc) || parser.isSet(pdf)
             || parser.isSet(image)) {
