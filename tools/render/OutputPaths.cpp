@@ -113,6 +113,8 @@ QStringList refusedOutputs(const RunFiles &files)
     add(files.exports, Output::Kind::Export);
     add(files.plainRecords, Output::Kind::PlainRecord);
     add(files.lockedRecords, Output::Kind::LockedRecord);
+    if (outputs.isEmpty())
+        return {};
 
     QStringList refusals;
     for (qsizetype i = 0; i < outputs.size(); ++i)
