@@ -1,32 +1,21 @@
 // tenvoria-render as a shell script runs it: the comparison of a folder written as CSV and PDF,
 // a locked applicant file written and read back with a passphrase file, and the refusals.
+#include "RenderProcess.h"
 #include "TestFiles.h"
 #include "record/ApplicantFile.h"
 #include "record/LockedFile.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
-struct Ran {
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
-Ran render(const QStringList &arguments, const QByteArray &input = {})
-{
-    QProcess process;
-    process.start(QStringLiteral(TENVORIA_RENDER), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
+using testsupport::Ran;
+using testsupport::render;
 
 TEST(RenderCommand, CompareWritesTheFoldersApplicantsAsCsvAndPdf)
 {
@@ -46,10 +35,28 @@ TEST(RenderCommand, CompareWritesTheFoldersApplicantsAsCsvAndPdf)
     EXPECT_TRUE(table.contains("broken.tenvoria")); // listed, with its reason
     EXPECT_TRUE(testsupport::readTestFile(pdf).startsWith("%PDF-"));
 
-    for (const QStringList &wrong : {QStringList{QStringLiteral("--compare"), dir.path(), QStringLiteral("--csv"), csv},
-                                     QStringList{QStringLiteral("--compare"), dir.path(), QStringLiteral("--rent"), QStringLiteral("lots"),
-                                                 QStringLiteral("--csv"), csv}})
-        EXPECT_EQ(render(wrong).exitCode, 2) << wrong.join(QLatin1Char(' ')).toStdString();
+    // Each wrong rent or multiple is named with why, not only answered with the usage.
+    const QString other = dir.filePath(QStringLiteral("other.csv"));
+    const struct {
+        QStringList terms;
+        const char *reason;
+    } wrongTerms[] = {
+        {{}, "--rent N is needed"},
+        {{QStringLiteral("--rent"), QStringLiteral("lots")}, "--rent \"lots\" is not a monthly rent"},
+        {{QStringLiteral("--rent"), QStringLiteral("0")}, "--rent \"0\" is not a monthly rent: give one amount above zero"},
+        {{QStringLiteral("--rent"), QStringLiteral("-1450")}, "--rent \"-1450\" is not a monthly rent"},
+        {{QStringLiteral("--rent"), QStringLiteral("900"), QStringLiteral("--minimum"), QStringLiteral("0")},
+         "--minimum \"0\" is not an income multiple: give a number above zero"},
+        {{QStringLiteral("--rent"), QStringLiteral("900"), QStringLiteral("--minimum"), QStringLiteral("inf")},
+         "--minimum \"inf\" is not an income multiple"},
+    };
+    for (const auto &wrong : wrongTerms) {
+        const Ran refused = render(QStringList{QStringLiteral("--compare"), dir.path(), QStringLiteral("--csv"), other} + wrong.terms);
+        EXPECT_EQ(refused.exitCode, 2) << wrong.reason;
+        EXPECT_TRUE(refused.err.contains(wrong.reason)) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains("usage: tenvoria-render --compare"));
+        EXPECT_FALSE(QFile::exists(other));
+    }
     const Ran missing = render({QStringLiteral("--compare"), dir.filePath(QStringLiteral("gone")), QStringLiteral("--rent"),
                                 QStringLiteral("900"), QStringLiteral("--csv"), csv});
     EXPECT_EQ(missing.exitCode, 1);
@@ -85,10 +92,79 @@ TEST(RenderCommand, ALockedApplicantFileIsWrittenAndReadWithAPassphraseFileOrSta
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_TRUE(none.err.contains("--passphrase-file"));
 
+    // One passphrase on standard input opens the locked record and locks its copy.
+    const QString copy = dir.filePath(QStringLiteral("copy.tenvoria"));
+    const Ran copied = render({QStringLiteral("--settings"), locked, QStringLiteral("--passphrase-file"), QStringLiteral("-"),
+                               QStringLiteral("--save-applicant"), copy},
+                              "open sesame\n");
+    ASSERT_EQ(copied.exitCode, 0) << copied.err.toStdString();
+    EXPECT_EQ(record::readApplicantFile(copy, &key).value(QStringLiteral("App Info Name")), QStringLiteral("Dorian Pellwick Jr."));
+
+    // So does it for a form written both as .doc and as fillable PDF.
+    const QString fillable = dir.filePath(QStringLiteral("form.pdf")), both = dir.filePath(QStringLiteral("both.doc"));
+    const Ran twice = render({QStringLiteral("--settings"), locked, QStringLiteral("--passphrase-file"), QStringLiteral("-"),
+                              QStringLiteral("--fillable-pdf"), fillable, QStringLiteral("--doc"), both},
+                             "open sesame\n");
+    EXPECT_EQ(twice.exitCode, 0) << twice.err.toStdString();
+    EXPECT_TRUE(QFile::exists(fillable) && QFile::exists(both));
+
     // Without a passphrase file the applicant file is written plain.
     const QString plain = dir.filePath(QStringLiteral("plain.tenvoria"));
     EXPECT_EQ(render({QStringLiteral("--sample"), QStringLiteral("--save-applicant"), plain}).exitCode, 0);
     EXPECT_TRUE(testsupport::readTestFile(plain).startsWith("[Tenvoria]\n"));
+}
+
+// The fillable PDF the tool writes is read back by the tool: each field taken is listed, and the
+// record written is the one the PDF was made from.
+TEST(RenderCommand, AFillablePdfItWroteIsImportedBackAsTheSameRecord)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("form.pdf")), record = dir.filePath(QStringLiteral("back.tenvoria"));
+    const Ran written = render({QStringLiteral("--sample"), QStringLiteral("--fillable-pdf"), pdf});
+    ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
+    const Ran imported = render({QStringLiteral("--import-pdf"), pdf, QStringLiteral("--record-out"), record});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.out.contains("taken: App Info Name\n")) << imported.out.toStdString();
+    EXPECT_EQ(record::readApplicantFile(record).value(QStringLiteral("App Info Name")), QStringLiteral("Dorian Pellwick Jr."));
+
+    for (const QStringList &wrong : {QStringList{QStringLiteral("--import-pdf"), pdf},
+                                     QStringList{QStringLiteral("--sample"), QStringLiteral("--blank"),
+                                                 QStringLiteral("--fillable-pdf"), dir.filePath(QStringLiteral("b.pdf"))}}) {
+        const Ran refused = render(wrong);
+        EXPECT_EQ(refused.exitCode, 2) << wrong.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(refused.err.contains("usage:")) << refused.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("b.pdf"))));
+}
+
+// A passphrase file that gives no passphrase is refused by name at once: nothing waits on a FIFO or
+// reads /dev/zero for ever, and no file is written unlocked or locked with nothing.
+TEST(RenderCommand, APassphraseFileThatGivesNoneIsRefusedAtOnce)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo")), empty = dir.filePath(QStringLiteral("empty"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    testsupport::writeTestFile(empty, "\n");
+    const QString out = dir.filePath(QStringLiteral("out.tenvoria"));
+    const struct {
+        QString file;
+        QByteArray input;
+        const char *reason;
+    } cases[] = {{fifo, {}, "not a regular file"},
+                 {QStringLiteral("/dev/zero"), {}, "not a regular file"},
+                 {dir.path(), {}, "not a regular file"},
+                 {dir.filePath(QStringLiteral("missing")), {}, "No such file"},
+                 {empty, {}, "The passphrase given is empty"},
+                 {QStringLiteral("-"), "\r\n", "The passphrase given is empty"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        const Ran ran = render({QStringLiteral("--sample"), QStringLiteral("--save-applicant"), out,
+                                QStringLiteral("--passphrase-file"), c.file},
+                               c.input);
+        EXPECT_EQ(ran.exitCode, 1); // -1: it hung
+        EXPECT_TRUE(ran.err.contains(c.reason)) << ran.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out));
+    }
 }
 
 } // namespace

@@ -206,32 +206,31 @@ void writePagePng(const wordproc::Document &document, const QString &path)
 
 namespace {
 
+// The record of the source, read as the window opens an applicant file: a file that is not one
+// (random bytes, a locked file damaged or cut short, a FIFO) is refused with the reason, never
+// taken for a blank record.
 record::RecordSnapshot recordOf(const RecordSource &source)
 {
     if (source.sample)
         return record::RecordSnapshot::sample();
-    if (source.settingsFile.isEmpty()) {
-        record::SettingsStore store;
-        return record::RecordSnapshot::fromStore(store);
+    const QString path = source.settingsFile.isEmpty() ? record::SettingsStore::userStorePath() : source.settingsFile;
+    // The current user's store before anything was typed is the blank record; a file named on the
+    // command line must be there: a blank form in its place would look like success.
+    const QFileInfo info(path);
+    if (source.settingsFile.isEmpty() && !info.exists() && !info.isSymLink())
+        return record::RecordSnapshot::fromSettings({});
+    try {
+        return record::RecordSnapshot::fromSettings(record::readApplicantFile(path));
+    } catch (const record::UnlockFailure &failure) {
+        if (failure.kind() != record::UnlockFailure::Kind::NeedsPassphrase)
+            throw;
     }
-    // A locked applicant file opens with the passphrase from its file, never from the command line.
-    if (record::isLockedApplicantFile(source.settingsFile)) {
-        if (source.passphraseFile.isEmpty())
-            throw base::Failure(QStringLiteral("%1 is locked: give its passphrase with --passphrase-file FILE (or - for "
-                                               "standard input).")
-                                    .arg(source.settingsFile));
-        const record::Passphrase passphrase(readPassphrase(source.passphraseFile));
-        return record::RecordSnapshot::fromSettings(record::readApplicantFile(source.settingsFile, &passphrase));
-    }
-    // A file named on the command line must be there and readable: a blank form in its place would
-    // look like success.
-    record::SettingsStore store(source.settingsFile);
-    if (!store.openingProblem().isEmpty())
-        throw base::Failure(store.openingProblem());
-    if (!QFileInfo(source.settingsFile).isFile())
-        throw base::Failure(QStringLiteral("The settings file %1 cannot be read: %2.")
-                                .arg(source.settingsFile, base::systemReason(ENOENT)));
-    return record::RecordSnapshot::fromStore(store);
+    // A locked file opens with the passphrase from its file, never from the command line.
+    if (!source.passphrase)
+        throw base::Failure(QStringLiteral("%1 is locked: give its passphrase with --passphrase-file FILE (or - for "
+                                           "standard input).")
+                                .arg(path));
+    return record::RecordSnapshot::fromSettings(record::readApplicantFile(path, &source.passphrase->passphrase()));
 }
 
 } // namespace
@@ -265,6 +264,13 @@ QString readPassphrase(const QString &file)
     return passphrase;
 }
 
+const record::Passphrase &PassphraseFile::passphrase()
+{
+    if (!m_held)
+        m_held.emplace(readPassphrase(m_file));
+    return *m_held;
+}
+
 QStringList compareApplicants(const QString &folder, const compare::Terms &terms, const QString &pdfPath,
                               const QString &csvPath)
 {
@@ -295,11 +301,10 @@ QStringList saveApplicant(const RecordSource &source, const QString &applicantPa
     runtime::CollectingMessageBoxes boxes(problems);
     runtime::ScopedMessageBoxes scope(boxes);
     try {
+        // One passphrase opens a locked source and locks what is written.
         const record::RecordSnapshot snapshot = recordOf(source);
-        std::optional<record::Passphrase> lock;
-        if (!source.passphraseFile.isEmpty())
-            lock.emplace(readPassphrase(source.passphraseFile));
-        record::writeApplicantFile(applicantPath, record::settingsOf(snapshot), lock ? &*lock : nullptr);
+        record::writeApplicantFile(applicantPath, record::settingsOf(snapshot),
+                                   source.passphrase ? &source.passphrase->passphrase() : nullptr);
     } catch (const base::Failure &e) {
         problems << e.description();
     }

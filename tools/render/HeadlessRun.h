@@ -4,6 +4,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 namespace wordproc {
 struct Document;
@@ -11,6 +13,7 @@ struct Document;
 
 #include "compare/ComparisonExport.h"
 #include "pdfform/FormLayer.h"
+#include "record/LockedFile.h"
 
 namespace tools {
 
@@ -24,17 +27,34 @@ struct RenderResult {
     QStringList problems; // every error report of the run, and any failure to write the outputs
 };
 
-struct RecordSource {
-    QString settingsFile; // empty: the current user's store
-    bool sample = false;  // the example record instead of any store
-    // Where the passphrase of a locked settings file, or of the applicant file to write, is read
-    // from: a file, or "-" for standard input. Never the command line, which others can read.
-    QString passphraseFile;
-};
-
 // The passphrase in `file` ("-": standard input), without its line end. Throws base::Failure for a
 // file that cannot be read or holds an empty passphrase.
 QString readPassphrase(const QString &file);
+
+// The passphrase a run was given in a file ("-": standard input), read at its first use and kept
+// for the next: standard input gives it only once, and a locked record copied locked, or a form
+// written as .doc and as fillable PDF, use it twice. Never the command line, which others can read.
+class PassphraseFile {
+public:
+    explicit PassphraseFile(const QString &file) : m_file(file) {}
+    // Throws base::Failure as readPassphrase() does.
+    const record::Passphrase &passphrase();
+
+private:
+    QString m_file;
+    std::optional<record::Passphrase> m_held;
+};
+
+// Where a run's record comes from. A file is read as the window opens an applicant file: one that
+// is no record (not text, without the program's section, a locked file damaged or cut short, a
+// FIFO) is refused with the reason, never taken for a blank record. The current user's store that
+// is not there yet is the blank record.
+struct RecordSource {
+    QString settingsFile; // empty: the current user's store
+    bool sample = false;  // the example record instead of any store
+    // Opens a locked settings file, and locks the applicant file written; null when none was given.
+    std::shared_ptr<PassphraseFile> passphrase;
+};
 
 // Generates the form for the record and writes, for each path given, the document, the page
 // image as PNG and the pages as PDF (as the preview's save dialog writes it). `beforeFonts` runs

@@ -9,6 +9,7 @@
 // the program's own format (the current user's store without --settings), and writes the
 // document, its page image and its pages as PDF. For tests, interop checks and benchmarks.
 #include "HeadlessRun.h"
+#include "OutputPaths.h"
 #include "compare/IncomeReading.h"
 #include "runtime/FontFaces.h"
 #include "runtime/WarmUp.h"
@@ -20,8 +21,10 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -31,6 +34,32 @@ void sayProblems(QTextStream &err, const QStringList &problems)
 {
     for (const QString &problem : problems)
         err << "tenvoria-render: " << QString(problem).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
+}
+
+// The files the run names, by what it does with them.
+tools::RunFiles filesOf(const QCommandLineParser &parser, const QList<QCommandLineOption> &exports,
+                        const QCommandLineOption &applicant, const QCommandLineOption &recordOut,
+                        const QCommandLineOption &importPdf, const QCommandLineOption &passphraseFile,
+                        const QCommandLineOption &settings)
+{
+    const auto named = [&](const QCommandLineOption &option) {
+        return tools::NamedFile{QStringLiteral("--") + option.names().constFirst(), parser.value(option)};
+    };
+    tools::RunFiles files;
+    for (const QCommandLineOption &option : exports)
+        if (parser.isSet(option))
+            files.exports << named(option);
+    if (parser.isSet(applicant)) // locked with the passphrase given, plain without
+        (parser.isSet(passphraseFile) ? files.lockedRecords : files.plainRecords) << named(applicant);
+    if (parser.isSet(recordOut))
+        files.plainRecords << named(recordOut);
+    if (parser.isSet(importPdf))
+        files.inputs << named(importPdf);
+    if (parser.isSet(passphraseFile) && parser.value(passphraseFile) != QStringLiteral("-")) // "-": standard input
+        files.inputs << named(passphraseFile);
+    if (parser.isSet(settings))
+        files.recordSource = named(settings);
+    return files;
 }
 
 } // namespace
@@ -79,6 +108,13 @@ int main(int argc, char **argv)
     parser.process(app);
 
     QTextStream err(stderr);
+    // Checked before anything is read or written: a refused output leaves every file as it was.
+    const QStringList refused = tools::refusedOutputs(filesOf(parser, {doc, image, pdf, csv, fillable}, saveApplicant,
+                                                               recordOut, importPdf, passphraseFile, settings));
+    if (!refused.isEmpty()) {
+        sayProblems(err, refused);
+        return 2;
+    }
     if (parser.isSet(importPdf) || parser.isSet(recordOut)) {
         if (!parser.isSet(importPdf) || !parser.isSet(recordOut) || !parser.positionalArguments().isEmpty()) {
             err << "usage: tenvoria-render --import-pdf FILLED.pdf --record-out FILE\n";
@@ -98,9 +134,27 @@ int main(int argc, char **argv)
         const auto rentValue = compare::readRent(parser.value(rent));
         bool minimumRead = true;
         const double minimumValue = parser.isSet(minimum) ? parser.value(minimum).toDouble(&minimumRead) : 3.0;
-        if (!parser.isSet(compareFolder) || !rentValue || !minimumRead || !(minimumValue > 0)
-            || (!parser.isSet(pdf) && !parser.isSet(csv)) || parser.isSet(doc) || parser.isSet(image)
-            || !parser.positionalArguments().isEmpty()) {
+        QStringList wrong;
+        if (!parser.isSet(compareFolder))
+            wrong << QStringLiteral("--compare FOLDER names the folder of applicant files to compare.");
+        if (!parser.isSet(rent))
+            wrong << QStringLiteral("--rent N is needed: the incomes are compared with the unit's monthly rent.");
+        else if (!rentValue)
+            wrong << QStringLiteral("--rent \"%1\" is not a monthly rent: give one amount above zero, such as 1450 or "
+                                    "$1,450.")
+                         .arg(parser.value(rent));
+        if (!minimumRead || !(minimumValue > 0) || !std::isfinite(minimumValue))
+            wrong << QStringLiteral("--minimum \"%1\" is not an income multiple: give a number above zero, such as 3 "
+                                    "or 2.5.")
+                         .arg(parser.value(minimum));
+        if (!parser.isSet(pdf) && !parser.isSet(csv))
+            wrong << QStringLiteral("--compare writes nothing without --pdf OUT.pdf or --csv OUT.csv.");
+        if (parser.isSet(doc) || parser.isSet(image))
+            wrong << QStringLiteral("--doc and --image write a form, not a comparison.");
+        if (!parser.positionalArguments().isEmpty())
+            wrong << QStringLiteral("%1 is no option.").arg(parser.positionalArguments().constFirst());
+        if (!wrong.isEmpty()) {
+            sayProblems(err, wrong);
             err << "usage: tenvoria-render --compare FOLDER --rent N [--minimum M] [--pdf OUT.pdf] [--csv OUT.csv]\n";
             return 2;
         }
@@ -110,7 +164,14 @@ int main(int argc, char **argv)
             err << "tenvoria-render: " << problem << "\n";
         return problems.isEmpty() ? 0 : 1;
     }
-    const tools::RecordSource source{parser.value(settings), parser.isSet(sample), parser.value(passphraseFile)};
+    if (parser.isSet(settings) && parser.value(settings).isEmpty()) { // not the user's store in disguise
+        sayProblems(err, {QStringLiteral("--settings names no file.")});
+        return 2;
+    }
+    const tools::RecordSource source{parser.value(settings), parser.isSet(sample),
+                                     parser.isSet(passphraseFile)
+                                         ? std::make_shared<tools::PassphraseFile>(parser.value(passphraseFile))
+                                         : nullptr};
     if (parser.isSet(saveApplicant)) {
         if (!parser.positionalArguments().isEmpty() || parser.isSet(fillable) || parser.isSet(doc) || parser.isSet(pdf)
             || parser.isSet(image)) {
