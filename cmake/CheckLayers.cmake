@@ -15,14 +15,15 @@ set(may_include_src/pdfform)
 set(may_include_src/generator base automation record runtime)
 set(may_include_src/form base automation record runtime pdfform wordproc generator)
 set(may_include_src/compare base record)
+set(may_include_src/decision base automation record runtime pdfform wordproc generator form compare)
 set(may_include_src/shell base runtime)
 set(may_include_src/preview base runtime shell form)
 # entry takes an import's values in the AcroForm layer's plain data, never its code.
 set(may_include_src/entry base automation record runtime compare shell pdfform)
 set(may_include_src/app base automation record runtime pdfform wordproc generator form compare shell preview entry)
-set(may_include_tools/render base automation record runtime pdfform wordproc generator form compare)
+set(may_include_tools/render base automation record runtime pdfform wordproc generator form compare decision)
 set(folders src/base src/automation src/record src/runtime src/pdfform src/generator src/form src/compare
-            src/shell src/preview src/entry src/app tools/render)
+            src/decision src/shell src/preview src/entry src/app tools/render)
 
 set(faults)
 foreach(folder IN LISTS folders)

@@ -1,0 +1,65 @@
+#include "DecisionRun.h"
+
+#include "HeadlessRun.h"
+#include "base/Failure.h"
+#include "compare/ComparisonSettings.h"
+#include "decision/Disposal.h"
+#include "record/LockedFile.h"
+
+#include <QTextStream>
+
+#include <memory>
+
+namespace tools {
+namespace {
+
+std::unique_ptr<record::Passphrase> passphraseOf(const QString &file)
+{
+    if (file.isEmpty())
+        return nullptr;
+    return std::make_unique<record::Passphrase>(readPassphrase(file));
+}
+
+void say(QTextStream &err, const QString &problem) { err << "tenvoria-render: " << problem << "\n"; }
+
+} // namespace
+
+int runDisposal(const DisposalRequest &request, QTextStream &out, QTextStream &err)
+{
+    try {
+        const compare::ComparisonSettings settings;
+        if (!settings.problem().isEmpty())
+            throw base::Failure(settings.problem());
+        const std::unique_ptr<record::Passphrase> passphrase = passphraseOf(request.passphraseFile);
+        const decision::DisposalListing listing = decision::listExpired(
+            request.folder, decision::retentionOf(settings, request.folder), QDate::currentDate(), passphrase.get());
+        for (const decision::ExpiredFile &file : listing.files)
+            out << file.fileName << "\t" << file.applicantName << "\t" << decision::statusName(file.status) << "\t"
+                << decision::dateText(file.decided) << "\t"
+                << (file.interrupted ? QStringLiteral("disposal interrupted")
+                                     : QStringLiteral("kept until ") + decision::dateText(file.keepUntil))
+                << "\n";
+        for (const QString &note : listing.unchecked)
+            say(err, QStringLiteral("not checked: ") + note);
+        out.flush();
+        if (request.dryRun)
+            return 0;
+        const decision::DisposalResult result = decision::dispose(request.folder, listing.files);
+        for (const QString &name : result.disposed)
+            out << "disposed of: " << name << "\n";
+        for (const QString &problem : result.problems)
+            say(err, problem);
+        return result.problems.isEmpty() ? 0 : 1;
+    } catch (const base::Failure &failure) {
+        say(err, failure.description());
+        return 1;
+    }
+}
+
+int runLetter(const LetterRequest &, QTextStream &err)
+{
+    say(err, QStringLiteral("letters are not made yet"));
+    return 1;
+}
+
+} // namespace tools
