@@ -31,7 +31,9 @@ bool isLockedApplicantFile(const QString &path);
 // base::Failure (base::WriteFailure for the write itself).
 // With `lock`, the file is written locked with that passphrase: its plain form, the existing file's
 // other sections included when that file is plain, is encrypted in memory and never written as such.
+// A locked file there is opened with `opens` (else with `lock`) to keep its other sections; one that
+// does not open is replaced whole.
 void writeApplicantFile(const QString &path, const QMap<QString, QString> &record, const Passphrase *lock = nullptr,
-                        const LockCost &cost = {});
+                        const LockCost &cost = {}, const Passphrase *opens = nullptr);
 
 } // namespace record

@@ -66,6 +66,9 @@ TEST(DecisionFile, ADecisionIsKeptBesideTheRecordPlainOrLockedAndReadBackWhole)
     EXPECT_THROW(decision::readDecision(locked), record::UnlockFailure);
     EXPECT_EQ(decision::decisionValues(decision::readDecision(locked, &key)), decision::decisionValues(made));
     EXPECT_EQ(record::readApplicantFile(locked, &key).value(QStringLiteral("App Info SSN")), QStringLiteral("123-45-6789"));
+    // The main window's next save of the locked record keeps the decision in it.
+    record::writeApplicantFile(locked, applicant(QStringLiteral("Bo Lindqvist-Ek")), &key, kCheap);
+    EXPECT_EQ(decision::readDecision(locked, &key).status, decision::Status::ApprovedWithConditions);
 }
 
 TEST(DecisionFile, WritingADecisionKeepsWhatTheMainWindowSavedMeanwhile)
