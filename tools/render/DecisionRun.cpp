@@ -4,11 +4,16 @@
 #include "base/Failure.h"
 #include "compare/ComparisonSettings.h"
 #include "decision/Disposal.h"
+#include "decision/Letters.h"
+#include "form/DocumentCopy.h"
+#include "record/ApplicantFile.h"
 #include "record/LockedFile.h"
 
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <memory>
+#include <optional>
 
 namespace tools {
 namespace {
@@ -56,10 +61,37 @@ int runDisposal(const DisposalRequest &request, QTextStream &out, QTextStream &e
     }
 }
 
-int runLetter(const LetterRequest &, QTextStream &err)
+int runLetter(const LetterRequest &request, QTextStream &err)
 {
-    say(err, QStringLiteral("letters are not made yet"));
-    return 1;
+    const std::optional<decision::LetterKind> kind = decision::letterKindNamed(request.kind);
+    if (!kind) {
+        say(err, QStringLiteral("no letter is called \"%1\": approval, adverse-action or denial").arg(request.kind));
+        return 2;
+    }
+    try {
+        const compare::ComparisonSettings settings;
+        if (!settings.problem().isEmpty())
+            throw base::Failure(settings.problem());
+        const std::unique_ptr<record::Passphrase> passphrase = passphraseOf(request.passphraseFile);
+        decision::LetterInput input;
+        input.record = record::readApplicantFile(request.applicant, passphrase.get());
+        input.decision = decision::readDecision(request.applicant, passphrase.get());
+        input.vacancy = decision::vacancyOf(settings, QFileInfo(request.applicant).absolutePath());
+        input.date = QDate::currentDate();
+        // Every target is checked before the letter is made, so that a refusal writes nothing.
+        for (const QString &target : {request.docPath, request.pdfPath})
+            if (!target.isEmpty())
+                form::checkSaveTarget(target);
+        const decision::Letter letter = decision::buildLetter(*kind, input);
+        if (!request.docPath.isEmpty())
+            form::saveReplacing(letter.document.docBytes(), request.docPath);
+        if (!request.pdfPath.isEmpty())
+            form::saveReplacing(letter.pdf(), request.pdfPath);
+        return 0;
+    } catch (const base::Failure &failure) {
+        say(err, failure.description());
+        return 1;
+    }
 }
 
 } // namespace tools
