@@ -77,7 +77,8 @@ public:
     {
         m_fd = ::open(encoded(m_path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
         if (m_fd < 0)
-            throw failure(errno);
+            throw base::Failure(QStringLiteral("The disposal log %1 cannot be written: %2. Nothing was disposed of.")
+                                    .arg(m_path, base::systemReason(errno)));
         struct stat status {};
         if (::fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode)) {
             ::close(m_fd);
@@ -169,6 +170,9 @@ void syncFolder(const QString &folder)
     }
 }
 
+void disposeEach(const QList<ExpiredFile> &listed, const QString &folder, DisposalLog &log, record::RecentFiles &recent,
+                 const QDateTime &now, DisposalResult &result);
+
 } // namespace
 
 QString disposalLogPath(const QString &folder) { return QDir(folder).filePath(QLatin1String(kDisposalLogName)); }
@@ -247,6 +251,21 @@ DisposalResult dispose(const QString &folder, const QList<ExpiredFile> &listed, 
         return result;
     DisposalLog log(disposalLogPath(folder)); // throws before anything is touched
     record::RecentFiles recent(recentList.isEmpty() ? record::RecentFiles::defaultPath() : recentList);
+    try {
+        disposeEach(listed, folder, log, recent, now, result);
+    } catch (const base::Failure &failure) {
+        // The log could not say what would be done: nothing more is done.
+        result.problems << failure.description() + QStringLiteral(" The disposal stopped there; the files not named as "
+                                                                  "disposed of are as they were.");
+    }
+    return result;
+}
+
+namespace {
+
+void disposeEach(const QList<ExpiredFile> &listed, const QString &folder, DisposalLog &log, record::RecentFiles &recent,
+                 const QDateTime &now, DisposalResult &result)
+{
     for (const ExpiredFile &file : listed) {
         const bool there = !regularIdentity(file.path).isEmpty();
         if (there) {
@@ -273,7 +292,8 @@ DisposalResult dispose(const QString &folder, const QList<ExpiredFile> &listed, 
         log.append(now, kDone, file);
         result.disposed << file.fileName;
     }
-    return result;
 }
+
+} // namespace
 
 } // namespace decision

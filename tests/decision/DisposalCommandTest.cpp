@@ -1,5 +1,6 @@
 // tenvoria-render --dispose as a landlord's script runs it: exactly the expired files destroyed,
 // a log without SSNs, the recent list cleaned, an interrupted disposal finished by the next one.
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 #include "decision/DecisionFile.h"
 #include "decision/Disposal.h"
@@ -12,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -131,6 +135,22 @@ TEST_F(Disposal, ARunKilledMidwayIsFinishedByTheNextAndALogThatCannotBeWrittenDi
     EXPECT_TRUE(refused.err.contains("disposal log")) << refused.err.toStdString();
     EXPECT_TRUE(QFile::exists(overwritten) && QFile::exists(unlinked) && QFile::exists(untouched));
     ASSERT_TRUE(QDir().rmdir(decision::disposalLogPath(folder)));
+    // A full disk: the log's first line does not fit, and nothing goes either.
+    const QByteArray earlier = "2020-01-01T00:00:00Z\tdisposed\told.tenvoria\tOld\tDenied\t2017-01-01\t1:1\n";
+    testsupport::writeTestFile(decision::disposalLogPath(folder), earlier);
+    const QByteArray program = QByteArrayLiteral(TENVORIA_RENDER), folderName = QFile::encodeName(folder);
+    const QByteArray stateName = QFile::encodeName(state);
+    const int full = testsupport::exitCodeUnderFileSizeLimit(rlim_t(earlier.size()), [&] {
+        ::setenv("XDG_STATE_HOME", stateName.constData(), 1);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::execl(program.constData(), program.constData(), "--dispose", folderName.constData(), static_cast<char *>(nullptr));
+        return 127;
+    });
+    EXPECT_EQ(full, 1);
+    EXPECT_TRUE(QFile::exists(overwritten) && QFile::exists(unlinked) && QFile::exists(untouched));
+    EXPECT_EQ(testsupport::readTestFile(overwritten).left(1), "["); // not overwritten either
+    EXPECT_EQ(testsupport::readTestFile(decision::disposalLogPath(folder)), earlier);
+    ASSERT_TRUE(QFile::remove(decision::disposalLogPath(folder)));
 
     // What a kill leaves: a's bytes overwritten but the file not yet unlinked; b unlinked but still
     // on the recent list; each announced in the log, neither finished.
