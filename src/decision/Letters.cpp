@@ -144,11 +144,12 @@ QList<LetterParagraph> letterContent(LetterKind kind, const LetterInput &input)
     QList<LetterParagraph> letter;
     const auto add = [&](const QString &text, bool heading = false) { letter.append({text, heading}); };
 
-    add(vacancy.landlordName.trimmed());
+    QStringList sender = {vacancy.landlordName.trimmed()};
     if (!vacancy.landlordAddress.trimmed().isEmpty())
-        add(vacancy.landlordAddress.trimmed());
+        sender << vacancy.landlordAddress.trimmed();
     if (!vacancy.landlordPhone.trimmed().isEmpty())
-        add(QStringLiteral("Telephone: %1").arg(vacancy.landlordPhone.trimmed()));
+        sender << QStringLiteral("Telephone: %1").arg(vacancy.landlordPhone.trimmed());
+    add(sender.join(QLatin1Char('\n')));
     add(longDate(input.date));
     // To the applicant, and the co-applicant where there is one, at the current address on the form.
     const QString name = value(input, "App Info Name"), coName = value(input, "Co Name");
