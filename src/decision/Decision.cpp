@@ -1,5 +1,6 @@
 #include "Decision.h"
 
+#include "compare/ComparisonExport.h"
 #include "compare/IncomeReading.h"
 
 #include <algorithm>
@@ -83,6 +84,11 @@ QStringList ScoreDisclosure::factors() const
         if (!factor.trimmed().isEmpty())
             list << factor.trimmed();
     return list;
+}
+
+Criteria criteriaAt(const compare::ApplicantRow &row, const compare::Terms &terms)
+{
+    return {terms.monthlyRent, terms.minimumMultiple, compare::incomeMultiple(row, terms.monthlyRent)};
 }
 
 std::optional<QDate> readDate(const QString &typed)

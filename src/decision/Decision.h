@@ -8,6 +8,11 @@
 #include <array>
 #include <optional>
 
+namespace compare {
+struct ApplicantRow;
+struct Terms;
+} // namespace compare
+
 namespace decision {
 
 enum class Status { Pending, Approved, ApprovedWithConditions, Denied, Withdrawn };
@@ -66,6 +71,9 @@ struct Decision {
     ScoreDisclosure score;
     Criteria criteria;
 };
+
+// The criteria of this moment for an applicant's row: the folder's terms and the multiple they give.
+Criteria criteriaAt(const compare::ApplicantRow &row, const compare::Terms &terms);
 
 // A date as the program writes and reads it: YYYY-MM-DD. Nothing when it cannot be read.
 std::optional<QDate> readDate(const QString &typed);

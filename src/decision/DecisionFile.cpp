@@ -2,6 +2,7 @@
 
 #include "base/ReadAll.h"
 #include "base/SafeWrite.h"
+#include "record/ApplicantFile.h"
 #include "record/IniText.h"
 #include "record/LockedFile.h"
 #include "record/SettingsStore.h"
@@ -91,6 +92,8 @@ const record::IniSectionSpan *decisionSpan(const QList<record::IniSectionSpan> &
             return &span;
     return nullptr;
 }
+
+Decision decisionIn(const QByteArray &plain, const QString &path);
 
 QString yesNo(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
 
@@ -199,8 +202,30 @@ Decision decisionOf(const QMap<QString, QString> &values, const QString &path)
 
 Decision readDecision(const QString &path, const record::Passphrase *passphrase)
 {
+    return readApplicant(path, passphrase).decision;
+}
+
+ApplicantReading readApplicant(const QString &path, const record::Passphrase *passphrase)
+{
     const Reading reading = readFile(path, false);
-    const QByteArray plain = plainText(path, reading.bytes, passphrase);
+    QByteArray plain = plainText(path, reading.bytes, passphrase);
+    ApplicantReading result;
+    result.stamp = reading.stamp;
+    try {
+        result.record = record::applicantRecordOf(plain, path);
+        result.decision = decisionIn(plain, path);
+    } catch (...) {
+        sodium_memzero(plain.data(), std::size_t(plain.size()));
+        throw;
+    }
+    sodium_memzero(plain.data(), std::size_t(plain.size()));
+    return result;
+}
+
+namespace {
+
+Decision decisionIn(const QByteArray &plain, const QString &path)
+{
     const QList<record::IniSectionSpan> spans = record::iniSectionSpans(plain);
     const record::IniSectionSpan *span = decisionSpan(spans);
     if (!span)
@@ -213,6 +238,8 @@ Decision readDecision(const QString &path, const record::Passphrase *passphrase)
             values.insert(it.key().mid(prefix.size()), it.value());
     return decisionOf(values, path);
 }
+
+} // namespace
 
 FileStamp writeDecision(const QString &path, const Decision &decision, const record::Passphrase *passphrase,
                         const QDate &today, const record::LockCost &cost)

@@ -39,6 +39,15 @@ bool changedSince(const QString &path, const FileStamp &stamp);
 // for a file that is no applicant file or whose decision cannot be read.
 Decision readDecision(const QString &path, const record::Passphrase *passphrase = nullptr);
 
+// An applicant file read once: its record, its decision and the stamp of the bytes they came from,
+// so that a later save compares with exactly what was shown. Throws as readDecision() does.
+struct ApplicantReading {
+    QMap<QString, QString> record;
+    Decision decision;
+    FileStamp stamp;
+};
+ApplicantReading readApplicant(const QString &path, const record::Passphrase *passphrase = nullptr);
+
 // The section's text for a decision, and a decision from it ("Key" -> value).
 QMap<QString, QString> decisionValues(const Decision &decision);
 Decision decisionOf(const QMap<QString, QString> &values, const QString &path);

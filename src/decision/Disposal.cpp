@@ -1,8 +1,8 @@
 #include "Disposal.h"
 
 #include "base/ReadAll.h"
-#include "base/SafeWrite.h"
 #include "record/ApplicantFile.h"
+#include "base/SafeWrite.h"
 #include "record/RecentFiles.h"
 
 #include <QDir>
@@ -223,16 +223,17 @@ DisposalListing listExpired(const QString &folder, const RetentionPeriods &perio
             continue;
         }
         try {
-            file.stamp = stampOf(path);
-            const Decision decision = readDecision(path, passphrase);
+            const ApplicantReading reading = readApplicant(path, passphrase);
+            const Decision &decision = reading.decision;
             if (!isExpired(decision, periods, today))
                 continue;
+            file.stamp = reading.stamp;
             file.status = decision.status;
             file.decided = decision.date;
             file.keepUntil = *keepUntil(decision, periods);
-            file.applicantName = record::readApplicantFile(path, passphrase).value(QStringLiteral("App Info Name"));
-            // The file read must be the file listed: a change in between lists nothing.
-            if (stampOf(path) != file.stamp || regularIdentity(path) != file.identity)
+            file.applicantName = reading.record.value(QStringLiteral("App Info Name"));
+            // The file read must be the file listed: another one put under its name lists nothing.
+            if (regularIdentity(path) != file.identity)
                 throw base::Failure(QStringLiteral("%1 changed while it was read").arg(path));
         } catch (const base::Failure &failure) {
             listing.unchecked << QStringLiteral("%1: %2").arg(name, failure.description());

@@ -82,16 +82,21 @@ QMap<QString, QString> readApplicantFile(const QString &path, const Passphrase *
             throw UnlockFailure(failure.kind(), cannotOpen(path, failure.reason()).description());
         }
     }
+    return applicantRecordOf(*bytes, path);
+}
+
+QMap<QString, QString> applicantRecordOf(const QByteArray &plain, const QString &path)
+{
     // Text only: a NUL byte or bytes that are not UTF-8 mean some other kind of file.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8.decode(*bytes);
-    if (bytes->contains('\0') || utf8.hasError())
+    (void)utf8.decode(plain);
+    if (plain.contains('\0') || utf8.hasError())
         throw cannotOpen(path, QStringLiteral("it is not a text file, so not an applicant file"));
-    const QList<IniSectionSpan> spans = iniSectionSpans(*bytes);
+    const QList<IniSectionSpan> spans = iniSectionSpans(plain);
     const IniSectionSpan *own = ownSection(spans);
     if (!own)
         throw cannotOpen(path, QStringLiteral("it has no [%1] section, so it is no applicant file").arg(section()));
-    const IniReading reading = decodeIniText(bytes->mid(own->begin, own->end - own->begin));
+    const IniReading reading = decodeIniText(plain.mid(own->begin, own->end - own->begin));
     if (!reading.lossless)
         throw cannotOpen(path, QStringLiteral("its [%1] section holds lines that are not the program's settings "
                                               "(damaged, or edited by hand)")

@@ -21,6 +21,10 @@ inline constexpr char kApplicantSuffix[] = "tenvoria";
 // kind NeedsPassphrase, and with a wrong one WrongPassphrase, naming the path.
 QMap<QString, QString> readApplicantFile(const QString &path, const Passphrase *passphrase = nullptr);
 
+// The record of an applicant file's plain text (unlocked when it was locked), read and checked as
+// readApplicantFile() reads a file; `path` names it in the failure.
+QMap<QString, QString> applicantRecordOf(const QByteArray &plain, const QString &path);
+
 // Whether the file at the path is a locked applicant file (its first bytes say so). False for a
 // file that cannot be read: reading it says why.
 bool isLockedApplicantFile(const QString &path);

@@ -6,7 +6,6 @@
 #include "decision/Disposal.h"
 #include "decision/Letters.h"
 #include "form/DocumentCopy.h"
-#include "record/ApplicantFile.h"
 #include "record/LockedFile.h"
 
 #include <QFileInfo>
@@ -74,8 +73,9 @@ int runLetter(const LetterRequest &request, QTextStream &err)
             throw base::Failure(settings.problem());
         const std::unique_ptr<record::Passphrase> passphrase = passphraseOf(request.passphraseFile);
         decision::LetterInput input;
-        input.record = record::readApplicantFile(request.applicant, passphrase.get());
-        input.decision = decision::readDecision(request.applicant, passphrase.get());
+        const decision::ApplicantReading reading = decision::readApplicant(request.applicant, passphrase.get());
+        input.record = reading.record;
+        input.decision = reading.decision;
         input.vacancy = decision::vacancyOf(settings, QFileInfo(request.applicant).absolutePath());
         input.date = QDate::currentDate();
         // Every target is checked before the letter is made, so that a refusal writes nothing.
