@@ -2,6 +2,7 @@
 
 #include "automation/WordAutomation.h"
 #include "base/Failure.h"
+#include "base/SafeWrite.h"
 #include "wordproc/editing/Editor.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/layout/PrintedPages.h"
@@ -233,6 +234,14 @@ QList<LetterParagraph> letterContent(LetterKind kind, const LetterInput &input)
     add(QStringLiteral("Sincerely,"));
     add(vacancy.landlordName.trimmed());
     return letter;
+}
+
+void saveLetter(const QString &path, const QByteArray &bytes)
+{
+    base::ReplaceOptions options;
+    options.followLink = true;
+    options.mode = 0600;
+    base::replaceFile(path, bytes, options);
 }
 
 QByteArray Letter::pdf() const { return wordproc::pdfOf(document.document(), title); }

@@ -50,4 +50,8 @@ struct Letter {
 // Builds the letter with the built-in engine. Throws base::Failure (missing elements first).
 Letter buildLetter(LetterKind kind, const LetterInput &input);
 
+// Writes a letter's .doc or PDF owner-only through the checked replacement (a letter may hold a
+// credit score), following a link the user made. Throws base::WriteFailure.
+void saveLetter(const QString &path, const QByteArray &bytes);
+
 } // namespace decision

@@ -151,6 +151,8 @@ TEST_F(Letter, TheAdverseActionNoticeHoldsEveryElementInThePdfAndTheDoc)
         EXPECT_TRUE(docText.contains(element)) << ".doc lacks: " << element.toStdString() << "\n" << docText.toStdString();
     }
     EXPECT_FALSE(pdfText.contains(QStringLiteral("123-45-6789")));
+    EXPECT_EQ(testsupport::modeOf(pdf), 0600u); // it discloses a credit score
+    EXPECT_EQ(testsupport::modeOf(doc), 0600u);
 }
 
 TEST_F(Letter, ALetterLackingAnElementIsRefusedNamingItAndNothingIsWritten)

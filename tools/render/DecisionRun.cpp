@@ -84,9 +84,9 @@ int runLetter(const LetterRequest &request, QTextStream &err)
                 form::checkSaveTarget(target);
         const decision::Letter letter = decision::buildLetter(*kind, input);
         if (!request.docPath.isEmpty())
-            form::saveReplacing(letter.document.docBytes(), request.docPath);
+            decision::saveLetter(request.docPath, letter.document.docBytes());
         if (!request.pdfPath.isEmpty())
-            form::saveReplacing(letter.pdf(), request.pdfPath);
+            decision::saveLetter(request.pdfPath, letter.pdf());
         return 0;
     } catch (const base::Failure &failure) {
         say(err, failure.description());
