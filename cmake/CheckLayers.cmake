@@ -19,8 +19,8 @@ set(may_include_src/decision base automation record runtime pdfform wordproc gen
 set(may_include_src/shell base runtime)
 set(may_include_src/preview base runtime shell form)
 # entry takes an import's values in the AcroForm layer's plain data, never its code.
-set(may_include_src/entry base automation record runtime compare shell pdfform)
-set(may_include_src/app base automation record runtime pdfform wordproc generator form compare shell preview entry)
+set(may_include_src/entry base automation record runtime compare decision shell pdfform)
+set(may_include_src/app base automation record runtime pdfform wordproc generator form compare decision shell preview entry)
 set(may_include_tools/render base automation record runtime pdfform wordproc generator form compare decision)
 set(folders src/base src/automation src/record src/runtime src/pdfform src/generator src/form src/compare
             src/decision src/shell src/preview src/entry src/app tools/render)
