@@ -81,7 +81,12 @@ TEST_F(Disposal, ExactlyTheExpiredFilesGoAndTheLogAndRecentListSaySo)
     applicant(QStringLiteral("approved.tenvoria"), QStringLiteral("Ama Owusu"), decision::Status::Approved, today.addYears(-6));
     applicant(QStringLiteral("pending.tenvoria"), QStringLiteral("Pia Berg"), decision::Status::Pending, {});
     const record::Passphrase key(QStringLiteral("s3cret"));
-    record::writeApplicantFile(QDir(folder).filePath(QStringLiteral("locked.tenvoria")), {}, &key, {1, 64 * 1024});
+    const QString locked = QDir(folder).filePath(QStringLiteral("locked.tenvoria"));
+    record::writeApplicantFile(locked, {{QStringLiteral("App Info Name"), QStringLiteral("Lu Xin")}}, &key, {1, 64 * 1024});
+    decision::Decision lockedDenial;
+    lockedDenial.status = decision::Status::Denied;
+    lockedDenial.date = today.addYears(-4);
+    decision::writeDecision(locked, lockedDenial, &key, today, {1, 64 * 1024});
     testsupport::writeTestFile(QDir(folder).filePath(QStringLiteral("broken.tenvoria")), QByteArray("\0\1\2", 3));
     testsupport::writeTestFile(QDir(folder).filePath(QStringLiteral("notes.txt")), "old denial, 2019");
     record::RecentFiles recent(recentList);
@@ -116,6 +121,14 @@ TEST_F(Disposal, ExactlyTheExpiredFilesGoAndTheLogAndRecentListSaySo)
     const Ran again = render({QStringLiteral("--dispose"), folder});
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_EQ(testsupport::readTestFile(decision::disposalLogPath(folder)), log);
+    // The locked file's decision is read, and the file disposed of, with its passphrase.
+    const QString passphrase = dir.filePath(QStringLiteral("pass"));
+    testsupport::writeTestFile(passphrase, "s3cret\n");
+    const Ran unlocked = render({QStringLiteral("--dispose"), folder, QStringLiteral("--passphrase-file"), passphrase});
+    EXPECT_EQ(unlocked.exitCode, 0) << unlocked.err.toStdString();
+    EXPECT_TRUE(unlocked.out.contains("locked.tenvoria\tLu Xin\tDenied\t")) << unlocked.out.toStdString();
+    EXPECT_FALSE(QFile::exists(locked));
+    EXPECT_TRUE(QFile::exists(lastDay));
 }
 
 TEST_F(Disposal, ARunKilledMidwayIsFinishedByTheNextAndALogThatCannotBeWrittenDisposesOfNothing)
