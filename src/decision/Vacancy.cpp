@@ -21,6 +21,9 @@ constexpr PeriodKey kPeriodKeys[] = {
     {Status::Withdrawn, "RetainWithdrawn"},
 };
 
+// A hundred years: past it a typing slip, not a policy.
+constexpr int kLongestPeriod = 1200;
+
 std::optional<int> &periodOf(RetentionPeriods &periods, Status status)
 {
     switch (status) {
@@ -151,13 +154,18 @@ RetentionPeriods retentionOf(const compare::ComparisonSettings &settings, const 
             continue; // the default
         bool ok = false;
         const int months = text.toInt(&ok);
-        periodOf(periods, key.status) = ok && months >= 0 ? std::optional<int>(months) : std::nullopt;
+        periodOf(periods, key.status) = ok && months >= 0 && months <= kLongestPeriod ? std::optional<int>(months) : std::nullopt;
     }
     return periods;
 }
 
 void setRetentionOf(compare::ComparisonSettings &settings, const QString &folder, const RetentionPeriods &periods)
 {
+    for (const PeriodKey &key : kPeriodKeys)
+        if (const std::optional<int> months = periods.of(key.status); months && (*months < 0 || *months > kLongestPeriod))
+            throw base::Failure(QStringLiteral("A retention period is a number of months from 0 to %1; %2 is not one.")
+                                    .arg(kLongestPeriod)
+                                    .arg(*months));
     for (const PeriodKey &key : kPeriodKeys) {
         const std::optional<int> months = periods.of(key.status);
         // "none" is written as such, so that it is told apart from the default.

@@ -70,6 +70,10 @@ TEST(Retention, PeriodsAndParticularsAreKeptPerFolderAndABadAgencyIsRefused)
     EXPECT_EQ(vacancy.agencyNamed(QStringLiteral("Equifax"))->address, QStringLiteral("P.O. Box 740241, Atlanta, GA 30374"));
 
     compare::ComparisonSettings changing(file);
+    decision::RetentionPeriods negative;
+    negative.denied = -25;
+    EXPECT_THROW(decision::setRetentionOf(changing, folder, negative), base::Failure);
+    EXPECT_EQ(decision::retentionOf(changing, folder).denied, 25); // unchanged
     decision::Vacancy bad = vacancy;
     bad.agencies[0].address.clear();
     EXPECT_THROW(decision::setVacancyOf(changing, folder, bad), base::Failure);
