@@ -49,6 +49,14 @@ QString field(QString text)
     return text.trimmed();
 }
 
+// A name the log keeps as it is and that names a file in the folder itself: an applicant file's
+// name, no slash, no control character.
+bool isLoggable(const QString &fileName)
+{
+    return fileName == field(fileName) && !fileName.contains(QLatin1Char('/')) && fileName != QLatin1String("..")
+        && fileName.endsWith(QLatin1Char('.') + QLatin1String(record::kApplicantSuffix));
+}
+
 struct LogEntry {
     QString state, fileName, applicantName, status, decided, identity;
 };
@@ -194,6 +202,8 @@ DisposalListing listExpired(const QString &folder, const RetentionPeriods &perio
     }
     QStringList begun;
     for (const LogEntry &entry : open) {
+        if (!isLoggable(entry.fileName))
+            continue; // never a path out of the folder, whatever the log was made to say
         ExpiredFile file;
         file.path = dir.filePath(entry.fileName);
         file.fileName = entry.fileName;
@@ -218,6 +228,11 @@ DisposalListing listExpired(const QString &folder, const RetentionPeriods &perio
         file.path = path;
         file.fileName = name;
         file.identity = regularIdentity(path);
+        if (!isLoggable(name)) {
+            listing.unchecked << QStringLiteral("%1: its name holds control characters the log cannot keep; rename it")
+                                     .arg(field(name));
+            continue;
+        }
         if (file.identity.isEmpty()) {
             listing.unchecked << QStringLiteral("%1: not a regular file, left alone").arg(name);
             continue;

@@ -176,7 +176,11 @@ TEST_F(Disposal, ARunKilledMidwayIsFinishedByTheNextAndALogThatCannotBeWrittenDi
             .arg(qulonglong(status.st_ino))
             .toUtf8();
     };
-    const QByteArray killedLog = begun(overwritten, QStringLiteral("Ann")) + begun(unlinked, QStringLiteral("Ben"));
+    // A log made to name a file outside the folder leads nowhere.
+    const QString outside = dir.filePath(QStringLiteral("outside.tenvoria"));
+    testsupport::writeTestFile(outside, "[Tenvoria]\n");
+    const QByteArray killedLog = begun(overwritten, QStringLiteral("Ann")) + begun(unlinked, QStringLiteral("Ben"))
+        + begun(outside, QStringLiteral("Out")).replace("\toutside.tenvoria\t", "\t../outside.tenvoria\t");
     testsupport::writeTestFile(decision::disposalLogPath(folder), killedLog);
     QFile zeroed(overwritten);
     ASSERT_TRUE(zeroed.open(QIODevice::ReadWrite));
@@ -192,6 +196,7 @@ TEST_F(Disposal, ARunKilledMidwayIsFinishedByTheNextAndALogThatCannotBeWrittenDi
     ASSERT_EQ(resumed.exitCode, 0) << resumed.err.toStdString();
     EXPECT_EQ(files(), QStringList{QString::fromLatin1(decision::kDisposalLogName)});
     EXPECT_TRUE(record::RecentFiles(recentList).paths().isEmpty());
+    EXPECT_EQ(testsupport::readTestFile(outside), QByteArray("[Tenvoria]\n"));
     const QByteArray log = testsupport::readTestFile(decision::disposalLogPath(folder));
     EXPECT_TRUE(log.startsWith(killedLog)); // appended to, never rewritten
     for (const char *done : {"\tdisposed\ta.tenvoria\tAnn\t", "\tdisposed\tb.tenvoria\tBen\t", "\tdisposed\tc.tenvoria\tCy\t"})
