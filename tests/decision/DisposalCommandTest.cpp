@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QThread>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -202,6 +203,43 @@ TEST_F(Disposal, ARunKilledMidwayIsFinishedByTheNextAndALogThatCannotBeWrittenDi
     for (const char *done : {"\tdisposed\ta.tenvoria\tAnn\t", "\tdisposed\tb.tenvoria\tBen\t", "\tdisposed\tc.tenvoria\tCy\t"})
         EXPECT_TRUE(log.contains(done)) << done << "\n" << log.toStdString();
     EXPECT_FALSE(log.contains(kSsn));
+}
+
+TEST_F(Disposal, AKillAtAnyMomentLeavesNothingHalfDoneAfterTheNextRun)
+{
+    const QDate today = QDate::currentDate();
+    QStringList expired, kept;
+    for (int i = 0; i < 60; ++i) {
+        const QString name = QStringLiteral("x%1.tenvoria").arg(i, 2, 10, QLatin1Char('0'));
+        applicant(name, QStringLiteral("Applicant %1").arg(i), decision::Status::Withdrawn, today.addYears(-3));
+        expired << name;
+        const QString young = QStringLiteral("y%1.tenvoria").arg(i, 2, 10, QLatin1Char('0'));
+        applicant(young, QStringLiteral("Young %1").arg(i), decision::Status::Withdrawn, today.addMonths(-1));
+        kept << young;
+    }
+    // Killed outright (no handler runs) at some moment of its work, then run again to the end.
+    QProcess killed;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), state);
+    killed.setProcessEnvironment(environment);
+    killed.start(QStringLiteral(TENVORIA_RENDER), {QStringLiteral("--dispose"), folder});
+    ASSERT_TRUE(killed.waitForStarted());
+    // Until the log holds a few lines, so that the kill lands among the files.
+    for (int wait = 0; wait < 2000 && testsupport::readTestFile(decision::disposalLogPath(folder)).count('\n') < 7; ++wait)
+        QThread::msleep(1);
+    killed.kill();
+    killed.waitForFinished();
+    const Ran finished = render({QStringLiteral("--dispose"), folder});
+    ASSERT_EQ(finished.exitCode, 0) << finished.err.toStdString();
+    QStringList left = kept;
+    left << QString::fromLatin1(decision::kDisposalLogName);
+    left.sort();
+    EXPECT_EQ(files(), left);
+    const QByteArray log = testsupport::readTestFile(decision::disposalLogPath(folder));
+    for (const QString &name : expired)
+        EXPECT_EQ(log.count("\tdisposed\t" + name.toUtf8() + "\t"), 1) << name.toStdString();
+    for (const QString &name : kept)
+        EXPECT_EQ(decision::readDecision(QDir(folder).filePath(name)).status, decision::Status::Withdrawn);
 }
 
 } // namespace
