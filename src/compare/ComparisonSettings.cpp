@@ -65,6 +65,19 @@ void ComparisonSettings::setTermsOf(const QString &folder, const Terms &terms)
     m_values.insert(QStringLiteral("Minimum/") + keyOf(folder), QString::number(terms.minimumMultiple, 'g', 6));
 }
 
+QString ComparisonSettings::folderValue(const QString &name, const QString &folder) const
+{
+    return m_values.value(name + QLatin1Char('/') + keyOf(folder));
+}
+
+void ComparisonSettings::setFolderValue(const QString &name, const QString &folder, const QString &value)
+{
+    if (value.isEmpty())
+        m_values.remove(name + QLatin1Char('/') + keyOf(folder));
+    else
+        m_values.insert(name + QLatin1Char('/') + keyOf(folder), value);
+}
+
 QByteArray ComparisonSettings::value(const QString &name) const
 {
     return QByteArray::fromBase64(m_values.value(QStringLiteral("Window/") + name).toLatin1());

@@ -22,6 +22,10 @@ public:
     void setLastFolder(const QString &folder);
     Terms termsOf(const QString &folder) const; // rent 0 when none was typed, minimum 3 by default
     void setTermsOf(const QString &folder, const Terms &terms);
+    // Other settings of a folder by name (the vacancy's particulars, its retention periods); empty
+    // when none is kept. The name is a plain word, no slash.
+    QString folderValue(const QString &name, const QString &folder) const;
+    void setFolderValue(const QString &name, const QString &folder, const QString &value);
     QByteArray value(const QString &name) const; // the window's geometry and header state
     void setValue(const QString &name, const QByteArray &bytes);
 

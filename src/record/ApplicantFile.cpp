@@ -82,16 +82,21 @@ QMap<QString, QString> readApplicantFile(const QString &path, const Passphrase *
             throw UnlockFailure(failure.kind(), cannotOpen(path, failure.reason()).description());
         }
     }
+    return applicantRecordOf(*bytes, path);
+}
+
+QMap<QString, QString> applicantRecordOf(const QByteArray &plain, const QString &path)
+{
     // Text only: a NUL byte or bytes that are not UTF-8 mean some other kind of file.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8.decode(*bytes);
-    if (bytes->contains('\0') || utf8.hasError())
+    (void)utf8.decode(plain);
+    if (plain.contains('\0') || utf8.hasError())
         throw cannotOpen(path, QStringLiteral("it is not a text file, so not an applicant file"));
-    const QList<IniSectionSpan> spans = iniSectionSpans(*bytes);
+    const QList<IniSectionSpan> spans = iniSectionSpans(plain);
     const IniSectionSpan *own = ownSection(spans);
     if (!own)
         throw cannotOpen(path, QStringLiteral("it has no [%1] section, so it is no applicant file").arg(section()));
-    const IniReading reading = decodeIniText(bytes->mid(own->begin, own->end - own->begin));
+    const IniReading reading = decodeIniText(plain.mid(own->begin, own->end - own->begin));
     if (!reading.lossless)
         throw cannotOpen(path, QStringLiteral("its [%1] section holds lines that are not the program's settings "
                                               "(damaged, or edited by hand)")
@@ -112,7 +117,7 @@ QMap<QString, QString> readApplicantFile(const QString &path, const Passphrase *
 }
 
 void writeApplicantFile(const QString &path, const QMap<QString, QString> &record, const Passphrase *lock,
-                        const LockCost &cost)
+                        const LockCost &cost, const Passphrase *opens)
 {
     QMap<QString, QString> keyed;
     for (auto it = record.cbegin(); it != record.cend(); ++it)
@@ -126,9 +131,20 @@ void writeApplicantFile(const QString &path, const QMap<QString, QString> &recor
         throw base::WriteFailure(path, QStringLiteral("the file there could not be read first (%1)")
                                            .arg(failure.description()));
     }
-    // A locked file there holds nothing this write could keep without its passphrase: it is replaced.
-    if (existing && isLockedFile(*existing))
-        existing.reset();
+    // A locked file there keeps its other sections (the landlord's decision) when its passphrase is
+    // at hand; without it there is nothing this write could keep, and it is replaced.
+    bool unlocked = false;
+    if (existing && isLockedFile(*existing)) {
+        const Passphrase *key = opens ? opens : lock;
+        try {
+            if (!key)
+                throw UnlockFailure(UnlockFailure::Kind::NeedsPassphrase, QString());
+            existing = unlockBytes(*existing, *key);
+            unlocked = true;
+        } catch (const UnlockFailure &) {
+            existing.reset();
+        }
+    }
     const QList<IniSectionSpan> spans = existing ? iniSectionSpans(*existing) : QList<IniSectionSpan>();
     const IniSectionSpan *own = ownSection(spans);
     if (own) {
@@ -155,6 +171,8 @@ void writeApplicantFile(const QString &path, const QMap<QString, QString> &recor
             text = kept + '\n' + text;
         }
     }
+    if (unlocked)
+        sodium_memzero(existing->data(), std::size_t(existing->size()));
     if (lock) {
         QByteArray plain = std::exchange(text, lockBytes(text, *lock, cost));
         // The plain form lived in memory only; it goes before anything else can reuse that memory.

@@ -21,6 +21,10 @@ inline constexpr char kApplicantSuffix[] = "tenvoria";
 // kind NeedsPassphrase, and with a wrong one WrongPassphrase, naming the path.
 QMap<QString, QString> readApplicantFile(const QString &path, const Passphrase *passphrase = nullptr);
 
+// The record of an applicant file's plain text (unlocked when it was locked), read and checked as
+// readApplicantFile() reads a file; `path` names it in the failure.
+QMap<QString, QString> applicantRecordOf(const QByteArray &plain, const QString &path);
+
 // Whether the file at the path is a locked applicant file (its first bytes say so). False for a
 // file that cannot be read: reading it says why.
 bool isLockedApplicantFile(const QString &path);
@@ -31,7 +35,9 @@ bool isLockedApplicantFile(const QString &path);
 // base::Failure (base::WriteFailure for the write itself).
 // With `lock`, the file is written locked with that passphrase: its plain form, the existing file's
 // other sections included when that file is plain, is encrypted in memory and never written as such.
+// A locked file there is opened with `opens` (else with `lock`) to keep its other sections; one that
+// does not open is replaced whole.
 void writeApplicantFile(const QString &path, const QMap<QString, QString> &record, const Passphrase *lock = nullptr,
-                        const LockCost &cost = {});
+                        const LockCost &cost = {}, const Passphrase *opens = nullptr);
 
 } // namespace record

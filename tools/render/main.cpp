@@ -4,10 +4,14 @@
 // tenvoria-render [--settings FILE | --sample] --save-applicant OUT.tenvoria [--passphrase-file F]
 // (--passphrase-file F, or - for standard input, also opens a locked --settings FILE)
 // tenvoria-render --compare FOLDER --rent N [--minimum M] [--pdf OUT.pdf] [--csv OUT.csv]
+// tenvoria-render --dispose FOLDER [--dry-run] [--passphrase-file F]
+// tenvoria-render --letter approval|adverse-action|denial --applicant FILE [--passphrase-file F]
+//                 [--doc OUT.doc] [--pdf OUT.pdf]
 //
 // Runs the form generator through the built-in engine on a record read from a settings file of
 // the program's own format (the current user's store without --settings), and writes the
 // document, its page image and its pages as PDF. For tests, interop checks and benchmarks.
+#include "DecisionRun.h"
 #include "HeadlessRun.h"
 #include "OutputPaths.h"
 #include "compare/IncomeReading.h"
@@ -62,6 +66,49 @@ tools::RunFiles filesOf(const QCommandLineParser &parser, const QList<QCommandLi
     return files;
 }
 
+// The options of the decision's commands and their run (DecisionRun.h).
+struct DecisionOptions {
+    QCommandLineOption dispose{QStringLiteral("dispose"),
+                               QStringLiteral("Dispose of the folder's applicant files whose retention period is over."),
+                               QStringLiteral("FOLDER")};
+    QCommandLineOption dryRun{QStringLiteral("dry-run"), QStringLiteral("With --dispose: list the files, dispose of none.")};
+    QCommandLineOption letter{QStringLiteral("letter"),
+                              QStringLiteral("Write the letter of an applicant's decision: approval, adverse-action or "
+                                             "denial (to --doc and/or --pdf)."),
+                              QStringLiteral("KIND")};
+    QCommandLineOption applicant{QStringLiteral("applicant"), QStringLiteral("The applicant file, for --letter."),
+                                 QStringLiteral("FILE")};
+    QList<QCommandLineOption> all() const { return {dispose, dryRun, letter, applicant}; }
+
+    // The exit code when the command line asks for one of these commands.
+    std::optional<int> run(const QCommandLineParser &parser, const QCommandLineOption &doc, const QCommandLineOption &pdf,
+                           const QCommandLineOption &passphraseFile, runtime::FontconfigWarmUp &fonts, QTextStream &err) const
+    {
+        if (parser.isSet(dispose) || parser.isSet(dryRun)) {
+            if (!parser.isSet(dispose) || parser.isSet(letter) || parser.isSet(doc) || parser.isSet(pdf)
+                || !parser.positionalArguments().isEmpty()) {
+                err << "usage: tenvoria-render --dispose FOLDER [--dry-run] [--passphrase-file F]\n";
+                return 2;
+            }
+            QTextStream out(stdout);
+            return tools::runDisposal({parser.value(dispose), parser.isSet(dryRun), parser.value(passphraseFile)}, out, err);
+        }
+        if (parser.isSet(letter) || parser.isSet(applicant)) {
+            if (!parser.isSet(letter) || !parser.isSet(applicant) || (!parser.isSet(doc) && !parser.isSet(pdf))
+                || !parser.positionalArguments().isEmpty()) {
+                err << "usage: tenvoria-render --letter approval|adverse-action|denial --applicant FILE "
+                       "[--passphrase-file F] [--doc OUT.doc] [--pdf OUT.pdf]\n";
+                return 2;
+            }
+            fonts.wait();
+            return tools::runLetter({parser.value(letter), parser.value(applicant), parser.value(passphraseFile),
+                                     parser.value(doc), parser.value(pdf)},
+                                    err);
+        }
+        return std::nullopt;
+    }
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -105,16 +152,23 @@ int main(int argc, char **argv)
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("Where to write the comparison as CSV."), QStringLiteral("OUT.csv"));
     parser.addOptions({settings, sample, doc, image, pdf, fillable, blank, importPdf, recordOut, saveApplicant, passphraseFile,
                        compareFolder, rent, minimum, csv});
+    const DecisionOptions decisionOptions;
+    parser.addOptions(decisionOptions.all());
     parser.process(app);
 
     QTextStream err(stderr);
     // Checked before anything is read or written: a refused output leaves every file as it was.
-    const QStringList refused = tools::refusedOutputs(filesOf(parser, {doc, image, pdf, csv, fillable}, saveApplicant,
-                                                               recordOut, importPdf, passphraseFile, settings));
+    tools::RunFiles files = filesOf(parser, {doc, image, pdf, csv, fillable}, saveApplicant, recordOut, importPdf,
+                                    passphraseFile, settings);
+    if (parser.isSet(decisionOptions.applicant)) // a letter's applicant is read, never written over
+        files.inputs << tools::NamedFile{QStringLiteral("--applicant"), parser.value(decisionOptions.applicant)};
+    const QStringList refused = tools::refusedOutputs(files);
     if (!refused.isEmpty()) {
         sayProblems(err, refused);
         return 2;
     }
+    if (const std::optional<int> code = decisionOptions.run(parser, doc, pdf, passphraseFile, fonts, err))
+        return *code;
     if (parser.isSet(importPdf) || parser.isSet(recordOut)) {
         if (!parser.isSet(importPdf) || !parser.isSet(recordOut) || !parser.positionalArguments().isEmpty()) {
             err << "usage: tenvoria-render --import-pdf FILLED.pdf --record-out FILE\n";

@@ -2,7 +2,7 @@
 
 #include "base/ReadAll.h"
 #include "base/SafeWrite.h"
-#include "record/SettingsStore.h"
+#include "SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <cerrno>
 
-namespace entry {
+namespace record {
 
-QString RecentFiles::defaultPath() { return record::SettingsStore::stateFolder() + QStringLiteral("/recent"); }
+QString RecentFiles::defaultPath() { return SettingsStore::stateFolder() + QStringLiteral("/recent"); }
 
 namespace {
 
@@ -79,7 +79,7 @@ void RecentFiles::save()
     for (const QString &path : m_paths)
         if (!path.contains(QLatin1Char('\n')))
             text += path.toUtf8() + '\n';
-    record::SettingsStore::writeStateFile(m_path, text);
+    SettingsStore::writeStateFile(m_path, text);
 }
 
-} // namespace entry
+} // namespace record
