@@ -8,6 +8,7 @@
 #include <QLocale>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 namespace compare {
@@ -48,6 +49,15 @@ std::optional<double> incomeMultiple(const ApplicantRow &row, double monthlyRent
     return *row.combined.annual / (12 * monthlyRent);
 }
 
+std::optional<qint64> multipleHundredths(const ApplicantRow &row, double monthlyRent)
+{
+    const qint64 rentCents = std::llround(monthlyRent * 100);
+    if (row.state != ApplicantRow::State::Read || !row.combined.annual || rentCents <= 0)
+        return std::nullopt;
+    // Incomes are at most $20 million together and rents in cents: the products stay far inside 64 bits.
+    return std::llround(*row.combined.annual * 100) * 100 / (12 * rentCents);
+}
+
 QString cellText(const ApplicantRow &row, Column column, double monthlyRent)
 {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
@@ -72,8 +82,10 @@ QString cellText(const ApplicantRow &row, Column column, double monthlyRent)
     case Column::CoIncome: return amount(row.coIncome, row.coIncomeText);
     case Column::Combined: return row.combined.annual ? english.toString(*row.combined.annual, 'f', 0) : QString();
     case Column::Multiple: {
-        const std::optional<double> multiple = incomeMultiple(row, monthlyRent);
-        return multiple ? english.toString(*multiple, 'f', 1) : QString();
+        const std::optional<qint64> hundredths = multipleHundredths(row, monthlyRent);
+        if (!hundredths)
+            return QString();
+        return english.toString(*hundredths / 100) + QLatin1Char('.') + QStringLiteral("%1").arg(*hundredths % 100, 2, 10, QLatin1Char('0'));
     }
     case Column::Employer: return row.employer;
     case Column::EmployedFor: return row.employedFor;

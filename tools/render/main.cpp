@@ -96,15 +96,19 @@ int main(int argc, char **argv)
     }
     if (parser.isSet(compareFolder) || parser.isSet(csv) || parser.isSet(rent) || parser.isSet(minimum)) {
         const auto rentValue = compare::readRent(parser.value(rent));
-        bool minimumRead = true;
-        const double minimumValue = parser.isSet(minimum) ? parser.value(minimum).toDouble(&minimumRead) : 3.0;
-        if (!parser.isSet(compareFolder) || !rentValue || !minimumRead || !(minimumValue > 0)
-            || (!parser.isSet(pdf) && !parser.isSet(csv)) || parser.isSet(doc) || parser.isSet(image)
+        // The window's own reading: two decimals at most, more than 0, at most 20.
+        const compare::MinimumReading minimumValue =
+            parser.isSet(minimum) ? compare::readMinimum(parser.value(minimum)) : compare::MinimumReading{3.0, {}};
+        if (!minimumValue.value) {
+            err << "tenvoria-render: --minimum: " << minimumValue.why << ".\n";
+            return 2;
+        }
+        if (!parser.isSet(compareFolder) || !rentValue || (!parser.isSet(pdf) && !parser.isSet(csv)) || parser.isSet(doc) || parser.isSet(image)
             || !parser.positionalArguments().isEmpty()) {
             err << "usage: tenvoria-render --compare FOLDER --rent N [--minimum M] [--pdf OUT.pdf] [--csv OUT.csv]\n";
             return 2;
         }
-        const QStringList problems = tools::compareApplicants(parser.value(compareFolder), {*rentValue, minimumValue},
+        const QStringList problems = tools::compareApplicants(parser.value(compareFolder), {*rentValue, *minimumValue.value},
                                                               parser.value(pdf), parser.value(csv));
         for (const QString &problem : problems)
             err << "tenvoria-render: " << problem << "\n";
