@@ -4,6 +4,7 @@
 #include "compare/ComparisonExport.h"
 #include "compare/IncomeReading.h"
 #include "runtime/MessageBoxes.h"
+#include "shell/DialogFit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -73,14 +74,15 @@ ApplicantsWindow::ApplicantsWindow(OpenApplicant open, compare::ComparisonSettin
     setWindowTitle(QStringLiteral("Applicants \u2014 Tenvoria"));
     setAccessibleName(QStringLiteral("Applicants"));
     build();
-    // The size it had, within the screen it opens on: a 1024 x 768 screen at twice the scale has
-    // room for 512 x 384 of it.
+    // The size it had, within the screen it opens on and leaving room for the frame and title bar:
+    // a 1024 x 768 screen at twice the scale has room for about 496 x 336 of it.
     const QRect screen = (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                             : QRect(0, 0, 1024, 768));
+    const QSize room = screen.size() - QSize(16, 48);
     if (!restoreGeometry(m_settings.value(QStringLiteral("Geometry"))))
-        resize(std::min(1000, screen.width()), std::min(560, screen.height()));
-    if (width() > screen.width() || height() > screen.height())
-        resize(std::min(width(), screen.width()), std::min(height(), screen.height()));
+        resize(QSize(1000, 560).boundedTo(room));
+    if (width() > room.width() || height() > room.height())
+        resize(size().boundedTo(room));
     // "Columns", not the "Header" of the order before the figures moved next to the names.
     m_headerRestored = m_table->horizontalHeader()->restoreState(m_settings.value(QStringLiteral("Columns")));
 }
@@ -313,7 +315,7 @@ void ApplicantsWindow::chooseFolder()
     QFileDialog dialog(this, QStringLiteral("The Vacancy's Applicant Files"), m_folder.isEmpty() ? QDir::homePath() : m_folder);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    fitToScreen(dialog);
+    shell::fitDialogToScreen(dialog, this);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         showFolder(dialog.selectedFiles().constFirst());
 }
@@ -440,8 +442,10 @@ void ApplicantsWindow::resizeEvent(QResizeEvent *event)
     const int oneLine = m_controls->itemAt(0)->sizeHint().width() + 12 + usableFilter + layout()->contentsMargins().left()
                         + layout()->contentsMargins().right();
     const auto direction = width() >= oneLine ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
-    if (m_controls->direction() != direction)
+    if (m_controls->direction() != direction) {
         m_controls->setDirection(direction);
+        layout()->activate(); // now, not at the next event: the window is seen at this size
+    }
 }
 
 void ApplicantsWindow::openRow(const QModelIndex &index)
@@ -478,21 +482,10 @@ QString ApplicantsWindow::askExportPath(const QString &filter, const QString &su
     QFileDialog dialog(this, QStringLiteral("Export the Comparison"), suggested, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);
-    fitToScreen(dialog);
+    shell::fitDialogToScreen(dialog, this);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
-}
-
-void ApplicantsWindow::fitToScreen(QFileDialog &dialog) const
-{
-    // Qt's own dialog opens at its designed size, which a small screen or a large scale cannot hold.
-    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QSize room = screen->availableGeometry().size() - QSize(16, 48); // the frame and title bar
-    dialog.setMinimumSize(dialog.minimumSizeHint().boundedTo(room));
-    dialog.resize(dialog.sizeHint().boundedTo(room));
 }
 
 namespace {

@@ -10,7 +10,6 @@
 #include <memory>
 
 class QBoxLayout;
-class QFileDialog;
 class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
@@ -79,7 +78,6 @@ private:
     void openRow(const QModelIndex &index);
     void saveSettings();
     QString askExportPath(const QString &filter, const QString &suffix);
-    void fitToScreen(QFileDialog &dialog) const;
     QList<compare::ApplicantRow> shownRows() const;
 
     OpenApplicant m_open;
