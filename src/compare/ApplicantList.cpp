@@ -7,7 +7,10 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <cerrno>
+#include <thread>
+#include <vector>
 #include <cmath>
 #include <cstring>
 
@@ -146,10 +149,25 @@ QList<ApplicantRow> listApplicants(const QString &folder)
     // System: a FIFO or socket named like an applicant file is listed with its reason, not skipped.
     const QStringList names = dir.entryList({QStringLiteral("*.tenvoria")}, QDir::Files | QDir::System,
                                             QDir::Name | QDir::IgnoreCase);
-    QList<ApplicantRow> rows;
-    rows.reserve(names.size());
-    for (const QString &name : names)
-        rows.append(applicantRow(dir.filePath(name)));
+    QList<ApplicantRow> rows(names.size());
+    // Each file is read on its own, so the files are shared among the processor's cores: a folder
+    // of thousands is read in a fraction of the time. Each thread fills its own rows, so no locks.
+    const qsizetype threads = std::clamp<qsizetype>(qsizetype(std::thread::hardware_concurrency()), 1, 4);
+    const qsizetype share = (names.size() + threads - 1) / threads;
+    const auto read = [&](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i)
+            rows[i] = applicantRow(dir.filePath(names[i]));
+    };
+    if (names.size() < 64) {
+        read(0, names.size());
+        return rows;
+    }
+    std::vector<std::thread> helpers;
+    for (qsizetype from = share; from < names.size(); from += share)
+        helpers.emplace_back(read, from, std::min(from + share, names.size()));
+    read(0, std::min(share, names.size()));
+    for (std::thread &helper : helpers)
+        helper.join();
     return rows;
 }
 
