@@ -74,6 +74,13 @@ TEST(RenderCommand, CompareMarksByTheExactMultipleAndShowsAFigureThatAgreesWithT
     applicant("ana.tenvoria", "Ana", "$35,592");
     applicant("yui.tenvoria", "Yui", "\u00a5300,000");
     applicant("max.tenvoria", "Max", "1,000,000,000,000");
+    // Long names and employers, which must give up room before the date does.
+    record::writeApplicantFile(dir.filePath(QStringLiteral("long.tenvoria")),
+                               {{QStringLiteral("App Info Name"), QStringLiteral("Maximilian Alexander Featherstonehaugh-Worthington")},
+                                {QStringLiteral("Co Name"), QStringLiteral("Philippa Henrietta Cholmondeley-Fiennes")},
+                                {QStringLiteral("App Info Emp Info Current Employer"),
+                                 QStringLiteral("The Consolidated Widget Manufacturing Company of North America")},
+                                {QStringLiteral("App Info Emp Info Annual Income"), QStringLiteral("$48,000")}});
     const QString csv = dir.filePath(QStringLiteral("c.csv")), pdf = dir.filePath(QStringLiteral("c.pdf"));
     const auto compared = [&](const char *minimum) {
         const Ran ran = render({QStringLiteral("--compare"), dir.path(), QStringLiteral("--rent"), QStringLiteral("1000"),
