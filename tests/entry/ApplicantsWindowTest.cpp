@@ -181,11 +181,26 @@ TEST_F(ApplicantsWindowTest, TheMarkFollowsTheExactMultipleAndTheFigureShownAgre
     retype(w->minimumField(), QStringLiteral("3"));
     EXPECT_EQ(w->shownTermsProblem(), QString());
 
-    // The export says the same as the window.
+    // The export says the same as the window, of the rows the filter shows.
+    w->filterField()->setText(QStringLiteral("Ana"));
     const QString csv = dir.filePath(QStringLiteral("out.csv"));
     ASSERT_TRUE(w->exportCsv(csv));
-    const QByteArray table_ = testsupport::readTestFile(csv);
-    EXPECT_TRUE(table_.contains(",2.96,") && table_.contains(",yes,")) << table_.toStdString();
+    const QByteArray exported = testsupport::readTestFile(csv);
+    EXPECT_TRUE(exported.contains(",2.96,") && exported.contains(",yes,")) << exported.toStdString();
+    EXPECT_FALSE(exported.contains("Bo")) << "a row the filter hides was exported";
+
+    // The terms are the folder's: they come back with it, and another folder has its own.
+    retype(w->minimumField(), QStringLiteral("2.5"));
+    emit w->minimumField()->editingFinished();
+    w->close();
+    auto again = window();
+    again->showFolder(QString());
+    EXPECT_EQ(again->minimumField()->text(), QStringLiteral("2.5"));
+    EXPECT_EQ(again->terms().monthlyRent, 1000);
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("other"))));
+    again->showFolder(dir.filePath(QStringLiteral("other")));
+    EXPECT_EQ(again->rentField()->text(), QString());
+    EXPECT_EQ(again->minimumField()->text(), QStringLiteral("3"));
 }
 
 // The listing of a folder of 2,000 files: in the table well within a second on a quiet machine (the
