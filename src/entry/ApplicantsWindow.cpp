@@ -395,6 +395,8 @@ void ApplicantsWindow::watch(bool folderListed)
         while (!QFileInfo(there).isDir() && QFileInfo(there).path() != there)
             there = QFileInfo(there).path();
         m_watcher->addPath(there);
+        if (there != m_folder && QFileInfo(m_folder).isDir()) // made again before the watch was in place
+            m_relistTimer->start();
         return;
     }
     // The folder itself, and each file while they are few: a save renames, which the folder sees;
