@@ -7,7 +7,11 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <cerrno>
+#include <thread>
+#include <vector>
+#include <cmath>
 #include <cstring>
 
 namespace compare {
@@ -48,6 +52,15 @@ std::optional<double> incomeMultiple(const ApplicantRow &row, double monthlyRent
     return *row.combined.annual / (12 * monthlyRent);
 }
 
+std::optional<qint64> multipleHundredths(const ApplicantRow &row, double monthlyRent)
+{
+    const qint64 rentCents = std::llround(monthlyRent * 100);
+    if (row.state != ApplicantRow::State::Read || !row.combined.annual || rentCents <= 0)
+        return std::nullopt;
+    // Incomes are at most $20 million together and rents in cents: the products stay far inside 64 bits.
+    return std::llround(*row.combined.annual * 100) * 100 / (12 * rentCents);
+}
+
 QString cellText(const ApplicantRow &row, Column column, double monthlyRent)
 {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
@@ -72,8 +85,10 @@ QString cellText(const ApplicantRow &row, Column column, double monthlyRent)
     case Column::CoIncome: return amount(row.coIncome, row.coIncomeText);
     case Column::Combined: return row.combined.annual ? english.toString(*row.combined.annual, 'f', 0) : QString();
     case Column::Multiple: {
-        const std::optional<double> multiple = incomeMultiple(row, monthlyRent);
-        return multiple ? english.toString(*multiple, 'f', 1) : QString();
+        const std::optional<qint64> hundredths = multipleHundredths(row, monthlyRent);
+        if (!hundredths)
+            return QString();
+        return english.toString(*hundredths / 100) + QLatin1Char('.') + QStringLiteral("%1").arg(*hundredths % 100, 2, 10, QLatin1Char('0'));
     }
     case Column::Employer: return row.employer;
     case Column::EmployedFor: return row.employedFor;
@@ -134,10 +149,25 @@ QList<ApplicantRow> listApplicants(const QString &folder)
     // System: a FIFO or socket named like an applicant file is listed with its reason, not skipped.
     const QStringList names = dir.entryList({QStringLiteral("*.tenvoria")}, QDir::Files | QDir::System,
                                             QDir::Name | QDir::IgnoreCase);
-    QList<ApplicantRow> rows;
-    rows.reserve(names.size());
-    for (const QString &name : names)
-        rows.append(applicantRow(dir.filePath(name)));
+    QList<ApplicantRow> rows(names.size());
+    // Each file is read on its own, so the files are shared among the processor's cores: a folder
+    // of thousands is read in a fraction of the time. Each thread fills its own rows, so no locks.
+    const qsizetype threads = std::clamp<qsizetype>(qsizetype(std::thread::hardware_concurrency()), 1, 4);
+    const qsizetype share = (names.size() + threads - 1) / threads;
+    const auto read = [&](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i)
+            rows[i] = applicantRow(dir.filePath(names[i]));
+    };
+    if (names.size() < 64) {
+        read(0, names.size());
+        return rows;
+    }
+    std::vector<std::thread> helpers;
+    for (qsizetype from = share; from < names.size(); from += share)
+        helpers.emplace_back(read, from, std::min(from + share, names.size()));
+    read(0, std::min(share, names.size()));
+    for (std::thread &helper : helpers)
+        helper.join();
     return rows;
 }
 

@@ -24,8 +24,9 @@ struct ApplicantRow {
 };
 
 // The comparison's columns, in their order, for the window, the CSV and the PDF alike.
+// The decision's figures come right after the names, so that a window of 1,000 pixels shows them.
 enum class Column {
-    File, Name, CoName, Phone, MonthlyPayment, Income, CoIncome, Combined, Multiple, Employer, EmployedFor, LivedFor,
+    File, Name, CoName, Combined, Multiple, Income, CoIncome, Phone, MonthlyPayment, Employer, EmployedFor, LivedFor,
     Modified, Count
 };
 QString columnTitle(Column column);
@@ -33,7 +34,12 @@ QString columnTitle(Column column);
 // Combined annual income ÷ (12 × monthly rent), when both are known and the rent is positive.
 std::optional<double> incomeMultiple(const ApplicantRow &row, double monthlyRent);
 
-// What a cell shows as text; the multiple to one decimal.
+// The same multiple in hundredths, cut (never rounded) from the income and rent in cents: 2.966 is
+// 296. It is the figure shown, and a minimum of two decimals compares with it exactly as with the
+// whole multiple, so the figure never contradicts the mark.
+std::optional<qint64> multipleHundredths(const ApplicantRow &row, double monthlyRent);
+
+// What a cell shows as text; the multiple with two decimals, cut.
 QString cellText(const ApplicantRow &row, Column column, double monthlyRent);
 
 // Every applicant file (*.tenvoria) of the folder, sorted by name. A file that cannot be read (not a

@@ -31,7 +31,16 @@ QByteArray csvField(QString text)
     return bytes;
 }
 
+// A printed page loses its colours: the mark is also in words.
+QString pdfCellText(const ApplicantRow &row, Column column, const Terms &terms)
+{
+    const QString text = cellText(row, column, terms.monthlyRent);
+    return column == Column::Multiple && belowMinimum(row, terms) ? text + QStringLiteral(" (below)") : text;
+}
+
 } // namespace
+
+QString minimumText(double minimum) { return QString::number(std::round(minimum * 100) / 100, 'g', 6); }
 
 void writeComparison(const QString &path, const QByteArray &bytes)
 {
@@ -43,9 +52,10 @@ void writeComparison(const QString &path, const QByteArray &bytes)
 
 bool belowMinimum(const ApplicantRow &row, const Terms &terms)
 {
-    const std::optional<double> multiple = incomeMultiple(row, terms.monthlyRent);
-    // Compared as shown, to one decimal: a row showing 3.0 is not below a minimum of 3.
-    return multiple && std::round(*multiple * 10) / 10 < terms.minimumMultiple;
+    // The cut hundredths against the minimum's: the same answer as the exact multiple against the
+    // minimum, and the one the figure shown gives.
+    const std::optional<qint64> hundredths = multipleHundredths(row, terms.monthlyRent);
+    return hundredths && *hundredths < std::llround(terms.minimumMultiple * 100);
 }
 
 QString rowNote(const ApplicantRow &row)
@@ -105,20 +115,38 @@ QByteArray comparisonPdf(const QList<ApplicantRow> &rows, const Terms &terms, co
     bold.setBold(true);
     const QLocale english(QLocale::English, QLocale::UnitedStates);
 
-    // The widths of the columns, in parts of the page: names and employers get the most room.
-    const double weights[int(Column::Count)] = {1.3, 1.6, 1.4, 1.0, 0.9, 1.0, 1.0, 1.0, 0.6, 1.3, 0.8, 0.8, 1.1};
-    double total = 0;
-    for (double w : weights)
-        total += w;
+    // Each column as wide as its widest text (titles wrap at their words), within a fifth of the page.
+    // When they do not fit, the columns of free text give up room; the figures, the multiple and
+    // the date never do, so that they are never cut.
+    const double pad = 2 * scale;
+    const QFontMetricsF metrics(font, &writer), boldMetrics(bold, &writer);
+    double natural[int(Column::Count)] = {};
+    for (int c = 0; c < int(Column::Count); ++c) {
+        for (const QString &word : columnTitle(Column(c)).split(QLatin1Char(' ')))
+            natural[c] = std::max(natural[c], boldMetrics.horizontalAdvance(word));
+        for (const ApplicantRow &row : rows)
+            natural[c] = std::max(natural[c], metrics.horizontalAdvance(pdfCellText(row, Column(c), terms)));
+        natural[c] = std::min(natural[c] + 2 * pad + 1, page.width() / 5);
+    }
+    const auto keepsWidth = [](int c) {
+        return c == int(Column::Combined) || c == int(Column::Multiple) || c == int(Column::Modified);
+    };
+    double kept = 0, free = 0;
+    for (int c = 0; c < int(Column::Count); ++c)
+        (keepsWidth(c) ? kept : free) += natural[c];
+    // Room left over goes to every column alike; room missing is taken from the free text.
+    const double spare = page.width() - kept - free;
     QList<double> lefts;
     double x = page.left();
-    for (double w : weights) {
+    for (int c = 0; c < int(Column::Count); ++c) {
         lefts << x;
-        x += page.width() * w / total;
+        if (spare >= 0)
+            x += natural[c] * page.width() / (kept + free);
+        else
+            x += keepsWidth(c) ? natural[c] : natural[c] * (page.width() - kept) / free;
     }
     lefts << page.right();
     const double rowHeight = 14 * scale;
-    const double pad = 2 * scale;
     double y = 0;
     int pageNumber = 0;
 
@@ -145,7 +173,7 @@ QByteArray comparisonPdf(const QList<ApplicantRow> &rows, const Terms &terms, co
                                                    : QStringLiteral("not given");
         painter.drawText(QRectF(page.left(), y, page.width(), rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
                          QStringLiteral("Monthly rent: %1    Minimum income: %2 \u00d7 the yearly rent    %3    Page %4")
-                             .arg(rent, english.toString(terms.minimumMultiple, 'f', 1),
+                             .arg(rent, minimumText(terms.minimumMultiple),
                                   QDate::currentDate().toString(Qt::ISODate))
                              .arg(pageNumber));
         y += rowHeight * 1.5;
@@ -161,7 +189,7 @@ QByteArray comparisonPdf(const QList<ApplicantRow> &rows, const Terms &terms, co
         if (belowMinimum(row, terms))
             painter.fillRect(QRectF(page.left(), y, page.width(), rowHeight), QColor(0xfb, 0xe3, 0xe3));
         for (int c = 0; c < int(Column::Count); ++c)
-            cell(c, y, cellText(row, Column(c), terms.monthlyRent), false);
+            cell(c, y, pdfCellText(row, Column(c), terms), false);
         painter.setPen(QPen(QColor(0xc0, 0xc0, 0xc0), 0.5 * scale));
         painter.drawLine(QPointF(page.left(), y + rowHeight), QPointF(page.right(), y + rowHeight));
         painter.setPen(Qt::black);

@@ -14,7 +14,11 @@ struct Terms {
     double minimumMultiple = 3;
 };
 
-// Whether the row's multiple is known and below the minimum.
+// The minimum as the window and the PDF show it: "3", "2.5", "2.97".
+QString minimumText(double minimum);
+
+// Whether the row's multiple is known and below the minimum: the exact multiple, which the figure
+// shown (two decimals, cut) always agrees with.
 bool belowMinimum(const ApplicantRow &row, const Terms &terms);
 
 // The comparison as CSV: UTF-8, CRLF line ends, fields quoted as RFC 4180 says, a header row, and a
@@ -24,7 +28,8 @@ bool belowMinimum(const ApplicantRow &row, const Terms &terms);
 QByteArray comparisonCsv(const QList<ApplicantRow> &rows, const Terms &terms);
 
 // The comparison as a PDF: one landscape US Letter table a page, the folder, rent and minimum in
-// each page's header, rows below the minimum marked, text as vector text with its fonts embedded.
+// each page's header, rows below the minimum marked (shaded, and "(below)" by the multiple for a page
+// printed without colour), no column cut where figures or dates stand, text as vector text with its fonts embedded.
 QByteArray comparisonPdf(const QList<ApplicantRow> &rows, const Terms &terms, const QString &folder);
 
 // Writes an export to `path` through the checked replacement, owner-only (it names applicants and

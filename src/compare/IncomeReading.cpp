@@ -27,11 +27,23 @@ const std::array<Period, 5> kPeriods = {{
     {"a year", 1, {"per year", "a year", "/year", "annually", "annual", "yearly", "/yr", "yr"}},
 }};
 
-// Words that say nothing about the amount: currency, and "income" itself.
+// Words that say nothing about the amount: the dollar, and "income" itself.
 const QStringList kNeutralWords = {QStringLiteral("usd"), QStringLiteral("us"), QStringLiteral("dollars"),
-                                   QStringLiteral("dollar"), QStringLiteral("eur"), QStringLiteral("euro"),
-                                   QStringLiteral("euros"), QStringLiteral("gbp"), QStringLiteral("cad"),
-                                   QStringLiteral("gross"), QStringLiteral("salary"), QStringLiteral("income")};
+                                   QStringLiteral("dollar"), QStringLiteral("gross"), QStringLiteral("salary"),
+                                   QStringLiteral("income")};
+
+// Other currencies' codes and names: an amount in one of them is not dollars, and the rent is.
+const QStringList kOtherCurrencies = {
+    QStringLiteral("eur"), QStringLiteral("euro"), QStringLiteral("euros"), QStringLiteral("gbp"), QStringLiteral("pound"),
+    QStringLiteral("pounds"), QStringLiteral("cad"), QStringLiteral("aud"), QStringLiteral("nzd"), QStringLiteral("jpy"),
+    QStringLiteral("yen"), QStringLiteral("cny"), QStringLiteral("rmb"), QStringLiteral("yuan"), QStringLiteral("chf"),
+    QStringLiteral("inr"), QStringLiteral("rupees"), QStringLiteral("mxn"), QStringLiteral("pesos"), QStringLiteral("brl"),
+    QStringLiteral("sek"), QStringLiteral("nok"), QStringLiteral("dkk"), QStringLiteral("pln"), QStringLiteral("krw")};
+
+// A yearly income outside these is far more likely a slip (a missing period, a digit too many, a
+// rent typed as income) than true; it is shown with the reason and gets no multiple.
+constexpr double kLeastLikelyYear = 5000;
+constexpr double kMostLikelyYear = 10000000;
 
 // Each period's words as whole words, made once: a folder of thousands of files reads two incomes
 // from each.
@@ -130,6 +142,15 @@ QString money(double amount)
     return QLocale(QLocale::English, QLocale::UnitedStates).toString(amount, 'f', amount == std::floor(amount) ? 0 : 2);
 }
 
+// A currency sign other than the dollar's in the text, or empty.
+QString otherCurrencySign(const QString &text)
+{
+    for (const QChar ch : text)
+        if (ch.category() == QChar::Symbol_Currency && ch != QLatin1Char('$'))
+            return QString(ch);
+    return {};
+}
+
 } // namespace
 
 IncomeReading readIncome(const QString &typed)
@@ -137,12 +158,15 @@ IncomeReading readIncome(const QString &typed)
     const QString text = typed.simplified();
     if (text.isEmpty())
         return {true, std::nullopt, QString()};
+    if (const QString sign = otherCurrencySign(text); !sign.isEmpty())
+        return unread(QStringLiteral("\"%1\" is in another currency (%2): only dollars are compared").arg(text, sign));
     QString rest = text.toLower();
     // A period written with a digit would pass for a second amount.
     rest.replace(QStringLiteral("every 2 weeks"), QStringLiteral("biweekly"));
 
     // The amount: one run of digits and separators, with an optional k or m after it.
-    static const QRegularExpression amount(QStringLiteral("(\\d(?:[\\d.,'\\x{2019} \\x{00A0}\\x{202F}]*\\d)?)\\s?([km])?(?![a-z])"));
+    // ASCII digits only: other scripts' digits, superscripts and fractions are not read as numbers.
+    static const QRegularExpression amount(QStringLiteral("([0-9](?:[0-9.,'\\x{2019} \\x{00A0}\\x{202F}]*[0-9])?)\\s?([km])?(?![a-z])"));
     QRegularExpressionMatchIterator matches = amount.globalMatch(rest);
     if (!matches.hasNext())
         return unread(QStringLiteral("no amount in \"%1\"").arg(text));
@@ -181,6 +205,8 @@ IncomeReading readIncome(const QString &typed)
             approximate = true;
             continue;
         }
+        if (kOtherCurrencies.contains(word))
+            return unread(QStringLiteral("\"%1\" is in another currency (%2): only dollars are compared").arg(text, word.toUpper()));
         if (!kNeutralWords.contains(word))
             return unread(QStringLiteral("\"%1\" says more than an amount (\"%2\")").arg(text, word));
     }
@@ -194,11 +220,14 @@ IncomeReading readIncome(const QString &typed)
         }
         return unread(QStringLiteral("\"%1\" holds \"%2\" besides the amount").arg(text, QString(ch)));
     }
-    if (!period && *number < 1000)
-        return unread(QStringLiteral("%1 a year is unlikely: say whether it is an hour, a week or a month").arg(money(*number)));
+    const double annual = *number * (period ? period->perYear : 1);
+    if (annual < kLeastLikelyYear && !period)
+        return unread(QStringLiteral("$%1 a year is unlikely: say whether it is an hour, a week or a month").arg(money(*number)));
+    if (annual < kLeastLikelyYear || annual > kMostLikelyYear)
+        return unread(QStringLiteral("$%1 a year is unlikely (\"%2\")").arg(money(annual), text));
 
     IncomeReading reading;
-    reading.annual = *number * (period ? period->perYear : 1);
+    reading.annual = annual;
     if (period && period->perYear != 1)
         reading.note = QStringLiteral("%1 %2%3 = %4 a year").arg(money(*number), QLatin1String(period->name),
                                                                  period->perYear == 40.0 * 52 ? QStringLiteral(" \u00d7 40 hours \u00d7 52 weeks")
@@ -212,11 +241,13 @@ IncomeReading readIncome(const QString &typed)
 std::optional<double> readRent(const QString &typed)
 {
     QString text = typed.simplified();
-    while (!text.isEmpty() && (text.front().category() == QChar::Symbol_Currency || text.front().isSpace()))
+    if (!otherCurrencySign(text).isEmpty())
+        return std::nullopt; // the incomes are compared in dollars
+    while (!text.isEmpty() && (text.front() == QLatin1Char('$') || text.front().isSpace()))
         text.remove(0, 1);
-    while (!text.isEmpty() && (text.back().category() == QChar::Symbol_Currency || text.back().isSpace()))
+    while (!text.isEmpty() && (text.back() == QLatin1Char('$') || text.back().isSpace()))
         text.chop(1);
-    static const QRegularExpression number(QStringLiteral("^\\d[\\d.,' ]*$"));
+    static const QRegularExpression number(QStringLiteral("^[0-9][0-9.,' ]*$"));
     if (!number.match(text).hasMatch())
         return std::nullopt;
     QString why;
@@ -224,6 +255,23 @@ std::optional<double> readRent(const QString &typed)
     if (!amount || !(*amount > 0))
         return std::nullopt;
     return amount;
+}
+
+MinimumReading readMinimum(const QString &typed)
+{
+    const QString text = typed.trimmed();
+    static const QRegularExpression decimal(QStringLiteral("^-?[0-9]*(?:\\.[0-9]*)?$"));
+    if (text.isEmpty() || text == QLatin1String(".") || !decimal.match(text).hasMatch())
+        return {std::nullopt, QStringLiteral("\"%1\" is not a number: type the multiple as 3 or 2.5").arg(text)};
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    if (point >= 0 && text.size() - point - 1 > 2)
+        return {std::nullopt, QStringLiteral("%1 has more than two decimals").arg(text)};
+    const double value = text.toDouble();
+    if (!(value > 0))
+        return {std::nullopt, QStringLiteral("The minimum must be more than 0 (%1 was typed)").arg(text)};
+    if (value > kHighestMinimum)
+        return {std::nullopt, QStringLiteral("The minimum can be at most %1 \u00d7 the rent (%2 was typed)").arg(kHighestMinimum).arg(text)};
+    return {value, QString()};
 }
 
 IncomeReading combineIncomes(const IncomeReading &first, const IncomeReading &second)

@@ -8,6 +8,7 @@
 #include "record/ApplicantFile.h"
 #include "record/SettingsStore.h"
 #include "shell/AppTitle.h"
+#include "shell/DialogFit.h"
 #include "runtime/MessageBoxes.h"
 
 #include <QAction>
@@ -52,6 +53,7 @@ QString fileDialog(QWidget *parent, ApplicantFiles::Dialog dialog, const QString
     box.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     box.setDefaultSuffix(pdf ? QStringLiteral("pdf") : QLatin1String(record::kApplicantSuffix));
+    shell::fitDialogToScreen(box, parent);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return {};
     return box.selectedFiles().constFirst();

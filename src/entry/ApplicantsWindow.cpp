@@ -4,14 +4,15 @@
 #include "compare/ComparisonExport.h"
 #include "compare/IncomeReading.h"
 #include "runtime/MessageBoxes.h"
+#include "shell/DialogFit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDoubleSpinBox>
+#include <QItemSelectionModel>
+#include <QResizeEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QHash>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,7 +24,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSortFilterProxyModel>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -39,27 +39,15 @@ namespace {
 using compare::ApplicantRow;
 using compare::Column;
 
-constexpr int kSortRole = Qt::UserRole + 1;
-constexpr int kPathRole = Qt::UserRole + 2;
+using compare::ComparisonModel;
+
 // inotify watches are a per-user resource: past this many files the folder's own watch, which sees
 // files come and go and every save (saves rename a new file into place), is enough.
 constexpr int kMostWatchedFiles = 500;
+// The rows measured for the columns' first widths: a folder of thousands would be measured whole.
+constexpr int kRowsMeasured = 200;
 
-QVariant sortValue(const ApplicantRow &row, Column column, const compare::Terms &terms)
-{
-    const auto number = [](const std::optional<double> &value) { return value ? QVariant(*value) : QVariant(-1.0); };
-    switch (column) {
-    case Column::Modified: return row.modified;
-    case Column::Income: return number(row.income.annual);
-    case Column::CoIncome: return number(row.coIncome.annual);
-    case Column::Combined: return number(row.combined.annual);
-    case Column::Multiple: return number(compare::incomeMultiple(row, terms.monthlyRent));
-    case Column::MonthlyPayment: return number(compare::readRent(row.monthlyPayment));
-    default: return compare::cellText(row, column, terms.monthlyRent).toCaseFolded();
-    }
-}
-
-// Sorts numbers as numbers and dates as dates, by the role the cells carry for it.
+// Sorts numbers as numbers and dates as dates, by the sort keys the model made once per row.
 class ComparisonProxy final : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
@@ -67,7 +55,7 @@ public:
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override
     {
-        const QVariant a = left.data(kSortRole), b = right.data(kSortRole);
+        const QVariant a = left.data(ComparisonModel::SortRole), b = right.data(ComparisonModel::SortRole);
         if (a.typeId() == QMetaType::Double && b.typeId() == QMetaType::Double)
             return a.toDouble() < b.toDouble();
         if (a.typeId() == QMetaType::QDateTime && b.typeId() == QMetaType::QDateTime)
@@ -86,18 +74,27 @@ ApplicantsWindow::ApplicantsWindow(OpenApplicant open, compare::ComparisonSettin
     setWindowTitle(QStringLiteral("Applicants \u2014 Tenvoria"));
     setAccessibleName(QStringLiteral("Applicants"));
     build();
-    // The size it had, within the screen it opens on: a 1024 x 768 screen at twice the scale has
-    // room for 512 x 384 of it.
+    // The size it had, within the screen it opens on and leaving room for the frame and title bar:
+    // a 1024 x 768 screen at twice the scale has room for about 496 x 336 of it.
     const QRect screen = (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                             : QRect(0, 0, 1024, 768));
+    const QSize room = screen.size() - QSize(16, 48);
     if (!restoreGeometry(m_settings.value(QStringLiteral("Geometry"))))
-        resize(std::min(1000, screen.width()), std::min(560, screen.height()));
-    if (width() > screen.width() || height() > screen.height())
-        resize(std::min(width(), screen.width()), std::min(height(), screen.height()));
-    m_headerRestored = m_table->horizontalHeader()->restoreState(m_settings.value(QStringLiteral("Header")));
+        resize(QSize(1000, 560).boundedTo(room));
+    if (width() > room.width() || height() > room.height())
+        resize(size().boundedTo(room));
+    // "Columns", not the "Header" of the order before the figures moved next to the names.
+    m_headerRestored = m_table->horizontalHeader()->restoreState(m_settings.value(QStringLiteral("Columns")));
 }
 
-ApplicantsWindow::~ApplicantsWindow() { ++*m_generation; }
+ApplicantsWindow::~ApplicantsWindow()
+{
+    ++*m_generation;
+    // QWidget's destructor closes the window, and the field losing the focus then would save
+    // terms into settings already destroyed.
+    for (QObject *sender : std::initializer_list<QObject *>{m_rent, m_minimum, m_filter, m_proxy, m_watcher, m_relistTimer})
+        sender->disconnect(this);
+}
 
 void ApplicantsWindow::build()
 {
@@ -121,16 +118,21 @@ void ApplicantsWindow::build()
     m_rent->setMaximumWidth(120);
     auto *rentLabel = new QLabel(QStringLiteral("Monthly &rent:"), this);
     rentLabel->setBuddy(m_rent);
-    m_minimum = new QDoubleSpinBox(this);
+    // A line, not a spin box: a spin box changes what is typed (0 to its least, 2.97 to 2.9)
+    // without a word; this one keeps it and says why it cannot be taken.
+    m_minimum = new QLineEdit(QStringLiteral("3"), this);
     m_minimum->setObjectName(QStringLiteral("Minimum"));
     m_minimum->setAccessibleName(QStringLiteral("Minimum income multiple"));
-    m_minimum->setRange(0.5, 20);
-    m_minimum->setSingleStep(0.5);
-    m_minimum->setDecimals(1);
-    m_minimum->setValue(3);
-    m_minimum->setSuffix(QStringLiteral(" \u00d7 rent"));
+    m_minimum->setMaximumWidth(60);
     auto *minimumLabel = new QLabel(QStringLiteral("&Minimum income:"), this);
     minimumLabel->setBuddy(m_minimum);
+    auto *timesRent = new QLabel(QStringLiteral("\u00d7 rent"), this);
+    terms->addWidget(rentLabel);
+    terms->addWidget(m_rent);
+    terms->addSpacing(8);
+    terms->addWidget(minimumLabel);
+    terms->addWidget(m_minimum);
+    terms->addWidget(timesRent);
     m_filter = new QLineEdit(this);
     m_filter->setObjectName(QStringLiteral("Filter"));
     m_filter->setAccessibleName(QStringLiteral("Filter the applicants"));
@@ -138,18 +140,24 @@ void ApplicantsWindow::build()
     m_filter->setClearButtonEnabled(true);
     auto *filterLabel = new QLabel(QStringLiteral("&Filter:"), this);
     filterLabel->setBuddy(m_filter);
-    terms->addWidget(rentLabel);
-    terms->addWidget(m_rent);
-    terms->addWidget(minimumLabel);
-    terms->addWidget(m_minimum);
-    terms->addSpacing(12);
-    terms->addWidget(filterLabel);
-    terms->addWidget(m_filter, 1);
-    layout->addLayout(terms);
+    auto *filter = new QHBoxLayout;
+    filter->addWidget(filterLabel);
+    filter->addWidget(m_filter, 1);
+    // The filter goes below the terms when the window is too narrow for both on a line (a small
+    // screen, a large scale): resizeEvent turns the direction.
+    m_controls = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_controls->addLayout(terms);
+    m_controls->addSpacing(12);
+    m_controls->addLayout(filter, 1);
+    layout->addLayout(m_controls);
+    m_termsProblem = new QLabel(this);
+    m_termsProblem->setObjectName(QStringLiteral("TermsProblem"));
+    m_termsProblem->setWordWrap(true);
+    m_termsProblem->setStyleSheet(QStringLiteral("color: #801010"));
+    m_termsProblem->hide();
+    layout->addWidget(m_termsProblem);
 
-    m_model = new QStandardItemModel(0, int(Column::Count), this);
-    for (int c = 0; c < int(Column::Count); ++c)
-        m_model->setHorizontalHeaderItem(c, new QStandardItem(compare::columnTitle(Column(c))));
+    m_model = new ComparisonModel(this);
     m_proxy = new ComparisonProxy(this);
     m_proxy->setSourceModel(m_model);
     m_proxy->setFilterKeyColumn(-1);
@@ -167,6 +175,8 @@ void ApplicantsWindow::build()
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionsMovable(true);
     m_table->horizontalHeader()->setDefaultSectionSize(110);
+    m_table->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
+    m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     layout->addWidget(m_table, 1);
     connect(m_table, &QTableView::activated, this, &ApplicantsWindow::openRow); // double click, Enter
 
@@ -195,8 +205,19 @@ void ApplicantsWindow::build()
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
     connect(m_filter, &QLineEdit::textChanged, m_proxy, &QSortFilterProxyModel::setFilterFixedString);
-    connect(m_rent, &QLineEdit::editingFinished, this, &ApplicantsWindow::termsChanged);
-    connect(m_minimum, &QDoubleSpinBox::valueChanged, this, &ApplicantsWindow::termsChanged);
+    for (const auto changed : {&QSortFilterProxyModel::rowsInserted, &QSortFilterProxyModel::rowsRemoved})
+        connect(m_proxy, changed, this, &ApplicantsWindow::showCount);
+    connect(m_proxy, &QSortFilterProxyModel::modelReset, this, &ApplicantsWindow::showCount);
+    connect(m_proxy, &QSortFilterProxyModel::layoutChanged, this, &ApplicantsWindow::showCount);
+    // The multiples follow the terms as they are typed; a refusal is said once the field is left,
+    // and goes as soon as what is typed can be taken.
+    for (QLineEdit *field : {m_rent, m_minimum}) {
+        connect(field, &QLineEdit::textChanged, this, &ApplicantsWindow::applyTerms);
+        connect(field, &QLineEdit::editingFinished, this, [this] {
+            sayTermsProblem();
+            saveTerms();
+        });
+    }
 
     m_watcher = new QFileSystemWatcher(this);
     m_relistTimer = new QTimer(this);
@@ -219,30 +240,71 @@ compare::Terms ApplicantsWindow::terms() const
 {
     compare::Terms terms;
     terms.monthlyRent = compare::readRent(m_rent->text()).value_or(0);
-    terms.minimumMultiple = m_minimum->value();
+    terms.minimumMultiple = m_minimumInForce;
     return terms;
+}
+
+QString ApplicantsWindow::termsProblem() const
+{
+    QStringList problems;
+    if (!m_rent->text().trimmed().isEmpty() && !compare::readRent(m_rent->text()))
+        problems << QStringLiteral("\"%1\" is not a monthly rent this window can read: type it in dollars, as 1450 or 1,450.")
+                        .arg(m_rent->text().trimmed());
+    const compare::MinimumReading minimum = compare::readMinimum(m_minimum->text());
+    if (!minimum.value)
+        problems << QStringLiteral("%1. Rows are marked against %2 \u00d7 the rent until then.")
+                        .arg(minimum.why, compare::minimumText(m_minimumInForce));
+    return problems.join(QLatin1Char(' '));
+}
+
+QString ApplicantsWindow::statusText() const { return m_status->text(); }
+
+QString ApplicantsWindow::shownTermsProblem() const { return m_termsProblem->isHidden() ? QString() : m_termsProblem->text(); }
+
+void ApplicantsWindow::applyTerms()
+{
+    if (const std::optional<double> minimum = compare::readMinimum(m_minimum->text()).value)
+        m_minimumInForce = *minimum;
+    m_model->setTerms(terms());
+    if (!m_termsProblem->text().isEmpty()) // a refusal shown goes, or follows the text
+        sayTermsProblem();
+}
+
+void ApplicantsWindow::sayTermsProblem()
+{
+    m_termsProblem->setText(termsProblem());
+    m_termsProblem->setVisible(!m_termsProblem->text().isEmpty());
+}
+
+void ApplicantsWindow::saveTerms()
+{
+    if (m_folder.isEmpty())
+        return;
+    m_settings.setTermsOf(m_folder, terms());
+    saveSettings();
 }
 
 void ApplicantsWindow::showFolder(const QString &folder)
 {
     const QString chosen = folder.isEmpty() ? m_settings.lastFolder() : QFileInfo(folder).absoluteFilePath();
-    if (!m_watcher->directories().isEmpty())
-        m_watcher->removePaths(m_watcher->directories());
-    if (!m_watcher->files().isEmpty())
-        m_watcher->removePaths(m_watcher->files());
     m_folder = chosen;
-    m_rows.clear();
-    fillTable();
+    m_listingProblem.clear();
+    watch(false);
+    m_model->setRows({});
     if (m_folder.isEmpty()) {
         m_folderLabel->setText(QStringLiteral("Choose the folder that holds the vacancy's applicant files."));
         return;
     }
     m_folderLabel->setText(m_folder);
     const compare::Terms terms = m_settings.termsOf(m_folder);
-    const QSignalBlocker blockRent(m_rent), blockMinimum(m_minimum);
-    m_rent->setText(terms.monthlyRent > 0 ? QLocale(QLocale::English, QLocale::UnitedStates).toString(terms.monthlyRent, 'f', terms.monthlyRent == std::floor(terms.monthlyRent) ? 0 : 2)
-                                          : QString());
-    m_minimum->setValue(terms.minimumMultiple);
+    {
+        const QSignalBlocker blockRent(m_rent), blockMinimum(m_minimum);
+        m_rent->setText(terms.monthlyRent > 0 ? QLocale(QLocale::English, QLocale::UnitedStates).toString(terms.monthlyRent, 'f', terms.monthlyRent == std::floor(terms.monthlyRent) ? 0 : 2)
+                                              : QString());
+        m_minimum->setText(compare::minimumText(terms.minimumMultiple));
+    }
+    applyTerms();
+    sayTermsProblem();
     m_settings.setLastFolder(m_folder);
     saveSettings();
     relist();
@@ -250,10 +312,12 @@ void ApplicantsWindow::showFolder(const QString &folder)
 
 void ApplicantsWindow::chooseFolder()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("The Vacancy's Applicant Files"),
-                                                             m_folder.isEmpty() ? QDir::homePath() : m_folder);
-    if (!folder.isEmpty())
-        showFolder(folder);
+    QFileDialog dialog(this, QStringLiteral("The Vacancy's Applicant Files"), m_folder.isEmpty() ? QDir::homePath() : m_folder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    shell::fitDialogToScreen(dialog, this);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        showFolder(dialog.selectedFiles().constFirst());
 }
 
 void ApplicantsWindow::relist()
@@ -265,7 +329,8 @@ void ApplicantsWindow::relist()
         return;
     }
     m_listing = true;
-    m_status->setText(QStringLiteral("Reading the folder\u2026"));
+    if (m_model->rowCount() == 0)
+        m_status->setText(QStringLiteral("Reading the folder\u2026"));
     const int generation = ++*m_generation;
     const std::shared_ptr<int> current = m_generation;
     QPointer<ApplicantsWindow> window(this);
@@ -292,98 +357,102 @@ void ApplicantsWindow::takeRows(const QString &folder, QList<ApplicantRow> rows,
     m_listing = false;
     if (folder != m_folder)
         return;
-    m_rows = std::move(rows);
-    fillTable();
+    // The row chosen stays chosen when the list is read again.
+    const QModelIndexList selected = m_table->selectionModel()->selectedRows();
+    const QString chosen = selected.isEmpty() ? QString() : selected.front().data(ComparisonModel::PathRole).toString();
+    m_listingProblem = problem;
+    m_model->setRows(std::move(rows)); // one reset: the proxy sorts once
+    if (!chosen.isEmpty())
+        for (int r = 0; r < m_proxy->rowCount(); ++r)
+            if (m_proxy->index(r, 0).data(ComparisonModel::PathRole).toString() == chosen) {
+                m_table->selectRow(r);
+                break;
+            }
     // Until the user sets the widths, each column as wide as its title and values need, within reason.
-    if (!m_headerRestored) {
+    if (!m_headerRestored && m_model->rowCount() > 0) {
         m_table->resizeColumnsToContents();
         for (int c = 0; c < int(Column::Count); ++c)
             m_table->setColumnWidth(c, std::min(m_table->columnWidth(c), 220));
     }
-    const int refused = int(std::count_if(m_rows.cbegin(), m_rows.cend(), [](const ApplicantRow &row) {
-        return row.state != ApplicantRow::State::Read;
-    }));
-    if (!problem.isEmpty())
-        m_status->setText(problem);
-    else if (m_rows.isEmpty())
-        m_status->setText(QStringLiteral("No applicant files in this folder yet."));
-    else
-        m_status->setText(QStringLiteral("%1 applicant files%2.").arg(m_rows.size()).arg(
-            refused ? QStringLiteral(", %1 of them without values (see the first column)").arg(refused) : QString()));
-    // The folder itself, and each file while they are few: a save renames, which the folder sees;
-    // a file written in place only its own watch sees.
-    if (m_watcher->directories().isEmpty())
-        m_watcher->addPath(m_folder);
-    QStringList files;
-    for (const ApplicantRow &row : m_rows)
-        if (files.size() < kMostWatchedFiles)
-            files << row.path;
-    if (!m_watcher->files().isEmpty())
-        m_watcher->removePaths(m_watcher->files());
-    if (!files.isEmpty())
-        m_watcher->addPaths(files);
+    showCount();
+    watch(problem.isEmpty());
     emit listed();
     if (std::exchange(m_relistWaiting, false))
         relist();
 }
 
-void ApplicantsWindow::fillTable()
+void ApplicantsWindow::watch(bool folderListed)
 {
-    const compare::Terms current = terms();
-    m_model->setRowCount(0);
-    m_model->setRowCount(int(m_rows.size()));
-    for (int r = 0; r < int(m_rows.size()); ++r) {
-        const ApplicantRow &row = m_rows[r];
-        const bool below = compare::belowMinimum(row, current);
-        const QString note = compare::rowNote(row);
-        for (int c = 0; c < int(Column::Count); ++c) {
-            auto *item = new QStandardItem(compare::cellText(row, Column(c), current.monthlyRent));
-            item->setData(sortValue(row, Column(c), current), kSortRole);
-            item->setData(row.path, kPathRole);
-            if (row.state != ApplicantRow::State::Read) {
-                QFont italic = item->font();
-                italic.setItalic(true);
-                item->setFont(italic);
-                item->setToolTip(row.reason);
-            } else if (Column(c) == Column::Income && !row.income.note.isEmpty()) {
-                item->setToolTip(row.income.note);
-            } else if (Column(c) == Column::CoIncome && !row.coIncome.note.isEmpty()) {
-                item->setToolTip(row.coIncome.note);
-            } else if (Column(c) == Column::Multiple || Column(c) == Column::Combined) {
-                if (!row.combined.annual && !row.combined.empty)
-                    item->setToolTip(QStringLiteral("No multiple: ") + row.combined.note);
-                else if (current.monthlyRent <= 0)
-                    item->setToolTip(QStringLiteral("Type the monthly rent to see the multiple."));
-                else if (below)
-                    item->setToolTip(QStringLiteral("Below the minimum of %1 \u00d7 the rent").arg(current.minimumMultiple, 0, 'f', 1));
-            }
-            if (below) {
-                item->setBackground(QColor(0xfb, 0xe3, 0xe3));
-                item->setForeground(QColor(0x80, 0x10, 0x10));
-                if (Column(c) == Column::Multiple)
-                    item->setText(item->text() + QStringLiteral(" (below)"));
-            }
-            if (!note.isEmpty() && item->toolTip().isEmpty() && Column(c) == Column::Name)
-                item->setToolTip(note);
-            m_model->setItem(r, c, item);
-        }
-    }
-}
-
-void ApplicantsWindow::termsChanged()
-{
-    if (!m_rent->text().trimmed().isEmpty() && !compare::readRent(m_rent->text()))
-        m_status->setText(QStringLiteral("\"%1\" is not a monthly rent this window can read: type it as 1450 or 1,450.").arg(m_rent->text()));
-    fillTable();
+    const QStringList watched = m_watcher->files() + m_watcher->directories();
+    if (!watched.isEmpty())
+        m_watcher->removePaths(watched);
     if (m_folder.isEmpty())
         return;
-    m_settings.setTermsOf(m_folder, terms());
-    saveSettings();
+    if (!folderListed) {
+        // A folder deleted (or not made yet) is seen coming back from the nearest folder above it
+        // that is there; one that cannot be read, from itself.
+        QString there = m_folder;
+        while (!QFileInfo(there).isDir() && QFileInfo(there).path() != there)
+            there = QFileInfo(there).path();
+        m_watcher->addPath(there);
+        if (there != m_folder && QFileInfo(m_folder).isDir()) // made again before the watch was in place
+            m_relistTimer->start();
+        return;
+    }
+    // The folder itself, and each file while they are few: a save renames, which the folder sees;
+    // a file written in place only its own watch sees. Files that could not be read (a link that
+    // loops, a FIFO) are not watched: inotify would refuse them, loudly, at every listing.
+    QStringList paths{m_folder};
+    for (const ApplicantRow &row : m_model->rows())
+        if (row.state != ApplicantRow::State::Refused && paths.size() <= kMostWatchedFiles)
+            paths << row.path;
+    m_watcher->addPaths(paths);
+}
+
+void ApplicantsWindow::showCount()
+{
+    const QList<ApplicantRow> &rows = m_model->rows();
+    if (!m_listingProblem.isEmpty()) {
+        m_status->setText(m_listingProblem);
+        return;
+    }
+    if (rows.isEmpty()) {
+        m_status->setText(m_listing ? QStringLiteral("Reading the folder\u2026") : QStringLiteral("No applicant files in this folder yet."));
+        return;
+    }
+    const int refused = int(std::count_if(rows.cbegin(), rows.cend(), [](const ApplicantRow &row) {
+        return row.state != ApplicantRow::State::Read;
+    }));
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QString without = refused ? QStringLiteral(", %1 of them without values (see the second column)").arg(english.toString(refused))
+                                    : QString();
+    if (m_proxy->rowCount() == rows.size())
+        m_status->setText(QStringLiteral("%1 applicant files%2.").arg(english.toString(rows.size()), without));
+    else
+        m_status->setText(QStringLiteral("%1 of %2 applicant files shown by the filter%3.")
+                              .arg(english.toString(m_proxy->rowCount()), english.toString(rows.size()), without));
+}
+
+void ApplicantsWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The terms and a filter of a usable width (16 characters) on one line, or the filter on a line
+    // of its own. Not a minimum width on the filter: that would keep the window wider than a small
+    // screen before the line could break.
+    const QLayoutItem *filter = m_controls->itemAt(2);
+    const int usableFilter = filter->sizeHint().width() - m_filter->sizeHint().width() + m_filter->fontMetrics().averageCharWidth() * 16;
+    const int oneLine = m_controls->itemAt(0)->sizeHint().width() + 12 + usableFilter + layout()->contentsMargins().left()
+                        + layout()->contentsMargins().right();
+    const auto direction = width() >= oneLine ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (m_controls->direction() != direction) {
+        m_controls->setDirection(direction);
+        layout()->activate(); // now, not at the next event: the window is seen at this size
+    }
 }
 
 void ApplicantsWindow::openRow(const QModelIndex &index)
 {
-    const QString path = index.data(kPathRole).toString();
+    const QString path = index.data(ComparisonModel::PathRole).toString();
     if (!path.isEmpty() && m_open)
         m_open(path);
 }
@@ -400,7 +469,9 @@ void ApplicantsWindow::saveSettings()
 void ApplicantsWindow::closeEvent(QCloseEvent *event)
 {
     m_settings.setValue(QStringLiteral("Geometry"), saveGeometry());
-    m_settings.setValue(QStringLiteral("Header"), m_table->horizontalHeader()->saveState());
+    if (!m_folder.isEmpty())
+        m_settings.setTermsOf(m_folder, terms());
+    m_settings.setValue(QStringLiteral("Columns"), m_table->horizontalHeader()->saveState());
     saveSettings();
     event->accept();
 }
@@ -413,6 +484,7 @@ QString ApplicantsWindow::askExportPath(const QString &filter, const QString &su
     QFileDialog dialog(this, QStringLiteral("Export the Comparison"), suggested, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);
+    shell::fitDialogToScreen(dialog, this);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -438,13 +510,10 @@ bool writeExport(const QString &target, const QByteArray &bytes)
 QList<ApplicantRow> ApplicantsWindow::shownRows() const
 {
     // In the order and with the filter the table shows.
-    QHash<QString, const ApplicantRow *> byPath;
-    for (const ApplicantRow &row : m_rows)
-        byPath.insert(row.path, &row);
     QList<ApplicantRow> shown;
+    shown.reserve(m_proxy->rowCount());
     for (int r = 0; r < m_proxy->rowCount(); ++r)
-        if (const ApplicantRow *row = byPath.value(m_proxy->index(r, 0).data(kPathRole).toString()))
-            shown.append(*row);
+        shown.append(m_model->rows().at(m_proxy->mapToSource(m_proxy->index(r, 0)).row()));
     return shown;
 }
 

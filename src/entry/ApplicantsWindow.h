@@ -1,5 +1,6 @@
 #pragma once
 #include "compare/ApplicantList.h"
+#include "compare/ComparisonModel.h"
 #include "compare/ComparisonSettings.h"
 
 #include <QList>
@@ -8,13 +9,12 @@
 #include <functional>
 #include <memory>
 
-class QDoubleSpinBox;
+class QBoxLayout;
 class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSortFilterProxyModel;
-class QStandardItemModel;
 class QTableView;
 class QTimer;
 
@@ -23,7 +23,8 @@ namespace entry {
 // The landlord's decision: every applicant file of a vacancy's folder in one table, with the
 // income-to-rent multiple, sortable and filterable, exported as PDF or CSV. The SSN and date of birth
 // are never shown. The folder is listed on a thread of its own, so that a slow or vanished mount
-// never holds the window; the list follows the folder as files come, change and go.
+// never holds the window, and its rows go into the table at once; the list follows the folder as
+// files come, change and go, and as the folder itself goes and comes back.
 class ApplicantsWindow final : public QWidget {
     Q_OBJECT
 public:
@@ -49,7 +50,10 @@ public:
     QTableView *table() const { return m_table; }
     QLineEdit *filterField() const { return m_filter; }
     QLineEdit *rentField() const { return m_rent; }
-    QDoubleSpinBox *minimumField() const { return m_minimum; }
+    QLineEdit *minimumField() const { return m_minimum; }
+    // Why the rent or the minimum typed is refused, as the window shows it, or empty.
+    QString shownTermsProblem() const;
+    QString statusText() const;
     compare::Terms terms() const;
 
 signals:
@@ -58,14 +62,19 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void build();
     void chooseFolder();
     void relist();
     void takeRows(const QString &folder, QList<compare::ApplicantRow> rows, const QString &problem);
-    void fillTable();
-    void termsChanged();
+    void watch(bool folderListed);
+    void applyTerms();
+    QString termsProblem() const;
+    void sayTermsProblem();
+    void saveTerms();
+    void showCount();
     void openRow(const QModelIndex &index);
     void saveSettings();
     QString askExportPath(const QString &filter, const QString &suffix);
@@ -75,7 +84,8 @@ private:
     compare::ComparisonSettings m_settings;
     AskExportPath m_askExportPath;
     QString m_folder;
-    QList<compare::ApplicantRow> m_rows;
+    QString m_listingProblem;
+    double m_minimumInForce = 3; // the last minimum typed that could be taken
     bool m_listing = false;
     bool m_relistWaiting = false;
     bool m_headerRestored = false;
@@ -83,11 +93,13 @@ private:
 
     QLabel *m_folderLabel = nullptr;
     QLabel *m_status = nullptr;
+    QLabel *m_termsProblem = nullptr;
+    QBoxLayout *m_controls = nullptr;
     QLineEdit *m_rent = nullptr;
-    QDoubleSpinBox *m_minimum = nullptr;
+    QLineEdit *m_minimum = nullptr;
     QLineEdit *m_filter = nullptr;
     QTableView *m_table = nullptr;
-    QStandardItemModel *m_model = nullptr;
+    compare::ComparisonModel *m_model = nullptr;
     QSortFilterProxyModel *m_proxy = nullptr;
     QFileSystemWatcher *m_watcher = nullptr;
     QTimer *m_relistTimer = nullptr;

@@ -1,5 +1,7 @@
 // Both windows on a 1024 x 768 screen at scale factor 2, where neither fits: each stays on the
 // screen, and Tab brings every control into view. Its own main() sets the screen up.
+#include "compare/ComparisonSettings.h"
+#include "entry/ApplicantsWindow.h"
 #include "entry/MainWindow.h"
 #include "preview/PreviewWindow.h"
 #include "record/SettingsStore.h"
@@ -8,6 +10,9 @@
 #include "ScriptedMessageBoxes.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -80,6 +85,54 @@ TEST(SmallScreen, ThePreviewStaysOnTheScreenAndTabReachesItsPageAndButtons)
     const QWidget *viewport = form.findChild<QWidget *>(QStringLiteral("Picture2"));
     EXPECT_TRUE(form.rect().contains(viewport->mapTo(&form, QPoint(0, 0))));
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The Applicants window stays on the screen with a filter of a usable width, and the file dialogs
+// (Open Applicant from the main window, Choose Folder from the Applicants window) fit the screen.
+TEST(SmallScreen, TheApplicantsWindowAndItsFileDialogsFitTheScreen)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    testsupport::ScriptedMessageBoxes boxes;
+    runtime::ScopedMessageBoxes boxScope{boxes};
+    record::SettingsStore store(temp.filePath(QStringLiteral("Marrowick.conf")));
+    wordproc::BuiltinApplicationFactory engine(temp.filePath(QStringLiteral("engine.lock")));
+    entry::MainWindow form(store, engine);
+    form.showCentred();
+    // Each dialog is measured while it is open, then cancelled.
+    QRect dialog;
+    const auto measureThenCancel = [&dialog] {
+        dialog = QRect();
+        QTimer::singleShot(300, [&dialog] {
+            if (auto *open = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                dialog = open->frameGeometry();
+                open->reject();
+            }
+        });
+    };
+    QApplication::setActiveWindow(&form);
+    measureThenCancel();
+    QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_TRUE(dialog.isValid()) << "no Open dialog";
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(dialog))
+        << "Open: " << dialog.width() << "x" << dialog.height();
+
+    entry::ApplicantsWindow applicants([](const QString &) {}, compare::ComparisonSettings(temp.filePath(QStringLiteral("applicants"))));
+    applicants.show();
+    expectOnTheScreen(&applicants);
+    QLineEdit *filter = applicants.filterField();
+    EXPECT_GE(filter->width(), filter->fontMetrics().averageCharWidth() * 16);
+    EXPECT_TRUE(applicants.rect().contains(QRect(filter->mapTo(&applicants, QPoint(0, 0)), filter->size())));
+    QPushButton *choose = nullptr;
+    for (QPushButton *button : applicants.findChildren<QPushButton *>())
+        if (button->text().startsWith(QStringLiteral("C&hoose Folder")))
+            choose = button;
+    ASSERT_NE(choose, nullptr);
+    measureThenCancel();
+    choose->click();
+    ASSERT_TRUE(dialog.isValid()) << "no Choose Folder dialog";
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(dialog))
+        << "Choose Folder: " << dialog.width() << "x" << dialog.height();
 }
 
 } // namespace

@@ -71,8 +71,8 @@ TEST_F(ApplicantListTest, EveryFileIsARowAndThoseThatCannotBeReadSayWhy)
     EXPECT_TRUE(rows[6].reason.contains(QStringLiteral("not a regular file")));
     EXPECT_EQ(rows[5].state, ApplicantRow::State::Locked);
 
-    // The multiple: combined income over twelve months' rent, to one decimal; 60,000 against 1,500.
-    EXPECT_EQ(cellText(rows[0], Column::Multiple, 1500), QStringLiteral("3.3"));
+    // The multiple: combined income over twelve months' rent, two decimals cut; 60,000 against 1,500.
+    EXPECT_EQ(cellText(rows[0], Column::Multiple, 1500), QStringLiteral("3.33"));
     EXPECT_FALSE(compare::belowMinimum(rows[0], {1500, 3}));
     EXPECT_TRUE(compare::belowMinimum(rows[1], {1500, 3})); // 41,600 / 18,000 = 2.3
     EXPECT_FALSE(compare::belowMinimum(rows[2], {1500, 3})); // unknown is not below
@@ -102,7 +102,7 @@ TEST_F(ApplicantListTest, TheCsvAndThePdfReadBackInOutsideReaders)
     EXPECT_TRUE(QString::fromUtf8(read).contains(QStringLiteral("\\u0905"))) << "the Devanagari name";
     // The formula is written behind an apostrophe, its quotes and comma kept whole in one field.
     EXPECT_TRUE(read.contains("\"'=HYPERLINK(\\\"http://x\\\",\\\"Cy\\\")\"")) << read.toStdString();
-    EXPECT_TRUE(read.contains("\"41,600\"") && read.contains("\"2.3\"") && read.contains("\"yes\"")) << read.toStdString();
+    EXPECT_TRUE(read.contains("\"41,600\"") && read.contains("\"2.31\"") && read.contains("\"yes\"")) << read.toStdString();
     EXPECT_FALSE(read.contains("078-05"));
 
     const QString pdf = path("out.pdf");

@@ -186,8 +186,9 @@ int main(int argc, char **argv)
     }
     if (parser.isSet(compareFolder) || parser.isSet(csv) || parser.isSet(rent) || parser.isSet(minimum)) {
         const auto rentValue = compare::readRent(parser.value(rent));
-        bool minimumRead = true;
-        const double minimumValue = parser.isSet(minimum) ? parser.value(minimum).toDouble(&minimumRead) : 3.0;
+        // The window's own reading of the minimum: two decimals at most, more than 0, at most 20.
+        const compare::MinimumReading minimumValue =
+            parser.isSet(minimum) ? compare::readMinimum(parser.value(minimum)) : compare::MinimumReading{3.0, {}};
         QStringList wrong;
         if (!parser.isSet(compareFolder))
             wrong << QStringLiteral("--compare FOLDER names the folder of applicant files to compare.");
@@ -197,10 +198,8 @@ int main(int argc, char **argv)
             wrong << QStringLiteral("--rent \"%1\" is not a monthly rent: give one amount above zero, such as 1450 or "
                                     "$1,450.")
                          .arg(parser.value(rent));
-        if (!minimumRead || !(minimumValue > 0) || !std::isfinite(minimumValue))
-            wrong << QStringLiteral("--minimum \"%1\" is not an income multiple: give a number above zero, such as 3 "
-                                    "or 2.5.")
-                         .arg(parser.value(minimum));
+        if (!minimumValue.value)
+            wrong << QStringLiteral("--minimum: %1.").arg(minimumValue.why);
         if (!parser.isSet(pdf) && !parser.isSet(csv))
             wrong << QStringLiteral("--compare writes nothing without --pdf OUT.pdf or --csv OUT.csv.");
         if (parser.isSet(doc) || parser.isSet(image))
@@ -212,7 +211,7 @@ int main(int argc, char **argv)
             err << "usage: tenvoria-render --compare FOLDER --rent N [--minimum M] [--pdf OUT.pdf] [--csv OUT.csv]\n";
             return 2;
         }
-        const QStringList problems = tools::compareApplicants(parser.value(compareFolder), {*rentValue, minimumValue},
+        const QStringList problems = tools::compareApplicants(parser.value(compareFolder), {*rentValue, *minimumValue.value},
                                                               parser.value(pdf), parser.value(csv));
         for (const QString &problem : problems)
             err << "tenvoria-render: " << problem << "\n";
