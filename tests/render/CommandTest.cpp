@@ -49,9 +49,9 @@ TEST(RenderCommand, CompareWritesTheFoldersApplicantsAsCsvAndPdf)
         {{QStringLiteral("--rent"), QStringLiteral("0")}, "--rent \"0\" is not a monthly rent: give one amount above zero"},
         {{QStringLiteral("--rent"), QStringLiteral("-1450")}, "--rent \"-1450\" is not a monthly rent"},
         {{QStringLiteral("--rent"), QStringLiteral("900"), QStringLiteral("--minimum"), QStringLiteral("0")},
-         "--minimum \"0\" is not an income multiple: give a number above zero"},
+         "--minimum: The minimum must be more than 0"},
         {{QStringLiteral("--rent"), QStringLiteral("900"), QStringLiteral("--minimum"), QStringLiteral("inf")},
-         "--minimum \"inf\" is not an income multiple"},
+         "--minimum: \"inf\" is not a number"},
     };
     for (const auto &wrong : wrongTerms) {
         const Ran refused = render(QStringList{QStringLiteral("--compare"), dir.path(), QStringLiteral("--csv"), other} + wrong.terms);
