@@ -206,7 +206,7 @@ void writePagePng(const wordproc::Document &document, const QString &path)
 
 namespace {
 
-record::RecordSnapshot recordOf(const RecordSource &source)
+record::RecordSnapshot recordOfSource(const RecordSource &source)
 {
     if (source.sample)
         return record::RecordSnapshot::sample();
@@ -232,6 +232,13 @@ record::RecordSnapshot recordOf(const RecordSource &source)
         throw base::Failure(QStringLiteral("The settings file %1 cannot be read: %2.")
                                 .arg(source.settingsFile, base::systemReason(ENOENT)));
     return record::RecordSnapshot::fromStore(store);
+}
+
+record::RecordSnapshot recordOf(const RecordSource &source)
+{
+    record::RecordSnapshot record = recordOfSource(source);
+    record.setFormLanguage(source.language);
+    return record;
 }
 
 } // namespace
@@ -313,7 +320,7 @@ QStringList writeFillablePdf(const RecordSource &source, bool blank, const QStri
     runtime::ScopedMessageBoxes scope(boxes);
     try {
         if (blank) {
-            form::exportFillable(formLayer(), nullptr, pdfPath);
+            form::exportFillable(formLayer(), nullptr, pdfPath, source.language);
         } else {
             const record::RecordSnapshot record = recordOf(source);
             if (problems.isEmpty())

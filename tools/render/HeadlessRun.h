@@ -11,6 +11,7 @@ struct Document;
 
 #include "compare/ComparisonExport.h"
 #include "pdfform/FormLayer.h"
+#include "record/FormLanguage.h"
 
 namespace tools {
 
@@ -30,6 +31,7 @@ struct RecordSource {
     // Where the passphrase of a locked settings file, or of the applicant file to write, is read
     // from: a file, or "-" for standard input. Never the command line, which others can read.
     QString passphraseFile;
+    record::FormLanguage language = record::FormLanguage::English; // the form's words, not the record's
 };
 
 // The passphrase in `file` ("-": standard input), without its line end. Throws base::Failure for a
