@@ -149,6 +149,17 @@
     </message>
 </context>
 <context>
+    <name>MessageBoxes</name>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Guardar</translation>
+    </message>
+    <message>
+        <source>&amp;Don&apos;t Save</source>
+        <translation>&amp;No guardar</translation>
+    </message>
+</context>
+<context>
     <name>preview::PreviewWindow</name>
     <message>
         <source>Page view</source>
