@@ -10,6 +10,8 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev zlib1g-dev libfontconfig-dev libqpdf-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev libsodium-dev
+  # the windows' translations: lupdate and lrelease, and Qt's own catalogues for its dialogs
+  qt6-l10n-tools qt6-translations-l10n
   # fonts the form is drawn with: Tahoma metrics, Arial metrics, CJK and emoji glyphs
   fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji fontconfig
   # every other script people write their names in (Indic, Southeast Asian, African, ...)
@@ -31,7 +33,7 @@ packages=(
   dpkg-dev lintian desktop-file-utils appstream
 )
 if [ "${1:-}" = "--runtime-only" ]; then
-  packages=(qt6-base-dev libqpdf-dev libsodium23 fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji
+  packages=(qt6-base-dev qt6-translations-l10n libqpdf-dev libsodium23 fonts-wine fonts-liberation2 fonts-noto-cjk fonts-noto-color-emoji
             fonts-noto-core fonts-noto-extra xdg-utils)
 fi
 

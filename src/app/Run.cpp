@@ -9,6 +9,7 @@
 #include "shell/Appearance.h"
 #include "shell/FocusFrameStyle.h"
 #include "runtime/FontFaces.h"
+#include "runtime/UiLanguage.h"
 #include "shell/QtMessageBoxes.h"
 #include "record/SettingsStore.h"
 #include "shell/StartupTrace.h"
@@ -69,6 +70,8 @@ int runProgram(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     shell::startupMark("application object, display connection");
+    // The windows in the user's language; the program's catalogues stand beside the executable.
+    runtime::installTranslations(runtime::uiLanguage(), QCoreApplication::applicationDirPath());
     const app::CommandLine line = readCommandLine(QApplication::arguments());
     if (const std::optional<int> answered = answerCommandLine(line))
         return *answered;

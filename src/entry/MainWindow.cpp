@@ -19,6 +19,7 @@
 #include "StartupWordCheck.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -34,6 +35,13 @@ namespace entry {
 namespace {
 
 using namespace mainwindow;
+
+// A caption of the layout table as the window shows it, in the windows' language. The table and
+// the record catalogue mark their texts for the catalogue under this context.
+QString shown(const QString &caption)
+{
+    return caption.isEmpty() ? caption : QCoreApplication::translate("MainWindow", caption.toUtf8().constData());
+}
 
 // Every tab is exactly as high as the window's design says, whatever the style would choose.
 class FixedHeightTabBar final : public QTabBar {
@@ -128,7 +136,7 @@ void MainWindow::buildControls()
         QRect rect = toPixels(p.rect);
         switch (p.kind) {
         case ControlKind::Button: {
-            auto *button = new QPushButton(p.caption, parent);
+            auto *button = new QPushButton(shown(p.caption), parent);
             button->setFont(shell::windowFont(11.25));
             shell::pressOnEnter(button);
             control = button;
@@ -142,26 +150,26 @@ void MainWindow::buildControls()
             // The tab's page is a bare holder; the page container inside it keeps its own size
             // and stands just below the tab row.
             auto *holder = new QWidget;
-            m_tabs->addTab(holder, p.caption);
+            m_tabs->addTab(holder, shown(p.caption));
             control = new QWidget(holder);
-            control->setAccessibleName(p.caption);
+            control->setAccessibleName(shown(p.caption));
             shell::markAsPictureBox(control);
             fillWith(control, QPalette::Base);
             rect.moveTop(0);
             break;
         }
         case ControlKind::Frame: {
-            auto *frame = new QGroupBox(p.caption, parent);
+            auto *frame = new QGroupBox(shown(p.caption), parent);
             // Named by its own caption: screen readers would otherwise take the caption of the
             // frame around it.
-            frame->setAccessibleName(p.caption);
+            frame->setAccessibleName(shown(p.caption));
             shell::putCaptionOnBorder(frame);
             fillWith(frame, QPalette::Window);
             control = frame;
             break;
         }
         case ControlKind::Label: {
-            auto *label = new QLabel(p.caption, parent);
+            auto *label = new QLabel(shown(p.caption), parent);
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             // The label names its field for screen readers: the field's accessible name is the
             // label's text, and the two are linked as label and labelled.

@@ -188,7 +188,7 @@ void personTab(Builder &b, const PersonTab &p)
     b.row(top, kRow[1], {field(p.dateOfBirth, kFirstColumn, 1590), field(p.ssn, kMiddleColumn, 1590),
                          field(p.phone, kRightEdge - 1590, 1590)});
 
-    const char *captions[] = {"Current", "Previous"};
+    const char *captions[] = {QT_TRANSLATE_NOOP("MainWindow", "Current"), QT_TRANSLATE_NOOP("MainWindow", "Previous")};
     const int tops[] = {1440, 3510};
     for (int i = 0; i < 2; ++i) {
         const QString residence = b.frame(page, {120, tops[i], 9825, 2040}, QLatin1String(captions[i]));
@@ -201,7 +201,7 @@ void personTab(Builder &b, const PersonTab &p)
                                    field(r.howLong, kRightEdge - 870, 870)});
     }
 
-    const QString work = b.frame(page, {120, 5580, 9825, p.employmentHeight}, QStringLiteral("Employment Information"));
+    const QString work = b.frame(page, {120, 5580, 9825, p.employmentHeight}, QStringLiteral(QT_TRANSLATE_NOOP("MainWindow", "Employment Information")));
     const int left = p.employmentLeft;
     b.row(work, kRow[0], {field(p.employer, left, p.employerWidth)});
     b.row(work, kRow[1], {field(p.employerAddress, left, p.employerAddressWidth),
@@ -217,7 +217,7 @@ void personTab(Builder &b, const PersonTab &p)
 void otherTab(Builder &b)
 {
     const QString page = QStringLiteral("Picture1_1");
-    const QString contact = b.frame(page, {120, 0, 9870, 2265}, QStringLiteral("Emergency Contact"));
+    const QString contact = b.frame(page, {120, 0, 9870, 2265}, QStringLiteral(QT_TRANSLATE_NOOP("MainWindow", "Emergency Contact")));
     constexpr int right = 9690;
     b.row(contact, kContactRow[0], {field(record::field::NameOfPerson, right - 6075, 6075)});
     b.row(contact, kContactRow[1], {field(record::field::EmerConAddress, 1500, 8190)});
@@ -225,7 +225,7 @@ void otherTab(Builder &b)
                                     field(record::field::EmerConZip, 5880, 1410), field(record::field::EmerConPhone, right - 1425, 1425)});
     b.row(contact, kContactRow[3], {field(record::field::Relationship, 1500, 8190)});
 
-    const QString references = b.frame(page, {120, 2340, 9870, 780}, QStringLiteral("References"));
+    const QString references = b.frame(page, {120, 2340, 9870, 780}, QStringLiteral(QT_TRANSLATE_NOOP("MainWindow", "References")));
     b.row(references, kReferenceRow, {field(record::field::Name1, 900, 2010), field(record::field::Address1, 4050, 3300),
                                       field(record::field::Phone1, right - 1290, 1290)});
     // The second and third references stand on the page below the frame, in the frame's columns,
@@ -265,16 +265,16 @@ Layout build()
     layout.client = kClient;
     layout.tabHeight = kTabHeight;
     layout.firstTab = 2;
-    layout.tabCaptions = {QStringLiteral("Applicant Information"), QStringLiteral("Co-applicant Information"),
-                          QStringLiteral("Other Information")};
+    layout.tabCaptions = {QStringLiteral(QT_TRANSLATE_NOOP("MainWindow", "Applicant Information")), QStringLiteral(QT_TRANSLATE_NOOP("MainWindow", "Co-applicant Information")),
+                          QStringLiteral(QT_TRANSLATE_NOOP("MainWindow", "Other Information"))};
 
     Builder b(layout);
     b.add(place(ControlKind::Button, QStringLiteral("PushButton1"), QString(), {120, 120, 10200, 400},
-           QStringLiteral("Start Creating Template")));
+           QStringLiteral(QT_TRANSLATE_NOOP("MainWindow", "Start Creating Template"))));
     b.add(place(ControlKind::Button, QStringLiteral("PushButton2"), QString(), {120, 630, 5040, 405},
-           QStringLiteral("Help")));
+           QStringLiteral(QT_TRANSLATE_NOOP("MainWindow", "Help"))));
     b.add(place(ControlKind::Button, QStringLiteral("PushButton3"), QString(), {5280, 630, 5040, 405},
-           QStringLiteral("Load Sample/Example Data")));
+           QStringLiteral(QT_TRANSLATE_NOOP("MainWindow", "Load Sample/Example Data"))));
     b.add(place(ControlKind::TabControl, QStringLiteral("SSTab2"), QString(), kTabControl));
     const char *pages[] = {"Picture2", "Picture1_2", "Picture1_1"};
     for (int tab = 0; tab < 3; ++tab)

@@ -5,6 +5,7 @@
 
 #include <QButtonGroup>
 #include <QLineEdit>
+#include <QCoreApplication>
 #include <QRadioButton>
 
 namespace entry {
@@ -39,8 +40,8 @@ RecordWidgets createRecordControls(QWidget *owner)
         widgets.addText(QLatin1String(field.id), edit);
     }
     for (const record::ChoiceSpec &choice : record::choices()) {
-        auto *first = new QRadioButton(QLatin1String(choice.firstWord), owner);
-        auto *second = new QRadioButton(QLatin1String(choice.secondWord), owner);
+        auto *first = new QRadioButton(QCoreApplication::translate("MainWindow", choice.firstWord), owner);
+        auto *second = new QRadioButton(QCoreApplication::translate("MainWindow", choice.secondWord), owner);
         first->setObjectName(QLatin1String(choice.firstId));
         second->setObjectName(QLatin1String(choice.secondId));
         auto *group = new QButtonGroup(owner);

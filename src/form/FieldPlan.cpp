@@ -234,7 +234,7 @@ QByteArray fillablePdf(const FormLayer &layer, wordproc::Document document, cons
         truncateParagraph(paragraph, choice.at.labelLength);
         if (paragraph.runs.empty())
             paragraph.runs.push_back({});
-        paragraph.runs.back().text += kButtonGap + choice.firstWord + kButtonGap + kButtonGap + choice.secondWord;
+        paragraph.runs.back().text += kButtonGap + choice.firstShown + kButtonGap + kButtonGap + choice.secondShown;
     }
     LayerPlan layerPlan;
     layerPlan.pages = wordproc::pdfOf(document, title);
@@ -263,7 +263,7 @@ QByteArray fillablePdf(const FormLayer &layer, wordproc::Document document, cons
         // standing on the line as the word's letters do.
         const double size = box.fontSize;
         const int gap = int(kButtonGap.size());
-        const int wordAt[2] = {choice.at.labelLength + gap, choice.at.labelLength + 3 * gap + int(choice.firstWord.size())};
+        const int wordAt[2] = {choice.at.labelLength + gap, choice.at.labelLength + 3 * gap + int(choice.firstShown.size())};
         for (int k = 0; k < 2; ++k) {
             const double right = placer.pointsAt(choice.at, wordAt[k]) - size * 0.15;
             const double bottom = box.bottom + box.baseline - size * 0.12;
@@ -272,6 +272,7 @@ QByteArray fillablePdf(const FormLayer &layer, wordproc::Document document, cons
         layerPlan.choices.push_back(std::move(group));
     }
     layerPlan.font = fieldFont();
+    layerPlan.language = plan.languageTag;
 
     QByteArray result;
     QString error;

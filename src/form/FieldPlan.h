@@ -31,8 +31,10 @@ struct TextFieldPlan {
 struct ChoicePlan {
     QString name;
     CellRef at;
-    QString firstWord;  // the options' export values, shown beside their buttons
+    QString firstWord;  // the options' export values, the same in every language
     QString secondWord;
+    QString firstShown; // the words printed beside the buttons, in the form's language
+    QString secondShown;
     QString value;      // one of the words, or empty for no option chosen
     QString section;
 };
@@ -40,6 +42,7 @@ struct ChoicePlan {
 struct FormPlan {
     std::vector<TextFieldPlan> texts;
     std::vector<ChoicePlan> choices;
+    QString languageTag = QStringLiteral("en-US");
 };
 
 // The document's pages as the PDF export draws them, with the plan's fields, which `layer` adds.

@@ -10,6 +10,7 @@
 #include "record/RecordCatalogue.h"
 #include "record/RecordValues.h"
 #include "generator/FormLayout.h"
+#include "generator/FormWording.h"
 
 #include "base/Failure.h"
 #include "base/SafeWrite.h"
@@ -34,7 +35,7 @@ const record::ChoiceSpec *choiceOfOption(const char *optionId)
 
 // The plan of the form's fields: the rows of FormLayout in the order the generator builds them,
 // the reference recipe taking three table rows.
-FormPlan planFor(const wordproc::Document &document, const record::RecordValues *record)
+FormPlan planFor(const wordproc::Document &document, const record::RecordValues *record, record::FormLanguage language)
 {
     std::size_t block = 0;
     while (block < document.body.size() && !std::holds_alternative<wordproc::Table>(document.body[block]))
@@ -42,14 +43,15 @@ FormPlan planFor(const wordproc::Document &document, const record::RecordValues 
     if (block == document.body.size())
         throw base::Failure(QStringLiteral("The form has no table for the fillable fields."));
     FormPlan plan;
+    plan.languageTag = record::languageTag(language);
     int tableRow = 0;
     QString section;
     for (const generator::RowSpec &row : generator::formRows()) {
         if (row.recipe == generator::Recipe::Heading)
-            section = QString::fromUtf8(row.cells[0].label).section(QLatin1Char(','), 0, 0).trimmed();
+            section = generator::formText(row.cells[0].label, language).section(QLatin1Char(','), 0, 0).trimmed();
         for (int c = 0; c < int(row.cells.size()); ++c) {
             const generator::CellSpec &spec = row.cells[std::size_t(c)];
-            const CellRef at{block, tableRow, c, int(QString::fromUtf8(spec.label).size())};
+            const CellRef at{block, tableRow, c, int(generator::formText(spec.label, language).size())};
             if (spec.source == generator::Source::Text) {
                 const record::TextFieldSpec *field = record::findTextField(QLatin1String(spec.field));
                 if (!field)
@@ -65,7 +67,8 @@ FormPlan planFor(const wordproc::Document &document, const record::RecordValues 
                     value = QLatin1String(record->isSelected(QLatin1String(choice->firstId)) ? choice->firstWord
                                                                                              : choice->secondWord);
                 plan.choices.push_back({QString::fromLatin1(choice->key), at, QString::fromLatin1(choice->firstWord),
-                                        QString::fromLatin1(choice->secondWord), value, section});
+                                        QString::fromLatin1(choice->secondWord), generator::formText(choice->firstWord, language),
+                                        generator::formText(choice->secondWord, language), value, section});
             }
         }
         tableRow += row.recipe == generator::Recipe::References ? 3 : 1;
@@ -86,20 +89,25 @@ ExpectedFields expectedFields()
 
 } // namespace
 
-QByteArray fillableFormOf(const FormLayer &layer, const record::RecordValues *record)
+QByteArray fillableFormOf(const FormLayer &layer, const record::RecordValues *record,
+                          std::optional<record::FormLanguage> language)
 {
+    const record::FormLanguage printed = language.value_or(record ? record->formLanguage() : record::FormLanguage::English);
     // The form as the printed pages show it, with every value left out: the fields carry them.
-    const form::FormDocument valueless = form::build(record::RecordSnapshot());
-    const FormPlan plan = planFor(valueless.document(), record);
-    return fillablePdf(layer, valueless.document(), plan, form::title());
+    record::RecordSnapshot blank;
+    blank.setFormLanguage(printed);
+    const form::FormDocument valueless = form::build(blank);
+    const FormPlan plan = planFor(valueless.document(), record, printed);
+    return fillablePdf(layer, valueless.document(), plan, form::title(printed));
 }
 
-void exportFillable(const FormLayer &layer, const record::RecordValues *record, const QString &target)
+void exportFillable(const FormLayer &layer, const record::RecordValues *record, const QString &target,
+                    std::optional<record::FormLanguage> language)
 {
     base::ReplaceOptions options;
     options.followLink = true; // a link the user made stays a link, as with the document's saves
     options.mode = 0600;       // with values, it holds a social security number
-    base::replaceFile(target, fillableFormOf(layer, record), options);
+    base::replaceFile(target, fillableFormOf(layer, record, language), options);
 }
 
 FilledValues importFilledBytes(const FormLayer &layer, const QByteArray &pdf)

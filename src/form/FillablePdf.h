@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "record/FormLanguage.h"
+
+#include <optional>
 #include <vector>
 
 namespace record {
@@ -25,12 +28,17 @@ namespace form {
 
 // The form's pages with a text field over the value area of every text field the form shows and
 // a radio group for every choice. `record` null gives blank fields and no option chosen;
-// otherwise the fields hold the record's values. Throws base::Failure.
-QByteArray fillableFormOf(const pdfform::FormLayer &layer, const record::RecordValues *record);
+// otherwise the fields hold the record's values. The labels, the choices' words, the title and the
+// PDF's language are those of `language`, else of the record's form, else English; the fields'
+// names and the choices' export values are the same in every language, so any copy imports alike.
+// Throws base::Failure.
+QByteArray fillableFormOf(const pdfform::FormLayer &layer, const record::RecordValues *record,
+                          std::optional<record::FormLanguage> language = std::nullopt);
 
 // Writes fillableFormOf(record) to `target` owner-only, through the checked replacement (the old
 // file stays whole when anything fails). Throws base::Failure (base::WriteFailure for the write).
-void exportFillable(const pdfform::FormLayer &layer, const record::RecordValues *record, const QString &target);
+void exportFillable(const pdfform::FormLayer &layer, const record::RecordValues *record, const QString &target,
+                    std::optional<record::FormLanguage> language = std::nullopt);
 
 // The values of a filled copy of our fillable PDF, by settings key, with the keys taken and the
 // fields refused: the one import result, from here to the window (record::recordOfImport makes the

@@ -2,6 +2,7 @@
 
 #include "base/Failure.h"
 #include "generator/FormLayout.h"
+#include "generator/FormWording.h"
 #include "generator/RentalApplication.h"
 #include "automation/WordAutomation.h"
 #include "record/RecordValues.h"
@@ -29,7 +30,7 @@ void addParagraphs(const std::vector<wordproc::Paragraph> &paragraphs, QStringLi
 } // namespace
 
 // The words of the form's title row, so that the title is written in one place.
-QString title() { return QString::fromUtf8(generator::formRows().front().cells[0].label); }
+QString title(record::FormLanguage language) { return generator::formText(generator::formRows().front().cells[0].label, language); }
 
 FormDocument::FormDocument(std::shared_ptr<const wordproc::StoredDocument> stored) : m_stored(std::move(stored))
 {
@@ -50,6 +51,22 @@ const wordproc::Document &FormDocument::document() const { return m_stored->docu
 void FormDocument::setUpPaper(QPagedPaintDevice &device) const { wordproc::setUpPaper(document().page, device); }
 
 void FormDocument::draw(QPagedPaintDevice &device) const { wordproc::drawPages(document(), device); }
+
+QString FormDocument::title() const
+{
+    for (const wordproc::Block &block : document().body) {
+        const auto *table = std::get_if<wordproc::Table>(&block);
+        if (!table)
+            continue;
+        QStringList lines;
+        if (!table->rows.empty() && !table->rows.front().cells.empty())
+            addParagraphs(table->rows.front().cells.front().paragraphs, lines);
+        if (!lines.isEmpty())
+            return lines.join(u' ');
+        break;
+    }
+    return form::title();
+}
 
 QByteArray FormDocument::pdf() const { return wordproc::pdfOf(document(), title()); }
 

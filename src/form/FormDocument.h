@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "record/FormLanguage.h"
+
 #include <memory>
 
 class QPagedPaintDevice;
@@ -18,8 +20,8 @@ struct StoredDocument;
 
 namespace form {
 
-// The form's title: the PDF's document title and the fillable PDF's.
-QString title();
+// The form's title in a language: the PDF's document title and the fillable PDF's.
+QString title(record::FormLanguage language = record::FormLanguage::English);
 
 // The form as stored: its Word 97-2003 bytes and the document those bytes decode to, each held
 // once. Copies share them (a copy is a handle, as a shared pointer is), so the preview, the
@@ -41,7 +43,9 @@ public:
     void setUpPaper(QPagedPaintDevice &device) const;
     // Draws every page as vector graphics onto the device.
     void draw(QPagedPaintDevice &device) const;
-    // The pages as a PDF file's bytes, titled with title().
+    // The words of the document's title row, in whichever language it was built.
+    QString title() const;
+    // The pages as a PDF file's bytes, titled with the document's title.
     QByteArray pdf() const;
     // The text in reading order, for screen readers: each paragraph on a line of its own, tables
     // row by row and cell by cell, empty ones left out.

@@ -1,6 +1,7 @@
 #include "RentalApplication.h"
 
 #include "FormLayout.h"
+#include "FormWording.h"
 #include "OutputFiles.h"
 #include "automation/WordAutomation.h"
 #include "WordGuard.h"
@@ -260,13 +261,14 @@ QString asOneLine(QString text)
 
 QString cellText(const CellSpec &cell, const record::RecordValues &record)
 {
-    const QString label = QString::fromUtf8(cell.label);
+    const record::FormLanguage language = record.formLanguage();
+    const QString label = formText(cell.label, language);
     const QString field = QString::fromLatin1(cell.field);
     switch (cell.source) {
     case Source::None: return label;
     case Source::Text: return label + asOneLine(record.textOf(field));
-    case Source::HouseWord: return label + (record.isSelected(field) ? QStringLiteral("Own") : QStringLiteral("Rent"));
-    case Source::PayWord: return label + (record.isSelected(field) ? QStringLiteral("Salary") : QStringLiteral("Hourly"));
+    case Source::HouseWord: return label + formText(record.isSelected(field) ? "Own" : "Rent", language);
+    case Source::PayWord: return label + formText(record.isSelected(field) ? "Salary" : "Hourly", language);
     }
     return label;
 }

@@ -47,7 +47,7 @@ inline constexpr qsizetype kMaxPdfBytes = 64 * 1024 * 1024;
 
 // Raised whenever a structure below or a function's meaning changes, so that a module built from
 // other sources than the program is refused when loaded instead of misreading the program's data.
-inline constexpr int kFormLayerVersion = 2;
+inline constexpr int kFormLayerVersion = 3;
 // The module's one exported function: `const FormLayer *tenvoria_pdfform_layer(int version)`,
 // null for a version it was not built for.
 inline constexpr const char *kFormLayerEntry = "tenvoria_pdfform_layer";
@@ -101,6 +101,7 @@ struct LayerPlan {
     LayerFont font;
     std::vector<LayerTextField> texts;
     std::vector<LayerChoice> choices;
+    QString language = QStringLiteral("en-US"); // the /Lang screen readers speak the form in
 };
 
 struct FormLayer {

@@ -262,7 +262,7 @@ QByteArray withFields(const LayerPlan &plan)
     acroForm.replaceKey(kMarkerKey, Handle::newInteger(1));
     pdf.getRoot().replaceKey("/AcroForm", pdf.makeIndirectObject(acroForm));
     // Screen readers speak the form in its language, and Tab goes through the fields row by row.
-    pdf.getRoot().replaceKey("/Lang", Handle::newUnicodeString("en-US"));
+    pdf.getRoot().replaceKey("/Lang", Handle::newUnicodeString(utf8(plan.language)));
     for (QPDFPageObjectHelper &page : pageList)
         page.getObjectHandle().replaceKey("/Tabs", Handle::newName("/R"));
     Handle info = pdf.getTrailer().getKey("/Info");

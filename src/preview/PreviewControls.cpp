@@ -6,6 +6,7 @@
 #include "shell/Appearance.h"
 #include "shell/ButtonKeys.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QPushButton>
@@ -76,34 +77,34 @@ PreviewControls buildPreviewControls(QWidget *window)
     c.viewportClient = place(new QWidget(c.viewport), "Picture2Client", c.viewport->contentsRect());
     makeWhitePictureBox(c.viewportClient);
 
-    named(c.viewport, QStringLiteral("Page view"));
+    named(c.viewport, QCoreApplication::translate("preview::PreviewWindow", "Page view"));
     c.page = place(new PagePicture(c.viewportClient), "Picture1", twipsToPixels(0, 0, 2340, 3435));
-    named(c.page, QStringLiteral("Rental application page"));
+    named(c.page, QCoreApplication::translate("preview::PreviewWindow", "Rental application page"));
     shell::markAsPictureBox(c.page);
     // The page takes the keyboard (Tab or a click) to be scrolled; it comes first in the window's
     // keyboard order, being made first.
     c.page->setFocusPolicy(Qt::StrongFocus);
 
     c.verticalBar = named(scrollBar(window, Qt::Vertical, "VScroll1", twipsToPixels(9450, 120, 255, 7425)),
-                       QStringLiteral("Scroll the page up and down"));
+                       QCoreApplication::translate("preview::PreviewWindow", "Scroll the page up and down"));
     c.horizontalBar = named(scrollBar(window, Qt::Horizontal, "HScroll1", twipsToPixels(120, 7545, 9330, 255)),
-                       QStringLiteral("Scroll the page sideways"));
+                       QCoreApplication::translate("preview::PreviewWindow", "Scroll the page sideways"));
 
     c.zoomSource = place(new PagePicture(window), "Zoom_Ori", twipsToPixels(10320, 480, 735, 375));
     makeWhitePictureBox(c.zoomSource);
 
     c.buttonFrame =
-        place(new QGroupBox(QStringLiteral("Zoom:"), window), "Frame1", twipsToPixels(120, 7860, 9600, 855));
+        place(new QGroupBox(QCoreApplication::translate("preview::PreviewWindow", "Zoom:"), window), "Frame1", twipsToPixels(120, 7860, 9600, 855));
     c.zoomInButton =
-        pushButton(c.buttonFrame, QStringLiteral("Zoom In"), "PushButton1", twipsToPixels(240, 300, 4440, 405));
+        pushButton(c.buttonFrame, QCoreApplication::translate("preview::PreviewWindow", "Zoom In"), "PushButton1", twipsToPixels(240, 300, 4440, 405));
     c.zoomOutButton =
-        pushButton(c.buttonFrame, QStringLiteral("Zoom Out"), "PushButton2", twipsToPixels(4800, 300, 4560, 405));
+        pushButton(c.buttonFrame, QCoreApplication::translate("preview::PreviewWindow", "Zoom Out"), "PushButton2", twipsToPixels(4800, 300, 4560, 405));
 
     c.backButton =
-        pushButton(window, QStringLiteral("< Back"), "PushButton8", twipsToPixels(120, 8850, 4680, 405));
+        pushButton(window, QCoreApplication::translate("preview::PreviewWindow", "< Back"), "PushButton8", twipsToPixels(120, 8850, 4680, 405));
     // Read aloud as a word, not as "less than".
-    named(c.backButton, QStringLiteral("Back"));
-    c.saveButton = pushButton(window, QStringLiteral("Save Results To Word File"), "PushButton6",
+    named(c.backButton, QCoreApplication::translate("preview::PreviewWindow", "Back"));
+    c.saveButton = pushButton(window, QCoreApplication::translate("preview::PreviewWindow", "Save Results To Word File"), "PushButton6",
                                twipsToPixels(4920, 8850, 4800, 405));
     return c;
 }

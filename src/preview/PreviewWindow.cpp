@@ -73,7 +73,7 @@ PreviewWindow::PreviewWindow(QWidget *parent)
     setObjectName(QStringLiteral("Form2"));
     // Before anything is said about the window, so that its first accessible interface is a window's.
     shell::announceAsWindow(this);
-    setAccessibleDescription(QStringLiteral("Preview of the rental application form"));
+    setAccessibleDescription(tr("Preview of the rental application form"));
     const QSize outer = m_controls.viewport->size() * kTwipsPerPixel;
     const QSize inner = m_controls.viewport->contentsRect().size() * kTwipsPerPixel;
     m_scroll.setViewport({outer.width(), outer.height(), inner.width(), inner.height()});
@@ -93,7 +93,7 @@ PreviewWindow::PreviewWindow(QWidget *parent)
     connect(print, &QShortcut::activated, this, &PreviewWindow::printPages);
     m_pageMenu = new QMenu(this);
     m_pageMenu->setObjectName(QStringLiteral("PageMenu"));
-    connect(m_pageMenu->addAction(QStringLiteral("Print\u2026")), &QAction::triggered, this, &PreviewWindow::printPages);
+    connect(m_pageMenu->addAction(tr("Print…")), &QAction::triggered, this, &PreviewWindow::printPages);
     setUpAccess();
 
     // Buttons show the window's own pointer, the background and the frame the default one.

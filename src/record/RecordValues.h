@@ -3,6 +3,8 @@
 #include <QMap>
 #include <QString>
 
+#include "FormLanguage.h"
+
 namespace record {
 class SettingsStore;
 }
@@ -17,6 +19,8 @@ public:
     // Throw base::Failure for an unknown identifier: a typo must not pass silently.
     virtual QString textOf(const QString &id) const = 0;
     virtual bool isSelected(const QString &id) const = 0;
+    // The language the form is printed in; not one of the record's settings keys.
+    virtual FormLanguage formLanguage() const { return FormLanguage::English; }
 };
 
 // The record by settings key: the store's, an applicant file's and an import's form of it. Every
@@ -53,8 +57,11 @@ public:
 
     QString textOf(const QString &id) const override;
     bool isSelected(const QString &id) const override;
+    FormLanguage formLanguage() const override { return m_language; }
+    void setFormLanguage(FormLanguage language) { m_language = language; }
 
 private:
+    FormLanguage m_language = FormLanguage::English;
     QHash<QString, QString> m_texts;
     QHash<QString, bool> m_selected;
 };

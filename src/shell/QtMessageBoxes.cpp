@@ -1,6 +1,7 @@
 #include "QtMessageBoxes.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
@@ -165,8 +166,8 @@ runtime::SaveAnswer QtMessageBoxes::askSaveDiscardCancel(const QString &title, c
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
     widenForLongText(box, text);
     // Alt+S, Alt+D; Escape is Cancel's.
-    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
-    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Don't Save"));
+    box.button(QMessageBox::Save)->setText(QCoreApplication::translate("MessageBoxes", "&Save"));
+    box.button(QMessageBox::Discard)->setText(QCoreApplication::translate("MessageBoxes", "&Don't Save"));
     box.setDefaultButton(QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
     const int answer = box.exec();

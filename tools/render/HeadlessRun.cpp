@@ -209,7 +209,7 @@ namespace {
 // The record of the source, read as the window opens an applicant file: a file that is not one
 // (random bytes, a locked file damaged or cut short, a FIFO) is refused with the reason, never
 // taken for a blank record.
-record::RecordSnapshot recordOf(const RecordSource &source)
+record::RecordSnapshot recordOfSource(const RecordSource &source)
 {
     if (source.sample)
         return record::RecordSnapshot::sample();
@@ -231,6 +231,13 @@ record::RecordSnapshot recordOf(const RecordSource &source)
                                            "standard input).")
                                 .arg(path));
     return record::RecordSnapshot::fromSettings(record::readApplicantFile(path, &source.passphrase->passphrase()));
+}
+
+record::RecordSnapshot recordOf(const RecordSource &source)
+{
+    record::RecordSnapshot record = recordOfSource(source);
+    record.setFormLanguage(source.language);
+    return record;
 }
 
 } // namespace
@@ -318,7 +325,7 @@ QStringList writeFillablePdf(const RecordSource &source, bool blank, const QStri
     runtime::ScopedMessageBoxes scope(boxes);
     try {
         if (blank) {
-            form::exportFillable(formLayer(), nullptr, pdfPath);
+            form::exportFillable(formLayer(), nullptr, pdfPath, source.language);
         } else {
             const record::RecordSnapshot record = recordOf(source);
             if (problems.isEmpty())

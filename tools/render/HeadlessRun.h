@@ -14,6 +14,7 @@ struct Document;
 #include "compare/ComparisonExport.h"
 #include "pdfform/FormLayer.h"
 #include "record/LockedFile.h"
+#include "record/FormLanguage.h"
 
 namespace tools {
 
@@ -54,6 +55,7 @@ struct RecordSource {
     bool sample = false;  // the example record instead of any store
     // Opens a locked settings file, and locks the applicant file written; null when none was given.
     std::shared_ptr<PassphraseFile> passphrase;
+    record::FormLanguage language = record::FormLanguage::English; // the form's words, not the record's
 };
 
 // Generates the form for the record and writes, for each path given, the document, the page

@@ -1,4 +1,4 @@
-// tenvoria-render [--settings FILE | --sample] [--doc OUT.doc] [--image OUT.png] [--pdf OUT.pdf]
+// tenvoria-render [--settings FILE | --sample] [--form-language en|es] [--doc OUT.doc] [--image OUT.png] [--pdf OUT.pdf]
 // tenvoria-render [--settings FILE | --sample | --blank] --fillable-pdf OUT.pdf
 // tenvoria-render --import-pdf FILLED.pdf --record-out FILE
 // tenvoria-render [--settings FILE | --sample] --save-applicant OUT.tenvoria [--passphrase-file F]
@@ -150,8 +150,11 @@ int main(int argc, char **argv)
     const QCommandLineOption minimum(QStringLiteral("minimum"), QStringLiteral("The least income multiple (default 3), for --compare."),
                                      QStringLiteral("M"));
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("Where to write the comparison as CSV."), QStringLiteral("OUT.csv"));
+    const QCommandLineOption formLanguage(QStringLiteral("form-language"),
+                                          QStringLiteral("The form's language: en (the default) or es, for the form and the fillable PDF."),
+                                          QStringLiteral("LANG"));
     parser.addOptions({settings, sample, doc, image, pdf, fillable, blank, importPdf, recordOut, saveApplicant, passphraseFile,
-                       compareFolder, rent, minimum, csv});
+                       compareFolder, rent, minimum, csv, formLanguage});
     const DecisionOptions decisionOptions;
     parser.addOptions(decisionOptions.all());
     parser.process(app);
@@ -221,10 +224,17 @@ int main(int argc, char **argv)
         sayProblems(err, {QStringLiteral("--settings names no file.")});
         return 2;
     }
+    const std::optional<record::FormLanguage> language =
+        parser.isSet(formLanguage) ? record::languageOfCode(parser.value(formLanguage)) : record::FormLanguage::English;
+    if (!language) {
+        sayProblems(err, {QStringLiteral("--form-language takes en or es, not %1.").arg(parser.value(formLanguage))});
+        return 2;
+    }
     const tools::RecordSource source{parser.value(settings), parser.isSet(sample),
                                      parser.isSet(passphraseFile)
                                          ? std::make_shared<tools::PassphraseFile>(parser.value(passphraseFile))
-                                         : nullptr};
+                                         : nullptr,
+                                     *language};
     if (parser.isSet(saveApplicant)) {
         if (!parser.positionalArguments().isEmpty() || parser.isSet(fillable) || parser.isSet(doc) || parser.isSet(pdf)
             || parser.isSet(image)) {

@@ -1,0 +1,213 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Current</source>
+        <translation>Actual</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Anterior</translation>
+    </message>
+    <message>
+        <source>Employment Information</source>
+        <translation>Información de empleo</translation>
+    </message>
+    <message>
+        <source>Emergency Contact</source>
+        <translation>Contacto de emergencia</translation>
+    </message>
+    <message>
+        <source>References</source>
+        <translation>Referencias</translation>
+    </message>
+    <message>
+        <source>Applicant Information</source>
+        <translation>Información del solicitante</translation>
+    </message>
+    <message>
+        <source>Co-applicant Information</source>
+        <translation>Información del cosolicitante</translation>
+    </message>
+    <message>
+        <source>Other Information</source>
+        <translation>Otra información</translation>
+    </message>
+    <message>
+        <source>Start Creating Template</source>
+        <translation>Comenzar a crear la plantilla</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
+        <source>Load Sample/Example Data</source>
+        <translation>Cargar datos de ejemplo</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Nombre:</translation>
+    </message>
+    <message>
+        <source>Date of Birth:</source>
+        <translation>Fecha de nac.:</translation>
+    </message>
+    <message>
+        <source>SSN:</source>
+        <translation>Seguro Social:</translation>
+    </message>
+    <message>
+        <source>Phone:</source>
+        <translation>Teléfono:</translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation>Dirección:</translation>
+    </message>
+    <message>
+        <source>City:</source>
+        <translation>Ciudad:</translation>
+    </message>
+    <message>
+        <source>State:</source>
+        <translation>Edo.:</translation>
+    </message>
+    <message>
+        <source>Zip Code:</source>
+        <translation>C. postal:</translation>
+    </message>
+    <message>
+        <source>Monthly Payment or Rent:</source>
+        <translation>Pago mensual o alquiler:</translation>
+    </message>
+    <message>
+        <source>How Long:</source>
+        <translation>Tiempo:</translation>
+    </message>
+    <message>
+        <source>Current Employer:</source>
+        <translation>Empleador actual:</translation>
+    </message>
+    <message>
+        <source>Employer Address:</source>
+        <translation>Dir. del empleador:</translation>
+    </message>
+    <message>
+        <source>Email:</source>
+        <translation>Correo:</translation>
+    </message>
+    <message>
+        <source>Fax:</source>
+        <translation>Fax:</translation>
+    </message>
+    <message>
+        <source>Position:</source>
+        <translation>Puesto:</translation>
+    </message>
+    <message>
+        <source>Annual Income:</source>
+        <translation>Ingreso anual:</translation>
+    </message>
+    <message>
+        <source>Name of person not residing with you:</source>
+        <translation>Persona que no vive con usted:</translation>
+    </message>
+    <message>
+        <source>Relationship:</source>
+        <translation>Parentesco:</translation>
+    </message>
+    <message>
+        <source>Name 2:</source>
+        <translation>Nombre 2:</translation>
+    </message>
+    <message>
+        <source>Name 3:</source>
+        <translation>Nombre 3:</translation>
+    </message>
+    <message>
+        <source>House</source>
+        <translation>Vivienda</translation>
+    </message>
+    <message>
+        <source>Own</source>
+        <translation>Propia</translation>
+    </message>
+    <message>
+        <source>Rent</source>
+        <translation>Renta</translation>
+    </message>
+    <message>
+        <source>Salary</source>
+        <translation>Salario</translation>
+    </message>
+    <message>
+        <source>Hourly</source>
+        <translation>Hora</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBoxes</name>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Guardar</translation>
+    </message>
+    <message>
+        <source>&amp;Don&apos;t Save</source>
+        <translation>&amp;No guardar</translation>
+    </message>
+</context>
+<context>
+    <name>preview::PreviewWindow</name>
+    <message>
+        <source>Page view</source>
+        <translation>Vista de la página</translation>
+    </message>
+    <message>
+        <source>Rental application page</source>
+        <translation>Página de la solicitud de arrendamiento</translation>
+    </message>
+    <message>
+        <source>Scroll the page up and down</source>
+        <translation>Desplazar la página hacia arriba y hacia abajo</translation>
+    </message>
+    <message>
+        <source>Scroll the page sideways</source>
+        <translation>Desplazar la página hacia los lados</translation>
+    </message>
+    <message>
+        <source>Zoom:</source>
+        <translation>Zoom:</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Acercar</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Alejar</translation>
+    </message>
+    <message>
+        <source>&lt; Back</source>
+        <translation>&lt; Atrás</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
+        <source>Save Results To Word File</source>
+        <translation>Guardar el resultado en Word</translation>
+    </message>
+    <message>
+        <source>Preview of the rental application form</source>
+        <translation>Vista previa del formulario de solicitud de arrendamiento</translation>
+    </message>
+    <message>
+        <source>Print…</source>
+        <translation>Imprimir…</translation>
+    </message>
+</context>
+</TS>
