@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QTimer>
+
+#include <algorithm>
 
 #include <unistd.h>
 
@@ -43,20 +46,40 @@ QString SingleInstance::serverName(const QString &storePath)
     return QStringLiteral("tenvoria-%1-%2").arg(::geteuid()).arg(QString::fromLatin1(hash));
 }
 
-bool SingleInstance::handOver(const HandOver &request)
+SingleInstance::Outcome SingleInstance::handOver(const HandOver &request, const std::function<void()> &waiting,
+                                                 int patienceMs)
 {
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kWaitMs))
-        return false;
+        return Outcome::NoneRunning;
+    // From here a copy is alive on this store (the system takes connections for a stopped or busy
+    // one too): running beside it would mix two applicants into one record, so this start waits.
+    QElapsedTimer waited;
+    waited.start();
+    bool toldWaiting = false;
+    const auto remaining = [&] {
+        const qint64 left = patienceMs - waited.elapsed();
+        if (left > 0 && !toldWaiting && waited.elapsed() >= kWaitMs && waiting) {
+            toldWaiting = true;
+            waiting();
+        }
+        return int(std::clamp<qint64>(left, 0, kWaitMs));
+    };
     socket.write(encoded(request));
-    if (!socket.waitForBytesWritten(kWaitMs))
-        return false;
-    // The running copy answers once it has the request; without the answer this copy runs itself.
-    while (!socket.canReadLine())
-        if (!socket.waitForReadyRead(kWaitMs))
-            return false;
-    return socket.readLine().trimmed() == "taken";
+    // The running copy answers once it has the request.
+    while (!socket.canReadLine()) {
+        const bool progressed = socket.bytesToWrite() > 0 ? socket.waitForBytesWritten(remaining())
+                                                          : socket.waitForReadyRead(remaining());
+        if (progressed)
+            continue;
+        // A copy that went away without an answer took nothing: its socket is stale, and this one runs.
+        if (socket.state() != QLocalSocket::ConnectedState)
+            return Outcome::NoneRunning;
+        if (waited.elapsed() >= patienceMs)
+            return Outcome::NoAnswer;
+    }
+    return socket.readLine().trimmed() == "taken" ? Outcome::Taken : Outcome::NoneRunning;
 }
 
 bool SingleInstance::listen()
