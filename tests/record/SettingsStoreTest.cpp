@@ -404,10 +404,8 @@ TEST_F(SettingsStoreTest, TheUsersStoreIsWhereQSettingsKeepsItAndFindingItReadsN
     const QString home = dir.filePath(QStringLiteral("home"));
     ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/.config")));
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("elsewhere"))));
-    for (const QString &configHome : {QString(), QStringLiteral("<unset>"), dir.filePath(QStringLiteral("elsewhere")),
-                                      dir.filePath(QStringLiteral("elsewhere/")), QStringLiteral("relative/config")}) {
-        SCOPED_TRACE(configHome.toStdString());
-        QProcess helper;
+    // The paths the helper prints: the program's, then QSettings' (each on a line of its own).
+    const auto storePaths = [&](const QString &configHome, QProcess &helper) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("HOME"), home);
         if (configHome == QLatin1String("<unset>"))
@@ -417,24 +415,28 @@ TEST_F(SettingsStoreTest, TheUsersStoreIsWhereQSettingsKeepsItAndFindingItReadsN
         helper.setProcessEnvironment(environment);
         helper.setWorkingDirectory(dir.path());
         helper.start(QStringLiteral(TENVORIA_FAULT_HELPER), {QStringLiteral("store-path")});
+    };
+    for (const QString &configHome : {QString(), QStringLiteral("<unset>"), dir.filePath(QStringLiteral("elsewhere")),
+                                      dir.filePath(QStringLiteral("elsewhere/")), QStringLiteral("relative/config")}) {
+        SCOPED_TRACE(configHome.toStdString());
+        QProcess helper;
+        storePaths(configHome, helper);
         ASSERT_TRUE(helper.waitForFinished(30000));
         const QStringList paths = QString::fromLocal8Bit(helper.readAllStandardOutput()).split(QLatin1Char('\n'));
         ASSERT_EQ(paths.size(), 3) << paths.join(QLatin1Char('|')).toStdString();
         EXPECT_EQ(paths[0], paths[1]);
         EXPECT_TRUE(paths[0].endsWith(QStringLiteral("/Marrowick.conf"))) << paths[0].toStdString();
     }
-    // A FIFO at that place: the path is found at once, though nothing ever writes into the FIFO.
+    // A FIFO at that place: the program's path comes at once, though nothing writes into the FIFO.
     const QString fifo = home + QStringLiteral("/.config/Marrowick.conf");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    const QByteArray savedHome = qgetenv("HOME");
-    qunsetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", QFile::encodeName(home));
-    const QString found = SettingsStore::userStorePath();
-    qputenv("HOME", savedHome);
-    if (!saved.isNull())
-        qputenv("XDG_CONFIG_HOME", saved);
-    EXPECT_EQ(found, fifo);
+    QProcess helper;
+    storePaths(QStringLiteral("<unset>"), helper);
+    while (!helper.canReadLine() && helper.waitForReadyRead(30000)) {
+    }
+    EXPECT_EQ(QString::fromLocal8Bit(helper.readLine()), fifo + QLatin1Char('\n'));
+    helper.kill(); // QSettings, after it, waits on the FIFO
+    helper.waitForFinished();
 }
 
 } // namespace

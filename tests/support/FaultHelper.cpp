@@ -28,10 +28,12 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args == QStringList{QStringLiteral("store-path")}) {
-        std::printf("%s\n%s\n", qPrintable(record::SettingsStore::userStorePath()),
-                    qPrintable(QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                                         QString::fromLatin1(record::SettingsStore::kApplication))
-                                   .fileName()));
+        // The program's answer first, and on its own: QSettings opens the file, and waits on a FIFO.
+        std::printf("%s\n", qPrintable(record::SettingsStore::userStorePath()));
+        std::fflush(stdout);
+        std::printf("%s\n", qPrintable(QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                                                 QString::fromLatin1(record::SettingsStore::kApplication))
+                                           .fileName()));
         return 0;
     }
     if (args.size() != 3 && args.size() != 4)
