@@ -87,9 +87,11 @@ bool SingleInstance::listen()
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::onConnection);
+    // With an access option Qt makes the socket aside and renames it into place, so a socket left by
+    // a copy that was killed is replaced here; the handOver() before has made sure none answers.
     if (m_server->listen(m_name))
         return true;
-    // A socket left by a copy that was killed answers no one: it is taken over.
+    // Without one (a Qt that binds in place), such a socket is in the way: it is taken over.
     if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
         QLocalSocket probe;
         probe.connectToServer(m_name);
