@@ -137,11 +137,18 @@ void SingleInstance::deliver()
 {
     if (!m_receiver || m_waiting.isEmpty())
         return;
-    // A question already open is answered first; the request then gets its own.
-    if (QApplication::activeModalWidget()) {
+    // A question already open is answered first; the request then gets its own. The question comes
+    // forward, once, so that the later start is seen to have reached this copy.
+    if (QWidget *question = QApplication::activeModalWidget()) {
+        if (m_broughtForward != question) {
+            m_broughtForward = question;
+            question->raise();
+            question->activateWindow();
+        }
         QTimer::singleShot(200, this, &SingleInstance::deliver);
         return;
     }
+    m_broughtForward = nullptr;
     m_receiver(m_waiting.takeFirst());
     if (!m_waiting.isEmpty())
         QTimer::singleShot(0, this, &SingleInstance::deliver);

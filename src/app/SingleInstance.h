@@ -1,5 +1,7 @@
 #pragma once
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <QString>
 #include <QStringList>
 
@@ -58,6 +60,7 @@ private:
     QLocalServer *m_server = nullptr;
     QList<HandOver> m_waiting;
     std::function<void(const HandOver &)> m_receiver;
+    QPointer<QWidget> m_broughtForward; // the open question a waiting request has raised
 };
 
 } // namespace app

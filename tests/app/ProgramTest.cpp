@@ -26,6 +26,7 @@
 #include "wordproc/msdoc/DocReader.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLocalServer>
@@ -444,6 +445,43 @@ TEST_F(ProgramTest, AHandOverWhileThePreviewShowsRaisesItAndLeavesItOnlyForAnOpe
     EXPECT_FALSE(QFile::exists(document));
     EXPECT_EQ(main.record().text(QStringLiteral("txtAppInfoName"))->text(), QStringLiteral("Plain"));
     main.hide();
+}
+
+// A request that comes while a question is open waits for the answer, but the question comes
+// forward at once: the later start has visibly reached this copy.
+TEST_F(ProgramTest, AHandOverDuringAnOpenQuestionBringsItForwardAndWaitsForIt)
+{
+    app::SingleInstance instance(store.filePath());
+    ASSERT_TRUE(instance.listen());
+    std::vector<app::HandOver> received;
+    instance.setReceiver([&](const app::HandOver &request) { received.push_back(request); });
+    QDialog question;
+    question.setModal(true);
+    question.show();
+    QWidget elsewhere;
+    elsewhere.show();
+    QApplication::setActiveWindow(&elsewhere);
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &elsewhere);
+
+    QLocalSocket later;
+    later.connectToServer(app::SingleInstance::serverName(store.filePath()));
+    ASSERT_TRUE(later.waitForConnected(1000));
+    later.write("/srv/a.tenvoria\t\n");
+    later.flush();
+    const auto pumpUntil = [](const std::function<bool()> &done) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && waited.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+    };
+    pumpUntil([&] { return QApplication::activeWindow() == &question; });
+    EXPECT_EQ(QApplication::activeWindow(), &question);
+    EXPECT_TRUE(received.empty());
+    question.hide(); // answered
+    pumpUntil([&] { return !received.empty(); });
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].applicantFile, QStringLiteral("/srv/a.tenvoria"));
 }
 
 // The File menu's fillable PDF, through the module the program loads for it: exported with the
