@@ -46,8 +46,7 @@ QString SingleInstance::serverName(const QString &storePath)
     return QStringLiteral("tenvoria-%1-%2").arg(::geteuid()).arg(QString::fromLatin1(hash));
 }
 
-SingleInstance::Outcome SingleInstance::handOver(const HandOver &request, const std::function<void()> &waiting,
-                                                 int patienceMs)
+SingleInstance::Outcome SingleInstance::handOver(const HandOver &request, const std::function<void()> &waiting)
 {
     QLocalSocket socket;
     socket.connectToServer(m_name);
@@ -59,7 +58,7 @@ SingleInstance::Outcome SingleInstance::handOver(const HandOver &request, const 
     waited.start();
     bool toldWaiting = false;
     const auto remaining = [&] {
-        const qint64 left = patienceMs - waited.elapsed();
+        const qint64 left = kPatienceMs - waited.elapsed();
         if (left > 0 && !toldWaiting && waited.elapsed() >= kWaitMs && waiting) {
             toldWaiting = true;
             waiting();
@@ -76,7 +75,7 @@ SingleInstance::Outcome SingleInstance::handOver(const HandOver &request, const 
         // A copy that went away without an answer took nothing: its socket is stale, and this one runs.
         if (socket.state() != QLocalSocket::ConnectedState)
             return Outcome::NoneRunning;
-        if (waited.elapsed() >= patienceMs)
+        if (waited.elapsed() >= kPatienceMs)
             return Outcome::NoAnswer;
     }
     return socket.readLine().trimmed() == "taken" ? Outcome::Taken : Outcome::NoneRunning;

@@ -40,9 +40,8 @@ public:
         NoAnswer,    // a copy took the connection but did not answer in time: this one must not run
     };
     // Hands the request to a running copy. `waiting` is called once when the copy has not answered
-    // within a second and the wait goes on (up to `patienceMs` in all).
-    Outcome handOver(const HandOver &request, const std::function<void()> &waiting = {},
-                     int patienceMs = kPatienceMs);
+    // within a second and the wait goes on (up to kPatienceMs in all).
+    Outcome handOver(const HandOver &request, const std::function<void()> &waiting = {});
     // How long a later start waits for a busy running copy.
     static constexpr int kPatienceMs = 15000;
     // Begins listening for later starts; false when it cannot (this copy then runs alone).
