@@ -702,33 +702,49 @@ TEST(ProgramProcess, TheRunningCopysSocketIsPrivateToItsUser)
     first.waitForFinished();
 }
 
+// A copy of the program stood in for by the test: it listens where a running copy on a fresh
+// home's store would, takes connections (the system does) and answers only when the test does.
+struct StandInCopy {
+    QTemporaryDir home;
+    QLocalServer server;
+    bool listening = false;
+
+    StandInCopy()
+    {
+        const QByteArray temporary = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(home.path())); // where the later start looks for it
+        listening = server.listen(app::SingleInstance::serverName(home.filePath(QStringLiteral("config/Marrowick.conf"))));
+        temporary.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temporary);
+    }
+    // The later start, its start-up marks and messages on one channel.
+    void start(QProcess &later, const QStringList &arguments)
+    {
+        QProcessEnvironment environment = programEnvironment(home.path(), home.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+        environment.insert(QStringLiteral("TMPDIR"), home.path());
+        environment.insert(QStringLiteral("TENVORIA_STARTUP_TRACE"), QStringLiteral("1"));
+        later.setProcessEnvironment(environment);
+        later.setProcessChannelMode(QProcess::MergedChannels);
+        later.start(QStringLiteral(TENVORIA_PROGRAM), arguments);
+    }
+};
+
 // A running copy that takes the connection but is too busy to answer at once: a later start waits
 // for it, says so, and ends once it answers, rather than open a second window on the same record.
 TEST(ProgramProcess, ALaterStartWaitsForABusyCopysAnswer)
 {
-    QTemporaryDir home;
-    const QString file = home.filePath(QStringLiteral("b.tenvoria"));
-    QProcessEnvironment environment = programEnvironment(home.path(), home.filePath(QStringLiteral("config")));
-    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
-    environment.insert(QStringLiteral("TMPDIR"), home.path());
-    environment.insert(QStringLiteral("TENVORIA_STARTUP_TRACE"), QStringLiteral("1"));
-    qputenv("TMPDIR", QFile::encodeName(home.path())); // the busy copy's socket beside the program's
-    QLocalServer busy; // accepts (the system does) and answers only when the test says
-    const bool listening = busy.listen(app::SingleInstance::serverName(home.filePath(QStringLiteral("config/Marrowick.conf"))));
-    qunsetenv("TMPDIR");
-    ASSERT_TRUE(listening) << busy.errorString().toStdString();
+    StandInCopy busy;
+    ASSERT_TRUE(busy.listening) << busy.server.errorString().toStdString();
+    const QString file = busy.home.filePath(QStringLiteral("b.tenvoria"));
     QProcess later;
-    later.setProcessEnvironment(environment);
-    later.setProcessChannelMode(QProcess::MergedChannels); // the start-up marks are on standard error
-    later.start(QStringLiteral(TENVORIA_PROGRAM), {file});
-    ASSERT_TRUE(later.waitForStarted());
+    busy.start(later, {file});
     QByteArray said;
     while (!said.contains("busy; waiting") && later.waitForReadyRead(10000))
         said += later.readAll();
     ASSERT_TRUE(said.contains("tenvoria: the copy already running on these settings is busy; waiting for it to answer"))
         << said.toStdString();
-    ASSERT_TRUE(busy.waitForNewConnection(5000));
-    QLocalSocket *request = busy.nextPendingConnection();
+    ASSERT_TRUE(busy.server.waitForNewConnection(5000));
+    QLocalSocket *request = busy.server.nextPendingConnection();
     while (!request->canReadLine() && request->waitForReadyRead(5000)) {
     }
     EXPECT_EQ(request->readLine(), (file + QLatin1Char('\t')).toUtf8() + '\n');
@@ -744,21 +760,10 @@ TEST(ProgramProcess, ALaterStartWaitsForABusyCopysAnswer)
 // it ends, and never runs beside it.
 TEST(ProgramProcess, ALaterStartGivesUpOnACopyThatNeverAnswersWithoutRunningBesideIt)
 {
-    QTemporaryDir home;
-    QProcessEnvironment environment = programEnvironment(home.path(), home.filePath(QStringLiteral("config")));
-    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
-    environment.insert(QStringLiteral("TMPDIR"), home.path());
-    environment.insert(QStringLiteral("TENVORIA_STARTUP_TRACE"), QStringLiteral("1"));
-    qputenv("TMPDIR", QFile::encodeName(home.path()));
-    QLocalServer hung;
-    const bool listening = hung.listen(app::SingleInstance::serverName(home.filePath(QStringLiteral("config/Marrowick.conf"))));
-    qunsetenv("TMPDIR");
-    ASSERT_TRUE(listening) << hung.errorString().toStdString();
+    StandInCopy hung;
+    ASSERT_TRUE(hung.listening) << hung.server.errorString().toStdString();
     QProcess later;
-    later.setProcessEnvironment(environment);
-    later.setProcessChannelMode(QProcess::MergedChannels); // the start-up marks are on standard error
-    later.start(QStringLiteral(TENVORIA_PROGRAM), {});
-    ASSERT_TRUE(later.waitForStarted());
+    hung.start(later, {});
     QElapsedTimer waited;
     waited.start();
     QByteArray said;
