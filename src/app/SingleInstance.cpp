@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace app {
@@ -30,6 +31,15 @@ QByteArray encoded(const HandOver &request)
 HandOver decoded(const QString &line)
 {
     return {line.section(QLatin1Char('\t'), 0, 0), line.section(QLatin1Char('\t'), 1)};
+}
+
+// Whether the process at the other end of the connection runs as this user.
+bool ownedByThisUser(const QLocalSocket &socket)
+{
+    ucred peer {};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0
+        && peer.uid == ::geteuid();
 }
 
 } // namespace
@@ -51,6 +61,10 @@ SingleInstance::Outcome SingleInstance::handOver(const HandOver &request, const 
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kWaitMs))
+        return Outcome::NoneRunning;
+    // A socket of that name that another user made (the temporary folder is shared) is no copy of
+    // ours: it learns nothing, and cannot hold this start back.
+    if (!ownedByThisUser(socket))
         return Outcome::NoneRunning;
     // From here a copy is alive on this store (the system takes connections for a stopped or busy
     // one too): running beside it would mix two applicants into one record, so this start waits.

@@ -781,6 +781,46 @@ TEST(ProgramProcess, ALaterStartGivesUpOnACopyThatNeverAnswersWithoutRunningBesi
     later.waitForFinished();
 }
 
+// Another user who makes a socket of that name in the shared temporary folder is not taken for a
+// running copy: the start tells it nothing, does not wait on it, and runs.
+TEST(ProgramProcess, AnotherUsersSocketOfTheSameNameIsNoRunningCopy)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to listen as another user";
+    QTemporaryDir home;
+    ASSERT_EQ(::chmod(QFile::encodeName(home.path()).constData(), 01777), 0);
+    const QString socket = home.filePath(app::SingleInstance::serverName(home.filePath(QStringLiteral("config/Marrowick.conf"))));
+    const QString told = home.filePath(QStringLiteral("told"));
+    QProcess stranger; // takes connections and keeps what it is told, never answering
+    stranger.start(QStringLiteral("setpriv"),
+                   {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                    QStringLiteral("/usr/bin/python3"), QStringLiteral("-c"),
+                    QStringLiteral("import socket, sys\n"
+                                   "s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(5)\n"
+                                   "print('ready', flush=True)\n"
+                                   "c, _ = s.accept(); open(sys.argv[2], 'wb').write(c.recv(4096)); c.recv(1)\n"),
+                    socket, told});
+    ASSERT_TRUE(stranger.waitForReadyRead(10000)) << stranger.readAllStandardError().toStdString();
+    QProcess later;
+    QProcessEnvironment environment = programEnvironment(home.path(), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+    environment.insert(QStringLiteral("TMPDIR"), home.path());
+    environment.insert(QStringLiteral("TENVORIA_STARTUP_TRACE"), QStringLiteral("1"));
+    later.setProcessEnvironment(environment);
+    later.setProcessChannelMode(QProcess::MergedChannels);
+    later.start(QStringLiteral(TENVORIA_PROGRAM), {home.filePath(QStringLiteral("secret name.tenvoria"))});
+    QByteArray said;
+    while (!said.contains("main window built") && later.waitForReadyRead(10000))
+        said += later.readAll();
+    EXPECT_TRUE(said.contains("main window built")) << said.toStdString();
+    EXPECT_FALSE(said.contains("busy")) << said.toStdString();
+    EXPECT_FALSE(testsupport::readTestFile(told).contains("secret name"));
+    later.kill();
+    later.waitForFinished();
+    stranger.kill();
+    stranger.waitForFinished();
+}
+
 // A store that is a FIFO: the start neither hangs on it nor takes it for a store. It goes on to the
 // window, whose first act is the box that says why it starts without the store.
 TEST(ProgramProcess, AFifoStoreIsReportedAndTheStartGoesOn)
