@@ -22,8 +22,8 @@ struct HandOver {
 // two running copies on one store would mix two applicants into one record: a second start on the
 // same store and display hands its applicant file (if any) to the copy already running and ends.
 // The first copy listens on a local socket private to the user (QLocalServer), named after the
-// user, the display and the store's path. A copy that finds no running one within a second, or
-// cannot listen, runs on its own. A running copy that takes the connection is alive, though it
+// user, the display and the store's path. A copy that finds no running one of this user's within a
+// second, or cannot listen, runs on its own. A running copy that takes the connection is alive, though it
 // may be busy: the later start waits for its answer, and never runs a second window beside it.
 class SingleInstance final : public QObject {
     Q_OBJECT
