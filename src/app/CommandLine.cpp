@@ -6,6 +6,11 @@ namespace app {
 
 CommandLine readCommandLine(const QStringList &arguments)
 {
+    const auto answer = [](CommandLine::Action action) {
+        CommandLine only;
+        only.action = action;
+        return only;
+    };
     CommandLine line;
     bool options = true;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -14,35 +19,44 @@ CommandLine readCommandLine(const QStringList &arguments)
             options = false;
             continue;
         }
-        // Help and the version answer whatever else is wrong with the line.
+        // Help and the version answer whatever else is on the line.
         if (options && (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")))
-            return {.action = CommandLine::Action::Help};
+            return answer(CommandLine::Action::Help);
         if (options && argument == QStringLiteral("--version"))
-            return {.action = CommandLine::Action::Version};
-        if (!line.mistake.isEmpty())
-            continue;
+            return answer(CommandLine::Action::Version);
         if (options && (argument == QStringLiteral("--applicants") || argument.startsWith(QStringLiteral("--applicants=")))) {
             const bool joined = argument.contains(QLatin1Char('='));
-            if (!joined && i + 1 >= arguments.size())
-                line.mistake = QStringLiteral("--applicants needs a folder");
+            const QString folder = joined ? argument.section(QLatin1Char('='), 1)
+                                          : (i + 1 < arguments.size() ? arguments[++i] : QString());
+            if (folder.isEmpty())
+                line.ignored << QStringLiteral("--applicants without a folder");
             else
-                line.applicantsFolder = joined ? argument.section(QLatin1Char('='), 1) : arguments[++i];
-            if (line.mistake.isEmpty() && line.applicantsFolder.isEmpty())
-                line.mistake = QStringLiteral("--applicants needs a folder");
+                line.applicantsFolder = folder;
             continue;
         }
+        // The program needs no arguments: what it cannot use is said and left, and it starts as usual.
         if (options && argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
-            line.mistake = QStringLiteral("unknown option %1").arg(argument);
+            line.ignored << QStringLiteral("the unknown option %1").arg(argument);
         else if (!line.applicantFile.isEmpty())
-            line.mistake = QStringLiteral("one applicant file at a time: %1 and %2 were given").arg(line.applicantFile, argument);
+            line.ignored << QStringLiteral("%1 (one applicant file at a time)").arg(argument);
         else if (argument.startsWith(QStringLiteral("file:")) && QUrl(argument).toLocalFile().isEmpty())
-            line.mistake = QStringLiteral("%1 names no local file").arg(argument);
+            line.ignored << QStringLiteral("%1 (it names no local file)").arg(argument);
         else
             line.applicantFile = argument.startsWith(QStringLiteral("file:")) ? QUrl(argument).toLocalFile() : argument;
     }
-    if (!line.mistake.isEmpty())
-        return {.action = CommandLine::Action::Mistake, .mistake = line.mistake};
     return line;
+}
+
+QString ignoredNotice(const CommandLine &line)
+{
+    if (line.ignored.isEmpty())
+        return QString();
+    QString ignored = line.ignored.join(QStringLiteral(", "));
+    // One line on the terminal, whatever the arguments held.
+    for (QChar &ch : ignored)
+        if (ch.category() == QChar::Other_Control)
+            ch = QLatin1Char('?');
+    return QStringLiteral("tenvoria: ignoring %1; see tenvoria --help\n").arg(ignored);
 }
 
 QString usageText()
@@ -52,7 +66,9 @@ QString usageText()
                           "\n"
                           "      --applicants FOLDER  compare the applicant files of FOLDER side by side\n"
                           "  -h, --help               show this help and end\n"
-                          "      --version            show the version and end\n");
+                          "      --version            show the version and end\n"
+                          "\n"
+                          "Anything else on the line is ignored, with a notice, and the program starts as usual.\n");
 }
 
 } // namespace app

@@ -69,20 +69,19 @@ bool Program::start(const QString &applicantFile)
 
 void Program::receiveHandedOver(const HandOver &request)
 {
-    QWidget *front = m_main.isVisible() ? static_cast<QWidget *>(&m_main) : QApplication::activeWindow();
-    if (front) {
-        front->showNormal();
-        front->raise();
-        front->activateWindow();
-    }
+    QWidget &front = m_host.frontWindow();
+    front.showNormal();
+    front.raise();
+    front.activateWindow();
     if (!request.applicantsFolder.isEmpty())
         m_main.applicantFiles().showApplicants(request.applicantsFolder);
     if (request.applicantFile.isEmpty())
         return;
-    // The fields live in the main window: it comes back in place of the preview to show the file.
-    if (!m_main.isVisible())
+    // The fields live in the main window: it comes back in place of the preview to show the file,
+    // once the file is open. A file that is refused, or whose passphrase is not given, leaves the
+    // preview as it was.
+    if (m_main.applicantFiles().open(request.applicantFile) && !m_main.isVisible())
         m_host.backToMainWindow();
-    m_main.applicantFiles().open(request.applicantFile);
 }
 
 void Program::closeForSignal()

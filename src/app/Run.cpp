@@ -27,13 +27,15 @@
 
 namespace {
 
-// Help, the version or a mistake: said on the terminal, and the program ends without a window.
-// Empty when the program is to run.
+// Help or the version: said on the terminal, and the program ends without a window. Empty when the
+// program is to run, after a notice of what it ignores.
 std::optional<int> answerCommandLine(const app::CommandLine &line)
 {
     using Action = app::CommandLine::Action;
     switch (line.action) {
     case Action::Run:
+        if (const QString notice = app::ignoredNotice(line); !notice.isEmpty())
+            std::fputs(qPrintable(notice), stderr);
         return std::nullopt;
     case Action::Help:
         std::fputs(qPrintable(app::usageText()), stdout);
@@ -41,11 +43,8 @@ std::optional<int> answerCommandLine(const app::CommandLine &line)
     case Action::Version:
         std::printf("tenvoria %s\n", base::build::kVersion);
         return 0;
-    case Action::Mistake:
-        std::fprintf(stderr, "tenvoria: %s\n%s", qPrintable(line.mistake), qPrintable(app::usageText()));
-        return 2;
     }
-    return 2;
+    return std::nullopt;
 }
 
 } // namespace
@@ -54,8 +53,8 @@ namespace app {
 
 int runProgram(int argc, char **argv)
 {
-    // Help and the version need no display; Qt's own options are no mistake until the application
-    // object has taken them off.
+    // Help and the version need no display; Qt's own options are not ignored: the application object
+    // takes them off before the notice is made.
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
@@ -79,8 +78,23 @@ int runProgram(int argc, char **argv)
     app::SingleInstance instance(record::SettingsStore::userStorePath());
     const QString applicantFile = line.applicantFile.isEmpty() ? QString() : QFileInfo(line.applicantFile).absoluteFilePath();
     const QString applicantsFolder = line.applicantsFolder.isEmpty() ? QString() : QFileInfo(line.applicantsFolder).absoluteFilePath();
-    if (instance.handOver({applicantFile, applicantsFolder}))
+    switch (instance.handOver({applicantFile, applicantsFolder}, [] {
+        std::fputs("tenvoria: the copy already running on these settings is busy; waiting for it to answer\n", stderr);
+    })) {
+    case app::SingleInstance::Outcome::Taken:
         return 0;
+    case app::SingleInstance::Outcome::NoAnswer: {
+        const QString text = QStringLiteral("Tenvoria is already running on these settings, but has not answered for %1 "
+                                            "seconds. This start ends rather than open a second window on the same "
+                                            "record; the running copy may still take its request once it is free.")
+                                 .arg(app::SingleInstance::kPatienceMs / 1000);
+        std::fprintf(stderr, "tenvoria: %s\n", qPrintable(text));
+        shell::QtMessageBoxes().inform(runtime::applicationTitle(), text, runtime::BoxIcon::Warning);
+        return 1;
+    }
+    case app::SingleInstance::Outcome::NoneRunning:
+        break;
+    }
     instance.listen();
     // The session bus, connected while the fonts are read and the window is built: the first field
     // the window fills starts Qt's accessibility bridge, which would otherwise wait for it on this

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocalServer>
@@ -9,6 +10,9 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
+
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace app {
@@ -29,6 +33,15 @@ HandOver decoded(const QString &line)
     return {line.section(QLatin1Char('\t'), 0, 0), line.section(QLatin1Char('\t'), 1)};
 }
 
+// Whether the process at the other end of the connection runs as this user.
+bool ownedByThisUser(const QLocalSocket &socket)
+{
+    ucred peer {};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0
+        && peer.uid == ::geteuid();
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &storePath) : m_name(serverName(storePath)) {}
@@ -43,20 +56,43 @@ QString SingleInstance::serverName(const QString &storePath)
     return QStringLiteral("tenvoria-%1-%2").arg(::geteuid()).arg(QString::fromLatin1(hash));
 }
 
-bool SingleInstance::handOver(const HandOver &request)
+SingleInstance::Outcome SingleInstance::handOver(const HandOver &request, const std::function<void()> &waiting)
 {
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kWaitMs))
-        return false;
+        return Outcome::NoneRunning;
+    // A socket of that name that another user made (the temporary folder is shared) is no copy of
+    // ours: it learns nothing, and cannot hold this start back.
+    if (!ownedByThisUser(socket))
+        return Outcome::NoneRunning;
+    // From here a copy is alive on this store (the system takes connections for a stopped or busy
+    // one too): running beside it would mix two applicants into one record, so this start waits.
+    QElapsedTimer waited;
+    waited.start();
+    bool toldWaiting = false;
+    const auto remaining = [&] {
+        const qint64 left = kPatienceMs - waited.elapsed();
+        if (left > 0 && !toldWaiting && waited.elapsed() >= kWaitMs && waiting) {
+            toldWaiting = true;
+            waiting();
+        }
+        return int(std::clamp<qint64>(left, 0, kWaitMs));
+    };
     socket.write(encoded(request));
-    if (!socket.waitForBytesWritten(kWaitMs))
-        return false;
-    // The running copy answers once it has the request; without the answer this copy runs itself.
-    while (!socket.canReadLine())
-        if (!socket.waitForReadyRead(kWaitMs))
-            return false;
-    return socket.readLine().trimmed() == "taken";
+    // The running copy answers once it has the request.
+    while (!socket.canReadLine()) {
+        const bool progressed = socket.bytesToWrite() > 0 ? socket.waitForBytesWritten(remaining())
+                                                          : socket.waitForReadyRead(remaining());
+        if (progressed)
+            continue;
+        // A copy that went away without an answer took nothing: its socket is stale, and this one runs.
+        if (socket.state() != QLocalSocket::ConnectedState)
+            return Outcome::NoneRunning;
+        if (waited.elapsed() >= kPatienceMs)
+            return Outcome::NoAnswer;
+    }
+    return socket.readLine().trimmed() == "taken" ? Outcome::Taken : Outcome::NoneRunning;
 }
 
 bool SingleInstance::listen()
@@ -64,9 +100,11 @@ bool SingleInstance::listen()
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::onConnection);
+    // With an access option Qt makes the socket aside and renames it into place, so a socket left by
+    // a copy that was killed is replaced here; the handOver() before has made sure none answers.
     if (m_server->listen(m_name))
         return true;
-    // A socket left by a copy that was killed answers no one: it is taken over.
+    // Without one (a Qt that binds in place), such a socket is in the way: it is taken over.
     if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
         QLocalSocket probe;
         probe.connectToServer(m_name);
@@ -112,11 +150,18 @@ void SingleInstance::deliver()
 {
     if (!m_receiver || m_waiting.isEmpty())
         return;
-    // A question already open is answered first; the request then gets its own.
-    if (QApplication::activeModalWidget()) {
+    // A question already open is answered first; the request then gets its own. The question comes
+    // forward, once, so that the later start is seen to have reached this copy.
+    if (QWidget *question = QApplication::activeModalWidget()) {
+        if (m_broughtForward != question) {
+            m_broughtForward = question;
+            question->raise();
+            question->activateWindow();
+        }
         QTimer::singleShot(200, this, &SingleInstance::deliver);
         return;
     }
+    m_broughtForward = nullptr;
     m_receiver(m_waiting.takeFirst());
     if (!m_waiting.isEmpty())
         QTimer::singleShot(0, this, &SingleInstance::deliver);

@@ -63,4 +63,11 @@ void WindowsHost::backToMainWindow()
         back->click();
 }
 
+QWidget &WindowsHost::frontWindow()
+{
+    if (m_preview && m_preview->isVisible())
+        return *m_preview;
+    return m_main;
+}
+
 } // namespace app

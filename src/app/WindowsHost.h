@@ -4,6 +4,8 @@
 
 #include <memory>
 
+class QWidget;
+
 namespace automation {
 class ApplicationFactory;
 }
@@ -32,6 +34,8 @@ public:
     void hideMain() override;
     // "< Back" on the preview, when it is shown: its document goes and the main window returns.
     void backToMainWindow();
+    // The window the user works in: the preview while it is shown, otherwise the main window.
+    QWidget &frontWindow();
 
 private:
     preview::PreviewWindow &preview();

@@ -145,6 +145,36 @@ std::pair<int, QByteArray> createTemporaryFile(int folderFd, const QByteArray &t
     return {-1, {}};
 }
 
+// A regular file's write protection as a replacement meets it.
+enum class Protection { None, Own, Others };
+
+// The owner's write bit is read as well as access(): root may write every file, yet a file of root's
+// own with that bit off is write-protected all the same.
+Protection protectionOf(int folderFd, const char *name, const struct stat &status)
+{
+    const bool own = status.st_uid == ::geteuid();
+    if (own && (status.st_mode & S_IWUSR) == 0)
+        return Protection::Own;
+    if (::faccessat(folderFd, name, W_OK, AT_EACCESS) == 0)
+        return Protection::None;
+    return own ? Protection::Own : Protection::Others;
+}
+
+// Whether a replacement may go ahead over a file of that protection: the user's own
+// write-protected file only when allowed, another's only when the system lets the user write it.
+bool mayReplace(Protection protection, int folderFd, const char *name, bool ownWriteProtectedAllowed)
+{
+    switch (protection) {
+    case Protection::None:
+        return true;
+    case Protection::Own: // root's own: replaced as ever where the caller did not ask
+        return ownWriteProtectedAllowed || ::faccessat(folderFd, name, W_OK, AT_EACCESS) == 0;
+    case Protection::Others:
+        return false;
+    }
+    return false;
+}
+
 // Errors that mean the folder, not the file, refuses.
 bool folderRefuses(int error) { return error == EACCES || error == EPERM || error == EROFS; }
 
@@ -173,17 +203,19 @@ QString notARegularFileReason() { return QStringLiteral("it is not a regular fil
 
 QString notWritableReason() { return QStringLiteral("you do not have permission to change it."); }
 
-void checkReplaceable(const QString &path)
+bool checkReplaceable(const QString &path, bool ownWriteProtectedAllowed)
 {
     const QString target = finalLinkTarget(path);
     const QByteArray native = QFile::encodeName(target);
     struct stat status {};
     if (::stat(native.constData(), &status) != 0)
-        return; // nothing there yet: the folder decides, when the file is written
+        return false; // nothing there yet: the folder decides, when the file is written
     if (!S_ISREG(status.st_mode))
         throw WriteFailure(path, notARegularFileReason());
-    if (::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) != 0)
+    const Protection protection = protectionOf(AT_FDCWD, native.constData(), status);
+    if (!mayReplace(protection, AT_FDCWD, native.constData(), ownWriteProtectedAllowed))
         throw WriteFailure(path, notWritableReason());
+    return protection == Protection::Own;
 }
 
 long longestNameIn(const QString &folder)
@@ -238,8 +270,11 @@ void replaceFile(const QString &path, QIODevice &source, qint64 expectedSize, co
     if (exists && !S_ISREG(existing.st_mode) && !(S_ISLNK(existing.st_mode) && !options.followLink))
         fail(notARegularFileReason());
     // The rename would replace a file the folder lets us remove but the file itself forbids us to
-    // change: a write-protected file of the user's own, another user's file in a shared folder.
-    if (exists && S_ISREG(existing.st_mode) && ::faccessat(dir.fd(), fileName.constData(), W_OK, AT_EACCESS) != 0)
+    // change: a write-protected file of the user's own (unless the user agreed), another user's
+    // file in a shared folder.
+    if (exists && S_ISREG(existing.st_mode)
+        && !mayReplace(protectionOf(dir.fd(), fileName.constData(), existing), dir.fd(), fileName.constData(),
+                       options.replaceOwnWriteProtected))
         fail(notWritableReason());
 
     mode_t mode = static_cast<mode_t>(options.mode);

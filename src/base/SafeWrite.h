@@ -59,6 +59,9 @@ struct ReplaceOptions {
     // When set, receives the status of the new file as it took the name (before the rename, which
     // changes only its change time).
     struct stat *written = nullptr;
+    // A write-protected regular file of the user's own is replaced too, as `rm` removes one once
+    // asked: for files the user named and agreed to overwrite. Other users' files stay refused.
+    bool replaceOwnWriteProtected = false;
 };
 
 // Replaces the file at `path` with everything `source` delivers. The bytes go into a new file in
@@ -88,8 +91,10 @@ QString notARegularFileReason();
 QString notWritableReason();
 // What replaceFile() would refuse about the file already at `path` (after its links), checked
 // before a question about replacing it: throws WriteFailure for something that is not a regular
-// file or that the user may not write. Nothing at the path is no refusal.
-void checkReplaceable(const QString &path);
+// file or that the user may not write (unless it is the user's own and `ownWriteProtectedAllowed`).
+// Nothing at the path is no refusal. True when the file is the user's own and write-protected,
+// which the question should say.
+bool checkReplaceable(const QString &path, bool ownWriteProtectedAllowed = false);
 
 // The name pattern of the temporary files replaceFile() creates beside `fileName`:
 // "." + file name + "." + six letters or digits (a name too long for that gets

@@ -18,10 +18,10 @@ void copyFileReplacing(const QString &source, const QString &target)
     copyReplacing(input, input.size(), target);
 }
 
-void checkSaveTarget(const QString &target)
+bool checkSaveTarget(const QString &target)
 {
     try {
-        base::checkReplaceable(target);
+        return base::checkReplaceable(target, true);
     } catch (const base::WriteFailure &failure) {
         throw runtime::AppError(QStringLiteral("The document could not be saved as %1: %2").arg(target, failure.reason()));
     }
@@ -30,13 +30,14 @@ void checkSaveTarget(const QString &target)
 namespace {
 
 // The user's own file: a linked document stays linked and receives the copy, and an overwritten
-// file keeps its permissions.
+// file keeps its permissions, write protection included.
 template <typename Write>
 void replaceUsersFile(const QString &target, Write write)
 {
     base::ReplaceOptions options;
     options.followLink = true;
     options.mode = -1;
+    options.replaceOwnWriteProtected = true;
     try {
         write(options);
     } catch (const base::WriteFailure &failure) {

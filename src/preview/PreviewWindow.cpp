@@ -331,13 +331,15 @@ void PreviewWindow::onSave()
     if (trap.test(108, [&] { return !target.isEmpty(); })) {
         if (trap.test(110, [&] { return runtime::fileExists(target); })) {
             // No deletion here: the copy replaces the file only once it is complete. A target that
-            // is no regular file, or that the user may not write, is refused before the question:
-            // "overwrite" would promise what is never done.
+            // is no regular file, or another's file the user may not write, is refused before the
+            // question: "overwrite" would promise what is never done. The user's own
+            // write-protected file is replaced as a deletion would remove it, once the user agrees.
             reported = !trap.line(112, [&] {
-                form::checkSaveTarget(target);
-                answer = runtime::messageBoxes().askYesNo(
-                    runtime::applicationTitle(),
-                    QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"));
+                const bool writeProtected = form::checkSaveTarget(target);
+                QString question = QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?");
+                if (writeProtected)
+                    question += QStringLiteral("\n\nThe file is write-protected; the new one will be too.");
+                answer = runtime::messageBoxes().askYesNo(runtime::applicationTitle(), question);
             });
         } else {
             trap.line(114, [&] { answer = runtime::BoxAnswer::Yes; });

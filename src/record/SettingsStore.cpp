@@ -9,7 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -79,7 +79,12 @@ qint64 racyNanoseconds()
 
 QString SettingsStore::userStorePath(const QString &application)
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, application).fileName();
+    // QSettings' own rule for a user-scope native file on this platform, worked out without a
+    // QSettings object: making one opens and parses the file, which hangs the start on a FIFO and
+    // reads a large store twice.
+    return QFileInfo(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
+                     + application + QStringLiteral(".conf"))
+        .absoluteFilePath();
 }
 
 QString SettingsStore::stateFolder()

@@ -6,9 +6,11 @@
 #include "ScriptedShellTest.h"
 #include "TestFiles.h"
 #include "ScriptedMessageBoxes.h"
+#include "ScriptedPassphrasePrompt.h"
 #include "Unprivileged.h"
 #include "app/EngineSetup.h"
 #include "app/Program.h"
+#include "app/SingleInstance.h"
 #include "entry/ApplicantFiles.h"
 #include "entry/MainWindow.h"
 #include "entry/RecordPersistence.h"
@@ -18,11 +20,17 @@
 #include "preview/SaveFileDialog.h"
 #include "runtime/ErrorTrap.h"
 #include "record/ApplicantFile.h"
+#include "record/LockedFile.h"
 #include "record/SettingsStore.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -388,6 +396,94 @@ TEST_F(ProgramTest, AnApplicantFileGivenAtStartIsOpened)
     EXPECT_TRUE(third.mainWindow().applicantFiles().hasUnsavedEntries());
 }
 
+// A later start while the preview is the window shown: that window comes forward, and a handed-over
+// file takes the main window back only once it is open; a file whose passphrase is not given
+// leaves the preview and its document as they were.
+TEST_F(ProgramTest, AHandOverWhileThePreviewShowsRaisesItAndLeavesItOnlyForAnOpenedFile)
+{
+    app::Program program(store, engine, {temp.path(), {}});
+    entry::MainWindow &main = program.mainWindow();
+    ASSERT_TRUE(program.start());
+    click(&main, "PushButton3"); // sample: entries in no file
+    click(&main, "PushButton1");
+    QApplication::processEvents();
+    preview::PreviewWindow *preview = previewWindow();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(preview->isVisible());
+    const QString document = preview->wordFile();
+
+    QWidget elsewhere; // the user has gone on to another window
+    elsewhere.show();
+    QApplication::setActiveWindow(&elsewhere);
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &elsewhere);
+    program.receiveHandedOver({});
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), preview);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_FALSE(main.isVisible());
+
+    testsupport::ScriptedPassphrasePrompt prompt; // cancels the passphrase question
+    main.applicantFiles().setPassphrasePrompt(&prompt);
+    const QString locked = temp.filePath(QStringLiteral("locked.tenvoria"));
+    const record::Passphrase passphrase(QStringLiteral("correct horse"));
+    record::writeApplicantFile(locked, {{QStringLiteral("App Info Name"), QStringLiteral("Locked")}}, &passphrase,
+                               record::LockCost{1, 64 * 1024});
+    boxes.saveAnswers = {runtime::SaveAnswer::Discard, runtime::SaveAnswer::Discard};
+    program.receiveHandedOver({locked, {}});
+    EXPECT_EQ(prompt.openQuestions.size(), 1u);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(preview->wordFile(), document);
+    EXPECT_TRUE(QFile::exists(document));
+
+    const QString plain = temp.filePath(QStringLiteral("plain.tenvoria"));
+    record::writeApplicantFile(plain, {{QStringLiteral("App Info Name"), QStringLiteral("Plain")}});
+    program.receiveHandedOver({plain, {}});
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_FALSE(preview->isVisible());
+    EXPECT_FALSE(QFile::exists(document));
+    EXPECT_EQ(main.record().text(QStringLiteral("txtAppInfoName"))->text(), QStringLiteral("Plain"));
+    main.hide();
+}
+
+// A request that comes while a question is open waits for the answer, but the question comes
+// forward at once: the later start has visibly reached this copy.
+TEST_F(ProgramTest, AHandOverDuringAnOpenQuestionBringsItForwardAndWaitsForIt)
+{
+    app::SingleInstance instance(store.filePath());
+    ASSERT_TRUE(instance.listen());
+    std::vector<app::HandOver> received;
+    instance.setReceiver([&](const app::HandOver &request) { received.push_back(request); });
+    QDialog question;
+    question.setModal(true);
+    question.show();
+    QWidget elsewhere;
+    elsewhere.show();
+    QApplication::setActiveWindow(&elsewhere);
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &elsewhere);
+
+    QLocalSocket later;
+    later.connectToServer(app::SingleInstance::serverName(store.filePath()));
+    ASSERT_TRUE(later.waitForConnected(1000));
+    later.write("/srv/a.tenvoria\t\n");
+    later.flush();
+    const auto pumpUntil = [](const std::function<bool()> &done) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && waited.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+    };
+    pumpUntil([&] { return QApplication::activeWindow() == &question; });
+    EXPECT_EQ(QApplication::activeWindow(), &question);
+    EXPECT_TRUE(received.empty());
+    question.hide(); // answered
+    pumpUntil([&] { return !received.empty(); });
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].applicantFile, QStringLiteral("/srv/a.tenvoria"));
+}
+
 // The File menu's fillable PDF, through the module the program loads for it: exported with the
 // window's values, changed, imported back, the window holds them again and one box says what was
 // taken.
@@ -526,6 +622,11 @@ TEST(ProgramProcess, TheSocketOfAKilledCopyIsTakenOver)
     for (int waits = 0; waits < 600 && storedName() != QLatin1String("Ana") && killed.state() == QProcess::Running; ++waits)
         killed.waitForFinished(100);
     ASSERT_EQ(storedName(), QStringLiteral("Ana")); // listening since before it opened the file
+    // The open ends with the recent list, which tells the next start that the entries are a's: killed
+    // before that, the next start would ask about entries in no file before it opened b.
+    const QString recent = home.filePath(QStringLiteral("state/tenvoria/recent"));
+    for (int waits = 0; waits < 600 && !QFile::exists(recent) && killed.state() == QProcess::Running; ++waits)
+        killed.waitForFinished(100);
     killed.kill(); // SIGKILL: no chance to remove the socket
     killed.waitForFinished();
 
@@ -533,7 +634,7 @@ TEST(ProgramProcess, TheSocketOfAKilledCopyIsTakenOver)
     ASSERT_TRUE(start(second, {b}));
     for (int waits = 0; waits < 300 && storedName() != QLatin1String("Bo") && second.state() == QProcess::Running; ++waits)
         second.waitForFinished(100);
-    EXPECT_EQ(storedName(), QStringLiteral("Bo"));
+    EXPECT_EQ(storedName(), QStringLiteral("Bo")) << second.readAllStandardError().toStdString();
     ASSERT_EQ(second.state(), QProcess::Running);
     second.waitForFinished(500);
     QProcess third;
@@ -542,6 +643,213 @@ TEST(ProgramProcess, TheSocketOfAKilledCopyIsTakenOver)
     EXPECT_EQ(second.state(), QProcess::Running);
     second.kill();
     second.waitForFinished();
+}
+
+// The arguments the program cannot use are named on one line of standard error; they stop nothing:
+// the file given first opens, and the program waits for the user.
+TEST(ProgramProcess, UnknownOptionsAndFurtherFilesAreIgnoredWithANotice)
+{
+    QTemporaryDir home;
+    const QString file = home.filePath(QStringLiteral("first.tenvoria"));
+    record::writeApplicantFile(file, {{QStringLiteral("Co Name"), QStringLiteral("First")}});
+    QProcess program;
+    QProcessEnvironment environment = programEnvironment(home.path(), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TENVORIA_PROGRAM), {QStringLiteral("--no-such-option"), file, QStringLiteral("second.tenvoria")});
+    ASSERT_TRUE(program.waitForStarted());
+    const QString recent = home.filePath(QStringLiteral("state/tenvoria/recent"));
+    for (int waits = 0; waits < 600 && !QFile::exists(recent) && program.state() == QProcess::Running; ++waits)
+        program.waitForFinished(100);
+    EXPECT_EQ(program.state(), QProcess::Running);
+    program.kill();
+    program.waitForFinished();
+    EXPECT_EQ(record::SettingsStore(home.filePath(QStringLiteral("config/Marrowick.conf"))).read(QStringLiteral("Co Name")),
+              QStringLiteral("First"));
+    const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+    const QStringList lines = said.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.filter(QStringLiteral("tenvoria: ")).size(), 1) << said.toStdString();
+    const QString notice = lines.filter(QStringLiteral("tenvoria: ")).front();
+    EXPECT_TRUE(notice.startsWith(QStringLiteral("tenvoria: ignoring ")) && notice.contains(QStringLiteral("--no-such-option"))
+                && notice.contains(QStringLiteral("second.tenvoria")))
+        << notice.toStdString();
+}
+
+// The socket a running copy listens on is the user's alone: no other user can hand it requests.
+// A later start finds it and hands over. The name carries the user, so users never meet.
+TEST(ProgramProcess, TheRunningCopysSocketIsPrivateToItsUser)
+{
+    QTemporaryDir home;
+    QProcessEnvironment environment = programEnvironment(home.path(), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+    environment.insert(QStringLiteral("TMPDIR"), home.path()); // where the socket is made
+    QProcess first;
+    first.setProcessEnvironment(environment);
+    first.setProcessChannelMode(QProcess::MergedChannels);
+    first.start(QStringLiteral(TENVORIA_PROGRAM), {});
+    ASSERT_TRUE(first.waitForStarted());
+    const QString name = app::SingleInstance::serverName(home.filePath(QStringLiteral("config/Marrowick.conf")));
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen")); // the name is the program's
+    EXPECT_TRUE(name.contains(QStringLiteral("-%1-").arg(::geteuid())));
+    const QByteArray socket = QFile::encodeName(home.filePath(name));
+    struct stat status {};
+    for (int waits = 0; waits < 600 && ::stat(socket.constData(), &status) != 0 && first.state() == QProcess::Running; ++waits)
+        first.waitForFinished(100);
+    ASSERT_EQ(::stat(socket.constData(), &status), 0) << first.readAll().toStdString();
+    EXPECT_TRUE(S_ISSOCK(status.st_mode));
+    EXPECT_EQ(status.st_mode & 077, 0u) << std::oct << status.st_mode;
+    first.kill();
+    first.waitForFinished();
+}
+
+// A copy of the program stood in for by the test: it listens where a running copy on a fresh
+// home's store would, takes connections (the system does) and answers only when the test does.
+struct StandInCopy {
+    QTemporaryDir home;
+    QLocalServer server;
+    bool listening = false;
+
+    StandInCopy()
+    {
+        const QByteArray temporary = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(home.path())); // where the later start looks for it
+        listening = server.listen(app::SingleInstance::serverName(home.filePath(QStringLiteral("config/Marrowick.conf"))));
+        temporary.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temporary);
+    }
+    // The later start, its start-up marks and messages on one channel.
+    void start(QProcess &later, const QStringList &arguments)
+    {
+        QProcessEnvironment environment = programEnvironment(home.path(), home.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+        environment.insert(QStringLiteral("TMPDIR"), home.path());
+        environment.insert(QStringLiteral("TENVORIA_STARTUP_TRACE"), QStringLiteral("1"));
+        later.setProcessEnvironment(environment);
+        later.setProcessChannelMode(QProcess::MergedChannels);
+        later.start(QStringLiteral(TENVORIA_PROGRAM), arguments);
+    }
+};
+
+// A running copy that takes the connection but is too busy to answer at once: a later start waits
+// for it, says so, and ends once it answers, rather than open a second window on the same record.
+TEST(ProgramProcess, ALaterStartWaitsForABusyCopysAnswer)
+{
+    StandInCopy busy;
+    ASSERT_TRUE(busy.listening) << busy.server.errorString().toStdString();
+    const QString file = busy.home.filePath(QStringLiteral("b.tenvoria"));
+    QProcess later;
+    busy.start(later, {file});
+    QByteArray said;
+    while (!said.contains("busy; waiting") && later.waitForReadyRead(10000))
+        said += later.readAll();
+    ASSERT_TRUE(said.contains("tenvoria: the copy already running on these settings is busy; waiting for it to answer"))
+        << said.toStdString();
+    ASSERT_TRUE(busy.server.waitForNewConnection(5000));
+    QLocalSocket *request = busy.server.nextPendingConnection();
+    while (!request->canReadLine() && request->waitForReadyRead(5000)) {
+    }
+    EXPECT_EQ(request->readLine(), (file + QLatin1Char('\t')).toUtf8() + '\n');
+    request->write("taken\n");
+    request->waitForBytesWritten(5000);
+    ASSERT_TRUE(later.waitForFinished(10000));
+    EXPECT_EQ(later.exitCode(), 0);
+    said += later.readAll();
+    EXPECT_FALSE(said.contains("store read")) << said.toStdString(); // it never began a window of its own
+}
+
+// One that never answers: the later start gives up after its wait, tells the user in a window why
+// it ends, and never runs beside it.
+TEST(ProgramProcess, ALaterStartGivesUpOnACopyThatNeverAnswersWithoutRunningBesideIt)
+{
+    StandInCopy hung;
+    ASSERT_TRUE(hung.listening) << hung.server.errorString().toStdString();
+    QProcess later;
+    hung.start(later, {});
+    QElapsedTimer waited;
+    waited.start();
+    QByteArray said;
+    while (!said.contains("has not answered") && later.waitForReadyRead(app::SingleInstance::kPatienceMs + 10000))
+        said += later.readAll();
+    EXPECT_GE(waited.elapsed(), app::SingleInstance::kPatienceMs - 1000);
+    EXPECT_TRUE(said.contains("busy; waiting")) << said.toStdString();
+    EXPECT_TRUE(said.contains("tenvoria: Tenvoria is already running on these settings, but has not answered"))
+        << said.toStdString();
+    // The box that tells the user waits; no window of its own was begun.
+    EXPECT_FALSE(later.waitForFinished(1000));
+    said += later.readAll();
+    EXPECT_FALSE(said.contains("store read")) << said.toStdString();
+    later.kill();
+    later.waitForFinished();
+}
+
+// Another user who makes a socket of that name in the shared temporary folder is not taken for a
+// running copy: the start tells it nothing, does not wait on it, and runs.
+TEST(ProgramProcess, AnotherUsersSocketOfTheSameNameIsNoRunningCopy)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to listen as another user";
+    QTemporaryDir home;
+    ASSERT_EQ(::chmod(QFile::encodeName(home.path()).constData(), 01777), 0);
+    const QString socket = home.filePath(app::SingleInstance::serverName(home.filePath(QStringLiteral("config/Marrowick.conf"))));
+    const QString told = home.filePath(QStringLiteral("told"));
+    QProcess stranger; // takes connections and keeps what it is told, never answering
+    stranger.start(QStringLiteral("setpriv"),
+                   {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                    QStringLiteral("/usr/bin/python3"), QStringLiteral("-c"),
+                    QStringLiteral("import socket, sys\n"
+                                   "s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(5)\n"
+                                   "print('ready', flush=True)\n"
+                                   "c, _ = s.accept(); open(sys.argv[2], 'wb').write(c.recv(4096)); c.recv(1)\n"),
+                    socket, told});
+    ASSERT_TRUE(stranger.waitForReadyRead(10000)) << stranger.readAllStandardError().toStdString();
+    QProcess later;
+    QProcessEnvironment environment = programEnvironment(home.path(), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+    environment.insert(QStringLiteral("TMPDIR"), home.path());
+    environment.insert(QStringLiteral("TENVORIA_STARTUP_TRACE"), QStringLiteral("1"));
+    later.setProcessEnvironment(environment);
+    later.setProcessChannelMode(QProcess::MergedChannels);
+    later.start(QStringLiteral(TENVORIA_PROGRAM), {home.filePath(QStringLiteral("secret name.tenvoria"))});
+    QByteArray said;
+    while (!said.contains("main window built") && later.waitForReadyRead(10000))
+        said += later.readAll();
+    EXPECT_TRUE(said.contains("main window built")) << said.toStdString();
+    EXPECT_FALSE(said.contains("busy")) << said.toStdString();
+    EXPECT_FALSE(testsupport::readTestFile(told).contains("secret name"));
+    later.kill();
+    later.waitForFinished();
+    stranger.kill();
+    stranger.waitForFinished();
+}
+
+// A store that is a FIFO: the start neither hangs on it nor takes it for a store. It goes on to the
+// window, whose first act is the box that says why it starts without the store.
+TEST(ProgramProcess, AFifoStoreIsReportedAndTheStartGoesOn)
+{
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral("config"));
+    ASSERT_TRUE(QDir().mkpath(config));
+    const QByteArray fifo = QFile::encodeName(config + QStringLiteral("/Marrowick.conf"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    QProcess program;
+    QProcessEnvironment environment = programEnvironment(home.path(), config);
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+    environment.insert(QStringLiteral("TENVORIA_STARTUP_TRACE"), QStringLiteral("1"));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(QStringLiteral(TENVORIA_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted());
+    QByteArray said;
+    while (!said.contains("main window built") && program.waitForReadyRead(30000))
+        said += program.readAll();
+    EXPECT_TRUE(said.contains("store read") && said.contains("main window built")) << said.toStdString();
+    // The box about the store is modal, in the window's load: the window is not shown behind it.
+    EXPECT_FALSE(program.waitForFinished(3000));
+    said += program.readAll();
+    EXPECT_FALSE(said.contains("main window shown")) << said.toStdString();
+    program.kill();
+    program.waitForFinished();
+    struct stat status {};
+    EXPECT_TRUE(::stat(fifo.constData(), &status) == 0 && S_ISFIFO(status.st_mode));
 }
 
 // The program itself, started as a user starts it: a store it cannot read is reported in a window

@@ -154,6 +154,34 @@ protected:
         for (int i = 0; i < times; ++i)
             control<QPushButton>(button)->click();
     }
+    // The user's own write-protected file, as Word or as PDF: the question says it is
+    // write-protected, No keeps it, Yes replaces it with a file as write-protected as it was.
+    void saveOverOwnWriteProtectedFiles()
+    {
+        form.handOver(pagePicture(150, 180, 96), document);
+        const QByteArray pdfBytes = QByteArray("%PDF-1.4 pages of ") + document.toUtf8();
+        for (const auto &[name, expected] : {std::pair{QStringLiteral("protected.doc"), documentBytes},
+                                             std::pair{QStringLiteral("protected.pdf"), pdfBytes}}) {
+            SCOPED_TRACE(name.toStdString());
+            const QString path = dir.filePath(name);
+            writeFile(path, "old");
+            ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+            saveDialog.answer = path;
+            const QString question = QStringLiteral("Are you sure you wish to overwrite ") + path
+                + QStringLiteral(" ?\n\nThe file is write-protected; the new one will be too.");
+            boxes.answers = {runtime::BoxAnswer::No, runtime::BoxAnswer::Yes};
+            boxes.shown.clear();
+            click("PushButton6");
+            EXPECT_EQ(testsupport::readTestFile(path), QByteArray("old"));
+            click("PushButton6");
+            EXPECT_EQ(testsupport::readTestFile(path), expected);
+            EXPECT_EQ(shownTexts(), (std::vector<QString>{question, QStringLiteral("Done."), question,
+                                                          QStringLiteral("Done.")}));
+            struct stat status {};
+            ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0);
+            EXPECT_EQ(status.st_mode & 07777, 0444u);
+        }
+    }
     std::vector<QString> shownTexts() const
     {
         std::vector<QString> texts;
@@ -663,6 +691,35 @@ TEST_F(PreviewWindowTest, SaveWithoutADocumentSaysSoAndWritesNothing)
     EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("There is no document to save")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               (QStringList{QStringLiteral("precious.doc"), document.section(u'/', -1)}));
+}
+
+TEST_F(PreviewWindowTest, TheUsersOwnWriteProtectedFileIsReplacedOnceTheUserAgrees)
+{
+    saveOverOwnWriteProtectedFiles();
+}
+
+// The same for an ordinary user, whom the system stops at the file; another user's file, which the
+// user may not write, is refused before the question and never replaced.
+TEST_F(PreviewWindowTest, AnOrdinaryUsersOwnWriteProtectedFileIsReplacedButAnothersIsRefused)
+{
+    if (testsupport::rerunUnprivileged())
+        return;
+    saveOverOwnWriteProtectedFiles();
+    // Run unprivileged from a copy root made, the test program itself is another user's file.
+    QString others = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    struct stat status {};
+    if (::stat(QFile::encodeName(others).constData(), &status) != 0 || status.st_uid == ::geteuid())
+        others = QStringLiteral("/etc/passwd");
+    const QByteArray before = testsupport::readTestFile(others);
+    saveDialog.answer = others;
+    boxes.answers = {runtime::BoxAnswer::Yes};
+    boxes.shown.clear();
+    click("PushButton6");
+    ASSERT_EQ(boxes.shown.size(), 1u); // no question, no "Done."
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(
+        QStringLiteral("The document could not be saved as %1: you do not have permission to change it.").arg(others)))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_EQ(testsupport::readTestFile(others), before);
 }
 
 // A copy that fails is reported with the system's reason and the path, and is not followed by "Done.".

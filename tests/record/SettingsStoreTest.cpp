@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -394,6 +395,48 @@ TEST_F(SettingsStoreTest, AStoreThatIsAFifoOrLeadsToADeviceIsRefusedWithoutWaiti
     SettingsStore zero(path());
     EXPECT_TRUE(zero.openingProblem().contains(path())) << zero.openingProblem().toStdString();
     EXPECT_EQ(zero.read(QStringLiteral("Name")), QString());
+}
+
+// The program finds its store where QSettings puts a user's native settings, whatever the
+// environment says, without opening the file to learn it (a FIFO there would hold the start).
+TEST_F(SettingsStoreTest, TheUsersStoreIsWhereQSettingsKeepsItAndFindingItReadsNothing)
+{
+    const QString home = dir.filePath(QStringLiteral("home"));
+    ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/.config")));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("elsewhere"))));
+    // The paths the helper prints: the program's, then QSettings' (each on a line of its own).
+    const auto storePaths = [&](const QString &configHome, QProcess &helper) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), home);
+        if (configHome == QLatin1String("<unset>"))
+            environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+        else
+            environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+        helper.setProcessEnvironment(environment);
+        helper.setWorkingDirectory(dir.path());
+        helper.start(QStringLiteral(TENVORIA_FAULT_HELPER), {QStringLiteral("store-path")});
+    };
+    for (const QString &configHome : {QString(), QStringLiteral("<unset>"), dir.filePath(QStringLiteral("elsewhere")),
+                                      dir.filePath(QStringLiteral("elsewhere/")), QStringLiteral("relative/config")}) {
+        SCOPED_TRACE(configHome.toStdString());
+        QProcess helper;
+        storePaths(configHome, helper);
+        ASSERT_TRUE(helper.waitForFinished(30000));
+        const QStringList paths = QString::fromLocal8Bit(helper.readAllStandardOutput()).split(QLatin1Char('\n'));
+        ASSERT_EQ(paths.size(), 3) << paths.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(paths[0], paths[1]);
+        EXPECT_TRUE(paths[0].endsWith(QStringLiteral("/Marrowick.conf"))) << paths[0].toStdString();
+    }
+    // A FIFO at that place: the program's path comes at once, though nothing writes into the FIFO.
+    const QString fifo = home + QStringLiteral("/.config/Marrowick.conf");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess helper;
+    storePaths(QStringLiteral("<unset>"), helper);
+    while (!helper.canReadLine() && helper.waitForReadyRead(30000)) {
+    }
+    EXPECT_EQ(QString::fromLocal8Bit(helper.readLine()), fifo + QLatin1Char('\n'));
+    helper.kill(); // QSettings, after it, waits on the FIFO
+    helper.waitForFinished();
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 // A separate process that writes the settings store or saves a Word file, for the tests that need
 // one: concurrent writers, writers killed at random moments, writes traced with strace, writes
 // onto a full file system. Prints the error report and exits with 1 when a write is refused.
+// It also prints the user's store path as the program works it out and as QSettings does, each
+// in an environment of the test's choosing (QSettings reads that environment once per process).
 #include "form/DocumentCopy.h"
 #include "runtime/AppError.h"
 #include "record/SettingsStore.h"
 
 #include <QCoreApplication>
+#include <QSettings>
 #include <QStringList>
 
 #include <cstdio>
@@ -14,7 +17,7 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: fault-helper keys STORE PREFIX COUNT | loop STORE KEYS | copy SOURCE TARGET\n", stderr);
+    std::fputs("usage: fault-helper keys STORE PREFIX COUNT | loop STORE KEYS | copy SOURCE TARGET | store-path\n", stderr);
     return 2;
 }
 
@@ -24,6 +27,15 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args == QStringList{QStringLiteral("store-path")}) {
+        // The program's answer first, and on its own: QSettings opens the file, and waits on a FIFO.
+        std::printf("%s\n", qPrintable(record::SettingsStore::userStorePath()));
+        std::fflush(stdout);
+        std::printf("%s\n", qPrintable(QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                                                 QString::fromLatin1(record::SettingsStore::kApplication))
+                                           .fileName()));
+        return 0;
+    }
     if (args.size() != 3 && args.size() != 4)
         return usage();
     try {
