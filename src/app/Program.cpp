@@ -59,9 +59,11 @@ bool Program::start(const QString &applicantFile)
             // The small sizes the windows already have are enough; the load reported a missing icon.
         }
     });
-    // First: entries that are the last file's, restored by the store, are in a file and cost the
-    // open below no question.
-    m_main.applicantFiles().recogniseLastFile();
+    // A locked applicant open when the last run ended comes back after its passphrase. Otherwise:
+    // entries that are the last file's, restored by the store, are in a file and cost the open below
+    // no question.
+    if (!m_main.applicantFiles().resumeLockedApplicant())
+        m_main.applicantFiles().recogniseLastFile();
     if (!applicantFile.isEmpty())
         m_main.applicantFiles().open(applicantFile); // a refusal is told, and the window stays
     return true;

@@ -27,26 +27,40 @@ QLineEdit *secretField(QWidget *parent, const QString &name)
 
 std::optional<QString> DialogPassphrasePrompt::askNew(const QString &fileName)
 {
+    return askTwice(QStringLiteral("Lock %1 with a passphrase. Without it nobody, you included, can open the file "
+                                   "again: keep it safe.")
+                        .arg(QFileInfo(fileName).fileName()),
+                    QStringLiteral("&Passphrase:"), QStringLiteral("&Lock"));
+}
+
+std::optional<QString> DialogPassphrasePrompt::askChanged(const QString &fileName)
+{
+    return askTwice(QStringLiteral("Choose a new passphrase for %1. Once it is changed, the old passphrase no longer "
+                                   "opens the file; copies saved before keep the old one.")
+                        .arg(QFileInfo(fileName).fileName()),
+                    QStringLiteral("&New passphrase:"), QStringLiteral("&Change Passphrase"));
+}
+
+std::optional<QString> DialogPassphrasePrompt::askTwice(const QString &introText, const QString &firstLabel,
+                                                        const QString &button)
+{
     QDialog dialog(m_parent);
     dialog.setWindowTitle(runtime::applicationTitle());
     auto *layout = new QVBoxLayout(&dialog);
-    auto *intro = new QLabel(QStringLiteral("Lock %1 with a passphrase. Without it nobody, you included, can open "
-                                            "the file again: keep it safe.")
-                                 .arg(QFileInfo(fileName).fileName()),
-                             &dialog);
+    auto *intro = new QLabel(introText, &dialog);
     intro->setWordWrap(true);
     layout->addWidget(intro);
     auto *form = new QFormLayout;
     QLineEdit *first = secretField(&dialog, QStringLiteral("Passphrase"));
     QLineEdit *second = secretField(&dialog, QStringLiteral("Passphrase again"));
-    form->addRow(QStringLiteral("&Passphrase:"), first);
+    form->addRow(firstLabel, first);
     form->addRow(QStringLiteral("&Again:"), second);
     layout->addLayout(form);
     auto *problem = new QLabel(&dialog);
     problem->setObjectName(QStringLiteral("Problem"));
     layout->addWidget(problem);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Lock"));
+    buttons->button(QDialogButtonBox::Ok)->setText(button);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {

@@ -10,6 +10,8 @@
 #include "ScriptedMessageBoxes.h"
 #include "ScriptedPassphrasePrompt.h"
 #include "record/ApplicantFile.h"
+#include "base/SafeWrite.h"
+#include "record/RecordValues.h"
 #include "record/LockedFile.h"
 
 #include <QDirIterator>
@@ -26,7 +28,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -212,9 +217,8 @@ TEST_F(ApplicantFilesTest, AFileThatCannotBeReadKeepsTheFieldsAndTheFile)
 }
 
 // The hidden reference rows are not the user's to change: New, Open and Import leave them as they
-// are, and a difference there is no unsaved entry. A value longer than a field takes is refused
-// by name rather than cut.
-TEST_F(ApplicantFilesTest, HiddenRowsStayAndOverlongValuesAreRefusedByName)
+// are, and a difference there is no unsaved entry. A value of any length comes back as saved.
+TEST_F(ApplicantFilesTest, HiddenRowsStayAndValuesOfAnyLengthComeBack)
 {
     type("txtName2", QStringLiteral("Hidden ref"));
     type("txtAppInfoName", QStringLiteral("Ana"));
@@ -231,14 +235,20 @@ TEST_F(ApplicantFilesTest, HiddenRowsStayAndOverlongValuesAreRefusedByName)
     EXPECT_EQ(field("txtName2")->text(), QStringLiteral("Hidden ref"));
     EXPECT_FALSE(files().hasUnsavedEntries());
 
+    // Fields take values of any length, and what Save writes, Open takes back.
+    const QString longValue(40000, QLatin1Char('x'));
+    type("txtCoName", longValue);
     const QString longOne = path("long.tenvoria");
-    testsupport::writeTestFile(longOne, "[Tenvoria]\nCo%20Name=" + QByteArray(record::kLongestValue + 1, 'x') + "\n");
-    boxes.shown.clear();
-    EXPECT_FALSE(files().open(longOne));
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("\"Co Name\" is longer than the 32767 characters")))
-        << boxes.shown[0].text.toStdString();
-    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Bo"));
+    boxes.choiceAnswers = {1}; // without a lock
+    ASSERT_TRUE(files().saveAs(longOne));
+    ASSERT_TRUE(files().newApplicant());
+    ASSERT_TRUE(files().open(longOne));
+    EXPECT_EQ(field("txtCoName")->text(), longValue);
+    // The file's own size limit stays, for Save as for Open.
+    QMap<QString, QString> huge = record::blankRecord();
+    huge.insert(QStringLiteral("Co Name"), QString(17 * 1024 * 1024, QLatin1Char('y')));
+    EXPECT_THROW(record::writeApplicantFile(path("huge.tenvoria"), huge), base::WriteFailure);
+    EXPECT_FALSE(QFile::exists(path("huge.tenvoria")));
 }
 
 // The recent list shows only paths, whatever the file holds, and a list that is a FIFO costs no
@@ -349,6 +359,128 @@ TEST_F(ApplicantFilesTest, ALockedApplicantOpensOnlyWithItsPassphraseAndLockAndC
     }
 }
 
+// Opening a locked file: damage the header shows is told before any passphrase is asked; entries
+// in no file are settled before it; the unlock leaves the window's events running and can be
+// cancelled.
+TEST_F(ApplicantFilesTest, ALockedFileIsCheckedAndTheEntriesSettledBeforeThePassphraseAndTheUnlockCanBeCancelled)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    const QString file = path("kept.tenvoria");
+    QMap<QString, QString> values = record::blankRecord();
+    values.insert(QStringLiteral("App Info Name"), QStringLiteral("Kept"));
+    const record::Passphrase pass(QStringLiteral("pass"));
+    record::writeApplicantFile(file, values, &pass, record::LockCost{3, 256 << 20});
+
+    QByteArray flipped = testsupport::readTestFile(file);
+    flipped[9] = char(flipped[9] ^ 0x01);
+    const QString damaged = path("damaged.tenvoria");
+    testsupport::writeTestFile(damaged, flipped);
+    EXPECT_FALSE(files().open(damaged));
+    EXPECT_TRUE(prompt.openQuestions.empty());
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("its header was changed since it was locked")))
+        << boxes.shown.back().text.toStdString();
+
+    type("txtAppInfoName", QStringLiteral("Typed"));
+    prompt.openAnswers = {std::nullopt};
+    EXPECT_FALSE(files().open(file));
+    ASSERT_EQ(boxes.saveQuestions.size(), 1u); // asked although the passphrase was then cancelled
+    EXPECT_TRUE(boxes.saveQuestions[0].text.contains(QStringLiteral("Save them before opening kept.tenvoria?")));
+    ASSERT_TRUE(files().newApplicant());
+
+    // Cancelled while the key is worked out: the window is as it was, at once.
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [&] {
+        if (auto *working = window->findChild<QProgressDialog *>(QStringLiteral("Working")); working && working->isVisible())
+            working->findChild<QPushButton *>()->click(); // Cancel
+    });
+    canceller.start(10);
+    prompt.openAnswers = {QStringLiteral("pass")};
+    EXPECT_FALSE(files().open(file));
+    EXPECT_EQ(field("txtAppInfoName")->text(), QString());
+    canceller.stop();
+
+    // Unlocked, the window's events went on meanwhile.
+    bool ticked = false;
+    QTimer::singleShot(0, [&] { ticked = true; });
+    prompt.openAnswers = {QStringLiteral("pass")};
+    ASSERT_TRUE(files().open(file));
+    EXPECT_TRUE(ticked);
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Kept"));
+}
+
+// While a locked applicant is open, the store holds a note and none of its entries, the journal
+// holds them locked; a new window on the store gives them back after the passphrase, and Lock and
+// Close leaves neither note nor journal.
+TEST_F(ApplicantFilesTest, ALockedApplicantIsKeptInTheJournalNotTheStore)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    files().setLockCost(record::LockCost{1, 64 * 1024});
+    type("txtAppInfoName", QStringLiteral("Plain Before"));
+    const QString file = path("locked.tenvoria");
+    QMap<QString, QString> values = record::blankRecord();
+    values.insert(QStringLiteral("App Info SSN"), QStringLiteral("603-11-4782"));
+    const record::Passphrase pass(QStringLiteral("pass"));
+    record::writeApplicantFile(file, values, &pass, record::LockCost{1, 64 * 1024});
+    prompt.openAnswers = {QStringLiteral("pass")};
+    ASSERT_TRUE(files().open(file));
+    type("txtAppInfoPhone", QStringLiteral("555-0199"));
+    const QByteArray stored = testsupport::readTestFile(store->filePath());
+    for (const char *secret : {"603-11-4782", "555-0199", "Plain Before"})
+        EXPECT_FALSE(stored.contains(secret)) << secret;
+    EXPECT_TRUE(stored.contains("LockedApplicant=")) << stored.toStdString();
+    const QString journal = window->persistence().journalPath();
+    EXPECT_FALSE(testsupport::readTestFile(journal).contains("555-0199"));
+    EXPECT_EQ(record::readApplicantFile(journal, &pass).value(QStringLiteral("App Info Phone")), QStringLiteral("555-0199"));
+
+    {
+        record::SettingsStore again(store->filePath());
+        entry::MainWindow next(again, engine);
+        testsupport::ScriptedPassphrasePrompt nextPrompt;
+        next.applicantFiles().setPassphrasePrompt(&nextPrompt);
+        nextPrompt.openAnswers = {std::nullopt};
+        EXPECT_FALSE(next.applicantFiles().resumeLockedApplicant()); // cancelled: kept for later
+        EXPECT_TRUE(QFile::exists(journal));
+        nextPrompt.openAnswers = {QStringLiteral("wrong"), QStringLiteral("pass")};
+        ASSERT_TRUE(next.applicantFiles().resumeLockedApplicant());
+        EXPECT_EQ(next.record().text(QStringLiteral("txtAppInfoPhone"))->text(), QStringLiteral("555-0199"));
+        EXPECT_EQ(next.applicantFiles().openFile(), file);
+        EXPECT_TRUE(next.applicantFiles().hasUnsavedEntries());
+    }
+
+    ASSERT_TRUE(files().lockAndClose());
+    EXPECT_FALSE(QFile::exists(journal));
+    EXPECT_EQ(record::SettingsStore(store->filePath()).read(QStringLiteral("LockedApplicant")), QString());
+    EXPECT_EQ(record::readApplicantFile(file, &pass).value(QStringLiteral("App Info Phone")), QStringLiteral("555-0199"));
+}
+
+// Lock and Close names the store's dated backups, which may hold an SSN, and destroys them when told.
+TEST_F(ApplicantFilesTest, LockAndCloseOffersToDestroyTheStoresBackups)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    files().setLockCost(record::LockCost{1, 64 * 1024});
+    // Edited by hand: the first write keeps a dated copy, SSN and all.
+    testsupport::writeTestFile(store->filePath(), "[Tenvoria]\n; my notes\nApp%20Info%20SSN=239-55-1806\n");
+    type("txtAppInfoName", QStringLiteral("Noted"));
+    const QStringList backups = store->backups();
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_TRUE(testsupport::readTestFile(backups[0]).contains("239-55-1806"));
+
+    dialogAnswers = {path("noted.tenvoria")};
+    prompt.newAnswers = {QStringLiteral("pass")};
+    boxes.answers = {runtime::BoxAnswer::Yes};
+    boxes.shown.clear();
+    ASSERT_TRUE(files().lockAndClose());
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.shown.back().text.contains(backups[0])) << boxes.shown.back().text.toStdString();
+    EXPECT_EQ(boxes.shown.back().defaultAnswer, runtime::BoxAnswer::No);
+    EXPECT_FALSE(QFile::exists(backups[0]));
+    EXPECT_TRUE(store->backups().isEmpty());
+}
+
 // Change Passphrase locks the file anew; Remove Lock, once confirmed, saves it plain.
 TEST_F(ApplicantFilesTest, ThePassphraseCanBeChangedAndTheLockRemoved)
 {
@@ -364,7 +496,12 @@ TEST_F(ApplicantFilesTest, ThePassphraseCanBeChangedAndTheLockRemoved)
     EXPECT_EQ(field("txtCoName")->text(), QString());
     prompt.openAnswers = {QStringLiteral("one")};
     ASSERT_TRUE(files().open(file));
+    boxes.shown.clear();
     ASSERT_TRUE(files().changePassphrase());
+    ASSERT_EQ(prompt.changeQuestions.size(), 1u); // its own question, not the one that locks a file
+    EXPECT_EQ(prompt.newQuestions.size(), 1u);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("was changed")));
     const record::Passphrase two(QStringLiteral("two"));
     EXPECT_EQ(record::readApplicantFile(file, &two).value(QStringLiteral("Co Name")), QStringLiteral("Marla"));
     EXPECT_THROW(record::readApplicantFile(file, &*std::make_unique<record::Passphrase>(QStringLiteral("one"))),

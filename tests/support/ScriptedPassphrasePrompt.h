@@ -23,6 +23,11 @@ public:
         newQuestions.push_back({fileName, false});
         return next(newAnswers);
     }
+    std::optional<QString> askChanged(const QString &fileName) override
+    {
+        changeQuestions.push_back({fileName, false});
+        return next(newAnswers);
+    }
     std::optional<QString> askToOpen(const QString &fileName, bool again) override
     {
         openQuestions.push_back({fileName, again});
@@ -32,6 +37,7 @@ public:
     std::deque<std::optional<QString>> newAnswers;
     std::deque<std::optional<QString>> openAnswers;
     std::vector<Asked> newQuestions;
+    std::vector<Asked> changeQuestions; // answered from newAnswers
     std::vector<Asked> openQuestions;
 
 private:
