@@ -242,6 +242,9 @@ bool ApplicantFiles::open(const QString &path)
     m_file = QFileInfo(path).absoluteFilePath();
     m_passphrase = passphrase;
     m_held = held;
+    // The recent list before the record: a program killed in between starts again with entries that
+    // are the listed file's, recognised as such, never with the file's entries and an older list.
+    remember(m_file);
     if (m_passphrase) {
         // The journal first, so that the store never takes the applicant.
         followLock(true);
@@ -252,7 +255,6 @@ bool ApplicantFiles::open(const QString &path)
     }
     m_inFile = values;
     showTitle();
-    remember(m_file);
     return true;
 }
 
