@@ -506,6 +506,11 @@ TEST_F(ApplicantFilesTest, ThePassphraseCanBeChangedAndTheLockRemoved)
     EXPECT_EQ(record::readApplicantFile(file, &two).value(QStringLiteral("Co Name")), QStringLiteral("Marla"));
     EXPECT_THROW(record::readApplicantFile(file, &*std::make_unique<record::Passphrase>(QStringLiteral("one"))),
                  record::UnlockFailure);
+    // The journal of the open applicant follows: the old passphrase opens it no more.
+    const QString journal = window->persistence().journalPath();
+    EXPECT_EQ(record::readApplicantFile(journal, &two).value(QStringLiteral("Co Name")), QStringLiteral("Marla"));
+    EXPECT_THROW(record::readApplicantFile(journal, &*std::make_unique<record::Passphrase>(QStringLiteral("one"))),
+                 record::UnlockFailure);
 
     boxes.answers = {runtime::BoxAnswer::No, runtime::BoxAnswer::Yes};
     EXPECT_FALSE(files().removeLock());
@@ -513,6 +518,9 @@ TEST_F(ApplicantFilesTest, ThePassphraseCanBeChangedAndTheLockRemoved)
     ASSERT_TRUE(files().removeLock());
     EXPECT_TRUE(testsupport::readTestFile(file).startsWith("[Tenvoria]\n"));
     EXPECT_FALSE(files().isLocked());
+    // A plain file's entries are kept as plain ones are: in the store, and no journal.
+    EXPECT_FALSE(QFile::exists(journal));
+    EXPECT_EQ(record::SettingsStore(store->filePath()).read(QStringLiteral("Co Name")), QStringLiteral("Marla"));
 }
 
 } // namespace
