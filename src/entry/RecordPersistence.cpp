@@ -121,7 +121,7 @@ void RecordPersistence::write(const QString &key, const QString &value)
 
 QString RecordPersistence::journalPath() const { return m_store.filePath() + QStringLiteral(".journal"); }
 
-QString RecordPersistence::lockedNote() { return m_store.read(QLatin1String(kLockedNoteKey)); }
+QString RecordPersistence::lockedNote() { return m_store.read(QLatin1String(record::kLockedApplicantNoteKey)); }
 
 void RecordPersistence::keepInJournal(const QString &lockedFile, std::shared_ptr<const record::HeldLock> lock,
                                       bool writeNow)
@@ -132,7 +132,7 @@ void RecordPersistence::keepInJournal(const QString &lockedFile, std::shared_ptr
         for (const QString &key : record::userEntries(currentRecord()).keys())
             note.append({key, QString()});
     }
-    note.append({QLatin1String(kLockedNoteKey), lockedFile});
+    note.append({QLatin1String(record::kLockedApplicantNoteKey), lockedFile});
     m_journalLock = std::move(lock);
     m_unsaved.clear();
     try {
@@ -161,7 +161,7 @@ void RecordPersistence::keepInStore()
     const QMap<QString, QString> values = currentRecord();
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         m_unsaved.insert(it.key(), it.value());
-    m_unsaved.insert(QLatin1String(kLockedNoteKey), QString());
+    m_unsaved.insert(QLatin1String(record::kLockedApplicantNoteKey), QString());
     flush();
     if (m_unsaved.isEmpty())
         QFile::remove(journalPath()); // encrypted: removing it is enough
@@ -170,7 +170,7 @@ void RecordPersistence::keepInStore()
 void RecordPersistence::forgetLockedNote()
 {
     try {
-        m_store.write(QLatin1String(kLockedNoteKey), QString());
+        m_store.write(QLatin1String(record::kLockedApplicantNoteKey), QString());
     } catch (const base::Failure &) {
         return; // the note stays, and with it the journal it names
     }

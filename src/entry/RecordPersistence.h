@@ -72,7 +72,6 @@ public:
     void forgetLockedNote();
     // Where the journal of the store is kept.
     QString journalPath() const;
-    static constexpr char kLockedNoteKey[] = "LockedApplicant";
     // The description of the last refused write.
     const QString &lastError() const { return m_lastError; }
 

@@ -13,6 +13,10 @@ namespace record {
 // The suffix the program gives applicant files, without the dot.
 inline constexpr char kApplicantSuffix[] = "tenvoria";
 
+// The store's key that names the locked applicant file open in the program: while it is set, the
+// store's record keys are empty and the entries are in the journal beside the store.
+inline constexpr char kLockedApplicantNoteKey[] = "LockedApplicant";
+
 // The record an applicant file holds, by settings key, every key of the catalogue present (what the
 // file lacks is blank, a choice it lacks or names no option of is on its first option). A file that
 // cannot be read, is not an applicant file (no [Tenvoria] section, not text) or whose section is

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,9 +18,11 @@ struct Ran {
     QByteArray out, err;
 };
 
-Ran render(const QStringList &arguments, const QByteArray &input = {})
+Ran render(const QStringList &arguments, const QByteArray &input = {},
+           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TENVORIA_RENDER), arguments);
     process.write(input);
     process.closeWriteChannel();
@@ -89,6 +92,23 @@ TEST(RenderCommand, ALockedApplicantFileIsWrittenAndReadWithAPassphraseFileOrSta
     const QString plain = dir.filePath(QStringLiteral("plain.tenvoria"));
     EXPECT_EQ(render({QStringLiteral("--sample"), QStringLiteral("--save-applicant"), plain}).exitCode, 0);
     EXPECT_TRUE(testsupport::readTestFile(plain).startsWith("[Tenvoria]\n"));
+}
+
+// While the program has a locked applicant open, the store holds a note and no entries: rendering
+// the store says so instead of giving a blank form as the applicant's.
+TEST(RenderCommand, TheStoreOfAnOpenLockedApplicantIsNotRenderedBlank)
+{
+    QTemporaryDir dir;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    environment.insert(QStringLiteral("HOME"), dir.path());
+    testsupport::writeTestFile(dir.filePath(QStringLiteral("Marrowick.conf")),
+                               "[Tenvoria]\nApp%20Info%20Name=\nLockedApplicant=/home/u/ana.tenvoria\n");
+    const QString doc = dir.filePath(QStringLiteral("form.doc"));
+    const Ran ran = render({QStringLiteral("--doc"), doc}, {}, environment);
+    EXPECT_EQ(ran.exitCode, 1);
+    EXPECT_TRUE(ran.err.contains("--settings /home/u/ana.tenvoria")) << ran.err.toStdString();
+    EXPECT_FALSE(QFile::exists(doc));
 }
 
 } // namespace
