@@ -70,7 +70,8 @@ public:
     bool removeLock();
     // Saves the entries to the open file locked (asking for a file and a passphrase when there is
     // none, or it is not locked), then empties the fields, and with them the store, and forgets the
-    // passphrase: nothing of the applicant is left in plain text in any file the program keeps.
+    // passphrase: nothing of the applicant is left in plain text in any file the program keeps. The
+    // store's dated backups, which may hold applicants, are named and offered for destruction.
     bool lockAndClose();
     // The Applicants window, made at its first use, showing the folder (the last one when empty).
     void showApplicants(const QString &folder = QString());

@@ -293,7 +293,8 @@ QStringList SettingsStore::backups() const
     const QDir folder = store.absoluteDir();
     QStringList found;
     for (const QString &name : folder.entryList({store.fileName() + QStringLiteral(".backup-*")},
-                                                QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
+                                                QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks,
+                                                QDir::Name))
         found.append(folder.filePath(name));
     return found;
 }

@@ -58,7 +58,7 @@ public:
     // it could. For the start-up report.
     const QString &openingProblem() const { return m_openingProblem; }
     // The dated backups beside the store ("<name>.backup-<date>-<time>"), which may hold applicants
-    // in plain text, oldest first.
+    // in plain text, oldest first; links are none of them.
     QStringList backups() const;
     // Destroys one: its bytes overwritten with zeros and synced to disk, then its name removed. Only a
     // regular file is touched; a link is never followed. Throws base::Failure naming the cause.
