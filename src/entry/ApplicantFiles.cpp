@@ -418,9 +418,17 @@ void ApplicantFiles::recogniseLastFile()
 bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Passphrase> lock)
 {
     const QMap<QString, QString> values = m_record.currentRecord();
-    std::shared_ptr<const record::HeldLock> held;
+    auto held = std::make_shared<std::shared_ptr<const record::HeldLock>>();
     try {
-        record::writeApplicantFile(path, values, lock.get(), m_lockCost, &held);
+        if (lock) {
+            // Locking works out a key: the window keeps painting meanwhile.
+            runToEnd(m_window, QStringLiteral("Locking %1\u2026").arg(QFileInfo(path).fileName()),
+                     [path, values, lock, cost = m_lockCost, held] {
+                         record::writeApplicantFile(path, values, lock.get(), cost, held.get());
+                     });
+        } else {
+            record::writeApplicantFile(path, values);
+        }
     } catch (const base::Failure &failure) {
         warn(failure.description() + QStringLiteral("\r\n\r\nThe entries are still in the window."));
         return false;
@@ -428,7 +436,7 @@ bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Pas
     m_inFile = values;
     m_file = QFileInfo(path).absoluteFilePath();
     m_passphrase = std::move(lock);
-    m_held = m_passphrase ? std::move(held) : nullptr;
+    m_held = m_passphrase ? *held : nullptr;
     followLock();
     showTitle();
     remember(m_file);
@@ -557,7 +565,7 @@ bool ApplicantFiles::changePassphrase()
         return false;
     const auto next = std::make_shared<const record::Passphrase>(*typed);
     std::shared_ptr<const record::HeldLock> held;
-    if (!relock(next.get(), QStringLiteral("The file keeps its old passphrase."), &held))
+    if (!relock(next, QStringLiteral("The file keeps its old passphrase."), &held))
         return false;
     m_passphrase = next;
     m_held = held;
@@ -569,17 +577,24 @@ bool ApplicantFiles::changePassphrase()
     return true;
 }
 
-bool ApplicantFiles::relock(const record::Passphrase *next, const QString &whatStays,
+bool ApplicantFiles::relock(std::shared_ptr<const record::Passphrase> next, const QString &whatStays,
                             std::shared_ptr<const record::HeldLock> *held)
 {
+    auto relocked = std::make_shared<std::shared_ptr<const record::HeldLock>>();
     try {
-        // The file as it is, not the window's entries: only its lock changes.
-        record::writeApplicantFile(m_file, record::readApplicantFile(m_file, m_passphrase.get()), next, m_lockCost,
-                                   held);
+        // The file as it is, not the window's entries: only its lock changes. Two keys are worked
+        // out, off the window's thread.
+        runToEnd(m_window, QStringLiteral("Locking %1 anew\u2026").arg(QFileInfo(m_file).fileName()),
+                 [file = m_file, current = m_passphrase, next, cost = m_lockCost, relocked] {
+                     record::writeApplicantFile(file, record::readApplicantFile(file, current.get()), next.get(), cost,
+                                                relocked.get());
+                 });
     } catch (const base::Failure &failure) {
         warn(failure.description() + QStringLiteral("\r\n\r\n") + whatStays);
         return false;
     }
+    if (held)
+        *held = *relocked;
     return true;
 }
 

@@ -107,7 +107,8 @@ protected:
 private:
     // Rewrites the open file with another lock (none for null): the file as it is, not the window's
     // entries. Tells the user why and what stays when it fails.
-    bool relock(const record::Passphrase *next, const QString &whatStays, std::shared_ptr<const record::HeldLock> *held);
+    bool relock(std::shared_ptr<const record::Passphrase> next, const QString &whatStays,
+                std::shared_ptr<const record::HeldLock> *held);
     // The store or the journal, as the open file is locked or not, takes the entries from now on;
     // with `recordFollows`, a takeRecord is next and writes the journal.
     void followLock(bool recordFollows = false);

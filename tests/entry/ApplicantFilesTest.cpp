@@ -359,18 +359,24 @@ TEST_F(ApplicantFilesTest, ALockedApplicantOpensOnlyWithItsPassphraseAndLockAndC
     }
 }
 
-// Opening a locked file: damage the header shows is told before any passphrase is asked; entries
-// in no file are settled before it; the unlock leaves the window's events running and can be
-// cancelled.
+// Locking and opening a locked file: damage the header shows is told before any passphrase is asked;
+// entries in no file are settled before it; the lock and the unlock leave the window's events
+// running, and the unlock can be cancelled.
 TEST_F(ApplicantFilesTest, ALockedFileIsCheckedAndTheEntriesSettledBeforeThePassphraseAndTheUnlockCanBeCancelled)
 {
     testsupport::ScriptedPassphrasePrompt prompt;
     files().setPassphrasePrompt(&prompt);
     const QString file = path("kept.tenvoria");
-    QMap<QString, QString> values = record::blankRecord();
-    values.insert(QStringLiteral("App Info Name"), QStringLiteral("Kept"));
-    const record::Passphrase pass(QStringLiteral("pass"));
-    record::writeApplicantFile(file, values, &pass, record::LockCost{3, 256 << 20});
+    // Locked at the program's own cost, which takes long enough to see the window's events go on.
+    files().setLockCost(record::LockCost{});
+    type("txtAppInfoName", QStringLiteral("Kept"));
+    boxes.choiceAnswers = {0};
+    prompt.newAnswers = {QStringLiteral("pass")};
+    bool lockTicked = false;
+    QTimer::singleShot(0, [&] { lockTicked = true; });
+    ASSERT_TRUE(files().saveAs(file));
+    EXPECT_TRUE(lockTicked);
+    ASSERT_TRUE(files().newApplicant());
 
     QByteArray flipped = testsupport::readTestFile(file);
     flipped[9] = char(flipped[9] ^ 0x01);
