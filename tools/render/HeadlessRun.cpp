@@ -212,6 +212,12 @@ record::RecordSnapshot recordOf(const RecordSource &source)
         return record::RecordSnapshot::sample();
     if (source.settingsFile.isEmpty()) {
         record::SettingsStore store;
+        // The program keeps a locked applicant's entries out of the store: a blank form would look
+        // like theirs.
+        if (const QString locked = store.read(QLatin1String(record::kLockedApplicantNoteKey)); !locked.isEmpty())
+            throw base::Failure(QStringLiteral("The program has the locked applicant %1 open, and keeps its entries out "
+                                               "of the settings file: give it with --settings %1 --passphrase-file FILE.")
+                                    .arg(locked));
         return record::RecordSnapshot::fromStore(store);
     }
     // A locked applicant file opens with the passphrase from its file, never from the command line.
