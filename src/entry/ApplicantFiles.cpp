@@ -279,7 +279,7 @@ bool ApplicantFiles::readCancellable(const QString &path, const std::shared_ptr<
 
 bool ApplicantFiles::unlock(const QString &path, const QString &askedFor, QMap<QString, QString> &values,
                             std::shared_ptr<const record::Passphrase> &passphrase,
-                            std::shared_ptr<const record::HeldLock> &held)
+                            std::shared_ptr<const record::HeldLock> &held, bool restoring)
 {
     // The passphrase held for the run opens the file if it fits; otherwise the user is asked until
     // the right one is given or they cancel.
@@ -289,7 +289,8 @@ bool ApplicantFiles::unlock(const QString &path, const QString &askedFor, QMap<Q
         if (kept) {
             passphrase = std::exchange(kept, nullptr);
         } else {
-            const std::optional<QString> typed = m_prompt->askToOpen(askedFor, again);
+            const std::optional<QString> typed = restoring ? m_prompt->askToRestore(askedFor, again)
+                                                           : m_prompt->askToOpen(askedFor, again);
             if (!typed)
                 return false;
             passphrase = std::make_shared<const record::Passphrase>(*typed);
@@ -319,7 +320,7 @@ bool ApplicantFiles::resumeLockedApplicant()
     std::shared_ptr<const record::HeldLock> held;
     try {
         if (!mayReplaceEntries(QStringLiteral("restoring the entries of %1").arg(QFileInfo(lockedFile).fileName()))
-            || !unlock(journal, lockedFile, values, passphrase, held))
+            || !unlock(journal, lockedFile, values, passphrase, held, true))
             return false; // the journal and the note stay for the next start
     } catch (const base::Failure &failure) {
         warn(QStringLiteral("The entries of the locked applicant %1, kept from the last run, could not be restored.\r\n\r\n"

@@ -129,10 +129,12 @@ private:
     // False when refused or cancelled.
     bool readyToSave(const QString &path, bool mustLock, std::shared_ptr<const record::Passphrase> &lock);
     // Opens a locked file: with the passphrase held for the run if it fits, otherwise as the user
-    // types it, asked as the passphrase of `askedFor`. The file is read off the window's thread.
-    // False when the user cancelled; throws base::Failure for anything but a wrong passphrase.
+    // types it, asked as the passphrase of `askedFor` (whose entries are `restoring` from the last run).
+    // The file is read off the window's thread. False when the user cancelled; throws base::Failure
+    // for anything but a wrong passphrase.
     bool unlock(const QString &path, const QString &askedFor, QMap<QString, QString> &values,
-                std::shared_ptr<const record::Passphrase> &passphrase, std::shared_ptr<const record::HeldLock> &held);
+                std::shared_ptr<const record::Passphrase> &passphrase, std::shared_ptr<const record::HeldLock> &held,
+                bool restoring = false);
     // The fields blank (the hidden rows aside), no file open, no passphrase held.
     void clearEntries();
     std::shared_ptr<const record::Passphrase> askNewPassphrase(const QString &path);

@@ -79,20 +79,35 @@ std::optional<QString> DialogPassphrasePrompt::askTwice(const QString &introText
 
 std::optional<QString> DialogPassphrasePrompt::askToOpen(const QString &fileName, bool again)
 {
+    const QString name = QFileInfo(fileName).fileName();
+    return askOnce(again ? QStringLiteral("That passphrase does not open %1. Try again:").arg(name)
+                         : QStringLiteral("%1 is locked. Its passphrase:").arg(name),
+                   QStringLiteral("&Open"));
+}
+
+std::optional<QString> DialogPassphrasePrompt::askToRestore(const QString &fileName, bool again)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    return askOnce(again ? QStringLiteral("That passphrase does not open %1. Try again:").arg(name)
+                         : QStringLiteral("%1 was open when the program last ended; its entries are kept locked. "
+                                          "Its passphrase brings them back:")
+                               .arg(name),
+                   QStringLiteral("&Restore"));
+}
+
+std::optional<QString> DialogPassphrasePrompt::askOnce(const QString &introText, const QString &button)
+{
     QDialog dialog(m_parent);
     dialog.setWindowTitle(runtime::applicationTitle());
     auto *layout = new QVBoxLayout(&dialog);
-    const QString name = QFileInfo(fileName).fileName();
-    auto *intro = new QLabel(again ? QStringLiteral("That passphrase does not open %1. Try again:").arg(name)
-                                   : QStringLiteral("%1 is locked. Its passphrase:").arg(name),
-                             &dialog);
+    auto *intro = new QLabel(introText, &dialog);
     intro->setWordWrap(true);
     layout->addWidget(intro);
     QLineEdit *field = secretField(&dialog, QStringLiteral("Passphrase"));
     intro->setBuddy(field);
     layout->addWidget(field);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Open"));
+    buttons->button(QDialogButtonBox::Ok)->setText(button);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -21,6 +21,9 @@ public:
     // The passphrase that opens `fileName`; `again` when the one given before did not. Nothing when
     // the user cancelled.
     virtual std::optional<QString> askToOpen(const QString &fileName, bool again) = 0;
+    // The passphrase of `fileName` whose entries, kept locked when the program last ended, are to
+    // come back; as askToOpen unless the prompt words it otherwise.
+    virtual std::optional<QString> askToRestore(const QString &fileName, bool again) { return askToOpen(fileName, again); }
 };
 
 // The window's own dialogs.
@@ -30,9 +33,11 @@ public:
     std::optional<QString> askNew(const QString &fileName) override;
     std::optional<QString> askChanged(const QString &fileName) override;
     std::optional<QString> askToOpen(const QString &fileName, bool again) override;
+    std::optional<QString> askToRestore(const QString &fileName, bool again) override;
 
 private:
     std::optional<QString> askTwice(const QString &intro, const QString &firstLabel, const QString &button);
+    std::optional<QString> askOnce(const QString &intro, const QString &button);
     QWidget *m_parent;
 };
 

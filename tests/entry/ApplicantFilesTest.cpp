@@ -451,6 +451,9 @@ TEST_F(ApplicantFilesTest, ALockedApplicantIsKeptInTheJournalNotTheStore)
         EXPECT_TRUE(QFile::exists(journal));
         nextPrompt.openAnswers = {QStringLiteral("wrong"), QStringLiteral("pass")};
         ASSERT_TRUE(next.applicantFiles().resumeLockedApplicant());
+        ASSERT_EQ(nextPrompt.restoreQuestions.size(), 3u); // asked as the last run's entries, by the file's name
+        EXPECT_EQ(nextPrompt.restoreQuestions[0].fileName, file);
+        EXPECT_TRUE(nextPrompt.restoreQuestions[2].again);
         EXPECT_EQ(next.record().text(QStringLiteral("txtAppInfoPhone"))->text(), QStringLiteral("555-0199"));
         EXPECT_EQ(next.applicantFiles().openFile(), file);
         EXPECT_TRUE(next.applicantFiles().hasUnsavedEntries());

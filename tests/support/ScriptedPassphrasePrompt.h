@@ -28,6 +28,11 @@ public:
         changeQuestions.push_back({fileName, false});
         return next(newAnswers);
     }
+    std::optional<QString> askToRestore(const QString &fileName, bool again) override
+    {
+        restoreQuestions.push_back({fileName, again});
+        return next(openAnswers);
+    }
     std::optional<QString> askToOpen(const QString &fileName, bool again) override
     {
         openQuestions.push_back({fileName, again});
@@ -39,6 +44,7 @@ public:
     std::vector<Asked> newQuestions;
     std::vector<Asked> changeQuestions; // answered from newAnswers
     std::vector<Asked> openQuestions;
+    std::vector<Asked> restoreQuestions; // answered from openAnswers
 
 private:
     static std::optional<QString> next(std::deque<std::optional<QString>> &answers)
