@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QWidget>
 
 #include <cerrno>
@@ -210,6 +212,12 @@ void ApplicantFiles::followLock(bool recordFollows)
 
 bool ApplicantFiles::open(const QString &path)
 {
+    // A file handed over by another start while a key is worked out waits for it: opened now, it
+    // would replace the entries that work is about.
+    if (m_working) {
+        QTimer::singleShot(100, this, [this, path] { open(path); });
+        return false;
+    }
     // Read before asking: a file that cannot be opened costs no question and changes nothing. A
     // locked one is checked as far as it can be without its passphrase.
     QMap<QString, QString> values;
@@ -266,6 +274,7 @@ bool ApplicantFiles::readCancellable(const QString &path, const std::shared_ptr<
         std::shared_ptr<const record::HeldLock> held;
     };
     auto outcome = std::make_shared<Outcome>();
+    const QScopedValueRollback working(m_working, true);
     if (!runCancellable(m_window, QStringLiteral("Unlocking %1\u2026").arg(QFileInfo(path).fileName()),
                         [outcome, path, passphrase] {
                             outcome->values = record::readApplicantFile(path, passphrase.get(), &outcome->held);
@@ -420,6 +429,7 @@ bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Pas
 {
     const QMap<QString, QString> values = m_record.currentRecord();
     auto held = std::make_shared<std::shared_ptr<const record::HeldLock>>();
+    const QScopedValueRollback working(m_working, true);
     try {
         if (lock) {
             // Locking works out a key: the window keeps painting meanwhile.
@@ -582,6 +592,7 @@ bool ApplicantFiles::relock(std::shared_ptr<const record::Passphrase> next, cons
                             std::shared_ptr<const record::HeldLock> *held)
 {
     auto relocked = std::make_shared<std::shared_ptr<const record::HeldLock>>();
+    const QScopedValueRollback working(m_working, true);
     try {
         // The file as it is, not the window's entries: only its lock changes. Two keys are worked
         // out, off the window's thread.

@@ -161,6 +161,7 @@ private:
     record::LockCost m_lockCost;
     std::shared_ptr<const record::Passphrase> m_passphrase; // of the open file, when it is locked
     std::shared_ptr<const record::HeldLock> m_held;         // its lock, for the journal
+    bool m_working = false; // a key is being worked out under the dialog
     class ApplicantsWindow *m_applicants = nullptr;
     QAction *m_changePassphrase = nullptr;
     QAction *m_removeLock = nullptr;

@@ -407,13 +407,23 @@ TEST_F(ApplicantFilesTest, ALockedFileIsCheckedAndTheEntriesSettledBeforeThePass
     EXPECT_EQ(field("txtAppInfoName")->text(), QString());
     canceller.stop();
 
-    // Unlocked, the window's events went on meanwhile.
+    // Unlocked, the window's events went on meanwhile; a file handed over then waits for the unlock.
+    const QString handed = path("handed.tenvoria");
+    testsupport::writeTestFile(handed, "[Tenvoria]\nApp%20Info%20Name=Handed\n");
     bool ticked = false;
-    QTimer::singleShot(0, [&] { ticked = true; });
+    QTimer::singleShot(0, [&] {
+        ticked = true;
+        EXPECT_FALSE(files().open(handed));
+        EXPECT_EQ(field("txtAppInfoName")->text(), QString());
+    });
     prompt.openAnswers = {QStringLiteral("pass")};
     ASSERT_TRUE(files().open(file));
     EXPECT_TRUE(ticked);
     EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Kept"));
+    for (int waits = 0; waits < 50 && field("txtAppInfoName")->text() != QStringLiteral("Handed"); ++waits)
+        QTest::qWait(100);
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Handed"));
+    EXPECT_FALSE(files().isLocked());
 }
 
 // While a locked applicant is open, the store holds a note and none of its entries, the journal
