@@ -9,6 +9,7 @@
 #include "RecordingStartupServices.h"
 #include "ScriptedMessageBoxes.h"
 #include "ScriptedPassphrasePrompt.h"
+#include "entry/ApplicantsWindow.h"
 #include "record/ApplicantFile.h"
 #include "base/SafeWrite.h"
 #include "record/RecordValues.h"
@@ -30,6 +31,7 @@
 #include <QRadioButton>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -424,6 +426,38 @@ TEST_F(ApplicantFilesTest, ALockedFileIsCheckedAndTheEntriesSettledBeforeThePass
         QTest::qWait(100);
     EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Handed"));
     EXPECT_FALSE(files().isLocked());
+}
+
+// A locked row of the Applicants window, double-clicked: the entries in no file are settled first,
+// then the passphrase is asked.
+TEST_F(ApplicantFilesTest, ALockedRowOfTheApplicantsWindowAsksAboutTheEntriesBeforeThePassphrase)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    const QString folder = path("folder");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QMap<QString, QString> values = record::blankRecord();
+    values.insert(QStringLiteral("App Info Name"), QStringLiteral("Rowan"));
+    const record::Passphrase pass(QStringLiteral("pass"));
+    record::writeApplicantFile(folder + QStringLiteral("/rowan.tenvoria"), values, &pass, record::LockCost{1, 64 * 1024});
+    type("txtAppInfoName", QStringLiteral("Unsaved"));
+    files().showApplicants(folder);
+    auto *table = files().applicantsWindow()->findChild<QTableView *>();
+    ASSERT_NE(table, nullptr);
+    for (int waits = 0; waits < 100 && table->model()->rowCount() < 1; ++waits)
+        QTest::qWait(100);
+    ASSERT_EQ(table->model()->rowCount(), 1);
+    prompt.openAnswers = {std::nullopt};
+    boxes.saveAnswers = {runtime::SaveAnswer::Discard};
+    emit table->activated(table->model()->index(0, 0));
+    ASSERT_EQ(boxes.saveQuestions.size(), 1u); // asked although the passphrase was then cancelled
+    EXPECT_TRUE(boxes.saveQuestions[0].text.contains(QStringLiteral("Save them before opening rowan.tenvoria?")));
+    EXPECT_EQ(prompt.openQuestions.size(), 1u);
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Unsaved"));
+    prompt.openAnswers = {QStringLiteral("pass")};
+    boxes.saveAnswers = {runtime::SaveAnswer::Discard};
+    emit table->activated(table->model()->index(0, 0));
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Rowan"));
 }
 
 // While a locked applicant is open, the store holds a note and none of its entries, the journal
