@@ -94,7 +94,7 @@ void Program::closeForSignal()
     if (!record.retryUnsaved())
         std::fprintf(stderr, "%s\n",
                      qPrintable(QStringLiteral("Your entries could not be saved to %1.\n\n%2")
-                                    .arg(record.store().filePath(), record.lastError())));
+                                    .arg(record.savedIn(), record.lastError())));
 }
 
 } // namespace app

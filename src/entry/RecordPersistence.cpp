@@ -121,6 +121,8 @@ void RecordPersistence::write(const QString &key, const QString &value)
 
 QString RecordPersistence::journalPath() const { return m_store.filePath() + QStringLiteral(".journal"); }
 
+QString RecordPersistence::savedIn() const { return m_journalLock ? journalPath() : m_store.filePath(); }
+
 QString RecordPersistence::lockedNote() { return m_store.read(QLatin1String(record::kLockedApplicantNoteKey)); }
 
 void RecordPersistence::keepInJournal(const QString &lockedFile, std::shared_ptr<const record::HeldLock> lock,
@@ -224,7 +226,7 @@ void RecordPersistence::flush()
                 runtime::applicationTitle(),
                 QStringLiteral("Your entries could not be saved to %1.\r\n\r\n%2\r\n\r\nEverything you type stays in "
                                "the window and is saved as soon as that file can be written again.")
-                    .arg(m_store.filePath(), error.description()),
+                    .arg(savedIn(), error.description()),
                 runtime::BoxIcon::Warning);
         }
         return;

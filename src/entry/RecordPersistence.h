@@ -72,6 +72,8 @@ public:
     void forgetLockedNote();
     // Where the journal of the store is kept.
     QString journalPath() const;
+    // The file the entries are saved in now: the journal or the store.
+    QString savedIn() const;
     // The description of the last refused write.
     const QString &lastError() const { return m_lastError; }
 

@@ -509,6 +509,31 @@ TEST_F(ApplicantFilesTest, ALockedApplicantIsKeptInTheJournalNotTheStore)
     EXPECT_EQ(record::readApplicantFile(file, &pass).value(QStringLiteral("App Info Phone")), QStringLiteral("555-0199"));
 }
 
+// A journal that cannot be written is told by its own name, once; the entries stay in the window and
+// go to the journal as soon as it can be written, never to the store.
+TEST_F(ApplicantFilesTest, AJournalThatCannotBeWrittenIsToldAndCaughtUpWith)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    const QString file = path("locked.tenvoria");
+    const record::Passphrase pass(QStringLiteral("pass"));
+    record::writeApplicantFile(file, record::blankRecord(), &pass, record::LockCost{1, 64 * 1024});
+    const QString journal = window->persistence().journalPath();
+    ASSERT_TRUE(QDir().mkpath(journal)); // a folder in its place: no file can be written there
+    prompt.openAnswers = {QStringLiteral("pass")};
+    boxes.shown.clear();
+    ASSERT_TRUE(files().open(file));
+    type("txtAppInfoSSN", QStringLiteral("432-10-9876"));
+    ASSERT_EQ(boxes.shown.size(), 1u); // once, at the first write that failed
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("Your entries could not be saved to %1.").arg(journal)))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_FALSE(testsupport::readTestFile(store->filePath()).contains("432-10-9876"));
+    ASSERT_TRUE(QDir(journal).removeRecursively());
+    type("txtAppInfoPhone", QStringLiteral("555-0123"));
+    EXPECT_EQ(record::readApplicantFile(journal, &pass).value(QStringLiteral("App Info SSN")), QStringLiteral("432-10-9876"));
+    EXPECT_FALSE(testsupport::readTestFile(store->filePath()).contains("432-10-9876"));
+}
+
 // Lock and Close names the store's dated backups, which may hold an SSN, and destroys them when told.
 TEST_F(ApplicantFilesTest, LockAndCloseOffersToDestroyTheStoresBackups)
 {
