@@ -165,8 +165,10 @@ void RecordPersistence::keepInStore()
         m_unsaved.insert(it.key(), it.value());
     m_unsaved.insert(QLatin1String(record::kLockedApplicantNoteKey), QString());
     flush();
+    // Locked, the journal needs no overwriting; one that cannot be removed names nobody once the note
+    // is gone, and the next locked applicant's journal replaces it.
     if (m_unsaved.isEmpty())
-        QFile::remove(journalPath()); // encrypted: removing it is enough
+        QFile::remove(journalPath());
 }
 
 void RecordPersistence::forgetLockedNote()
