@@ -59,9 +59,11 @@ bool Program::start(const QString &applicantFile)
             // The small sizes the windows already have are enough; the load reported a missing icon.
         }
     });
-    // First: entries that are the last file's, restored by the store, are in a file and cost the
-    // open below no question.
-    m_main.applicantFiles().recogniseLastFile();
+    // A locked applicant open when the last run ended comes back after its passphrase. Otherwise:
+    // entries that are the last file's, restored by the store, are in a file and cost the open below
+    // no question.
+    if (!m_main.applicantFiles().resumeLockedApplicant())
+        m_main.applicantFiles().recogniseLastFile();
     if (!applicantFile.isEmpty())
         m_main.applicantFiles().open(applicantFile); // a refusal is told, and the window stays
     return true;
@@ -91,7 +93,7 @@ void Program::closeForSignal()
     if (!record.retryUnsaved())
         std::fprintf(stderr, "%s\n",
                      qPrintable(QStringLiteral("Your entries could not be saved to %1.\n\n%2")
-                                    .arg(record.store().filePath(), record.lastError())));
+                                    .arg(record.savedIn(), record.lastError())));
 }
 
 } // namespace app

@@ -1,7 +1,9 @@
 #include "WindowsHost.h"
 
 #include <QPushButton>
+#include <QShortcut>
 
+#include "entry/ApplicantFiles.h"
 #include "entry/MainWindow.h"
 #include "preview/PreviewWindow.h"
 #include "shell/Startup.h"
@@ -51,6 +53,14 @@ preview::PreviewWindow &WindowsHost::preview()
         m_preview->setMayEndProgram([this] { return m_main.mayEndProgram(); });
         m_preview->setDocumentPages(&m_pages);
         m_preview->ensureLoaded();
+        // Lock and Close works from the preview too: the preview goes first, since its page and its
+        // temporary document show the applicant, then the entries are saved locked and cleared.
+        auto *lockAndClose = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), m_preview.get());
+        QObject::connect(lockAndClose, &QShortcut::activated, m_preview.get(), [this] {
+            backToMainWindow();
+            if (!m_preview->isVisible())
+                m_main.applicantFiles().lockAndClose();
+        });
     }
     return *m_preview;
 }

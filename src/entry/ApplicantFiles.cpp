@@ -3,6 +3,7 @@
 #include "ApplicantsWindow.h"
 #include "MainWindowLayout.h"
 #include "RecordPersistence.h"
+#include "Working.h"
 #include "base/Failure.h"
 #include "base/SafeWrite.h"
 #include "record/ApplicantFile.h"
@@ -20,6 +21,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QWidget>
 
 #include <cerrno>
@@ -195,22 +198,42 @@ void ApplicantFiles::clearEntries()
     m_inFile = record::blankRecord();
     m_file.clear();
     m_passphrase.reset();
+    m_held.reset();
     m_record.takeRecord(m_inFile);
+    followLock();
     showTitle();
+}
+
+void ApplicantFiles::followLock(bool recordFollows)
+{
+    if (m_passphrase && m_held && !m_file.isEmpty())
+        m_record.keepInJournal(m_file, m_held, !recordFollows);
+    else
+        m_record.keepInStore();
 }
 
 bool ApplicantFiles::open(const QString &path)
 {
-    // Read before asking: a file that cannot be opened costs no question and changes nothing.
+    // A file handed over by another start while a key is worked out waits for it: opened now, it
+    // would replace the entries that work is about.
+    if (m_working) {
+        QTimer::singleShot(100, this, [this, path] { open(path); });
+        return false;
+    }
+    // Read before asking: a file that cannot be opened costs no question and changes nothing. A
+    // locked one is checked as far as it can be without its passphrase.
     QMap<QString, QString> values;
     std::shared_ptr<const record::Passphrase> passphrase;
+    std::shared_ptr<const record::HeldLock> held;
+    const QString what = QStringLiteral("opening %1").arg(QFileInfo(path).fileName());
     try {
         try {
             values = record::readApplicantFile(path);
         } catch (const record::UnlockFailure &failure) {
             if (failure.kind() != record::UnlockFailure::Kind::NeedsPassphrase)
                 throw;
-            if (!unlock(path, values, passphrase))
+            // The entries in the window are settled before the passphrase is asked for.
+            if (!mayReplaceEntries(what) || !unlock(path, path, values, passphrase, held))
                 return false;
         }
     } catch (const base::Failure &failure) {
@@ -224,42 +247,114 @@ bool ApplicantFiles::open(const QString &path)
         warn(failure.description() + QStringLiteral("\r\n\r\nThe entries in the window are unchanged."));
         return false;
     }
-    if (!mayReplaceEntries(QStringLiteral("opening %1").arg(QFileInfo(path).fileName())))
+    if (!passphrase && !mayReplaceEntries(what))
         return false;
-    m_record.takeRecord(values);
-    m_inFile = values;
     m_file = QFileInfo(path).absoluteFilePath();
     m_passphrase = passphrase;
-    showTitle();
+    m_held = held;
+    // The recent list before the record: a program killed in between starts again with entries that
+    // are the listed file's, recognised as such, never with the file's entries and an older list.
     remember(m_file);
+    if (m_passphrase) {
+        // The journal first, so that the store never takes the applicant.
+        followLock(true);
+        m_record.takeRecord(values);
+    } else {
+        m_record.takeRecord(values);
+        followLock();
+    }
+    m_inFile = values;
+    showTitle();
     return true;
 }
 
-bool ApplicantFiles::unlock(const QString &path, QMap<QString, QString> &values,
-                            std::shared_ptr<const record::Passphrase> &passphrase)
+bool ApplicantFiles::readCancellable(const QString &path, const std::shared_ptr<const record::Passphrase> &passphrase,
+                                     QMap<QString, QString> &values, std::shared_ptr<const record::HeldLock> *held)
+{
+    struct Outcome {
+        QMap<QString, QString> values;
+        std::shared_ptr<const record::HeldLock> held;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    const QScopedValueRollback working(m_working, true);
+    if (!runCancellable(m_window, QStringLiteral("Unlocking %1\u2026").arg(QFileInfo(path).fileName()),
+                        [outcome, path, passphrase] {
+                            outcome->values = record::readApplicantFile(path, passphrase.get(), &outcome->held);
+                        }))
+        return false;
+    values = std::move(outcome->values);
+    if (held)
+        *held = std::move(outcome->held);
+    return true;
+}
+
+bool ApplicantFiles::unlock(const QString &path, const QString &askedFor, QMap<QString, QString> &values,
+                            std::shared_ptr<const record::Passphrase> &passphrase,
+                            std::shared_ptr<const record::HeldLock> &held, bool restoring)
 {
     // The passphrase held for the run opens the file if it fits; otherwise the user is asked until
     // the right one is given or they cancel.
-    std::shared_ptr<const record::Passphrase> held = m_passphrase;
+    std::shared_ptr<const record::Passphrase> kept = m_passphrase;
     bool again = false; // the user's last passphrase did not fit
     for (;;) {
-        if (held) {
-            passphrase = std::exchange(held, nullptr);
+        if (kept) {
+            passphrase = std::exchange(kept, nullptr);
         } else {
-            const std::optional<QString> typed = m_prompt->askToOpen(path, again);
+            const std::optional<QString> typed = restoring ? m_prompt->askToRestore(askedFor, again)
+                                                           : m_prompt->askToOpen(askedFor, again);
             if (!typed)
                 return false;
             passphrase = std::make_shared<const record::Passphrase>(*typed);
         }
         try {
-            values = record::readApplicantFile(path, passphrase.get());
-            return true;
+            return readCancellable(path, passphrase, values, &held);
         } catch (const record::UnlockFailure &failure) {
             if (failure.kind() != record::UnlockFailure::Kind::WrongPassphrase)
                 throw;
             again = passphrase != m_passphrase; // a held passphrase that did not fit is no mistake
         }
     }
+}
+
+bool ApplicantFiles::resumeLockedApplicant()
+{
+    const QString lockedFile = m_record.lockedNote();
+    if (lockedFile.isEmpty())
+        return false;
+    const QString journal = m_record.journalPath();
+    if (!QFileInfo::exists(journal)) {
+        m_record.forgetLockedNote(); // the program ended before anything was kept
+        return false;
+    }
+    QMap<QString, QString> values;
+    std::shared_ptr<const record::Passphrase> passphrase;
+    std::shared_ptr<const record::HeldLock> held;
+    try {
+        if (!mayReplaceEntries(QStringLiteral("restoring the entries of %1").arg(QFileInfo(lockedFile).fileName()))
+            || !unlock(journal, lockedFile, values, passphrase, held, true))
+            return false; // the journal and the note stay for the next start
+    } catch (const base::Failure &failure) {
+        warn(QStringLiteral("The entries of the locked applicant %1, kept from the last run, could not be restored.\r\n\r\n"
+                            "%2\r\n\r\nThey stay in %3.")
+                 .arg(lockedFile, failure.description(), journal));
+        return false;
+    }
+    m_file = lockedFile;
+    m_passphrase = passphrase;
+    m_held = held;
+    // What the file itself holds tells whether the entries are saved; a file that is gone or no longer
+    // opens with this passphrase holds none of them.
+    m_inFile = record::blankRecord();
+    try {
+        QMap<QString, QString> inFile;
+        if (readCancellable(lockedFile, passphrase, inFile, nullptr))
+            m_inFile = inFile;
+    } catch (const base::Failure &) {
+    }
+    followLock(true);
+    m_record.takeRecord(values);
+    showTitle();
+    return true;
 }
 
 bool ApplicantFiles::saveAs(const QString &path)
@@ -335,8 +430,18 @@ void ApplicantFiles::recogniseLastFile()
 bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Passphrase> lock)
 {
     const QMap<QString, QString> values = m_record.currentRecord();
+    auto held = std::make_shared<std::shared_ptr<const record::HeldLock>>();
+    const QScopedValueRollback working(m_working, true);
     try {
-        record::writeApplicantFile(path, values, lock.get(), m_lockCost);
+        if (lock) {
+            // Locking works out a key: the window keeps painting meanwhile.
+            runToEnd(m_window, QStringLiteral("Locking %1\u2026").arg(QFileInfo(path).fileName()),
+                     [path, values, lock, cost = m_lockCost, held] {
+                         record::writeApplicantFile(path, values, lock.get(), cost, nullptr, held.get());
+                     });
+        } else {
+            record::writeApplicantFile(path, values);
+        }
     } catch (const base::Failure &failure) {
         warn(failure.description() + QStringLiteral("\r\n\r\nThe entries are still in the window."));
         return false;
@@ -344,6 +449,8 @@ bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Pas
     m_inFile = values;
     m_file = QFileInfo(path).absoluteFilePath();
     m_passphrase = std::move(lock);
+    m_held = m_passphrase ? *held : nullptr;
+    followLock();
     showTitle();
     remember(m_file);
     return true;
@@ -393,6 +500,8 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
     // What came from the PDF is in no applicant file yet.
     m_file.clear();
     m_passphrase.reset();
+    m_held.reset();
+    followLock();
     m_inFile = record::blankRecord();
     showTitle();
     // The fields the applicant filled in by name; the ones left empty only by their number.
@@ -464,22 +573,43 @@ bool ApplicantFiles::changePassphrase()
 {
     if (!isLocked() || m_file.isEmpty())
         return false;
-    const std::shared_ptr<const record::Passphrase> next = askNewPassphrase(m_file);
-    if (!next || !relock(next.get(), QStringLiteral("The file keeps its old passphrase.")))
+    const std::optional<QString> typed = m_prompt->askChanged(m_file);
+    if (!typed || typed->isEmpty())
+        return false;
+    const auto next = std::make_shared<const record::Passphrase>(*typed);
+    std::shared_ptr<const record::HeldLock> held;
+    if (!relock(next, QStringLiteral("The file keeps its old passphrase."), &held))
         return false;
     m_passphrase = next;
+    m_held = held;
+    followLock(); // the journal follows: the old passphrase opens nothing any more
+    runtime::messageBoxes().inform(runtime::applicationTitle(),
+                                   QStringLiteral("The passphrase of %1 was changed. Only the new one opens it now.")
+                                       .arg(QFileInfo(m_file).fileName()),
+                                   runtime::BoxIcon::None);
     return true;
 }
 
-bool ApplicantFiles::relock(const record::Passphrase *next, const QString &whatStays)
+bool ApplicantFiles::relock(std::shared_ptr<const record::Passphrase> next, const QString &whatStays,
+                            std::shared_ptr<const record::HeldLock> *held)
 {
+    auto relocked = std::make_shared<std::shared_ptr<const record::HeldLock>>();
+    const QScopedValueRollback working(m_working, true);
     try {
-        // The file as it is, not the window's entries: only its lock changes.
-        record::writeApplicantFile(m_file, record::readApplicantFile(m_file, m_passphrase.get()), next, m_lockCost);
+        // The file as it is, not the window's entries: only its lock changes. Two keys are worked
+        // out, off the window's thread.
+        runToEnd(m_window, QStringLiteral("Locking %1 anew\u2026").arg(QFileInfo(m_file).fileName()),
+                 [file = m_file, current = m_passphrase, next, cost = m_lockCost, relocked] {
+                     // The file's other sections (the decision) are kept: the file opens with the current passphrase.
+                     record::writeApplicantFile(file, record::readApplicantFile(file, current.get()), next.get(), cost,
+                                                current.get(), relocked.get());
+                 });
     } catch (const base::Failure &failure) {
         warn(failure.description() + QStringLiteral("\r\n\r\n") + whatStays);
         return false;
     }
+    if (held)
+        *held = *relocked;
     return true;
 }
 
@@ -494,9 +624,11 @@ bool ApplicantFiles::removeLock()
                                        runtime::BoxAnswer::No)
         != runtime::BoxAnswer::Yes)
         return false;
-    if (!relock(nullptr, QStringLiteral("The file stays locked.")))
+    if (!relock(nullptr, QStringLiteral("The file stays locked."), nullptr))
         return false;
     m_passphrase.reset();
+    m_held.reset();
+    followLock(); // a plain file's entries are kept as plain ones are
     showTitle();
     return true;
 }
@@ -515,7 +647,34 @@ bool ApplicantFiles::lockAndClose()
         return false;
     // The fields, and so the store, hold nothing of the applicant any more; the passphrase goes.
     clearEntries();
+    offerToDestroyStoreBackups();
     return true;
+}
+
+void ApplicantFiles::offerToDestroyStoreBackups()
+{
+    const QStringList backups = m_record.store().backups();
+    if (backups.isEmpty())
+        return;
+    if (runtime::messageBoxes().askYesNo(
+            runtime::applicationTitle(),
+            QStringLiteral("The settings file was copied before the program rewrote it, because it had been edited by "
+                           "hand. These copies may hold applicants' SSNs and dates of birth in plain text:\r\n\r\n%1"
+                           "\r\n\r\nDestroy them? Their contents are overwritten before they are removed.")
+                .arg(backups.join(QStringLiteral("\r\n"))),
+            runtime::BoxAnswer::No)
+        != runtime::BoxAnswer::Yes)
+        return;
+    QStringList failures;
+    for (const QString &backup : backups) {
+        try {
+            record::SettingsStore::destroyBackup(backup);
+        } catch (const base::Failure &failure) {
+            failures.append(failure.description());
+        }
+    }
+    if (!failures.isEmpty())
+        warn(failures.join(QStringLiteral("\r\n")));
 }
 
 void ApplicantFiles::onOpen()

@@ -70,7 +70,8 @@ public:
     bool removeLock();
     // Saves the entries to the open file locked (asking for a file and a passphrase when there is
     // none, or it is not locked), then empties the fields, and with them the store, and forgets the
-    // passphrase: nothing of the applicant is left in plain text in any file the program keeps.
+    // passphrase: nothing of the applicant is left in plain text in any file the program keeps. The
+    // store's dated backups, which may hold applicants, are named and offered for destruction.
     bool lockAndClose();
     // The Applicants window, made at its first use, showing the folder (the last one when empty).
     void showApplicants(const QString &folder = QString());
@@ -78,6 +79,11 @@ public:
 
     // Whether the open file is locked (its passphrase is held for the run).
     bool isLocked() const { return m_passphrase != nullptr; }
+
+    // At start-up, when the store notes that a locked applicant was open at the end of the last run:
+    // asks for its passphrase and restores the entries its journal keeps. Cancelled, the window starts
+    // empty and the journal stays for the next start. True when the entries came back.
+    bool resumeLockedApplicant();
 
     // At start-up: when the fields hold exactly what the applicant file used last holds, that file
     // is the open one (the store kept it from the last run), so that quitting asks nothing.
@@ -101,7 +107,13 @@ protected:
 private:
     // Rewrites the open file with another lock (none for null): the file as it is, not the window's
     // entries. Tells the user why and what stays when it fails.
-    bool relock(const record::Passphrase *next, const QString &whatStays);
+    bool relock(std::shared_ptr<const record::Passphrase> next, const QString &whatStays,
+                std::shared_ptr<const record::HeldLock> *held);
+    // The store or the journal, as the open file is locked or not, takes the entries from now on;
+    // with `recordFollows`, a takeRecord is next and writes the journal.
+    void followLock(bool recordFollows = false);
+    // Offers to destroy the dated backups of the store, which may hold applicants in plain text.
+    void offerToDestroyStoreBackups();
     void buildMenu();
     void fillRecentMenu();
     void onOpen();
@@ -109,13 +121,20 @@ private:
     void onImport();
     void onExport();
     bool save(const QString &path, std::shared_ptr<const record::Passphrase> lock);
+    // Reads the file off the window's thread while the user may cancel; false when they did.
+    bool readCancellable(const QString &path, const std::shared_ptr<const record::Passphrase> &passphrase,
+                         QMap<QString, QString> &values, std::shared_ptr<const record::HeldLock> *held);
     // Whether a save to `path` may go ahead, and with what lock: the store is refused (and the user
     // told); the open locked file keeps its passphrase; otherwise the user chooses, or must lock.
     // False when refused or cancelled.
     bool readyToSave(const QString &path, bool mustLock, std::shared_ptr<const record::Passphrase> &lock);
     // Opens a locked file: with the passphrase held for the run if it fits, otherwise as the user
-    // types it. False when the user cancelled; throws base::Failure for anything but a wrong passphrase.
-    bool unlock(const QString &path, QMap<QString, QString> &values, std::shared_ptr<const record::Passphrase> &passphrase);
+    // types it, asked as the passphrase of `askedFor` (whose entries are `restoring` from the last run).
+    // The file is read off the window's thread. False when the user cancelled; throws base::Failure
+    // for anything but a wrong passphrase.
+    bool unlock(const QString &path, const QString &askedFor, QMap<QString, QString> &values,
+                std::shared_ptr<const record::Passphrase> &passphrase, std::shared_ptr<const record::HeldLock> &held,
+                bool restoring = false);
     // The fields blank (the hidden rows aside), no file open, no passphrase held.
     void clearEntries();
     std::shared_ptr<const record::Passphrase> askNewPassphrase(const QString &path);
@@ -141,6 +160,8 @@ private:
     PassphrasePrompt *m_prompt = &m_dialogPrompt;
     record::LockCost m_lockCost;
     std::shared_ptr<const record::Passphrase> m_passphrase; // of the open file, when it is locked
+    std::shared_ptr<const record::HeldLock> m_held;         // its lock, for the journal
+    bool m_working = false; // a key is being worked out under the dialog
     class ApplicantsWindow *m_applicants = nullptr;
     QAction *m_changePassphrase = nullptr;
     QAction *m_removeLock = nullptr;

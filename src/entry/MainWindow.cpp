@@ -305,7 +305,7 @@ bool MainWindow::mayEndProgram()
                runtime::applicationTitle(),
                QStringLiteral("Your entries could not be saved to %1.\r\n\r\n%2\r\n\r\nClose anyway? The entries "
                               "that were not saved will be lost.")
-                   .arg(m_persistence->store().filePath(), m_persistence->lastError()),
+                   .arg(m_persistence->savedIn(), m_persistence->lastError()),
                runtime::BoxAnswer::No)
         == runtime::BoxAnswer::Yes;
 }

@@ -27,26 +27,40 @@ QLineEdit *secretField(QWidget *parent, const QString &name)
 
 std::optional<QString> DialogPassphrasePrompt::askNew(const QString &fileName)
 {
+    return askTwice(QStringLiteral("Lock %1 with a passphrase. Without it nobody, you included, can open the file "
+                                   "again: keep it safe.")
+                        .arg(QFileInfo(fileName).fileName()),
+                    QStringLiteral("&Passphrase:"), QStringLiteral("&Lock"));
+}
+
+std::optional<QString> DialogPassphrasePrompt::askChanged(const QString &fileName)
+{
+    return askTwice(QStringLiteral("Choose a new passphrase for %1. Once it is changed, the old passphrase no longer "
+                                   "opens the file; copies saved before keep the old one.")
+                        .arg(QFileInfo(fileName).fileName()),
+                    QStringLiteral("&New passphrase:"), QStringLiteral("&Change Passphrase"));
+}
+
+std::optional<QString> DialogPassphrasePrompt::askTwice(const QString &introText, const QString &firstLabel,
+                                                        const QString &button)
+{
     QDialog dialog(m_parent);
     dialog.setWindowTitle(runtime::applicationTitle());
     auto *layout = new QVBoxLayout(&dialog);
-    auto *intro = new QLabel(QStringLiteral("Lock %1 with a passphrase. Without it nobody, you included, can open "
-                                            "the file again: keep it safe.")
-                                 .arg(QFileInfo(fileName).fileName()),
-                             &dialog);
+    auto *intro = new QLabel(introText, &dialog);
     intro->setWordWrap(true);
     layout->addWidget(intro);
     auto *form = new QFormLayout;
     QLineEdit *first = secretField(&dialog, QStringLiteral("Passphrase"));
     QLineEdit *second = secretField(&dialog, QStringLiteral("Passphrase again"));
-    form->addRow(QStringLiteral("&Passphrase:"), first);
+    form->addRow(firstLabel, first);
     form->addRow(QStringLiteral("&Again:"), second);
     layout->addLayout(form);
     auto *problem = new QLabel(&dialog);
     problem->setObjectName(QStringLiteral("Problem"));
     layout->addWidget(problem);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Lock"));
+    buttons->button(QDialogButtonBox::Ok)->setText(button);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
@@ -65,20 +79,35 @@ std::optional<QString> DialogPassphrasePrompt::askNew(const QString &fileName)
 
 std::optional<QString> DialogPassphrasePrompt::askToOpen(const QString &fileName, bool again)
 {
+    const QString name = QFileInfo(fileName).fileName();
+    return askOnce(again ? QStringLiteral("That passphrase does not open %1. Try again:").arg(name)
+                         : QStringLiteral("%1 is locked. Its passphrase:").arg(name),
+                   QStringLiteral("&Open"));
+}
+
+std::optional<QString> DialogPassphrasePrompt::askToRestore(const QString &fileName, bool again)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    return askOnce(again ? QStringLiteral("That passphrase does not open %1. Try again:").arg(name)
+                         : QStringLiteral("%1 was open when the program last ended; its entries are kept locked. "
+                                          "Its passphrase brings them back:")
+                               .arg(name),
+                   QStringLiteral("&Restore"));
+}
+
+std::optional<QString> DialogPassphrasePrompt::askOnce(const QString &introText, const QString &button)
+{
     QDialog dialog(m_parent);
     dialog.setWindowTitle(runtime::applicationTitle());
     auto *layout = new QVBoxLayout(&dialog);
-    const QString name = QFileInfo(fileName).fileName();
-    auto *intro = new QLabel(again ? QStringLiteral("That passphrase does not open %1. Try again:").arg(name)
-                                   : QStringLiteral("%1 is locked. Its passphrase:").arg(name),
-                             &dialog);
+    auto *intro = new QLabel(introText, &dialog);
     intro->setWordWrap(true);
     layout->addWidget(intro);
     QLineEdit *field = secretField(&dialog, QStringLiteral("Passphrase"));
     intro->setBuddy(field);
     layout->addWidget(field);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Open"));
+    buttons->button(QDialogButtonBox::Ok)->setText(button);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -4,7 +4,11 @@
 #include "runtime/AppError.h"
 #include "runtime/ErrorTrap.h"
 #include "runtime/MessageBoxes.h"
+#include "record/ApplicantFile.h"
+#include "record/RecordValues.h"
 #include "record/SettingsStore.h"
+
+#include <QFile>
 
 #include <QEvent>
 #include <QLineEdit>
@@ -115,6 +119,68 @@ void RecordPersistence::write(const QString &key, const QString &value)
     flush();
 }
 
+QString RecordPersistence::journalPath() const { return m_store.filePath() + QStringLiteral(".journal"); }
+
+QString RecordPersistence::savedIn() const { return m_journalLock ? journalPath() : m_store.filePath(); }
+
+QString RecordPersistence::lockedNote() { return m_store.read(QLatin1String(record::kLockedApplicantNoteKey)); }
+
+void RecordPersistence::keepInJournal(const QString &lockedFile, std::shared_ptr<const record::HeldLock> lock,
+                                      bool writeNow)
+{
+    QList<std::pair<QString, QString>> note;
+    if (!m_journalLock) {
+        // Nothing of the applicant may reach the store: its record keys are emptied first.
+        for (const QString &key : record::userEntries(currentRecord()).keys())
+            note.append({key, QString()});
+    }
+    note.append({QLatin1String(record::kLockedApplicantNoteKey), lockedFile});
+    m_journalLock = std::move(lock);
+    m_unsaved.clear();
+    try {
+        m_store.write(note);
+    } catch (const base::Failure &error) {
+        // The entries still go only to the journal; the next start just does not offer them back.
+        runtime::messageBoxes().notify(
+            runtime::applicationTitle(),
+            QStringLiteral("The settings file %1 could not note that a locked applicant is open.\r\n\r\n%2\r\n\r\n"
+                           "Save the applicant before you close the program: the next start will not offer the "
+                           "entries back.")
+                .arg(m_store.filePath(), error.description()),
+            runtime::BoxIcon::Warning);
+    }
+    for (const QString &key : currentRecord().keys())
+        m_unsaved.insert(key, QString()); // pending until the journal is written
+    if (writeNow)
+        flush();
+}
+
+void RecordPersistence::keepInStore()
+{
+    if (!m_journalLock)
+        return;
+    m_journalLock.reset();
+    const QMap<QString, QString> values = currentRecord();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        m_unsaved.insert(it.key(), it.value());
+    m_unsaved.insert(QLatin1String(record::kLockedApplicantNoteKey), QString());
+    flush();
+    // Locked, the journal needs no overwriting; one that cannot be removed names nobody once the note
+    // is gone, and the next locked applicant's journal replaces it.
+    if (m_unsaved.isEmpty())
+        QFile::remove(journalPath());
+}
+
+void RecordPersistence::forgetLockedNote()
+{
+    try {
+        m_store.write(QLatin1String(record::kLockedApplicantNoteKey), QString());
+    } catch (const base::Failure &) {
+        return; // the note stays, and with it the journal it names
+    }
+    QFile::remove(journalPath());
+}
+
 QMap<QString, QString> RecordPersistence::currentRecord() const
 {
     return record::settingsOf(m_widgets);
@@ -162,7 +228,7 @@ void RecordPersistence::flush()
                 runtime::applicationTitle(),
                 QStringLiteral("Your entries could not be saved to %1.\r\n\r\n%2\r\n\r\nEverything you type stays in "
                                "the window and is saved as soon as that file can be written again.")
-                    .arg(m_store.filePath(), error.description()),
+                    .arg(savedIn(), error.description()),
                 runtime::BoxIcon::Warning);
         }
         return;
@@ -191,6 +257,13 @@ bool RecordPersistence::retryUnsaved()
 // stored values (a file that could not be read at start-up) must not write blanks over them.
 void RecordPersistence::saveUnsaved()
 {
+    if (m_journalLock) {
+        // The whole record each time: the journal is one locked file, a few kilobytes.
+        record::writeLockedJournal(journalPath(), currentRecord(), *m_journalLock);
+        m_unsaved.clear();
+        m_failing = false;
+        return;
+    }
     QList<std::pair<QString, QString>> values;
     for (auto it = m_unsaved.cbegin(); it != m_unsaved.cend(); ++it)
         values.append({it.key(), it.value()});
@@ -203,6 +276,8 @@ void RecordPersistence::saveUnsaved()
 // changed take them over.
 void RecordPersistence::showStoredValuesOfUnchangedFields()
 {
+    if (m_journalLock)
+        return; // the store holds nothing of this applicant
     m_restoring = true;
     for (const record::TextFieldSpec &field : record::textFields()) {
         const QString key = QLatin1String(field.key);

@@ -6,11 +6,14 @@
 #include <QSet>
 #include <QString>
 
+#include <memory>
+
 namespace runtime {
 class ErrorTrap;
 } // namespace runtime
 
 namespace record {
+class HeldLock;
 class SettingsStore;
 struct ChoiceSpec;
 } // namespace record
@@ -23,6 +26,12 @@ namespace entry {
 // A write the store refuses is not silent: the user is told once, in a notice that leaves the
 // keyboard with the field, where the values could not be saved; the window keeps every value, and
 // the next write that succeeds writes every change still pending, so nothing typed is lost.
+//
+// While an applicant from a locked file is open, nothing of it is written in plain text: the entries
+// go to a journal beside the store, a locked applicant file under the open file's lock (held in
+// memory, so no key is derived per keystroke), and the store keeps only a note naming the locked
+// file, with its record keys empty. The next start finds the note and restores the journal after
+// the passphrase.
 class RecordPersistence : public QObject {
     Q_OBJECT
 public:
@@ -48,6 +57,23 @@ public:
     // True when nothing is pending any more.
     bool retryUnsaved();
     const record::SettingsStore &store() const { return m_store; }
+    record::SettingsStore &store() { return m_store; }
+
+    // From now on the entries go to the journal under `lock`, for the locked file `lockedFile`. The
+    // first switch empties the store's record keys and writes the note, in one write, before the
+    // journal is written: now, or, without `writeNow`, by the takeRecord that follows.
+    void keepInJournal(const QString &lockedFile, std::shared_ptr<const record::HeldLock> lock, bool writeNow = true);
+    // Back to the store: it takes the entries and loses the note in one write, then the journal goes.
+    void keepInStore();
+    bool isJournalling() const { return m_journalLock != nullptr; }
+    // The locked file the store's note names (a locked applicant was open when the program ended), or empty.
+    QString lockedNote();
+    // Forgets the note and removes the journal, for a note without a journal.
+    void forgetLockedNote();
+    // Where the journal of the store is kept.
+    QString journalPath() const;
+    // The file the entries are saved in now: the journal or the store.
+    QString savedIn() const;
     // The description of the last refused write.
     const QString &lastError() const { return m_lastError; }
 
@@ -65,6 +91,7 @@ private:
     QMap<QString, QString> m_unsaved; // changes not yet in the store, by key
     QSet<QString> m_changed;         // keys the user has changed since the start
     QString m_lastError;
+    std::shared_ptr<const record::HeldLock> m_journalLock; // while entries go to the journal
 };
 
 // Selects the whole text of a line edit whenever it gains the focus, so typing replaces it.

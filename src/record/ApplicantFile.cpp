@@ -51,6 +51,14 @@ std::optional<QByteArray> readBytes(const QString &path)
     return std::move(reading.bytes);
 }
 
+QMap<QString, QString> keyedBySection(const QMap<QString, QString> &record)
+{
+    QMap<QString, QString> keyed;
+    for (auto it = record.cbegin(); it != record.cend(); ++it)
+        keyed.insert(section() + QLatin1Char('/') + it.key(), it.value());
+    return keyed;
+}
+
 const IniSectionSpan *ownSection(const QList<IniSectionSpan> &spans)
 {
     for (const IniSectionSpan &span : spans)
@@ -67,17 +75,23 @@ bool isLockedApplicantFile(const QString &path)
     return reading.error == 0 && isLockedFile(reading.bytes);
 }
 
-QMap<QString, QString> readApplicantFile(const QString &path, const Passphrase *passphrase)
+QMap<QString, QString> readApplicantFile(const QString &path, const Passphrase *passphrase,
+                                         std::shared_ptr<const HeldLock> *held)
 {
     std::optional<QByteArray> bytes = readBytes(path);
     if (!bytes)
         throw cannotOpen(path, base::systemReason(ENOENT));
     if (isLockedFile(*bytes)) {
+        try {
+            checkLockedHeader(*bytes); // damage is told before a passphrase is asked for
+        } catch (const UnlockFailure &failure) {
+            throw UnlockFailure(failure.kind(), cannotOpen(path, failure.reason()).description());
+        }
         if (!passphrase)
             throw UnlockFailure(UnlockFailure::Kind::NeedsPassphrase,
                                 cannotOpen(path, QStringLiteral("it is locked, and no passphrase was given")).description());
         try {
-            bytes = unlockBytes(*bytes, *passphrase);
+            bytes = unlockBytes(*bytes, *passphrase, {}, held);
         } catch (const UnlockFailure &failure) {
             throw UnlockFailure(failure.kind(), cannotOpen(path, failure.reason()).description());
         }
@@ -106,22 +120,13 @@ QMap<QString, QString> applicantRecordOf(const QByteArray &plain, const QString 
     for (auto it = reading.values.cbegin(); it != reading.values.cend(); ++it)
         if (it.key().startsWith(prefix))
             byKey.insert(it.key().mid(prefix.size()), it.value());
-    for (const TextFieldSpec &field : textFields()) {
-        // The field would cut it: taking it would change what the file says without telling.
-        if (byKey.value(QLatin1String(field.key)).size() > kLongestValue)
-            throw cannotOpen(path, QStringLiteral("its value of \"%1\" is longer than the %2 characters a field takes")
-                                       .arg(QLatin1String(field.key))
-                                       .arg(kLongestValue));
-    }
     return settingsOf(RecordSnapshot::fromSettings(byKey));
 }
 
 void writeApplicantFile(const QString &path, const QMap<QString, QString> &record, const Passphrase *lock,
-                        const LockCost &cost, const Passphrase *opens)
+                        const LockCost &cost, const Passphrase *opens, std::shared_ptr<const HeldLock> *held)
 {
-    QMap<QString, QString> keyed;
-    for (auto it = record.cbegin(); it != record.cend(); ++it)
-        keyed.insert(section() + QLatin1Char('/') + it.key(), it.value());
+    QMap<QString, QString> keyed = keyedBySection(record);
 
     const QString target = base::finalLinkTarget(path);
     std::optional<QByteArray> existing;
@@ -174,14 +179,27 @@ void writeApplicantFile(const QString &path, const QMap<QString, QString> &recor
     if (unlocked)
         sodium_memzero(existing->data(), std::size_t(existing->size()));
     if (lock) {
-        QByteArray plain = std::exchange(text, lockBytes(text, *lock, cost));
+        QByteArray plain = std::exchange(text, lockBytes(text, *lock, cost, held));
         // The plain form lived in memory only; it goes before anything else can reuse that memory.
         sodium_memzero(plain.data(), std::size_t(plain.size()));
     }
+    // Open reads no more than this: a file it would refuse is not written.
+    if (text.size() > kLargestApplicantFile)
+        throw base::WriteFailure(path, QStringLiteral("the entries would make it larger than the %1 MB an applicant "
+                                                      "file may have")
+                                           .arg(kLargestApplicantFile >> 20));
     base::ReplaceOptions options;
     options.followLink = true; // a link the user made to the file stays a link
     options.mode = 0600;       // it holds social security numbers
     base::replaceFile(path, text, options);
+}
+
+void writeLockedJournal(const QString &path, const QMap<QString, QString> &record, const HeldLock &lock)
+{
+    QByteArray plain = encodeIniText(keyedBySection(record));
+    const QByteArray locked = lock.lock(plain);
+    sodium_memzero(plain.data(), std::size_t(plain.size()));
+    base::replaceFile(path, locked); // owner-only, a link at the path replaced, never followed
 }
 
 } // namespace record

@@ -114,30 +114,15 @@ bool isLockedFile(const QByteArray &bytes)
     return bytes.size() >= qsizetype(sizeof kLockedMagic) && std::memcmp(bytes.constData(), kLockedMagic, sizeof kLockedMagic) == 0;
 }
 
-QByteArray lockBytes(const QByteArray &plain, const Passphrase &passphrase, const LockCost &cost)
+namespace {
+
+// The header given, then a fresh stream of `plain` under the file key: a whole locked file.
+QByteArray sealStream(const QByteArray &header, const unsigned char *fileKey, const QByteArray &plain)
 {
-    ensureSodium();
-    QByteArray out(qsizetype(kHeaderSize), '\0');
-    std::memcpy(out.data() + kMagicAt, kLockedMagic, sizeof kLockedMagic);
-    qToLittleEndian<quint16>(kLockedVersion, out.data() + kVersionAt);
-    out[qsizetype(kKdfAt)] = char(kArgon2id13);
-    qToLittleEndian<quint32>(cost.passes, out.data() + kPassesAt);
-    qToLittleEndian<quint64>(cost.memoryBytes, out.data() + kMemoryAt);
-    randombytes_buf(out.data() + kSaltAt, crypto_pwhash_SALTBYTES);
-    randombytes_buf(out.data() + kNonceAt, crypto_aead_xchacha20poly1305_ietf_NPUBBYTES);
-
-    SecretBytes fileKey(kFileKeySize);
-    crypto_secretstream_xchacha20poly1305_keygen(fileKey.data());
-    SecretBytes wrappingKey(crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
-    deriveWrappingKey(wrappingKey, passphrase, bytesOf(out) + kSaltAt, cost.passes, cost.memoryBytes);
-    unsigned long long wrappedLength = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(bytesOf(out) + kWrappedAt, &wrappedLength, fileKey.data(), kFileKeySize,
-                                               bytesOf(out), kWrappedAt, nullptr, bytesOf(out) + kNonceAt,
-                                               wrappingKey.data());
-    std::memcpy(out.data() + kChecksumAt, checksumOf(out).constData(), kChecksumSize);
-
+    QByteArray out = header.left(qsizetype(kStreamHeaderAt));
+    out.resize(qsizetype(kHeaderSize));
     crypto_secretstream_xchacha20poly1305_state state;
-    crypto_secretstream_xchacha20poly1305_init_push(&state, bytesOf(out) + kStreamHeaderAt, fileKey.data());
+    crypto_secretstream_xchacha20poly1305_init_push(&state, bytesOf(out) + kStreamHeaderAt, fileKey);
     const std::size_t chunks = std::max<std::size_t>(1, (std::size_t(plain.size()) + kChunk - 1) / kChunk);
     out.reserve(qsizetype(kHeaderSize + std::size_t(plain.size()) + chunks * kChunkOverhead));
     for (std::size_t i = 0; i < chunks; ++i) {
@@ -155,21 +140,86 @@ QByteArray lockBytes(const QByteArray &plain, const Passphrase &passphrase, cons
     return out;
 }
 
-QByteArray unlockBytes(const QByteArray &locked, const Passphrase &passphrase, const UnlockBounds &bounds)
+// Whether the chunk at `at`, which runs to the end of the file and fails, would check without some
+// bytes at its end: then bytes were added after the file's end. Tried for the few bytes a slip adds.
+bool checksWithoutTrailingBytes(const crypto_secretstream_xchacha20poly1305_state &state, const QByteArray &locked,
+                                std::size_t at, bool first)
+{
+    constexpr std::size_t kMostAdded = 4096;
+    const std::size_t length = std::size_t(locked.size()) - at;
+    QByteArray scratch(qsizetype(length), Qt::Uninitialized);
+    bool found = false;
+    for (std::size_t added = 1; !found && added <= kMostAdded && length - added >= kChunkOverhead && added < length;
+         ++added) {
+        crypto_secretstream_xchacha20poly1305_state trial = state;
+        unsigned char tag = 0;
+        found = crypto_secretstream_xchacha20poly1305_pull(&trial, bytesOf(scratch), nullptr, &tag, bytesOf(locked) + at,
+                                                           length - added, first ? bytesOf(locked) : nullptr,
+                                                           first ? kHeaderSize : 0)
+                == 0
+            && tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL;
+        sodium_memzero(&trial, sizeof trial);
+    }
+    sodium_memzero(scratch.data(), std::size_t(scratch.size()));
+    return found;
+}
+
+} // namespace
+
+HeldLock::HeldLock(const QByteArray &header, const unsigned char *fileKey) : m_header(header.left(qsizetype(kStreamHeaderAt)))
+{
+    m_fileKey = static_cast<unsigned char *>(sodium_malloc(kFileKeySize));
+    if (!m_fileKey)
+        throw base::Failure(QStringLiteral("There is not enough memory to hold a key."));
+    std::memcpy(m_fileKey, fileKey, kFileKeySize);
+}
+
+HeldLock::~HeldLock() { sodium_free(m_fileKey); }
+
+QByteArray HeldLock::lock(const QByteArray &plain) const { return sealStream(m_header, m_fileKey, plain); }
+
+QByteArray lockBytes(const QByteArray &plain, const Passphrase &passphrase, const LockCost &cost,
+                     std::shared_ptr<const HeldLock> *held)
+{
+    ensureSodium();
+    QByteArray header(qsizetype(kStreamHeaderAt), '\0');
+    std::memcpy(header.data() + kMagicAt, kLockedMagic, sizeof kLockedMagic);
+    qToLittleEndian<quint16>(kLockedVersion, header.data() + kVersionAt);
+    header[qsizetype(kKdfAt)] = char(kArgon2id13);
+    qToLittleEndian<quint32>(cost.passes, header.data() + kPassesAt);
+    qToLittleEndian<quint64>(cost.memoryBytes, header.data() + kMemoryAt);
+    randombytes_buf(header.data() + kSaltAt, crypto_pwhash_SALTBYTES);
+    randombytes_buf(header.data() + kNonceAt, crypto_aead_xchacha20poly1305_ietf_NPUBBYTES);
+
+    SecretBytes fileKey(kFileKeySize);
+    crypto_secretstream_xchacha20poly1305_keygen(fileKey.data());
+    SecretBytes wrappingKey(crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
+    deriveWrappingKey(wrappingKey, passphrase, bytesOf(header) + kSaltAt, cost.passes, cost.memoryBytes);
+    unsigned long long wrappedLength = 0;
+    crypto_aead_xchacha20poly1305_ietf_encrypt(bytesOf(header) + kWrappedAt, &wrappedLength, fileKey.data(),
+                                               kFileKeySize, bytesOf(header), kWrappedAt, nullptr,
+                                               bytesOf(header) + kNonceAt, wrappingKey.data());
+    std::memcpy(header.data() + kChecksumAt, checksumOf(header).constData(), kChecksumSize);
+    if (held)
+        *held = std::make_shared<const HeldLock>(header, fileKey.data());
+    return sealStream(header, fileKey.data(), plain);
+}
+
+void checkLockedHeader(const QByteArray &locked, const UnlockBounds &bounds)
 {
     ensureSodium();
     if (!isLockedFile(locked))
         throw damaged(QStringLiteral("it is not a locked applicant file"));
-    if (std::size_t(locked.size()) < kVersionAt + 2)
+    if (std::size_t(locked.size()) < kHeaderSize + kChunkOverhead)
         throw damaged(QStringLiteral("it is cut short"));
+    // The checksum first: a changed version byte is damage, not a later version. Every version keeps
+    // the magic, the version and this checksum where they are.
+    if (checksumOf(locked) != locked.mid(qsizetype(kChecksumAt), qsizetype(kChecksumSize)))
+        throw damaged(QStringLiteral("its header was changed since it was locked"));
     const quint16 version = qFromLittleEndian<quint16>(locked.constData() + kVersionAt);
     if (version != kLockedVersion)
         throw UnlockFailure(UnlockFailure::Kind::Unsupported,
                             QStringLiteral("it was locked by a later version of the program (format %1)").arg(version));
-    if (std::size_t(locked.size()) < kHeaderSize + kChunkOverhead)
-        throw damaged(QStringLiteral("it is cut short"));
-    if (checksumOf(locked) != locked.mid(qsizetype(kChecksumAt), qsizetype(kChecksumSize)))
-        throw damaged(QStringLiteral("its header was changed since it was locked"));
     if (quint8(locked[qsizetype(kKdfAt)]) != kArgon2id13 || locked[qsizetype(kKdfAt) + 1] != '\0')
         throw UnlockFailure(UnlockFailure::Kind::Unsupported, QStringLiteral("it was locked in a way this version does not know"));
     const quint32 passes = qFromLittleEndian<quint32>(locked.constData() + kPassesAt);
@@ -185,6 +235,14 @@ QByteArray unlockBytes(const QByteArray &locked, const Passphrase &passphrase, c
                                 .arg(bounds.maxMemoryBytes >> 20));
     if (passes < crypto_pwhash_OPSLIMIT_MIN || memory < crypto_pwhash_MEMLIMIT_MIN)
         throw damaged(QStringLiteral("its header names limits no locked file has"));
+}
+
+QByteArray unlockBytes(const QByteArray &locked, const Passphrase &passphrase, const UnlockBounds &bounds,
+                       std::shared_ptr<const HeldLock> *held)
+{
+    checkLockedHeader(locked, bounds);
+    const quint32 passes = qFromLittleEndian<quint32>(locked.constData() + kPassesAt);
+    const quint64 memory = qFromLittleEndian<quint64>(locked.constData() + kMemoryAt);
 
     SecretBytes wrappingKey(crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
     deriveWrappingKey(wrappingKey, passphrase, bytesOf(locked) + kSaltAt, passes, memory);
@@ -202,14 +260,19 @@ QByteArray unlockBytes(const QByteArray &locked, const Passphrase &passphrase, c
         throw damaged(QStringLiteral("its header was changed since it was locked"));
     QByteArray plain;
     plain.reserve(locked.size());
+    const auto refuse = [&](const QString &why) {
+        sodium_memzero(plain.data(), std::size_t(plain.size()));
+        sodium_memzero(&state, sizeof state);
+        return damaged(why);
+    };
     std::size_t at = kHeaderSize;
     bool final = false;
     while (!final) {
         if (at == std::size_t(locked.size()))
-            throw damaged(QStringLiteral("it is cut short"));
+            throw refuse(QStringLiteral("it is cut short"));
         const std::size_t length = std::min(kChunk + kChunkOverhead, std::size_t(locked.size()) - at);
         if (length < kChunkOverhead)
-            throw damaged(QStringLiteral("it is cut short"));
+            throw refuse(QStringLiteral("it is cut short"));
         const qsizetype filled = plain.size();
         plain.resize(filled + qsizetype(length - kChunkOverhead));
         unsigned long long got = 0;
@@ -219,23 +282,28 @@ QByteArray unlockBytes(const QByteArray &locked, const Passphrase &passphrase, c
                                                        bytesOf(locked) + at, length, first ? bytesOf(locked) : nullptr,
                                                        first ? kHeaderSize : 0)
             != 0) {
-            sodium_memzero(plain.data(), std::size_t(plain.size()));
-            throw damaged(QStringLiteral("it was changed since it was locked"));
+            // The last chunk that fails may be whole with bytes after it; otherwise a change and a
+            // cut inside it look alike to the tag.
+            const bool runsToTheEnd = at + length == std::size_t(locked.size());
+            if (runsToTheEnd && checksWithoutTrailingBytes(state, locked, at, first))
+                throw refuse(QStringLiteral("it has bytes added after its end"));
+            throw refuse(runsToTheEnd ? QStringLiteral("it was changed or cut short since it was locked")
+                                      : QStringLiteral("it was changed since it was locked"));
         }
         plain.resize(filled + qsizetype(got));
         at += length;
         final = tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL;
         // A chunk shorter than a whole one must be the last; a file cut at a chunk's end has no final tag.
-        if (!final && length < kChunk + kChunkOverhead) {
-            sodium_memzero(plain.data(), std::size_t(plain.size()));
-            throw damaged(QStringLiteral("it is cut short"));
-        }
+        if (!final && length < kChunk + kChunkOverhead)
+            throw refuse(QStringLiteral("it is cut short"));
     }
     sodium_memzero(&state, sizeof state);
     if (at != std::size_t(locked.size())) {
         sodium_memzero(plain.data(), std::size_t(plain.size()));
         throw damaged(QStringLiteral("it has bytes added after its end"));
     }
+    if (held)
+        *held = std::make_shared<const HeldLock>(locked, fileKey.data());
     return plain;
 }
 

@@ -67,13 +67,41 @@ private:
 // Whether the bytes start as a locked file does.
 bool isLockedFile(const QByteArray &bytes);
 
+// Checks what can be checked without the passphrase: the header's length, checksum, version and
+// limits. Throws UnlockFailure (Damaged or Unsupported) naming what is wrong; a damaged header is
+// told as damage even where its version byte is what changed.
+void checkLockedHeader(const QByteArray &locked, const UnlockBounds &bounds = {});
+
+// The lock of one file, held after it was locked or unlocked: its header and its file key, on
+// guarded memory. It locks more bytes the same way, as a file the same passphrase opens, without
+// deriving the key again: fit for a journal written at every keystroke.
+class HeldLock {
+public:
+    // `header` is a locked file's first bytes up to its stream header, `fileKey` the key they wrap.
+    HeldLock(const QByteArray &header, const unsigned char *fileKey);
+    ~HeldLock();
+    HeldLock(const HeldLock &) = delete;
+    HeldLock &operator=(const HeldLock &) = delete;
+
+    // The plain bytes as a locked file: this header, a fresh stream header, the bytes encrypted.
+    QByteArray lock(const QByteArray &plain) const;
+
+private:
+    QByteArray m_header;
+    unsigned char *m_fileKey;
+};
+
 // The plain bytes locked with the passphrase, in memory: nothing of them is written anywhere.
 // Throws base::Failure when the system cannot give the memory the cost asks for.
-QByteArray lockBytes(const QByteArray &plain, const Passphrase &passphrase, const LockCost &cost = {});
+// With `held`, it receives the lock for more of the same.
+QByteArray lockBytes(const QByteArray &plain, const Passphrase &passphrase, const LockCost &cost = {},
+                     std::shared_ptr<const HeldLock> *held = nullptr);
 
 // The plain bytes of a locked file. Throws UnlockFailure: WrongPassphrase when the passphrase does
 // not open it, Damaged when any byte was changed, cut off or added, Unsupported for another version
 // or limits beyond `bounds`, each before anything is given back.
-QByteArray unlockBytes(const QByteArray &locked, const Passphrase &passphrase, const UnlockBounds &bounds = {});
+// With `held`, it receives the file's lock.
+QByteArray unlockBytes(const QByteArray &locked, const Passphrase &passphrase, const UnlockBounds &bounds = {},
+                       std::shared_ptr<const HeldLock> *held = nullptr);
 
 } // namespace record

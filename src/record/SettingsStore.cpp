@@ -56,8 +56,8 @@ private:
     int m_fd = -1;
 };
 
-// The record is at most 70 values of 32,767 characters; other programs' sections are small. A store
-// far larger is not read into memory (a link to /dev/zero or a runaway file).
+// The record is a few kilobytes as typed; other programs' sections are small. A store far larger
+// is not read into memory (a link to /dev/zero or a runaway file).
 constexpr qint64 kLargestStore = 64 * 1024 * 1024;
 
 qint64 nanoseconds(const timespec &time) { return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec; }
@@ -284,6 +284,62 @@ QString SettingsStore::backUp(const QString &target) const
         path = stem + QLatin1Char('-') + QString::number(n);
     base::replaceFile(path, m_bytes);
     return path;
+}
+
+QStringList SettingsStore::backups() const
+{
+    QString target;
+    try {
+        target = base::finalLinkTarget(m_path);
+    } catch (const base::Failure &) {
+        return {};
+    }
+    const QFileInfo store(target);
+    const QDir folder = store.absoluteDir();
+    QStringList found;
+    for (const QString &name : folder.entryList({store.fileName() + QStringLiteral(".backup-*")},
+                                                QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks,
+                                                QDir::Name))
+        found.append(folder.filePath(name));
+    return found;
+}
+
+void SettingsStore::destroyBackup(const QString &path)
+{
+    const auto failed = [&path](int error) {
+        return base::Failure(QStringLiteral("The backup %1 could not be destroyed: %2.").arg(native(path), base::systemReason(error)));
+    };
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw failed(errno);
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        const int error = S_ISREG(status.st_mode) ? errno : EINVAL;
+        ::close(fd);
+        throw failed(error);
+    }
+    const QByteArray zeros(64 * 1024, '\0');
+    for (off_t done = 0; done < status.st_size;) {
+        const size_t piece = size_t(std::min<off_t>(zeros.size(), status.st_size - done));
+        const ssize_t wrote = ::pwrite(fd, zeros.constData(), piece, done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0) {
+            const int error = wrote < 0 ? errno : EIO;
+            ::close(fd);
+            throw failed(error);
+        }
+        done += wrote;
+    }
+    if (::fsync(fd) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw failed(error);
+    }
+    if (::close(fd) != 0)
+        throw failed(errno);
+    if (::unlink(QFile::encodeName(path).constData()) != 0)
+        throw failed(errno);
 }
 
 QString SettingsStore::read(const QString &key, const QString &defaultValue)

@@ -57,6 +57,13 @@ public:
     // Why the file could not be read, or not made private, when the store was opened; empty when
     // it could. For the start-up report.
     const QString &openingProblem() const { return m_openingProblem; }
+    // The dated backups beside the store ("<name>.backup-<date>-<time>"), which may hold applicants
+    // in plain text, oldest first; links are none of them.
+    QStringList backups() const;
+    // Destroys one: its bytes overwritten with zeros and synced to disk, then its name removed. Only a
+    // regular file is touched; a link is never followed. Throws base::Failure naming the cause.
+    static void destroyBackup(const QString &path);
+
     // Messages for the user about backups made by writes since the last call.
     QStringList takeNotices() { return std::exchange(m_notices, {}); }
 

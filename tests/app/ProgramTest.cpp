@@ -39,6 +39,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -230,6 +231,39 @@ TEST_F(ProgramTest, WholeRunFromTheMainWindowThroughThePreviewAndBack)
     // Only the help box and the save's confirmation were shown: no error report on the way.
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(store.read(QStringLiteral("App Info Name")), QStringLiteral("Second Applicant"));
+}
+
+// Ctrl+W, Lock and Close, works while the preview shows the applicant: the preview goes with its
+// temporary document, the entries are saved locked and the window is emptied.
+TEST_F(ProgramTest, LockAndCloseWorksFromThePreview)
+{
+    app::Program program(store, engine, {temp.path(), {}});
+    entry::MainWindow &main = program.mainWindow();
+    ASSERT_TRUE(program.start());
+    testsupport::ScriptedPassphrasePrompt prompt;
+    prompt.newAnswers = {QStringLiteral("pass")};
+    entry::ApplicantFiles &files = main.applicantFiles();
+    files.setPassphrasePrompt(&prompt);
+    files.setLockCost(record::LockCost{1, 64 * 1024});
+    const QString file = temp.filePath(QStringLiteral("dorian.tenvoria"));
+    files.setAskFileName([&](entry::ApplicantFiles::Dialog, const QString &) { return file; });
+    click(&main, "PushButton3"); // sample
+    click(&main, "PushButton1"); // start creating
+    QApplication::processEvents();
+    preview::PreviewWindow *preview = previewWindow();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(preview->isVisible());
+    const QString document = preview->wordFile();
+
+    QApplication::setActiveWindow(preview);
+    QTest::keyClick(preview, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(preview->isVisible());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_FALSE(QFile::exists(document));
+    EXPECT_EQ(main.record().text(QStringLiteral("txtAppInfoName"))->text(), QString());
+    const record::Passphrase pass(QStringLiteral("pass"));
+    EXPECT_EQ(record::readApplicantFile(file, &pass).value(QStringLiteral("App Info Name")),
+              QStringLiteral("Dorian Pellwick Jr."));
 }
 
 // The window shows with the icon's small sizes; the large ones, most of its decoding, follow once
@@ -553,14 +587,17 @@ TEST(ProgramProcess, TheFileOnTheCommandLineIsOpened)
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(TENVORIA_PROGRAM), {file});
     ASSERT_TRUE(program.waitForStarted());
-    // The open writes the store and the recent list; the program then waits for the user.
+    // The open writes the recent list, then the store; the program then waits for the user.
     const QString recent = home.filePath(QStringLiteral("state/tenvoria/recent"));
-    for (int waits = 0; waits < 600 && !QFile::exists(recent) && program.state() == QProcess::Running; ++waits)
+    const auto stored = [&] {
+        return record::SettingsStore(home.filePath(QStringLiteral("config/Marrowick.conf"))).read(QStringLiteral("Co Name"));
+    };
+    for (int waits = 0; waits < 600 && (!QFile::exists(recent) || stored().isEmpty()) && program.state() == QProcess::Running;
+         ++waits)
         program.waitForFinished(100);
     program.kill();
     program.waitForFinished();
-    EXPECT_EQ(record::SettingsStore(home.filePath(QStringLiteral("config/Marrowick.conf"))).read(QStringLiteral("Co Name")),
-              QStringLiteral("From the command line"));
+    EXPECT_EQ(stored(), QStringLiteral("From the command line"));
     EXPECT_EQ(testsupport::readTestFile(recent), file.toUtf8() + '\n');
 }
 

@@ -9,7 +9,10 @@
 #include "RecordingStartupServices.h"
 #include "ScriptedMessageBoxes.h"
 #include "ScriptedPassphrasePrompt.h"
+#include "entry/ApplicantsWindow.h"
 #include "record/ApplicantFile.h"
+#include "base/SafeWrite.h"
+#include "record/RecordValues.h"
 #include "record/LockedFile.h"
 
 #include <QDirIterator>
@@ -26,7 +29,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -212,9 +219,8 @@ TEST_F(ApplicantFilesTest, AFileThatCannotBeReadKeepsTheFieldsAndTheFile)
 }
 
 // The hidden reference rows are not the user's to change: New, Open and Import leave them as they
-// are, and a difference there is no unsaved entry. A value longer than a field takes is refused
-// by name rather than cut.
-TEST_F(ApplicantFilesTest, HiddenRowsStayAndOverlongValuesAreRefusedByName)
+// are, and a difference there is no unsaved entry. A value of any length comes back as saved.
+TEST_F(ApplicantFilesTest, HiddenRowsStayAndValuesOfAnyLengthComeBack)
 {
     type("txtName2", QStringLiteral("Hidden ref"));
     type("txtAppInfoName", QStringLiteral("Ana"));
@@ -231,14 +237,20 @@ TEST_F(ApplicantFilesTest, HiddenRowsStayAndOverlongValuesAreRefusedByName)
     EXPECT_EQ(field("txtName2")->text(), QStringLiteral("Hidden ref"));
     EXPECT_FALSE(files().hasUnsavedEntries());
 
+    // Fields take values of any length, and what Save writes, Open takes back.
+    const QString longValue(40000, QLatin1Char('x'));
+    type("txtCoName", longValue);
     const QString longOne = path("long.tenvoria");
-    testsupport::writeTestFile(longOne, "[Tenvoria]\nCo%20Name=" + QByteArray(record::kLongestValue + 1, 'x') + "\n");
-    boxes.shown.clear();
-    EXPECT_FALSE(files().open(longOne));
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("\"Co Name\" is longer than the 32767 characters")))
-        << boxes.shown[0].text.toStdString();
-    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Bo"));
+    boxes.choiceAnswers = {1}; // without a lock
+    ASSERT_TRUE(files().saveAs(longOne));
+    ASSERT_TRUE(files().newApplicant());
+    ASSERT_TRUE(files().open(longOne));
+    EXPECT_EQ(field("txtCoName")->text(), longValue);
+    // The file's own size limit stays, for Save as for Open.
+    QMap<QString, QString> huge = record::blankRecord();
+    huge.insert(QStringLiteral("Co Name"), QString(17 * 1024 * 1024, QLatin1Char('y')));
+    EXPECT_THROW(record::writeApplicantFile(path("huge.tenvoria"), huge), base::WriteFailure);
+    EXPECT_FALSE(QFile::exists(path("huge.tenvoria")));
 }
 
 // The recent list shows only paths, whatever the file holds, and a list that is a FIFO costs no
@@ -349,6 +361,204 @@ TEST_F(ApplicantFilesTest, ALockedApplicantOpensOnlyWithItsPassphraseAndLockAndC
     }
 }
 
+// Locking and opening a locked file: damage the header shows is told before any passphrase is asked;
+// entries in no file are settled before it; the lock and the unlock leave the window's events
+// running, and the unlock can be cancelled.
+TEST_F(ApplicantFilesTest, ALockedFileIsCheckedAndTheEntriesSettledBeforeThePassphraseAndTheUnlockCanBeCancelled)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    const QString file = path("kept.tenvoria");
+    // Locked at the program's own cost, which takes long enough to see the window's events go on.
+    files().setLockCost(record::LockCost{});
+    type("txtAppInfoName", QStringLiteral("Kept"));
+    boxes.choiceAnswers = {0};
+    prompt.newAnswers = {QStringLiteral("pass")};
+    bool lockTicked = false;
+    QTimer::singleShot(0, [&] { lockTicked = true; });
+    ASSERT_TRUE(files().saveAs(file));
+    EXPECT_TRUE(lockTicked);
+    ASSERT_TRUE(files().newApplicant());
+
+    QByteArray flipped = testsupport::readTestFile(file);
+    flipped[9] = char(flipped[9] ^ 0x01);
+    const QString damaged = path("damaged.tenvoria");
+    testsupport::writeTestFile(damaged, flipped);
+    EXPECT_FALSE(files().open(damaged));
+    EXPECT_TRUE(prompt.openQuestions.empty());
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("its header was changed since it was locked")))
+        << boxes.shown.back().text.toStdString();
+
+    type("txtAppInfoName", QStringLiteral("Typed"));
+    prompt.openAnswers = {std::nullopt};
+    EXPECT_FALSE(files().open(file));
+    ASSERT_EQ(boxes.saveQuestions.size(), 1u); // asked although the passphrase was then cancelled
+    EXPECT_TRUE(boxes.saveQuestions[0].text.contains(QStringLiteral("Save them before opening kept.tenvoria?")));
+    ASSERT_TRUE(files().newApplicant());
+
+    // Cancelled while the key is worked out: the window is as it was, at once.
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [&] {
+        if (auto *working = window->findChild<QProgressDialog *>(QStringLiteral("Working")); working && working->isVisible())
+            working->findChild<QPushButton *>()->click(); // Cancel
+    });
+    canceller.start(10);
+    prompt.openAnswers = {QStringLiteral("pass")};
+    EXPECT_FALSE(files().open(file));
+    EXPECT_EQ(field("txtAppInfoName")->text(), QString());
+    canceller.stop();
+
+    // Unlocked, the window's events went on meanwhile; a file handed over then waits for the unlock.
+    const QString handed = path("handed.tenvoria");
+    testsupport::writeTestFile(handed, "[Tenvoria]\nApp%20Info%20Name=Handed\n");
+    bool ticked = false;
+    QTimer::singleShot(0, [&] {
+        ticked = true;
+        EXPECT_FALSE(files().open(handed));
+        EXPECT_EQ(field("txtAppInfoName")->text(), QString());
+    });
+    prompt.openAnswers = {QStringLiteral("pass")};
+    ASSERT_TRUE(files().open(file));
+    EXPECT_TRUE(ticked);
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Kept"));
+    for (int waits = 0; waits < 50 && field("txtAppInfoName")->text() != QStringLiteral("Handed"); ++waits)
+        QTest::qWait(100);
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Handed"));
+    EXPECT_FALSE(files().isLocked());
+}
+
+// A locked row of the Applicants window, double-clicked: the entries in no file are settled first,
+// then the passphrase is asked.
+TEST_F(ApplicantFilesTest, ALockedRowOfTheApplicantsWindowAsksAboutTheEntriesBeforeThePassphrase)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    const QString folder = path("folder");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QMap<QString, QString> values = record::blankRecord();
+    values.insert(QStringLiteral("App Info Name"), QStringLiteral("Rowan"));
+    const record::Passphrase pass(QStringLiteral("pass"));
+    record::writeApplicantFile(folder + QStringLiteral("/rowan.tenvoria"), values, &pass, record::LockCost{1, 64 * 1024});
+    type("txtAppInfoName", QStringLiteral("Unsaved"));
+    files().showApplicants(folder);
+    auto *table = files().applicantsWindow()->findChild<QTableView *>();
+    ASSERT_NE(table, nullptr);
+    for (int waits = 0; waits < 100 && table->model()->rowCount() < 1; ++waits)
+        QTest::qWait(100);
+    ASSERT_EQ(table->model()->rowCount(), 1);
+    prompt.openAnswers = {std::nullopt};
+    boxes.saveAnswers = {runtime::SaveAnswer::Discard};
+    emit table->activated(table->model()->index(0, 0));
+    ASSERT_EQ(boxes.saveQuestions.size(), 1u); // asked although the passphrase was then cancelled
+    EXPECT_TRUE(boxes.saveQuestions[0].text.contains(QStringLiteral("Save them before opening rowan.tenvoria?")));
+    EXPECT_EQ(prompt.openQuestions.size(), 1u);
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Unsaved"));
+    prompt.openAnswers = {QStringLiteral("pass")};
+    boxes.saveAnswers = {runtime::SaveAnswer::Discard};
+    emit table->activated(table->model()->index(0, 0));
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Rowan"));
+}
+
+// While a locked applicant is open, the store holds a note and none of its entries, the journal
+// holds them locked; a new window on the store gives them back after the passphrase, and Lock and
+// Close leaves neither note nor journal.
+TEST_F(ApplicantFilesTest, ALockedApplicantIsKeptInTheJournalNotTheStore)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    files().setLockCost(record::LockCost{1, 64 * 1024});
+    type("txtAppInfoName", QStringLiteral("Plain Before"));
+    const QString file = path("locked.tenvoria");
+    QMap<QString, QString> values = record::blankRecord();
+    values.insert(QStringLiteral("App Info SSN"), QStringLiteral("603-11-4782"));
+    const record::Passphrase pass(QStringLiteral("pass"));
+    record::writeApplicantFile(file, values, &pass, record::LockCost{1, 64 * 1024});
+    prompt.openAnswers = {QStringLiteral("pass")};
+    ASSERT_TRUE(files().open(file));
+    type("txtAppInfoPhone", QStringLiteral("555-0199"));
+    const QByteArray stored = testsupport::readTestFile(store->filePath());
+    for (const char *secret : {"603-11-4782", "555-0199", "Plain Before"})
+        EXPECT_FALSE(stored.contains(secret)) << secret;
+    EXPECT_TRUE(stored.contains("LockedApplicant=")) << stored.toStdString();
+    const QString journal = window->persistence().journalPath();
+    EXPECT_FALSE(testsupport::readTestFile(journal).contains("555-0199"));
+    EXPECT_EQ(record::readApplicantFile(journal, &pass).value(QStringLiteral("App Info Phone")), QStringLiteral("555-0199"));
+
+    {
+        record::SettingsStore again(store->filePath());
+        entry::MainWindow next(again, engine);
+        testsupport::ScriptedPassphrasePrompt nextPrompt;
+        next.applicantFiles().setPassphrasePrompt(&nextPrompt);
+        nextPrompt.openAnswers = {std::nullopt};
+        EXPECT_FALSE(next.applicantFiles().resumeLockedApplicant()); // cancelled: kept for later
+        EXPECT_TRUE(QFile::exists(journal));
+        nextPrompt.openAnswers = {QStringLiteral("wrong"), QStringLiteral("pass")};
+        ASSERT_TRUE(next.applicantFiles().resumeLockedApplicant());
+        ASSERT_EQ(nextPrompt.restoreQuestions.size(), 3u); // asked as the last run's entries, by the file's name
+        EXPECT_EQ(nextPrompt.restoreQuestions[0].fileName, file);
+        EXPECT_TRUE(nextPrompt.restoreQuestions[2].again);
+        EXPECT_EQ(next.record().text(QStringLiteral("txtAppInfoPhone"))->text(), QStringLiteral("555-0199"));
+        EXPECT_EQ(next.applicantFiles().openFile(), file);
+        EXPECT_TRUE(next.applicantFiles().hasUnsavedEntries());
+    }
+
+    ASSERT_TRUE(files().lockAndClose());
+    EXPECT_FALSE(QFile::exists(journal));
+    EXPECT_EQ(record::SettingsStore(store->filePath()).read(QStringLiteral("LockedApplicant")), QString());
+    EXPECT_EQ(record::readApplicantFile(file, &pass).value(QStringLiteral("App Info Phone")), QStringLiteral("555-0199"));
+}
+
+// A journal that cannot be written is told by its own name, once; the entries stay in the window and
+// go to the journal as soon as it can be written, never to the store.
+TEST_F(ApplicantFilesTest, AJournalThatCannotBeWrittenIsToldAndCaughtUpWith)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    const QString file = path("locked.tenvoria");
+    const record::Passphrase pass(QStringLiteral("pass"));
+    record::writeApplicantFile(file, record::blankRecord(), &pass, record::LockCost{1, 64 * 1024});
+    const QString journal = window->persistence().journalPath();
+    ASSERT_TRUE(QDir().mkpath(journal)); // a folder in its place: no file can be written there
+    prompt.openAnswers = {QStringLiteral("pass")};
+    boxes.shown.clear();
+    ASSERT_TRUE(files().open(file));
+    type("txtAppInfoSSN", QStringLiteral("432-10-9876"));
+    ASSERT_EQ(boxes.shown.size(), 1u); // once, at the first write that failed
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("Your entries could not be saved to %1.").arg(journal)))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_FALSE(testsupport::readTestFile(store->filePath()).contains("432-10-9876"));
+    ASSERT_TRUE(QDir(journal).removeRecursively());
+    type("txtAppInfoPhone", QStringLiteral("555-0123"));
+    EXPECT_EQ(record::readApplicantFile(journal, &pass).value(QStringLiteral("App Info SSN")), QStringLiteral("432-10-9876"));
+    EXPECT_FALSE(testsupport::readTestFile(store->filePath()).contains("432-10-9876"));
+}
+
+// Lock and Close names the store's dated backups, which may hold an SSN, and destroys them when told.
+TEST_F(ApplicantFilesTest, LockAndCloseOffersToDestroyTheStoresBackups)
+{
+    testsupport::ScriptedPassphrasePrompt prompt;
+    files().setPassphrasePrompt(&prompt);
+    files().setLockCost(record::LockCost{1, 64 * 1024});
+    // Edited by hand: the first write keeps a dated copy, SSN and all.
+    testsupport::writeTestFile(store->filePath(), "[Tenvoria]\n; my notes\nApp%20Info%20SSN=239-55-1806\n");
+    type("txtAppInfoName", QStringLiteral("Noted"));
+    const QStringList backups = store->backups();
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_TRUE(testsupport::readTestFile(backups[0]).contains("239-55-1806"));
+
+    dialogAnswers = {path("noted.tenvoria")};
+    prompt.newAnswers = {QStringLiteral("pass")};
+    boxes.answers = {runtime::BoxAnswer::Yes};
+    boxes.shown.clear();
+    ASSERT_TRUE(files().lockAndClose());
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.shown.back().text.contains(backups[0])) << boxes.shown.back().text.toStdString();
+    EXPECT_EQ(boxes.shown.back().defaultAnswer, runtime::BoxAnswer::No);
+    EXPECT_FALSE(QFile::exists(backups[0]));
+    EXPECT_TRUE(store->backups().isEmpty());
+}
+
 // Change Passphrase locks the file anew; Remove Lock, once confirmed, saves it plain.
 TEST_F(ApplicantFilesTest, ThePassphraseCanBeChangedAndTheLockRemoved)
 {
@@ -364,10 +574,20 @@ TEST_F(ApplicantFilesTest, ThePassphraseCanBeChangedAndTheLockRemoved)
     EXPECT_EQ(field("txtCoName")->text(), QString());
     prompt.openAnswers = {QStringLiteral("one")};
     ASSERT_TRUE(files().open(file));
+    boxes.shown.clear();
     ASSERT_TRUE(files().changePassphrase());
+    ASSERT_EQ(prompt.changeQuestions.size(), 1u); // its own question, not the one that locks a file
+    EXPECT_EQ(prompt.newQuestions.size(), 1u);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("was changed")));
     const record::Passphrase two(QStringLiteral("two"));
     EXPECT_EQ(record::readApplicantFile(file, &two).value(QStringLiteral("Co Name")), QStringLiteral("Marla"));
     EXPECT_THROW(record::readApplicantFile(file, &*std::make_unique<record::Passphrase>(QStringLiteral("one"))),
+                 record::UnlockFailure);
+    // The journal of the open applicant follows: the old passphrase opens it no more.
+    const QString journal = window->persistence().journalPath();
+    EXPECT_EQ(record::readApplicantFile(journal, &two).value(QStringLiteral("Co Name")), QStringLiteral("Marla"));
+    EXPECT_THROW(record::readApplicantFile(journal, &*std::make_unique<record::Passphrase>(QStringLiteral("one"))),
                  record::UnlockFailure);
 
     boxes.answers = {runtime::BoxAnswer::No, runtime::BoxAnswer::Yes};
@@ -376,6 +596,9 @@ TEST_F(ApplicantFilesTest, ThePassphraseCanBeChangedAndTheLockRemoved)
     ASSERT_TRUE(files().removeLock());
     EXPECT_TRUE(testsupport::readTestFile(file).startsWith("[Tenvoria]\n"));
     EXPECT_FALSE(files().isLocked());
+    // A plain file's entries are kept as plain ones are: in the store, and no journal.
+    EXPECT_FALSE(QFile::exists(journal));
+    EXPECT_EQ(record::SettingsStore(store->filePath()).read(QStringLiteral("Co Name")), QStringLiteral("Marla"));
 }
 
 } // namespace

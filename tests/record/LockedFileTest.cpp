@@ -107,6 +107,68 @@ TEST(LockedFile, AnyChangeCutOrAdditionIsRefused)
     EXPECT_EQ(failureOf(swapped, QStringLiteral("pass")), UnlockFailure::Kind::Damaged);
 }
 
+QString reasonOf(const QByteArray &locked, const QString &passphrase)
+{
+    const record::Passphrase key(passphrase);
+    try {
+        record::unlockBytes(locked, key);
+    } catch (const UnlockFailure &failure) {
+        return failure.reason();
+    }
+    return QStringLiteral("opened");
+}
+
+// The reason names the damage as the user would describe it: a flipped version byte is a changed
+// header (not a later version), a file cut short is cut short, bytes added are bytes added; and a
+// damaged header is refused by the check that needs no passphrase.
+TEST(LockedFile, EachRefusalNamesItsDamage)
+{
+    const QByteArray file = locked(QByteArray(100 * 1024, 'r'), QStringLiteral("pass"));
+    QByteArray flipped = file;
+    flipped[9] = char(flipped[9] ^ 0x01); // version 1 becomes 257
+    EXPECT_EQ(reasonOf(flipped, QStringLiteral("pass")), QStringLiteral("its header was changed since it was locked"));
+    EXPECT_THROW(record::checkLockedHeader(flipped), UnlockFailure);
+    EXPECT_NO_THROW(record::checkLockedHeader(file));
+    EXPECT_EQ(reasonOf(file.left(100), QStringLiteral("pass")), QStringLiteral("it is cut short"));
+    EXPECT_EQ(reasonOf(file.left(152 + 64 * 1024 + 17), QStringLiteral("pass")), QStringLiteral("it is cut short"));
+    for (const QByteArray &added : {QByteArray("\n"), QByteArray(300, 'x')}) {
+        EXPECT_EQ(reasonOf(file + added, QStringLiteral("pass")), QStringLiteral("it has bytes added after its end"));
+        const QByteArray small = locked("[Tenvoria]\nName=Ana\n", QStringLiteral("pass"));
+        EXPECT_EQ(reasonOf(small + added, QStringLiteral("pass")), QStringLiteral("it has bytes added after its end"));
+    }
+    QByteArray changed = file;
+    changed[200] = char(changed[200] ^ 0x10);
+    EXPECT_EQ(reasonOf(changed, QStringLiteral("pass")), QStringLiteral("it was changed since it was locked"));
+    EXPECT_TRUE(reasonOf(file.left(file.size() - 3), QStringLiteral("pass")).contains(QStringLiteral("cut short")));
+}
+
+// A held lock locks more without deriving the key again, and what it locks opens with the
+// passphrase of the file it was held from, each time under a fresh stream.
+TEST(LockedFile, AHeldLockLocksMoreThatThePassphraseOpens)
+{
+    std::shared_ptr<const record::HeldLock> held;
+    const record::Passphrase pass(QStringLiteral("pass"));
+    const QByteArray file = record::lockBytes("first", pass, kCheap, &held);
+    ASSERT_TRUE(held);
+    std::shared_ptr<const record::HeldLock> fromOpen;
+    EXPECT_EQ(record::unlockBytes(file, pass, {}, &fromOpen), QByteArray("first"));
+    ASSERT_TRUE(fromOpen);
+    // A costly lock, so that a derivation per call would show.
+    std::shared_ptr<const record::HeldLock> costly;
+    const QByteArray costlyFile = record::lockBytes("x", pass, record::LockCost{3, 64 << 20}, &costly);
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray journal;
+    for (int i = 0; i < 20; ++i)
+        journal = costly->lock("keystroke " + QByteArray::number(i));
+    EXPECT_LT(timer.elapsed(), 200);
+    EXPECT_EQ(record::unlockBytes(journal, pass), QByteArray("keystroke 19"));
+    const QByteArray again = fromOpen->lock("second"), twice = fromOpen->lock("second");
+    EXPECT_NE(again, twice); // a fresh stream each time
+    EXPECT_EQ(record::unlockBytes(again, pass), QByteArray("second"));
+    EXPECT_EQ(failureOf(again, QStringLiteral("other")), UnlockFailure::Kind::WrongPassphrase);
+}
+
 // A crafted header with a consistent checksum: a later version, and limits of terabytes or
 // millions of passes, are refused at once, before any memory is asked for.
 TEST(LockedFile, AHeaderThatAsksTooMuchOrComesFromLaterIsRefusedAtOnce)

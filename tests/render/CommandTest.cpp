@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -233,6 +234,20 @@ TEST(RenderCommand, APassphraseFileThatGivesNoneIsRefusedAtOnce)
         EXPECT_TRUE(ran.err.contains(c.reason)) << ran.err.toStdString();
         EXPECT_FALSE(QFile::exists(out));
     }
+}
+
+// While the program has a locked applicant open, the store holds a note and no entries: rendering
+// the store says so instead of giving a blank form as the applicant's.
+TEST(RenderCommand, TheStoreOfAnOpenLockedApplicantIsNotRenderedBlank)
+{
+    QTemporaryDir dir;
+    testsupport::writeTestFile(dir.filePath(QStringLiteral("Marrowick.conf")),
+                               "[Tenvoria]\nApp%20Info%20Name=\nLockedApplicant=/home/u/ana.tenvoria\n");
+    const QString doc = dir.filePath(QStringLiteral("form.doc"));
+    const Ran ran = render({QStringLiteral("--doc"), doc}, {}, dir.path());
+    EXPECT_EQ(ran.exitCode, 1);
+    EXPECT_TRUE(ran.err.contains("--settings /home/u/ana.tenvoria")) << ran.err.toStdString();
+    EXPECT_FALSE(QFile::exists(doc));
 }
 
 } // namespace

@@ -23,6 +23,16 @@ public:
         newQuestions.push_back({fileName, false});
         return next(newAnswers);
     }
+    std::optional<QString> askChanged(const QString &fileName) override
+    {
+        changeQuestions.push_back({fileName, false});
+        return next(newAnswers);
+    }
+    std::optional<QString> askToRestore(const QString &fileName, bool again) override
+    {
+        restoreQuestions.push_back({fileName, again});
+        return next(openAnswers);
+    }
     std::optional<QString> askToOpen(const QString &fileName, bool again) override
     {
         openQuestions.push_back({fileName, again});
@@ -32,7 +42,9 @@ public:
     std::deque<std::optional<QString>> newAnswers;
     std::deque<std::optional<QString>> openAnswers;
     std::vector<Asked> newQuestions;
+    std::vector<Asked> changeQuestions; // answered from newAnswers
     std::vector<Asked> openQuestions;
+    std::vector<Asked> restoreQuestions; // answered from openAnswers
 
 private:
     static std::optional<QString> next(std::deque<std::optional<QString>> &answers)

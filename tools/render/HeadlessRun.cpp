@@ -220,7 +220,18 @@ record::RecordSnapshot recordOfSource(const RecordSource &source)
     if (source.settingsFile.isEmpty() && !info.exists() && !info.isSymLink())
         return record::RecordSnapshot::fromSettings({});
     try {
-        return record::RecordSnapshot::fromSettings(record::readApplicantFile(path));
+        const QMap<QString, QString> values = record::readApplicantFile(path);
+        if (source.settingsFile.isEmpty()) {
+            // The program keeps a locked applicant's entries out of the store: a blank form would look
+            // like theirs.
+            record::SettingsStore store(path);
+            if (const QString locked = store.read(QLatin1String(record::kLockedApplicantNoteKey)); !locked.isEmpty())
+                throw base::Failure(QStringLiteral("The program has the locked applicant %1 open, and keeps its entries "
+                                                   "out of the settings file: give it with --settings %1 --passphrase-file "
+                                                   "FILE.")
+                                        .arg(locked));
+        }
+        return record::RecordSnapshot::fromSettings(values);
     } catch (const record::UnlockFailure &failure) {
         if (failure.kind() != record::UnlockFailure::Kind::NeedsPassphrase)
             throw;
