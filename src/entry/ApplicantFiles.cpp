@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopedValueRollback>
@@ -99,6 +100,24 @@ void ApplicantFiles::buildMenu()
     add(QStringLiteral("Appli&cants\u2026"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { showApplicants(); });
     add(QStringLiteral("&Import Filled PDF\u2026"), {}, &ApplicantFiles::onImport);
     add(QStringLiteral("&Export Fillable PDF\u2026"), {}, &ApplicantFiles::onExport);
+    // The applicant's own choice, kept with the entries: the form, the fillable PDF and the letters
+    // are printed in it. Each language is named in its own words, whatever the windows speak.
+    QMenu *languages = m_fileMenu->addMenu(tr("Form Lan&guage"));
+    languages->setObjectName(QStringLiteral("FormLanguageMenu"));
+    auto *group = new QActionGroup(languages);
+    for (const auto &[language, name] : {std::pair{record::FormLanguage::English, QStringLiteral("&English")},
+                                         std::pair{record::FormLanguage::Spanish, QStringLiteral("E&spa\u00f1ol")}}) {
+        QAction *action = languages->addAction(name);
+        action->setCheckable(true);
+        action->setActionGroup(group);
+        action->setData(int(language));
+        connect(action, &QAction::triggered, this, [this, language] { m_record.setFormLanguage(language); });
+    }
+    // Opening, New and the next start change the language too: the menu shows it as it is now.
+    connect(languages, &QMenu::aboutToShow, this, [this, languages] {
+        for (QAction *action : languages->actions())
+            action->setChecked(action->data().toInt() == int(m_record.formLanguage()));
+    });
     m_fileMenu->addSeparator();
     add(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { m_window->close(); });
     // The shortcuts work from the window too, not only while the menu is open.

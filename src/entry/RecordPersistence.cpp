@@ -8,12 +8,16 @@
 #include "record/RecordValues.h"
 #include "record/SettingsStore.h"
 
+#include "base/Failure.h"
+
 #include <QFile>
 
 #include <QEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace entry {
 namespace {
@@ -41,7 +45,7 @@ void selectAllOnFocus(QLineEdit *edit)
     edit->installEventFilter(new SelectAllOnFocus(edit));
 }
 
-RecordPersistence::RecordPersistence(const RecordWidgets &widgets, record::SettingsStore &store, QObject *parent)
+RecordPersistence::RecordPersistence(RecordWidgets &widgets, record::SettingsStore &store, QObject *parent)
     : QObject(parent), m_widgets(widgets), m_store(store)
 {
 }
@@ -91,6 +95,12 @@ void RecordPersistence::restore(runtime::ErrorTrap &trap)
     for (const record::ChoiceId choice : {record::choice::CoCurrentHouse, record::choice::CoPreviousHouse}) {
         restoreChoice(trap, label, *record::findChoice(choice.name()));
         label += 12;
+    }
+    // The form's language is no field of the designed load: a store that cannot say it leaves English.
+    try {
+        m_widgets.setFormLanguage(record::languageOfCode(m_store.read(QLatin1String(record::kFormLanguageKey)))
+                                      .value_or(record::FormLanguage::English));
+    } catch (const base::Failure &) {
     }
     m_restoring = false;
 }
@@ -210,8 +220,30 @@ void RecordPersistence::takeRecord(const QMap<QString, QString> &values)
         m_unsaved.insert(key, QLatin1String(second ? choice.secondWord : choice.firstWord));
         m_changed.insert(key);
     }
+    const QString languageKey = QLatin1String(record::kFormLanguageKey);
+    const bool whole = std::all_of(record::textFields().begin(), record::textFields().end(),
+                                   [&](const record::TextFieldSpec &field) { return values.contains(QLatin1String(field.key)); });
+    if (whole || values.contains(languageKey))
+        noteFormLanguage(record::languageOfCode(values.value(languageKey)).value_or(record::FormLanguage::English));
     m_restoring = false;
     flush();
+}
+
+void RecordPersistence::setFormLanguage(record::FormLanguage language)
+{
+    noteFormLanguage(language);
+    flush();
+}
+
+void RecordPersistence::noteFormLanguage(record::FormLanguage language)
+{
+    const bool stored = !m_journalLock && language == record::FormLanguage::English
+        && m_store.read(QLatin1String(record::kFormLanguageKey)).isEmpty();
+    m_widgets.setFormLanguage(language);
+    if (stored) // an English applicant's store stays as it always was, without the key
+        return;
+    m_unsaved.insert(QLatin1String(record::kFormLanguageKey),
+                     language == record::FormLanguage::English ? QString() : record::languageCode(language));
 }
 
 void RecordPersistence::flush()

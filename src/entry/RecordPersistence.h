@@ -35,7 +35,7 @@ namespace entry {
 class RecordPersistence : public QObject {
     Q_OBJECT
 public:
-    RecordPersistence(const RecordWidgets &widgets, record::SettingsStore &store, QObject *parent = nullptr);
+    RecordPersistence(RecordWidgets &widgets, record::SettingsStore &store, QObject *parent = nullptr);
 
     // Connects the change, focus and option behaviours of every control of the record.
     void bind();
@@ -48,8 +48,13 @@ public:
     // The record the fields hold, by settings key: each text, and each choice's selected word.
     QMap<QString, QString> currentRecord() const;
     // The fields take the record (by settings key; keys it lacks are left alone, a choice takes the
-    // option its word names, else its first), and the store follows in one write, as if typed.
+    // option its word names, else its first), and the store follows in one write, as if typed. A whole
+    // record (a file's, a blank one) brings its form language, English when it names none; an import's,
+    // which lacks the hidden rows, leaves the applicant's language as it is.
     void takeRecord(const QMap<QString, QString> &record);
+    // The language the applicant's form is printed in; kept like a field (record::kFormLanguageKey).
+    void setFormLanguage(record::FormLanguage language);
+    record::FormLanguage formLanguage() const { return m_widgets.formLanguage(); }
 
     // True while stored values may be behind what the window shows.
     bool hasUnsavedValues() const { return !m_unsaved.isEmpty(); }
@@ -79,12 +84,13 @@ public:
 
 private:
     void restoreChoice(runtime::ErrorTrap &trap, int firstLabel, const record::ChoiceSpec &choice);
+    void noteFormLanguage(record::FormLanguage language); // pending until the next flush
     void write(const QString &key, const QString &value);
     void saveUnsaved();
     void flush();
     void showStoredValuesOfUnchangedFields();
 
-    const RecordWidgets &m_widgets;
+    RecordWidgets &m_widgets;
     record::SettingsStore &m_store;
     bool m_restoring = false;
     bool m_failing = false;

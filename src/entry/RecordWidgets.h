@@ -26,8 +26,11 @@ public:
 
     QString textOf(const QString &id) const override;
     bool isSelected(const QString &id) const override;
+    record::FormLanguage formLanguage() const override { return m_language; }
+    void setFormLanguage(record::FormLanguage language) { m_language = language; }
 
 private:
+    record::FormLanguage m_language = record::FormLanguage::English;
     QHash<QString, QLineEdit *> m_texts;
     QHash<QString, QRadioButton *> m_options;
 };

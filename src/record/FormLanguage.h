@@ -9,6 +9,11 @@ namespace record {
 
 enum class FormLanguage { English, Spanish };
 
+// The key that keeps an applicant's form language beside the record's keys, in an applicant file and
+// in the store ("es"); never one of the record's own keys, and absent for English, so that an English
+// applicant's files are what they always were.
+inline constexpr char kFormLanguageKey[] = "Form Language";
+
 // "en" or "es": how an applicant file and the command line name it.
 QString languageCode(FormLanguage language);
 // The tag a PDF's /Lang and a screen reader take: "en-US" or "es-US".

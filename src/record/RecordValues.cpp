@@ -61,6 +61,8 @@ RecordSnapshot RecordSnapshot::sample()
 QMap<QString, QString> settingsOf(const RecordValues &record)
 {
     QMap<QString, QString> byKey;
+    if (record.formLanguage() != FormLanguage::English)
+        byKey.insert(QLatin1String(kFormLanguageKey), languageCode(record.formLanguage()));
     for (const TextFieldSpec &field : textFields())
         byKey.insert(QLatin1String(field.key), record.textOf(QLatin1String(field.id)));
     for (const ChoiceSpec &choice : choices())
@@ -72,6 +74,7 @@ QMap<QString, QString> settingsOf(const RecordValues &record)
 RecordSnapshot RecordSnapshot::fromSettings(const QMap<QString, QString> &byKey)
 {
     RecordSnapshot record;
+    record.m_language = languageOfCode(byKey.value(QLatin1String(kFormLanguageKey))).value_or(FormLanguage::English);
     for (const TextFieldSpec &field : textFields())
         record.m_texts.insert(QLatin1String(field.id), byKey.value(QLatin1String(field.key)));
     for (const ChoiceSpec &choice : choices())
@@ -86,6 +89,7 @@ RecordSnapshot RecordSnapshot::fromStore(SettingsStore &store)
         byKey.insert(QLatin1String(field.key), store.read(QLatin1String(field.key)));
     for (const ChoiceSpec &choice : choices())
         byKey.insert(QLatin1String(choice.key), store.read(QLatin1String(choice.key)));
+    byKey.insert(QLatin1String(kFormLanguageKey), store.read(QLatin1String(kFormLanguageKey)));
     return fromSettings(byKey);
 }
 

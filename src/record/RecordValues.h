@@ -26,7 +26,8 @@ public:
 // The record by settings key: the store's, an applicant file's and an import's form of it. Every
 // conversion between a record and its keys is here, and walks the catalogue here.
 
-// The record by settings key, every field and choice present, as an applicant file holds it.
+// The record by settings key, every field and choice present, as an applicant file holds it; with
+// kFormLanguageKey too when its form is in another language than English.
 QMap<QString, QString> settingsOf(const RecordValues &record);
 
 // Every field of the record by settings key: the texts empty and each choice on its first option.
@@ -52,7 +53,7 @@ public:
     static RecordSnapshot sample();
     // The record as the window's load restores it from the store.
     static RecordSnapshot fromStore(SettingsStore &store);
-    // The record by settings key, as an applicant file gives it.
+    // The record by settings key, as an applicant file gives it (its form language too).
     static RecordSnapshot fromSettings(const QMap<QString, QString> &byKey);
 
     QString textOf(const QString &id) const override;

@@ -2,13 +2,16 @@
 // Qt's own installed as the program installs them, every text shown whole in its control, every
 // accelerator unique within its window or menu, and the English windows unchanged without them.
 #include "app/Program.h"
+#include "entry/ApplicantFiles.h"
 #include "entry/MainWindow.h"
+#include "form/FormDocument.h"
 #include "preview/PreviewWindow.h"
 #include "record/SettingsStore.h"
 #include "runtime/UiLanguage.h"
 #include "wordproc/engine/BuiltinEngine.h"
 
 #include "ScriptedShellTest.h"
+#include "TestFiles.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -187,6 +190,54 @@ TEST_F(SpanishWindowsTest, WithoutACatalogueTheWindowsKeepTheirEnglishTexts)
         tabs->setCurrentIndex(tab);
         expectNothingCut(&main, qPrintable(QStringLiteral("main window in English, tab %1").arg(tab + 1)));
     }
+}
+
+// The applicant's form language, chosen in the File menu, prints the form in Spanish and stays the
+// applicant's: in the applicant file, in the store for the next start, and English again for the
+// next applicant. An English applicant's file is what it always was.
+TEST_F(SpanishWindowsTest, TheFormLanguageChosenForAnApplicantPrintsTheFormAndStaysWithTheApplicant)
+{
+    const QString spanishFile = temp.filePath(QStringLiteral("garcia.tenvoria"));
+    const QString englishFile = temp.filePath(QStringLiteral("smith.tenvoria"));
+    {
+        app::Program program(store, engine, {temp.path(), {}});
+        entry::MainWindow &main = program.mainWindow();
+        ASSERT_TRUE(program.start());
+        main.findChild<QPushButton *>(QStringLiteral("PushButton3"))->click(); // sample
+        entry::ApplicantFiles &files = main.applicantFiles();
+        ASSERT_TRUE(files.saveAs(englishFile));
+        EXPECT_FALSE(testsupport::readTestFile(englishFile).contains("Form")) << "an English applicant's file changed";
+
+        auto *languages = main.findChild<QMenu *>(QStringLiteral("FormLanguageMenu"));
+        ASSERT_NE(languages, nullptr);
+        ASSERT_EQ(languages->actions().size(), 2);
+        languages->actions().at(1)->trigger(); // Español
+        main.findChild<QPushButton *>(QStringLiteral("PushButton1"))->click(); // start creating
+        QApplication::processEvents();
+        preview::PreviewWindow *preview = previewWindow();
+        ASSERT_NE(preview, nullptr);
+        const QString printed = form::FormDocument::read(preview->wordFile()).readingText();
+        EXPECT_TRUE(printed.contains(QStringLiteral("Solicitud de arrendamiento"))) << printed.toStdString();
+        EXPECT_TRUE(printed.contains(QStringLiteral("Fecha de nacimiento: 17 June 1978"))) << printed.toStdString();
+        preview->findChild<QPushButton *>(QStringLiteral("PushButton8"))->click(); // back
+
+        EXPECT_TRUE(files.hasUnsavedEntries()) << "a new language is a change the file does not hold";
+        ASSERT_TRUE(files.saveAs(spanishFile));
+        EXPECT_TRUE(testsupport::readTestFile(spanishFile).contains("Form%20Language=\"es\""));
+        ASSERT_TRUE(files.newApplicant());
+        EXPECT_EQ(main.record().formLanguage(), record::FormLanguage::English);
+        ASSERT_TRUE(files.open(englishFile));
+        EXPECT_EQ(main.record().formLanguage(), record::FormLanguage::English);
+        ASSERT_TRUE(files.open(spanishFile));
+        EXPECT_EQ(main.record().formLanguage(), record::FormLanguage::Spanish);
+        emit languages->aboutToShow();
+        EXPECT_TRUE(languages->actions().at(1)->isChecked());
+    }
+    // The next start takes the applicant with the language the store kept.
+    record::SettingsStore reopened(temp.filePath(QStringLiteral("Marrowick.conf")));
+    app::Program again(reopened, engine, {temp.path(), {}});
+    ASSERT_TRUE(again.start());
+    EXPECT_EQ(again.mainWindow().record().formLanguage(), record::FormLanguage::Spanish);
 }
 
 } // namespace

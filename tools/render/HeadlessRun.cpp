@@ -247,7 +247,8 @@ record::RecordSnapshot recordOfSource(const RecordSource &source)
 record::RecordSnapshot recordOf(const RecordSource &source)
 {
     record::RecordSnapshot record = recordOfSource(source);
-    record.setFormLanguage(source.language);
+    if (source.language)
+        record.setFormLanguage(*source.language);
     return record;
 }
 

@@ -55,7 +55,8 @@ struct RecordSource {
     bool sample = false;  // the example record instead of any store
     // Opens a locked settings file, and locks the applicant file written; null when none was given.
     std::shared_ptr<PassphraseFile> passphrase;
-    record::FormLanguage language = record::FormLanguage::English; // the form's words, not the record's
+    // The form's words when given (--form-language); else the record's own form language.
+    std::optional<record::FormLanguage> language;
 };
 
 // Generates the form for the record and writes, for each path given, the document, the page

@@ -151,7 +151,7 @@ int main(int argc, char **argv)
                                      QStringLiteral("M"));
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("Where to write the comparison as CSV."), QStringLiteral("OUT.csv"));
     const QCommandLineOption formLanguage(QStringLiteral("form-language"),
-                                          QStringLiteral("The form's language: en (the default) or es, for the form and the fillable PDF."),
+                                          QStringLiteral("The form's language, en or es, for the form and the fillable PDF (default: the record's own, else en)."),
                                           QStringLiteral("LANG"));
     parser.addOptions({settings, sample, doc, image, pdf, fillable, blank, importPdf, recordOut, saveApplicant, passphraseFile,
                        compareFolder, rent, minimum, csv, formLanguage});
@@ -225,8 +225,8 @@ int main(int argc, char **argv)
         return 2;
     }
     const std::optional<record::FormLanguage> language =
-        parser.isSet(formLanguage) ? record::languageOfCode(parser.value(formLanguage)) : record::FormLanguage::English;
-    if (!language) {
+        parser.isSet(formLanguage) ? record::languageOfCode(parser.value(formLanguage)) : std::nullopt;
+    if (parser.isSet(formLanguage) && !language) {
         sayProblems(err, {QStringLiteral("--form-language takes en or es, not %1.").arg(parser.value(formLanguage))});
         return 2;
     }
@@ -234,7 +234,7 @@ int main(int argc, char **argv)
                                      parser.isSet(passphraseFile)
                                          ? std::make_shared<tools::PassphraseFile>(parser.value(passphraseFile))
                                          : nullptr,
-                                     *language};
+                                     language};
     if (parser.isSet(saveApplicant)) {
         if (!parser.positionalArguments().isEmpty() || parser.isSet(fillable) || parser.isSet(doc) || parser.isSet(pdf)
             || parser.isSet(image)) {

@@ -160,6 +160,13 @@
     </message>
 </context>
 <context>
+    <name>entry::ApplicantFiles</name>
+    <message>
+        <source>Form Lan&amp;guage</source>
+        <translation>Idioma del &amp;formulario</translation>
+    </message>
+</context>
+<context>
     <name>preview::PreviewWindow</name>
     <message>
         <source>Page view</source>
