@@ -34,8 +34,8 @@ Program::Program(record::SettingsStore &store, automation::ApplicationFactory &e
     // qpdf. A module that cannot be loaded is that export's or import's failure, told as theirs are.
     const QString module = pdfFormModule.isEmpty() ? form::defaultFormLayerModule() : pdfFormModule;
     m_main.applicantFiles().setPdfForms(
-        [module](const record::RecordValues *record, const QString &target) {
-            form::exportFillable(form::loadFormLayer(module), record, target);
+        [module](const record::RecordValues *record, record::FormLanguage language, const QString &target) {
+            form::exportFillable(form::loadFormLayer(module), record, target, language);
         },
         [module](const QString &path) {
             return form::importFilled(form::loadFormLayer(module), path);

@@ -557,7 +557,7 @@ bool ApplicantFiles::exportFillablePdf(const QString &target, bool withValues)
             != runtime::BoxAnswer::Yes)
         return false;
     try {
-        m_exportPdf(withValues ? &m_fields : nullptr, target);
+        m_exportPdf(withValues ? &m_fields : nullptr, m_fields.formLanguage(), target);
     } catch (const base::Failure &failure) {
         warn(QStringLiteral("The fillable PDF could not be saved: %1").arg(failure.description()));
         return false;

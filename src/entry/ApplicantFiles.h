@@ -2,6 +2,7 @@
 #include "pdfform/FormLayer.h"
 #include "PassphrasePrompt.h"
 #include "RecentFiles.h"
+#include "record/FormLanguage.h"
 #include "record/LockedFile.h"
 
 #include <QMap>
@@ -37,7 +38,9 @@ public:
     enum class Dialog { Open, SaveAs, ImportPdf, ExportPdf };
     // The file the user chose in the dialog, or empty when they cancelled it.
     using AskFileName = std::function<QString(Dialog, const QString &startIn)>;
-    using ExportPdf = std::function<void(const record::RecordValues *record, const QString &target)>;
+    // The record's values (null: blank fields) in the applicant's form language.
+    using ExportPdf =
+        std::function<void(const record::RecordValues *record, record::FormLanguage language, const QString &target)>;
     using ImportPdf = std::function<pdfform::FilledValues(const QString &path)>;
 
     ApplicantFiles(QWidget *window, const record::RecordValues &fields, RecordPersistence &record,

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -200,7 +201,7 @@ TEST_F(SpanishWindowsTest, TheFormLanguageChosenForAnApplicantPrintsTheFormAndSt
     const QString spanishFile = temp.filePath(QStringLiteral("garcia.tenvoria"));
     const QString englishFile = temp.filePath(QStringLiteral("smith.tenvoria"));
     {
-        app::Program program(store, engine, {temp.path(), {}});
+        app::Program program(store, engine, {temp.path(), {}}, QStringLiteral(TENVORIA_PDFFORM_MODULE));
         entry::MainWindow &main = program.mainWindow();
         ASSERT_TRUE(program.start());
         main.findChild<QPushButton *>(QStringLiteral("PushButton3"))->click(); // sample
@@ -220,6 +221,13 @@ TEST_F(SpanishWindowsTest, TheFormLanguageChosenForAnApplicantPrintsTheFormAndSt
         EXPECT_TRUE(printed.contains(QStringLiteral("Solicitud de arrendamiento"))) << printed.toStdString();
         EXPECT_TRUE(printed.contains(QStringLiteral("Fecha de nacimiento: 17 June 1978"))) << printed.toStdString();
         preview->findChild<QPushButton *>(QStringLiteral("PushButton8"))->click(); // back
+        // The blank fillable PDF handed to the applicant is theirs too: Spanish labels and title.
+        const QString blank = temp.filePath(QStringLiteral("blank.pdf"));
+        ASSERT_TRUE(files.exportFillablePdf(blank, false));
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {blank});
+        ASSERT_TRUE(info.waitForFinished(60000));
+        EXPECT_TRUE(info.readAllStandardOutput().contains("Solicitud de arrendamiento"));
 
         EXPECT_TRUE(files.hasUnsavedEntries()) << "a new language is a change the file does not hold";
         ASSERT_TRUE(files.saveAs(spanishFile));

@@ -333,7 +333,7 @@ TEST_F(ApplicantFilesTest, ALockedApplicantOpensOnlyWithItsPassphraseAndLockAndC
 
     // The fillable PDF with the values is no locked file: the user is told, No exports nothing.
     int exported = 0;
-    files().setPdfForms([&](const record::RecordValues *, const QString &) { ++exported; }, {});
+    files().setPdfForms([&](const record::RecordValues *, record::FormLanguage, const QString &) { ++exported; }, {});
     boxes.answers = {runtime::BoxAnswer::No};
     EXPECT_FALSE(files().exportFillablePdf(path("form.pdf"), true));
     EXPECT_EQ(exported, 0);
