@@ -215,6 +215,7 @@ bool ApplicantFiles::newApplicant()
 void ApplicantFiles::clearEntries()
 {
     m_inFile = record::blankRecord();
+    m_stamp = {};
     m_file.clear();
     m_passphrase.reset();
     m_held.reset();
@@ -245,6 +246,12 @@ bool ApplicantFiles::open(const QString &path)
     std::shared_ptr<const record::Passphrase> passphrase;
     std::shared_ptr<const record::HeldLock> held;
     const QString what = QStringLiteral("opening %1").arg(QFileInfo(path).fileName());
+    // Taken before the read: a change made in between makes the next save ask, never go unseen.
+    decision::FileStamp stamp;
+    try {
+        stamp = decision::stampOf(path);
+    } catch (const base::Failure &) {
+    }
     try {
         try {
             values = record::readApplicantFile(path);
@@ -274,6 +281,7 @@ bool ApplicantFiles::open(const QString &path)
     // The recent list before the record: a program killed in between starts again with entries that
     // are the listed file's, recognised as such, never with the file's entries and an older list.
     remember(m_file);
+    m_stamp = stamp;
     if (m_passphrase) {
         // The journal first, so that the store never takes the applicant.
         followLock(true);
@@ -361,6 +369,11 @@ bool ApplicantFiles::resumeLockedApplicant()
     m_file = lockedFile;
     m_passphrase = passphrase;
     m_held = held;
+    try {
+        m_stamp = decision::stampOf(lockedFile);
+    } catch (const base::Failure &) {
+        m_stamp = {};
+    }
     // What the file itself holds tells whether the entries are saved; a file that is gone or no longer
     // opens with this passphrase holds none of them.
     m_inFile = record::blankRecord();
@@ -448,6 +461,34 @@ void ApplicantFiles::recogniseLastFile()
 
 bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Passphrase> lock)
 {
+    if (!m_file.isEmpty() && QFileInfo(path).absoluteFilePath() == m_file && changedOnDisk()) {
+        switch (runtime::messageBoxes().askChoice(
+            runtime::applicationTitle(),
+            QStringLiteral("%1 was changed on disk since it was opened here: by another program, by someone else on a "
+                           "shared folder, or by a decision written from the Applicants window.\r\n\r\nReload it "
+                           "(the entries in the window give way to the file's), save the entries under another name, "
+                           "or replace the file's entries with the window's? A decision in the file is kept either way.")
+                .arg(QFileInfo(path).fileName()),
+            {QStringLiteral("&Reload"), QStringLiteral("Save &As\u2026"), QStringLiteral("Re&place"), QStringLiteral("Cancel")},
+            1, 3)) {
+        case 0: {
+            const QString file = m_file;
+            const QMap<QString, QString> inFile = std::exchange(m_inFile, m_record.currentRecord()); // the user lets them go
+            if (!open(file))
+                m_inFile = inFile;
+            return false;
+        }
+        case 1: {
+            const QString other = askFileName(Dialog::SaveAs);
+            return !other.isEmpty() && QFileInfo(other).absoluteFilePath() != m_file && readyToSave(other, lock != nullptr, lock)
+                && save(other, lock);
+        }
+        case 2:
+            break;
+        default:
+            return false;
+        }
+    }
     const QMap<QString, QString> values = m_record.currentRecord();
     auto held = std::make_shared<std::shared_ptr<const record::HeldLock>>();
     const QScopedValueRollback working(m_working, true);
@@ -467,12 +508,28 @@ bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Pas
     }
     m_inFile = values;
     m_file = QFileInfo(path).absoluteFilePath();
+    try {
+        m_stamp = decision::stampOf(m_file);
+    } catch (const base::Failure &) {
+        m_stamp = {};
+    }
     m_passphrase = std::move(lock);
     m_held = m_passphrase ? *held : nullptr;
     followLock();
     showTitle();
     remember(m_file);
     return true;
+}
+
+bool ApplicantFiles::changedOnDisk() const
+{
+    if (!m_stamp.exists())
+        return false; // nothing was read from it here to compare with
+    try {
+        return decision::changedSince(m_file, m_stamp);
+    } catch (const base::Failure &) {
+        return true; // it cannot be read to tell: ask rather than overwrite unseen
+    }
 }
 
 bool ApplicantFiles::isStore(const QString &path) const

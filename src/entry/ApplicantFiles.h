@@ -2,6 +2,7 @@
 #include "pdfform/FormLayer.h"
 #include "PassphrasePrompt.h"
 #include "RecentFiles.h"
+#include "decision/DecisionFile.h"
 #include "record/FormLanguage.h"
 #include "record/LockedFile.h"
 
@@ -143,6 +144,8 @@ private:
     std::shared_ptr<const record::Passphrase> askNewPassphrase(const QString &path);
     void updateLockActions();
     bool isStore(const QString &path) const; // the settings store itself, under any name
+    // Whether the open file changed on disk since it was read or written here (size, time, content).
+    bool changedOnDisk() const;
     void remember(const QString &path);
     QString askFileName(Dialog dialog);
     QString startFolder();
@@ -156,6 +159,7 @@ private:
     QMenu *m_recentMenu = nullptr;
     QString m_file;                  // the open applicant file, or empty
     QMap<QString, QString> m_inFile; // the record as that file holds it (blank with none open)
+    decision::FileStamp m_stamp;     // that file as it was read or written here
     AskFileName m_askFileName;
     ExportPdf m_exportPdf;
     ImportPdf m_importPdf;

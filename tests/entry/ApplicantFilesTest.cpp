@@ -1,6 +1,7 @@
 // Applicant files from the main window: what is saved comes back, entries in no file are not lost
 // without a question, and a file that cannot be read changes nothing.
 #include "entry/ApplicantFiles.h"
+#include "decision/DecisionFile.h"
 #include "ScriptedShellTest.h"
 #include "TestFiles.h"
 #include "entry/MainWindow.h"
@@ -599,6 +600,55 @@ TEST_F(ApplicantFilesTest, ThePassphraseCanBeChangedAndTheLockRemoved)
     // A plain file's entries are kept as plain ones are: in the store, and no journal.
     EXPECT_FALSE(QFile::exists(journal));
     EXPECT_EQ(record::SettingsStore(store->filePath()).read(QStringLiteral("Co Name")), QStringLiteral("Marla"));
+}
+
+} // namespace
+
+namespace {
+
+// A file changed on disk since it was opened is never overwritten unseen: the save asks Reload,
+// Save As or Replace. A decision written meanwhile from the Applicants window (its own section of
+// the file) survives Replace; another writer's entries survive Cancel and come into the window
+// with Reload.
+TEST_F(ApplicantFilesTest, ASaveOverAFileChangedOnDiskAsksAndLosesNothing)
+{
+    const QString file = path("garcia.tenvoria");
+    type("txtAppInfoName", QStringLiteral("Ana Garcia"));
+    ASSERT_TRUE(files().saveAs(file));
+    boxes.shown.clear();
+    ASSERT_TRUE(files().saveAs(file)); // unchanged on disk: only the lock is asked about
+    EXPECT_EQ(boxes.shown.size(), 1u);
+
+    decision::Decision denied;
+    denied.status = decision::Status::Denied;
+    denied.date = QDate::currentDate();
+    denied.reasons.rentalHistory = true;
+    decision::writeDecision(file, denied);
+    type("txtAppInfoPhone", QStringLiteral("555-0100"));
+    boxes.shown.clear();
+    boxes.choiceAnswers = {1, 2}; // without a lock; Replace
+    ASSERT_TRUE(files().saveAs(file));
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("was changed on disk"))) << boxes.shown[1].text.toStdString();
+    EXPECT_EQ(record::readApplicantFile(file).value(QStringLiteral("App Info Phone")), QStringLiteral("555-0100"));
+    EXPECT_EQ(decision::readDecision(file).status, decision::Status::Denied);
+
+    // Someone else's entries: Cancel writes nothing, Reload shows theirs.
+    QMap<QString, QString> theirs = record::readApplicantFile(file);
+    theirs.insert(QStringLiteral("App Info Name"), QStringLiteral("Ana Garcia Ruiz"));
+    record::writeApplicantFile(file, theirs);
+    type("txtAppInfoPhone", QStringLiteral("555-0199"));
+    boxes.shown.clear();
+    boxes.choiceAnswers = {1, -1}; // without a lock; Escape
+    EXPECT_FALSE(files().saveAs(file));
+    EXPECT_EQ(record::readApplicantFile(file).value(QStringLiteral("App Info Phone")), QStringLiteral("555-0100"));
+    boxes.choiceAnswers = {1, 0}; // without a lock; Reload
+    EXPECT_FALSE(files().saveAs(file));
+    EXPECT_EQ(field("txtAppInfoName")->text(), QStringLiteral("Ana Garcia Ruiz"));
+    EXPECT_FALSE(files().hasUnsavedEntries());
+    boxes.shown.clear();
+    ASSERT_TRUE(files().saveAs(file)); // read again: only the lock is asked about
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 } // namespace
