@@ -77,7 +77,7 @@ void ApplicantFiles::buildMenu()
 {
     m_menuBar = new QMenuBar(m_window);
     m_menuBar->setObjectName(QStringLiteral("MenuBar"));
-    m_fileMenu = m_menuBar->addMenu(QStringLiteral("&File"));
+    m_fileMenu = m_menuBar->addMenu(tr("&File"));
     m_fileMenu->setObjectName(QStringLiteral("FileMenu"));
     const auto add = [this](const QString &text, QKeySequence keys, auto slot) {
         QAction *action = m_fileMenu->addAction(text);
@@ -86,20 +86,20 @@ void ApplicantFiles::buildMenu()
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    add(QStringLiteral("&New Applicant"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] { newApplicant(); });
-    add(QStringLiteral("&Open Applicant\u2026"), QKeySequence(Qt::CTRL | Qt::Key_O), &ApplicantFiles::onOpen);
-    add(QStringLiteral("Save Applicant &As\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+    add(tr("&New Applicant"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] { newApplicant(); });
+    add(tr("&Open Applicant…"), QKeySequence(Qt::CTRL | Qt::Key_O), &ApplicantFiles::onOpen);
+    add(tr("Save Applicant &As…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
         &ApplicantFiles::onSaveAs);
-    m_changePassphrase = add(QStringLiteral("C&hange Passphrase\u2026"), {}, [this] { changePassphrase(); });
-    m_removeLock = add(QStringLiteral("Re&move Lock\u2026"), {}, [this] { removeLock(); });
-    add(QStringLiteral("&Lock and Close Applicant"), QKeySequence(Qt::CTRL | Qt::Key_W), [this] { lockAndClose(); });
-    m_recentMenu = m_fileMenu->addMenu(QStringLiteral("Open &Recent"));
+    m_changePassphrase = add(tr("C&hange Passphrase…"), {}, [this] { changePassphrase(); });
+    m_removeLock = add(tr("Re&move Lock…"), {}, [this] { removeLock(); });
+    add(tr("&Lock and Close Applicant"), QKeySequence(Qt::CTRL | Qt::Key_W), [this] { lockAndClose(); });
+    m_recentMenu = m_fileMenu->addMenu(tr("Open &Recent"));
     m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &ApplicantFiles::fillRecentMenu);
     m_fileMenu->addSeparator();
-    add(QStringLiteral("Appli&cants\u2026"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { showApplicants(); });
-    add(QStringLiteral("&Import Filled PDF\u2026"), {}, &ApplicantFiles::onImport);
-    add(QStringLiteral("&Export Fillable PDF\u2026"), {}, &ApplicantFiles::onExport);
+    add(tr("Appli&cants…"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { showApplicants(); });
+    add(tr("&Import Filled PDF…"), {}, &ApplicantFiles::onImport);
+    add(tr("&Export Fillable PDF…"), {}, &ApplicantFiles::onExport);
     // The applicant's own choice, kept with the entries: the form, the fillable PDF and the letters
     // are printed in it. Each language is named in its own words, whatever the windows speak.
     QMenu *languages = m_fileMenu->addMenu(tr("Form Lan&guage"));
@@ -119,7 +119,7 @@ void ApplicantFiles::buildMenu()
             action->setChecked(action->data().toInt() == int(m_record.formLanguage()));
     });
     m_fileMenu->addSeparator();
-    add(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { m_window->close(); });
+    add(tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { m_window->close(); });
     // The shortcuts work from the window too, not only while the menu is open.
     m_window->addActions(m_fileMenu->actions());
     // A line edit on X11 takes Ctrl+W for itself (delete the word before the cursor, as in a

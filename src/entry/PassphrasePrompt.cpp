@@ -2,6 +2,7 @@
 
 #include "runtime/MessageBoxes.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -14,11 +15,12 @@
 namespace entry {
 namespace {
 
-QLineEdit *secretField(QWidget *parent, const QString &name)
+// `name` finds the field (its object name); screen readers read `spoken`, in the windows' language.
+QLineEdit *secretField(QWidget *parent, const QString &name, const QString &spoken)
 {
     auto *field = new QLineEdit(parent);
     field->setEchoMode(QLineEdit::Password);
-    field->setAccessibleName(name);
+    field->setAccessibleName(spoken);
     field->setObjectName(name);
     return field;
 }
@@ -27,18 +29,18 @@ QLineEdit *secretField(QWidget *parent, const QString &name)
 
 std::optional<QString> DialogPassphrasePrompt::askNew(const QString &fileName)
 {
-    return askTwice(QStringLiteral("Lock %1 with a passphrase. Without it nobody, you included, can open the file "
+    return askTwice(QCoreApplication::translate("PassphrasePrompt", "Lock %1 with a passphrase. Without it nobody, you included, can open the file "
                                    "again: keep it safe.")
                         .arg(QFileInfo(fileName).fileName()),
-                    QStringLiteral("&Passphrase:"), QStringLiteral("&Lock"));
+                    QCoreApplication::translate("PassphrasePrompt", "&Passphrase:"), QCoreApplication::translate("PassphrasePrompt", "&Lock"));
 }
 
 std::optional<QString> DialogPassphrasePrompt::askChanged(const QString &fileName)
 {
-    return askTwice(QStringLiteral("Choose a new passphrase for %1. Once it is changed, the old passphrase no longer "
+    return askTwice(QCoreApplication::translate("PassphrasePrompt", "Choose a new passphrase for %1. Once it is changed, the old passphrase no longer "
                                    "opens the file; copies saved before keep the old one.")
                         .arg(QFileInfo(fileName).fileName()),
-                    QStringLiteral("&New passphrase:"), QStringLiteral("&Change Passphrase"));
+                    QCoreApplication::translate("PassphrasePrompt", "&New passphrase:"), QCoreApplication::translate("PassphrasePrompt", "&Change Passphrase"));
 }
 
 std::optional<QString> DialogPassphrasePrompt::askTwice(const QString &introText, const QString &firstLabel,
@@ -51,10 +53,10 @@ std::optional<QString> DialogPassphrasePrompt::askTwice(const QString &introText
     intro->setWordWrap(true);
     layout->addWidget(intro);
     auto *form = new QFormLayout;
-    QLineEdit *first = secretField(&dialog, QStringLiteral("Passphrase"));
-    QLineEdit *second = secretField(&dialog, QStringLiteral("Passphrase again"));
+    QLineEdit *first = secretField(&dialog, QStringLiteral("Passphrase"), QCoreApplication::translate("PassphrasePrompt", "Passphrase"));
+    QLineEdit *second = secretField(&dialog, QStringLiteral("Passphrase again"), QCoreApplication::translate("PassphrasePrompt", "Passphrase again"));
     form->addRow(firstLabel, first);
-    form->addRow(QStringLiteral("&Again:"), second);
+    form->addRow(QCoreApplication::translate("PassphrasePrompt", "&Again:"), second);
     layout->addLayout(form);
     auto *problem = new QLabel(&dialog);
     problem->setObjectName(QStringLiteral("Problem"));
@@ -66,9 +68,9 @@ std::optional<QString> DialogPassphrasePrompt::askTwice(const QString &introText
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
         // Refused here, in the dialog, so that a slip costs no second round.
         if (first->text().isEmpty())
-            problem->setText(QStringLiteral("An empty passphrase locks nothing. Type one."));
+            problem->setText(QCoreApplication::translate("PassphrasePrompt", "An empty passphrase locks nothing. Type one."));
         else if (first->text() != second->text())
-            problem->setText(QStringLiteral("The two passphrases differ. Type the same one twice."));
+            problem->setText(QCoreApplication::translate("PassphrasePrompt", "The two passphrases differ. Type the same one twice."));
         else
             dialog.accept();
     });
@@ -80,19 +82,19 @@ std::optional<QString> DialogPassphrasePrompt::askTwice(const QString &introText
 std::optional<QString> DialogPassphrasePrompt::askToOpen(const QString &fileName, bool again)
 {
     const QString name = QFileInfo(fileName).fileName();
-    return askOnce(again ? QStringLiteral("That passphrase does not open %1. Try again:").arg(name)
-                         : QStringLiteral("%1 is locked. Its passphrase:").arg(name),
-                   QStringLiteral("&Open"));
+    return askOnce(again ? QCoreApplication::translate("PassphrasePrompt", "That passphrase does not open %1. Try again:").arg(name)
+                         : QCoreApplication::translate("PassphrasePrompt", "%1 is locked. Its passphrase:").arg(name),
+                   QCoreApplication::translate("PassphrasePrompt", "&Open"));
 }
 
 std::optional<QString> DialogPassphrasePrompt::askToRestore(const QString &fileName, bool again)
 {
     const QString name = QFileInfo(fileName).fileName();
-    return askOnce(again ? QStringLiteral("That passphrase does not open %1. Try again:").arg(name)
-                         : QStringLiteral("%1 was open when the program last ended; its entries are kept locked. "
+    return askOnce(again ? QCoreApplication::translate("PassphrasePrompt", "That passphrase does not open %1. Try again:").arg(name)
+                         : QCoreApplication::translate("PassphrasePrompt", "%1 was open when the program last ended; its entries are kept locked. "
                                           "Its passphrase brings them back:")
                                .arg(name),
-                   QStringLiteral("&Restore"));
+                   QCoreApplication::translate("PassphrasePrompt", "&Restore"));
 }
 
 std::optional<QString> DialogPassphrasePrompt::askOnce(const QString &introText, const QString &button)
@@ -103,7 +105,7 @@ std::optional<QString> DialogPassphrasePrompt::askOnce(const QString &introText,
     auto *intro = new QLabel(introText, &dialog);
     intro->setWordWrap(true);
     layout->addWidget(intro);
-    QLineEdit *field = secretField(&dialog, QStringLiteral("Passphrase"));
+    QLineEdit *field = secretField(&dialog, QStringLiteral("Passphrase"), QCoreApplication::translate("PassphrasePrompt", "Passphrase"));
     intro->setBuddy(field);
     layout->addWidget(field);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);

@@ -1,6 +1,7 @@
 #include "Working.h"
 
 #include <QEventLoop>
+#include <QCoreApplication>
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
@@ -25,7 +26,7 @@ bool runUnderDialog(QWidget *parent, const QString &what, std::function<void()> 
     });
     QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
 
-    QProgressDialog dialog(what, QStringLiteral("Cancel"), 0, 0, parent);
+    QProgressDialog dialog(what, QCoreApplication::translate("Working", "Cancel"), 0, 0, parent);
     dialog.setObjectName(QStringLiteral("Working"));
     // Every window waits: a second open or save started meanwhile would work on what this one changes.
     dialog.setWindowModality(Qt::ApplicationModal);

@@ -6,6 +6,8 @@
 #include "entry/MainWindow.h"
 #include "form/FormDocument.h"
 #include "preview/PreviewWindow.h"
+#include "record/ApplicantFile.h"
+#include "record/LockedFile.h"
 #include "record/SettingsStore.h"
 #include "runtime/UiLanguage.h"
 #include "wordproc/engine/BuiltinEngine.h"
@@ -25,6 +27,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -176,6 +179,28 @@ TEST_F(SpanishWindowsTest, EveryTextOfTheSpanishWindowsIsTranslatedWholeAndReach
     EXPECT_EQ(preview->findChild<QPushButton *>(QStringLiteral("PushButton1"))->text(), QStringLiteral("Acercar"));
     expectNothingCut(preview, "preview");
     expectUniqueAccelerators(preview, "preview");
+    preview->findChild<QPushButton *>(QStringLiteral("PushButton8"))->click(); // back
+
+    // The passphrase question of a locked file, as it is shown: looked at, then cancelled.
+    const QString locked = temp.filePath(QStringLiteral("locked.tenvoria"));
+    const record::Passphrase passphrase(QStringLiteral("correct horse"));
+    record::writeApplicantFile(locked, {{QStringLiteral("App Info Name"), QStringLiteral("Ana")}}, &passphrase,
+                               record::LockCost{1, 64 * 1024});
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        QWidget *question = QApplication::activeModalWidget();
+        ASSERT_NE(question, nullptr);
+        asked = true;
+        const QList<QLabel *> labels = question->findChildren<QLabel *>();
+        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const QLabel *label) {
+            return label->text().contains(QStringLiteral("está bloqueado"));
+        }));
+        expectNothingCut(question, "passphrase question");
+        expectUniqueAccelerators(question, "passphrase question");
+        question->close();
+    });
+    EXPECT_FALSE(main.applicantFiles().open(locked));
+    EXPECT_TRUE(asked);
 }
 
 TEST_F(SpanishWindowsTest, WithoutACatalogueTheWindowsKeepTheirEnglishTexts)

@@ -160,10 +160,132 @@
     </message>
 </context>
 <context>
+    <name>PassphrasePrompt</name>
+    <message>
+        <source>Lock %1 with a passphrase. Without it nobody, you included, can open the file again: keep it safe.</source>
+        <translation>Bloquee %1 con una frase de contraseña. Sin ella nadie, ni usted, podrá volver a abrir el archivo: guárdela bien.</translation>
+    </message>
+    <message>
+        <source>&amp;Passphrase:</source>
+        <translation>&amp;Frase de contraseña:</translation>
+    </message>
+    <message>
+        <source>&amp;Lock</source>
+        <translation>&amp;Bloquear</translation>
+    </message>
+    <message>
+        <source>Choose a new passphrase for %1. Once it is changed, the old passphrase no longer opens the file; copies saved before keep the old one.</source>
+        <translation>Elija una nueva frase de contraseña para %1. Una vez cambiada, la anterior ya no abre el archivo; las copias guardadas antes conservan la anterior.</translation>
+    </message>
+    <message>
+        <source>&amp;New passphrase:</source>
+        <translation>&amp;Nueva frase de contraseña:</translation>
+    </message>
+    <message>
+        <source>&amp;Change Passphrase</source>
+        <translation>&amp;Cambiar contraseña</translation>
+    </message>
+    <message>
+        <source>Passphrase</source>
+        <translation>Frase de contraseña</translation>
+    </message>
+    <message>
+        <source>Passphrase again</source>
+        <translation>Frase de contraseña otra vez</translation>
+    </message>
+    <message>
+        <source>&amp;Again:</source>
+        <translation>&amp;Repetir:</translation>
+    </message>
+    <message>
+        <source>An empty passphrase locks nothing. Type one.</source>
+        <translation>Una frase de contraseña vacía no bloquea nada. Escriba una.</translation>
+    </message>
+    <message>
+        <source>The two passphrases differ. Type the same one twice.</source>
+        <translation>Las dos frases de contraseña no coinciden. Escriba la misma dos veces.</translation>
+    </message>
+    <message>
+        <source>That passphrase does not open %1. Try again:</source>
+        <translation>Esa frase de contraseña no abre %1. Inténtelo de nuevo:</translation>
+    </message>
+    <message>
+        <source>%1 is locked. Its passphrase:</source>
+        <translation>%1 está bloqueado. Su frase de contraseña:</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Abrir</translation>
+    </message>
+    <message>
+        <source>%1 was open when the program last ended; its entries are kept locked. Its passphrase brings them back:</source>
+        <translation>%1 estaba abierto cuando el programa terminó por última vez; sus datos se guardan bloqueados. Su frase de contraseña los recupera:</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Recuperar</translation>
+    </message>
+</context>
+<context>
+    <name>Working</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
     <name>entry::ApplicantFiles</name>
     <message>
         <source>Form Lan&amp;guage</source>
         <translation>Idioma del &amp;formulario</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;New Applicant</source>
+        <translation>&amp;Nuevo solicitante</translation>
+    </message>
+    <message>
+        <source>&amp;Open Applicant…</source>
+        <translation>&amp;Abrir solicitante…</translation>
+    </message>
+    <message>
+        <source>Save Applicant &amp;As…</source>
+        <translation>&amp;Guardar solicitante como…</translation>
+    </message>
+    <message>
+        <source>C&amp;hange Passphrase…</source>
+        <translation>Cambiar &amp;contraseña…</translation>
+    </message>
+    <message>
+        <source>Re&amp;move Lock…</source>
+        <translation>&amp;Quitar bloqueo…</translation>
+    </message>
+    <message>
+        <source>&amp;Lock and Close Applicant</source>
+        <translation>&amp;Bloquear y cerrar solicitante</translation>
+    </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation>Abrir &amp;reciente</translation>
+    </message>
+    <message>
+        <source>Appli&amp;cants…</source>
+        <translation>&amp;Solicitantes…</translation>
+    </message>
+    <message>
+        <source>&amp;Import Filled PDF…</source>
+        <translation>&amp;Importar PDF rellenado…</translation>
+    </message>
+    <message>
+        <source>&amp;Export Fillable PDF…</source>
+        <translation>&amp;Exportar PDF rellenable…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>Sa&amp;lir</translation>
     </message>
 </context>
 <context>
