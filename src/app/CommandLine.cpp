@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <QCoreApplication>
+
 #include <QUrl>
 
 namespace app {
@@ -61,14 +63,15 @@ QString ignoredNotice(const CommandLine &line)
 
 QString usageText()
 {
-    return QStringLiteral("Usage: tenvoria [APPLICANT.tenvoria] [--applicants FOLDER]\n"
-                          "Makes a printable rental application form; opens the applicant file, if one is given.\n"
-                          "\n"
-                          "      --applicants FOLDER  compare the applicant files of FOLDER side by side\n"
-                          "  -h, --help               show this help and end\n"
-                          "      --version            show the version and end\n"
-                          "\n"
-                          "Anything else on the line is ignored, with a notice, and the program starts as usual.\n");
+    return QCoreApplication::translate("CommandLine",
+                                       "Usage: tenvoria [APPLICANT.tenvoria] [--applicants FOLDER]\n"
+                                       "Makes a printable rental application form; opens the applicant file, if one is given.\n"
+                                       "\n"
+                                       "      --applicants FOLDER  compare the applicant files of FOLDER side by side\n"
+                                       "  -h, --help               show this help and end\n"
+                                       "      --version            show the version and end\n"
+                                       "\n"
+                                       "Anything else on the line is ignored, with a notice, and the program starts as usual.\n");
 }
 
 } // namespace app

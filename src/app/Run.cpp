@@ -59,8 +59,15 @@ int runProgram(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
     if (const app::CommandLine early = readCommandLine(raw); early.action == app::CommandLine::Action::Help
-        || early.action == app::CommandLine::Action::Version)
+        || early.action == app::CommandLine::Action::Version) {
+        // The help in the user's language: its catalogue needs an application object, not a display.
+        std::optional<QCoreApplication> terminal;
+        if (early.action == app::CommandLine::Action::Help && runtime::uiLanguage() != runtime::UiLanguage::English) {
+            terminal.emplace(argc, argv);
+            runtime::installTranslations(runtime::uiLanguage(), QCoreApplication::applicationDirPath());
+        }
         return *answerCommandLine(early);
+    }
     runtime::useProgramFontConfiguration(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
     runtime::FontconfigWarmUp fonts; // while the application object connects to the display
     // The File menu stays in the window, where the form's layout keeps its place, instead of

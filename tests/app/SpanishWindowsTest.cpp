@@ -273,4 +273,23 @@ TEST_F(SpanishWindowsTest, TheFormLanguageChosenForAnApplicantPrintsTheFormAndSt
     EXPECT_EQ(again.mainWindow().record().formLanguage(), record::FormLanguage::Spanish);
 }
 
+// The help on the terminal follows the language as the windows do; C keeps it English.
+TEST(SpanishHelp, TheHelpIsInTheUsersLanguage)
+{
+    const auto help = [](const char *lang) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+            environment.remove(QLatin1String(name));
+        environment.insert(QStringLiteral("LANG"), QLatin1String(lang));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TENVORIA_PROGRAM_FOLDER "/tenvoria"), {QStringLiteral("--help")});
+        EXPECT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitCode(), 0);
+        return QString::fromUtf8(program.readAllStandardOutput());
+    };
+    EXPECT_TRUE(help("es_US.UTF-8").startsWith(QStringLiteral("Uso: tenvoria [SOLICITANTE.tenvoria]")));
+    EXPECT_TRUE(help("C.UTF-8").startsWith(QStringLiteral("Usage: tenvoria [APPLICANT.tenvoria]")));
+}
+
 } // namespace

@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Usage: tenvoria [APPLICANT.tenvoria] [--applicants FOLDER]
+Makes a printable rental application form; opens the applicant file, if one is given.
+
+      --applicants FOLDER  compare the applicant files of FOLDER side by side
+  -h, --help               show this help and end
+      --version            show the version and end
+
+Anything else on the line is ignored, with a notice, and the program starts as usual.
+</source>
+        <translation>Uso: tenvoria [SOLICITANTE.tenvoria] [--applicants CARPETA]
+Crea un formulario imprimible de solicitud de arrendamiento; abre el archivo del solicitante, si se indica.
+
+      --applicants CARPETA  compara lado a lado los archivos de solicitantes de CARPETA
+  -h, --help                muestra esta ayuda y termina
+      --version             muestra la versión y termina
+
+Todo lo demás en la línea se pasa por alto, con un aviso, y el programa arranca como siempre.
+</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Current</source>
