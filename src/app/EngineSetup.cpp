@@ -1,12 +1,12 @@
 #include "EngineSetup.h"
 
-#include "wordproc/engine/BuiltinEngine.h"
+#include "form/FormEngine.h"
 
 namespace app {
 
-automation::ApplicationFactory &engineFactory()
+form::FormEngine &engineFactory()
 {
-    static wordproc::BuiltinApplicationFactory factory;
+    static form::FormEngine factory;
     return factory;
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-namespace automation {
-class ApplicationFactory;
+namespace form {
+class FormEngine;
 }
 
 namespace app {
 
-// The word-processing engine the program runs on.
-automation::ApplicationFactory &engineFactory();
+// The word-processing engine the program runs on: the built-in one, offering what it read back.
+form::FormEngine &engineFactory();
 
 } // namespace app

@@ -1,5 +1,7 @@
 #include "Program.h"
 
+#include "form/FormEngine.h"
+
 #include "SingleInstance.h"
 
 #include "entry/ApplicantFiles.h"
@@ -20,7 +22,7 @@
 
 namespace app {
 
-Program::Program(record::SettingsStore &store, automation::ApplicationFactory &engine,
+Program::Program(record::SettingsStore &store, form::FormEngine &engine,
                  generator::GenerationOptions options, const QString &pdfFormModule)
     : m_main(store, engine), m_host(m_main, engine),
       m_temporaryFolder(options.temporaryFolder.isEmpty() ? generator::temporaryFolder() : options.temporaryFolder),

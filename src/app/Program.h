@@ -7,8 +7,8 @@
 #include "entry/StartCommand.h"
 #include "generator/RentalApplication.h"
 
-namespace automation {
-class ApplicationFactory;
+namespace form {
+class FormEngine;
 }
 namespace record {
 class SettingsStore;
@@ -22,7 +22,7 @@ class Program {
 public:
     // `pdfFormModule`: the fillable PDF's module, loaded at the first export or import; empty for
     // the one beside the executable.
-    Program(record::SettingsStore &store, automation::ApplicationFactory &engine,
+    Program(record::SettingsStore &store, form::FormEngine &engine,
             generator::GenerationOptions options = {}, const QString &pdfFormModule = QString());
 
     // The start-up: removes the temporary documents that killed runs left behind, loads the main

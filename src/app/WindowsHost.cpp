@@ -7,12 +7,11 @@
 #include "entry/MainWindow.h"
 #include "preview/PreviewWindow.h"
 #include "shell/Startup.h"
-#include "wordproc/engine/BuiltinEngine.h"
-#include "wordproc/msdoc/DocReader.h"
+#include "form/FormEngine.h"
 
 namespace app {
 
-WindowsHost::WindowsHost(entry::MainWindow &mainWindow, automation::ApplicationFactory &engine)
+WindowsHost::WindowsHost(entry::MainWindow &mainWindow, form::FormEngine &engine)
     : m_main(mainWindow), m_engine(engine)
 {
 }
@@ -26,9 +25,8 @@ void WindowsHost::handOverResult(const generator::GenerationResult &result)
 {
     // The page was drawn from the engine's reading of the saved file; printing, PDF and the
     // page's text take that same reading.
-    if (auto *builtin = dynamic_cast<wordproc::BuiltinApplicationFactory *>(&m_engine))
-        if (std::shared_ptr<const wordproc::StoredDocument> stored = builtin->takeReadBack(result.wordFile))
-            m_pages.hold(result.wordFile, form::FormDocument(std::move(stored)));
+    if (std::optional<form::FormDocument> readBack = m_engine.takeReadBack(result.wordFile))
+        m_pages.hold(result.wordFile, *std::move(readBack));
     if (result.picture)
         preview().handOver(*result.picture, result.wordFile);
     else

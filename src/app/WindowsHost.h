@@ -6,8 +6,8 @@
 
 class QWidget;
 
-namespace automation {
-class ApplicationFactory;
+namespace form {
+class FormEngine;
 }
 namespace entry {
 class MainWindow;
@@ -22,9 +22,9 @@ namespace app {
 // window, loaded at the first hand-over and kept loaded for the next runs.
 class WindowsHost final : public generator::GenerationHost {
 public:
-    // `engine`: the engine the runs use; when it is the built-in one, the preview's pages are the
-    // document it read back to draw the page, not a second reading of the file.
-    WindowsHost(entry::MainWindow &mainWindow, automation::ApplicationFactory &engine);
+    // `engine`: the engine the runs use; the preview's pages are the document it read back to draw
+    // the page, not a second reading of the file.
+    WindowsHost(entry::MainWindow &mainWindow, form::FormEngine &engine);
     ~WindowsHost() override;
 
     const record::RecordValues &record() const override;
@@ -41,7 +41,7 @@ private:
     preview::PreviewWindow &preview();
 
     entry::MainWindow &m_main;
-    automation::ApplicationFactory &m_engine;
+    form::FormEngine &m_engine;
     FormPages m_pages;
     std::unique_ptr<preview::PreviewWindow> m_preview;
 };

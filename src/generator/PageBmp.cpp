@@ -13,9 +13,12 @@ namespace {
 constexpr int kFileHeaderSize = 14;
 constexpr int kInfoHeaderSize = 40;
 constexpr int kPixelsAt = kFileHeaderSize + kInfoHeaderSize;
+static_assert(kPixelsAt == kPageBmpHeaderSize);
 
 void put16(char *at, quint16 value) { qToLittleEndian(value, at); }
 void put32(char *at, quint32 value) { qToLittleEndian(value, at); }
+quint16 get16(const char *at) { return qFromLittleEndian<quint16>(at); }
+quint32 get32(const char *at) { return qFromLittleEndian<quint32>(at); }
 
 } // namespace
 
@@ -71,6 +74,24 @@ QByteArray encodePageBmp(const QImage &picture)
     for (QByteArrayView piece : pageBmpPieces(header, pixels))
         file.append(piece);
     return file;
+}
+
+std::optional<PageBmpLayout> pageBmpLayout(QByteArrayView header)
+{
+    if (header.size() < kPixelsAt)
+        return std::nullopt;
+    const char *in = header.data();
+    const quint32 width = get32(in + 18);
+    const quint32 height = get32(in + 22); // read as unsigned: a top-down file's negative height is too large
+    if (in[0] != 'B' || in[1] != 'M' || get32(in + 10) != quint32(kPixelsAt) || get32(in + 14) != quint32(kInfoHeaderSize)
+        || get16(in + 26) != 1 || get16(in + 28) != 32 || get32(in + 30) != 0 || width == 0 || height == 0
+        || width > quint32(std::numeric_limits<qint32>::max()) || height > quint32(std::numeric_limits<qint32>::max())
+        || qint64(width) * 4 > (qint64(1) << 32) / qint64(height)) // more than the 32-bit file size can count
+        return std::nullopt;
+    const qint64 fileSize = kPixelsAt + qint64(width) * 4 * qint64(height);
+    if (get32(in + 2) != quint64(fileSize))
+        return std::nullopt;
+    return PageBmpLayout{QSize(int(width), int(height)), int(qint32(get32(in + 38))), int(qint32(get32(in + 42))), fileSize};
 }
 
 } // namespace generator

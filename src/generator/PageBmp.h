@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <optional>
 #include <vector>
 
 namespace generator {
@@ -27,5 +28,17 @@ std::vector<QByteArrayView> pageBmpPieces(const QByteArray &header, const QImage
 
 // The whole file in one array.
 QByteArray encodePageBmp(const QImage &picture);
+
+// What a file beginning with `header` holds, when it is laid out as pageBmpHeader and
+// pageBmpPieces write it: 32-bit BI_RGB rows from the bottom up, right after the two headers.
+// Such a file can be read straight into an RGB32 image's rows. Another BMP gives nothing.
+struct PageBmpLayout {
+    QSize size;
+    int dotsPerMeterX = 0;
+    int dotsPerMeterY = 0;
+    qint64 fileSize = 0; // the headers and every row
+};
+inline constexpr int kPageBmpHeaderSize = 54;
+std::optional<PageBmpLayout> pageBmpLayout(QByteArrayView header);
 
 } // namespace generator

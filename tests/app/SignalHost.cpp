@@ -7,6 +7,7 @@
 #include "entry/MainWindow.h"
 #include "preview/PreviewWindow.h"
 #include "record/SettingsStore.h"
+#include "form/FormEngine.h"
 #include "wordproc/engine/BuiltinEngine.h"
 
 #include <QApplication>
@@ -24,7 +25,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    wordproc::BuiltinApplicationFactory engine(folder + QStringLiteral("/engine.lock"));
+    form::FormEngine engine(folder + QStringLiteral("/engine.lock"));
     record::SettingsStore store(folder + QStringLiteral("/Marrowick.conf"));
     app::Program program(store, engine, {folder, {}});
     const app::EndOnSignal endOnSignal([&program] { program.closeForSignal(); });

@@ -5,6 +5,7 @@
 #include "automation/WordAutomation.h"
 #include "base/Failure.h"
 #include "form/FormDocument.h"
+#include "form/FormEngine.h"
 #include "record/RecordValues.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
@@ -65,29 +66,30 @@ TEST(FormDocument, BytesThatAreNotOursAndFilesThatNeverEndAreRefused)
     }
 }
 
-// The engine that opens the saved file to draw its page leaves its reading for the preview, once.
+// The engine that opens the saved file to draw its page leaves its reading for the preview, once,
+// as the form layer's document.
 TEST(FormDocument, TheEngineLeavesWhatItReadBackForOneTaker)
 {
     QTemporaryDir temp;
     const QString path = temp.filePath(QStringLiteral("form.doc"));
     testsupport::writeTestFile(path, sampleForm().docBytes());
-    wordproc::BuiltinApplicationFactory engine(temp.filePath(QStringLiteral("engine.lock")));
+    form::FormEngine engine(temp.filePath(QStringLiteral("engine.lock")));
     const std::shared_ptr<automation::Application> app = engine.createNew();
     app->documents()->open(path);
     app->quit();
 
-    EXPECT_EQ(engine.takeReadBack(temp.filePath(QStringLiteral("other.doc"))), nullptr);
+    EXPECT_FALSE(engine.takeReadBack(temp.filePath(QStringLiteral("other.doc"))));
     const auto again = [&] {
         const std::shared_ptr<automation::Application> second = engine.createNew();
         second->documents()->open(path);
         second->quit();
     };
     again();
-    const std::shared_ptr<const wordproc::StoredDocument> stored = engine.takeReadBack(path);
-    ASSERT_NE(stored, nullptr);
-    EXPECT_EQ(stored->bytes, sampleForm().docBytes());
-    EXPECT_EQ(form::FormDocument(stored).readingText(), sampleForm().readingText());
-    EXPECT_EQ(engine.takeReadBack(path), nullptr) << "taken once, then held by the taker alone";
+    const std::optional<form::FormDocument> readBack = engine.takeReadBack(path);
+    ASSERT_TRUE(readBack);
+    EXPECT_EQ(readBack->docBytes(), sampleForm().docBytes());
+    EXPECT_EQ(readBack->readingText(), sampleForm().readingText());
+    EXPECT_FALSE(engine.takeReadBack(path)) << "taken once, then held by the taker alone";
 }
 
 // The preview's pages come from the document handed over: a file changed on disk after the

@@ -11,6 +11,7 @@
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/msdoc/DocReader.h"
 #include "wordproc/editing/Editor.h"
+#include "wordproc/layout/PageRenderer.h"
 #include "RecordingGenerationHost.h"
 #include "ProgramRun.h"
 
@@ -192,6 +193,16 @@ protected:
         return QStringList{QStringLiteral("empty"), QStringLiteral("sample"), QStringLiteral("hostile")}[int(GetParam())];
     }
 };
+
+// The page the preview shows, after its trip through temp.bmp, is the saved document's page pixel
+// for pixel, the right way up, at the resolution it was drawn.
+TEST_P(FormEndToEndTest, ThePreviewsPictureIsTheSavedDocumentsPage)
+{
+    const QImage drawn = wordproc::renderContent(wordproc::readDoc(generate()));
+    ASSERT_FALSE(host.picture.isNull());
+    EXPECT_EQ(host.picture.convertToFormat(QImage::Format_RGB32), drawn);
+    EXPECT_EQ(host.picture.dotsPerMeterY(), drawn.dotsPerMeterY());
+}
 
 TEST_P(FormEndToEndTest, SavedDocumentHoldsTheFormWithTheRecordsTextMadeSafe)
 {

@@ -137,6 +137,49 @@ TEST(OutputFiles, PageImageIsPrivateKeepsItsResolutionAndReplacesAPlantedLink)
     EXPECT_THROW(loadPageImage(dir.filePath(QStringLiteral("missing.bmp"))), runtime::AppError);
 }
 
+// The page image is read back straight into the picture's rows when it is laid out as this
+// program writes it, and by a general reader otherwise; either way the preview gets the pixels
+// the file holds, or a reason and no picture.
+TEST(OutputFiles, PageImagesAreReadBackWithTheirPixelsWhateverTheirLayoutOrRefusedWhenCutShort)
+{
+    QTemporaryDir dir;
+    const QString path = pageImagePath(dir.path());
+
+    // More rows than one read call takes, the top and bottom rows marked, and the unused fourth
+    // byte of each pixel zero, as another BMP writer leaves it.
+    QImage tall(7, 2500, QImage::Format_RGB32);
+    tall.fill(Qt::white);
+    tall.setPixel(0, 0, qRgb(200, 0, 0));
+    tall.setPixel(6, 2499, qRgb(0, 0, 200));
+    tall.setPixel(3, 1024, qRgb(0, 200, 0));
+    QByteArray bmp = encodePageBmp(tall);
+    for (qsizetype at = kPageBmpHeaderSize + 3; at < bmp.size(); at += 4)
+        bmp[at] = 0;
+    writeTestFile(path, bmp);
+    EXPECT_EQ(loadPageImage(path), tall);
+
+    // Qt's own writer: 24 bits a pixel, rows padded.
+    QImage other(5, 3, QImage::Format_RGB32);
+    other.fill(qRgb(10, 20, 30));
+    other.setPixel(4, 2, qRgb(40, 50, 60));
+    ASSERT_TRUE(other.save(path, "BMP"));
+    EXPECT_EQ(loadPageImage(path).convertToFormat(QImage::Format_RGB32), other);
+
+    // Our layout less its last row: not a picture with a blank row.
+    writeTestFile(path, encodePageBmp(tall).chopped(7 * 4));
+    EXPECT_THROW(loadPageImage(path), runtime::AppError);
+
+    // A FIFO in its place is refused at once rather than waited on.
+    QFile::remove(path);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    try {
+        loadPageImage(path);
+        ADD_FAILURE() << "a FIFO was read as a page image";
+    } catch (const runtime::AppError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("not a regular file"))) << e.description().toStdString();
+    }
+}
+
 // A long record's picture, 1345 x 31551 pixels (170 MB), is read when memory allows and said to
 // need more memory when it does not, not "unable to read".
 TEST(OutputFiles, ATallPageImageThatMemoryCannotHoldIsReportedAsSuch)

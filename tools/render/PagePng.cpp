@@ -198,19 +198,29 @@ void endChunk(QByteArray &out, qsizetype typeAt)
 
 // The zlib checksum of a row as the stream holds it (its filter byte 0, then red, green and blue
 // of each pixel), taken from the pixels themselves rather than from a copy of the row in the
-// stream's bytes. Sums of a row fit 64 bits, so the modulo is taken once a row.
+// stream's bytes. Adler-32's second sum weighs each of the n bytes by its distance from the end
+// (n + 1 - i for the i-th): byte for byte it is one long chain of additions, each waiting for the
+// last, so it is taken here as sums the processor can add side by side. With s = r + g + b of the
+// pixel at x, whose red is byte 2 + 3x, the weights give B = n + sum((n - 1 - 3x) s) - sum(g + 2b),
+// and A = 1 + sum(s). Sums of a row fit 64 bits, so the modulo is taken once a row.
 uLong rowAdler32(const QRgb *row, int width)
 {
     constexpr std::uint64_t kBase = 65521;
-    std::uint64_t a = 1;
-    std::uint64_t b = 1; // the filter byte adds nothing to `a`, and `a` to `b`
+    const std::uint64_t n = 3 * std::uint64_t(width) + 1;
+    std::uint64_t sum = 0;         // of s
+    std::uint64_t weightedSum = 0; // of x * s
+    std::uint64_t tail = 0;        // of g + 2b: green and blue stand one and two bytes later
     for (int x = 0; x < width; ++x) {
         const std::uint64_t red = qRed(row[x]);
         const std::uint64_t green = qGreen(row[x]);
         const std::uint64_t blue = qBlue(row[x]);
-        b += 3 * a + 3 * red + 2 * green + blue;
-        a += red + green + blue;
+        const std::uint64_t s = red + green + blue;
+        sum += s;
+        weightedSum += std::uint64_t(x) * s;
+        tail += green + 2 * blue;
     }
+    const std::uint64_t a = 1 + sum;
+    const std::uint64_t b = n + (n - 1) * sum - 3 * weightedSum - tail; // every byte's weight is at least 1
     return uLong(((b % kBase) << 16) | (a % kBase));
 }
 

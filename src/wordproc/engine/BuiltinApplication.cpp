@@ -41,7 +41,11 @@ public:
     void saveAs(const QString &fileName) override
     {
         OpenDocument &document = m_handle.document();
-        base::writeFilePrivately(fileName, encodeDoc(document.editor.document()));
+        // Not flushed to disk: what the program saves through the engine is the temporary document
+        // of one run, deleted on "< Back" and, after a crash, at the next start, so no crash needs
+        // it kept, and the flush was the slowest part of the save. Copies the user keeps are written
+        // by form::DocumentCopy, durably.
+        base::writeFilePrivately(fileName, encodeDoc(document.editor.document()), /*durable=*/false);
         document.path = fileName;
     }
 

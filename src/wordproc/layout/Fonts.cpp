@@ -47,18 +47,20 @@ int readUInt16(const QByteArray &table, int offset)
     return qFromBigEndian<quint16>(table.constData() + offset);
 }
 
-EmMetrics measureEmMetrics(const QString &family, bool bold)
+// The OS/2 and hhea tables do not depend on the size, so they are read from the face at the size
+// the layout asks for (`pixelSize`, hinting off as layoutFont has it): the font engine that
+// layout loads anyway then serves both, where a size of its own would load the face twice.
+EmMetrics measureEmMetrics(const QString &family, bool bold, int pixelSize)
 {
     QFont font(family);
     font.setBold(bold);
-    font.setPixelSize(1000);
-    const QRawFont raw = QRawFont::fromFont(font);
+    font.setPixelSize(pixelSize);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const QRawFont tables = QRawFont::fromFont(font);
+    const QByteArray os2 = tables.isValid() ? tables.fontTable("OS/2") : QByteArray();
+    const QByteArray hhea = tables.isValid() ? tables.fontTable("hhea") : QByteArray();
+    const double unitsPerEm = tables.isValid() ? tables.unitsPerEm() : 0;
     EmMetrics metrics;
-    if (!raw.isValid() || raw.pixelSize() <= 0)
-        return metrics;
-    const QByteArray os2 = raw.fontTable("OS/2");
-    const QByteArray hhea = raw.fontTable("hhea");
-    const double unitsPerEm = raw.unitsPerEm();
     if (os2.size() >= 78 && hhea.size() >= 10 && unitsPerEm > 0) {
         const int winAscent = readUInt16(os2, 74);
         const int winDescent = readUInt16(os2, 76);
@@ -74,7 +76,14 @@ EmMetrics measureEmMetrics(const QString &family, bool bold)
             return metrics;
         }
     }
-    // Not an OpenType font (or one without the tables): take what the font engine reports.
+    // Not an OpenType font (or one without the tables): take what the font engine reports, at a
+    // size large enough that its rounding to whole pixels does not show.
+    QFont large(family);
+    large.setBold(bold);
+    large.setPixelSize(1000);
+    const QRawFont raw = QRawFont::fromFont(large);
+    if (!raw.isValid() || raw.pixelSize() <= 0)
+        return metrics;
     metrics.ascent = raw.ascent() / raw.pixelSize();
     metrics.descent = raw.descent() / raw.pixelSize();
     metrics.leading = raw.leading() / raw.pixelSize();
@@ -137,7 +146,9 @@ QString resolvedFamily(const QString &documentFamily)
     return resolved.emplace(documentFamily, family).first->second;
 }
 
-EmMetrics emMetrics(const QString &family, bool bold)
+namespace {
+
+EmMetrics cachedEmMetrics(const QString &family, bool bold, int pixelSize)
 {
     static std::map<std::pair<QString, bool>, EmMetrics> measured;
     const auto key = std::make_pair(family, bold);
@@ -146,15 +157,19 @@ EmMetrics emMetrics(const QString &family, bool bold)
         if (auto it = measured.find(key); it != measured.end())
             return it->second;
     }
-    const EmMetrics metrics = measureEmMetrics(family, bold);
+    const EmMetrics metrics = measureEmMetrics(family, bold, pixelSize);
     const std::lock_guard lock(cacheMutex);
     return measured.emplace(key, metrics).first->second;
 }
 
+} // namespace
+
+EmMetrics emMetrics(const QString &family, bool bold) { return cachedEmMetrics(family, bold, 1000); }
+
 LineMetrics lineMetrics(const CharFormat &format)
 {
-    const EmMetrics em = emMetrics(resolvedFamily(format.fontName), format.bold);
-    const double sizeTwips = sizeInTwips(format);
+    const int sizeTwips = sizeInTwips(format);
+    const EmMetrics em = cachedEmMetrics(resolvedFamily(format.fontName), format.bold, sizeTwips);
     return LineMetrics{int(std::lround(em.leading * sizeTwips)), int(std::lround(em.ascent * sizeTwips)),
                        int(std::lround(em.descent * sizeTwips))};
 }
