@@ -11,7 +11,7 @@
 #include "entry/ApplicantFiles.h"
 #include "entry/MainWindow.h"
 #include "record/SettingsStore.h"
-#include "wordproc/engine/BuiltinEngine.h"
+#include "form/FormEngine.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,7 +30,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s open FILE PASSPHRASE | start PASSPHRASE\n", argv[0]);
         return 2;
     }
-    wordproc::BuiltinApplicationFactory engine(QDir::temp().filePath(QStringLiteral("engine.lock")));
+    form::FormEngine engine(QDir::temp().filePath(QStringLiteral("engine.lock")));
     record::SettingsStore store;
     app::Program program(store, engine, {QDir::tempPath(), {}});
     const app::EndOnSignal endOnSignal([&program] { program.closeForSignal(); });

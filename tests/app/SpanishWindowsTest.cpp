@@ -10,7 +10,7 @@
 #include "record/LockedFile.h"
 #include "record/SettingsStore.h"
 #include "runtime/UiLanguage.h"
-#include "wordproc/engine/BuiltinEngine.h"
+#include "form/FormEngine.h"
 
 #include "ScriptedShellTest.h"
 #include "TestFiles.h"
@@ -131,7 +131,7 @@ void expectUniqueAccelerators(QWidget *window, const char *where)
 class SpanishWindowsTest : public testsupport::ScriptedShellTest {
 protected:
     QTemporaryDir temp;
-    wordproc::BuiltinApplicationFactory engine{temp.filePath(QStringLiteral("engine.lock"))};
+    form::FormEngine engine{temp.filePath(QStringLiteral("engine.lock"))};
     record::SettingsStore store{temp.filePath(QStringLiteral("Marrowick.conf"))};
 
     void SetUp() override { qputenv("XDG_STATE_HOME", QFile::encodeName(temp.filePath(QStringLiteral("state")))); }
