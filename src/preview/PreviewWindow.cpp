@@ -317,9 +317,9 @@ void PreviewWindow::onSave()
     QString target;
     std::optional<runtime::BoxAnswer> answer;
     trap.line(100, [&] { request.fileName.clear(); });
-    trap.line(102, [&] { request.title = QStringLiteral("Save File"); });
+    trap.line(102, [&] { request.title = tr("Save File"); });
     bool asPdf = false;
-    trap.line(104, [&] { request.filter = QStringLiteral("Word Files (*.doc);;PDF Files (*.pdf)"); });
+    trap.line(104, [&] { request.filter = tr("Word Files (*.doc);;PDF Files (*.pdf)"); });
     trap.line(106, [&] {
         target = saveDialog().askSavePath(this, request);
         asPdf = isPdfChoice(target, saveDialog().chosenFilter());
@@ -336,9 +336,9 @@ void PreviewWindow::onSave()
             // write-protected file is replaced as a deletion would remove it, once the user agrees.
             reported = !trap.line(112, [&] {
                 const bool writeProtected = form::checkSaveTarget(target);
-                QString question = QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?");
+                QString question = tr("Are you sure you wish to overwrite %1 ?").arg(target);
                 if (writeProtected)
-                    question += QStringLiteral("\n\nThe file is write-protected; the new one will be too.");
+                    question += tr("\n\nThe file is write-protected; the new one will be too.");
                 answer = runtime::messageBoxes().askYesNo(runtime::applicationTitle(), question);
             });
         } else {
@@ -352,7 +352,7 @@ void PreviewWindow::onSave()
     if (reported)
         return;
     trap.line(120, [&] {
-        runtime::messageBoxes().inform(runtime::applicationTitle(), QStringLiteral("Done."), runtime::BoxIcon::None);
+        runtime::messageBoxes().inform(runtime::applicationTitle(), tr("Done."), runtime::BoxIcon::None);
     });
 }
 

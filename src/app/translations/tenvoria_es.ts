@@ -361,5 +361,29 @@ Todo lo demás en la línea se pasa por alto, con un aviso, y el programa arranc
         <source>Print…</source>
         <translation>Imprimir…</translation>
     </message>
+    <message>
+        <source>Save File</source>
+        <translation>Guardar archivo</translation>
+    </message>
+    <message>
+        <source>Word Files (*.doc);;PDF Files (*.pdf)</source>
+        <translation>Archivos de Word (*.doc);;Archivos PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Are you sure you wish to overwrite %1 ?</source>
+        <translation>¿Seguro que desea sobrescribir %1?</translation>
+    </message>
+    <message>
+        <source>
+
+The file is write-protected; the new one will be too.</source>
+        <translation>
+
+El archivo está protegido contra escritura; el nuevo también lo estará.</translation>
+    </message>
+    <message>
+        <source>Done.</source>
+        <translation>Listo.</translation>
+    </message>
 </context>
 </TS>
