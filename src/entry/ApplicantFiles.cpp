@@ -13,6 +13,7 @@
 #include "runtime/MessageBoxes.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -35,8 +36,13 @@
 namespace entry {
 namespace {
 
-const QString kApplicantFilter = QStringLiteral("Applicant Files (*.%1);;All Files (*)").arg(QLatin1String(record::kApplicantSuffix));
-const QString kPdfFilter = QStringLiteral("PDF Files (*.pdf)");
+// Made when asked for, so that they are in the windows' language.
+QString applicantFilter()
+{
+    return QCoreApplication::translate("entry::ApplicantFiles", "Applicant Files (*.%1);;All Files (*)")
+        .arg(QLatin1String(record::kApplicantSuffix));
+}
+QString pdfFilter() { return QCoreApplication::translate("entry::ApplicantFiles", "PDF Files (*.pdf)"); }
 
 void warn(const QString &text)
 {
@@ -49,11 +55,12 @@ QString fileDialog(QWidget *parent, ApplicantFiles::Dialog dialog, const QString
     using Dialog = ApplicantFiles::Dialog;
     const bool saving = dialog == Dialog::SaveAs || dialog == Dialog::ExportPdf;
     const bool pdf = dialog == Dialog::ImportPdf || dialog == Dialog::ExportPdf;
-    static const QMap<Dialog, QString> captions = {{Dialog::Open, QStringLiteral("Open Applicant")},
-                                                   {Dialog::SaveAs, QStringLiteral("Save Applicant As")},
-                                                   {Dialog::ImportPdf, QStringLiteral("Import Filled PDF")},
-                                                   {Dialog::ExportPdf, QStringLiteral("Export Fillable PDF")}};
-    QFileDialog box(parent, captions.value(dialog), startIn, pdf ? kPdfFilter : kApplicantFilter);
+    const QMap<Dialog, QString> captions = {
+        {Dialog::Open, QCoreApplication::translate("entry::ApplicantFiles", "Open Applicant")},
+        {Dialog::SaveAs, QCoreApplication::translate("entry::ApplicantFiles", "Save Applicant As")},
+        {Dialog::ImportPdf, QCoreApplication::translate("entry::ApplicantFiles", "Import Filled PDF")},
+        {Dialog::ExportPdf, QCoreApplication::translate("entry::ApplicantFiles", "Export Fillable PDF")}};
+    QFileDialog box(parent, captions.value(dialog), startIn, pdf ? pdfFilter() : applicantFilter());
     box.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     box.setDefaultSuffix(pdf ? QStringLiteral("pdf") : QLatin1String(record::kApplicantSuffix));
@@ -184,11 +191,11 @@ bool ApplicantFiles::mayReplaceEntries(const QString &what)
 {
     if (!hasUnsavedEntries())
         return true;
-    const QString where = m_file.isEmpty() ? QStringLiteral("are in no applicant file")
-                                           : QStringLiteral("have changed since %1 was saved").arg(m_file);
+    const QString where = m_file.isEmpty() ? tr("are in no applicant file")
+                                           : tr("have changed since %1 was saved").arg(m_file);
     switch (runtime::messageBoxes().askSaveDiscardCancel(
         runtime::applicationTitle(),
-        QStringLiteral("The entries in the window %1.\r\n\r\nSave them before %2?").arg(where, what))) {
+        tr("The entries in the window %1.\r\n\r\nSave them before %2?").arg(where, what))) {
     case runtime::SaveAnswer::Save: {
         if (!m_file.isEmpty())
             return save(m_file, m_passphrase);
@@ -206,7 +213,7 @@ bool ApplicantFiles::mayReplaceEntries(const QString &what)
 
 bool ApplicantFiles::newApplicant()
 {
-    if (!mayReplaceEntries(QStringLiteral("starting a new applicant")))
+    if (!mayReplaceEntries(tr("starting a new applicant")))
         return false;
     clearEntries();
     return true;
@@ -245,7 +252,7 @@ bool ApplicantFiles::open(const QString &path)
     QMap<QString, QString> values;
     std::shared_ptr<const record::Passphrase> passphrase;
     std::shared_ptr<const record::HeldLock> held;
-    const QString what = QStringLiteral("opening %1").arg(QFileInfo(path).fileName());
+    const QString what = tr("opening %1").arg(QFileInfo(path).fileName());
     // Taken before the read: a change made in between makes the next save ask, never go unseen.
     decision::FileStamp stamp;
     try {
@@ -270,7 +277,7 @@ bool ApplicantFiles::open(const QString &path)
                 // The list stays as it was; the next change writes it.
             }
         }
-        warn(failure.description() + QStringLiteral("\r\n\r\nThe entries in the window are unchanged."));
+        warn(failure.description() + tr("\r\n\r\nThe entries in the window are unchanged."));
         return false;
     }
     if (!passphrase && !mayReplaceEntries(what))
@@ -304,7 +311,7 @@ bool ApplicantFiles::readCancellable(const QString &path, const std::shared_ptr<
     };
     auto outcome = std::make_shared<Outcome>();
     const QScopedValueRollback working(m_working, true);
-    if (!runCancellable(m_window, QStringLiteral("Unlocking %1\u2026").arg(QFileInfo(path).fileName()),
+    if (!runCancellable(m_window, tr("Unlocking %1…").arg(QFileInfo(path).fileName()),
                         [outcome, path, passphrase] {
                             outcome->values = record::readApplicantFile(path, passphrase.get(), &outcome->held);
                         }))
@@ -357,11 +364,11 @@ bool ApplicantFiles::resumeLockedApplicant()
     std::shared_ptr<const record::Passphrase> passphrase;
     std::shared_ptr<const record::HeldLock> held;
     try {
-        if (!mayReplaceEntries(QStringLiteral("restoring the entries of %1").arg(QFileInfo(lockedFile).fileName()))
+        if (!mayReplaceEntries(tr("restoring the entries of %1").arg(QFileInfo(lockedFile).fileName()))
             || !unlock(journal, lockedFile, values, passphrase, held, true))
             return false; // the journal and the note stay for the next start
     } catch (const base::Failure &failure) {
-        warn(QStringLiteral("The entries of the locked applicant %1, kept from the last run, could not be restored.\r\n\r\n"
+        warn(tr("The entries of the locked applicant %1, kept from the last run, could not be restored.\r\n\r\n"
                             "%2\r\n\r\nThey stay in %3.")
                  .arg(lockedFile, failure.description(), journal));
         return false;
@@ -400,7 +407,7 @@ bool ApplicantFiles::readyToSave(const QString &path, bool mustLock, std::shared
     // The store is rewritten by every keystroke and emptied by New: no applicant is safe there.
     // Refused before any question about a lock.
     if (isStore(path)) {
-        warn(QStringLiteral("The applicant could not be saved as %1: it is the settings file the window's entries are "
+        warn(tr("The applicant could not be saved as %1: it is the settings file the window's entries are "
                             "kept in. Choose another name.\r\n\r\nThe entries are still in the window.")
                  .arg(path));
         return false;
@@ -413,10 +420,10 @@ bool ApplicantFiles::readyToSave(const QString &path, bool mustLock, std::shared
     if (!mustLock) {
         const int answer = runtime::messageBoxes().askChoice(
             runtime::applicationTitle(),
-            QStringLiteral("Lock %1 with a passphrase? A locked file can be opened only with the passphrase, so that a "
+            tr("Lock %1 with a passphrase? A locked file can be opened only with the passphrase, so that a "
                            "lost or shared copy does not give away the applicant's SSN and date of birth.")
                 .arg(QFileInfo(path).fileName()),
-            {QStringLiteral("&Lock with a Passphrase\u2026"), QStringLiteral("Save &Without Lock"), QStringLiteral("Cancel")},
+            {tr("&Lock with a Passphrase…"), tr("Save &Without Lock"), tr("Cancel")},
             m_passphrase ? 0 : 1, 2);
         if (answer == 1) {
             lock.reset();
@@ -464,12 +471,12 @@ bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Pas
     if (!m_file.isEmpty() && QFileInfo(path).absoluteFilePath() == m_file && changedOnDisk()) {
         switch (runtime::messageBoxes().askChoice(
             runtime::applicationTitle(),
-            QStringLiteral("%1 was changed on disk since it was opened here: by another program, by someone else on a "
+            tr("%1 was changed on disk since it was opened here: by another program, by someone else on a "
                            "shared folder, or by a decision written from the Applicants window.\r\n\r\nReload it "
                            "(the entries in the window give way to the file's), save the entries under another name, "
                            "or replace the file's entries with the window's? A decision in the file is kept either way.")
                 .arg(QFileInfo(path).fileName()),
-            {QStringLiteral("&Reload"), QStringLiteral("Save &As\u2026"), QStringLiteral("Re&place"), QStringLiteral("Cancel")},
+            {tr("&Reload"), tr("Save &As…"), tr("Re&place"), tr("Cancel")},
             1, 3)) {
         case 0: {
             const QString file = m_file;
@@ -495,7 +502,7 @@ bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Pas
     try {
         if (lock) {
             // Locking works out a key: the window keeps painting meanwhile.
-            runToEnd(m_window, QStringLiteral("Locking %1\u2026").arg(QFileInfo(path).fileName()),
+            runToEnd(m_window, tr("Locking %1…").arg(QFileInfo(path).fileName()),
                      [path, values, lock, cost = m_lockCost, held] {
                          record::writeApplicantFile(path, values, lock.get(), cost, nullptr, held.get());
                      });
@@ -503,7 +510,7 @@ bool ApplicantFiles::save(const QString &path, std::shared_ptr<const record::Pas
             record::writeApplicantFile(path, values);
         }
     } catch (const base::Failure &failure) {
-        warn(failure.description() + QStringLiteral("\r\n\r\nThe entries are still in the window."));
+        warn(failure.description() + tr("\r\n\r\nThe entries are still in the window."));
         return false;
     }
     m_inFile = values;
@@ -566,11 +573,11 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
     try {
         imported = m_importPdf(path);
     } catch (const base::Failure &failure) {
-        warn(QStringLiteral("The PDF %1 could not be imported: %2\r\n\r\nThe entries in the window are unchanged.")
+        warn(tr("The PDF %1 could not be imported: %2\r\n\r\nThe entries in the window are unchanged.")
                  .arg(path, failure.description()));
         return false;
     }
-    if (!mayReplaceEntries(QStringLiteral("importing %1").arg(QFileInfo(path).fileName())))
+    if (!mayReplaceEntries(tr("importing %1").arg(QFileInfo(path).fileName())))
         return false;
     m_record.takeRecord(record::recordOfImport(imported.values));
     // What came from the PDF is in no applicant file yet.
@@ -585,15 +592,15 @@ bool ApplicantFiles::importFilledPdf(const QString &path)
     for (const QString &key : imported.taken)
         if (!imported.values.value(key).isEmpty())
             filled.append(mainwindow::fieldTitle(key));
-    QString report = QStringLiteral("From %1:\r\n\r\n").arg(path);
-    report += filled.isEmpty() ? QStringLiteral("No field was filled in.")
-                               : QStringLiteral("Filled in (%1): %2.").arg(filled.size()).arg(filled.join(QStringLiteral("; ")));
+    QString report = tr("From %1:\r\n\r\n").arg(path);
+    report += filled.isEmpty() ? tr("No field was filled in.")
+                               : tr("Filled in (%1): %2.").arg(filled.size()).arg(filled.join(QStringLiteral("; ")));
     if (const qsizetype empty = imported.taken.size() - filled.size(); empty > 0)
-        report += QStringLiteral("\r\n%1 more fields were taken empty.").arg(empty);
+        report += tr("\r\n%1 more fields were taken empty.").arg(empty);
     if (!imported.refused.empty()) {
-        report += QStringLiteral("\r\n\r\nNot taken (%1):").arg(imported.refused.size());
+        report += tr("\r\n\r\nNot taken (%1):").arg(imported.refused.size());
         for (const auto &[name, reason] : imported.refused)
-            report += QStringLiteral("\r\n%1: %2").arg(mainwindow::fieldTitle(name), reason);
+            report += tr("\r\n%1: %2").arg(mainwindow::fieldTitle(name), reason);
     }
     runtime::messageBoxes().inform(runtime::applicationTitle(), report,
                                  imported.refused.empty() ? runtime::BoxIcon::None : runtime::BoxIcon::Warning);
@@ -607,7 +614,7 @@ bool ApplicantFiles::exportFillablePdf(const QString &target, bool withValues)
     if (withValues && isLocked()
         && runtime::messageBoxes().askYesNo(
                runtime::applicationTitle(),
-               QStringLiteral("%1 is locked, but the PDF will not be: whoever gets it can read the applicant's SSN and "
+               tr("%1 is locked, but the PDF will not be: whoever gets it can read the applicant's SSN and "
                               "date of birth.\r\n\r\nExport it with the values anyway?")
                    .arg(QFileInfo(m_file).fileName()),
                runtime::BoxAnswer::No)
@@ -616,11 +623,11 @@ bool ApplicantFiles::exportFillablePdf(const QString &target, bool withValues)
     try {
         m_exportPdf(withValues ? &m_fields : nullptr, m_fields.formLanguage(), target);
     } catch (const base::Failure &failure) {
-        warn(QStringLiteral("The fillable PDF could not be saved: %1").arg(failure.description()));
+        warn(tr("The fillable PDF could not be saved: %1").arg(failure.description()));
         return false;
     }
     runtime::messageBoxes().inform(runtime::applicationTitle(),
-                                 QStringLiteral("The fillable form was saved to %1.").arg(target),
+                                 tr("The fillable form was saved to %1.").arg(target),
                                  runtime::BoxIcon::None);
     return true;
 }
@@ -654,13 +661,13 @@ bool ApplicantFiles::changePassphrase()
         return false;
     const auto next = std::make_shared<const record::Passphrase>(*typed);
     std::shared_ptr<const record::HeldLock> held;
-    if (!relock(next, QStringLiteral("The file keeps its old passphrase."), &held))
+    if (!relock(next, tr("The file keeps its old passphrase."), &held))
         return false;
     m_passphrase = next;
     m_held = held;
     followLock(); // the journal follows: the old passphrase opens nothing any more
     runtime::messageBoxes().inform(runtime::applicationTitle(),
-                                   QStringLiteral("The passphrase of %1 was changed. Only the new one opens it now.")
+                                   tr("The passphrase of %1 was changed. Only the new one opens it now.")
                                        .arg(QFileInfo(m_file).fileName()),
                                    runtime::BoxIcon::None);
     return true;
@@ -674,7 +681,7 @@ bool ApplicantFiles::relock(std::shared_ptr<const record::Passphrase> next, cons
     try {
         // The file as it is, not the window's entries: only its lock changes. Two keys are worked
         // out, off the window's thread.
-        runToEnd(m_window, QStringLiteral("Locking %1 anew\u2026").arg(QFileInfo(m_file).fileName()),
+        runToEnd(m_window, tr("Locking %1 anew…").arg(QFileInfo(m_file).fileName()),
                  [file = m_file, current = m_passphrase, next, cost = m_lockCost, relocked] {
                      // The file's other sections (the decision) are kept: the file opens with the current passphrase.
                      record::writeApplicantFile(file, record::readApplicantFile(file, current.get()), next.get(), cost,
@@ -694,13 +701,13 @@ bool ApplicantFiles::removeLock()
     if (!isLocked() || m_file.isEmpty())
         return false;
     if (runtime::messageBoxes().askYesNo(runtime::applicationTitle(),
-                                       QStringLiteral("Remove the lock from %1? Whoever gets the file can then read the "
+                                       tr("Remove the lock from %1? Whoever gets the file can then read the "
                                                       "applicant's SSN and date of birth.")
                                            .arg(QFileInfo(m_file).fileName()),
                                        runtime::BoxAnswer::No)
         != runtime::BoxAnswer::Yes)
         return false;
-    if (!relock(nullptr, QStringLiteral("The file stays locked."), nullptr))
+    if (!relock(nullptr, tr("The file stays locked."), nullptr))
         return false;
     m_passphrase.reset();
     m_held.reset();
@@ -734,7 +741,7 @@ void ApplicantFiles::offerToDestroyStoreBackups()
         return;
     if (runtime::messageBoxes().askYesNo(
             runtime::applicationTitle(),
-            QStringLiteral("The settings file was copied before the program rewrote it, because it had been edited by "
+            tr("The settings file was copied before the program rewrote it, because it had been edited by "
                            "hand. These copies may hold applicants' SSNs and dates of birth in plain text:\r\n\r\n%1"
                            "\r\n\r\nDestroy them? Their contents are overwritten before they are removed.")
                 .arg(backups.join(QStringLiteral("\r\n"))),
@@ -778,9 +785,9 @@ void ApplicantFiles::onExport()
 {
     const int answer = runtime::messageBoxes().askChoice(
         runtime::applicationTitle(),
-        QStringLiteral("Export the fillable form blank, for an applicant to fill in, or holding the values in the "
+        tr("Export the fillable form blank, for an applicant to fill in, or holding the values in the "
                        "window?"),
-        {QStringLiteral("Blank"), QStringLiteral("With Current Values"), QStringLiteral("Cancel")}, 0, 2);
+        {tr("Blank"), tr("With Current Values"), tr("Cancel")}, 0, 2);
     if (answer != 0 && answer != 1)
         return;
     const QString target = askFileName(Dialog::ExportPdf);

@@ -310,6 +310,246 @@ Todo lo demás en la línea se pasa por alto, con un aviso, y el programa arranc
         <source>&amp;Quit</source>
         <translation>Sa&amp;lir</translation>
     </message>
+    <message>
+        <source>Applicant Files (*.%1);;All Files (*)</source>
+        <translation>Archivos de solicitantes (*.%1);;Todos los archivos (*)</translation>
+    </message>
+    <message>
+        <source>PDF Files (*.pdf)</source>
+        <translation>Archivos PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Open Applicant</source>
+        <translation>Abrir solicitante</translation>
+    </message>
+    <message>
+        <source>Save Applicant As</source>
+        <translation>Guardar solicitante como</translation>
+    </message>
+    <message>
+        <source>Import Filled PDF</source>
+        <translation>Importar PDF rellenado</translation>
+    </message>
+    <message>
+        <source>Export Fillable PDF</source>
+        <translation>Exportar PDF rellenable</translation>
+    </message>
+    <message>
+        <source>are in no applicant file</source>
+        <translation>no están en ningún archivo de solicitante</translation>
+    </message>
+    <message>
+        <source>have changed since %1 was saved</source>
+        <translation>cambiaron desde que se guardó %1</translation>
+    </message>
+    <message>
+        <source>The entries in the window %1.<byte value="xd"/>
+<byte value="xd"/>
+Save them before %2?</source>
+        <translation>Los datos de la ventana %1.<byte value="xd"/>
+<byte value="xd"/>
+¿Guardarlos antes de %2?</translation>
+    </message>
+    <message>
+        <source>starting a new applicant</source>
+        <translation>empezar un nuevo solicitante</translation>
+    </message>
+    <message>
+        <source>opening %1</source>
+        <translation>abrir %1</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+The entries in the window are unchanged.</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+Los datos de la ventana no cambiaron.</translation>
+    </message>
+    <message>
+        <source>Unlocking %1…</source>
+        <translation>Desbloqueando %1…</translation>
+    </message>
+    <message>
+        <source>restoring the entries of %1</source>
+        <translation>recuperar los datos de %1</translation>
+    </message>
+    <message>
+        <source>The entries of the locked applicant %1, kept from the last run, could not be restored.<byte value="xd"/>
+<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
+They stay in %3.</source>
+        <translation>No se pudieron recuperar los datos del solicitante bloqueado %1, guardados de la última sesión.<byte value="xd"/>
+<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
+Siguen en %3.</translation>
+    </message>
+    <message>
+        <source>The applicant could not be saved as %1: it is the settings file the window&apos;s entries are kept in. Choose another name.<byte value="xd"/>
+<byte value="xd"/>
+The entries are still in the window.</source>
+        <translation>No se pudo guardar el solicitante como %1: es el archivo de configuración donde se guardan los datos de la ventana. Elija otro nombre.<byte value="xd"/>
+<byte value="xd"/>
+Los datos siguen en la ventana.</translation>
+    </message>
+    <message>
+        <source>Lock %1 with a passphrase? A locked file can be opened only with the passphrase, so that a lost or shared copy does not give away the applicant&apos;s SSN and date of birth.</source>
+        <translation>¿Bloquear %1 con una frase de contraseña? Un archivo bloqueado solo se abre con la frase de contraseña, así una copia perdida o compartida no revela el número de Seguro Social ni la fecha de nacimiento del solicitante.</translation>
+    </message>
+    <message>
+        <source>&amp;Lock with a Passphrase…</source>
+        <translation>&amp;Bloquear con frase de contraseña…</translation>
+    </message>
+    <message>
+        <source>Save &amp;Without Lock</source>
+        <translation>Guardar &amp;sin bloquear</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>%1 was changed on disk since it was opened here: by another program, by someone else on a shared folder, or by a decision written from the Applicants window.<byte value="xd"/>
+<byte value="xd"/>
+Reload it (the entries in the window give way to the file&apos;s), save the entries under another name, or replace the file&apos;s entries with the window&apos;s? A decision in the file is kept either way.</source>
+        <translation>%1 cambió en el disco desde que se abrió aquí: por otro programa, por otra persona en una carpeta compartida o por una decisión escrita desde la ventana Solicitantes.<byte value="xd"/>
+<byte value="xd"/>
+¿Volver a cargarlo (los datos de la ventana dan paso a los del archivo), guardar los datos con otro nombre o reemplazar los datos del archivo por los de la ventana? Una decisión en el archivo se conserva en todo caso.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Volver a cargar</translation>
+    </message>
+    <message>
+        <source>Save &amp;As…</source>
+        <translation>Guardar &amp;como…</translation>
+    </message>
+    <message>
+        <source>Re&amp;place</source>
+        <translation>&amp;Reemplazar</translation>
+    </message>
+    <message>
+        <source>Locking %1…</source>
+        <translation>Bloqueando %1…</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+The entries are still in the window.</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+Los datos siguen en la ventana.</translation>
+    </message>
+    <message>
+        <source>The PDF %1 could not be imported: %2<byte value="xd"/>
+<byte value="xd"/>
+The entries in the window are unchanged.</source>
+        <translation>No se pudo importar el PDF %1: %2<byte value="xd"/>
+<byte value="xd"/>
+Los datos de la ventana no cambiaron.</translation>
+    </message>
+    <message>
+        <source>importing %1</source>
+        <translation>importar %1</translation>
+    </message>
+    <message>
+        <source>From %1:<byte value="xd"/>
+<byte value="xd"/>
+</source>
+        <translation>De %1:<byte value="xd"/>
+<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>No field was filled in.</source>
+        <translation>No se rellenó ningún campo.</translation>
+    </message>
+    <message>
+        <source>Filled in (%1): %2.</source>
+        <translation>Rellenados (%1): %2.</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+%1 more fields were taken empty.</source>
+        <translation><byte value="xd"/>
+Otros %1 campos se tomaron vacíos.</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+Not taken (%1):</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+No tomados (%1):</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+%1: %2</source>
+        <translation><byte value="xd"/>
+%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is locked, but the PDF will not be: whoever gets it can read the applicant&apos;s SSN and date of birth.<byte value="xd"/>
+<byte value="xd"/>
+Export it with the values anyway?</source>
+        <translation>%1 está bloqueado, pero el PDF no lo estará: quien lo reciba podrá leer el número de Seguro Social y la fecha de nacimiento del solicitante.<byte value="xd"/>
+<byte value="xd"/>
+¿Exportarlo con los datos de todos modos?</translation>
+    </message>
+    <message>
+        <source>The fillable PDF could not be saved: %1</source>
+        <translation>No se pudo guardar el PDF rellenable: %1</translation>
+    </message>
+    <message>
+        <source>The fillable form was saved to %1.</source>
+        <translation>El formulario rellenable se guardó en %1.</translation>
+    </message>
+    <message>
+        <source>The file keeps its old passphrase.</source>
+        <translation>El archivo conserva su frase de contraseña anterior.</translation>
+    </message>
+    <message>
+        <source>The passphrase of %1 was changed. Only the new one opens it now.</source>
+        <translation>Se cambió la frase de contraseña de %1. Ahora solo la nueva lo abre.</translation>
+    </message>
+    <message>
+        <source>Locking %1 anew…</source>
+        <translation>Volviendo a bloquear %1…</translation>
+    </message>
+    <message>
+        <source>Remove the lock from %1? Whoever gets the file can then read the applicant&apos;s SSN and date of birth.</source>
+        <translation>¿Quitar el bloqueo de %1? Quien reciba el archivo podrá leer el número de Seguro Social y la fecha de nacimiento del solicitante.</translation>
+    </message>
+    <message>
+        <source>The file stays locked.</source>
+        <translation>El archivo sigue bloqueado.</translation>
+    </message>
+    <message>
+        <source>The settings file was copied before the program rewrote it, because it had been edited by hand. These copies may hold applicants&apos; SSNs and dates of birth in plain text:<byte value="xd"/>
+<byte value="xd"/>
+%1<byte value="xd"/>
+<byte value="xd"/>
+Destroy them? Their contents are overwritten before they are removed.</source>
+        <translation>El archivo de configuración se copió antes de que el programa lo reescribiera, porque se había editado a mano. Estas copias pueden contener en texto plano números de Seguro Social y fechas de nacimiento de solicitantes:<byte value="xd"/>
+<byte value="xd"/>
+%1<byte value="xd"/>
+<byte value="xd"/>
+¿Destruirlas? Su contenido se sobrescribe antes de eliminarlas.</translation>
+    </message>
+    <message>
+        <source>Export the fillable form blank, for an applicant to fill in, or holding the values in the window?</source>
+        <translation>¿Exportar el formulario rellenable en blanco, para que lo rellene un solicitante, o con los datos de la ventana?</translation>
+    </message>
+    <message>
+        <source>Blank</source>
+        <translation>En blanco</translation>
+    </message>
+    <message>
+        <source>With Current Values</source>
+        <translation>Con los datos actuales</translation>
+    </message>
 </context>
 <context>
     <name>preview::PreviewWindow</name>
