@@ -3,11 +3,13 @@
 #include "automation/WordAutomation.h"
 #include "base/Failure.h"
 #include "base/SafeWrite.h"
+#include "form/DocumentCopy.h"
 #include "wordproc/editing/Editor.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/layout/PrintedPages.h"
 #include "wordproc/msdoc/DocWriter.h"
 
+#include <QFileInfo>
 #include <QLocale>
 
 namespace decision {
@@ -278,6 +280,16 @@ Letter buildLetter(LetterKind kind, const LetterInput &input)
         app->quit();
     }
     return {form::FormDocument::fromBytes(std::move(bytes)), letterTitle(kind)};
+}
+
+void saveLetterAs(const QString &path, LetterKind kind, const LetterInput &input)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("doc") && suffix != QLatin1String("pdf"))
+        throw base::Failure(QStringLiteral("A letter is saved as .doc or .pdf; \"%1\" is neither.").arg(QFileInfo(path).fileName()));
+    form::checkSaveTarget(path);
+    const Letter letter = buildLetter(kind, input);
+    saveLetter(path, suffix == QLatin1String("pdf") ? letter.pdf() : letter.document.docBytes());
 }
 
 } // namespace decision
