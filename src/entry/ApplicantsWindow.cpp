@@ -571,8 +571,10 @@ bool ApplicantsWindow::exportCsv(const QString &target)
 
 QString ApplicantsWindow::chosenPath() const
 {
+    // The selected row, or the row the keyboard stands on.
     const QModelIndexList selected = m_table->selectionModel()->selectedRows();
-    return selected.isEmpty() ? QString() : selected.front().data(ComparisonModel::PathRole).toString();
+    const QModelIndex chosen = selected.isEmpty() ? m_table->currentIndex() : selected.front();
+    return chosen.data(ComparisonModel::PathRole).toString();
 }
 
 void ApplicantsWindow::showRowMenu(const QPoint &at)
@@ -595,7 +597,11 @@ void ApplicantsWindow::showRowMenu(const QPoint &at)
 
 int ApplicantsWindow::runDialog(QDialog &dialog)
 {
+    // The size the dialog was made for, within the screen; smaller screens scroll its contents.
+    const QSize wanted = dialog.size();
     shell::fitDialogToScreen(dialog, this);
+    if (const QScreen *screen = this->screen())
+        dialog.resize(wanted.expandedTo(dialog.size()).boundedTo(screen->availableGeometry().size() - QSize(16, 48)));
     return m_runDialog ? m_runDialog(dialog) : dialog.exec();
 }
 

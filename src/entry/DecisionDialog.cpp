@@ -69,7 +69,7 @@ void DecisionDialog::build(const decision::Vacancy &vacancy)
     m_status->setAccessibleName(QStringLiteral("Status"));
     for (const Status status : kStatuses)
         m_status->addItem(decision::statusName(status), int(status));
-    top->addRow(QStringLiteral("&Status:"), m_status);
+    top->addRow(QStringLiteral("St&atus:"), m_status);
     m_date = line(page, QStringLiteral("Date"), QStringLiteral("YYYY-MM-DD"));
     m_date->setMaximumWidth(140);
     top->addRow(QStringLiteral("&Date:"), m_date);
@@ -123,7 +123,7 @@ void DecisionDialog::build(const decision::Vacancy &vacancy)
     m_agency->setAccessibleName(QStringLiteral("Agency"));
     for (const decision::Agency &agency : vacancy.agencies)
         m_agency->addItem(agency.name);
-    reportLayout->addRow(QStringLiteral("A&gency:"), m_agency);
+    reportLayout->addRow(QStringLiteral("Agenc&y:"), m_agency);
     if (vacancy.agencies.isEmpty()) {
         auto *none = new QLabel(QStringLiteral("The folder has no agencies yet: add them with Vacancy\u2026 in the Applicants window."), report);
         none->setWordWrap(true);
@@ -179,6 +179,7 @@ void DecisionDialog::build(const decision::Vacancy &vacancy)
     for (QCheckBox *box : {m_deposit, m_higherRent, m_reportUsed, m_scoreUsed})
         connect(box, &QCheckBox::toggled, this, &DecisionDialog::follow);
     resize(560, 640);
+    m_status->setFocus();
 }
 
 void DecisionDialog::showDecision(const decision::Decision &decision)

@@ -68,6 +68,7 @@ LetterDialog::LetterDialog(const QString &applicant, decision::LetterInput input
     connect(m_kinds, &QButtonGroup::idToggled, this, &LetterDialog::follow);
     setKind(suggested(m_input.decision));
     resize(520, 300);
+    m_kinds->checkedButton()->setFocus();
 }
 
 LetterKind LetterDialog::suggested(const decision::Decision &decision)

@@ -141,6 +141,7 @@ VacancyDialog::VacancyDialog(const QString &folder, const decision::Vacancy &vac
     connect(buttons, &QDialogButtonBox::accepted, this, &VacancyDialog::trySave);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(640, 600);
+    m_unit->setFocus();
 }
 
 void VacancyDialog::addAgency(const decision::Agency &agency)
