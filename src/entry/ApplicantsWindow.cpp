@@ -788,7 +788,7 @@ void ApplicantsWindow::disposeExpired()
 
     // Off the window's thread: overwriting and syncing each file can take long on a slow or network
     // disk, and the window keeps painting meanwhile. The question is asked; nothing waits on the user.
-    QProgressDialog progress(QStringLiteral("Disposing of %1 files\u2026").arg(listing.files.size()), QString(), 0, 0, this);
+    QProgressDialog progress(QStringLiteral("Disposing of the expired applications\u2026"), QString(), 0, 0, this);
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(500);
     decision::DisposalResult result;
@@ -810,8 +810,8 @@ void ApplicantsWindow::disposeExpired()
     if (!failure.isEmpty())
         said << QStringLiteral("Nothing was disposed of: %1").arg(failure);
     if (!result.disposed.isEmpty())
-        said << QStringLiteral("Disposed of %1 files: %2. The folder's disposal log, %3, says what was done.")
-                    .arg(result.disposed.size())
+        said << QStringLiteral("Disposed of %1: %2. The folder's disposal log, %3, says what was done.")
+                    .arg(result.disposed.size() == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(result.disposed.size()))
                     .arg(result.disposed.join(QStringLiteral(", ")), QString::fromLatin1(decision::kDisposalLogName));
     else if (failure.isEmpty())
         said << QStringLiteral("No file was disposed of.");

@@ -16,11 +16,12 @@ DisposalDialog::DisposalDialog(const decision::DisposalListing &listing, QWidget
     auto *layout = new QVBoxLayout(this);
     const qsizetype count = listing.files.size();
     auto *intro = new QLabel(count == 0 ? QStringLiteral("No application's time is up: nothing to dispose of.")
-                                        : QStringLiteral("These %1 applicant files are past the day they were kept for. "
-                                                         "Each will be overwritten, deleted, taken off the recent list "
-                                                         "and noted in the folder's disposal log (without SSNs or dates "
-                                                         "of birth). This cannot be undone.")
-                                              .arg(count),
+                                        : QStringLiteral("%1 past the day kept for. Each file will be "
+                                                         "overwritten, deleted, taken off the recent list and noted in "
+                                                         "the folder's disposal log (without SSNs or dates of birth). "
+                                                         "This cannot be undone.")
+                                              .arg(count == 1 ? QStringLiteral("This applicant file is")
+                                                              : QStringLiteral("These %1 applicant files are").arg(count)),
                              this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
@@ -53,7 +54,7 @@ DisposalDialog::DisposalDialog(const decision::DisposalListing &listing, QWidget
     }
     auto *buttons = new QDialogButtonBox(this);
     if (count > 0) {
-        QPushButton *dispose = buttons->addButton(QStringLiteral("&Dispose of %1 Files").arg(count), QDialogButtonBox::AcceptRole);
+        QPushButton *dispose = buttons->addButton(count == 1 ? QStringLiteral("&Dispose of 1 File") : QStringLiteral("&Dispose of %1 Files").arg(count), QDialogButtonBox::AcceptRole);
         dispose->setObjectName(QStringLiteral("Dispose"));
         buttons->addButton(QDialogButtonBox::Cancel)->setDefault(true); // the safe answer is the one Enter gives
     } else {

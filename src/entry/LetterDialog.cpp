@@ -94,6 +94,7 @@ QString LetterDialog::shownSaved() const { return m_saved->text(); }
 
 void LetterDialog::follow()
 {
+    m_saved->clear(); // said of the letter saved last, not of the one chosen now
     const QStringList missing = decision::missingFor(kind(), m_input);
     m_missing->setText(missing.isEmpty() ? QString()
                                          : QStringLiteral("This letter cannot be made yet. It needs %1.")
@@ -103,7 +104,6 @@ void LetterDialog::follow()
 void LetterDialog::trySave()
 {
     follow();
-    m_saved->clear();
     if (!m_missing->text().isEmpty() || !m_save)
         return;
     bool cancelled = false;
