@@ -256,16 +256,18 @@ TEST_F(DecisionWindowTest, TheFoldersParticularsAreKeptOnlyWhenComplete)
                 button->click();
         table->item(0, 0)->setText(QStringLiteral("Verity Screening"));
         table->item(0, 2)->setText(QStringLiteral("1-800-555-0100"));
-        type(dialog, "Denied months", QStringLiteral("12"));
-        click(dialog, "Save"); // no address
+        type(dialog, "Denied months", QStringLiteral("twelve"));
+        click(dialog, "Save"); // no address, no number of months
         refused = child<QLabel>(dialog, QStringLiteral("Problem"))->text();
         EXPECT_TRUE(decision::vacancyOf(compare::ComparisonSettings(settingsPath()), folder()).agencies.isEmpty());
         table->item(0, 1)->setText(QStringLiteral("PO Box 1000, Chester, PA 19016"));
+        type(dialog, "Denied months", QStringLiteral("12"));
         click(dialog, "Save");
         return dialog.result();
     });
     w->editVacancy();
     EXPECT_TRUE(refused.contains(QStringLiteral("Verity Screening needs its address"))) << refused.toStdString();
+    EXPECT_TRUE(refused.contains(QStringLiteral("\"twelve\", is not a number of months"))) << refused.toStdString();
     const compare::ComparisonSettings kept(settingsPath());
     const decision::Vacancy vacancy = decision::vacancyOf(kept, folder());
     ASSERT_EQ(vacancy.agencies.size(), 1);
@@ -322,6 +324,9 @@ TEST_F(DecisionWindowTest, DisposalListsAsksOnceAndRemovesOnlyTheExpiredFile)
     recent.add(file("wait.tenvoria"));
     recent.add(file("old.tenvoria"));
     auto w = window();
+    w->setRunDialog([](QDialog &) { return int(QDialog::Rejected); }); // Cancel
+    w->disposeExpired();
+    EXPECT_TRUE(QFile::exists(file("old.tenvoria")));
     int asked = 0;
     QStringList listedNames;
     w->setRunDialog([&](QDialog &dialog) {
