@@ -1,5 +1,7 @@
 #include "DecisionDialog.h"
 
+#include "ScrolledPage.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -10,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace entry {
@@ -53,15 +54,8 @@ DecisionDialog::DecisionDialog(const QString &applicant, const decision::Decisio
 void DecisionDialog::build(const decision::Vacancy &vacancy)
 {
     auto *outer = new QVBoxLayout(this);
-    // Scrolled, so that the whole of it is reached on a small screen or at a large scale.
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    auto *page = new QWidget(scroll);
-    auto *layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    scroll->setWidget(page);
-    outer->addWidget(scroll, 1);
+    QVBoxLayout *layout = addScrolledPage(this, outer);
+    QWidget *page = layout->parentWidget();
 
     auto *top = new QFormLayout;
     m_status = new QComboBox(page);
@@ -115,9 +109,12 @@ void DecisionDialog::build(const decision::Vacancy &vacancy)
 
     auto *report = new QGroupBox(QStringLiteral("Consumer report"), page);
     auto *reportLayout = new QFormLayout(report);
-    m_reportUsed = check(report, QStringLiteral("A consumer report was used (credit, tenant screening, eviction, &background)"),
-                         QStringLiteral("Consumer report used"));
+    m_reportUsed = check(report, QStringLiteral("A consumer &report was used"), QStringLiteral("Consumer report used"));
     reportLayout->addRow(m_reportUsed);
+    // Said apart from the box, so that it wraps on a narrow screen.
+    auto *kinds = new QLabel(QStringLiteral("A credit, tenant-screening, eviction or background report."), report);
+    kinds->setWordWrap(true);
+    reportLayout->addRow(kinds);
     m_agency = new QComboBox(report);
     m_agency->setObjectName(QStringLiteral("Agency"));
     m_agency->setAccessibleName(QStringLiteral("Agency"));

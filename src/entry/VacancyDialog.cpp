@@ -1,5 +1,7 @@
 #include "VacancyDialog.h"
 
+#include "ScrolledPage.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -9,7 +11,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -45,14 +46,8 @@ VacancyDialog::VacancyDialog(const QString &folder, const decision::Vacancy &vac
     setObjectName(QStringLiteral("VacancyDialog"));
     setWindowTitle(QStringLiteral("Vacancy \u2014 %1").arg(folder));
     auto *outer = new QVBoxLayout(this);
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    auto *page = new QWidget(scroll);
-    auto *layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    scroll->setWidget(page);
-    outer->addWidget(scroll, 1);
+    QVBoxLayout *layout = addScrolledPage(this, outer);
+    QWidget *page = layout->parentWidget();
 
     auto *form = new QFormLayout;
     m_unit = line(page, QStringLiteral("Unit address"), vacancy.unitAddress);
