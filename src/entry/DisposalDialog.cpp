@@ -45,6 +45,8 @@ DisposalDialog::DisposalDialog(const decision::DisposalListing &listing, QWidget
     m_files->resizeColumnsToContents();
     m_files->setVisible(count > 0);
     layout->addWidget(m_files, 1);
+    if (count == 0)
+        layout->addStretch(1);
     if (!listing.unchecked.isEmpty()) {
         auto *unchecked = new QLabel(QStringLiteral("Not checked, and left alone:\n") + listing.unchecked.join(QLatin1Char('\n')), this);
         unchecked->setObjectName(QStringLiteral("Unchecked"));
@@ -63,7 +65,7 @@ DisposalDialog::DisposalDialog(const decision::DisposalListing &listing, QWidget
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    resize(640, 360);
+    resize(count > 0 ? QSize(640, 360) : QSize(420, 120));
 }
 
 } // namespace entry
