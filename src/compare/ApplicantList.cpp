@@ -150,7 +150,7 @@ ApplicantRow applicantRow(const QString &path)
     return row;
 }
 
-QList<ApplicantRow> listApplicants(const QString &folder)
+QList<ApplicantRow> listApplicants(const QString &folder, const RowReader &readRow)
 {
     const QDir dir(folder);
     if (!dir.exists())
@@ -167,7 +167,7 @@ QList<ApplicantRow> listApplicants(const QString &folder)
     const qsizetype share = (names.size() + threads - 1) / threads;
     const auto read = [&](qsizetype from, qsizetype to) {
         for (qsizetype i = from; i < to; ++i)
-            rows[i] = applicantRow(dir.filePath(names[i]));
+            rows[i] = readRow(dir.filePath(names[i]));
     };
     if (names.size() < 64) {
         read(0, names.size());

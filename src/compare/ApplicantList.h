@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace compare {
@@ -52,10 +53,12 @@ QString cellText(const ApplicantRow &row, Column column, double monthlyRent);
 // regular file, damaged, foreign, oversized, unreadable) is a row with its reason, a locked one a row
 // that says so; none is skipped and none stops the listing. Throws base::Failure when the folder
 // itself cannot be listed.
-QList<ApplicantRow> listApplicants(const QString &folder);
-
 // One file's row.
 ApplicantRow applicantRow(const QString &path);
+
+// How a file becomes its row; a layer above reads more of the file in the same read.
+using RowReader = std::function<ApplicantRow(const QString &path)>;
+QList<ApplicantRow> listApplicants(const QString &folder, const RowReader &readRow = applicantRow);
 
 // The values of a row from a record already read (by settings key), as applicantRow() takes them:
 // for a locked file opened with its passphrase.

@@ -3,31 +3,48 @@
 #include "DecisionFile.h"
 #include "base/Failure.h"
 
-namespace decision {
+#include <QFileInfo>
 
-void addDecisions(QList<compare::ApplicantRow> &rows, const RetentionPeriods &periods)
+namespace decision {
+namespace {
+
+void setDecision(compare::ApplicantRow &row, const Decision &decision, const RetentionPeriods &periods)
 {
-    for (compare::ApplicantRow &row : rows) {
-        if (row.state != compare::ApplicantRow::State::Read)
-            continue;
-        try {
-            const Decision decision = readDecision(row.path);
-            row.decisionStatus = statusName(decision.status);
-            row.decided = decision.status == Status::Pending ? QDate() : decision.date;
-            row.keepUntil = keepUntil(decision, periods).value_or(QDate());
-        } catch (const base::Failure &failure) {
-            // Changed or damaged since the listing read it: said, not hidden as Pending.
+    row.decisionStatus = statusName(decision.status);
+    row.decided = decision.status == Status::Pending ? QDate() : decision.date;
+    row.keepUntil = keepUntil(decision, periods).value_or(QDate());
+}
+
+} // namespace
+
+compare::ApplicantRow rowWithDecision(const QString &path, const RetentionPeriods &periods)
+{
+    const QFileInfo info(path);
+    compare::ApplicantRow row;
+    try {
+        // One read for the record and the decision both.
+        const ApplicantReading reading = readApplicant(path);
+        row.path = info.absoluteFilePath();
+        row.fileName = info.fileName();
+        row.modified = info.lastModified();
+        compare::fillRow(row, reading.record);
+        setDecision(row, reading.decision, periods);
+        return row;
+    } catch (const base::Failure &failure) {
+        // Locked, damaged or foreign: the comparison's row says so in its own words. A record it
+        // reads means that the decision is what could not be: said, not shown as pending.
+        row = compare::applicantRow(path);
+        if (row.state == compare::ApplicantRow::State::Read) {
             row.decisionStatus = QStringLiteral("Unreadable");
             row.reason = failure.description();
         }
+        return row;
     }
 }
 
 QList<compare::ApplicantRow> listWithDecisions(const QString &folder, const RetentionPeriods &periods)
 {
-    QList<compare::ApplicantRow> rows = compare::listApplicants(folder);
-    addDecisions(rows, periods);
-    return rows;
+    return compare::listApplicants(folder, [&periods](const QString &path) { return rowWithDecision(path, periods); });
 }
 
 } // namespace decision

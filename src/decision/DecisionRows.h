@@ -9,10 +9,10 @@
 
 namespace decision {
 
-// Fills each readable row's decision columns from its file. A locked file's decision is locked
-// with it and stays blank; a decision that cannot be read says so in the status, with why in the
-// row's reason kept for the tooltip.
-void addDecisions(QList<compare::ApplicantRow> &rows, const RetentionPeriods &periods);
+// A file's row with its decision's status, date and keep-until day, from one read of the file. A
+// locked file's decision is locked with it and stays blank; a decision that cannot be read says so
+// in the status, with why in the row's reason (the status's tooltip).
+compare::ApplicantRow rowWithDecision(const QString &path, const RetentionPeriods &periods);
 
 // A folder's rows with their decisions: what the Applicants window lists. Throws base::Failure
 // when the folder cannot be listed.
