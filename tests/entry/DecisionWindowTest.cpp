@@ -141,7 +141,13 @@ TEST_F(DecisionWindowTest, ADecisionIsWrittenWithTheCriteriaAndShownSortedFilter
     applicant("ana.tenvoria", "Ana", "72,000");
     applicant("bo.tenvoria", "Bo", "39,000");
     const QMap<QString, QString> bo = record::readApplicantFile(file("bo.tenvoria"));
+    applicant("cy.tenvoria", "Cy", "50,000");
+    QFile damaged(file("cy.tenvoria"));
+    ASSERT_TRUE(damaged.open(QIODevice::Append));
+    damaged.write("\n[Decision]\nStatus=Maybe\n");
+    damaged.close();
     auto w = window();
+    EXPECT_EQ(cell(*w, QStringLiteral("Cy"), Column::Status), QStringLiteral("Unreadable")); // never shown as pending
     w->rentField()->setText(QStringLiteral("1,500"));
     w->setRunDialog([](QDialog &dialog) {
         choose(dialog, Status::Denied);
