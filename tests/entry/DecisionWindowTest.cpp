@@ -7,6 +7,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "ScriptedPassphrasePrompt.h"
 #include "TestFiles.h"
+#include "Unprivileged.h"
 #include "decision/DecisionFile.h"
 #include "decision/Disposal.h"
 #include "decision/Letters.h"
@@ -219,6 +220,31 @@ TEST_F(DecisionWindowTest, BadInputIsSaidInTheDialogAndChangesNothing)
     }
 }
 
+TEST_F(DecisionWindowTest, AFolderThatCannotBeWrittenKeepsTheDialogOpenWithWhy)
+{
+    if (testsupport::rerunUnprivileged())
+        return;
+    applicant("bo.tenvoria", "Bo", "39,000");
+    const QByteArray before = testsupport::readTestFile(file("bo.tenvoria"));
+    auto w = window();
+    ASSERT_TRUE(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner));
+    QString shown;
+    bool stayed = false;
+    w->setRunDialog([&](QDialog &dialog) {
+        choose(dialog, Status::Withdrawn);
+        type(dialog, "Date", QStringLiteral("2025-01-02"));
+        click(dialog, "Save");
+        stayed = dialog.result() != QDialog::Accepted;
+        shown = child<QLabel>(dialog, QStringLiteral("Problem"))->text();
+        return int(QDialog::Rejected);
+    });
+    w->decide(file("bo.tenvoria"));
+    ASSERT_TRUE(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    EXPECT_TRUE(stayed);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("The decision was not saved:"))) << shown.toStdString();
+    EXPECT_EQ(testsupport::readTestFile(file("bo.tenvoria")), before);
+}
+
 TEST_F(DecisionWindowTest, ALockedFileAsksItsPassphraseAndKeepsTheDecisionLocked)
 {
     const record::Passphrase passphrase(QStringLiteral("right horse"));
@@ -245,7 +271,9 @@ TEST_F(DecisionWindowTest, ALockedFileAsksItsPassphraseAndKeepsTheDecisionLocked
     EXPECT_EQ(decision::readDecision(file("cy.tenvoria"), &passphrase).status, Status::Withdrawn);
 
     w->decide(file("cy.tenvoria")); // the passphrase not given: no dialog, nothing asked of the file
+    w->writeLetters(file("cy.tenvoria"));
     EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(asked->openQuestions.size(), 4u);
 }
 
 TEST_F(DecisionWindowTest, TheFoldersParticularsAreKeptOnlyWhenComplete)
@@ -298,12 +326,16 @@ TEST_F(DecisionWindowTest, ALetterIsSavedAsPdfOrRefusedNamingWhatIsMissing)
     auto w = window();
     const QString target = dir.filePath(QStringLiteral("denial.pdf"));
     w->setAskExportPath([&](const QString &, const QString &suggested) {
-        EXPECT_TRUE(suggested.endsWith(QStringLiteral("bo-denial.pdf"))) << suggested.toStdString();
-        return target;
+        // The name suggested carries the format chosen, and the letter is saved in that format.
+        EXPECT_TRUE(suggested.endsWith(QStringLiteral("bo-denial.pdf")) || suggested.endsWith(QStringLiteral("bo-denial.doc")))
+            << suggested.toStdString();
+        return suggested.endsWith(QStringLiteral(".doc")) ? dir.filePath(QStringLiteral("denial.doc")) : target;
     });
     QString refusal;
     w->setRunDialog([&](QDialog &dialog) {
         EXPECT_TRUE(child<QRadioButton>(dialog, decision::letterTitle(decision::LetterKind::Denial))->isChecked());
+        click(dialog, "Save");
+        child<QComboBox>(dialog, QStringLiteral("Format"))->setCurrentIndex(1); // Word document
         click(dialog, "Save");
         child<QRadioButton>(dialog, decision::letterTitle(decision::LetterKind::AdverseAction))->setChecked(true);
         refusal = child<QLabel>(dialog, QStringLiteral("Problem"))->text();
@@ -317,6 +349,8 @@ TEST_F(DecisionWindowTest, ALetterIsSavedAsPdfOrRefusedNamingWhatIsMissing)
     EXPECT_TRUE(letter.contains(QStringLiteral("Bo Chen"))) << letter.toStdString();
     EXPECT_TRUE(letter.contains(QStringLiteral("12 Birch Lane"))) << letter.toStdString();
     EXPECT_TRUE(refusal.contains(QStringLiteral("a consumer report used in the decision"))) << refusal.toStdString();
+    EXPECT_TRUE(testsupport::readTestFile(dir.filePath(QStringLiteral("denial.doc"))).startsWith("\xD0\xCF\x11\xE0"))
+        << "a Word 97 document";
 }
 
 TEST_F(DecisionWindowTest, DisposalListsAsksOnceAndRemovesOnlyTheExpiredFile)
