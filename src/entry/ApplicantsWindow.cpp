@@ -39,6 +39,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <thread>
 #include <utility>
@@ -762,6 +763,32 @@ void ApplicantsWindow::editVacancy()
         relist(); // the keep-until days follow the periods
 }
 
+bool ApplicantsWindow::waitOffThread(const QString &doing, std::function<void()> work, bool mayGiveUp)
+{
+    // The window waits in an event loop behind a busy dialog, painting and answering, while the
+    // work runs on a thread of its own. A thread given up on (a vanished network folder) is left to
+    // finish alone: the work keeps what it needs in what it captured, never in this frame.
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    QEventLoop loop;
+    QPointer<QEventLoop> waiting(&loop);
+    QProgressDialog progress(doing, mayGiveUp ? QStringLiteral("Stop Waiting") : QString(), 0, 0, this);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+    if (mayGiveUp)
+        connect(&progress, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    std::thread([work = std::move(work), done, waiting] {
+        work();
+        done->store(true);
+        QMetaObject::invokeMethod(qApp, [waiting] {
+            if (waiting)
+                waiting->quit();
+        }, Qt::QueuedConnection);
+    }).detach();
+    loop.exec();
+    progress.reset();
+    return done->load();
+}
+
 void ApplicantsWindow::disposeExpired()
 {
     if (m_folder.isEmpty()) {
@@ -769,43 +796,49 @@ void ApplicantsWindow::disposeExpired()
         return;
     }
     const QString folder = m_folder;
-    decision::DisposalListing listing;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QString failure;
-    try {
-        listing = decision::listExpired(folder, decision::retentionOf(m_settings, folder), QDate::currentDate());
-    } catch (const base::Failure &error) {
-        failure = error.description();
-    }
-    QApplication::restoreOverrideCursor();
-    if (!failure.isEmpty()) {
-        warn(QStringLiteral("The expired applications could not be listed: %1").arg(failure));
+    const decision::RetentionPeriods periods = decision::retentionOf(m_settings, folder);
+    struct Listed {
+        decision::DisposalListing listing;
+        QString failure;
+    };
+    const auto listed = std::make_shared<Listed>();
+    const bool finished = waitOffThread(QStringLiteral("Looking for expired applications\u2026"), [listed, folder, periods] {
+        try {
+            listed->listing = decision::listExpired(folder, periods, QDate::currentDate());
+        } catch (const base::Failure &error) {
+            listed->failure = error.description();
+        }
+    }, true);
+    if (!finished)
+        return;
+    if (!listed->failure.isEmpty()) {
+        warn(QStringLiteral("The expired applications could not be listed: %1").arg(listed->failure));
         return;
     }
+    const decision::DisposalListing &listing = listed->listing;
     DisposalDialog dialog(listing, this);
     if (runDialog(dialog) != QDialog::Accepted || listing.files.isEmpty())
         return;
 
-    // Off the window's thread: overwriting and syncing each file can take long on a slow or network
-    // disk, and the window keeps painting meanwhile. The question is asked; nothing waits on the user.
-    QProgressDialog progress(QStringLiteral("Disposing of the expired applications\u2026"), QString(), 0, 0, this);
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(500);
-    decision::DisposalResult result;
-    QEventLoop loop;
-    std::thread worker([&] {
+    // Overwriting and syncing each file can take long on a slow or network disk. Once begun it is
+    // waited for: what it did is said at the end.
+    struct Disposed {
+        decision::DisposalResult result;
+        QString failure;
+    };
+    const auto disposed = std::make_shared<Disposed>();
+    const QList<decision::ExpiredFile> files = listing.files;
+    waitOffThread(QStringLiteral("Disposing of the expired applications\u2026"), [disposed, folder, files] {
         try {
-            result = decision::dispose(folder, listing.files);
+            disposed->result = decision::dispose(folder, files);
         } catch (const base::Failure &error) {
-            failure = error.description();
+            disposed->failure = error.description();
         }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
-    progress.reset();
+    }, false);
     relist();
 
+    const decision::DisposalResult &result = disposed->result;
+    const QString &failure = disposed->failure;
     QStringList said;
     if (!failure.isEmpty())
         said << QStringLiteral("Nothing was disposed of: %1").arg(failure);

@@ -109,6 +109,9 @@ private:
     };
     std::optional<Opened> openApplicant(const QString &path);
     void warn(const QString &text);
+    // Runs the work on a thread of its own while the window waits; false when the user stopped
+    // waiting (only when `mayGiveUp`).
+    bool waitOffThread(const QString &doing, std::function<void()> work, bool mayGiveUp);
 
     OpenApplicant m_open;
     compare::ComparisonSettings m_settings;
