@@ -40,6 +40,9 @@ QString columnTitle(Column column)
     case Column::EmployedFor: return QStringLiteral("Employed there");
     case Column::LivedFor: return QStringLiteral("At current address");
     case Column::Modified: return QStringLiteral("File date");
+    case Column::Status: return QStringLiteral("Status");
+    case Column::Decided: return QStringLiteral("Decided");
+    case Column::KeepUntil: return QStringLiteral("Keep until");
     case Column::Count: break;
     }
     return {};
@@ -72,6 +75,9 @@ QString cellText(const ApplicantRow &row, Column column, double monthlyRent)
     switch (column) {
     case Column::File: return row.fileName;
     case Column::Modified: return row.modified.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    case Column::Status: return row.decisionStatus;
+    case Column::Decided: return row.decided.toString(Qt::ISODate);
+    case Column::KeepUntil: return row.keepUntil.toString(Qt::ISODate);
     default: break;
     }
     if (row.state != ApplicantRow::State::Read)
@@ -97,6 +103,22 @@ QString cellText(const ApplicantRow &row, Column column, double monthlyRent)
     }
 }
 
+void fillRow(ApplicantRow &row, const QMap<QString, QString> &record)
+{
+    row.name = value(record, "App Info Name");
+    row.coName = value(record, "Co Name");
+    row.phone = value(record, "App Info Phone");
+    row.monthlyPayment = value(record, "App Info Current Monthly Payment");
+    row.employer = value(record, "App Info Emp Info Current Employer");
+    row.employedFor = value(record, "App Info Emp Info How Long");
+    row.livedFor = value(record, "App Info Current How Long");
+    row.incomeText = value(record, "App Info Emp Info Annual Income");
+    row.coIncomeText = value(record, "Co Emp Info Annual Income");
+    row.income = readIncome(row.incomeText);
+    row.coIncome = readIncome(row.coIncomeText);
+    row.combined = combineIncomes(row.income, row.coIncome);
+}
+
 ApplicantRow applicantRow(const QString &path)
 {
     ApplicantRow row;
@@ -115,18 +137,7 @@ ApplicantRow applicantRow(const QString &path)
             row.reason = QStringLiteral("Locked with a passphrase: open it to see it");
             return row;
         }
-        row.name = value(record, "App Info Name");
-        row.coName = value(record, "Co Name");
-        row.phone = value(record, "App Info Phone");
-        row.monthlyPayment = value(record, "App Info Current Monthly Payment");
-        row.employer = value(record, "App Info Emp Info Current Employer");
-        row.employedFor = value(record, "App Info Emp Info How Long");
-        row.livedFor = value(record, "App Info Current How Long");
-        row.incomeText = value(record, "App Info Emp Info Annual Income");
-        row.coIncomeText = value(record, "Co Emp Info Annual Income");
-        row.income = readIncome(row.incomeText);
-        row.coIncome = readIncome(row.coIncomeText);
-        row.combined = combineIncomes(row.income, row.coIncome);
+        fillRow(row, record);
     } catch (const base::Failure &failure) {
         row.state = ApplicantRow::State::Refused;
         // "The applicant file X cannot be opened: why." names the file twice in a row of its own.
@@ -139,7 +150,7 @@ ApplicantRow applicantRow(const QString &path)
     return row;
 }
 
-QList<ApplicantRow> listApplicants(const QString &folder)
+QList<ApplicantRow> listApplicants(const QString &folder, const RowReader &readRow)
 {
     const QDir dir(folder);
     if (!dir.exists())
@@ -156,7 +167,7 @@ QList<ApplicantRow> listApplicants(const QString &folder)
     const qsizetype share = (names.size() + threads - 1) / threads;
     const auto read = [&](qsizetype from, qsizetype to) {
         for (qsizetype i = from; i < to; ++i)
-            rows[i] = applicantRow(dir.filePath(names[i]));
+            rows[i] = readRow(dir.filePath(names[i]));
     };
     if (names.size() < 64) {
         read(0, names.size());

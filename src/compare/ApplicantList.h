@@ -1,10 +1,13 @@
 #pragma once
 #include "IncomeReading.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace compare {
@@ -21,12 +24,16 @@ struct ApplicantRow {
     QString name, coName, phone, monthlyPayment, employer, employedFor, livedFor;
     QString incomeText, coIncomeText; // as typed
     IncomeReading income, coIncome, combined;
+    // The landlord's decision as the decision layer read it (empty while it was not, or for a
+    // locked file, whose decision is locked with it): shown, sorted and exported, never read here.
+    QString decisionStatus;
+    QDate decided, keepUntil;
 };
 
 // The comparison's columns, in their order, for the window, the CSV and the PDF alike.
 // The decision's figures come right after the names, so that a window of 1,000 pixels shows them.
 enum class Column {
-    File, Name, CoName, Combined, Multiple, Income, CoIncome, Phone, MonthlyPayment, Employer, EmployedFor, LivedFor,
+    File, Name, CoName, Combined, Multiple, Status, Decided, KeepUntil, Income, CoIncome, Phone, MonthlyPayment, Employer, EmployedFor, LivedFor,
     Modified, Count
 };
 QString columnTitle(Column column);
@@ -46,9 +53,15 @@ QString cellText(const ApplicantRow &row, Column column, double monthlyRent);
 // regular file, damaged, foreign, oversized, unreadable) is a row with its reason, a locked one a row
 // that says so; none is skipped and none stops the listing. Throws base::Failure when the folder
 // itself cannot be listed.
-QList<ApplicantRow> listApplicants(const QString &folder);
-
 // One file's row.
 ApplicantRow applicantRow(const QString &path);
+
+// How a file becomes its row; a layer above reads more of the file in the same read.
+using RowReader = std::function<ApplicantRow(const QString &path)>;
+QList<ApplicantRow> listApplicants(const QString &folder, const RowReader &readRow = applicantRow);
+
+// The values of a row from a record already read (by settings key), as applicantRow() takes them:
+// for a locked file opened with its passphrase.
+void fillRow(ApplicantRow &row, const QMap<QString, QString> &record);
 
 } // namespace compare

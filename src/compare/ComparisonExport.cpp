@@ -116,8 +116,8 @@ QByteArray comparisonPdf(const QList<ApplicantRow> &rows, const Terms &terms, co
     const QLocale english(QLocale::English, QLocale::UnitedStates);
 
     // Each column as wide as its widest text (titles wrap at their words), within a fifth of the page.
-    // When they do not fit, the columns of free text give up room; the figures, the multiple and
-    // the date never do, so that they are never cut.
+    // When they do not fit, the columns of free text give up room; the figures, the multiple, the
+    // decision and the dates never do, so that they are never cut.
     const double pad = 2 * scale;
     const QFontMetricsF metrics(font, &writer), boldMetrics(bold, &writer);
     double natural[int(Column::Count)] = {};
@@ -129,7 +129,8 @@ QByteArray comparisonPdf(const QList<ApplicantRow> &rows, const Terms &terms, co
         natural[c] = std::min(natural[c] + 2 * pad + 1, page.width() / 5);
     }
     const auto keepsWidth = [](int c) {
-        return c == int(Column::Combined) || c == int(Column::Multiple) || c == int(Column::Modified);
+        return c == int(Column::Combined) || c == int(Column::Multiple) || c == int(Column::Modified)
+               || c == int(Column::Status) || c == int(Column::Decided) || c == int(Column::KeepUntil);
     };
     double kept = 0, free = 0;
     for (int c = 0; c < int(Column::Count); ++c)

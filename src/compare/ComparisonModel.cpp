@@ -20,6 +20,9 @@ ComparisonModel::Cells ComparisonModel::cellsOf(const ApplicantRow &row) const
         text = cellText(row, column, m_terms.monthlyRent);
         switch (column) {
         case Column::Modified: cells.sort[c] = row.modified; break;
+        // A day as a time, so that it sorts as one; no day sorts first.
+        case Column::Decided: cells.sort[c] = row.decided.isValid() ? row.decided.startOfDay() : QDateTime(); break;
+        case Column::KeepUntil: cells.sort[c] = row.keepUntil.isValid() ? row.keepUntil.startOfDay() : QDateTime(); break;
         case Column::Income: cells.sort[c] = number(row.income.annual); break;
         case Column::CoIncome: cells.sort[c] = number(row.coIncome.annual); break;
         case Column::Combined: cells.sort[c] = number(row.combined.annual); break;
@@ -30,6 +33,8 @@ ComparisonModel::Cells ComparisonModel::cellsOf(const ApplicantRow &row) const
         QString &tip = cells.toolTip[c];
         if (row.state != ApplicantRow::State::Read)
             tip = row.reason;
+        else if (column == Column::Status)
+            tip = row.reason; // why the decision could not be read
         else if (column == Column::Income)
             tip = row.income.note;
         else if (column == Column::CoIncome)

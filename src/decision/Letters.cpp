@@ -3,12 +3,17 @@
 #include "automation/WordAutomation.h"
 #include "base/Failure.h"
 #include "base/SafeWrite.h"
+#include "compare/IncomeReading.h"
+#include "form/DocumentCopy.h"
 #include "wordproc/editing/Editor.h"
 #include "wordproc/engine/BuiltinEngine.h"
 #include "wordproc/layout/PrintedPages.h"
 #include "wordproc/msdoc/DocWriter.h"
 
+#include <QFileInfo>
 #include <QLocale>
+
+#include <cmath>
 
 namespace decision {
 namespace {
@@ -30,15 +35,25 @@ QString addressOf(const LetterInput &input, const char *prefix)
     return QStringList{part(" Address"), cityLine}.join(QLatin1Char('\n')).trimmed();
 }
 
+// An amount as the letter says it: "$2,500" whether "2500", "2,500" or "$2,500.00" was typed.
+QString dollars(const QString &typed)
+{
+    const std::optional<double> amount = compare::readRent(typed);
+    if (!amount)
+        return typed.trimmed();
+    const bool whole = *amount == std::floor(*amount);
+    return QStringLiteral("$") + QLocale(QLocale::English, QLocale::UnitedStates).toString(*amount, 'f', whole ? 0 : 2);
+}
+
 QString conditionsText(const Conditions &conditions)
 {
     QStringList list;
     if (conditions.coSigner)
         list << QStringLiteral("a co-signer on the lease");
     if (conditions.deposit)
-        list << QStringLiteral("a security deposit of %1").arg(conditions.depositAmount.trimmed());
+        list << QStringLiteral("a security deposit of %1").arg(dollars(conditions.depositAmount));
     if (conditions.higherRent)
-        list << QStringLiteral("a monthly rent of %1").arg(conditions.rentAmount.trimmed());
+        list << QStringLiteral("a monthly rent of %1").arg(dollars(conditions.rentAmount));
     if (!conditions.other.trimmed().isEmpty())
         list << conditions.other.trimmed();
     return list.join(QStringLiteral("; "));
@@ -278,6 +293,16 @@ Letter buildLetter(LetterKind kind, const LetterInput &input)
         app->quit();
     }
     return {form::FormDocument::fromBytes(std::move(bytes)), letterTitle(kind)};
+}
+
+void saveLetterAs(const QString &path, LetterKind kind, const LetterInput &input)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("doc") && suffix != QLatin1String("pdf"))
+        throw base::Failure(QStringLiteral("A letter is saved as .doc or .pdf; \"%1\" is neither.").arg(QFileInfo(path).fileName()));
+    form::checkSaveTarget(path);
+    const Letter letter = buildLetter(kind, input);
+    saveLetter(path, suffix == QLatin1String("pdf") ? letter.pdf() : letter.document.docBytes());
 }
 
 } // namespace decision

@@ -54,4 +54,9 @@ Letter buildLetter(LetterKind kind, const LetterInput &input);
 // credit score), following a link the user made. Throws base::WriteFailure.
 void saveLetter(const QString &path, const QByteArray &bytes);
 
+// Makes the letter and saves it as a .doc or a PDF, by the name's ending (.doc or .pdf, any case):
+// the target is checked first and the missing elements named, so that a refusal writes nothing.
+// Throws base::Failure.
+void saveLetterAs(const QString &path, LetterKind kind, const LetterInput &input);
+
 } // namespace decision

@@ -3,6 +3,13 @@
 #include "base/Failure.h"
 #include "compare/ComparisonExport.h"
 #include "compare/IncomeReading.h"
+#include "DecisionDialog.h"
+#include "DisposalDialog.h"
+#include "LetterDialog.h"
+#include "VacancyDialog.h"
+#include "decision/DecisionRows.h"
+#include "decision/Disposal.h"
+#include "decision/Letters.h"
 #include "runtime/MessageBoxes.h"
 #include "shell/DialogFit.h"
 
@@ -20,6 +27,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
+#include <QEventLoop>
+#include <QProgressDialog>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -29,6 +39,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <thread>
 #include <utility>
@@ -68,7 +79,7 @@ protected:
 
 ApplicantsWindow::ApplicantsWindow(OpenApplicant open, compare::ComparisonSettings settings, QWidget *parent)
     : QWidget(parent, Qt::Window), m_open(std::move(open)), m_settings(std::move(settings)),
-      m_generation(std::make_shared<int>(0))
+      m_prompt(std::make_unique<DialogPassphrasePrompt>(this)), m_generation(std::make_shared<int>(0))
 {
     setObjectName(QStringLiteral("ApplicantsWindow"));
     setWindowTitle(QStringLiteral("Applicants \u2014 Tenvoria"));
@@ -179,6 +190,28 @@ void ApplicantsWindow::build()
     m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     layout->addWidget(m_table, 1);
     connect(m_table, &QTableView::activated, this, &ApplicantsWindow::openRow); // double click, Enter
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_table, &QTableView::customContextMenuRequested, this, &ApplicantsWindow::showRowMenu);
+
+    auto *decisions = new QHBoxLayout;
+    m_decide = new QPushButton(QStringLiteral("&Decision\u2026"), this);
+    m_decide->setObjectName(QStringLiteral("Decide"));
+    m_letters = new QPushButton(QStringLiteral("Le&tters\u2026"), this);
+    m_letters->setObjectName(QStringLiteral("Letters"));
+    auto *vacancy = new QPushButton(QStringLiteral("&Vacancy\u2026"), this);
+    vacancy->setObjectName(QStringLiteral("Vacancy"));
+    auto *dispose = new QPushButton(QStringLiteral("Dispose of E&xpired Applications\u2026"), this);
+    dispose->setObjectName(QStringLiteral("Dispose"));
+    decisions->addWidget(m_decide);
+    decisions->addWidget(m_letters);
+    decisions->addStretch(1);
+    decisions->addWidget(vacancy);
+    decisions->addWidget(dispose);
+    layout->addLayout(decisions);
+    connect(m_decide, &QPushButton::clicked, this, [this] { decide(chosenPath()); });
+    connect(m_letters, &QPushButton::clicked, this, [this] { writeLetters(chosenPath()); });
+    connect(vacancy, &QPushButton::clicked, this, &ApplicantsWindow::editVacancy);
+    connect(dispose, &QPushButton::clicked, this, &ApplicantsWindow::disposeExpired);
 
     auto *bottom = new QHBoxLayout;
     m_status = new QLabel(this);
@@ -231,7 +264,11 @@ void ApplicantsWindow::build()
     setTabOrder(m_rent, m_minimum);
     setTabOrder(m_minimum, m_filter);
     setTabOrder(m_filter, m_table);
-    setTabOrder(m_table, pdf);
+    setTabOrder(m_table, m_decide);
+    setTabOrder(m_decide, m_letters);
+    setTabOrder(m_letters, vacancy);
+    setTabOrder(vacancy, dispose);
+    setTabOrder(dispose, pdf);
     setTabOrder(pdf, csv);
     setTabOrder(csv, close);
 }
@@ -335,13 +372,14 @@ void ApplicantsWindow::relist()
     const std::shared_ptr<int> current = m_generation;
     QPointer<ApplicantsWindow> window(this);
     const QString folder = m_folder;
+    const decision::RetentionPeriods periods = decision::retentionOf(m_settings, m_folder);
     // A thread of its own, never joined: a listing stuck on a vanished network mount holds that
     // thread only, and the window, and the program's end, do not wait for it.
     std::thread([=] {
         QList<ApplicantRow> rows;
         QString problem;
         try {
-            rows = compare::listApplicants(folder);
+            rows = decision::listWithDecisions(folder, periods);
         } catch (const base::Failure &failure) {
             problem = failure.description();
         }
@@ -479,9 +517,14 @@ void ApplicantsWindow::closeEvent(QCloseEvent *event)
 QString ApplicantsWindow::askExportPath(const QString &filter, const QString &suffix)
 {
     const QString suggested = (m_folder.isEmpty() ? QDir::homePath() : m_folder) + QStringLiteral("/applicants.") + suffix;
+    return askSavePath(QStringLiteral("Export the Comparison"), filter, suffix, suggested);
+}
+
+QString ApplicantsWindow::askSavePath(const QString &title, const QString &filter, const QString &suffix, const QString &suggested)
+{
     if (m_askExportPath)
         return m_askExportPath(filter, suggested);
-    QFileDialog dialog(this, QStringLiteral("Export the Comparison"), suggested, filter);
+    QFileDialog dialog(this, title, suggested, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);
     shell::fitDialogToScreen(dialog, this);
@@ -525,6 +568,290 @@ bool ApplicantsWindow::exportPdf(const QString &target)
 bool ApplicantsWindow::exportCsv(const QString &target)
 {
     return writeExport(target, compare::comparisonCsv(shownRows(), terms()));
+}
+
+QString ApplicantsWindow::chosenPath() const
+{
+    // The selected row, or the row the keyboard stands on.
+    const QModelIndexList selected = m_table->selectionModel()->selectedRows();
+    const QModelIndex chosen = selected.isEmpty() ? m_table->currentIndex() : selected.front();
+    return chosen.data(ComparisonModel::PathRole).toString();
+}
+
+void ApplicantsWindow::showRowMenu(const QPoint &at)
+{
+    // The row under the pointer, or the row chosen when the menu key asked with none under it.
+    QModelIndex index = m_table->indexAt(at);
+    if (!index.isValid())
+        index = m_table->currentIndex();
+    if (!index.isValid())
+        return;
+    m_table->selectRow(index.row());
+    const QString path = index.data(ComparisonModel::PathRole).toString();
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("RowMenu"));
+    menu.addAction(QStringLiteral("&Open"), this, [this, index] { openRow(index); });
+    menu.addAction(QStringLiteral("&Decision\u2026"), this, [this, path] { decide(path); });
+    menu.addAction(QStringLiteral("Le&tters\u2026"), this, [this, path] { writeLetters(path); });
+    menu.exec(m_table->viewport()->mapToGlobal(m_table->indexAt(at).isValid() ? at : m_table->visualRect(index).center()));
+}
+
+int ApplicantsWindow::runDialog(QDialog &dialog)
+{
+    // The size the dialog was made for, within the screen; smaller screens scroll its contents.
+    const QSize wanted = dialog.size();
+    shell::fitDialogToScreen(dialog, this);
+    if (const QScreen *screen = this->screen())
+        dialog.resize(wanted.expandedTo(dialog.size()).boundedTo(screen->availableGeometry().size() - QSize(16, 48)));
+    return m_runDialog ? m_runDialog(dialog) : dialog.exec();
+}
+
+void ApplicantsWindow::warn(const QString &text)
+{
+    runtime::messageBoxes().inform(runtime::applicationTitle(), text, runtime::BoxIcon::Warning);
+}
+
+std::optional<ApplicantsWindow::Opened> ApplicantsWindow::openApplicant(const QString &path)
+{
+    std::unique_ptr<record::Passphrase> passphrase;
+    bool again = false;
+    for (;;) {
+        try {
+            decision::ApplicantReading reading = decision::readApplicant(path, passphrase.get());
+            return Opened{std::move(reading), std::move(passphrase)};
+        } catch (const record::UnlockFailure &failure) {
+            using Kind = record::UnlockFailure::Kind;
+            if (failure.kind() != Kind::NeedsPassphrase && failure.kind() != Kind::WrongPassphrase) {
+                warn(failure.description());
+                return std::nullopt;
+            }
+            again = again || failure.kind() == Kind::WrongPassphrase;
+            const std::optional<QString> typed = m_prompt->askToOpen(path, again);
+            if (!typed)
+                return std::nullopt;
+            passphrase = std::make_unique<record::Passphrase>(*typed);
+        } catch (const base::Failure &failure) {
+            warn(failure.description());
+            return std::nullopt;
+        }
+    }
+}
+
+namespace {
+
+QString nameOf(const QMap<QString, QString> &record, const QString &path)
+{
+    const QString name = record.value(QStringLiteral("App Info Name")).simplified();
+    return name.isEmpty() ? QFileInfo(path).fileName() : name;
+}
+
+QString letterFileName(decision::LetterKind kind)
+{
+    switch (kind) {
+    case decision::LetterKind::Approval: return QStringLiteral("approval");
+    case decision::LetterKind::AdverseAction: return QStringLiteral("adverse-action-notice");
+    case decision::LetterKind::Denial: return QStringLiteral("denial");
+    }
+    return QStringLiteral("letter");
+}
+
+} // namespace
+
+void ApplicantsWindow::decide(const QString &path)
+{
+    if (path.isEmpty()) {
+        warn(QStringLiteral("Choose an applicant in the table first."));
+        return;
+    }
+    std::optional<Opened> opened = openApplicant(path);
+    if (!opened)
+        return;
+    const record::Passphrase *passphrase = opened->passphrase.get();
+    compare::ApplicantRow row;
+    compare::fillRow(row, opened->reading.record);
+    DecisionDialog dialog(nameOf(opened->reading.record, path), opened->reading.decision,
+                          decision::vacancyOf(m_settings, QFileInfo(path).absolutePath()),
+                          [&](const decision::Decision &typed) -> QString {
+                              // Kept with the criteria of this moment: the folder's rent and minimum,
+                              // and the multiple they give this applicant.
+                              decision::Decision kept = typed;
+                              kept.criteria = decision::criteriaAt(row, terms());
+                              try {
+                                  decision::writeDecision(path, kept, passphrase);
+                              } catch (const base::Failure &failure) {
+                                  return QStringLiteral("The decision was not saved: %1").arg(failure.description());
+                              }
+                              return QString();
+                          },
+                          this);
+    if (runDialog(dialog) != QDialog::Accepted)
+        return;
+    relist();
+    if (!dialog.lettersWanted())
+        return;
+    try {
+        showLetters(path, decision::readApplicant(path, passphrase));
+    } catch (const base::Failure &failure) {
+        warn(failure.description());
+    }
+}
+
+void ApplicantsWindow::writeLetters(const QString &path)
+{
+    if (path.isEmpty()) {
+        warn(QStringLiteral("Choose an applicant in the table first."));
+        return;
+    }
+    if (const std::optional<Opened> opened = openApplicant(path))
+        showLetters(path, opened->reading);
+}
+
+void ApplicantsWindow::showLetters(const QString &path, const decision::ApplicantReading &reading)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const decision::LetterInput input{reading.record, reading.decision, decision::vacancyOf(m_settings, folder),
+                                      QDate::currentDate()};
+    LetterDialog dialog(nameOf(reading.record, path), input,
+                        [&](decision::LetterKind kind, bool pdf, bool &cancelled) -> QString {
+                            const QString suffix = pdf ? QStringLiteral("pdf") : QStringLiteral("doc");
+                            const QString suggested = folder + QLatin1Char('/') + QFileInfo(path).completeBaseName()
+                                                      + QLatin1Char('-') + letterFileName(kind) + QLatin1Char('.') + suffix;
+                            const QString target = askSavePath(decision::letterTitle(kind),
+                                                               pdf ? QStringLiteral("PDF Files (*.pdf)")
+                                                                   : QStringLiteral("Word 97-2003 Documents (*.doc)"),
+                                                               suffix, suggested);
+                            cancelled = target.isEmpty();
+                            if (cancelled)
+                                return QString();
+                            QApplication::setOverrideCursor(Qt::WaitCursor);
+                            QString why;
+                            try {
+                                decision::saveLetterAs(target, kind, input);
+                            } catch (const base::Failure &failure) {
+                                why = QStringLiteral("The letter was not saved: %1").arg(failure.description());
+                            }
+                            QApplication::restoreOverrideCursor();
+                            return why;
+                        },
+                        this);
+    runDialog(dialog);
+}
+
+void ApplicantsWindow::editVacancy()
+{
+    if (m_folder.isEmpty()) {
+        warn(QStringLiteral("Choose the vacancy's folder first."));
+        return;
+    }
+    const QString folder = m_folder;
+    VacancyDialog dialog(folder, decision::vacancyOf(m_settings, folder), decision::retentionOf(m_settings, folder),
+                         [&](const decision::Vacancy &vacancy, const decision::RetentionPeriods &periods) -> QString {
+                             // Changed on a copy, so that a refusal or a failed save changes nothing.
+                             compare::ComparisonSettings changed = m_settings;
+                             try {
+                                 decision::setVacancyOf(changed, folder, vacancy);
+                                 decision::setRetentionOf(changed, folder, periods);
+                                 changed.save();
+                             } catch (const base::Failure &failure) {
+                                 return QStringLiteral("The particulars were not kept: %1").arg(failure.description());
+                             }
+                             m_settings = std::move(changed);
+                             return QString();
+                         },
+                         this);
+    if (runDialog(dialog) == QDialog::Accepted)
+        relist(); // the keep-until days follow the periods
+}
+
+bool ApplicantsWindow::waitOffThread(const QString &doing, std::function<void()> work, bool mayGiveUp)
+{
+    // The window waits in an event loop behind a busy dialog, painting and answering, while the
+    // work runs on a thread of its own. A thread given up on (a vanished network folder) is left to
+    // finish alone: the work keeps what it needs in what it captured, never in this frame.
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    QEventLoop loop;
+    QPointer<QEventLoop> waiting(&loop);
+    QProgressDialog progress(doing, mayGiveUp ? QStringLiteral("Stop Waiting") : QString(), 0, 0, this);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+    if (mayGiveUp)
+        connect(&progress, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    std::thread([work = std::move(work), done, waiting] {
+        work();
+        done->store(true);
+        QMetaObject::invokeMethod(qApp, [waiting] {
+            if (waiting)
+                waiting->quit();
+        }, Qt::QueuedConnection);
+    }).detach();
+    loop.exec();
+    progress.reset();
+    return done->load();
+}
+
+void ApplicantsWindow::disposeExpired()
+{
+    if (m_folder.isEmpty()) {
+        warn(QStringLiteral("Choose the vacancy's folder first."));
+        return;
+    }
+    const QString folder = m_folder;
+    const decision::RetentionPeriods periods = decision::retentionOf(m_settings, folder);
+    struct Listed {
+        decision::DisposalListing listing;
+        QString failure;
+    };
+    const auto listed = std::make_shared<Listed>();
+    const bool finished = waitOffThread(QStringLiteral("Looking for expired applications\u2026"), [listed, folder, periods] {
+        try {
+            listed->listing = decision::listExpired(folder, periods, QDate::currentDate());
+        } catch (const base::Failure &error) {
+            listed->failure = error.description();
+        }
+    }, true);
+    if (!finished)
+        return;
+    if (!listed->failure.isEmpty()) {
+        warn(QStringLiteral("The expired applications could not be listed: %1").arg(listed->failure));
+        return;
+    }
+    const decision::DisposalListing &listing = listed->listing;
+    DisposalDialog dialog(listing, this);
+    if (runDialog(dialog) != QDialog::Accepted || listing.files.isEmpty())
+        return;
+
+    // Overwriting and syncing each file can take long on a slow or network disk. Once begun it is
+    // waited for: what it did is said at the end.
+    struct Disposed {
+        decision::DisposalResult result;
+        QString failure;
+    };
+    const auto disposed = std::make_shared<Disposed>();
+    const QList<decision::ExpiredFile> files = listing.files;
+    waitOffThread(QStringLiteral("Disposing of the expired applications\u2026"), [disposed, folder, files] {
+        try {
+            disposed->result = decision::dispose(folder, files);
+        } catch (const base::Failure &error) {
+            disposed->failure = error.description();
+        }
+    }, false);
+    relist();
+
+    const decision::DisposalResult &result = disposed->result;
+    const QString &failure = disposed->failure;
+    QStringList said;
+    if (!failure.isEmpty())
+        said << QStringLiteral("Nothing was disposed of: %1").arg(failure);
+    if (!result.disposed.isEmpty())
+        said << QStringLiteral("Disposed of %1: %2. The folder's disposal log, %3, says what was done.")
+                    .arg(result.disposed.size() == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(result.disposed.size()))
+                    .arg(result.disposed.join(QStringLiteral(", ")), QString::fromLatin1(decision::kDisposalLogName));
+    else if (failure.isEmpty())
+        said << QStringLiteral("No file was disposed of.");
+    said << result.problems;
+    runtime::messageBoxes().inform(runtime::applicationTitle(), said.join(QStringLiteral("\n\n")),
+                                   failure.isEmpty() && result.problems.isEmpty() ? runtime::BoxIcon::None
+                                                                                  : runtime::BoxIcon::Warning);
 }
 
 } // namespace entry

@@ -2,14 +2,18 @@
 #include "compare/ApplicantList.h"
 #include "compare/ComparisonModel.h"
 #include "compare/ComparisonSettings.h"
+#include "decision/DecisionFile.h"
+#include "PassphrasePrompt.h"
 
 #include <QList>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QBoxLayout;
+class QDialog;
 class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
@@ -24,13 +28,17 @@ namespace entry {
 // income-to-rent multiple, sortable and filterable, exported as PDF or CSV. The SSN and date of birth
 // are never shown. The folder is listed on a thread of its own, so that a slow or vanished mount
 // never holds the window, and its rows go into the table at once; the list follows the folder as
-// files come, change and go, and as the folder itself goes and comes back.
+// files come, change and go, and as the folder itself goes and comes back. From here the landlord
+// records each decision, saves the letters and disposes of the files whose time is up.
 class ApplicantsWindow final : public QWidget {
     Q_OBJECT
 public:
     using OpenApplicant = std::function<void(const QString &path)>;
     // Where an export goes, or empty when the user cancelled; tests answer it.
     using AskExportPath = std::function<QString(const QString &filter, const QString &suggested)>;
+    // Runs a dialog of the window's (the decision, the vacancy, the letters, the disposal) and
+    // returns its result; tests answer it.
+    using RunDialog = std::function<int(QDialog &dialog)>;
 
     ApplicantsWindow(OpenApplicant open, compare::ComparisonSettings settings = compare::ComparisonSettings(),
                      QWidget *parent = nullptr);
@@ -45,6 +53,17 @@ public:
     void setAskExportPath(AskExportPath ask) { m_askExportPath = std::move(ask); }
     bool exportPdf(const QString &target);
     bool exportCsv(const QString &target);
+
+    void setRunDialog(RunDialog run) { m_runDialog = std::move(run); }
+    void setPassphrasePrompt(std::unique_ptr<PassphrasePrompt> prompt) { m_prompt = std::move(prompt); }
+    // The decision on an applicant file, its letters, the folder's particulars, and the disposal of
+    // the files whose time is up: each asks in a dialog and leaves the work to the decision layer.
+    void decide(const QString &path);
+    void writeLetters(const QString &path);
+    void editVacancy();
+    void disposeExpired();
+    // The file of the row chosen in the table, or empty.
+    QString chosenPath() const;
 
     // For tests and accessibility checks: the table as the user sees it (filtered and sorted).
     QTableView *table() const { return m_table; }
@@ -78,11 +97,27 @@ private:
     void openRow(const QModelIndex &index);
     void saveSettings();
     QString askExportPath(const QString &filter, const QString &suffix);
+    QString askSavePath(const QString &title, const QString &filter, const QString &suffix, const QString &suggested);
+    void showLetters(const QString &path, const decision::ApplicantReading &reading);
     QList<compare::ApplicantRow> shownRows() const;
+    void showRowMenu(const QPoint &at);
+    int runDialog(QDialog &dialog);
+    // An applicant file read for a decision or a letter, with the passphrase that opened it.
+    struct Opened {
+        decision::ApplicantReading reading;
+        std::unique_ptr<record::Passphrase> passphrase;
+    };
+    std::optional<Opened> openApplicant(const QString &path);
+    void warn(const QString &text);
+    // Runs the work on a thread of its own while the window waits; false when the user stopped
+    // waiting (only when `mayGiveUp`).
+    bool waitOffThread(const QString &doing, std::function<void()> work, bool mayGiveUp);
 
     OpenApplicant m_open;
     compare::ComparisonSettings m_settings;
     AskExportPath m_askExportPath;
+    RunDialog m_runDialog;
+    std::unique_ptr<PassphrasePrompt> m_prompt;
     QString m_folder;
     QString m_listingProblem;
     double m_minimumInForce = 3; // the last minimum typed that could be taken
@@ -98,6 +133,8 @@ private:
     QLineEdit *m_rent = nullptr;
     QLineEdit *m_minimum = nullptr;
     QLineEdit *m_filter = nullptr;
+    QPushButton *m_decide = nullptr;
+    QPushButton *m_letters = nullptr;
     QTableView *m_table = nullptr;
     compare::ComparisonModel *m_model = nullptr;
     QSortFilterProxyModel *m_proxy = nullptr;

@@ -14,6 +14,8 @@
 #include "form/FillablePdf.h"
 #include "form/FormDocument.h"
 #include "record/ApplicantFile.h"
+#include "compare/ComparisonSettings.h"
+#include "decision/DecisionRows.h"
 #include "base/ReadAll.h"
 
 #include <sodium.h>
@@ -296,7 +298,8 @@ QStringList compareApplicants(const QString &folder, const compare::Terms &terms
     QStringList problems;
     QList<compare::ApplicantRow> rows;
     try {
-        rows = compare::listApplicants(folder);
+        // With each file's decision and keep-until day, as the Applicants window lists and exports them.
+        rows = decision::listWithDecisions(folder, decision::retentionOf(compare::ComparisonSettings(), folder));
     } catch (const base::Failure &e) {
         return {e.description()};
     }
