@@ -105,6 +105,7 @@ void ApplicantFiles::buildMenu()
     connect(m_recentMenu, &QMenu::aboutToShow, this, &ApplicantFiles::fillRecentMenu);
     m_fileMenu->addSeparator();
     add(tr("Appli&cants…"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { showApplicants(); });
+    add(tr("&Decision…"), {}, [this] { decideOpenApplicant(); });
     add(tr("&Import Filled PDF…"), {}, &ApplicantFiles::onImport);
     add(tr("&Export Fillable PDF…"), {}, &ApplicantFiles::onExport);
     // The applicant's own choice, kept with the entries: the form, the fillable PDF and the letters
@@ -650,6 +651,28 @@ void ApplicantFiles::showApplicants(const QString &folder)
     m_applicants->show();
     m_applicants->raise();
     m_applicants->activateWindow();
+}
+
+bool ApplicantFiles::decideOpenApplicant()
+{
+    // The decision lives in the applicant's file, beside the entries: there must be one.
+    if (m_file.isEmpty()) {
+        warn(tr("The entries are in no applicant file yet. Save them with Save Applicant As… first: the decision is "
+                "kept in the applicant's file."));
+        return false;
+    }
+    showApplicants(QFileInfo(m_file).absolutePath());
+    m_applicants->decide(m_file);
+    // Only the decision's section changed when the entries the file holds are still the ones read
+    // here: the next save then need not ask about a change on disk that was this window's own.
+    if (!isLocked()) {
+        try {
+            if (record::readApplicantFile(m_file) == m_inFile)
+                m_stamp = decision::stampOf(m_file);
+        } catch (const base::Failure &) {
+        }
+    }
+    return true;
 }
 
 bool ApplicantFiles::changePassphrase()

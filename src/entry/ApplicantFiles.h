@@ -70,6 +70,8 @@ public:
     bool importFilledPdf(const QString &path);
     bool exportFillablePdf(const QString &target, bool withValues);
     // The open file locked again with a new passphrase, or saved without a lock.
+    // The decision on the open applicant, made in the Applicants window's dialog for its file.
+    bool decideOpenApplicant();
     bool changePassphrase();
     bool removeLock();
     // Saves the entries to the open file locked (asking for a file and a passphrase when there is

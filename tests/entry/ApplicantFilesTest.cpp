@@ -2,6 +2,7 @@
 // without a question, and a file that cannot be read changes nothing.
 #include "entry/ApplicantFiles.h"
 #include "decision/DecisionFile.h"
+#include <QComboBox>
 #include "ScriptedShellTest.h"
 #include "TestFiles.h"
 #include "entry/MainWindow.h"
@@ -649,6 +650,34 @@ TEST_F(ApplicantFilesTest, ASaveOverAFileChangedOnDiskAsksAndLosesNothing)
     boxes.shown.clear();
     ASSERT_TRUE(files().saveAs(file)); // read again: only the lock is asked about
     EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+// A decision made from the File menu while the applicant is open goes into the file's own section;
+// the entries typed meanwhile stay in the window and are saved after it, without a question about a
+// change on disk that was the program's own, and nothing of either is lost.
+TEST_F(ApplicantFilesTest, ADecisionMadeWhileTheApplicantIsOpenLosesNothing)
+{
+    const QString file = path("ruiz.tenvoria");
+    type("txtAppInfoName", QStringLiteral("Lucia Ruiz"));
+    ASSERT_TRUE(files().saveAs(file));
+    type("txtAppInfoPhone", QStringLiteral("555-0142")); // not saved yet
+    files().showApplicants(dir.path());
+    ASSERT_NE(files().applicantsWindow(), nullptr);
+    files().applicantsWindow()->setRunDialog([](QDialog &dialog) {
+        auto *status = dialog.findChild<QComboBox *>(QStringLiteral("Status"));
+        status->setCurrentIndex(status->findData(int(decision::Status::Withdrawn)));
+        dialog.findChild<QPushButton *>(QStringLiteral("Save"))->click();
+        return dialog.result();
+    });
+    ASSERT_TRUE(files().decideOpenApplicant());
+    EXPECT_EQ(decision::readDecision(file).status, decision::Status::Withdrawn);
+    EXPECT_EQ(field("txtAppInfoPhone")->text(), QStringLiteral("555-0142"));
+
+    boxes.shown.clear();
+    ASSERT_TRUE(files().saveAs(file));
+    EXPECT_EQ(boxes.shown.size(), 1u) << "only the lock is asked about";
+    EXPECT_EQ(record::readApplicantFile(file).value(QStringLiteral("App Info Phone")), QStringLiteral("555-0142"));
+    EXPECT_EQ(decision::readDecision(file).status, decision::Status::Withdrawn);
 }
 
 } // namespace

@@ -550,6 +550,14 @@ Destroy them? Their contents are overwritten before they are removed.</source>
         <source>With Current Values</source>
         <translation>Con los datos actuales</translation>
     </message>
+    <message>
+        <source>&amp;Decision…</source>
+        <translation>&amp;Decisión…</translation>
+    </message>
+    <message>
+        <source>The entries are in no applicant file yet. Save them with Save Applicant As… first: the decision is kept in the applicant&apos;s file.</source>
+        <translation>Los datos aún no están en ningún archivo de solicitante. Guárdelos primero con Guardar solicitante como…: la decisión se guarda en el archivo del solicitante.</translation>
+    </message>
 </context>
 <context>
     <name>preview::PreviewWindow</name>
