@@ -1,5 +1,7 @@
 #include "ApplicantList.h"
 
+#include <QCoreApplication>
+
 #include "base/Failure.h"
 #include "record/ApplicantFile.h"
 
@@ -27,22 +29,22 @@ QString value(const QMap<QString, QString> &record, const char *key)
 QString columnTitle(Column column)
 {
     switch (column) {
-    case Column::File: return QStringLiteral("File");
-    case Column::Name: return QStringLiteral("Applicant");
-    case Column::CoName: return QStringLiteral("Co-applicant");
-    case Column::Phone: return QStringLiteral("Phone");
-    case Column::MonthlyPayment: return QStringLiteral("Current monthly payment");
-    case Column::Income: return QStringLiteral("Applicant's annual income");
-    case Column::CoIncome: return QStringLiteral("Co-applicant's annual income");
-    case Column::Combined: return QStringLiteral("Combined annual income");
-    case Column::Multiple: return QStringLiteral("Income \u00f7 rent");
-    case Column::Employer: return QStringLiteral("Current employer");
-    case Column::EmployedFor: return QStringLiteral("Employed there");
-    case Column::LivedFor: return QStringLiteral("At current address");
-    case Column::Modified: return QStringLiteral("File date");
-    case Column::Status: return QStringLiteral("Status");
-    case Column::Decided: return QStringLiteral("Decided");
-    case Column::KeepUntil: return QStringLiteral("Keep until");
+    case Column::File: return QCoreApplication::translate("compare::Column", "File");
+    case Column::Name: return QCoreApplication::translate("compare::Column", "Applicant");
+    case Column::CoName: return QCoreApplication::translate("compare::Column", "Co-applicant");
+    case Column::Phone: return QCoreApplication::translate("compare::Column", "Phone");
+    case Column::MonthlyPayment: return QCoreApplication::translate("compare::Column", "Current monthly payment");
+    case Column::Income: return QCoreApplication::translate("compare::Column", "Applicant's annual income");
+    case Column::CoIncome: return QCoreApplication::translate("compare::Column", "Co-applicant's annual income");
+    case Column::Combined: return QCoreApplication::translate("compare::Column", "Combined annual income");
+    case Column::Multiple: return QCoreApplication::translate("compare::Column", "Income ÷ rent");
+    case Column::Employer: return QCoreApplication::translate("compare::Column", "Current employer");
+    case Column::EmployedFor: return QCoreApplication::translate("compare::Column", "Employed there");
+    case Column::LivedFor: return QCoreApplication::translate("compare::Column", "At current address");
+    case Column::Modified: return QCoreApplication::translate("compare::Column", "File date");
+    case Column::Status: return QCoreApplication::translate("compare::Column", "Status");
+    case Column::Decided: return QCoreApplication::translate("compare::Column", "Decided");
+    case Column::KeepUntil: return QCoreApplication::translate("compare::Column", "Keep until");
     case Column::Count: break;
     }
     return {};

@@ -82,8 +82,8 @@ ApplicantsWindow::ApplicantsWindow(OpenApplicant open, compare::ComparisonSettin
       m_prompt(std::make_unique<DialogPassphrasePrompt>(this)), m_generation(std::make_shared<int>(0))
 {
     setObjectName(QStringLiteral("ApplicantsWindow"));
-    setWindowTitle(QStringLiteral("Applicants \u2014 Tenvoria"));
-    setAccessibleName(QStringLiteral("Applicants"));
+    setWindowTitle(tr("Applicants — Tenvoria"));
+    setAccessibleName(tr("Applicants"));
     build();
     // The size it had, within the screen it opens on and leaving room for the frame and title bar:
     // a 1024 x 768 screen at twice the scale has room for about 496 x 336 of it.
@@ -115,7 +115,7 @@ void ApplicantsWindow::build()
     m_folderLabel->setObjectName(QStringLiteral("Folder"));
     m_folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_folderLabel->setMinimumWidth(80);
-    auto *choose = new QPushButton(QStringLiteral("C&hoose Folder\u2026"), this);
+    auto *choose = new QPushButton(tr("C&hoose Folder…"), this);
     connect(choose, &QPushButton::clicked, this, &ApplicantsWindow::chooseFolder);
     top->addWidget(m_folderLabel, 1);
     top->addWidget(choose);
@@ -124,20 +124,20 @@ void ApplicantsWindow::build()
     auto *terms = new QHBoxLayout;
     m_rent = new QLineEdit(this);
     m_rent->setObjectName(QStringLiteral("Rent"));
-    m_rent->setAccessibleName(QStringLiteral("Monthly rent"));
-    m_rent->setPlaceholderText(QStringLiteral("e.g. 1,450"));
+    m_rent->setAccessibleName(tr("Monthly rent"));
+    m_rent->setPlaceholderText(tr("e.g. 1,450"));
     m_rent->setMaximumWidth(120);
-    auto *rentLabel = new QLabel(QStringLiteral("Monthly &rent:"), this);
+    auto *rentLabel = new QLabel(tr("Monthly &rent:"), this);
     rentLabel->setBuddy(m_rent);
     // A line, not a spin box: a spin box changes what is typed (0 to its least, 2.97 to 2.9)
     // without a word; this one keeps it and says why it cannot be taken.
     m_minimum = new QLineEdit(QStringLiteral("3"), this);
     m_minimum->setObjectName(QStringLiteral("Minimum"));
-    m_minimum->setAccessibleName(QStringLiteral("Minimum income multiple"));
+    m_minimum->setAccessibleName(tr("Minimum income multiple"));
     m_minimum->setMaximumWidth(60);
-    auto *minimumLabel = new QLabel(QStringLiteral("&Minimum income:"), this);
+    auto *minimumLabel = new QLabel(tr("&Minimum income:"), this);
     minimumLabel->setBuddy(m_minimum);
-    auto *timesRent = new QLabel(QStringLiteral("\u00d7 rent"), this);
+    auto *timesRent = new QLabel(tr("× rent"), this);
     terms->addWidget(rentLabel);
     terms->addWidget(m_rent);
     terms->addSpacing(8);
@@ -146,10 +146,10 @@ void ApplicantsWindow::build()
     terms->addWidget(timesRent);
     m_filter = new QLineEdit(this);
     m_filter->setObjectName(QStringLiteral("Filter"));
-    m_filter->setAccessibleName(QStringLiteral("Filter the applicants"));
-    m_filter->setPlaceholderText(QStringLiteral("Filter"));
+    m_filter->setAccessibleName(tr("Filter the applicants"));
+    m_filter->setPlaceholderText(tr("Filter"));
     m_filter->setClearButtonEnabled(true);
-    auto *filterLabel = new QLabel(QStringLiteral("&Filter:"), this);
+    auto *filterLabel = new QLabel(tr("&Filter:"), this);
     filterLabel->setBuddy(m_filter);
     auto *filter = new QHBoxLayout;
     filter->addWidget(filterLabel);
@@ -175,7 +175,7 @@ void ApplicantsWindow::build()
     m_proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("Applicants"));
-    m_table->setAccessibleName(QStringLiteral("Applicants of the folder"));
+    m_table->setAccessibleName(tr("Applicants of the folder"));
     m_table->setModel(m_proxy);
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(int(Column::Multiple), Qt::DescendingOrder);
@@ -194,13 +194,13 @@ void ApplicantsWindow::build()
     connect(m_table, &QTableView::customContextMenuRequested, this, &ApplicantsWindow::showRowMenu);
 
     auto *decisions = new QHBoxLayout;
-    m_decide = new QPushButton(QStringLiteral("&Decision\u2026"), this);
+    m_decide = new QPushButton(tr("&Decision…"), this);
     m_decide->setObjectName(QStringLiteral("Decide"));
-    m_letters = new QPushButton(QStringLiteral("Le&tters\u2026"), this);
+    m_letters = new QPushButton(tr("Le&tters…"), this);
     m_letters->setObjectName(QStringLiteral("Letters"));
-    auto *vacancy = new QPushButton(QStringLiteral("&Vacancy\u2026"), this);
+    auto *vacancy = new QPushButton(tr("&Vacancy…"), this);
     vacancy->setObjectName(QStringLiteral("Vacancy"));
-    auto *dispose = new QPushButton(QStringLiteral("Dispose of E&xpired Applications\u2026"), this);
+    auto *dispose = new QPushButton(tr("Dispose of E&xpired Applications…"), this);
     dispose->setObjectName(QStringLiteral("Dispose"));
     decisions->addWidget(m_decide);
     decisions->addWidget(m_letters);
@@ -217,9 +217,9 @@ void ApplicantsWindow::build()
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("Status"));
     m_status->setWordWrap(true);
-    auto *pdf = new QPushButton(QStringLiteral("Export &PDF\u2026"), this);
-    auto *csv = new QPushButton(QStringLiteral("Export &CSV\u2026"), this);
-    auto *close = new QPushButton(QStringLiteral("Close"), this);
+    auto *pdf = new QPushButton(tr("Export &PDF…"), this);
+    auto *csv = new QPushButton(tr("Export &CSV…"), this);
+    auto *close = new QPushButton(tr("Close"), this);
     bottom->addWidget(m_status, 1);
     bottom->addWidget(pdf);
     bottom->addWidget(csv);
@@ -329,7 +329,7 @@ void ApplicantsWindow::showFolder(const QString &folder)
     watch(false);
     m_model->setRows({});
     if (m_folder.isEmpty()) {
-        m_folderLabel->setText(QStringLiteral("Choose the folder that holds the vacancy's applicant files."));
+        m_folderLabel->setText(tr("Choose the folder that holds the vacancy's applicant files."));
         return;
     }
     m_folderLabel->setText(m_folder);
@@ -349,7 +349,7 @@ void ApplicantsWindow::showFolder(const QString &folder)
 
 void ApplicantsWindow::chooseFolder()
 {
-    QFileDialog dialog(this, QStringLiteral("The Vacancy's Applicant Files"), m_folder.isEmpty() ? QDir::homePath() : m_folder);
+    QFileDialog dialog(this, tr("The Vacancy's Applicant Files"), m_folder.isEmpty() ? QDir::homePath() : m_folder);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     shell::fitDialogToScreen(dialog, this);
@@ -367,7 +367,7 @@ void ApplicantsWindow::relist()
     }
     m_listing = true;
     if (m_model->rowCount() == 0)
-        m_status->setText(QStringLiteral("Reading the folder\u2026"));
+        m_status->setText(tr("Reading the folder…"));
     const int generation = ++*m_generation;
     const std::shared_ptr<int> current = m_generation;
     QPointer<ApplicantsWindow> window(this);
@@ -455,19 +455,19 @@ void ApplicantsWindow::showCount()
         return;
     }
     if (rows.isEmpty()) {
-        m_status->setText(m_listing ? QStringLiteral("Reading the folder\u2026") : QStringLiteral("No applicant files in this folder yet."));
+        m_status->setText(m_listing ? tr("Reading the folder…") : tr("No applicant files in this folder yet."));
         return;
     }
     const int refused = int(std::count_if(rows.cbegin(), rows.cend(), [](const ApplicantRow &row) {
         return row.state != ApplicantRow::State::Read;
     }));
     const QLocale english(QLocale::English, QLocale::UnitedStates);
-    const QString without = refused ? QStringLiteral(", %1 of them without values (see the second column)").arg(english.toString(refused))
+    const QString without = refused ? tr(", %1 of them without values (see the second column)").arg(english.toString(refused))
                                     : QString();
     if (m_proxy->rowCount() == rows.size())
-        m_status->setText(QStringLiteral("%1 applicant files%2.").arg(english.toString(rows.size()), without));
+        m_status->setText(tr("%1 applicant files%2.").arg(english.toString(rows.size()), without));
     else
-        m_status->setText(QStringLiteral("%1 of %2 applicant files shown by the filter%3.")
+        m_status->setText(tr("%1 of %2 applicant files shown by the filter%3.")
                               .arg(english.toString(m_proxy->rowCount()), english.toString(rows.size()), without));
 }
 
@@ -517,7 +517,7 @@ void ApplicantsWindow::closeEvent(QCloseEvent *event)
 QString ApplicantsWindow::askExportPath(const QString &filter, const QString &suffix)
 {
     const QString suggested = (m_folder.isEmpty() ? QDir::homePath() : m_folder) + QStringLiteral("/applicants.") + suffix;
-    return askSavePath(QStringLiteral("Export the Comparison"), filter, suffix, suggested);
+    return askSavePath(tr("Export the Comparison"), filter, suffix, suggested);
 }
 
 QString ApplicantsWindow::askSavePath(const QString &title, const QString &filter, const QString &suffix, const QString &suggested)
@@ -590,9 +590,9 @@ void ApplicantsWindow::showRowMenu(const QPoint &at)
     const QString path = index.data(ComparisonModel::PathRole).toString();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("RowMenu"));
-    menu.addAction(QStringLiteral("&Open"), this, [this, index] { openRow(index); });
-    menu.addAction(QStringLiteral("&Decision\u2026"), this, [this, path] { decide(path); });
-    menu.addAction(QStringLiteral("Le&tters\u2026"), this, [this, path] { writeLetters(path); });
+    menu.addAction(tr("&Open"), this, [this, index] { openRow(index); });
+    menu.addAction(tr("&Decision…"), this, [this, path] { decide(path); });
+    menu.addAction(tr("Le&tters…"), this, [this, path] { writeLetters(path); });
     menu.exec(m_table->viewport()->mapToGlobal(m_table->indexAt(at).isValid() ? at : m_table->visualRect(index).center()));
 }
 
@@ -660,7 +660,7 @@ QString letterFileName(decision::LetterKind kind)
 void ApplicantsWindow::decide(const QString &path)
 {
     if (path.isEmpty()) {
-        warn(QStringLiteral("Choose an applicant in the table first."));
+        warn(tr("Choose an applicant in the table first."));
         return;
     }
     std::optional<Opened> opened = openApplicant(path);
@@ -699,7 +699,7 @@ void ApplicantsWindow::decide(const QString &path)
 void ApplicantsWindow::writeLetters(const QString &path)
 {
     if (path.isEmpty()) {
-        warn(QStringLiteral("Choose an applicant in the table first."));
+        warn(tr("Choose an applicant in the table first."));
         return;
     }
     if (const std::optional<Opened> opened = openApplicant(path))
@@ -740,7 +740,7 @@ void ApplicantsWindow::showLetters(const QString &path, const decision::Applican
 void ApplicantsWindow::editVacancy()
 {
     if (m_folder.isEmpty()) {
-        warn(QStringLiteral("Choose the vacancy's folder first."));
+        warn(tr("Choose the vacancy's folder first."));
         return;
     }
     const QString folder = m_folder;
@@ -792,7 +792,7 @@ bool ApplicantsWindow::waitOffThread(const QString &doing, std::function<void()>
 void ApplicantsWindow::disposeExpired()
 {
     if (m_folder.isEmpty()) {
-        warn(QStringLiteral("Choose the vacancy's folder first."));
+        warn(tr("Choose the vacancy's folder first."));
         return;
     }
     const QString folder = m_folder;

@@ -3,6 +3,7 @@
 // accelerator unique within its window or menu, and the English windows unchanged without them.
 #include "app/Program.h"
 #include "entry/ApplicantFiles.h"
+#include "entry/ApplicantsWindow.h"
 #include "entry/MainWindow.h"
 #include "form/FormDocument.h"
 #include "preview/PreviewWindow.h"
@@ -25,6 +26,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QTabBar>
+#include <QTableView>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -180,6 +182,18 @@ TEST_F(SpanishWindowsTest, EveryTextOfTheSpanishWindowsIsTranslatedWholeAndReach
     expectNothingCut(preview, "preview");
     expectUniqueAccelerators(preview, "preview");
     preview->findChild<QPushButton *>(QStringLiteral("PushButton8"))->click(); // back
+
+    // The Applicants window, its controls and its column titles.
+    main.applicantFiles().showApplicants(temp.path());
+    QWidget *applicants = main.applicantFiles().applicantsWindow();
+    ASSERT_NE(applicants, nullptr);
+    QApplication::processEvents();
+    auto *table = applicants->findChild<QTableView *>(QStringLiteral("Applicants"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Solicitante"));
+    expectNothingCut(applicants, "Applicants window");
+    expectUniqueAccelerators(applicants, "Applicants window");
+    applicants->close();
 
     // The passphrase question of a locked file, as it is shown: looked at, then cancelled.
     const QString locked = temp.filePath(QStringLiteral("locked.tenvoria"));

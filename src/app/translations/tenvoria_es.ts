@@ -257,6 +257,73 @@ Todo lo demás en la línea se pasa por alto, con un aviso, y el programa arranc
     </message>
 </context>
 <context>
+    <name>compare::Column</name>
+    <message>
+        <source>File</source>
+        <translation>Archivo</translation>
+    </message>
+    <message>
+        <source>Applicant</source>
+        <translation>Solicitante</translation>
+    </message>
+    <message>
+        <source>Co-applicant</source>
+        <translation>Cosolicitante</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>Teléfono</translation>
+    </message>
+    <message>
+        <source>Current monthly payment</source>
+        <translation>Pago mensual actual</translation>
+    </message>
+    <message>
+        <source>Applicant&apos;s annual income</source>
+        <translation>Ingreso anual del solicitante</translation>
+    </message>
+    <message>
+        <source>Co-applicant&apos;s annual income</source>
+        <translation>Ingreso anual del cosolicitante</translation>
+    </message>
+    <message>
+        <source>Combined annual income</source>
+        <translation>Ingreso anual combinado</translation>
+    </message>
+    <message>
+        <source>Income ÷ rent</source>
+        <translation>Ingreso ÷ alquiler</translation>
+    </message>
+    <message>
+        <source>Current employer</source>
+        <translation>Empleador actual</translation>
+    </message>
+    <message>
+        <source>Employed there</source>
+        <translation>Tiempo en el empleo</translation>
+    </message>
+    <message>
+        <source>At current address</source>
+        <translation>Tiempo en la dirección actual</translation>
+    </message>
+    <message>
+        <source>File date</source>
+        <translation>Fecha del archivo</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Estado</translation>
+    </message>
+    <message>
+        <source>Decided</source>
+        <translation>Decidido</translation>
+    </message>
+    <message>
+        <source>Keep until</source>
+        <translation>Conservar hasta</translation>
+    </message>
+</context>
+<context>
     <name>entry::ApplicantFiles</name>
     <message>
         <source>Form Lan&amp;guage</source>
@@ -557,6 +624,133 @@ Destroy them? Their contents are overwritten before they are removed.</source>
     <message>
         <source>The entries are in no applicant file yet. Save them with Save Applicant As… first: the decision is kept in the applicant&apos;s file.</source>
         <translation>Los datos aún no están en ningún archivo de solicitante. Guárdelos primero con Guardar solicitante como…: la decisión se guarda en el archivo del solicitante.</translation>
+    </message>
+</context>
+<context>
+    <name>entry::ApplicantsWindow</name>
+    <message>
+        <source>Applicants — Tenvoria</source>
+        <translation>Solicitantes — Tenvoria</translation>
+    </message>
+    <message>
+        <source>Applicants</source>
+        <translation>Solicitantes</translation>
+    </message>
+    <message>
+        <source>C&amp;hoose Folder…</source>
+        <translation>&amp;Elegir carpeta…</translation>
+    </message>
+    <message>
+        <source>Monthly rent</source>
+        <translation>Alquiler mensual</translation>
+    </message>
+    <message>
+        <source>e.g. 1,450</source>
+        <translation>p. ej. 1,450</translation>
+    </message>
+    <message>
+        <source>Monthly &amp;rent:</source>
+        <translation>&amp;Alquiler mensual:</translation>
+    </message>
+    <message>
+        <source>Minimum income multiple</source>
+        <translation>Múltiplo mínimo de ingreso</translation>
+    </message>
+    <message>
+        <source>&amp;Minimum income:</source>
+        <translation>Ingreso &amp;mínimo:</translation>
+    </message>
+    <message>
+        <source>× rent</source>
+        <translation>× alquiler</translation>
+    </message>
+    <message>
+        <source>Filter the applicants</source>
+        <translation>Filtrar los solicitantes</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filtro</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filtro:</translation>
+    </message>
+    <message>
+        <source>Applicants of the folder</source>
+        <translation>Solicitantes de la carpeta</translation>
+    </message>
+    <message>
+        <source>&amp;Decision…</source>
+        <translation>&amp;Decisión…</translation>
+    </message>
+    <message>
+        <source>Le&amp;tters…</source>
+        <translation>&amp;Cartas…</translation>
+    </message>
+    <message>
+        <source>&amp;Vacancy…</source>
+        <translation>&amp;Vivienda…</translation>
+    </message>
+    <message>
+        <source>Dispose of E&amp;xpired Applications…</source>
+        <translation>Elimi&amp;nar solicitudes vencidas…</translation>
+    </message>
+    <message>
+        <source>Export &amp;PDF…</source>
+        <translation>Exportar &amp;PDF…</translation>
+    </message>
+    <message>
+        <source>Export &amp;CSV…</source>
+        <translation>Exportar C&amp;SV…</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Choose the folder that holds the vacancy&apos;s applicant files.</source>
+        <translation>Elija la carpeta con los archivos de solicitantes de la vivienda.</translation>
+    </message>
+    <message>
+        <source>The Vacancy&apos;s Applicant Files</source>
+        <translation>Archivos de solicitantes de la vivienda</translation>
+    </message>
+    <message>
+        <source>Reading the folder…</source>
+        <translation>Leyendo la carpeta…</translation>
+    </message>
+    <message>
+        <source>No applicant files in this folder yet.</source>
+        <translation>Todavía no hay archivos de solicitantes en esta carpeta.</translation>
+    </message>
+    <message>
+        <source>, %1 of them without values (see the second column)</source>
+        <translation>, %1 de ellos sin valores (vea la segunda columna)</translation>
+    </message>
+    <message>
+        <source>%1 applicant files%2.</source>
+        <translation>%1 archivos de solicitantes%2.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 applicant files shown by the filter%3.</source>
+        <translation>%1 de %2 archivos de solicitantes mostrados por el filtro%3.</translation>
+    </message>
+    <message>
+        <source>Export the Comparison</source>
+        <translation>Exportar la comparación</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Abrir</translation>
+    </message>
+    <message>
+        <source>Choose an applicant in the table first.</source>
+        <translation>Elija primero un solicitante en la tabla.</translation>
+    </message>
+    <message>
+        <source>Choose the vacancy&apos;s folder first.</source>
+        <translation>Elija primero la carpeta de la vivienda.</translation>
     </message>
 </context>
 <context>
