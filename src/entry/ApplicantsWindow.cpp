@@ -677,7 +677,17 @@ void ApplicantsWindow::decide(const QString &path)
                               decision::Decision kept = typed;
                               kept.criteria = decision::criteriaAt(row, terms());
                               try {
+                                  // Someone else's decision, written while this one was typed, is
+                                  // not replaced unseen: the file is read afresh for the next try.
+                                  const decision::Decision onDisk = decision::readDecision(path, passphrase);
+                                  if (decision::decisionValues(onDisk) != decision::decisionValues(opened->reading.decision)) {
+                                      opened->reading.decision = onDisk;
+                                      return QStringLiteral("The file's decision was changed while this one was typed "
+                                                            "(now: %1). Save again to replace it, or Cancel to keep it.")
+                                          .arg(decision::statusName(opened->reading.decision.status));
+                                  }
                                   decision::writeDecision(path, kept, passphrase);
+                                  opened->reading.decision = kept;
                               } catch (const base::Failure &failure) {
                                   return QStringLiteral("The decision was not saved: %1").arg(failure.description());
                               }

@@ -3,6 +3,7 @@
 // file's passphrase asked, the folder's particulars kept only when complete, a letter saved or
 // refused by name, and the expired files disposed of and nothing else.
 #include "entry/ApplicantsWindow.h"
+#include "entry/DecisionDialog.h"
 
 #include "ScriptedMessageBoxes.h"
 #include "ScriptedPassphrasePrompt.h"
@@ -390,6 +391,30 @@ TEST_F(DecisionWindowTest, DisposalListsAsksOnceAndRemovesOnlyTheExpiredFile)
     ASSERT_FALSE(boxes.shown.empty());
     EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("Disposed of 1 file: old.tenvoria")))
         << boxes.shown.back().text.toStdString();
+}
+
+// Two people deciding on one applicant through a shared folder: the second save does not replace the
+// first unseen. It is told, and a second Save, once the other decision was shown, replaces it.
+TEST_F(DecisionWindowTest, ADecisionWrittenByAnotherMeanwhileIsNotReplacedUnseen)
+{
+    applicant("dee.tenvoria", "Dee", "60,000");
+    auto w = window();
+    QString firstTry;
+    w->setRunDialog([&](QDialog &dialog) {
+        choose(dialog, Status::Approved);
+        decision::Decision theirs;
+        theirs.status = Status::Withdrawn;
+        theirs.date = QDate::currentDate();
+        decision::writeDecision(file("dee.tenvoria"), theirs); // the other landlord, meanwhile
+        click(dialog, "Save");
+        firstTry = static_cast<entry::DecisionDialog &>(dialog).shownProblem();
+        EXPECT_EQ(decision::readDecision(file("dee.tenvoria")).status, Status::Withdrawn);
+        click(dialog, "Save");
+        return dialog.result();
+    });
+    w->decide(file("dee.tenvoria"));
+    EXPECT_TRUE(firstTry.contains(QStringLiteral("changed while this one was typed"))) << firstTry.toStdString();
+    EXPECT_EQ(decision::readDecision(file("dee.tenvoria")).status, Status::Approved);
 }
 
 } // namespace
