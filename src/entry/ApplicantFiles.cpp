@@ -119,7 +119,8 @@ void ApplicantFiles::buildMenu()
         action->setCheckable(true);
         action->setActionGroup(group);
         action->setData(int(language));
-        connect(action, &QAction::triggered, this, [this, language] { m_record.setFormLanguage(language); });
+        const record::FormLanguage chosen = language; // a lambda may not capture a structured binding in C++20
+        connect(action, &QAction::triggered, this, [this, chosen] { m_record.setFormLanguage(chosen); });
     }
     // Opening, New and the next start change the language too: the menu shows it as it is now.
     connect(languages, &QMenu::aboutToShow, this, [this, languages] {
