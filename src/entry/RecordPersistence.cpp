@@ -237,10 +237,10 @@ void RecordPersistence::setFormLanguage(record::FormLanguage language)
 
 void RecordPersistence::noteFormLanguage(record::FormLanguage language)
 {
-    const bool stored = !m_journalLock && language == record::FormLanguage::English
+    const bool storeHasNoKeyToClear = !m_journalLock && language == record::FormLanguage::English
         && m_store.read(QLatin1String(record::kFormLanguageKey)).isEmpty();
     m_widgets.setFormLanguage(language);
-    if (stored) // an English applicant's store stays as it always was, without the key
+    if (storeHasNoKeyToClear) // an English applicant's store stays as it always was, without the key
         return;
     m_unsaved.insert(QLatin1String(record::kFormLanguageKey),
                      language == record::FormLanguage::English ? QString() : record::languageCode(language));
